@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test offscreen; exits non-zero on any failure.
+set -euo pipefail
+ROOT="$(cd "$(dirname "$0")" && pwd)"
+source "$ROOT/scripts/setup.sh"
+export QT_QPA_PLATFORM=offscreen
+cd "$BUILD_DIR"
+ctest --output-on-failure --parallel "$(nproc)" "$@"
