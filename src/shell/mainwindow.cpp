@@ -312,6 +312,8 @@ void CMainWindow::fallBackToCom1()
 
 void CMainWindow::initSerialPort()
 {
+    // Only the constructor calls this; a port object left by an earlier window would hold the line.
+    delete g_serialPort;
     g_serialPort = new Win_QextSerialPort();
     showSettingsInDialog();
     applySerialSettings();
@@ -420,8 +422,11 @@ void CMainWindow::reopenSerialPort()
     g_serialPort->setPortName(portNumber(text) > 9 ? withDevicePrefix(text) : text);
     g_serialPort->open(QIODevice::ReadWrite);
     if (!g_serialPort->isOpen()) {
-        QMessageBox::critical(this, messageTable[3], messageTable[4] + g_serialPort->portName() + messageTable[5],
-                              QMessageBox::Ok);
+        QString text = messageTable[4] + g_serialPort->portName() + messageTable[5];
+        // A port that exists but is closed to this user needs a different fix than a missing one.
+        if (g_serialPort->errorString().contains(QLatin1String("dialout")))
+            text += QStringLiteral("\n\n") + g_serialPort->errorString();
+        QMessageBox::critical(this, messageTable[3], text, QMessageBox::Ok);
     }
 }
 
@@ -432,9 +437,9 @@ void CMainWindow::connecttset()
 
 void CMainWindow::iniParameter()
 {
-    if (!parameterForm)
-        return;
-    parameterForm->setVisible(!parameterForm->isVisible());
+    QWidget *form = splitter->widget(0);
+    if (form)
+        form->setVisible(!form->isVisible());
 }
 
 // The monitor, trend, about, help, language, update and document windows arrive with their own work.

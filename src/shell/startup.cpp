@@ -56,8 +56,14 @@ bool writeIfChanged(const QString &path, const QByteArray &contents)
 void runIfPresent(const QString &tool, const QString &folder)
 {
     const QString path = QStandardPaths::findExecutable(tool);
-    if (!path.isEmpty())
-        QProcess::startDetached(path, { folder });
+    if (path.isEmpty())
+        return;
+    QProcess process;
+    process.setProgram(path);
+    process.setArguments({ folder });
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.startDetached();
 }
 
 } // namespace
