@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QStandardItemModel>
 #include <QTextStream>
 #include <QXmlStreamReader>
 #include <cmath>
