@@ -4,6 +4,7 @@
 #include "comm/globals.h"
 #include "comm/win_qextserialport.h"
 #include "monitor/monitorglobals.h"
+#include "parameter/parameter.h"
 #include "platform/registry.h"
 #include "shell/appglobals.h"
 #include "shell/commsettings.h"
@@ -28,6 +29,19 @@
 namespace {
 const int MessageCount = 22;
 const int MonitorSlots = 50;
+
+// The buttons keep their fixed size in every language and font, so a long text gets a smaller font
+// rather than being cut short.
+void setButtonText(QToolButton *button, const QString &text)
+{
+    button->setText(text);
+    QFont font = button->parentWidget() ? button->parentWidget()->font() : button->font();
+    const int room = button->width() - 6;
+    while (QFontMetrics(font).horizontalAdvance(QString(text).remove(QLatin1Char('&'))) > room
+           && font.pointSizeF() > 6.0)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    button->setFont(font);
+}
 } // namespace
 
 CMainWindow::CMainWindow(QWidget *parent)
@@ -47,10 +61,13 @@ CMainWindow::CMainWindow(QWidget *parent)
     buildToolBar();
     buildNavigationDock();
 
+    parameterForm = new CParameter(nullptr);
     comSetup = new CComSetup(nullptr);
 
     splitter = new QSplitter(Qt::Vertical);
+    splitter->addWidget(parameterForm);
     splitter->setHandleWidth(0);
+    parameterForm->hide();
     setCentralWidget(splitter);
 
     actE->setChecked(true);
@@ -145,17 +162,17 @@ QToolButton *CMainWindow::makeToolButton(const QString &icon, bool enabled)
 void CMainWindow::buildToolBar()
 {
     connectButton = makeToolButton(QStringLiteral("unconnect.png"), true);
-    connectButton->setText(tr("Off-Line"));
+    setButtonText(connectButton, tr("Off-Line"));
     parameterButton = makeToolButton(QStringLiteral("parameter.png"), false);
-    parameterButton->setText(tr("Parameter"));
+    setButtonText(parameterButton, tr("Parameter"));
     monitorButton = makeToolButton(QStringLiteral("monitor.png"), false);
-    monitorButton->setText(tr("Monitor"));
+    setButtonText(monitorButton, tr("Monitor"));
     trendButton = makeToolButton(QStringLiteral("trend.png"), false);
-    trendButton->setText(tr("Trend"));
+    setButtonText(trendButton, tr("Trend"));
     helpButton = makeToolButton(QStringLiteral("help.png"), true);
-    helpButton->setText(tr("Help"));
+    setButtonText(helpButton, tr("Help"));
     exitButton = makeToolButton(QStringLiteral("exit.png"), true);
-    exitButton->setText(tr("Exit"));
+    setButtonText(exitButton, tr("Exit"));
 
     connect(connectButton, &QToolButton::clicked, this, &CMainWindow::connecttset);
     connect(parameterButton, &QToolButton::clicked, this, &CMainWindow::iniParameter);
@@ -220,10 +237,10 @@ void CMainWindow::applyConnectionState(bool online)
     if (!connectButton)
         return;
     if (online) {
-        connectButton->setText(tr("On-Line"));
+        setButtonText(connectButton, tr("On-Line"));
         connectButton->setIcon(QIcon(QStringLiteral(":/new prefix/images/connect.png")));
     } else {
-        connectButton->setText(tr("Off-Line"));
+        setButtonText(connectButton, tr("Off-Line"));
         connectButton->setIcon(QIcon(QStringLiteral(":/new prefix/images/unconnect.png")));
     }
 }
@@ -252,6 +269,7 @@ void CMainWindow::applyLanguage()
     retranslateWindow();
     comSetup->retranslate();
     navigation->changeLanguage();
+    parameterForm->languageChange();
 }
 
 void CMainWindow::retranslateWindow()
@@ -262,12 +280,12 @@ void CMainWindow::retranslateWindow()
     modeCaptionLabel->setText(messageTable[6]);
     typeCaptionLabel->setText(messageTable[7]);
     progressLabel->setText(messageTable[21]);
-    connectButton->setText(tr("Off-Line"));
-    parameterButton->setText(tr("Parameter"));
-    monitorButton->setText(tr("Monitor"));
-    trendButton->setText(tr("Trend"));
-    helpButton->setText(tr("Help"));
-    exitButton->setText(tr("Exit"));
+    setButtonText(connectButton, tr("Off-Line"));
+    setButtonText(parameterButton, tr("Parameter"));
+    setButtonText(monitorButton, tr("Monitor"));
+    setButtonText(trendButton, tr("Trend"));
+    setButtonText(helpButton, tr("Help"));
+    setButtonText(exitButton, tr("Exit"));
 }
 
 void CMainWindow::showSettingsInDialog()
@@ -437,9 +455,7 @@ void CMainWindow::connecttset()
 
 void CMainWindow::iniParameter()
 {
-    QWidget *form = splitter->widget(0);
-    if (form)
-        form->setVisible(!form->isVisible());
+    parameterForm->setVisible(!parameterForm->isVisible());
 }
 
 // The monitor, trend, about, help, language, update and document windows arrive with their own work.

@@ -1,6 +1,7 @@
 #include "shell/startup.h"
 
 #include "comm/globals.h"
+#include "comm/typeinfo.h"
 #include "monitor/monitorthread.h"
 #include "platform/registry.h"
 #include "shell/appglobals.h"
@@ -159,5 +160,6 @@ void runStartUpSteps(const QStringList &arguments, const QString &appFilePath, c
 
     startOperationLogRun();
     resetDriveGlobals();
+    loadTypeInfo();
     g_monitorThread = new MonitorThread();
 }

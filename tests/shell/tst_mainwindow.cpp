@@ -4,6 +4,7 @@
 #include "comm/comsetup.h"
 #include "comm/globals.h"
 #include "comm/win_qextserialport.h"
+#include "parameter/parameter.h"
 #include "modalwatcher.h"
 #include "pseudoterminal.h"
 #include "shell/appglobals.h"
@@ -182,6 +183,7 @@ void TestMainWindow::toolBarHasSixLargeButtons()
         QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
         QCOMPARE(button->focusPolicy(), Qt::NoFocus);
         QVERIFY(!button->icon().isNull());
+        QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) <= 60, qPrintable(button->text()));
         seen.append(button->text() + (button->isEnabled() ? QStringLiteral(" E") : QStringLiteral(" d")));
     }
     QCOMPARE(seen, QStringList({ "Off-Line E", "Parameter d", "|", "Monitor d", "Trend d", "|", "Help E", "Exit E" }));
@@ -233,6 +235,10 @@ void TestMainWindow::parameterAreaStartsEmptyAndControlsFollowTheLink()
     QVERIFY(splitter);
     QCOMPARE(splitter->orientation(), Qt::Vertical);
     QCOMPARE(splitter->handleWidth(), 0);
+    QCOMPARE(splitter->count(), 1);
+    QCOMPARE(splitter->widget(0), static_cast<QWidget *>(m_window->parameterForm));
+    m_window->show();
+    QVERIFY(!m_window->parameterForm->isVisible());
 
     const QList<QObject *> linked { m_window->actAllPar, m_window->actSysMon, m_window->actionTrend,
                                     m_window->parameterButton, m_window->monitorButton, m_window->trendButton };
@@ -243,6 +249,14 @@ void TestMainWindow::parameterAreaStartsEmptyAndControlsFollowTheLink()
         QVERIFY(m_window->actCom->isEnabled());
         QVERIFY(m_window->helpButton->isEnabled());
     }
+
+    // The Parameter button and the menu entry show and hide the table in turn.
+    QTest::mouseClick(m_window->parameterButton, Qt::LeftButton);
+    QVERIFY(m_window->parameterForm->isVisible());
+    m_window->actAllPar->trigger();
+    QVERIFY(!m_window->parameterForm->isVisible());
+    QTest::mouseClick(m_window->parameterButton, Qt::LeftButton);
+    QVERIFY(m_window->parameterForm->isVisible());
 }
 
 void TestMainWindow::errorFromWorkerThreadShowsOneWarning()
