@@ -259,7 +259,7 @@ private:
             if (ret == Z_STREAM_END)
                 m_finished = true;
             else if (ret == Z_DATA_ERROR || ret == Z_NEED_DICT)
-                return dataError();
+                return m_encrypted ? ZipPassword : ZipFlationError;
             else if (ret == Z_MEM_ERROR || ret == Z_STREAM_ERROR)
                 return ZipFlationError;
         }

@@ -6,30 +6,28 @@
 
 using ZipResult = quint32;
 
-enum : ZipResult {
-    ZipOk = 0,
-    ZipDuplicateHandle = 0x100,
-    ZipCannotOpen = 0x200,
-    ZipNoMemory = 0x300,
-    ZipWriteFailed = 0x400,
-    ZipNotFound = 0x500,
-    ZipMoreData = 0x600,
-    ZipCorrupt = 0x700,
-    ZipReadFailed = 0x800,
-    ZipPassword = 0x1000,
-    ZipBadArguments = 0x10000,
-    ZipNotMemoryArchive = 0x20000,
-    ZipMemoryTooSmall = 0x30000,
-    ZipPreviousError = 0x40000,
-    ZipAlreadyEnded = 0x50000,
-    ZipSizeMismatch = 0x60000,
-    ZipAlreadyUnzipping = 0x70000,
-    ZipMixedHandle = 0x80000,
-    ZipNotInitialised = 0x1000000,
-    ZipCannotSeek = 0x2000000,
-    ZipCannotChange = 0x4000000,
-    ZipFlationError = 0x5000000,
-};
+constexpr ZipResult ZipOk = 0;
+constexpr ZipResult ZipDuplicateHandle = 0x100;
+constexpr ZipResult ZipCannotOpen = 0x200;
+constexpr ZipResult ZipNoMemory = 0x300;
+constexpr ZipResult ZipWriteFailed = 0x400;
+constexpr ZipResult ZipNotFound = 0x500;
+constexpr ZipResult ZipMoreData = 0x600;
+constexpr ZipResult ZipCorrupt = 0x700;
+constexpr ZipResult ZipReadFailed = 0x800;
+constexpr ZipResult ZipPassword = 0x1000;
+constexpr ZipResult ZipBadArguments = 0x10000;
+constexpr ZipResult ZipNotMemoryArchive = 0x20000;
+constexpr ZipResult ZipMemoryTooSmall = 0x30000;
+constexpr ZipResult ZipPreviousError = 0x40000;
+constexpr ZipResult ZipAlreadyEnded = 0x50000;
+constexpr ZipResult ZipSizeMismatch = 0x60000;
+constexpr ZipResult ZipAlreadyUnzipping = 0x70000;
+constexpr ZipResult ZipMixedHandle = 0x80000;
+constexpr ZipResult ZipNotInitialised = 0x1000000;
+constexpr ZipResult ZipCannotSeek = 0x2000000;
+constexpr ZipResult ZipCannotChange = 0x4000000;
+constexpr ZipResult ZipFlationError = 0x5000000;
 
 // Code 1 given to a message function stands for that side's last result.
 constexpr ZipResult ZipLastResult = 1;
