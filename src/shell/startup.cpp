@@ -6,6 +6,7 @@
 #include "platform/registry.h"
 #include "shell/appglobals.h"
 #include "shell/operationlog.h"
+#include "shell/zip/zipreader.h"
 
 #include <QDir>
 #include <QFile>
@@ -93,8 +94,21 @@ bool extractDocumentSettings(const QString &document, const QString &directory)
 {
     if (!isDocumentName(document))
         return false;
-    Q_UNUSED(directory)
-    return false;
+    // Only the settings file is taken: a document from anyone must not be able to replace program files.
+    ZipHandle *archive = openZipFile(QFile::encodeName(document).constData(), ZipArchivePassword);
+    if (!archive)
+        return false;
+    int index = -1;
+    ZipItem item;
+    bool extracted = false;
+    if (findZipItem(archive, "station.txt", false, &index, &item) == ZipOk && !(item.attributes & ZipAttrDirectory)) {
+        const QByteArray target = QFile::encodeName(directory + QStringLiteral("station.txt"));
+        extracted = unzipItemToFile(archive, index, target.constData()) == ZipOk;
+        if (!extracted)
+            QFile::remove(QFile::decodeName(target));
+    }
+    closeZipReader(archive);
+    return extracted;
 }
 
 bool registerDocumentType(const QString &argv0, const QString &appFilePath)

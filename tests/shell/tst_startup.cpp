@@ -60,7 +60,8 @@ private slots:
     void foreignAssociationIsRewritten();
     void desktopEntryQuotesTheProgramPath();
     void startLeavesLogAndResetGlobals();
-    void folderMerelyContainingTvExtractsNothing();
+    void documentGivesOnlyItsStationFile_data();
+    void documentGivesOnlyItsStationFile();
 
 private:
     QString dataHome() const { return m_dataHome.path(); }
@@ -75,6 +76,8 @@ void TestStartUp::initTestCase()
 {
     QVERIFY(m_dataHome.isValid() && m_appDir.isValid() && m_documents.isValid());
     qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome()));
+    // The desktop's database tools would run detached into folders this test removes.
+    qputenv("PATH", "/nonexistent");
 }
 
 void TestStartUp::init()
@@ -202,14 +205,49 @@ void TestStartUp::startLeavesLogAndResetGlobals()
     QVERIFY(!g_monitorThread->isRunning());
 }
 
-void TestStartUp::folderMerelyContainingTvExtractsNothing()
+void TestStartUp::documentGivesOnlyItsStationFile_data()
 {
-    const QString archive = m_documents.path() + QStringLiteral("/from.tv/settings.zip");
-    QVERIFY(writeZip(archive, { { "station.txt", "NO.007\r\n" }, { "TavironINV", "replaced" } }));
-    start({ QStringLiteral("TavironINV"), archive });
-    QCOMPARE(g_commandLineDoc, archive);
-    QVERIFY(!QFile::exists(g_appDir + QStringLiteral("station.txt")));
-    QVERIFY(!QFile::exists(g_appDir + QStringLiteral("TavironINV")));
+    using Entries = QList<QPair<QByteArray, QByteArray>>;
+    QTest::addColumn<QString>("document");
+    QTest::addColumn<Entries>("entries");
+    QTest::addColumn<QByteArray>("station");
+
+    const Entries hostile { { "TavironINV", "replaced" },       { "station.txt", "NO.007\r\nLanguage:1\r\n" },
+                            { "../escape.txt", "out" },         { "ParameterInforamtion/InvType/FNC.txt", "x" },
+                            { "/tmp/absolute-from-tv.txt", "x" } };
+    QTest::newRow("document") << "site.tv" << hostile << QByteArray("NO.007\r\nLanguage:1\r\n");
+    QTest::newRow("folder merely containing .tv") << "from.tv/settings.zip" << hostile << QByteArray();
+    QTest::newRow("ending in capitals") << "SITE.TV" << hostile << QByteArray();
+    QTest::newRow("document without settings") << "empty.tv" << Entries { { "readme.txt", "x" } } << QByteArray();
+    QTest::newRow("settings in a folder only") << "nested.tv" << Entries { { "sub/station.txt", "x" } } << QByteArray();
+    QTest::newRow("missing document") << "" << Entries {} << QByteArray();
+}
+
+void TestStartUp::documentGivesOnlyItsStationFile()
+{
+    using Entries = QList<QPair<QByteArray, QByteArray>>;
+    QFETCH(QString, document);
+    QFETCH(Entries, entries);
+    QFETCH(QByteArray, station);
+    const QString folder = m_documents.path() + QStringLiteral("/inbox");
+    QDir(folder).removeRecursively();
+    const QString path = document.isEmpty() ? folder + QStringLiteral("/gone.tv") : folder + QLatin1Char('/') + document;
+    if (!document.isEmpty())
+        QVERIFY(writeZip(path, entries));
+    const QStringList before = QDir(m_appDir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+    start({ QStringLiteral("TavironINV"), path });
+    QCOMPARE(g_commandLineDoc, path);
+    QCOMPARE(fileBytes(g_appDir + QStringLiteral("station.txt")), station);
+    QStringList after = QDir(m_appDir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    after.removeAll(QStringLiteral("station.txt"));
+    QStringList expected = before;
+    if (!expected.contains(QStringLiteral("Operation_log.txt")))
+        expected.append(QStringLiteral("Operation_log.txt"));
+    expected.sort();
+    QCOMPARE(after, expected);
+    QVERIFY(!QFile::exists(QFileInfo(m_appDir.path()).path() + QStringLiteral("/escape.txt")));
+    QVERIFY(!QFile::exists(QStringLiteral("/tmp/absolute-from-tv.txt")));
 }
 
 QTEST_GUILESS_MAIN(TestStartUp)
