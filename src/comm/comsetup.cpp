@@ -4,7 +4,8 @@
 #include <QLineEdit>
 #include <QTimer>
 
-namespace {
+namespace
+{
 const char GreenBar[] = "QProgressBar{border-radius:5px;background-color:darkgray;text-align:center}"
                         "QProgressBar::chunk{background-color:#00FF00;margin:2px;}";
 }
@@ -20,7 +21,7 @@ CComSetup::CComSetup(QWidget *parent)
     autoStation->setCurrentIndex(0);
     ProcomboBox->addItems({ protocolText, QStringLiteral("Modbus RTU"), QStringLiteral("Modbus ASCII") });
     BaudcomboBox->addItems({ QStringLiteral("4800"), QStringLiteral("9600"), QStringLiteral("19200"),
-                             QStringLiteral("38400"), QStringLiteral("57600"), QStringLiteral("115200") });
+        QStringLiteral("38400"), QStringLiteral("57600"), QStringLiteral("115200") });
     BaudcomboBox->setCurrentIndex(1);
     CRComboBox->addItems({ noneText, tr("CR"), tr("CR+LF") });
     CRComboBox->setCurrentIndex(1);

@@ -9,7 +9,8 @@
 
 class QTimer;
 
-class CComSetup : public QDialog, public Ui_ComSetDialog {
+class CComSetup : public QDialog, public Ui_ComSetDialog
+{
     Q_OBJECT
 public:
     explicit CComSetup(QWidget *parent = nullptr);

@@ -21,7 +21,8 @@ class MainDialPlot;
 class MainAdvPlot;
 class ReadWrite;
 
-class CMainWindow : public QMainWindow, public Ui_MainWindow {
+class CMainWindow : public QMainWindow, public Ui_MainWindow
+{
     Q_OBJECT
 public:
     explicit CMainWindow(QWidget *parent = nullptr);

@@ -14,7 +14,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-namespace {
+namespace
+{
 
 const char ProgramName[] = "TavironINV";
 const char DocumentKey[] = "HKEY_CLASSES_ROOT\\.tv";
@@ -127,21 +128,24 @@ bool registerDocumentType(const QString &argv0, const QString &appFilePath)
 void notifyAssociationChanged(const QString &appFilePath)
 {
     const QString mimeType = QLatin1String(DocumentMimeType);
-    const QByteArray mimeInfo = QStringLiteral(
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-        "  <mime-type type=\"%1\">\n"
-        "    <comment>TavironINV document</comment>\n"
-        "    <glob pattern=\"*.tv\"/>\n"
-        "  </mime-type>\n"
-        "</mime-info>\n").arg(mimeType).toUtf8();
-    const QByteArray desktopEntry = QStringLiteral(
-        "[Desktop Entry]\n"
-        "Type=Application\n"
-        "Name=TavironINV\n"
-        "Exec=%1 %f\n"
-        "MimeType=%2;\n"
-        "Terminal=false\n").arg(execArgument(appFilePath), mimeType).toUtf8();
+    const QByteArray mimeInfo
+        = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                         "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                         "  <mime-type type=\"%1\">\n"
+                         "    <comment>TavironINV document</comment>\n"
+                         "    <glob pattern=\"*.tv\"/>\n"
+                         "  </mime-type>\n"
+                         "</mime-info>\n")
+              .arg(mimeType)
+              .toUtf8();
+    const QByteArray desktopEntry = QStringLiteral("[Desktop Entry]\n"
+                                                   "Type=Application\n"
+                                                   "Name=TavironINV\n"
+                                                   "Exec=%1 %f\n"
+                                                   "MimeType=%2;\n"
+                                                   "Terminal=false\n")
+                                        .arg(execArgument(appFilePath), mimeType)
+                                        .toUtf8();
 
     const QString mimeFolder = dataHome() + QStringLiteral("/mime");
     const QString applicationsFolder = dataHome() + QStringLiteral("/applications");

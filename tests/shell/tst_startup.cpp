@@ -15,7 +15,8 @@
 #include <QtTest>
 #include <zip.h>
 
-namespace {
+namespace
+{
 
 const QString DocumentKey = QStringLiteral("HKEY_CLASSES_ROOT\\.tv");
 const QString IconKey = QStringLiteral("HKEY_CLASSES_ROOT\\TavironINV\\DefaultIcon");
@@ -36,8 +37,9 @@ bool writeZip(const QString &path, const QList<QPair<QByteArray, QByteArray>> &e
         return false;
     for (const auto &entry : entries) {
         zip_fileinfo info = {};
-        if (zipOpenNewFileInZip(zip, entry.first.constData(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                                Z_DEFAULT_COMPRESSION) != ZIP_OK)
+        if (zipOpenNewFileInZip(
+                zip, entry.first.constData(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, Z_DEFAULT_COMPRESSION)
+            != ZIP_OK)
             return false;
         zipWriteInFileInZip(zip, entry.second.constData(), unsigned(entry.second.size()));
         zipCloseFileInZip(zip);
@@ -47,7 +49,8 @@ bool writeZip(const QString &path, const QList<QPair<QByteArray, QByteArray>> &e
 
 } // namespace
 
-class TestStartUp : public QObject {
+class TestStartUp : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -99,13 +102,20 @@ void TestStartUp::programFolder_data()
 {
     QTest::addColumn<QString>("dirPath");
     QTest::addColumn<QString>("folder");
-    QTest::newRow("plain folder") << "/opt/tools/app" << "/opt/tools/app/";
-    QTest::newRow("build folder release dropped") << "/opt/app/release" << "/opt/app/";
-    QTest::newRow("release inside a name kept") << "/opt/prereleased/app" << "/opt/prereleased/app/";
-    QTest::newRow("release further up kept") << "/opt/release/app" << "/opt/release/app/";
-    QTest::newRow("Release in capitals kept") << "/opt/app/Release" << "/opt/app/Release/";
-    QTest::newRow("trailing slash") << "/opt/app/release/" << "/opt/app/";
-    QTest::newRow("root") << "/" << "/";
+    QTest::newRow("plain folder") << "/opt/tools/app"
+                                  << "/opt/tools/app/";
+    QTest::newRow("build folder release dropped") << "/opt/app/release"
+                                                  << "/opt/app/";
+    QTest::newRow("release inside a name kept") << "/opt/prereleased/app"
+                                                << "/opt/prereleased/app/";
+    QTest::newRow("release further up kept") << "/opt/release/app"
+                                             << "/opt/release/app/";
+    QTest::newRow("Release in capitals kept") << "/opt/app/Release"
+                                              << "/opt/app/Release/";
+    QTest::newRow("trailing slash") << "/opt/app/release/"
+                                    << "/opt/app/";
+    QTest::newRow("root") << "/"
+                          << "/";
 }
 
 void TestStartUp::programFolder()
@@ -175,12 +185,13 @@ void TestStartUp::desktopEntryQuotesTheProgramPath()
 {
     notifyAssociationChanged(QStringLiteral("/opt/My Tools/50%$\"q\"/TavironINV"));
     const QByteArray entry = fileBytes(dataHome() + QStringLiteral("/applications/TavironINV.desktop"));
-    QCOMPARE(entry, QByteArray("[Desktop Entry]\n"
-                               "Type=Application\n"
-                               "Name=TavironINV\n"
-                               "Exec=\"/opt/My Tools/50%%\\\\$\\\\\"q\\\\\"/TavironINV\" %f\n"
-                               "MimeType=application/x-tavironinv-document;\n"
-                               "Terminal=false\n"));
+    QCOMPARE(entry,
+        QByteArray("[Desktop Entry]\n"
+                   "Type=Application\n"
+                   "Name=TavironINV\n"
+                   "Exec=\"/opt/My Tools/50%%\\\\$\\\\\"q\\\\\"/TavironINV\" %f\n"
+                   "MimeType=application/x-tavironinv-document;\n"
+                   "Terminal=false\n"));
 }
 
 void TestStartUp::startLeavesLogAndResetGlobals()
@@ -212,9 +223,9 @@ void TestStartUp::documentGivesOnlyItsStationFile_data()
     QTest::addColumn<Entries>("entries");
     QTest::addColumn<QByteArray>("station");
 
-    const Entries hostile { { "TavironINV", "replaced" },       { "station.txt", "NO.007\r\nLanguage:1\r\n" },
-                            { "../escape.txt", "out" },         { "ParameterInforamtion/InvType/FNC.txt", "x" },
-                            { "/tmp/absolute-from-tv.txt", "x" } };
+    const Entries hostile { { "TavironINV", "replaced" }, { "station.txt", "NO.007\r\nLanguage:1\r\n" },
+        { "../escape.txt", "out" }, { "ParameterInforamtion/InvType/FNC.txt", "x" },
+        { "/tmp/absolute-from-tv.txt", "x" } };
     QTest::newRow("document") << "site.tv" << hostile << QByteArray("NO.007\r\nLanguage:1\r\n");
     QTest::newRow("folder merely containing .tv") << "from.tv/settings.zip" << hostile << QByteArray();
     QTest::newRow("ending in capitals") << "SITE.TV" << hostile << QByteArray();
@@ -231,7 +242,8 @@ void TestStartUp::documentGivesOnlyItsStationFile()
     QFETCH(QByteArray, station);
     const QString folder = m_documents.path() + QStringLiteral("/inbox");
     QDir(folder).removeRecursively();
-    const QString path = document.isEmpty() ? folder + QStringLiteral("/gone.tv") : folder + QLatin1Char('/') + document;
+    const QString path
+        = document.isEmpty() ? folder + QStringLiteral("/gone.tv") : folder + QLatin1Char('/') + document;
     if (!document.isEmpty())
         QVERIFY(writeZip(path, entries));
     const QStringList before = QDir(m_appDir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
