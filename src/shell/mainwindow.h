@@ -98,6 +98,6 @@ private:
     void applySerialSettings();
     void fallBackToCom1();
     void applyConnectionState(bool online);
-    void replaceProtocolObject(int protocolIndex);
+    ReadWrite *makeProtocolObject(int protocolIndex);
     QToolButton *makeToolButton(const QString &icon, bool enabled);
 };

@@ -7,6 +7,7 @@
 #include "modalwatcher.h"
 #include "parameter/parameter.h"
 #include "pseudoterminal.h"
+#include "testdirs.h"
 #include "shell/about.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
@@ -14,6 +15,7 @@
 #include "shell/startup.h"
 
 #include <QDockWidget>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -98,6 +100,10 @@ void TestMainWindow::initTestCase()
 {
     QVERIFY(m_appDir.isValid());
     initShellResources();
+    // The protocol objects read their command table from the data folder.
+    const QString table = QStringLiteral("/ParameterInforamtion/InvType/FNC.txt");
+    QVERIFY(QDir().mkpath(m_appDir.path() + QStringLiteral("/ParameterInforamtion/InvType")));
+    QVERIFY(QFile::copy(binDir() + table, m_appDir.path() + table));
 }
 
 void TestMainWindow::init()

@@ -3,13 +3,16 @@
 
 #include "comm/comsetup.h"
 #include "comm/globals.h"
+#include "comm/readwrite.h"
 #include "comm/win_qextserialport.h"
 #include "modalwatcher.h"
 #include "pseudoterminal.h"
+#include "testdirs.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 #include "shell/startup.h"
 
+#include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
@@ -68,6 +71,10 @@ void TestSerialSetup::initTestCase()
     QVERIFY(m_appDir.isValid());
     initShellResources();
     g_appDir = m_appDir.path() + QLatin1Char('/');
+    // The protocol objects read their command table from the data folder.
+    const QString table = QStringLiteral("/ParameterInforamtion/InvType/FNC.txt");
+    QVERIFY(QDir().mkpath(m_appDir.path() + QStringLiteral("/ParameterInforamtion/InvType")));
+    QVERIFY(QFile::copy(binDir() + table, m_appDir.path() + table));
 }
 
 void TestSerialSetup::init()
@@ -176,6 +183,9 @@ void TestSerialSetup::startOpensThePortWithTheSettings()
     QCOMPARE(g_crLfMode.load(), indices[5]);
     QCOMPARE(g_responseDelayMs.load(), 5);
     QCOMPARE(g_protocolIndex, indices[0]);
+    static const char *const classes[] = { "ReadWriteZR", "ReadWriteRTU", "ReadWriteASC" };
+    QCOMPARE(g_readWrite->metaObject()->className(), classes[indices[0]]);
+    QCOMPARE(g_readWrite->protocolIndex(), indices[0]);
     QCOMPARE(lastLogLine(), logLine);
     QCOMPARE(m_window->comSetup->ProcomboBox->currentIndex(), indices[0]);
     QCOMPARE(m_window->comSetup->BaudcomboBox->currentIndex(), indices[1]);
@@ -207,6 +217,8 @@ void TestSerialSetup::missingPortAtStartFallsBackToCom1()
         QList<int>({ 0, 1, 1, 0, 0, 1 }));
     QCOMPARE(g_crLfMode.load(), 1);
     QCOMPARE(g_responseDelayMs.load(), 10);
+    QCOMPARE(g_readWrite->metaObject()->className(), "ReadWriteZR");
+    QCOMPARE(g_readWrite->protocolIndex(), 0);
     CComSetup *dialog = m_window->comSetup;
     QCOMPARE(QList<int>({ dialog->ProcomboBox->currentIndex(), dialog->BaudcomboBox->currentIndex(),
                  dialog->DatacomboBox->currentIndex(), dialog->StopComboBox->currentIndex(),
