@@ -225,7 +225,7 @@ void TestDrivesim::knownFrames()
     QVERIFY(sim.start(scenario, QString(), line));
     Port port;
     QVERIFY(port.open(sim.path));
-    QCOMPARE(port.exchange(request, reply.isEmpty() ? 150 : 300).toHex(' '), reply.toHex(' '));
+    QCOMPARE(port.exchange(request, reply.isEmpty() ? 100 : 300).toHex(' '), reply.toHex(' '));
 }
 
 void TestDrivesim::lineStrictness_data()
@@ -273,7 +273,7 @@ void TestDrivesim::lineStrictness()
     QVERIFY(sim.start(scenario, QString(), line == QLatin1String("pty") ? QString() : line, line != QLatin1String("pty")));
     Port port;
     QVERIFY(port.open(sim.path, ptyBaud == 19200 ? B19200 : B9600));
-    QCOMPARE(!port.exchange(request, 150).isEmpty(), answers);
+    QCOMPARE(!port.exchange(request, 100).isEmpty(), answers);
     if (!answers)
         QVERIFY(sim.journal().last().contains(QLatin1String("silent")));
 }
@@ -377,12 +377,12 @@ void TestDrivesim::silenceAndLostLink()
     Port port;
     QVERIFY(port.open(sim.path));
     const QByteArray read188 = hex("01 03 00 BC 00 01 45 EE");
-    QVERIFY(port.exchange(read188, 120).isEmpty());
-    QVERIFY(port.exchange(read188, 120).isEmpty());
+    QVERIFY(port.exchange(read188, 100).isEmpty());
+    QVERIFY(port.exchange(read188, 100).isEmpty());
     QVERIFY(!port.exchange(read188).isEmpty());
     sim.control(QStringLiteral("fault link-lost"));
-    QVERIFY(port.exchange(read188, 120).isEmpty());
-    QVERIFY(port.exchange(read188, 120).isEmpty());
+    QVERIFY(port.exchange(read188, 100).isEmpty());
+    QVERIFY(port.exchange(read188, 100).isEmpty());
     sim.control(QStringLiteral("clear"));
     QVERIFY(!port.exchange(read188).isEmpty());
 }
