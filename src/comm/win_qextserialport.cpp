@@ -105,6 +105,7 @@ bool Win_QextSerialPort::open(OpenMode mode)
         }
     }
     QIODevice::open(mode | QIODevice::Unbuffered);
+    m_ptyNoted = false;
 
     QString comName = stripDevicePrefix(port);
     if (comName.startsWith(QLatin1Char('/')))
@@ -478,6 +479,9 @@ void Win_QextSerialPort::applyLine()
     case SerialDevice::Applied:
         break;
     case SerialDevice::Altered:
+        if (m_device.isPseudoTerminal() && m_ptyNoted)
+            break;
+        m_ptyNoted = m_device.isPseudoTerminal();
         if (m_device.isPseudoTerminal())
             qDebug("Win_QextSerialPort: %s is a pseudo-terminal and keeps its own line settings (%s)",
                    qPrintable(m_device.path()), qPrintable(detail));

@@ -58,4 +58,6 @@ private:
     SerialDevice::Line m_line;
     // Line-settings file of a simulated drive's port, empty for other ports.
     QString m_simulatedLineFile;
+    // A pseudo-terminal's own line settings are noted once per open, not at every setter.
+    bool m_ptyNoted = false;
 };

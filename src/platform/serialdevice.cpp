@@ -193,8 +193,12 @@ SerialDevice::ApplyResult SerialDevice::apply(const Line &line, QString *detail)
         ::cfsetispeed(&tio, speed);
         ::cfsetospeed(&tio, speed);
     }
-    if (::tcsetattr(m_fd, TCSANOW, &tio) != 0) {
-        *detail = QString::fromLocal8Bit(std::strerror(errno));
+    // The C library reports EINVAL when the driver kept other data bits or parity than asked
+    // (as a pseudo-terminal does) although everything else was set; the check below tells.
+    const bool setFailed = ::tcsetattr(m_fd, TCSANOW, &tio) != 0;
+    const int setError = errno;
+    if (setFailed && setError != EINVAL) {
+        *detail = QStringLiteral("tcsetattr: ") + QString::fromLocal8Bit(std::strerror(setError));
         return Failed;
     }
     if (speed == B0 && serialSetCustomRate(m_fd, line.baud) != 0) {
@@ -213,6 +217,10 @@ SerialDevice::ApplyResult SerialDevice::apply(const Line &line, QString *detail)
     const int rate = speed == B0 ? serialCurrentRate(m_fd) : int(line.baud);
     if (speed != B0 ? ::cfgetospeed(&got) != speed : rate != line.baud)
         differences << QStringLiteral("baud rate not taken");
+    if (differences.isEmpty() && setFailed) {
+        *detail = QStringLiteral("tcsetattr: ") + QString::fromLocal8Bit(std::strerror(setError));
+        return Failed;
+    }
     if (differences.isEmpty())
         return Applied;
     *detail = differences.join(QStringLiteral(", "));
