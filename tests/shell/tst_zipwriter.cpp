@@ -470,7 +470,7 @@ void tst_ZipWriter::tooManyEntries()
 
 void tst_ZipWriter::shortWritesAreErrors()
 {
-    // A file size limit makes the kernel write only part of a block before refusing.
+    // A file size limit makes the kernel write only some of a block before refusing.
     struct rlimit old;
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
     const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
