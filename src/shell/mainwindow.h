@@ -98,6 +98,5 @@ private:
     void applySerialSettings();
     void fallBackToCom1();
     void applyConnectionState(bool online);
-    ReadWrite *makeProtocolObject(int protocolIndex);
     QToolButton *makeToolButton(const QString &icon, bool enabled);
 };
