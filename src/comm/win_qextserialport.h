@@ -7,7 +7,8 @@
 #include "comm/qextserialbase.h"
 #include "platform/serialdevice.h"
 
-class Win_QextSerialPort : public QextSerialBase {
+class Win_QextSerialPort : public QextSerialBase
+{
 public:
     Win_QextSerialPort();
     Win_QextSerialPort(const Win_QextSerialPort &other);

@@ -14,13 +14,19 @@ Q_DECLARE_METATYPE(StopBitsType)
 Q_DECLARE_METATYPE(ParityType)
 Q_DECLARE_METATYPE(FlowType)
 
-namespace {
+namespace
+{
 
 // Collects the warnings written while it lives; everything else passes through.
-class WarningCapture {
+class WarningCapture
+{
 public:
     // Not nested: one capture at a time.
-    WarningCapture() { s_lines.clear(); s_previous = qInstallMessageHandler(handler); }
+    WarningCapture()
+    {
+        s_lines.clear();
+        s_previous = qInstallMessageHandler(handler);
+    }
     ~WarningCapture() { qInstallMessageHandler(s_previous); }
     QStringList lines() const { return s_lines; }
 
@@ -40,7 +46,8 @@ QtMessageHandler WarningCapture::s_previous = nullptr;
 
 } // namespace
 
-class tst_SerialPort : public QObject {
+class tst_SerialPort : public QObject
+{
     Q_OBJECT
 private slots:
     void init();
@@ -146,15 +153,13 @@ void tst_SerialPort::receiveTiming_data()
     // Stops at the second poll without growth: first wait, then one sixth of the period.
     QTest::newRow("short_9600") << BAUD9600 << false << eight.left(5) << -1 << 0 << 8 << qint64(5) << 17 << 23;
     QTest::newRow("short_38400") << BAUD38400 << false << eight.left(3) << -1 << 0 << 8 << qint64(3) << 11 << 17;
-    QTest::newRow("one_too_many_9600") << BAUD9600 << false << eight + 'X' << -1 << 0 << 8 << qint64(-1) << 17
-                                        << 23;
+    QTest::newRow("one_too_many_9600") << BAUD9600 << false << eight + 'X' << -1 << 0 << 8 << qint64(-1) << 17 << 23;
     QTest::newRow("one_too_many_rtu") << BAUD9600 << true << eight + 'X' << -1 << 0 << 8 << qint64(-1) << 17 << 23;
     // Arrives after the first poll found nothing: seen at the end of the period.
     QTest::newRow("late_9600") << BAUD9600 << false << eight << 20 << 0 << 8 << qint64(8) << 26 << 32;
     // One byte a millisecond from 8 ms to 23 ms: still growing when the first wait ends.
     QTest::newRow("dribbled_9600") << BAUD9600 << false << eight + eight << 8 << 1 << 16 << qint64(16) << 23 << 29;
-    QTest::newRow("dribbled_4800") << BAUD4800 << false << eight + eight << 12 << 1 << 16 << qint64(16) << 27
-                                    << 33;
+    QTest::newRow("dribbled_4800") << BAUD4800 << false << eight + eight << 12 << 1 << 16 << qint64(16) << 27 << 33;
     // A gap longer than a sixth of the period ends the reply early.
     QTest::newRow("gap_9600") << BAUD9600 << false << eight << 12 << 6 << 8 << qint64(1) << 17 << 23;
 }
@@ -189,7 +194,7 @@ void tst_SerialPort::receiveTiming()
     if (got > 0)
         QCOMPARE(buffer.left(int(got)), reply.left(int(got)));
     QVERIFY2(elapsed >= minMs && elapsed <= maxMs,
-             qPrintable(QStringLiteral("took %1 ms, expected %2 to %3").arg(elapsed).arg(minMs).arg(maxMs)));
+        qPrintable(QStringLiteral("took %1 ms, expected %2 to %3").arg(elapsed).arg(minMs).arg(maxMs)));
     if (got < 0)
         QCOMPARE(m_port->bytesAvailable(), qint64(0));
 }
@@ -212,8 +217,8 @@ void tst_SerialPort::writeHasReachedPeerOnReturn()
     QByteArray frame(size, '\0');
     for (int i = 0; i < size; ++i)
         frame[i] = char(i * 7 + 1);
-    const qint64 written = rtuPair ? m_port->writeData2(frame.constData(), size)
-                                   : m_port->writeData(frame.constData(), size);
+    const qint64 written
+        = rtuPair ? m_port->writeData2(frame.constData(), size) : m_port->writeData(frame.constData(), size);
     QCOMPARE(written, qint64(size));
     // The kernel hands a pseudo-terminal's bytes to the far side a few microseconds after the
     // write; nothing more from the port is needed for them to arrive.
@@ -348,8 +353,8 @@ void tst_SerialPort::refusedCombinationsKeepOldValue_data()
     QTest::newRow("1.5_stop_with_5_data_taken") << DATA_5 << STOP_1 << true << int(STOP_1_5) << DATA_5 << STOP_1_5
                                                 << "Win_QextSerialPort Portability Warning: 1.5 stop bit operation "
                                                    "is not supported by POSIX.";
-    QTest::newRow("7_data_with_2_stop_taken") << DATA_8 << STOP_2 << false << int(DATA_7) << DATA_7 << STOP_2
-                                              << QString();
+    QTest::newRow("7_data_with_2_stop_taken")
+        << DATA_8 << STOP_2 << false << int(DATA_7) << DATA_7 << STOP_2 << QString();
 }
 
 void tst_SerialPort::refusedCombinationsKeepOldValue()
@@ -382,16 +387,17 @@ void tst_SerialPort::refusedCombinationsKeepOldValue()
 void tst_SerialPort::closedPortSettersAreSilent()
 {
     {
-    WarningCapture capture;
-    m_port->setBaudRate(BAUD50);
-    m_port->setParity(PAR_MARK);
-    m_port->setStopBits(STOP_1_5);
-    m_port->ungetChar('x');
-    QCOMPARE(capture.lines(), QStringList { QStringLiteral("Win_QextSerialPort: ungetChar() called on an unbuffered "
-                                                           "sequential device - operation is meaningless") });
-    QCOMPARE(m_port->baudRate(), BAUD110);
-    QCOMPARE(m_port->parity(), PAR_MARK);
-    QCOMPARE(m_port->stopBits(), STOP_1);
+        WarningCapture capture;
+        m_port->setBaudRate(BAUD50);
+        m_port->setParity(PAR_MARK);
+        m_port->setStopBits(STOP_1_5);
+        m_port->ungetChar('x');
+        QCOMPARE(capture.lines(),
+            QStringList { QStringLiteral("Win_QextSerialPort: ungetChar() called on an unbuffered "
+                                         "sequential device - operation is meaningless") });
+        QCOMPARE(m_port->baudRate(), BAUD110);
+        QCOMPARE(m_port->parity(), PAR_MARK);
+        QCOMPARE(m_port->stopBits(), STOP_1);
     }
 
     {
@@ -404,10 +410,10 @@ void tst_SerialPort::closedPortSettersAreSilent()
     m_port->setParity(PAR_SPACE);
     m_port->setParity(PAR_MARK);
     QCOMPARE(parityCapture.lines(),
-             (QStringList { QStringLiteral("Win_QextSerialPort Portability Warning: Space parity with 8 data bits is "
-                                           "not supported by POSIX systems."),
-                            QStringLiteral("Win_QextSerialPort Portability Warning:  Mark parity is not supported by "
-                                           "POSIX systems") }));
+        (QStringList { QStringLiteral("Win_QextSerialPort Portability Warning: Space parity with 8 data bits is "
+                                      "not supported by POSIX systems."),
+            QStringLiteral("Win_QextSerialPort Portability Warning:  Mark parity is not supported by "
+                           "POSIX systems") }));
 }
 
 void tst_SerialPort::lineSettingsFileFollowsSetters()
@@ -439,7 +445,7 @@ void tst_SerialPort::lineSettingsFileFollowsSetters()
     QCOMPARE(contents(), QByteArray("baud=19200 data=7 parity=O stop=2 flow=hw\n"));
     // No temporary files are left beside it.
     QCOMPARE(QDir(m_registry->folder()).entryList({ QStringLiteral("line*") }, QDir::Files),
-             QStringList { QStringLiteral("line.txt") });
+        QStringList { QStringLiteral("line.txt") });
 
     m_port->close();
     m_port->setBaudRate(BAUD4800);
@@ -452,8 +458,8 @@ void tst_SerialPort::openFailsCleanly_data()
     QTest::addColumn<QString>("mentions");
     QTest::addColumn<QString>("reason");
 
-    QTest::newRow("held_by_another_port") << QStringLiteral("COM3") << QStringLiteral("(pty)")
-                                          << QStringLiteral("in use by another program");
+    QTest::newRow("held_by_another_port")
+        << QStringLiteral("COM3") << QStringLiteral("(pty)") << QStringLiteral("in use by another program");
     QTest::newRow("not_a_terminal") << QStringLiteral("/dev/null") << QStringLiteral("/dev/null")
                                     << QStringLiteral("not a serial port");
     QTest::newRow("missing_device") << QStringLiteral("/dev/ttyUSB_none") << QStringLiteral("/dev/ttyUSB_none")
@@ -522,7 +528,7 @@ void tst_SerialPort::permissionDeniedNamesTheFix()
     QCOMPARE(WEXITSTATUS(status), 0);
     const QString message = QString::fromUtf8(text);
     QVERIFY2(message.startsWith(QStringLiteral("Win_QextSerialPort: cannot open ") + m_peer->devicePath()),
-             qPrintable(message));
+        qPrintable(message));
     QVERIFY2(message.contains(QStringLiteral("permission denied")), qPrintable(message));
     QVERIFY2(message.contains(QStringLiteral("dialout")), qPrintable(message));
 }
