@@ -24,6 +24,7 @@
 #include <QtTest>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -98,9 +99,21 @@ public:
     explicit ScriptedDrive(PseudoTerminal &pty) : m_pty(pty) { m_clock.start(); }
     ~ScriptedDrive() { stop(); }
 
+    // Answers each request by a function of it instead of a script.
+    void serve(std::function<QByteArray(const QByteArray &)> responder)
+    {
+        stop();
+        m_responder = std::move(responder);
+        m_answers.clear();
+        m_requests.clear();
+        m_running = true;
+        m_thread = std::thread([this] { run(); });
+    }
+
     void play(const QList<Answer> &answers)
     {
         stop();
+        m_responder = nullptr;
         m_answers = answers;
         m_requests.clear();
         m_running = true;
@@ -143,6 +156,12 @@ private:
                 QMutexLocker locker(&m_mutex);
                 m_requests.append({ request, m_clock.elapsed() });
             }
+            if (m_responder) {
+                const QByteArray reply = m_responder(request);
+                if (!reply.isEmpty())
+                    m_pty.write(reply);
+                continue;
+            }
             if (next >= m_answers.size())
                 continue;
             const Answer answer = m_answers.at(next++);
@@ -156,6 +175,7 @@ private:
 
     PseudoTerminal &m_pty;
     QList<Answer> m_answers;
+    std::function<QByteArray(const QByteArray &)> m_responder;
     QList<Request> m_requests;
     QMutex m_mutex;
     QElapsedTimer m_clock;
