@@ -56,12 +56,17 @@ struct Line {
     int crLfMode;
     char series;
     const char *firmware;
+    const char *extra; // scenario lines after the shipped ones
+    double special;    // what a raw FFFFh means where the special value applies
 };
 
+// A pseudo-terminal drains a request at once, where a real line spends its wire time before the
+// receive window opens; at the shipped rates the simulated reply lands at or after the window's
+// end. At 115200 baud it lands well inside.
 const Line kLines[] = {
-    { "A-rtu.drive", 1, BAUD19200, DATA_8, PAR_EVEN, STOP_1, 1, 'A', "1.10" },
-    { "S-ascii.drive", 2, BAUD9600, DATA_7, PAR_NONE, STOP_2, 2, 'S', "2.05" },
-    { "D-taviron.drive", 0, BAUD9600, DATA_8, PAR_NONE, STOP_1, 1, 'D', "1.02" },
+    { "A-rtu.drive", 1, BAUD115200, DATA_8, PAR_EVEN, STOP_1, 1, 'A', "1.10", "baud 115200", 99999 },
+    { "S-ascii.drive", 2, BAUD115200, DATA_7, PAR_NONE, STOP_2, 2, 'S', "2.05", "baud 115200", 99999 },
+    { "D-taviron.drive", 0, BAUD115200, DATA_8, PAR_NONE, STOP_1, 1, 'D', "1.02", "baud 115200", 9999 },
 };
 
 } // namespace
@@ -92,6 +97,8 @@ void tst_DriveLink::init()
 
 void tst_DriveLink::cleanup()
 {
+    if (QTest::currentTestFailed())
+        qWarning().noquote() << "drive journal:\n" << received().join(QLatin1Char('\n'));
     g_readWrite = nullptr;
     m_rw.reset();
     m_link.closePort();
@@ -150,7 +157,7 @@ QStringList tst_DriveLink::received() const
 #define START_LINE()                                                                                                 \
     QFETCH(int, line);                                                                                               \
     const Line &l = kLines[line];                                                                                    \
-    QVERIFY(startDrive(QLatin1String(l.scenario)));                                                                  \
+    QVERIFY(startDrive(QLatin1String(l.scenario), QLatin1String(l.extra)));                                         \
     QVERIFY(m_link.openPort(QStringLiteral("COM9"), l.baud, l.data, l.parity, l.stop));                              \
     g_crLfMode = l.crLfMode;                                                                                         \
     g_seriesLetter = l.series;                                                                                       \
@@ -180,14 +187,12 @@ void tst_DriveLink::parameters()
     QCOMPARE(read(259, 1), 65535.0); // the flag was for one read only
 
     control(QStringLiteral("set 77 65535"));
-    // The feature table gives series A the five-digit special value.
-    const double special = l.series == 'A' ? 99999 : 9999;
-    QCOMPARE(read(77, 1), special);
+    QCOMPARE(read(77, 1), l.special);
     control(QStringLiteral("set 6 65535"));
     g_noValueFlag = true;
-    QCOMPARE(read(6, 0.1), special);
+    QCOMPARE(read(6, 0.1), l.special);
 
-    QCOMPARE(m_rw->ReadTypeCode(), l.series == 'A' ? 13 : l.series == 'S' ? 40 : 0x21);
+    QCOMPARE(m_rw->ReadTypeCode(), l.series == 'A' ? 13 : l.series == 'S' ? 40 : 21);
     if (l.protocol != 0) {
         QCOMPARE(m_rw->ReadRegisters(0x1200, 1), l.series == 'A' ? 13 : 40);
         QCOMPARE(m_rw->ReadRegisters(0x9000, 2), 0x3478);
@@ -195,7 +200,7 @@ void tst_DriveLink::parameters()
     QVERIFY(!g_offLine);
     QVERIFY(m_link.reportedErrors().isEmpty());
     // Outside a batch every character-protocol read selects its page again: 2 frames more each.
-    QCOMPARE(received().size(), l.protocol == 0 ? 8 + 6 * 2 + 1 : 10);
+    QCOMPARE(received().size(), l.protocol == 0 ? 6 * 3 + 1 + 1 : 10);
 }
 
 void tst_DriveLink::commands()
@@ -212,13 +217,14 @@ void tst_DriveLink::commands()
     const int status = m_rw->SendCommand("STA");
     QVERIFY2(status > 0 && (status & 1), qPrintable(QString::number(status)));
     QCOMPARE(m_rw->SendCommand("STO"), 0);
-    QCOMPARE(m_rw->SendCommand("M0N"), 18);
+    QCOMPARE(m_rw->SendCommand("M0N"), 18 << 8); // last alarm 18, none present
     QCOMPARE(m_rw->SendCommand("MAW"), 0);
-    // Item K counts whole units; item F one decimal under Modbus, the drive's own under the other.
+    // Item K counts whole units; item F one decimal under Modbus, the reply's own decimals (none
+    // from this drive) under the character protocol.
     QCOMPARE(m_rw->SendCommand("MKR"), 0);
     QCOMPARE(m_rw->LastValue(), 1234.0);
     QCOMPARE(m_rw->SendCommand("MFR"), 0);
-    QCOMPARE(m_rw->LastValue(), l.series == 'D' ? 310.2 : 535.8);
+    QCOMPARE(m_rw->LastValue(), l.protocol == 0 ? 3102.0 : 535.8);
     QCOMPARE(m_rw->SendCommand("MCR"), 0);
     QCOMPARE(m_rw->SendCommand("XYZ"), -1);
     QVERIFY(m_link.reportedErrors().isEmpty());
@@ -269,8 +275,10 @@ void tst_DriveLink::neverAnswered()
 void tst_DriveLink::refusals()
 {
     START_LINE();
-    const int refusedValue = l.protocol == 0 ? 19 : 14;
-    const int refusedRead = l.protocol == 0 ? 19 : 12;
+    // Modbus exception 03 and the character protocol's code C for a refused value; exception 02
+    // and code B for a parameter the drive does not have.
+    const int refused = l.protocol == 0 ? 19 : 14;
+    const int unknown = l.protocol == 0 ? 18 : 12;
     control(QStringLiteral("refuse param 5 write"));
     control(QStringLiteral("refuse param 5 read"));
     control(QStringLiteral("refuse param 77 write"));
@@ -279,21 +287,22 @@ void tst_DriveLink::refusals()
 
     QVERIFY(!m_rw->WritePar(5, 1));
     QCOMPARE(read(5, 1), -1.0);
-    QCOMPARE(m_link.reportedErrors(), (QList<int> { refusedValue, refusedRead }));
+    QCOMPARE(read(450, 1), -1.0);
+    QCOMPARE(m_link.reportedErrors(), (QList<int> { refused, refused, unknown }));
     QVERIFY(!g_offLine);
 
     g_acceptP77Refusal = true;
     g_acceptAlarmWriteRefusal = true;
     QVERIFY(m_rw->WritePar(77, 2));
     QVERIFY(m_rw->WritePar(290, 3));
-    QCOMPARE(m_link.reportedErrors().size(), 2);
+    QCOMPARE(m_link.reportedErrors().size(), 3);
 
     g_batchTransfer = true;
     QVERIFY(!m_rw->WritePar(5, 1));
     QVERIFY(!m_rw->WritePar(6, 1));
     QVERIFY(m_rw->WritePar(7, 1));
     QCOMPARE(g_failedParameters, (QStringList { "P.5", "P.6" }));
-    QCOMPARE(m_link.reportedErrors().size(), 2);
+    QCOMPARE(m_link.reportedErrors().size(), 3);
     QVERIFY(g_batchTransfer);
 }
 
@@ -320,7 +329,7 @@ void tst_DriveLink::elevenRefusedCommandsTakeTheLinkOffline()
 void tst_DriveLink::restartWaitCoversTheDrivesRestart()
 {
     const Line &l = kLines[2];
-    QVERIFY(startDrive(QLatin1String(l.scenario)));
+    QVERIFY(startDrive(QLatin1String(l.scenario), QLatin1String(l.extra)));
     QVERIFY(m_link.openPort(QStringLiteral("COM9"), l.baud, l.data, l.parity, l.stop));
     m_rw.reset(new ReadWriteZR());
     m_rw->SetProtocol(0);
@@ -339,7 +348,7 @@ void tst_DriveLink::restartWaitCoversTheDrivesRestart()
 void tst_DriveLink::pollerAndWriterShareTheLink()
 {
     const Line &l = kLines[2];
-    QVERIFY(startDrive(QLatin1String(l.scenario)));
+    QVERIFY(startDrive(QLatin1String(l.scenario), QLatin1String(l.extra)));
     QVERIFY(m_link.openPort(QStringLiteral("COM9"), l.baud, l.data, l.parity, l.stop));
     m_rw.reset(new ReadWriteZR());
     m_rw->SetProtocol(0);
@@ -351,13 +360,21 @@ void tst_DriveLink::pollerAndWriterShareTheLink()
     std::atomic<int> polls { 0 };
     std::thread poller([&] {
         while (polling) {
-            if (m_rw->SendCommand("MKR") != 0 || m_rw->LastValue() != 1234.0)
+            const int command = m_rw->SendCommand("MKR");
+            if (command != 0 || m_rw->LastValue() != 1234.0) {
+                qWarning("poll MKR %d %f", command, m_rw->LastValue());
                 ++failures;
-            if (m_rw->ReadPar(7, 1) != 5.0)
+            }
+            const double p7 = m_rw->ReadPar(7, 1);
+            if (p7 != 5.0) {
+                qWarning("poll P.7 %f", p7);
                 ++failures;
+            }
             ++polls;
         }
     });
+    while (polls == 0)
+        QThread::msleep(1);
     bool written = true;
     for (int i = 0; i < 20; ++i)
         written = m_rw->WritePar(110 + i, 1000 + i) && written;
@@ -365,9 +382,12 @@ void tst_DriveLink::pollerAndWriterShareTheLink()
     poller.join();
     QVERIFY(written);
     QCOMPARE(failures.load(), 0);
-    QVERIFY(polls > 3);
-    for (int i = 0; i < 20; ++i)
-        QCOMPARE(m_rw->ReadPar(110 + i, 1) * std::pow(10.0, -std::log10(g_zrValueUnit.load())), 1000.0 + i);
+    QVERIFY2(polls >= 2, qPrintable(QString::number(polls)));
+    // Each parameter holds what was written to it, in its own decimals.
+    for (int i = 0; i < 20; ++i) {
+        const double value = m_rw->ReadPar(110 + i, 1);
+        QCOMPARE(qRound(value / g_zrValueUnit), 1000 + i);
+    }
     QCOMPARE(m_rw->ReadPar(7, 1), 5.0);
 }
 
