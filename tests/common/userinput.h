@@ -1,0 +1,52 @@
+#pragma once
+
+// Driving widgets the way a user does: a combo box item is chosen by opening the list with the
+// mouse and clicking the item, so a disabled combo refuses just as it does for the user.
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QWidget>
+#include <QtTest>
+
+// Opens the combo's list and clicks the item. Returns false when the list did not open (a disabled
+// or hidden combo).
+inline bool chooseComboItem(QComboBox *combo, int index)
+{
+    QTest::mouseClick(combo, Qt::LeftButton);
+    QAbstractItemView *view = combo->view();
+    if (!QTest::qWaitFor([view] { return view->isVisible(); }, 500))
+        return false;
+    const QModelIndex item = view->model()->index(index, combo->modelColumn(), combo->rootModelIndex());
+    view->scrollTo(item);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualRect(item).center());
+    QTest::qWaitFor([view] { return !view->isVisible(); }, 500);
+    return true;
+}
+
+inline bool chooseComboText(QComboBox *combo, const QString &text)
+{
+    const int index = combo->findText(text);
+    return index >= 0 && chooseComboItem(combo, index);
+}
+
+// Runs the action on the modal box or dialog that opens next: it is looked for every 20 ms
+// for up to timeoutMs.
+template <typename Action> void onNextModal(Action action, int timeoutMs = 10000)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(20);
+    auto *elapsed = new QElapsedTimer;
+    elapsed->start();
+    QObject::connect(timer, &QTimer::timeout, [timer, elapsed, action, timeoutMs]() {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal && elapsed->elapsed() < timeoutMs)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        delete elapsed;
+        if (modal)
+            action(modal);
+    });
+    timer->start();
+}
