@@ -12,6 +12,7 @@ PACKAGES=(
     libqwt-qt5-dev libminizip-dev zlib1g-dev libxlsxwriter-dev
     fonts-wqy-microhei
     xvfb xauth socat zip unzip mbpoll
+    fp-utils archmage
     python3 python3-pymodbus python3-openpyxl
 )
 

@@ -1,0 +1,219 @@
+#include "comm/frames.h"
+
+#include "comm/checksums.h"
+
+#include <cstring>
+
+namespace frames {
+
+QByteArray hex4(int value)
+{
+    const quint16 v = quint16(value & 0xFFFF);
+    return hexByte(quint8(v >> 8)) + hexByte(quint8(v & 0xFF));
+}
+
+int hexValue(const char *digits, int length)
+{
+    int value = 0;
+    for (int i = 0; i < length; ++i) {
+        const char c = digits[i];
+        int d = 0;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else if (c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        value = value * 16 + d;
+    }
+    return value;
+}
+
+QByteArray stationField(const char stationHex[2])
+{
+    return QByteArray(stationHex, 2);
+}
+
+QByteArray rtuReadParameter(quint8 station, int parameter)
+{
+    return rtuReadRegisters(station, parameter, 1);
+}
+
+QByteArray rtuWriteParameter(quint8 station, int parameter, int value)
+{
+    QByteArray f;
+    f.append(char(station));
+    f.append(char(0x06));
+    f.append(char((parameter >> 8) & 0xFF));
+    f.append(char(parameter & 0xFF));
+    f.append(char((value >> 8) & 0xFF));
+    f.append(char(value & 0xFF));
+    return f;
+}
+
+QByteArray rtuReadRegisters(quint8 station, int first, int count)
+{
+    QByteArray f;
+    f.append(char(station));
+    f.append(char(0x03));
+    f.append(char((first >> 8) & 0xFF));
+    f.append(char(first & 0xFF));
+    f.append(char(0));
+    f.append(char(count & 0xFF));
+    return f;
+}
+
+QByteArray rtuCommand(quint8 station, const QByteArray &entry)
+{
+    return QByteArray(1, char(station)) + entry.mid(4, 5);
+}
+
+QByteArray ascReadParameter(const QByteArray &station, int parameter)
+{
+    return ':' + station + "03" + hex4(parameter) + "0001";
+}
+
+QByteArray ascWriteParameter(const QByteArray &station, int parameter, int value)
+{
+    return ':' + station + "06" + hex4(parameter) + hex4(value);
+}
+
+QByteArray ascReadRegisters(const QByteArray &station, int first, int count)
+{
+    return ':' + station + "03" + hex4(first) + "000" + QByteArray::number(count % 10);
+}
+
+QByteArray ascCommand(const QByteArray &station, const QByteArray &entry)
+{
+    return ':' + station + entry.mid(4);
+}
+
+QByteArray zrReadParameter(const QByteArray &station, int index)
+{
+    return ENQ + station + hexByte(quint8(index)) + '0';
+}
+
+QByteArray zrWriteParameter(const QByteArray &station, int index, int value)
+{
+    return ENQ + station + hexByte(quint8(index + 0x80)) + '0' + hex4(value);
+}
+
+QByteArray zrSelectPage(const QByteArray &station, int page)
+{
+    return ENQ + station + "FF0" + "000" + hexByte(quint8(page)).right(1);
+}
+
+QByteArray zrReadPage(const QByteArray &station)
+{
+    return ENQ + station + "7F0";
+}
+
+QByteArray zrTypeCode(const QByteArray &station)
+{
+    return ENQ + station + "6A0" + "07\r";
+}
+
+QByteArray zrCommand(const QByteArray &station, const QByteArray &entry)
+{
+    return ENQ + station + entry.mid(4);
+}
+
+int zrDataReplyLength(int crLfMode)
+{
+    return crLfMode == 1 ? 12 : 13;
+}
+
+int zrPositiveReplyLength(int crLfMode)
+{
+    return crLfMode == 1 ? 4 : 5;
+}
+
+int zrRefusalLength(int crLfMode)
+{
+    return crLfMode == 1 ? 5 : 6;
+}
+
+namespace {
+
+bool endsWith(const char *reply, int length, const QByteArray &tail)
+{
+    return length >= tail.size() && std::memcmp(reply + length - tail.size(), tail.constData(), tail.size()) == 0;
+}
+
+bool sameHex(quint8 value, const char *digits)
+{
+    const QByteArray expected = hexByte(value);
+    return digits[0] == expected[0] && digits[1] == expected[1];
+}
+
+} // namespace
+
+int checkTextReply(int protocol, const char *reply, int count, int crLfMode, bool *replyError)
+{
+    // The port reports a reply it had to discard as -1: that try brought nothing.
+    if (count < 0)
+        count = 0;
+    if (protocol == 0 && reply[0] != ACK && reply[0] != STX) {
+        *replyError = true;
+        return count;
+    }
+    if (protocol != 0 && reply[3] != '0' && reply[3] != '1') {
+        *replyError = true;
+        return count;
+    }
+    if (count == 0) {
+        *replyError = true;
+        return 0;
+    }
+    *replyError = false;
+    const int m = int(strnlen(reply, size_t(count)));
+    if (protocol != 0) {
+        // ':', station, function, LRC, CR LF is the shortest frame.
+        if (m < 9 || !endsWith(reply, m, "\r\n") || !sameHex(lrc(reply + 1, m - 5), reply + m - 4)) {
+            *replyError = true;
+            return 0;
+        }
+        return count;
+    }
+    const QByteArray terminator = replyTerminator(crLfMode);
+    // ACK or NAK, station and terminator is the shortest frame.
+    if (m < 3 + terminator.size() || !endsWith(reply, m, terminator)) {
+        *replyError = true;
+        return 0;
+    }
+    const int k = m - 3 - terminator.size();
+    if (k < 1)
+        return count;
+    // The character between the data and the sum is neither summed nor checked.
+    if (!sameHex(sumCheck(reply + 1, k - 1), reply + k + 1)) {
+        *replyError = true;
+        return 0;
+    }
+    return count;
+}
+
+int checkBinaryReply(const char *reply, int count, int expected, bool *replyError)
+{
+    if (count < 0)
+        count = 0;
+    const quint8 function = quint8(reply[1]);
+    if (function != 0x03 && function != 0x06 && function != 0x10 && function != 0x08) {
+        *replyError = true;
+        return count;
+    }
+    if (count == 0) {
+        *replyError = true;
+        return 0;
+    }
+    *replyError = false;
+    if (expected < 3)
+        return count;
+    const quint16 crc = crc16(reply, expected - 2);
+    if (quint8(reply[expected - 2]) != (crc & 0xFF) || quint8(reply[expected - 1]) != (crc >> 8)) {
+        *replyError = true;
+        return 0;
+    }
+    return count;
+}
+
+} // namespace frames

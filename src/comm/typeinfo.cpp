@@ -1,0 +1,56 @@
+#include "comm/typeinfo.h"
+
+#include "comm/globals.h"
+#include "shell/appglobals.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTextCodec>
+#include <QTextStream>
+
+bool loadTypeInfo()
+{
+    g_typeInfoTable.clear();
+    QFile file(g_appDir + QStringLiteral("ParameterInforamtion/InvType/typeInfo.txt"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    QTextStream in(&file);
+    if (QTextCodec *gbk = QTextCodec::codecForName("GBK"))
+        in.setCodec(gbk);
+    while (!in.atEnd())
+        g_typeInfoTable.append(in.readLine().split(QStringLiteral("//"), Qt::SkipEmptyParts));
+    return true;
+}
+
+bool isFeatureEnabled(const QString &key)
+{
+    return featureEnabledIn(g_typeInfoTable, key, g_seriesLetter, g_firmwareVersion);
+}
+
+bool featureEnabledIn(const QVector<QStringList> &table, const QString &key, char series, const QString &version)
+{
+    if (series == '0' || table.isEmpty() || table.first().isEmpty())
+        return false;
+    QString letters = table.first().first();
+    letters.remove(QStringLiteral("range:"));
+    letters.remove(QLatin1Char(','));
+    letters.remove(QLatin1Char(' '));
+    const int position = letters.indexOf(QLatin1Char(series));
+    if (position < 0)
+        return false;
+    const int column = position + 1;
+    const double v = version.toDouble();
+    static const QRegularExpression separators(QStringLiteral("[-,]"));
+    for (const QStringList &row : table) {
+        if (row.isEmpty() || row.first() != key || column >= row.size())
+            continue;
+        const QStringList cell = row.at(column).split(separators, Qt::SkipEmptyParts);
+        if (cell.size() < 3)
+            continue;
+        const double from = cell.at(1).toDouble();
+        const double to = cell.at(2).toDouble();
+        if (from <= v && v < to)
+            return cell.at(0) != QLatin1String("0");
+    }
+    return false;
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+// The parameter form: the table of the connected drive's parameters, its display modes, sorting,
+// help popup and clearing, and the loading of the definitions into the table.
+
+#include "parameter/paramglobals.h"
+#include "ui_parameterform.h"
+
+#include <QList>
+#include <QModelIndex>
+#include <QStringList>
+#include <QWidget>
+
+class QXmlStreamReader;
+class CompareResult;
+class CSelPar;
+class ParInformation;
+struct ParameterGrid;
+
+class CParameter : public QWidget, public Ui_ParameterForm {
+    Q_OBJECT
+public:
+    explicit CParameter(QWidget *parent = nullptr);
+    ~CParameter() override;
+
+    void loadParameterTable();
+    void createRow(QString group, QString number, QString name, QString range, QString unit, QString defaultText,
+                   QString comment, int row);
+    QString pickVariant(QString text, QString capacity);
+    void loadRelatedUnits();
+    void loadLocalizedNames();
+    void languageChange();
+
+    void loadHideParameters();
+    void parseHideParameterXml(QXmlStreamReader &reader);
+    void readRelatedSelectors();
+    bool readParameterAsText(int parameter);
+    double scaleExponent(int parameter, QString unit);
+    QString stripUnit(QString text);
+    void loadCurrentValues(QXmlStreamReader &reader);
+
+    // Text of a cell; empty when the row or its item does not exist (the form's rows start without items).
+    QString cellText(int row, int column) const;
+
+    CompareResult *compareResult = nullptr;
+    ParInformation *parInformation = nullptr;
+    CSelPar *selectDialog = nullptr;
+    int tableRows = ParameterRows;
+    QList<QStringList> hideParameterList;
+    QString defaultValues[ParameterRows];
+    unsigned char attributes[ParameterRows] = {};
+    bool readBackAfterWrite = false;
+    int highestParameter = 1299;
+    bool writeAllFromButton = false;
+
+public slots:
+    void showAll();
+    void CallIndexDialog();
+    void ReadAllPar();
+    void WriteAllPar();
+    void ReadSinglePar();
+    void WriteSinglePar();
+    void ClearCurrentVal();
+    void ClearSettingVal();
+    void Execute996();
+    void Execute997();
+    void Execute998();
+    void Execute999();
+    void WriteAllParClicked();
+    void save();
+    void open();
+    void selectPara(int mode);
+    void tableHide();
+    void mySort(int column);
+    void showDifferentPar();
+    void ShowTooltip(QModelIndex index);
+
+protected:
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void fillTableFromGrid(const ParameterGrid &grid);
+    void finishLoading();
+    void localizedNamesPass(bool mayResort);
+    void clearValueColumn(int column);
+    void applyListRule900(); // rows 900 to 999 of group-numbered types below 900 ordinary rows
+    QString referenceValue(int parameter);
+    QString localizedFileName() const;
+    QString modelInfix() const;
+    int parameterOfRow(int row) const;
+    bool hasHelp(int parameter) const;
+    bool modbusColumnShown() const;
+    void setItemText(int row, int column, const QString &text);
+};

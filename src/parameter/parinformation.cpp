@@ -1,0 +1,161 @@
+#include "parameter/parinformation.h"
+
+#include "comm/globals.h"
+#include "shell/appglobals.h"
+
+#include <QFile>
+#include <QHeaderView>
+#include <QIcon>
+#include <QPainter>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTextCodec>
+#include <QToolButton>
+
+QVector<QString> readParameterDetails(QIODevice *device)
+{
+    QVector<QString> texts(DetailTextCount);
+    QTextCodec *gbk = QTextCodec::codecForName("GBK");
+    while (!device->atEnd()) {
+        QByteArray raw = device->readLine();
+        while (raw.endsWith('\n') || raw.endsWith('\r'))
+            raw.chop(1);
+        const QString line = gbk ? gbk->toUnicode(raw) : QString::fromLocal8Bit(raw);
+        if (!line.contains(QLatin1String("//")))
+            continue;
+        const QStringList pieces = line.split(QStringLiteral("//"));
+        const QString text = pieces.value(1);
+        for (const QString &key : pieces.at(0).split(QLatin1Char('-'))) {
+            const int n = key.toInt();
+            if (n >= 0 && n < DetailTextCount)
+                texts[n] = text;
+        }
+    }
+    return texts;
+}
+
+double helpMinimumVersion(char seriesLetter)
+{
+    switch (seriesLetter) {
+    case 'A': return 0.2;
+    case 'D': return 0.15;
+    case 'I': return 0.14;
+    case 'K': case 'Y': return 0.1;
+    case 'B': case 'C': case 'E': case 'F': case 'G': case 'H': case 'L': case 'M': case 'S': case 'T': case 'X':
+        return 1000;
+    default: return 0.0;
+    }
+}
+
+void textDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    painter->drawText(option.rect, Qt::TextWrapAnywhere | Qt::AlignVCenter, index.data(Qt::DisplayRole).toString());
+    drawFocus(painter, option, option.rect);
+}
+
+ParInformation::ParInformation(QWidget *parent)
+    : QWidget(parent, Qt::FramelessWindowHint)
+    , detailTexts(DetailTextCount)
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+    setObjectName(QStringLiteral("PInf"));
+    setFixedSize(445, 220);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+
+    SysTableView = new QTableView(this);
+    SysTableView->setGeometry(0, 0, 445, 220);
+    SysTableView->setFixedSize(445, 220);
+    QFont font = SysTableView->font();
+    font.setPointSize(9);
+    SysTableView->setFont(font);
+    SysTableView->setMouseTracking(true);
+    SysTableView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    SysTableView->setShowGrid(false);
+    SysTableView->verticalHeader()->hide();
+    SysTableView->verticalHeader()->setDefaultSectionSize(35);
+    SysTableView->setAlternatingRowColors(true);
+    QPalette pal = SysTableView->palette();
+    for (QPalette::ColorGroup group : { QPalette::Active, QPalette::Inactive }) {
+        pal.setColor(group, QPalette::Base, QColor(255, 255, 246));
+        pal.setColor(group, QPalette::AlternateBase, QColor(255, 254, 210));
+    }
+    pal.setColor(QPalette::Disabled, QPalette::Base, QColor(236, 233, 216));
+    pal.setColor(QPalette::Disabled, QPalette::AlternateBase, QColor(236, 233, 216));
+    SysTableView->setPalette(pal);
+
+    model = new QStandardItemModel(0, 3, this);
+    setWindowTitle(tr("Describe"));
+    model->setHorizontalHeaderItem(0, new QStandardItem(tr("NO")));
+    model->setHorizontalHeaderItem(1, new QStandardItem(tr("Note")));
+    model->setHorizontalHeaderItem(2, new QStandardItem(QString()));
+    SysTableView->setModel(model);
+    SysTableView->setColumnWidth(0, 45);
+    SysTableView->setColumnWidth(1, 365);
+    SysTableView->setColumnWidth(2, 30);
+    SysTableView->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    SysTableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    SysTableView->setItemDelegateForColumn(1, new textDelegate(this));
+
+}
+
+ParInformation::~ParInformation() = default;
+
+QString ParInformation::detailText(int number) const
+{
+    return (number >= 0 && number < detailTexts.size()) ? detailTexts.at(number) : QString();
+}
+
+void ParInformation::loadParameterDetails()
+{
+    detailTexts = QVector<QString>(DetailTextCount);
+    if (g_firmwareVersion.toDouble() < helpMinimumVersion(g_seriesLetter))
+        return;
+    static const char *const suffixes[] = { "_Eng.txt", ".txt", "_Big.txt" };
+    const QString suffix = g_language < 3 ? QString::fromLatin1(suffixes[g_language]) : QString();
+    const QString model = g_modelCode == QLatin1String("0") ? QString() : g_modelCode;
+    QFile file(g_appDir + QStringLiteral("ParameterInforamtion/ParameterDetails/") + QLatin1Char(g_seriesLetter)
+               + model + suffix);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    detailTexts = readParameterDetails(&file);
+}
+
+void ParInformation::fillTable(int number)
+{
+    const QString label = tr("P.") + QString::number(number);
+    const QString text = detailText(number);
+    if (model->columnCount() < 3)
+        model->setColumnCount(3);
+    if (text.isEmpty()) {
+        model->setItem(0, 0, new QStandardItem(label));
+        model->setItem(0, 1, new QStandardItem(tr("No detail describe!")));
+    } else if (text.contains(QLatin1Char(';'))) {
+        model->setItem(0, 0, new QStandardItem(label));
+        const QStringList lines = text.split(QLatin1Char(';'));
+        for (int j = 0; j < lines.size(); ++j) {
+            model->setItem(j, 1, new QStandardItem(lines.at(j)));
+            const int len = lines.at(j).size();
+            int height;
+            if (g_language == 0)
+                height = len < 55 ? 20 : len < 110 ? 40 : len < 165 ? 60 : len < 220 ? 80 : 100;
+            else
+                height = len < 25 ? 20 : len < 50 ? 30 : len < 90 ? 60 : 80;
+            SysTableView->setRowHeight(j, height);
+        }
+    }
+    // The view owns its index widgets and deletes them with their rows, so each fill makes its own.
+    closeButton = new QToolButton;
+    closeButton->setMinimumSize(20, 20);
+    closeButton->setMaximumSize(20, 20);
+    closeButton->setIcon(QIcon(g_appDir + QStringLiteral("images/cancel.png")));
+    closeButton->setStyleSheet(QStringLiteral("border:0px"));
+    connect(closeButton, &QToolButton::clicked, this, &ParInformation::closewindow);
+    if (model->rowCount() == 0)
+        model->setRowCount(1);
+    SysTableView->setIndexWidget(model->index(0, 2), closeButton);
+}
+
+void ParInformation::closewindow()
+{
+    hide();
+}
