@@ -42,6 +42,14 @@ void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &title, cons
 
 } // namespace
 
+DriveReads driveReadsOf(ReadWrite *readWrite)
+{
+    return DriveReads {
+        [readWrite](int number, double unit) { return readWrite->ReadPar(number, unit); },
+        [readWrite]() { return readWrite->ReadTypeCode(); },
+    };
+}
+
 CComSetup::CComSetup(QWidget *parent)
     : QDialog(parent)
 {

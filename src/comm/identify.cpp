@@ -1,7 +1,6 @@
 #include "comm/identify.h"
 
 #include "comm/globals.h"
-#include "comm/readwrite.h"
 #include "comm/settype.h"
 #include "platform/paths.h"
 #include "platform/textfiles.h"
@@ -210,12 +209,4 @@ QString identifyDrive(const DriveReads &reads, const std::function<void(const QS
     if (!found)
         return answer;
     return composeTypeText(type, answer);
-}
-
-DriveReads driveReadsOf(ReadWrite *readWrite)
-{
-    return DriveReads {
-        [readWrite](int number, double unit) { return readWrite->ReadPar(number, unit); },
-        [readWrite]() { return readWrite->ReadTypeCode(); },
-    };
 }

@@ -110,10 +110,11 @@ void TestSetType::readsTheFile_data()
     QTest::newRow("no separating line")
         << QByteArray("[inv_Type]\nTYPE=a\n[PW_ID]\nPOWER=1K\nPOWER_OLD=2K\n") << QStringList { "None", "a" }
         << QStringList {} << QStringList {};
-    QTest::newRow("no type header") << QByteArray("TYPE=a\n[PW_ID]\nPOWER=1K\nPOWER_OLD=2K\n")
+    QTest::newRow("no type header: the ratings header moves up one line")
+        << QByteArray("[other]\nTYPE=a\n[PW_ID]\nPOWER=1K\nPOWER_OLD=2K\n")
                                     << QStringList { "None" } << QStringList { "1K" } << QStringList { "2K" };
     QTest::newRow("keys are case-sensitive")
-        << QByteArray("[inv_type]\nTYPE=a\n\n[PW_ID]\npower=1K\nPOWER_OLD=2K\n") << QStringList { "None" }
+        << QByteArray("[inv_type]\n\n[PW_ID]\npower=1K\nPOWER_OLD=2K\n") << QStringList { "None" }
         << QStringList {} << QStringList { "2K" };
     QTest::newRow("missing file") << QByteArray() << QStringList { "None" } << QStringList {} << QStringList {};
 }
