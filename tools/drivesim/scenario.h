@@ -1,0 +1,90 @@
+#pragma once
+
+// The drive a simulator run plays: line settings, identity, parameters, live values and injected faults.
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+enum class Protocol { Taviron, Rtu, Ascii };
+
+struct ParamDef {
+    quint16 raw = 0;
+    quint16 initial = 0;
+    bool readOnly = false;
+    bool isSigned = false;
+    QVector<QPair<int, int>> ranges; // inclusive bounds, compared as signed when isSigned
+    int decimals = 0;
+
+    bool admits(quint16 value) const;
+};
+
+struct Fault {
+    enum Kind { SilentFirst, LinkLost, BadCheck, Short, Long, Dribble, Late };
+    Kind kind = SilentFirst;
+    int remaining = 1; // -1: every reply from now on
+    int arg = 0;       // silent-first: k; late: extra milliseconds
+};
+
+struct Refusal {
+    enum Target { Param, Page };
+    Target target = Param;
+    int number = 0;
+    enum Op { Any, Read, Write };
+    Op op = Any;
+};
+
+struct LineSettings {
+    int baud = 9600;
+    int data = 8;
+    char parity = 'N';
+    QString stop = QStringLiteral("1");
+
+    bool operator==(const LineSettings &o) const
+    {
+        return baud == o.baud && data == o.data && parity == o.parity && stop == o.stop;
+    }
+    QString text() const;
+    int bitsPerChar() const;
+};
+
+struct Scenario {
+    Protocol protocol = Protocol::Rtu;
+    LineSettings line;
+    QString terminator = QStringLiteral("cr"); // none, cr, crlf: the character protocol only
+    int station = 1;
+    char series = 'D';
+    int typeCode = -1; // -1: the drive has no type code
+    QMap<int, ParamDef> params;
+    QMap<QChar, quint16> monitor;
+    quint16 inputs = 0;
+    quint16 outputs = 0;
+    int mode = 0;
+    QVector<int> alarms; // most recent first
+    int liveAlarm = 0;
+    QMap<int, quint16> alarmDetail;
+    QMap<int, quint16> ram;
+    int ratedCurrent = 500;   // 0.01 A
+    int ratedVoltage = 3800;  // 0.1 V
+    int baseFrequency = 5000; // 0.01 Hz
+    int maxFrequency = 12000; // 0.01 Hz
+    int accel = 1000;         // 0.01 Hz per second
+    int jogFrequency = 500;   // 0.01 Hz
+    int freqSelector = -1;    // parameter whose value 1 moves frequencies to 0.1 Hz units
+    int turnaroundMs = 2;
+    int restartMs = -1;       // -1: by series
+    QVector<Fault> faults;
+    QVector<Refusal> refusals;
+
+    int restartTime() const { return restartMs >= 0 ? restartMs : (series == 'S' ? 5000 : 1500); }
+    bool refuses(Refusal::Target target, int number, bool write) const;
+};
+
+// Reads a scenario file (with its includes); on failure returns false and says why in *error.
+bool loadScenario(const QString &path, Scenario *scenario, QString *error);
+
+// One line of the scenario language, also what the control channel accepts at run time.
+bool applyScenarioLine(const QString &line, Scenario *scenario, QString *error, const QString &baseDir = QString());
+
+// "baud=9600 data=8 parity=N stop=1 flow=off"
+bool parseLineSettings(const QString &text, LineSettings *settings);
