@@ -3,7 +3,8 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-namespace {
+namespace
+{
 
 void openWithDesktop(const QString &path)
 {

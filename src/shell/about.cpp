@@ -7,7 +7,8 @@
 
 #include "shell/appglobals.h"
 
-namespace {
+namespace
+{
 
 // The version the form shows until the data folder says otherwise; the catalogues keep it as is,
 // so it marks the line to update in every language.
@@ -27,7 +28,8 @@ int labelEnd(const QString &line)
 
 } // namespace
 
-CAbout::CAbout(QWidget *parent) : QDialog(parent)
+CAbout::CAbout(QWidget *parent)
+    : QDialog(parent)
 {
     // The pictures live in the static library; without a reference the linker would leave them out.
     static const bool picturesRegistered = [] {

@@ -6,7 +6,8 @@
 
 #include "ui_aboutdialog.h"
 
-class CAbout : public QDialog, public Ui_AboutDialog {
+class CAbout : public QDialog, public Ui_AboutDialog
+{
     Q_OBJECT
 public:
     explicit CAbout(QWidget *parent = nullptr);

@@ -23,7 +23,8 @@ QString helpFilePath(int language, const QString &programDir)
     // A damaged document can carry any language index; opening the bare folder would not help anyone.
     if (language < 0 || language > 2)
         return QString();
-    return QDir::fromNativeSeparators(helpDir(QStringLiteral("help"), programDir).absoluteFilePath(QLatin1String(Files[language])));
+    return QDir::fromNativeSeparators(
+        helpDir(QStringLiteral("help"), programDir).absoluteFilePath(QLatin1String(Files[language])));
 }
 
 QString helpFilePath(int language)

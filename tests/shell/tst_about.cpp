@@ -9,7 +9,8 @@
 #include "shell/appglobals.h"
 #include "testdirs.h"
 
-namespace {
+namespace
+{
 
 const QString FormVersionLine = QStringLiteral("       Parameter Version:  0.100");
 
@@ -35,7 +36,8 @@ QTextCharFormat versionFormat(const CAbout &about)
 
 } // namespace
 
-class TestAbout : public QObject {
+class TestAbout : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -103,11 +105,13 @@ void TestAbout::showsParameterVersionFromDataFolder_data()
     QTest::newRow("unreadable_folder_of_that_name") << false << QByteArray("dir") << FormVersionLine;
     QTest::newRow("two_lines_crlf") << true << QByteArray("1.2\r\n.7\r\n")
                                     << QStringLiteral("       Parameter Version:   1.2.7");
-    QTest::newRow("two_lines_lf_no_final_end") << true << QByteArray("A-01\nB")
-                                               << QStringLiteral("       Parameter Version:   A-01B");
+    QTest::newRow("two_lines_lf_no_final_end")
+        << true << QByteArray("A-01\nB") << QStringLiteral("       Parameter Version:   A-01B");
     QTest::newRow("one_line") << true << QByteArray("0.215\n") << QStringLiteral("       Parameter Version:   0.215");
     QTest::newRow("empty_file") << true << QByteArray() << QStringLiteral("       Parameter Version:   ");
-    QTest::newRow("latin1_byte") << true << QByteArray("v\xe9" "2\r\n")
+    QTest::newRow("latin1_byte") << true
+                                 << QByteArray("v\xe9"
+                                               "2\r\n")
                                  << QStringLiteral("       Parameter Version:   v\u00e92");
 }
 

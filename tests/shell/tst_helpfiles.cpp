@@ -13,7 +13,8 @@
 #include "shell/help.h"
 #include "testdirs.h"
 
-namespace {
+namespace
+{
 
 QString readUtf8(const QString &path)
 {
@@ -23,13 +24,17 @@ QString readUtf8(const QString &path)
 
 QString firstMatch(const QString &text, const QString &pattern)
 {
-    return QRegularExpression(pattern, QRegularExpression::DotMatchesEverythingOption).match(text).captured(1).trimmed();
+    return QRegularExpression(pattern, QRegularExpression::DotMatchesEverythingOption)
+        .match(text)
+        .captured(1)
+        .trimmed();
 }
 
 } // namespace
 
 // Stands in for the desktop's file handler.
-class UrlRecorder : public QObject {
+class UrlRecorder : public QObject
+{
     Q_OBJECT
 public:
     QList<QUrl> urls;
@@ -37,7 +42,8 @@ public slots:
     void handle(const QUrl &url) { urls << url; }
 };
 
-class TestHelpFiles : public QObject {
+class TestHelpFiles : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -71,8 +77,8 @@ void TestHelpFiles::helpFolderIsFoundFromTheProgramFolder_data()
     QTest::newRow("Release_without_help_stays_in_parent") << "build/Release" << QStringList() << "build";
     QTest::newRow("Release_own_help_is_not_looked_at")
         << "build/Release" << QStringList { "build/Release/help" } << "build";
-    QTest::newRow("name_only_ending_in_release") << "prerelease" << QStringList { "prerelease/help" }
-                                                 << "prerelease/help";
+    QTest::newRow("name_only_ending_in_release")
+        << "prerelease" << QStringList { "prerelease/help" } << "prerelease/help";
 }
 
 void TestHelpFiles::helpFolderIsFoundFromTheProgramFolder()
@@ -201,10 +207,11 @@ void TestHelpFiles::shippedManualHoldsItsPages()
             QVERIFY2(pages.exists(target), qPrintable(match.captured(2) + QStringLiteral(" -> ") + target));
         }
     }
-    QCOMPARE(listed, QStringList({ "index.htm", "connect.htm", "parameters.htm", "commands.htm", "monitor.htm",
-                                   "trend.htm", "wizard.htm" }));
+    QCOMPARE(listed,
+        QStringList({ "index.htm", "connect.htm", "parameters.htm", "commands.htm", "monitor.htm", "trend.htm",
+            "wizard.htm" }));
     QCOMPARE(firstMatch(readUtf8(pages.filePath(QStringLiteral("index.htm"))), QStringLiteral("<h1>(.*?)</h1>")),
-             manualTitle);
+        manualTitle);
 }
 
 QTEST_MAIN(TestHelpFiles)
