@@ -13,6 +13,7 @@
 #include "shell/navigation.h"
 
 #include <QCloseEvent>
+#include <QIntValidator>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScopedValueRollback>
@@ -71,6 +72,8 @@ CComSetup::CComSetup(QWidget *parent)
     TimeComboBox->addItems({ QStringLiteral("2"), QStringLiteral("5"), QStringLiteral("10") });
     TimeComboBox->setCurrentIndex(2);
     TimeComboBox->setEnabled(false);
+    // A typed delay becomes a sleep before every Modbus RTU try; keep it to a sane whole number.
+    TimeComboBox->setValidator(new QIntValidator(0, 1000, TimeComboBox));
     CheckComboBox->addItems({ noneText, oddText, evenText });
 
     connect(ProcomboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &CComSetup::ProComboxCh);

@@ -1,5 +1,7 @@
 #include "shell/mainwindow.h"
 
+#include "comm/search.h"
+
 #include "comm/comsetup.h"
 #include "comm/globals.h"
 #include "comm/win_qextserialport.h"
@@ -350,7 +352,7 @@ void CMainWindow::initSerialPort()
 
 void CMainWindow::replaceProtocolObject(int protocolIndex)
 {
-    Q_UNUSED(protocolIndex)
+    installNewProtocol(protocolIndex);
 }
 
 QString CMainWindow::readSerialCommKey(int index, const QString &which) const

@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QWidget>
 #include <QtTest>
 
@@ -28,6 +29,16 @@ inline bool chooseComboItem(QComboBox *combo, int index)
 
 inline bool chooseComboText(QComboBox *combo, const QString &text)
 {
+    // An editable combo takes the text as typed.
+    if (combo->isEditable()) {
+        if (!combo->isEnabled() || !combo->isVisible())
+            return false;
+        combo->lineEdit()->setFocus();
+        combo->lineEdit()->selectAll();
+        QTest::keyClicks(combo->lineEdit(), text);
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+        return combo->currentText() == text;
+    }
     const int index = combo->findText(text);
     return index >= 0 && chooseComboItem(combo, index);
 }
