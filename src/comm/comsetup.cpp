@@ -20,6 +20,7 @@
 #include <QStandardItem>
 #include <QStandardItemModel>
 #include <QTableWidget>
+#include <QThread>
 #include <QTimer>
 #include <QTreeView>
 
@@ -79,6 +80,8 @@ CComSetup::CComSetup(QWidget *parent)
     connect(ProcomboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &CComSetup::ProComboxCh);
     connect(CheckComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &CComSetup::CheckComboxCh);
     autoTimer = new QTimer(this);
+    // The steps must never come closer than the 100 ms the drive needs between probes.
+    autoTimer->setTimerType(Qt::PreciseTimer);
     connect(autoTimer, &QTimer::timeout, this, &CComSetup::on_timer);
     connect(AutoButton, &QPushButton::clicked, this, &CComSetup::on_start_clicked);
     connect(CancleButton, &QPushButton::clicked, this, &CComSetup::on_stop_clicked);
@@ -179,6 +182,7 @@ void CComSetup::CheckComboxCh()
 
 void CComSetup::on_start_clicked()
 {
+    m_lastProbe.invalidate();
     resetCommandFailureCounters();
     g_connectionTest = true;
     AutoButton->hide();
@@ -280,6 +284,15 @@ void CComSetup::AutoCommunication(int TestNum)
     g_crLfMode = s.crLfIndex;
     g_responseDelayMs = s.delayText.toInt();
 
+    // A step that blocks lets the next tick come early; keep the probes on the wire at least
+    // 100 ms apart (plus the send delay the previous step waited before its frame).
+    if (m_lastProbe.isValid()) {
+        const qint64 wait = 100 + m_lastProbeDelayMs - m_lastProbe.elapsed();
+        if (wait > 0)
+            QThread::msleep(static_cast<unsigned long>(wait));
+    }
+    m_lastProbe.start();
+    m_lastProbeDelayMs = g_responseDelayMs;
     const int result = readWrite->SendCommand("MCR");
     if (result != 0) {
         if (TestNum < LastSearchStep)

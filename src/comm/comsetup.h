@@ -7,6 +7,7 @@
 #include "ui_comsetdialog.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QString>
 
 class QCloseEvent;
@@ -51,6 +52,8 @@ private:
     bool enterStation(const QString &typeText);
 
     bool m_stepRunning = false;
+    QElapsedTimer m_lastProbe;
+    int m_lastProbeDelayMs = 0;
 };
 
 // The two looks of the progress bar.
