@@ -14,7 +14,8 @@ class QCloseEvent;
 class QTimer;
 struct LinkSettings;
 
-class CComSetup : public QDialog, public Ui_ComSetDialog {
+class CComSetup : public QDialog, public Ui_ComSetDialog
+{
     Q_OBJECT
 public:
     explicit CComSetup(QWidget *parent = nullptr);

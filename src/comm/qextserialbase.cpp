@@ -5,7 +5,8 @@
 QRecursiveMutex *QextSerialBase::mutex = nullptr;
 ulong QextSerialBase::refCount = 0;
 
-namespace {
+namespace
+{
 // Guards the count of port objects, which may be made and destroyed on any thread.
 std::mutex &countGuard()
 {
@@ -16,8 +17,8 @@ std::mutex &countGuard()
 
 int baudRateValue(BaudRateType baud)
 {
-    static const int rates[] = { 50,    75,    110,   134,   150,   200,    300,   600,    1200,   1800,   2400,
-                                 4800,  9600,  14400, 19200, 38400, 56000,  57600, 76800,  115200, 128000, 256000 };
+    static const int rates[] = { 50, 75, 110, 134, 150, 200, 300, 600, 1200, 1800, 2400, 4800, 9600, 14400, 19200,
+        38400, 56000, 57600, 76800, 115200, 128000, 256000 };
     return rates[baud];
 }
 

@@ -8,9 +8,28 @@
 #include <QString>
 
 enum BaudRateType {
-    BAUD50, BAUD75, BAUD110, BAUD134, BAUD150, BAUD200, BAUD300, BAUD600, BAUD1200, BAUD1800,
-    BAUD2400, BAUD4800, BAUD9600, BAUD14400, BAUD19200, BAUD38400, BAUD56000, BAUD57600,
-    BAUD76800, BAUD115200, BAUD128000, BAUD256000
+    BAUD50,
+    BAUD75,
+    BAUD110,
+    BAUD134,
+    BAUD150,
+    BAUD200,
+    BAUD300,
+    BAUD600,
+    BAUD1200,
+    BAUD1800,
+    BAUD2400,
+    BAUD4800,
+    BAUD9600,
+    BAUD14400,
+    BAUD19200,
+    BAUD38400,
+    BAUD56000,
+    BAUD57600,
+    BAUD76800,
+    BAUD115200,
+    BAUD128000,
+    BAUD256000
 };
 
 enum DataBitsType { DATA_5, DATA_6, DATA_7, DATA_8 };
@@ -52,7 +71,8 @@ enum { LS_CTS = 0x01, LS_DSR = 0x02, LS_DCD = 0x04, LS_RI = 0x08 };
 // Rate in bits per second of a baud enumeration value (134.5 baud gives 134).
 int baudRateValue(BaudRateType baud);
 
-class QextSerialBase : public QIODevice {
+class QextSerialBase : public QIODevice
+{
 public:
     QextSerialBase();
     explicit QextSerialBase(const QString &name);

@@ -9,7 +9,8 @@
 
 #include <sys/ioctl.h>
 
-namespace {
+namespace
+{
 
 SerialDevice::Line lineOf(const PortSettings &settings)
 {
@@ -18,9 +19,9 @@ SerialDevice::Line lineOf(const PortSettings &settings)
     line.dataBits = 5 + int(settings.DataBits);
     line.parity = "NOEMS"[settings.Parity];
     line.stopTenths = settings.StopBits == STOP_1 ? 10 : settings.StopBits == STOP_1_5 ? 15 : 20;
-    line.flow = settings.FlowControl == FLOW_OFF        ? SerialDevice::FlowOff
-                : settings.FlowControl == FLOW_HARDWARE ? SerialDevice::FlowHardware
-                                                        : SerialDevice::FlowXonXoff;
+    line.flow = settings.FlowControl == FLOW_OFF ? SerialDevice::FlowOff
+        : settings.FlowControl == FLOW_HARDWARE  ? SerialDevice::FlowHardware
+                                                 : SerialDevice::FlowXonXoff;
     return line;
 }
 
@@ -33,12 +34,14 @@ QString stripDevicePrefix(const QString &name)
 
 Win_QextSerialPort::Win_QextSerialPort() = default;
 
-Win_QextSerialPort::Win_QextSerialPort(const Win_QextSerialPort &other) : QextSerialBase()
+Win_QextSerialPort::Win_QextSerialPort(const Win_QextSerialPort &other)
+    : QextSerialBase()
 {
     *this = other;
 }
 
-Win_QextSerialPort::Win_QextSerialPort(const QString &name) : QextSerialBase(name)
+Win_QextSerialPort::Win_QextSerialPort(const QString &name)
+    : QextSerialBase(name)
 {
 }
 
@@ -105,6 +108,7 @@ bool Win_QextSerialPort::open(OpenMode mode)
         }
     }
     QIODevice::open(mode | QIODevice::Unbuffered);
+    m_ptyNoted = false;
 
     QString comName = stripDevicePrefix(port);
     if (comName.startsWith(QLatin1Char('/')))
@@ -478,20 +482,23 @@ void Win_QextSerialPort::applyLine()
     case SerialDevice::Applied:
         break;
     case SerialDevice::Altered:
+        if (m_device.isPseudoTerminal() && m_ptyNoted)
+            break;
+        m_ptyNoted = m_device.isPseudoTerminal();
         if (m_device.isPseudoTerminal())
             qDebug("Win_QextSerialPort: %s is a pseudo-terminal and keeps its own line settings (%s)",
-                   qPrintable(m_device.path()), qPrintable(detail));
+                qPrintable(m_device.path()), qPrintable(detail));
         else
             qWarning("Win_QextSerialPort: %s did not take the line settings (%s)", qPrintable(m_device.path()),
-                     qPrintable(detail));
+                qPrintable(detail));
         break;
     case SerialDevice::Failed:
         if (m_device.isPseudoTerminal())
             qDebug("Win_QextSerialPort: %s refused the line settings: %s", qPrintable(m_device.path()),
-                   qPrintable(detail));
+                qPrintable(detail));
         else
             qWarning("Win_QextSerialPort: %s refused the line settings: %s", qPrintable(m_device.path()),
-                     qPrintable(detail));
+                qPrintable(detail));
         break;
     }
     reportSimulatedLine();

@@ -7,7 +7,8 @@
 #include "comm/qextserialbase.h"
 #include "platform/serialdevice.h"
 
-class Win_QextSerialPort : public QextSerialBase {
+class Win_QextSerialPort : public QextSerialBase
+{
 public:
     Win_QextSerialPort();
     Win_QextSerialPort(const Win_QextSerialPort &other);
@@ -58,4 +59,6 @@ private:
     SerialDevice::Line m_line;
     // Line-settings file of a simulated drive's port, empty for other ports.
     QString m_simulatedLineFile;
+    // A pseudo-terminal's own line settings are noted once per open, not at every setter.
+    bool m_ptyNoted = false;
 };

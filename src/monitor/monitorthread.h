@@ -4,7 +4,8 @@
 
 #include <QThread>
 
-class MonitorThread : public QThread {
+class MonitorThread : public QThread
+{
     Q_OBJECT
 public:
     MonitorThread();

@@ -1,6 +1,7 @@
 #include "parameter/parameter.h"
 
 #include "comm/globals.h"
+#include "comm/typeinfo.h"
 #include "parameter/parameterdefinitions.h"
 #include "parameter/paramtext.h"
 #include "parameter/parinformation.h"
@@ -24,12 +25,12 @@ namespace {
 
 constexpr Qt::ItemFlags ReadOnlyCell = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
 
-// The drive-type feature table and the protocol object belong to the communication layer.
-bool featureEnabled(const char *)
+bool featureEnabled(const char *key)
 {
-    return false;
+    return isFeatureEnabled(QLatin1String(key));
 }
 
+// Live reads go through the protocol object once the communication layer provides it.
 double readDriveParameter(int, double)
 {
     return -1.0;

@@ -12,9 +12,11 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-namespace Registry {
+namespace Registry
+{
 
-namespace {
+namespace
+{
 
 // Ports this program listed from the devices it found, as opposed to entries added by hand;
 // only these leave the port list when their device goes away.

@@ -10,7 +10,8 @@
 #include <QStringList>
 #include <QVariant>
 
-namespace Registry {
+namespace Registry
+{
 
 inline const char *const SerialCommKey = "HKEY_LOCAL_MACHINE\\HARDWARE\\DEVICEMAP\\SERIALCOMM";
 inline const char *const PortsKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\TavironINV\\Ports";

@@ -18,30 +18,50 @@ int serialSetCustomRate(int fd, int rate);
 int serialCurrentRate(int fd);
 }
 
-namespace {
+namespace
+{
 
 speed_t standardSpeed(int baud)
 {
     switch (baud) {
-    case 50: return B50;
-    case 75: return B75;
-    case 110: return B110;
-    case 134: return B134;
-    case 150: return B150;
-    case 200: return B200;
-    case 300: return B300;
-    case 600: return B600;
-    case 1200: return B1200;
-    case 1800: return B1800;
-    case 2400: return B2400;
-    case 4800: return B4800;
-    case 9600: return B9600;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    case 230400: return B230400;
-    default: return B0;
+    case 50:
+        return B50;
+    case 75:
+        return B75;
+    case 110:
+        return B110;
+    case 134:
+        return B134;
+    case 150:
+        return B150;
+    case 200:
+        return B200;
+    case 300:
+        return B300;
+    case 600:
+        return B600;
+    case 1200:
+        return B1200;
+    case 1800:
+        return B1800;
+    case 2400:
+        return B2400;
+    case 4800:
+        return B4800;
+    case 9600:
+        return B9600;
+    case 19200:
+        return B19200;
+    case 38400:
+        return B38400;
+    case 57600:
+        return B57600;
+    case 115200:
+        return B115200;
+    case 230400:
+        return B230400;
+    default:
+        return B0;
     }
 }
 
@@ -75,7 +95,8 @@ QString openFailure(const QString &path, int error)
 // UNIX 98 pseudo-terminal slaves have majors 136 to 143.
 bool isPtySlave(int fd)
 {
-    struct stat info {};
+    struct stat info {
+    };
     if (::fstat(fd, &info) != 0 || !S_ISCHR(info.st_mode))
         return false;
     const unsigned int major = major(info.st_rdev);
@@ -160,19 +181,36 @@ SerialDevice::ApplyResult SerialDevice::apply(const Line &line, QString *detail)
 
     tio.c_cflag &= ~CSIZE;
     switch (line.dataBits) {
-    case 5: tio.c_cflag |= CS5; break;
-    case 6: tio.c_cflag |= CS6; break;
-    case 7: tio.c_cflag |= CS7; break;
-    default: tio.c_cflag |= CS8; break;
+    case 5:
+        tio.c_cflag |= CS5;
+        break;
+    case 6:
+        tio.c_cflag |= CS6;
+        break;
+    case 7:
+        tio.c_cflag |= CS7;
+        break;
+    default:
+        tio.c_cflag |= CS8;
+        break;
     }
     tio.c_cflag &= ~(PARENB | PARODD | CMSPAR);
     tio.c_iflag &= ~INPCK;
     switch (line.parity) {
-    case 'O': tio.c_cflag |= PARENB | PARODD; break;
-    case 'E': tio.c_cflag |= PARENB; break;
-    case 'M': tio.c_cflag |= PARENB | PARODD | CMSPAR; break;
-    case 'S': tio.c_cflag |= PARENB | CMSPAR; break;
-    default: break;
+    case 'O':
+        tio.c_cflag |= PARENB | PARODD;
+        break;
+    case 'E':
+        tio.c_cflag |= PARENB;
+        break;
+    case 'M':
+        tio.c_cflag |= PARENB | PARODD | CMSPAR;
+        break;
+    case 'S':
+        tio.c_cflag |= PARENB | CMSPAR;
+        break;
+    default:
+        break;
     }
     if (line.parity != 'N')
         tio.c_iflag |= INPCK;
@@ -193,8 +231,12 @@ SerialDevice::ApplyResult SerialDevice::apply(const Line &line, QString *detail)
         ::cfsetispeed(&tio, speed);
         ::cfsetospeed(&tio, speed);
     }
-    if (::tcsetattr(m_fd, TCSANOW, &tio) != 0) {
-        *detail = QString::fromLocal8Bit(std::strerror(errno));
+    // The C library reports EINVAL when the driver kept other data bits or parity than asked
+    // (as a pseudo-terminal does) although everything else was set; the check below tells.
+    const bool setFailed = ::tcsetattr(m_fd, TCSANOW, &tio) != 0;
+    const int setError = errno;
+    if (setFailed && setError != EINVAL) {
+        *detail = QStringLiteral("tcsetattr: ") + QString::fromLocal8Bit(std::strerror(setError));
         return Failed;
     }
     if (speed == B0 && serialSetCustomRate(m_fd, line.baud) != 0) {
@@ -213,6 +255,10 @@ SerialDevice::ApplyResult SerialDevice::apply(const Line &line, QString *detail)
     const int rate = speed == B0 ? serialCurrentRate(m_fd) : int(line.baud);
     if (speed != B0 ? ::cfgetospeed(&got) != speed : rate != line.baud)
         differences << QStringLiteral("baud rate not taken");
+    if (differences.isEmpty() && setFailed) {
+        *detail = QStringLiteral("tcsetattr: ") + QString::fromLocal8Bit(std::strerror(setError));
+        return Failed;
+    }
     if (differences.isEmpty())
         return Applied;
     *detail = differences.join(QStringLiteral(", "));

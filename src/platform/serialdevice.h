@@ -6,13 +6,14 @@
 
 #include <QString>
 
-class SerialDevice {
+class SerialDevice
+{
 public:
     enum Flow { FlowOff, FlowHardware, FlowXonXoff };
     struct Line {
         int baud = 9600;
         int dataBits = 8;
-        char parity = 'N';  // N, O, E, M, S
+        char parity = 'N'; // N, O, E, M, S
         int stopTenths = 10; // 10, 15 or 20
         Flow flow = FlowOff;
     };
@@ -39,20 +40,26 @@ public:
     // call but keeps other settings (a pseudo-terminal has only 8 data bits, no parity).
     ApplyResult apply(const Line &line, QString *detail);
 
-    qint64 queued() const;                      // bytes in the input queue, -1 on failure
-    qint64 read(char *data, qint64 maxSize);    // what is queued, up to maxSize; -1 on failure
+    qint64 queued() const; // bytes in the input queue, -1 on failure
+    qint64 read(char *data, qint64 maxSize); // what is queued, up to maxSize; -1 on failure
     qint64 write(const char *data, qint64 size); // blocking until all is handed over; -1 on failure
-    bool drain();                               // waits until the output has left
+    bool drain(); // waits until the output has left
     void discardInput();
     void discardAll();
     bool setModemLine(ModemLine line, bool on);
-    int modemStatus(bool *ok) const;            // TIOCM_* bits
+    int modemStatus(bool *ok) const; // TIOCM_* bits
 
     // Receive errors since the last call, as bits of LineErrors; 0 where the driver keeps no
     // counters (pseudo-terminals, USB adapters without them).
     // IoError is reported by the port class when the driver cannot be asked at all.
-    enum LineErrors { BreakError = 1, FramingError = 2, OverrunError = 4, ParityError = 8, BufferOverrun = 16,
-                      IoError = 32 };
+    enum LineErrors {
+        BreakError = 1,
+        FramingError = 2,
+        OverrunError = 4,
+        ParityError = 8,
+        BufferOverrun = 16,
+        IoError = 32
+    };
     unsigned lineErrors();
 
 private:

@@ -43,9 +43,13 @@ bool writeTextFile(const QString &path, const QString &text, QIODevice::OpenMode
 }
 
 // Passes bytes to the file with every LF preceded by CR, as a Windows text-mode file does.
-class CrLfTextWriter::Device : public QIODevice {
+class CrLfTextWriter::Device : public QIODevice
+{
 public:
-    explicit Device(QFile *file) : m_file(file) {}
+    explicit Device(QFile *file)
+        : m_file(file)
+    {
+    }
     bool failed = false;
 
 protected:
@@ -64,7 +68,9 @@ private:
 };
 
 CrLfTextWriter::CrLfTextWriter(const QString &path, QTextCodec *codec)
-    : m_file(path), m_device(new Device(&m_file)), m_codec(codec)
+    : m_file(path)
+    , m_device(new Device(&m_file))
+    , m_codec(codec)
 {
 }
 

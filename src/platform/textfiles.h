@@ -25,13 +25,14 @@ QStringList readTextLines(const QString &path, QTextCodec *codec = gbkCodec(), b
 // Writes text whose lines end in "\n" with CR LF. mode is QIODevice::Truncate (a new file)
 // or QIODevice::Append. Returns false when the file could not be written whole.
 bool writeTextFile(const QString &path, const QString &text, QIODevice::OpenMode mode = QIODevice::Truncate,
-                   QTextCodec *codec = gbkCodec());
+    QTextCodec *codec = gbkCodec());
 
 // A text file opened for writing: stream into it with "\n" line ends, the file receives
 // CR LF. Encodes with GBK unless told otherwise.
 //     CrLfTextWriter out(localPath(g_appDir + "station.txt"));
 //     if (out.open()) { out << "NO." << station << "\n"; out.close(); }
-class CrLfTextWriter {
+class CrLfTextWriter
+{
 public:
     explicit CrLfTextWriter(const QString &path, QTextCodec *codec = gbkCodec());
     ~CrLfTextWriter();

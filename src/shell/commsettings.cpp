@@ -75,6 +75,6 @@ QString communicationSettingLine()
     const QString dash = QStringLiteral("-");
     return QStringLiteral("Communication setting:") + QString::number(g_protocolIndex) + dash
         + QString::number(g_baudIndex) + dash + QString::number(g_dataBitsIndex) + dash
-        + QString::number(g_stopBitsIndex) + dash + QString::number(g_parityIndex) + dash
-        + QString::number(g_crLfIndex) + dash + g_timeoutText;
+        + QString::number(g_stopBitsIndex) + dash + QString::number(g_parityIndex) + dash + QString::number(g_crLfIndex)
+        + dash + g_timeoutText;
 }

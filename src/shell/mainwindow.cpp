@@ -8,10 +8,12 @@
 #include "monitor/monitorglobals.h"
 #include "parameter/parameter.h"
 #include "platform/registry.h"
+#include "shell/about.h"
 #include "shell/appglobals.h"
 #include "shell/commsettings.h"
 #include "shell/navigation.h"
 #include "shell/operationlog.h"
+#include "shell/startup.h"
 
 #include <QCloseEvent>
 #include <QDockWidget>
@@ -28,7 +30,8 @@
 #include <QToolButton>
 #include <QTranslator>
 
-namespace {
+namespace
+{
 const int MessageCount = 22;
 const int MonitorSlots = 50;
 
@@ -39,8 +42,8 @@ void setButtonText(QToolButton *button, const QString &text)
     button->setText(text);
     QFont font = button->parentWidget() ? button->parentWidget()->font() : button->font();
     const int room = button->width() - 6;
-    while (QFontMetrics(font).horizontalAdvance(QString(text).remove(QLatin1Char('&'))) > room
-           && font.pointSizeF() > 6.0)
+    while (
+        QFontMetrics(font).horizontalAdvance(QString(text).remove(QLatin1Char('&'))) > room && font.pointSizeF() > 6.0)
         font.setPointSizeF(font.pointSizeF() - 0.5);
     button->setFont(font);
 }
@@ -49,6 +52,7 @@ void setButtonText(QToolButton *button, const QString &text)
 CMainWindow::CMainWindow(QWidget *parent)
     : QMainWindow(parent)
 {
+    initShellResources();
     for (int i = 0; i < MessageCount; ++i)
         messageTable.append(QString());
 
@@ -93,12 +97,28 @@ CMainWindow::~CMainWindow()
 void CMainWindow::retranslateStrings()
 {
     messageTable = QStringList {
-        tr("Navigation"), tr("key tone"), tr("Pr. restoration"), tr("Error"), tr("Can't open serial port"),
-        tr("\n The Specified serial port does not exist or occupied."), tr("Operation mode"), tr("Inverter Type"),
-        tr("Communication Error!"), tr("Parity Error!"), tr("Illegal function code!"), tr("Sum Check error!"),
-        tr("Illegal data address!"), tr("Communication protocol error!"), tr("Illegal data value!"),
-        tr("Frame error!"), tr("Overflow error!"), tr("Abnormal patterns!"), tr("Command code error!"),
-        tr("Material range error!"), tr("Warning"), tr("Waiting"),
+        tr("Navigation"),
+        tr("key tone"),
+        tr("Pr. restoration"),
+        tr("Error"),
+        tr("Can't open serial port"),
+        tr("\n The Specified serial port does not exist or occupied."),
+        tr("Operation mode"),
+        tr("Inverter Type"),
+        tr("Communication Error!"),
+        tr("Parity Error!"),
+        tr("Illegal function code!"),
+        tr("Sum Check error!"),
+        tr("Illegal data address!"),
+        tr("Communication protocol error!"),
+        tr("Illegal data value!"),
+        tr("Frame error!"),
+        tr("Overflow error!"),
+        tr("Abnormal patterns!"),
+        tr("Command code error!"),
+        tr("Material range error!"),
+        tr("Warning"),
+        tr("Waiting"),
     };
 }
 
@@ -231,7 +251,8 @@ void CMainWindow::setConnectionState(bool online)
     if (QThread::currentThread() == thread())
         applyConnectionState(online);
     else
-        QMetaObject::invokeMethod(this, [this, online] { applyConnectionState(online); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, online] { applyConnectionState(online); }, Qt::QueuedConnection);
 }
 
 void CMainWindow::applyConnectionState(bool online)
@@ -260,8 +281,7 @@ void CMainWindow::setControlsEnabled(bool on)
 void CMainWindow::applyLanguage()
 {
     static const char *const catalogues[] = { ":/new prefix/language/TavironINV_Eng",
-                                              ":/new prefix/language/TavironINV_zh_CN",
-                                              ":/new prefix/language/TavironINV_zh_Big" };
+        ":/new prefix/language/TavironINV_zh_CN", ":/new prefix/language/TavironINV_zh_Big" };
     QAction *const actions[] = { actE, actCS, actCT };
     if (g_language <= 2) {
         for (int i = 0; i < 3; ++i)
@@ -346,13 +366,9 @@ void CMainWindow::initSerialPort()
         fallBackToCom1();
         showSettingsInDialog();
     }
-    replaceProtocolObject(g_protocolIndex);
+    // The replaced object stays alive: the pollers may still hold it.
+    installNewProtocol(g_protocolIndex);
     appendOperationLog({ communicationSettingLine() }, true);
-}
-
-void CMainWindow::replaceProtocolObject(int protocolIndex)
-{
-    installNewProtocol(protocolIndex);
 }
 
 QString CMainWindow::readSerialCommKey(int index, const QString &which) const
@@ -412,7 +428,7 @@ void CMainWindow::iniComDialog()
         g_dataBitsIndex = comSetup->DatacomboBox->currentIndex();
         break;
     }
-    replaceProtocolObject(g_protocolIndex);
+    installNewProtocol(g_protocolIndex);
     g_serialPort->setDataBits(dataBitsOfIndex(g_dataBitsIndex));
     g_stopBitsIndex = comSetup->StopComboBox->currentIndex();
     g_serialPort->setStopBits(stopBitsOfIndex(g_stopBitsIndex));
@@ -460,18 +476,23 @@ void CMainWindow::iniParameter()
     parameterForm->setVisible(!parameterForm->isVisible());
 }
 
-// The monitor, trend, about, help, language, update and document windows arrive with their own work.
-void CMainWindow::iniSysMon() {}
-void CMainWindow::trendShow() {}
-void CMainWindow::ABOUT() {}
-void CMainWindow::iniHELP() {}
-void CMainWindow::LaChineseS() {}
-void CMainWindow::LaChineseT() {}
-void CMainWindow::LanEnlish() {}
-void CMainWindow::UpdateProgress() {}
-void CMainWindow::SaveFile() {}
-void CMainWindow::Save_as() {}
-void CMainWindow::Open() {}
+void CMainWindow::ABOUT()
+{
+    CAbout about(nullptr);
+    about.exec();
+}
+
+// The monitor, trend, help, language, update and document windows arrive with their own work.
+void CMainWindow::iniSysMon() { }
+void CMainWindow::trendShow() { }
+void CMainWindow::iniHELP() { }
+void CMainWindow::LaChineseS() { }
+void CMainWindow::LaChineseT() { }
+void CMainWindow::LanEnlish() { }
+void CMainWindow::UpdateProgress() { }
+void CMainWindow::SaveFile() { }
+void CMainWindow::Save_as() { }
+void CMainWindow::Open() { }
 
 void CMainWindow::closeEvent(QCloseEvent *event)
 {

@@ -21,7 +21,8 @@ class MainDialPlot;
 class MainAdvPlot;
 class ReadWrite;
 
-class CMainWindow : public QMainWindow, public Ui_MainWindow {
+class CMainWindow : public QMainWindow, public Ui_MainWindow
+{
     Q_OBJECT
 public:
     explicit CMainWindow(QWidget *parent = nullptr);
@@ -97,6 +98,5 @@ private:
     void applySerialSettings();
     void fallBackToCom1();
     void applyConnectionState(bool online);
-    void replaceProtocolObject(int protocolIndex);
     QToolButton *makeToolButton(const QString &icon, bool enabled);
 };

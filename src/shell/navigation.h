@@ -12,7 +12,8 @@ class QStandardItem;
 class QStandardItemModel;
 class QTreeView;
 
-class CNavigation : public QWidget {
+class CNavigation : public QWidget
+{
     Q_OBJECT
 public:
     explicit CNavigation(QWidget *parent = nullptr);

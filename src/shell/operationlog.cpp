@@ -7,10 +7,11 @@
 #include <QMutex>
 #include <QTextCodec>
 
-namespace {
+namespace
+{
 
 const char RunMarker[] = "******************************************************"; // 54
-const char RunMarkerTest[] = "******************";                                   // 18
+const char RunMarkerTest[] = "******************"; // 18
 const int MaxRuns = 100;
 
 // Serialises this process's writers; other processes rely on the single append per call.

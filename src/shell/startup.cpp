@@ -6,6 +6,7 @@
 #include "platform/registry.h"
 #include "shell/appglobals.h"
 #include "shell/operationlog.h"
+#include "shell/zip/zipreader.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,7 +14,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-namespace {
+namespace
+{
 
 const char ProgramName[] = "TavironINV";
 const char DocumentKey[] = "HKEY_CLASSES_ROOT\\.tv";
@@ -93,8 +95,21 @@ bool extractDocumentSettings(const QString &document, const QString &directory)
 {
     if (!isDocumentName(document))
         return false;
-    Q_UNUSED(directory)
-    return false;
+    // Only the settings file is taken: a document from anyone must not be able to replace program files.
+    ZipHandle *archive = openZipFile(QFile::encodeName(document).constData(), ZipArchivePassword);
+    if (!archive)
+        return false;
+    int index = -1;
+    ZipItem item;
+    bool extracted = false;
+    if (findZipItem(archive, "station.txt", false, &index, &item) == ZipOk && !(item.attributes & ZipAttrDirectory)) {
+        const QByteArray target = QFile::encodeName(directory + QStringLiteral("station.txt"));
+        extracted = unzipItemToFile(archive, index, target.constData()) == ZipOk;
+        if (!extracted)
+            QFile::remove(QFile::decodeName(target));
+    }
+    closeZipReader(archive);
+    return extracted;
 }
 
 bool registerDocumentType(const QString &argv0, const QString &appFilePath)
@@ -113,21 +128,24 @@ bool registerDocumentType(const QString &argv0, const QString &appFilePath)
 void notifyAssociationChanged(const QString &appFilePath)
 {
     const QString mimeType = QLatin1String(DocumentMimeType);
-    const QByteArray mimeInfo = QStringLiteral(
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-        "  <mime-type type=\"%1\">\n"
-        "    <comment>TavironINV document</comment>\n"
-        "    <glob pattern=\"*.tv\"/>\n"
-        "  </mime-type>\n"
-        "</mime-info>\n").arg(mimeType).toUtf8();
-    const QByteArray desktopEntry = QStringLiteral(
-        "[Desktop Entry]\n"
-        "Type=Application\n"
-        "Name=TavironINV\n"
-        "Exec=%1 %f\n"
-        "MimeType=%2;\n"
-        "Terminal=false\n").arg(execArgument(appFilePath), mimeType).toUtf8();
+    const QByteArray mimeInfo
+        = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                         "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                         "  <mime-type type=\"%1\">\n"
+                         "    <comment>TavironINV document</comment>\n"
+                         "    <glob pattern=\"*.tv\"/>\n"
+                         "  </mime-type>\n"
+                         "</mime-info>\n")
+              .arg(mimeType)
+              .toUtf8();
+    const QByteArray desktopEntry = QStringLiteral("[Desktop Entry]\n"
+                                                   "Type=Application\n"
+                                                   "Name=TavironINV\n"
+                                                   "Exec=%1 %f\n"
+                                                   "MimeType=%2;\n"
+                                                   "Terminal=false\n")
+                                        .arg(execArgument(appFilePath), mimeType)
+                                        .toUtf8();
 
     const QString mimeFolder = dataHome() + QStringLiteral("/mime");
     const QString applicationsFolder = dataHome() + QStringLiteral("/applications");

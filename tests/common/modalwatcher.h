@@ -9,7 +9,8 @@
 #include <QWidget>
 #include <functional>
 
-class ModalWatcher : public QObject {
+class ModalWatcher : public QObject
+{
 public:
     explicit ModalWatcher(std::function<void(QWidget *)> handler)
         : m_handler(std::move(handler))

@@ -124,7 +124,8 @@ void PseudoTerminal::registerAs(const QString &comName) const
 }
 
 TemporaryRegistry::TemporaryRegistry()
-    : m_previous(qgetenv("TAVIRON_REGISTRY")), m_hadPrevious(qEnvironmentVariableIsSet("TAVIRON_REGISTRY"))
+    : m_previous(qgetenv("TAVIRON_REGISTRY"))
+    , m_hadPrevious(qEnvironmentVariableIsSet("TAVIRON_REGISTRY"))
 {
     qputenv("TAVIRON_REGISTRY", QFile::encodeName(filePath()));
 }

@@ -9,7 +9,8 @@
 #include <QTemporaryDir>
 #include <thread>
 
-class PseudoTerminal {
+class PseudoTerminal
+{
 public:
     // Opens the pair in raw mode; check isValid().
     PseudoTerminal();
@@ -49,7 +50,8 @@ private:
 
 // Points TAVIRON_REGISTRY at a fresh file in a temporary folder for the life of the object
 // and puts the previous value back afterwards.
-class TemporaryRegistry {
+class TemporaryRegistry
+{
 public:
     TemporaryRegistry();
     ~TemporaryRegistry();

@@ -4,15 +4,18 @@
 #include "comm/comsetup.h"
 #include "comm/globals.h"
 #include "comm/win_qextserialport.h"
-#include "parameter/parameter.h"
 #include "modalwatcher.h"
+#include "parameter/parameter.h"
 #include "pseudoterminal.h"
+#include "testdirs.h"
+#include "shell/about.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
 #include "shell/startup.h"
 
 #include <QDockWidget>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,14 +31,16 @@
 #include <QtTest>
 #include <thread>
 
-namespace {
+namespace
+{
 
 // One line per action: text, then E/d (enabled or not), then C/c/- (checkable checked, checkable
 // unchecked, not checkable), then I when it carries an icon.
 QString describe(const QAction *action)
 {
     QString flags = action->isEnabled() ? QStringLiteral("E") : QStringLiteral("d");
-    flags += action->isCheckable() ? (action->isChecked() ? QStringLiteral("C") : QStringLiteral("c")) : QStringLiteral("-");
+    flags += action->isCheckable() ? (action->isChecked() ? QStringLiteral("C") : QStringLiteral("c"))
+                                   : QStringLiteral("-");
     if (!action->icon().isNull())
         flags += QLatin1Char('I');
     return action->text() + QLatin1Char(' ') + flags;
@@ -60,7 +65,8 @@ void readAndConfirm(QWidget *modal, QList<Box> *boxes)
 
 } // namespace
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -80,6 +86,7 @@ private slots:
     void delayFieldAcceptsOnlyWholeMilliseconds();
     void cancelledSetupChangesNothing();
     void portListIsNumericallySorted();
+    void versionInformationOpensANewAboutBoxEachTime();
     void exitEndsTheRunInTheLog();
 
 private:
@@ -93,6 +100,10 @@ void TestMainWindow::initTestCase()
 {
     QVERIFY(m_appDir.isValid());
     initShellResources();
+    // The protocol objects read their command table from the data folder.
+    const QString table = QStringLiteral("/ParameterInforamtion/InvType/FNC.txt");
+    QVERIFY(QDir().mkpath(m_appDir.path() + QStringLiteral("/ParameterInforamtion/InvType")));
+    QVERIFY(QFile::copy(binDir() + table, m_appDir.path() + table));
 }
 
 void TestMainWindow::init()
@@ -128,8 +139,7 @@ void TestMainWindow::menusHoldTheirActionsInOrder_data()
     QTest::newRow("Parameter list") << 1 << "&Parameter list" << QStringList { "All &Parameters list d-I" };
     QTest::newRow("Communication setup") << 2 << "&Communication setup"
                                          << QStringList { "&Communication Setup Wizard E-" };
-    QTest::newRow("Help") << 3 << "&Help"
-                          << QStringList { "&Help E-I", "&Version Information E-", "&Update E-" };
+    QTest::newRow("Help") << 3 << "&Help" << QStringList { "&Help E-I", "&Version Information E-", "&Update E-" };
     QTest::newRow("Language") << 4 << "Language"
                               << QStringList { "Chinese(simplified) Ec", "Chinese(traditional) Ec", "English EC" };
 }
@@ -154,7 +164,7 @@ void TestMainWindow::documentActionsSitInNoMenu()
 {
     const QList<QAction *> documentActions { m_window->ActSave, m_window->actSave_as, m_window->actOpen };
     QCOMPARE(QStringList({ describe(m_window->ActSave), describe(m_window->actSave_as), describe(m_window->actOpen) }),
-             QStringList({ "&Save E-", "&Save as... E-", "&Open... E-" }));
+        QStringList({ "&Save E-", "&Save as... E-", "&Open... E-" }));
     for (const QAction *menuAction : m_window->menuBar()->actions())
         for (QAction *action : documentActions)
             QVERIFY(!menuAction->menu()->actions().contains(action));
@@ -241,7 +251,7 @@ void TestMainWindow::parameterAreaStartsEmptyAndControlsFollowTheLink()
     QVERIFY(!m_window->parameterForm->isVisible());
 
     const QList<QObject *> linked { m_window->actAllPar, m_window->actSysMon, m_window->actionTrend,
-                                    m_window->parameterButton, m_window->monitorButton, m_window->trendButton };
+        m_window->parameterButton, m_window->monitorButton, m_window->trendButton };
     for (bool on : { true, false, true }) {
         m_window->setControlsEnabled(on);
         for (QObject *object : linked)
@@ -394,6 +404,20 @@ void TestMainWindow::portListIsNumericallySorted()
     QVERIFY(listed.indexOf(QStringLiteral("Com3")) < listed.indexOf(QStringLiteral("Com10")));
 }
 
+void TestMainWindow::versionInformationOpensANewAboutBoxEachTime()
+{
+    QList<QWidget *> shown;
+    ModalWatcher watcher([&shown](QWidget *modal) {
+        shown.append(modal);
+        QVERIFY(qobject_cast<CAbout *>(modal));
+        QVERIFY(!modal->parentWidget());
+        static_cast<QDialog *>(modal)->reject();
+    });
+    m_window->actVer->trigger();
+    m_window->actVer->trigger();
+    QCOMPARE(watcher.count(), 2);
+}
+
 void TestMainWindow::exitEndsTheRunInTheLog()
 {
     QFile log(g_appDir + QStringLiteral("Operation_log.txt"));
@@ -404,8 +428,9 @@ void TestMainWindow::exitEndsTheRunInTheLog()
     QTest::mouseClick(m_window->exitButton, Qt::LeftButton);
     QVERIFY(!m_window->isVisible());
     QVERIFY(log.open(QIODevice::ReadOnly));
-    QCOMPARE(log.readAll(), "2024.05.06 07:08:09  Open TavironINV\r\n" + g_logTimeStamp.toLatin1()
-                 + "  Close TavironINV\r\n" + QByteArray(54, '*') + "\r\n");
+    QCOMPARE(log.readAll(),
+        "2024.05.06 07:08:09  Open TavironINV\r\n" + g_logTimeStamp.toLatin1() + "  Close TavironINV\r\n"
+            + QByteArray(54, '*') + "\r\n");
 }
 
 QTEST_MAIN(TestMainWindow)

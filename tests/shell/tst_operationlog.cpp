@@ -12,7 +12,8 @@
 #include <QtTest>
 #include <thread>
 
-namespace {
+namespace
+{
 
 const QByteArray Marker(54, '*');
 
@@ -38,7 +39,8 @@ QByteArray runs(int first, int count)
 
 } // namespace
 
-class TestOperationLog : public QObject {
+class TestOperationLog : public QObject
+{
     Q_OBJECT
 private slots:
     void init();
@@ -83,7 +85,8 @@ void TestOperationLog::startLineOnMissingLog()
     startOperationLogRun();
     const QByteArray log = readLog();
 
-    const QRegularExpression line(QStringLiteral("^(\\d{4}\\.\\d{2}\\.\\d{2} \\d{2}:\\d{2}:\\d{2})  Open TavironINV\r\n$"));
+    const QRegularExpression line(
+        QStringLiteral("^(\\d{4}\\.\\d{2}\\.\\d{2} \\d{2}:\\d{2}:\\d{2})  Open TavironINV\r\n$"));
     const QRegularExpressionMatch match = line.match(QString::fromLatin1(log));
     QVERIFY2(match.hasMatch(), log.constData());
     const QDateTime stamp = QDateTime::fromString(match.captured(1), QStringLiteral("yyyy.MM.dd hh:mm:ss"));
@@ -97,7 +100,9 @@ void TestOperationLog::closeLinesEndTheRun()
     closeOperationLogRun();
     const QByteArray expected = "earlier\r\n" + g_logTimeStamp.toLatin1() + "  Close TavironINV\r\n" + Marker + "\r\n";
     QCOMPARE(readLog(), expected);
-    QVERIFY(QRegularExpression(QStringLiteral("^\\d{4}\\.\\d{2}\\.\\d{2} \\d{2}:\\d{2}:\\d{2}$")).match(g_logTimeStamp).hasMatch());
+    QVERIFY(QRegularExpression(QStringLiteral("^\\d{4}\\.\\d{2}\\.\\d{2} \\d{2}:\\d{2}:\\d{2}$"))
+                .match(g_logTimeStamp)
+                .hasMatch());
 }
 
 void TestOperationLog::closeWritesNothingWhenLogWasDeleted()
@@ -115,12 +120,10 @@ void TestOperationLog::startTrimsOnlyAtHundredRuns_data()
     QTest::newRow("100 runs lose the oldest") << runs(1, 100) << runs(2, 99);
     QTest::newRow("101 runs lose only the oldest") << runs(1, 101) << runs(2, 100);
     // A killed run leaves no marker: its lines belong to the run after it.
-    QTest::newRow("killed run counts with the next") << "2024.01.01 00:00:00  Open TavironINV\r\n" + runs(1, 100)
-                                                     << runs(2, 99);
-    QTest::newRow("marker inside a line counts") << "text " + Marker + " more\r\n" + runs(2, 99)
-                                                 << runs(2, 99);
-    QTest::newRow("LF-only log is read and rewritten with CR LF")
-        << runs(1, 100).replace("\r\n", "\n") << runs(2, 99);
+    QTest::newRow("killed run counts with the next")
+        << "2024.01.01 00:00:00  Open TavironINV\r\n" + runs(1, 100) << runs(2, 99);
+    QTest::newRow("marker inside a line counts") << "text " + Marker + " more\r\n" + runs(2, 99) << runs(2, 99);
+    QTest::newRow("LF-only log is read and rewritten with CR LF") << runs(1, 100).replace("\r\n", "\n") << runs(2, 99);
     QTest::newRow("GBK text survives the trim") << runs(1, 99) + gbk(QStringLiteral("参数 P.12 Ω\r\n")) + run(100)
                                                 << runs(2, 98) + gbk(QStringLiteral("参数 P.12 Ω\r\n")) + run(100);
     QByteArray onlyMarkers;
@@ -157,7 +160,8 @@ void TestOperationLog::linesFromTwoThreadsLandWhole()
     const int perThread = 400;
     auto writer = [](char tag) {
         for (int i = 0; i < perThread; ++i)
-            appendOperationLog({ QString(QLatin1Char(tag)).repeated(60) + QString::number(i) + QStringLiteral("read failure!") });
+            appendOperationLog(
+                { QString(QLatin1Char(tag)).repeated(60) + QString::number(i) + QStringLiteral("read failure!") });
     };
     std::thread a(writer, 'A');
     std::thread b(writer, 'B');

@@ -6,17 +6,20 @@
 #include "comm/win_qextserialport.h"
 #include "modalwatcher.h"
 #include "pseudoterminal.h"
+#include "testdirs.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 #include "shell/startup.h"
 
+#include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 struct Box {
     QString title;
@@ -38,7 +41,8 @@ QString lastLogLine()
 
 } // namespace
 
-class TestSerialSetup : public QObject {
+class TestSerialSetup : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -66,6 +70,10 @@ void TestSerialSetup::initTestCase()
     QVERIFY(m_appDir.isValid());
     initShellResources();
     g_appDir = m_appDir.path() + QLatin1Char('/');
+    // The protocol objects read their command table from the data folder.
+    const QString table = QStringLiteral("/ParameterInforamtion/InvType/FNC.txt");
+    QVERIFY(QDir().mkpath(m_appDir.path() + QStringLiteral("/ParameterInforamtion/InvType")));
+    QVERIFY(QFile::copy(binDir() + table, m_appDir.path() + table));
 }
 
 void TestSerialSetup::init()
@@ -118,22 +126,31 @@ void TestSerialSetup::startOpensThePortWithTheSettings_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("logLine");
 
-    QTest::newRow("defaults") << "COM1" << "COM1" << QList<int> { 0, 1, 1, 0, 0, 1 } << "COM1"
-                              << "baud=9600 data=8 parity=N stop=1 flow=off" << "Communication setting:0-1-1-0-0-1-10";
-    QTest::newRow("Modbus RTU 19200 even") << "COM4" << "COM4" << QList<int> { 1, 2, 1, 0, 2, 0 } << "COM4"
+    QTest::newRow("defaults") << "COM1"
+                              << "COM1" << QList<int> { 0, 1, 1, 0, 0, 1 } << "COM1"
+                              << "baud=9600 data=8 parity=N stop=1 flow=off"
+                              << "Communication setting:0-1-1-0-0-1-10";
+    QTest::newRow("Modbus RTU 19200 even") << "COM4"
+                                           << "COM4" << QList<int> { 1, 2, 1, 0, 2, 0 } << "COM4"
                                            << "baud=19200 data=8 parity=E stop=1 flow=off"
                                            << "Communication setting:1-2-1-0-2-0-10";
     QTest::newRow("Modbus ASCII 115200 odd two stop bits, name in other case")
-        << "COM5" << "Com5" << QList<int> { 2, 5, 0, 1, 1, 2 } << "Com5"
-        << "baud=115200 data=7 parity=O stop=2 flow=off" << "Communication setting:2-5-0-1-1-2-10";
-    QTest::newRow("4800 baud") << "COM6" << "COM6" << QList<int> { 0, 0, 1, 0, 0, 0 } << "COM6"
-                               << "baud=4800 data=8 parity=N stop=1 flow=off" << "Communication setting:0-0-1-0-0-0-10";
-    QTest::newRow("two-digit port gets the device prefix") << "COM12" << "COM12" << QList<int> { 0, 3, 1, 0, 0, 1 }
-                                                           << "\\\\.\\COM12"
-                                                           << "baud=38400 data=8 parity=N stop=1 flow=off"
-                                                           << "Communication setting:0-3-1-0-0-1-10";
-    QTest::newRow("prefix given once stays once") << "COM13" << "\\\\.\\COM13" << QList<int> { 0, 4, 1, 0, 0, 1 }
-                                                  << "\\\\.\\COM13" << "baud=57600 data=8 parity=N stop=1 flow=off"
+        << "COM5"
+        << "Com5" << QList<int> { 2, 5, 0, 1, 1, 2 } << "Com5"
+        << "baud=115200 data=7 parity=O stop=2 flow=off"
+        << "Communication setting:2-5-0-1-1-2-10";
+    QTest::newRow("4800 baud") << "COM6"
+                               << "COM6" << QList<int> { 0, 0, 1, 0, 0, 0 } << "COM6"
+                               << "baud=4800 data=8 parity=N stop=1 flow=off"
+                               << "Communication setting:0-0-1-0-0-0-10";
+    QTest::newRow("two-digit port gets the device prefix")
+        << "COM12"
+        << "COM12" << QList<int> { 0, 3, 1, 0, 0, 1 } << "\\\\.\\COM12"
+        << "baud=38400 data=8 parity=N stop=1 flow=off"
+        << "Communication setting:0-3-1-0-0-1-10";
+    QTest::newRow("prefix given once stays once") << "COM13"
+                                                  << "\\\\.\\COM13" << QList<int> { 0, 4, 1, 0, 0, 1 } << "\\\\.\\COM13"
+                                                  << "baud=57600 data=8 parity=N stop=1 flow=off"
                                                   << "Communication setting:0-4-1-0-0-1-10";
 }
 
@@ -188,18 +205,19 @@ void TestSerialSetup::missingPortAtStartFallsBackToCom1()
     QCOMPARE(g_serialPort->portName(), QStringLiteral("COM1"));
     QFile applied(lineFile);
     QVERIFY(applied.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromLatin1(applied.readAll().trimmed()), QStringLiteral("baud=9600 data=8 parity=N stop=1 flow=off"));
+    QCOMPARE(
+        QString::fromLatin1(applied.readAll().trimmed()), QStringLiteral("baud=9600 data=8 parity=N stop=1 flow=off"));
     // Every setting now describes the line the port runs.
     QCOMPARE(g_portName, QStringLiteral("COM1"));
     QCOMPARE(QList<int>({ g_protocolIndex, g_baudIndex, g_dataBitsIndex, g_stopBitsIndex, g_parityIndex, g_crLfIndex }),
-             QList<int>({ 0, 1, 1, 0, 0, 1 }));
+        QList<int>({ 0, 1, 1, 0, 0, 1 }));
     QCOMPARE(g_crLfMode.load(), 1);
     QCOMPARE(g_responseDelayMs.load(), 10);
     CComSetup *dialog = m_window->comSetup;
     QCOMPARE(QList<int>({ dialog->ProcomboBox->currentIndex(), dialog->BaudcomboBox->currentIndex(),
-                          dialog->DatacomboBox->currentIndex(), dialog->StopComboBox->currentIndex(),
-                          dialog->CheckComboBox->currentIndex(), dialog->CRComboBox->currentIndex() }),
-             QList<int>({ 0, 1, 1, 0, 0, 1 }));
+                 dialog->DatacomboBox->currentIndex(), dialog->StopComboBox->currentIndex(),
+                 dialog->CheckComboBox->currentIndex(), dialog->CRComboBox->currentIndex() }),
+        QList<int>({ 0, 1, 1, 0, 0, 1 }));
     QCOMPARE(lastLogLine(), QStringLiteral("Communication setting:0-1-1-0-0-1-10"));
     QTest::qWait(50);
     QCOMPARE(m_boxes.size(), 0);
@@ -228,11 +246,21 @@ void TestSerialSetup::reopenUsesTheChosenPort_data()
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("portName");
     QTest::addColumn<bool>("opens");
-    QTest::newRow("listed port") << "COM3" << "Com3" << "Com3" << true;
-    QTest::newRow("two-digit listed port") << "COM10" << "Com10" << "\\\\.\\Com10" << true;
-    QTest::newRow("missing port") << "COM3" << "Com9" << "Com9" << false;
-    QTest::newRow("missing two-digit port") << "COM3" << "Com12" << "\\\\.\\Com12" << false;
-    QTest::newRow("empty list") << "COM3" << "" << "" << false;
+    QTest::newRow("listed port") << "COM3"
+                                 << "Com3"
+                                 << "Com3" << true;
+    QTest::newRow("two-digit listed port") << "COM10"
+                                           << "Com10"
+                                           << "\\\\.\\Com10" << true;
+    QTest::newRow("missing port") << "COM3"
+                                  << "Com9"
+                                  << "Com9" << false;
+    QTest::newRow("missing two-digit port") << "COM3"
+                                            << "Com12"
+                                            << "\\\\.\\Com12" << false;
+    QTest::newRow("empty list") << "COM3"
+                                << ""
+                                << "" << false;
 }
 
 void TestSerialSetup::reopenUsesTheChosenPort()
@@ -256,7 +284,8 @@ void TestSerialSetup::reopenUsesTheChosenPort()
     QCOMPARE(m_boxes.size(), 1);
     QCOMPARE(m_boxes[0].title, QStringLiteral("Error"));
     QCOMPARE(m_boxes[0].icon, QMessageBox::Critical);
-    QCOMPARE(m_boxes[0].text, "Can't open serial port" + portName + "\n The Specified serial port does not exist or occupied.");
+    QCOMPARE(m_boxes[0].text,
+        "Can't open serial port" + portName + "\n The Specified serial port does not exist or occupied.");
 }
 
 QTEST_MAIN(TestSerialSetup)

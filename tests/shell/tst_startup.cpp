@@ -15,7 +15,8 @@
 #include <QtTest>
 #include <zip.h>
 
-namespace {
+namespace
+{
 
 const QString DocumentKey = QStringLiteral("HKEY_CLASSES_ROOT\\.tv");
 const QString IconKey = QStringLiteral("HKEY_CLASSES_ROOT\\TavironINV\\DefaultIcon");
@@ -36,8 +37,9 @@ bool writeZip(const QString &path, const QList<QPair<QByteArray, QByteArray>> &e
         return false;
     for (const auto &entry : entries) {
         zip_fileinfo info = {};
-        if (zipOpenNewFileInZip(zip, entry.first.constData(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                                Z_DEFAULT_COMPRESSION) != ZIP_OK)
+        if (zipOpenNewFileInZip(
+                zip, entry.first.constData(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, Z_DEFAULT_COMPRESSION)
+            != ZIP_OK)
             return false;
         zipWriteInFileInZip(zip, entry.second.constData(), unsigned(entry.second.size()));
         zipCloseFileInZip(zip);
@@ -47,7 +49,8 @@ bool writeZip(const QString &path, const QList<QPair<QByteArray, QByteArray>> &e
 
 } // namespace
 
-class TestStartUp : public QObject {
+class TestStartUp : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -60,7 +63,8 @@ private slots:
     void foreignAssociationIsRewritten();
     void desktopEntryQuotesTheProgramPath();
     void startLeavesLogAndResetGlobals();
-    void folderMerelyContainingTvExtractsNothing();
+    void documentGivesOnlyItsStationFile_data();
+    void documentGivesOnlyItsStationFile();
 
 private:
     QString dataHome() const { return m_dataHome.path(); }
@@ -75,6 +79,8 @@ void TestStartUp::initTestCase()
 {
     QVERIFY(m_dataHome.isValid() && m_appDir.isValid() && m_documents.isValid());
     qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome()));
+    // The desktop's database tools would run detached into folders this test removes.
+    qputenv("PATH", "/nonexistent");
 }
 
 void TestStartUp::init()
@@ -96,13 +102,20 @@ void TestStartUp::programFolder_data()
 {
     QTest::addColumn<QString>("dirPath");
     QTest::addColumn<QString>("folder");
-    QTest::newRow("plain folder") << "/opt/tools/app" << "/opt/tools/app/";
-    QTest::newRow("build folder release dropped") << "/opt/app/release" << "/opt/app/";
-    QTest::newRow("release inside a name kept") << "/opt/prereleased/app" << "/opt/prereleased/app/";
-    QTest::newRow("release further up kept") << "/opt/release/app" << "/opt/release/app/";
-    QTest::newRow("Release in capitals kept") << "/opt/app/Release" << "/opt/app/Release/";
-    QTest::newRow("trailing slash") << "/opt/app/release/" << "/opt/app/";
-    QTest::newRow("root") << "/" << "/";
+    QTest::newRow("plain folder") << "/opt/tools/app"
+                                  << "/opt/tools/app/";
+    QTest::newRow("build folder release dropped") << "/opt/app/release"
+                                                  << "/opt/app/";
+    QTest::newRow("release inside a name kept") << "/opt/prereleased/app"
+                                                << "/opt/prereleased/app/";
+    QTest::newRow("release further up kept") << "/opt/release/app"
+                                             << "/opt/release/app/";
+    QTest::newRow("Release in capitals kept") << "/opt/app/Release"
+                                              << "/opt/app/Release/";
+    QTest::newRow("trailing slash") << "/opt/app/release/"
+                                    << "/opt/app/";
+    QTest::newRow("root") << "/"
+                          << "/";
 }
 
 void TestStartUp::programFolder()
@@ -172,12 +185,13 @@ void TestStartUp::desktopEntryQuotesTheProgramPath()
 {
     notifyAssociationChanged(QStringLiteral("/opt/My Tools/50%$\"q\"/TavironINV"));
     const QByteArray entry = fileBytes(dataHome() + QStringLiteral("/applications/TavironINV.desktop"));
-    QCOMPARE(entry, QByteArray("[Desktop Entry]\n"
-                               "Type=Application\n"
-                               "Name=TavironINV\n"
-                               "Exec=\"/opt/My Tools/50%%\\\\$\\\\\"q\\\\\"/TavironINV\" %f\n"
-                               "MimeType=application/x-tavironinv-document;\n"
-                               "Terminal=false\n"));
+    QCOMPARE(entry,
+        QByteArray("[Desktop Entry]\n"
+                   "Type=Application\n"
+                   "Name=TavironINV\n"
+                   "Exec=\"/opt/My Tools/50%%\\\\$\\\\\"q\\\\\"/TavironINV\" %f\n"
+                   "MimeType=application/x-tavironinv-document;\n"
+                   "Terminal=false\n"));
 }
 
 void TestStartUp::startLeavesLogAndResetGlobals()
@@ -202,14 +216,50 @@ void TestStartUp::startLeavesLogAndResetGlobals()
     QVERIFY(!g_monitorThread->isRunning());
 }
 
-void TestStartUp::folderMerelyContainingTvExtractsNothing()
+void TestStartUp::documentGivesOnlyItsStationFile_data()
 {
-    const QString archive = m_documents.path() + QStringLiteral("/from.tv/settings.zip");
-    QVERIFY(writeZip(archive, { { "station.txt", "NO.007\r\n" }, { "TavironINV", "replaced" } }));
-    start({ QStringLiteral("TavironINV"), archive });
-    QCOMPARE(g_commandLineDoc, archive);
-    QVERIFY(!QFile::exists(g_appDir + QStringLiteral("station.txt")));
-    QVERIFY(!QFile::exists(g_appDir + QStringLiteral("TavironINV")));
+    using Entries = QList<QPair<QByteArray, QByteArray>>;
+    QTest::addColumn<QString>("document");
+    QTest::addColumn<Entries>("entries");
+    QTest::addColumn<QByteArray>("station");
+
+    const Entries hostile { { "TavironINV", "replaced" }, { "station.txt", "NO.007\r\nLanguage:1\r\n" },
+        { "../escape.txt", "out" }, { "ParameterInforamtion/InvType/FNC.txt", "x" },
+        { "/tmp/absolute-from-tv.txt", "x" } };
+    QTest::newRow("document") << "site.tv" << hostile << QByteArray("NO.007\r\nLanguage:1\r\n");
+    QTest::newRow("folder merely containing .tv") << "from.tv/settings.zip" << hostile << QByteArray();
+    QTest::newRow("ending in capitals") << "SITE.TV" << hostile << QByteArray();
+    QTest::newRow("document without settings") << "empty.tv" << Entries { { "readme.txt", "x" } } << QByteArray();
+    QTest::newRow("settings in a folder only") << "nested.tv" << Entries { { "sub/station.txt", "x" } } << QByteArray();
+    QTest::newRow("missing document") << "" << Entries {} << QByteArray();
+}
+
+void TestStartUp::documentGivesOnlyItsStationFile()
+{
+    using Entries = QList<QPair<QByteArray, QByteArray>>;
+    QFETCH(QString, document);
+    QFETCH(Entries, entries);
+    QFETCH(QByteArray, station);
+    const QString folder = m_documents.path() + QStringLiteral("/inbox");
+    QDir(folder).removeRecursively();
+    const QString path
+        = document.isEmpty() ? folder + QStringLiteral("/gone.tv") : folder + QLatin1Char('/') + document;
+    if (!document.isEmpty())
+        QVERIFY(writeZip(path, entries));
+    const QStringList before = QDir(m_appDir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+    start({ QStringLiteral("TavironINV"), path });
+    QCOMPARE(g_commandLineDoc, path);
+    QCOMPARE(fileBytes(g_appDir + QStringLiteral("station.txt")), station);
+    QStringList after = QDir(m_appDir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    after.removeAll(QStringLiteral("station.txt"));
+    QStringList expected = before;
+    if (!expected.contains(QStringLiteral("Operation_log.txt")))
+        expected.append(QStringLiteral("Operation_log.txt"));
+    expected.sort();
+    QCOMPARE(after, expected);
+    QVERIFY(!QFile::exists(QFileInfo(m_appDir.path()).path() + QStringLiteral("/escape.txt")));
+    QVERIFY(!QFile::exists(QStringLiteral("/tmp/absolute-from-tv.txt")));
 }
 
 QTEST_GUILESS_MAIN(TestStartUp)

@@ -164,6 +164,8 @@ private slots:
     void damagedArchivesFail_data();
     void damagedArchivesFail();
     void failedItemKeepsGoodFileAndIsReported();
+    void readOnlyTargetIsNotReplaced();
+    void mutatedArchivesNeverCrash();
     void extendedTimeField_data();
     void extendedTimeField();
     void attributes_data();
@@ -393,6 +395,53 @@ void tst_ZipReader::failedItemKeepsGoodFileAndIsReported()
     QCOMPARE(treeOf(target()), (QStringList{"bad.txt", "first.txt", "last.txt"}));
     QCOMPARE(readFile(target() + "/bad.txt"), QByteArray("the good copy"));
     QCOMPARE(readFile(target() + "/last.txt"), QByteArray("3"));
+}
+
+void tst_ZipReader::readOnlyTargetIsNotReplaced()
+{
+    QVERIFY(QDir().mkpath(target()));
+    const QString locked = target() + "/FNC.txt";
+    writeFile(locked, "kept");
+    QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner));
+    const QString archive = writeArchive(buildZip({stored("FNC.txt", "new")}));
+    QCOMPARE(ExtractZipArchive(QFile::encodeName(archive).constData(), QFile::encodeName(target()).constData()),
+             ZipCannotOpen);
+    QCOMPARE(readFile(locked), QByteArray("kept"));
+    QCOMPARE(treeOf(target()), QStringList{"FNC.txt"});
+}
+
+// Random damage anywhere in an archive must end in a result code, never in a crash or a hang.
+void tst_ZipReader::mutatedArchivesNeverCrash()
+{
+    const QByteArray text = QByteArray("0123456789abcdef").repeated(64);
+    RawEntry timed = deflated("d/t.txt", text);
+    timed.localExtra = utField(7, {1, 2, 3});
+    const QByteArray original = buildZip({stored("s.txt", text), timed, folder("d/")});
+    quint32 x = 2024;
+    auto next = [&x] { return x = x * 1664525 + 1013904223; };
+    QByteArray block(300, '\0');
+    int opened = 0;
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray zip = original;
+        const int changes = 1 + int(next() % 4);
+        for (int c = 0; c < changes; ++c)
+            zip[int(next() % quint32(zip.size()))] = char(next() >> 24);
+        if (round % 7 == 0)
+            zip.truncate(int(next() % quint32(zip.size())));
+        ZipReader reader("pw");
+        if (reader.open(zip.constData(), quint64(zip.size()), ZipKindMemory) != ZipOk)
+            continue;
+        ++opened;
+        ZipItem item;
+        for (int i = 0; i < reader.itemCount(); ++i) {
+            reader.getItem(i, &item);
+            for (int calls = 0; calls < 100; ++calls) {
+                if (reader.extractItem(i, block.data(), quint64(block.size()), ZipKindMemory) != ZipMoreData)
+                    break;
+            }
+        }
+    }
+    QVERIFY(opened > 100);
 }
 
 void tst_ZipReader::extendedTimeField_data()

@@ -191,8 +191,15 @@ void Line::frameReceived(const QByteArray &frame, qint64 startNs)
     }
     m_drive->advance(now);
     Reply reply = m_wire->handle(frame);
-    if (reply.silent)
-        return silent(reply.note);
+    if (reply.silent) {
+        silent(reply.note);
+        if (m_drive->takeRestart()) { // a broadcast command restarts the drive without a reply
+            m_drive->restart();
+            m_restartUntil = now + qint64(m_s->restartTime()) * 1000000;
+            journal(now, "--", QByteArray(), QStringLiteral("restarting for %1 ms").arg(m_s->restartTime()));
+        }
+        return;
+    }
 
     qint64 extra = 0;
     QStringList applied;

@@ -618,11 +618,11 @@ ZipResult ZipReader::extractToPath(const char *destination, const ZipItem &item)
         if (dirFd < 0)
             return ZipCannotOpen;
     } else {
-        QList<QByteArray> parts = safeComponents(dest);
+        QList<QByteArray> folders = safeComponents(dest);
         if (!isDirectory) {
-            if (parts.isEmpty())
+            if (folders.isEmpty())
                 return ZipCannotOpen;
-            fileName = parts.takeLast();
+            fileName = folders.takeLast();
         }
         if (m_baseDirectory.size() + dest.size() >= PATH_MAX)
             return ZipCannotOpen;
@@ -630,12 +630,12 @@ ZipResult ZipReader::extractToPath(const char *destination, const ZipItem &item)
         dirFd = ::open(m_baseDirectory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (dirFd < 0)
             return ZipCannotOpen;
-        for (const QByteArray &part : parts) {
-            if (::mkdirat(dirFd, part.constData(), 0777) != 0 && errno != EEXIST) {
+        for (const QByteArray &folder : folders) {
+            if (::mkdirat(dirFd, folder.constData(), 0777) != 0 && errno != EEXIST) {
                 ::close(dirFd);
                 return ZipCannotOpen;
             }
-            const int next = ::openat(dirFd, part.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            const int next = ::openat(dirFd, folder.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
             ::close(dirFd);
             if (next < 0)
                 return ZipCannotOpen;

@@ -416,7 +416,7 @@ ZipResult ZipWriter::add(const char *name, const void *source, quint64 length, i
     ZipResult r;
     switch (kind) {
     case ZipKindPath: r = openFileInput(static_cast<const char *>(source)); break;
-    case ZipKindHandle: r = openHandleInput(source ? zipFdOf(source) : -1, length); break;
+    case ZipKindHandle: r = openHandleInput(zipFdOf(source), length); break;
     case ZipKindMemory: r = openMemoryInput(source, length); break;
     case ZipKindFolder: r = openFolderInput(); break;
     default: return ZipBadArguments;
