@@ -24,6 +24,7 @@
 #include <QtTest>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -98,9 +99,21 @@ public:
     explicit ScriptedDrive(PseudoTerminal &pty) : m_pty(pty) { m_clock.start(); }
     ~ScriptedDrive() { stop(); }
 
+    // Answers each request by a function of it instead of a script.
+    void serve(std::function<QByteArray(const QByteArray &)> responder)
+    {
+        stop();
+        m_responder = std::move(responder);
+        m_answers.clear();
+        m_requests.clear();
+        m_running = true;
+        m_thread = std::thread([this] { run(); });
+    }
+
     void play(const QList<Answer> &answers)
     {
         stop();
+        m_responder = nullptr;
         m_answers = answers;
         m_requests.clear();
         m_running = true;
@@ -143,6 +156,12 @@ private:
                 QMutexLocker locker(&m_mutex);
                 m_requests.append({ request, m_clock.elapsed() });
             }
+            if (m_responder) {
+                const QByteArray reply = m_responder(request);
+                if (!reply.isEmpty())
+                    m_pty.write(reply);
+                continue;
+            }
             if (next >= m_answers.size())
                 continue;
             const Answer answer = m_answers.at(next++);
@@ -156,6 +175,7 @@ private:
 
     PseudoTerminal &m_pty;
     QList<Answer> m_answers;
+    std::function<QByteArray(const QByteArray &)> m_responder;
     QList<Request> m_requests;
     QMutex m_mutex;
     QElapsedTimer m_clock;
@@ -170,9 +190,19 @@ Q_DECLARE_METATYPE(drive::ScriptedDrive::Answer)
 // The program around the protocol object: folder, port, main window.
 class LinkFixture {
 public:
+    // The program's side with a scripted drive on a pseudo-terminal at 115200 baud.
     bool setUp()
     {
-        if (!m_appDir.isValid() || !m_pty.isValid())
+        if (!setUpProgram() || !m_pty.isValid())
+            return false;
+        m_pty.registerAs(QStringLiteral("COM7"));
+        return openPort(QStringLiteral("COM7"), BAUD115200, DATA_8, PAR_NONE, STOP_1);
+    }
+
+    // Program folder with the shipped tables, feature table loaded, main window.
+    bool setUpProgram()
+    {
+        if (!m_appDir.isValid())
             return false;
         g_appDir = m_appDir.path() + QLatin1Char('/');
         const QString invType = g_appDir + QStringLiteral("ParameterInforamtion/InvType/");
@@ -188,20 +218,33 @@ public:
         if (!loadTypeInfo())
             return false;
 
-        m_pty.registerAs(QStringLiteral("COM7"));
-        m_port.reset(new Win_QextSerialPort());
-        m_port->setPortName(QStringLiteral("COM7"));
-        m_port->setBaudRate(BAUD115200);
-        if (!m_port->open(QIODevice::ReadWrite))
-            return false;
-        g_serialPort = m_port.get();
-
         m_window.reset(new CMainWindow());
         g_mainWindow = m_window.get();
         // The boxes would wait for a click; the signal is what the tests watch.
         QObject::disconnect(m_window.get(), &CMainWindow::showErrorInfo, m_window.get(), &CMainWindow::ErrWarning);
         m_errors.reset(new QSignalSpy(m_window.get(), &CMainWindow::showErrorInfo));
         return true;
+    }
+
+    bool openPort(const QString &name, BaudRateType baud, DataBitsType data, ParityType parity, StopBitsType stop)
+    {
+        m_port.reset(new Win_QextSerialPort());
+        m_port->setPortName(name);
+        m_port->setBaudRate(baud);
+        m_port->setDataBits(data);
+        m_port->setParity(parity);
+        m_port->setStopBits(stop);
+        m_port->setFlowControl(FLOW_OFF);
+        if (!m_port->open(QIODevice::ReadWrite))
+            return false;
+        g_serialPort = m_port.get();
+        return true;
+    }
+
+    void closePort()
+    {
+        g_serialPort = nullptr;
+        m_port.reset();
     }
 
     void tearDown()
