@@ -1,0 +1,45 @@
+#pragma once
+
+// The navigation dock: the station label and the station tree. The mode and drive-command
+// controls grow here with the dock's own work.
+
+#include <QVector>
+#include <QWidget>
+
+class CSetType;
+class QLabel;
+class QStandardItem;
+class QStandardItemModel;
+class QTreeView;
+
+class CNavigation : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit CNavigation(QWidget *parent = nullptr);
+    ~CNavigation() override;
+
+    void changeLanguage();
+
+    // Classifies g_invType against InvType.txt: series letter, model name, firmware version,
+    // parameter count and group mode of its series.
+    void loadInverterTypes();
+    // Starts following the drive's operation mode (the mode poller and its display).
+    void startModeDisplay();
+
+    QLabel *PotLabel = nullptr;
+    QTreeView *SysSettreeView = nullptr;
+
+    QVector<QString> stationTypes;
+    int stationTested[255] = {};
+    QStandardItem *treeRoot = nullptr;
+    QStandardItem *currentItem = nullptr;
+    QStandardItemModel *stationModel = nullptr;
+    CSetType *stationDialog = nullptr; // built hidden, without parent, once
+    QString systemSettingText;
+    QString selectStationText;
+    QString numberPrefixText;
+
+private:
+    void retranslateStrings();
+};
