@@ -20,17 +20,15 @@ bool parseRelatedUnitLine(const QString &line, RelatedUnitLine &out)
     return true;
 }
 
-void applyRelatedUnitLine(const RelatedUnitLine &line, const QString &value, QString *unitTexts,
-                          QVector<QString> &rules)
+namespace {
+
+void setGoverned(const QString &resolutions, const QString &governed, const QString &value, QString *unitTexts)
 {
-    if (rules.size() < ParameterRows)
-        rules.resize(ParameterRows);
-    rules[line.selector] = value + QStringLiteral("//") + line.resolutions + QStringLiteral("//") + line.governed;
-    const QStringList pairs = line.resolutions.split(QRegularExpression(QStringLiteral("[-;]")), Qt::SkipEmptyParts);
+    const QStringList pairs = resolutions.split(QRegularExpression(QStringLiteral("[-;]")), Qt::SkipEmptyParts);
     for (int i = 0; i + 1 < pairs.size(); i += 2) {
         if (pairs.at(i) != value)
             continue;
-        for (const QString &number : line.governed.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        for (const QString &number : governed.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
             bool ok = false;
             const int k = number.trimmed().toInt(&ok);
             if (ok && k >= 0 && k < ParameterRows)
@@ -38,6 +36,17 @@ void applyRelatedUnitLine(const RelatedUnitLine &line, const QString &value, QSt
         }
         return;
     }
+}
+
+} // namespace
+
+void applyRelatedUnitLine(const RelatedUnitLine &line, const QString &value, QString *unitTexts,
+                          QVector<QString> &rules)
+{
+    if (rules.size() < ParameterRows)
+        rules.resize(ParameterRows);
+    rules[line.selector] = value + QStringLiteral("//") + line.resolutions + QStringLiteral("//") + line.governed;
+    setGoverned(line.resolutions, line.governed, value, unitTexts);
 }
 
 VariantSelectors variantSelectorsFromType(const QString &invType, const QString &p186Value)
@@ -67,4 +76,11 @@ VariantSelectors variantSelectorsFromType(const QString &invType, const QString 
     else
         s.capacity = b.toDouble() > a.toDouble() ? b : a;
     return s;
+}
+
+void updateRelatedUnits(const QString &rule, const QString &written, QString *unitTexts)
+{
+    const QStringList fields = rule.split(QStringLiteral("//"), Qt::SkipEmptyParts);
+    if (fields.size() >= 3)
+        setGoverned(fields.at(1), fields.at(2), written, unitTexts);
 }

@@ -19,6 +19,11 @@ bool parseRelatedUnitLine(const QString &line, RelatedUnitLine &out);
 void applyRelatedUnitLine(const RelatedUnitLine &line, const QString &value, QString *unitTexts,
                           QVector<QString> &rules);
 
+// After the selector of `rule` (value "//" value-resolution list "//" governed) was written with
+// `written`: the governed parameters take the resolution paired with it. A rule with fewer fields,
+// or a value it does not pair, changes nothing.
+void updateRelatedUnits(const QString &rule, const QString &written, QString *unitTexts);
+
 struct VariantSelectors {
     bool voltageSet = false;
     bool capacitySet = false;

@@ -1,0 +1,525 @@
+#include "comm/win_qextserialport.h"
+
+#include "platform/registry.h"
+
+#include <QDebug>
+#include <QMutexLocker>
+#include <QSaveFile>
+#include <QThread>
+
+#include <sys/ioctl.h>
+
+namespace
+{
+
+SerialDevice::Line lineOf(const PortSettings &settings)
+{
+    SerialDevice::Line line;
+    line.baud = baudRateValue(settings.BaudRate);
+    line.dataBits = 5 + int(settings.DataBits);
+    line.parity = "NOEMS"[settings.Parity];
+    line.stopTenths = settings.StopBits == STOP_1 ? 10 : settings.StopBits == STOP_1_5 ? 15 : 20;
+    line.flow = settings.FlowControl == FLOW_OFF ? SerialDevice::FlowOff
+        : settings.FlowControl == FLOW_HARDWARE  ? SerialDevice::FlowHardware
+                                                 : SerialDevice::FlowXonXoff;
+    return line;
+}
+
+QString stripDevicePrefix(const QString &name)
+{
+    return name.startsWith(QLatin1String("\\\\.\\")) ? name.mid(4) : name;
+}
+
+} // namespace
+
+Win_QextSerialPort::Win_QextSerialPort() = default;
+
+Win_QextSerialPort::Win_QextSerialPort(const Win_QextSerialPort &other)
+    : QextSerialBase()
+{
+    *this = other;
+}
+
+Win_QextSerialPort::Win_QextSerialPort(const QString &name)
+    : QextSerialBase(name)
+{
+}
+
+Win_QextSerialPort::Win_QextSerialPort(const PortSettings &settings)
+{
+    setBaudRate(settings.BaudRate);
+    setDataBits(settings.DataBits);
+    setStopBits(settings.StopBits);
+    setParity(settings.Parity);
+    setFlowControl(settings.FlowControl);
+    setTimeout(settings.Timeout_Sec, settings.Timeout_Millisec);
+}
+
+Win_QextSerialPort::Win_QextSerialPort(const QString &name, const PortSettings &settings)
+    : Win_QextSerialPort(settings)
+{
+    setPortName(name);
+}
+
+// A copy gets its own descriptor on the same device, so each object can close what it holds.
+Win_QextSerialPort &Win_QextSerialPort::operator=(const Win_QextSerialPort &other)
+{
+    if (this == &other)
+        return *this;
+    QMutexLocker lock(mutex);
+    port = other.port;
+    Settings = other.Settings;
+    lastErr = other.lastErr;
+    m_line = other.m_line;
+    m_simulatedLineFile = other.m_simulatedLineFile;
+    if (!m_device.duplicate(other.m_device))
+        qWarning("Win_QextSerialPort: cannot share %s with a copy", qPrintable(other.m_device.path()));
+    setOpenMode(m_device.isOpen() ? other.openMode() : QIODevice::NotOpen);
+    return *this;
+}
+
+Win_QextSerialPort::~Win_QextSerialPort()
+{
+    if (isOpen())
+        close();
+}
+
+QString Win_QextSerialPort::devicePath(const QString &portName)
+{
+    return Registry::deviceForPort(portName);
+}
+
+bool Win_QextSerialPort::open(OpenMode mode)
+{
+    QMutexLocker lock(mutex);
+    if (mode == QIODevice::NotOpen)
+        return isOpen();
+    if (!isOpen()) {
+        const QString device = devicePath(port);
+        QString error;
+        if (device.isEmpty())
+            error = QStringLiteral("cannot open %1: no such port").arg(port);
+        else if (!m_device.open(device, &error) && stripDevicePrefix(port) != device)
+            error = stripDevicePrefix(port) + QStringLiteral(": ") + error;
+        if (!m_device.isOpen()) {
+            setErrorString(QStringLiteral("Win_QextSerialPort: ") + error);
+            qWarning("%s", qPrintable(errorString()));
+            return false;
+        }
+    }
+    QIODevice::open(mode | QIODevice::Unbuffered);
+    m_ptyNoted = false;
+
+    QString comName = stripDevicePrefix(port);
+    if (comName.startsWith(QLatin1Char('/')))
+        comName = Registry::portForDevice(comName);
+    m_simulatedLineFile.clear();
+    const QString simulatedKey = QLatin1String(Registry::SimulatedLineKey);
+    for (const QString &name : Registry::valueNames(simulatedKey))
+        if (!comName.isEmpty() && name.compare(comName, Qt::CaseInsensitive) == 0)
+            m_simulatedLineFile = Registry::value(simulatedKey, name).toString();
+
+    setBaudRate(Settings.BaudRate);
+    setDataBits(Settings.DataBits);
+    setStopBits(Settings.StopBits);
+    setParity(Settings.Parity);
+    setFlowControl(Settings.FlowControl);
+    setTimeout(Settings.Timeout_Sec, Settings.Timeout_Millisec);
+    return isOpen();
+}
+
+void Win_QextSerialPort::close()
+{
+    QMutexLocker lock(mutex);
+    m_device.close();
+    m_simulatedLineFile.clear();
+    QIODevice::close();
+}
+
+void Win_QextSerialPort::flush()
+{
+    QMutexLocker lock(mutex);
+    if (isOpen())
+        m_device.drain();
+}
+
+qint64 Win_QextSerialPort::size() const
+{
+    return m_device.isOpen() ? m_device.queued() : 0;
+}
+
+qint64 Win_QextSerialPort::bytesAvailable() const
+{
+    QMutexLocker lock(mutex);
+    if (!isOpen())
+        return 0;
+    const qint64 queued = m_device.queued();
+    if (queued < 0) {
+        const_cast<Win_QextSerialPort *>(this)->translateError(SerialDevice::IoError);
+        return -1;
+    }
+    return queued + QIODevice::bytesAvailable();
+}
+
+void Win_QextSerialPort::translateError(ulong error)
+{
+    if (error & SerialDevice::BreakError)
+        lastErr = E_BREAK_CONDITION;
+    else if (error & SerialDevice::FramingError)
+        lastErr = E_FRAMING_ERROR;
+    else if (error & SerialDevice::IoError)
+        lastErr = E_IO_ERROR;
+    else if (error & SerialDevice::OverrunError)
+        lastErr = E_BUFFER_OVERRUN;
+    else if (error & SerialDevice::ParityError)
+        lastErr = E_RECEIVE_PARITY_ERROR;
+    else if (error & SerialDevice::BufferOverrun)
+        lastErr = E_RECEIVE_OVERFLOW;
+}
+
+void Win_QextSerialPort::ungetChar(char)
+{
+    qWarning("Win_QextSerialPort: ungetChar() called on an unbuffered sequential device - operation is meaningless");
+}
+
+// Takes bytes straight from the queue: going through the receive with a size of one would
+// throw away everything queued as soon as two bytes wait.
+qint64 Win_QextSerialPort::readLine(char *data, qint64 maxSize)
+{
+    if (maxSize < 2)
+        return -1;
+    QMutexLocker lock(mutex);
+    qint64 count = 0;
+    // One byte is kept for the terminating zero.
+    while (isOpen() && count < maxSize - 1 && m_device.queued() > 0) {
+        if (m_device.read(data + count, 1) != 1)
+            break;
+        if (data[count++] == '\n')
+            break;
+    }
+    data[count] = '\0';
+    return count;
+}
+
+void Win_QextSerialPort::setBaudRate(BaudRateType baud)
+{
+    QMutexLocker lock(mutex);
+    const bool open = isOpen();
+    switch (baud) {
+    case BAUD50:
+        if (open)
+            qWarning("Win_QextSerialPort: Windows does not support 50 baud operation.  Switching to 110 baud.");
+        baud = BAUD110;
+        break;
+    case BAUD75:
+        if (open)
+            qWarning("Win_QextSerialPort: Windows does not support 75 baud operation.  Switching to 110 baud.");
+        baud = BAUD110;
+        break;
+    case BAUD134:
+        if (open)
+            qWarning("Win_QextSerialPort: Windows does not support 134.5 baud operation.  Switching to 110 baud.");
+        baud = BAUD110;
+        break;
+    case BAUD150:
+        if (open)
+            qWarning("Win_QextSerialPort: Windows does not support 150 baud operation.  Switching to 110 baud.");
+        baud = BAUD110;
+        break;
+    case BAUD200:
+        if (open)
+            qWarning("Win_QextSerialPort: Windows does not support 200 baud operation.  Switching to 110 baud.");
+        baud = BAUD110;
+        break;
+    case BAUD1800:
+        if (open)
+            qWarning("Win_QextSerialPort: Windows does not support 1800 baud operation.  Switching to 1200 baud.");
+        baud = BAUD1200;
+        break;
+    case BAUD76800:
+        if (open)
+            qWarning("Win_QextSerialPort: Windows does not support 76800 baud operation.  Switching to 57600 baud.");
+        baud = BAUD57600;
+        break;
+    case BAUD14400:
+        if (open)
+            qWarning("Win_QextSerialPort Portability Warning: POSIX does not support 14400 baud operation.");
+        break;
+    case BAUD56000:
+        if (open)
+            qWarning("Win_QextSerialPort Portability Warning: POSIX does not support 56000 baud operation.");
+        break;
+    case BAUD128000:
+        if (open)
+            qWarning("Win_QextSerialPort Portability Warning: POSIX does not support 128000 baud operation.");
+        break;
+    case BAUD256000:
+        if (open)
+            qWarning("Win_QextSerialPort Portability Warning: POSIX does not support 256000 baud operation.");
+        break;
+    default:
+        break;
+    }
+    Settings.BaudRate = baud;
+    if (open)
+        applyLine();
+}
+
+void Win_QextSerialPort::setDataBits(DataBitsType dataBits)
+{
+    QMutexLocker lock(mutex);
+    const bool open = isOpen();
+    if (dataBits == DATA_5 && Settings.StopBits == STOP_2) {
+        if (open)
+            qWarning("Win_QextSerialPort: 5 Data bits cannot be used with 2 stop bits.");
+        return;
+    }
+    if (dataBits != DATA_5 && Settings.StopBits == STOP_1_5) {
+        if (open) {
+            if (dataBits == DATA_6)
+                qWarning("Win_QextSerialPort: 6 Data bits cannot be used with 1.5 stop bits.");
+            else if (dataBits == DATA_7)
+                qWarning("Win_QextSerialPort: 7 Data bits cannot be used with 1.5 stop bits.");
+            else
+                qWarning("Win_QextSerialPort: 8 Data bits cannot be used with 1.5 stop bits.");
+        }
+        return;
+    }
+    Settings.DataBits = dataBits;
+    if (open)
+        applyLine();
+}
+
+void Win_QextSerialPort::setStopBits(StopBitsType stopBits)
+{
+    QMutexLocker lock(mutex);
+    const bool open = isOpen();
+    if (stopBits == STOP_1_5) {
+        if (Settings.DataBits != DATA_5) {
+            if (open)
+                qWarning("Win_QextSerialPort: 1.5 stop bits can only be used with 5 data bits");
+            return;
+        }
+        if (open)
+            qWarning("Win_QextSerialPort Portability Warning: 1.5 stop bit operation is not supported by POSIX.");
+    } else if (stopBits == STOP_2 && Settings.DataBits == DATA_5) {
+        if (open)
+            qWarning("Win_QextSerialPort: 2 stop bits cannot be used with 5 data bits");
+        return;
+    }
+    Settings.StopBits = stopBits;
+    if (open)
+        applyLine();
+}
+
+void Win_QextSerialPort::setParity(ParityType parity)
+{
+    QMutexLocker lock(mutex);
+    const bool open = isOpen();
+    if (open && parity == PAR_MARK)
+        qWarning("Win_QextSerialPort Portability Warning:  Mark parity is not supported by POSIX systems");
+    if (open && parity == PAR_SPACE && Settings.DataBits == DATA_8)
+        qWarning("Win_QextSerialPort Portability Warning: Space parity with 8 data bits is not supported by POSIX "
+                 "systems.");
+    Settings.Parity = parity;
+    if (open)
+        applyLine();
+}
+
+void Win_QextSerialPort::setFlowControl(FlowType flow)
+{
+    QMutexLocker lock(mutex);
+    Settings.FlowControl = flow;
+    if (isOpen())
+        applyLine();
+}
+
+// The receive never blocks in the driver (it reads only what is queued), so the time-out is
+// kept for callers that ask for it and has nothing to set on the line.
+void Win_QextSerialPort::setTimeout(long seconds, long milliseconds)
+{
+    QMutexLocker lock(mutex);
+    Settings.Timeout_Sec = seconds;
+    Settings.Timeout_Millisec = milliseconds;
+    if (isOpen())
+        reportSimulatedLine();
+}
+
+void Win_QextSerialPort::setDtr(bool set)
+{
+    QMutexLocker lock(mutex);
+    if (isOpen() && !m_device.setModemLine(SerialDevice::Dtr, set))
+        qDebug("Win_QextSerialPort: %s has no DTR line", qPrintable(m_device.path()));
+}
+
+void Win_QextSerialPort::setRts(bool set)
+{
+    QMutexLocker lock(mutex);
+    if (isOpen() && !m_device.setModemLine(SerialDevice::Rts, set))
+        qDebug("Win_QextSerialPort: %s has no RTS line", qPrintable(m_device.path()));
+}
+
+ulong Win_QextSerialPort::lineStatus()
+{
+    QMutexLocker lock(mutex);
+    if (!isOpen())
+        return 0;
+    bool ok = false;
+    const int bits = m_device.modemStatus(&ok);
+    ulong status = 0;
+    if (bits & TIOCM_CTS)
+        status |= LS_CTS;
+    if (bits & TIOCM_DSR)
+        status |= LS_DSR;
+    if (bits & TIOCM_CAR)
+        status |= LS_DCD;
+    if (bits & TIOCM_RNG)
+        status |= LS_RI;
+    return status;
+}
+
+void Win_QextSerialPort::purgeReceive()
+{
+    QMutexLocker lock(mutex);
+    if (isOpen())
+        m_device.discardInput();
+}
+
+qint64 Win_QextSerialPort::readData(char *data, qint64 maxSize)
+{
+    return receive(data, maxSize);
+}
+
+qint64 Win_QextSerialPort::readData2(char *data, qint64 maxSize)
+{
+    return receive(data, maxSize);
+}
+
+qint64 Win_QextSerialPort::writeData(const char *data, qint64 maxSize)
+{
+    return send(data, maxSize);
+}
+
+qint64 Win_QextSerialPort::writeData2(const char *data, qint64 maxSize)
+{
+    return send(data, maxSize);
+}
+
+qint64 Win_QextSerialPort::receive(char *data, qint64 maxSize)
+{
+    QMutexLocker lock(mutex);
+    if (!isOpen())
+        return -1;
+    int firstWait = 10;
+    int period = 6;
+    if (Settings.BaudRate == BAUD4800) {
+        firstWait = 20;
+        period = 20;
+    } else if (Settings.BaudRate == BAUD9600) {
+        firstWait = 15;
+        period = 12;
+    }
+    QThread::msleep(firstWait);
+
+    qint64 previous = 0;
+    int stalls = 0;
+    for (;;) {
+        const qint64 n = bytesAvailable();
+        if (n > previous) {
+            stalls = 0;
+            if (n == maxSize)
+                break;
+            // Bytes are arriving: ask again at once.
+        } else {
+            ++stalls;
+            if (n < maxSize) {
+                if (stalls > 2 || (stalls == 2 && n == previous))
+                    break;
+            } else if (stalls > 1) {
+                break;
+            }
+            QThread::msleep(n != 0 ? period / 6 : period);
+        }
+        previous = n;
+    }
+
+    if (const unsigned errors = m_device.lineErrors())
+        translateError(errors);
+    const qint64 queued = m_device.queued();
+    if (queued > maxSize) {
+        // A reply longer than asked for is not one of ours: drop it whole.
+        m_device.discardInput();
+        return -1;
+    }
+    if (queued == 0)
+        return 0;
+    const qint64 got = queued > 0 ? m_device.read(data, queued) : -1;
+    if (got <= 0) {
+        lastErr = E_READ_FAILED;
+        return -1;
+    }
+    return got;
+}
+
+qint64 Win_QextSerialPort::send(const char *data, qint64 size)
+{
+    qint64 result;
+    {
+        QMutexLocker lock(mutex);
+        result = isOpen() ? m_device.write(data, size) : -1;
+        if (result < 0)
+            lastErr = E_WRITE_FAILED;
+    }
+    flush();
+    return result;
+}
+
+void Win_QextSerialPort::applyLine()
+{
+    m_line = lineOf(Settings);
+    QString detail;
+    switch (m_device.apply(m_line, &detail)) {
+    case SerialDevice::Applied:
+        break;
+    case SerialDevice::Altered:
+        if (m_device.isPseudoTerminal() && m_ptyNoted)
+            break;
+        m_ptyNoted = m_device.isPseudoTerminal();
+        if (m_device.isPseudoTerminal())
+            qDebug("Win_QextSerialPort: %s is a pseudo-terminal and keeps its own line settings (%s)",
+                qPrintable(m_device.path()), qPrintable(detail));
+        else
+            qWarning("Win_QextSerialPort: %s did not take the line settings (%s)", qPrintable(m_device.path()),
+                qPrintable(detail));
+        break;
+    case SerialDevice::Failed:
+        if (m_device.isPseudoTerminal())
+            qDebug("Win_QextSerialPort: %s refused the line settings: %s", qPrintable(m_device.path()),
+                qPrintable(detail));
+        else
+            qWarning("Win_QextSerialPort: %s refused the line settings: %s", qPrintable(m_device.path()),
+                qPrintable(detail));
+        break;
+    }
+    reportSimulatedLine();
+}
+
+// The simulated drive answers only while the settings we applied match its own; a
+// pseudo-terminal cannot carry them, so they travel through this file.
+void Win_QextSerialPort::reportSimulatedLine() const
+{
+    if (m_simulatedLineFile.isEmpty())
+        return;
+    static const char *const stopTexts[] = { "1", "1.5", "2" };
+    static const char *const flowTexts[] = { "off", "hw", "xon" };
+    const QByteArray line = QStringLiteral("baud=%1 data=%2 parity=%3 stop=%4 flow=%5\n")
+                                .arg(baudRateValue(Settings.BaudRate))
+                                .arg(5 + int(Settings.DataBits))
+                                .arg(QLatin1Char("NOEMS"[Settings.Parity]))
+                                .arg(QLatin1String(stopTexts[Settings.StopBits]))
+                                .arg(QLatin1String(flowTexts[Settings.FlowControl]))
+                                .toLatin1();
+    QSaveFile file(m_simulatedLineFile);
+    if (!file.open(QIODevice::WriteOnly) || file.write(line) != line.size() || !file.commit())
+        qWarning("Win_QextSerialPort: cannot write the line settings to %s", qPrintable(m_simulatedLineFile));
+}

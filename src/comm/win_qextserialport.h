@@ -1,0 +1,64 @@
+#pragma once
+
+// The program's serial port. The receive does not block on a time-out: it waits a fixed time
+// chosen by the baud rate, then polls the input queue until the count stops growing; the send
+// drains the output after every write. readData2/writeData2 are the same pair for Modbus RTU.
+
+#include "comm/qextserialbase.h"
+#include "platform/serialdevice.h"
+
+class Win_QextSerialPort : public QextSerialBase
+{
+public:
+    Win_QextSerialPort();
+    Win_QextSerialPort(const Win_QextSerialPort &other);
+    explicit Win_QextSerialPort(const QString &name);
+    explicit Win_QextSerialPort(const PortSettings &settings);
+    Win_QextSerialPort(const QString &name, const PortSettings &settings);
+    Win_QextSerialPort &operator=(const Win_QextSerialPort &other);
+    ~Win_QextSerialPort() override;
+
+    bool open(OpenMode mode) override;
+    void close() override;
+    void flush() override;
+    qint64 size() const override;
+    void ungetChar(char c) override;
+    void setFlowControl(FlowType) override;
+    void setParity(ParityType) override;
+    void setDataBits(DataBitsType) override;
+    void setStopBits(StopBitsType) override;
+    void setBaudRate(BaudRateType) override;
+    void setDtr(bool set = true) override;
+    void setRts(bool set = true) override;
+    ulong lineStatus() override;
+    qint64 bytesAvailable() const override;
+    void translateError(ulong) override;
+    void setTimeout(long seconds, long milliseconds) override;
+    qint64 readLine(char *data, qint64 maxSize) override;
+
+    // Public: the protocol objects call the receive and send with the size they expect.
+    qint64 readData(char *data, qint64 maxSize) override;
+    qint64 writeData(const char *data, qint64 maxSize) override;
+    qint64 readData2(char *data, qint64 maxSize) override;
+    qint64 writeData2(const char *data, qint64 maxSize) override;
+
+    // Discards the input queue.
+    void purgeReceive();
+
+    // The device a port name stands for ("COM3", "\\\\.\\COM10", "/dev/ttyUSB0"); empty when
+    // the name is not known.
+    static QString devicePath(const QString &portName);
+
+private:
+    qint64 receive(char *data, qint64 maxSize);
+    qint64 send(const char *data, qint64 size);
+    void applyLine();
+    void reportSimulatedLine() const;
+
+    SerialDevice m_device;
+    SerialDevice::Line m_line;
+    // Line-settings file of a simulated drive's port, empty for other ports.
+    QString m_simulatedLineFile;
+    // A pseudo-terminal's own line settings are noted once per open, not at every setter.
+    bool m_ptyNoted = false;
+};

@@ -1,0 +1,121 @@
+#include "platform/textfiles.h"
+
+#include <QTextCodec>
+
+QTextCodec *gbkCodec()
+{
+    static QTextCodec *const codec = QTextCodec::codecForName("GBK");
+    return codec;
+}
+
+QString readTextFile(const QString &path, QTextCodec *codec, bool *ok)
+{
+    QFile file(path);
+    const bool opened = file.open(QIODevice::ReadOnly);
+    if (ok)
+        *ok = opened;
+    if (!opened)
+        return QString();
+    QByteArray bytes = file.readAll();
+    // LF and CR never occur inside a GBK double-byte character, so this is safe on the bytes.
+    bytes.replace("\r\n", "\n");
+    return codec->toUnicode(bytes);
+}
+
+QStringList readTextLines(const QString &path, QTextCodec *codec, bool *ok)
+{
+    const QString text = readTextFile(path, codec, ok);
+    if (text.isEmpty())
+        return QStringList();
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (text.endsWith(QLatin1Char('\n')))
+        lines.removeLast();
+    return lines;
+}
+
+bool writeTextFile(const QString &path, const QString &text, QIODevice::OpenMode mode, QTextCodec *codec)
+{
+    CrLfTextWriter out(path, codec);
+    if (!out.open(mode))
+        return false;
+    out << text;
+    return out.close();
+}
+
+// Passes bytes to the file with every LF preceded by CR, as a Windows text-mode file does.
+class CrLfTextWriter::Device : public QIODevice
+{
+public:
+    explicit Device(QFile *file)
+        : m_file(file)
+    {
+    }
+    bool failed = false;
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 len) override
+    {
+        QByteArray bytes(data, int(len));
+        bytes.replace("\n", "\r\n");
+        if (m_file->write(bytes) != bytes.size())
+            failed = true;
+        return len;
+    }
+
+private:
+    QFile *m_file;
+};
+
+CrLfTextWriter::CrLfTextWriter(const QString &path, QTextCodec *codec)
+    : m_file(path)
+    , m_device(new Device(&m_file))
+    , m_codec(codec)
+{
+}
+
+CrLfTextWriter::~CrLfTextWriter()
+{
+    close();
+    delete m_device;
+}
+
+bool CrLfTextWriter::open(QIODevice::OpenMode mode)
+{
+    QIODevice::OpenMode fileMode = QIODevice::WriteOnly;
+    fileMode |= (mode & QIODevice::Append) ? QIODevice::Append : QIODevice::Truncate;
+    if (!m_file.open(fileMode))
+        return false;
+    m_device->failed = false;
+    m_device->open(QIODevice::WriteOnly);
+    m_stream.setDevice(m_device);
+    m_stream.setCodec(m_codec);
+    return true;
+}
+
+bool CrLfTextWriter::isOpen() const
+{
+    return m_file.isOpen();
+}
+
+QTextStream &CrLfTextWriter::stream()
+{
+    return m_stream;
+}
+
+bool CrLfTextWriter::close()
+{
+    if (!m_file.isOpen())
+        return !m_device->failed;
+    m_stream.flush();
+    m_stream.setDevice(nullptr);
+    m_device->close();
+    const bool flushed = m_file.flush();
+    m_file.close();
+    return flushed && !m_device->failed && m_file.error() == QFileDevice::NoError;
+}
+
+QString CrLfTextWriter::errorString() const
+{
+    return m_file.errorString();
+}
