@@ -2,6 +2,7 @@
 
 #include "comm/comsetup.h"
 #include "comm/globals.h"
+#include "parameter/comparison.h"
 #include "parameter/parameter.h"
 #include "parameter/parameterlistfile.h"
 #include "parameter/paramtext.h"
@@ -25,7 +26,8 @@
 
 using namespace ParameterListFile;
 
-namespace {
+namespace
+{
 
 const QString WorkbookEnding = QStringLiteral("xlsx");
 const QString TextEnding = QStringLiteral("txt");
@@ -123,8 +125,8 @@ void CParameter::save()
     g_saveFileName = startFolder() + name;
 
     QString selectedFilter;
-    QString path = QFileDialog::getSaveFileName(this, tr("Save File"), g_saveFileName,
-                                                tr("XLS Files(*.xlsx);;TXT Files(*.txt)"), &selectedFilter);
+    QString path = QFileDialog::getSaveFileName(
+        this, tr("Save File"), g_saveFileName, tr("XLS Files(*.xlsx);;TXT Files(*.txt)"), &selectedFilter);
     if (path.isEmpty())
         return;
     showProgress(true);
@@ -135,7 +137,8 @@ void CParameter::save()
 
     // The format is settled before anything is touched; Linux dialogs leave the ending to us.
     if (ending(path).isEmpty())
-        path += QLatin1Char('.') + (filterEnding(selectedFilter).isEmpty() ? WorkbookEnding : filterEnding(selectedFilter));
+        path += QLatin1Char('.')
+            + (filterEnding(selectedFilter).isEmpty() ? WorkbookEnding : filterEnding(selectedFilter));
     const QString kind = ending(path);
     if (kind != WorkbookEnding && kind != TextEnding) {
         cannotWrite(tr("Only names ending in .%1 or .%2 can be saved").arg(WorkbookEnding, TextEnding));
@@ -190,8 +193,8 @@ void CParameter::save()
 void CParameter::open()
 {
     auto warn = [this](const QString &text) { QMessageBox::warning(this, tr("Warning"), text, QMessageBox::Ok); };
-    const QString path = QFileDialog::getOpenFileName(this, tr("Open File"), startFolder(),
-                                                      tr("XLS Files(*.xlsx);;TXT Files(*.txt)"));
+    const QString path
+        = QFileDialog::getOpenFileName(this, tr("Open File"), startFolder(), tr("XLS Files(*.xlsx);;TXT Files(*.txt)"));
     if (path.isEmpty())
         return;
     showProgress(true);
@@ -310,7 +313,7 @@ void CParameter::open()
 
             if (value.isEmpty()) {
                 const bool undefined = cellText(i, NameColumn) == QLatin1String("--")
-                                       && cellText(i, DefaultColumn) == QLatin1String("--");
+                    && cellText(i, DefaultColumn) == QLatin1String("--");
                 if (!fromWorkbook || display == 1 || undefined)
                     table->hideRow(i);
                 continue;
@@ -340,6 +343,5 @@ void CParameter::open()
 
     tableRows = table->rowCount();
     showProgress(false);
-    VerifyParameter->setCurrentIndex(1);
-    // The "Default VS Setting" comparison and its dialog follow here once the comparison dialog exists.
+    showComparison(CompareResult::DefaultVsSetting);
 }

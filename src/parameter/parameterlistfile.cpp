@@ -8,9 +8,11 @@
 #include <QRegularExpression>
 #include <QTextCodec>
 
-namespace ParameterListFile {
+namespace ParameterListFile
+{
 
-namespace {
+namespace
+{
 
 const QColor HeaderFill(100, 149, 237);
 const QColor ModifiedFont(255, 0, 0);
@@ -24,16 +26,21 @@ Widths widthsOf(int column, int language, const QString &text)
 {
     const bool chinese = language == 1 || language == 2;
     switch (column) {
-    case GroupColumn: return chinese ? Widths { 13, 14 } : Widths { 15, 15 };
-    case PColumn: return chinese ? Widths { 7, 14 } : Widths { 15, 15 };
-    case UnitColumn: return chinese ? Widths { 12, 14 } : Widths { 15, 15 };
+    case GroupColumn:
+        return chinese ? Widths { 13, 14 } : Widths { 15, 15 };
+    case PColumn:
+        return chinese ? Widths { 7, 14 } : Widths { 15, 15 };
+    case UnitColumn:
+        return chinese ? Widths { 12, 14 } : Widths { 15, 15 };
     case DefaultColumn:
         if (!chinese)
             return { 30, 30 };
         // A default in Chinese characters takes two columns a character on screen.
         return { 21, !text.isEmpty() && text.at(0).unicode() > 0x7f ? 18 : 24 };
-    case CurrentColumn: return chinese ? Widths { 8, 11 } : Widths { 15, 15 };
-    case CommentColumn: return chinese ? Widths { 9, 9 } : Widths { 15, 15 };
+    case CurrentColumn:
+        return chinese ? Widths { 8, 11 } : Widths { 15, 15 };
+    case CommentColumn:
+        return chinese ? Widths { 9, 9 } : Widths { 15, 15 };
     default: // MODBUS, Min, Max
         return chinese ? Widths { 13, 16 } : Widths { 15, 15 };
     }
@@ -78,8 +85,8 @@ QByteArray textFile(const Listing &listing)
 {
     const QVector<int> columns = writtenColumns(listing.groups, listing.modbus);
     QString text = listing.typeText.leftJustified(20, QLatin1Char(' ')) + QLatin1Char(',')
-                   + QString::number(listing.displayIndex).leftJustified(20, QLatin1Char(' ')) + QLatin1Char(',')
-                   + (listing.sortFlag != 0 ? QLatin1Char('1') : QLatin1Char('0')) + QStringLiteral("\r\n");
+        + QString::number(listing.displayIndex).leftJustified(20, QLatin1Char(' ')) + QLatin1Char(',')
+        + (listing.sortFlag != 0 ? QLatin1Char('1') : QLatin1Char('0')) + QStringLiteral("\r\n");
     text += fixedWidthLine(columns, listing.headers, listing.language, true) + QStringLiteral("\r\n");
     for (const QStringList &row : listing.rows)
         text += fixedWidthLine(columns, row, listing.language, false) + QStringLiteral("\r\n");
@@ -92,7 +99,7 @@ bool differsFromDefault(const QString &value, const QString &strippedDefault)
 }
 
 bool fillWorkbook(Workbook &book, const Listing &listing, const QStringList &unitNames, const QString &commentTwo,
-                  const QString &modified)
+    const QString &modified)
 {
     const QVector<int> columns = writtenColumns(listing.groups, listing.modbus);
     const int last = columns.size() + 1; // the "Comment 2" column
@@ -108,11 +115,23 @@ bool fillWorkbook(Workbook &book, const Listing &listing, const QStringList &uni
             return false;
         double width = 0;
         switch (tableColumn) {
-        case NameColumn: width = 28; break;
-        case MinColumn: width = 10; break;
-        case MaxColumn: case UnitColumn: case DefaultColumn: width = 15; break;
-        case CommentColumn: case -1: width = 12; break;
-        default: break;
+        case NameColumn:
+            width = 28;
+            break;
+        case MinColumn:
+            width = 10;
+            break;
+        case MaxColumn:
+        case UnitColumn:
+        case DefaultColumn:
+            width = 15;
+            break;
+        case CommentColumn:
+        case -1:
+            width = 12;
+            break;
+        default:
+            break;
         }
         if (width > 0 && !book.setColumnWidth(column, width))
             return false;
@@ -129,8 +148,8 @@ bool fillWorkbook(Workbook &book, const Listing &listing, const QStringList &uni
         if (!book.setValue(row, last, changed ? modified : QString()))
             return false;
         if (changed
-            && !book.setFont(Workbook::cellName(row, 1) + QLatin1Char(':') + Workbook::cellName(row, last), ModifiedFont,
-                             true))
+            && !book.setFont(
+                Workbook::cellName(row, 1) + QLatin1Char(':') + Workbook::cellName(row, last), ModifiedFont, true))
             return false;
         ++row;
     }
@@ -201,9 +220,8 @@ bool acceptableValue(const QString &value)
 
 bool readTextDataLine(const QString &line, bool groups, int *number, QString *value)
 {
-    const QStringList pieces = line.contains(QLatin1Char('\t'))
-                                   ? line.split(QLatin1Char('\t'), Qt::SkipEmptyParts)
-                                   : line.split(QStringLiteral("  "), Qt::SkipEmptyParts);
+    const QStringList pieces = line.contains(QLatin1Char('\t')) ? line.split(QLatin1Char('\t'), Qt::SkipEmptyParts)
+                                                                : line.split(QStringLiteral("  "), Qt::SkipEmptyParts);
     if (pieces.size() < 3)
         return false;
     if (!parameterNumber(pieces.at(groups ? 1 : 0), number))

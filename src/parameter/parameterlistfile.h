@@ -10,7 +10,8 @@
 
 class Workbook;
 
-namespace ParameterListFile {
+namespace ParameterListFile
+{
 
 // Table columns of the parameter form.
 enum Column {
@@ -28,13 +29,13 @@ enum Column {
 };
 
 struct Listing {
-    QString typeText;      // the drive type with "|" for "/"
-    int displayIndex = 0;  // the display combo's index
-    int sortFlag = 1;      // the column last sorted by
-    bool groups = false;   // the Group mode column is written
-    bool modbus = false;   // the MODBUS column is written
-    int language = 0;      // 0 English, 1 and 2 Chinese
-    QStringList headers;   // the twelve header texts of the table
+    QString typeText; // the drive type with "|" for "/"
+    int displayIndex = 0; // the display combo's index
+    int sortFlag = 1; // the column last sorted by
+    bool groups = false; // the Group mode column is written
+    bool modbus = false; // the MODBUS column is written
+    int language = 0; // 0 English, 1 and 2 Chinese
+    QStringList headers; // the twelve header texts of the table
     QVector<QStringList> rows; // the twelve cell texts of each written row
 };
 
@@ -50,7 +51,7 @@ bool differsFromDefault(const QString &value, const QString &strippedDefault);
 
 // Fills a new workbook; false when the workbook refused something (its errorString says what).
 bool fillWorkbook(Workbook &book, const Listing &listing, const QStringList &unitNames, const QString &commentTwo,
-                  const QString &modified);
+    const QString &modified);
 
 struct Header {
     QString typeText;

@@ -3,9 +3,11 @@
 // with golden files; workbooks are read back by an independent reader (openpyxl).
 
 #include "comm/comsetup.h"
+#include "parameter/comparison.h"
 #include "modalwatcher.h"
 #include "parameter/parameter.h"
 #include "parameter/paramtext.h"
+#include "platform/workbook.h"
 #include "pseudoterminal.h"
 #include "seriesfixture.h"
 #include "shell/mainwindow.h"
@@ -28,20 +30,22 @@
 #include <csignal>
 #include <sys/resource.h>
 
-namespace {
+namespace
+{
 
 using Rows = QVector<QStringList>;
 
 const QStringList EnglishHeaders = { "Group mode", "Trad. P mode", "MODBUS", "Name", "Range", "Min", "Max", "Unit",
-                                     "Default value", "Current value", "Setting value", "Comment" };
+    "Default value", "Current value", "Setting value", "Comment" };
 
 // Row 2 is hidden and row 4 has no parameter cell: neither is written.
 Rows englishRows()
 {
     return {
-        { "00-00", "   P.0", "0000H", "Frequency command", "0-400", "0.00", "400.00", "0.01Hz", "50.00Hz", "60.00", "7", "RW" },
-        { "00-01", "   P.1", "0001H", "Maximum frequency", "x", "123456789012345", "120.00", "0.01Hz", "120.00Hz", "120.00",
-          "", "RW" },
+        { "00-00", "   P.0", "0000H", "Frequency command", "0-400", "0.00", "400.00", "0.01Hz", "50.00Hz", "60.00", "7",
+            "RW" },
+        { "00-01", "   P.1", "0001H", "Maximum frequency", "x", "123456789012345", "120.00", "0.01Hz", "120.00Hz",
+            "120.00", "", "RW" },
         { "00-02", "   P.2", "0002H", "Hidden", "", "0", "1", "1", "0", "1", "", "RW" },
         { "00-03", "   P.3", "0003H", "Acceleration time", "", "0.0", "3600.0", "0.1s", "10.0s", "", "", "RW" },
         { "", "", "", "No parameter cell", "", "", "", "", "", "5", "", "" },
@@ -89,12 +93,12 @@ QJsonObject dumpWorkbook(const QString &path)
 
 // What the dialogs showed and what the user answered.
 struct Session {
-    QString typed;              // typed into the file dialog; empty cancels it
-    QString filter;             // the file type chosen
-    QString startFolder;        // where the file dialog started
-    QString offeredName;        // the name it offered
+    QString typed; // typed into the file dialog; empty cancels it
+    QString filter; // the file type chosen
+    QString startFolder; // where the file dialog started
+    QString offeredName; // the name it offered
     QString caption;
-    QStringList messages;       // texts of the message boxes, in order
+    QStringList messages; // texts of the message boxes, in order
 };
 
 void answer(QWidget *modal, Session *s)
@@ -111,13 +115,14 @@ void answer(QWidget *modal, Session *s)
         if (!s->filter.isEmpty())
             dialog->selectNameFilter(s->filter);
         edit->setText(s->typed);
-        QTest::keyClick(edit, Qt::Key_Return);
+        // Pressed once the watcher has returned: the dialog may open a question of its own.
+        QTimer::singleShot(0, edit, [edit] { QTest::keyClick(edit, Qt::Key_Return); });
     } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
         s->messages << box->text();
         // The dialog's own question about replacing a file is answered yes; warnings are confirmed.
-        QAbstractButton *button = box->button(QMessageBox::Yes) ? box->button(QMessageBox::Yes)
-                                                                : box->button(QMessageBox::Ok);
-        QTest::mouseClick(button, Qt::LeftButton);
+        QAbstractButton *button
+            = box->button(QMessageBox::Yes) ? box->button(QMessageBox::Yes) : box->button(QMessageBox::Ok);
+        QTimer::singleShot(0, button, [button] { QTest::mouseClick(button, Qt::LeftButton); });
     }
 }
 
@@ -149,14 +154,15 @@ QVector<RowState> tableState(CParameter *form)
     for (int r = 0; r < t->rowCount(); ++r) {
         QTableWidgetItem *item = t->item(r, 3);
         state.append({ form->cellText(r, 10), t->isRowHidden(r), item && item->font().bold(),
-                       item ? item->foreground().color() : QColor() });
+            item ? item->foreground().color() : QColor() });
     }
     return state;
 }
 
 } // namespace
 
-class TestParameterFiles : public QObject {
+class TestParameterFiles : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -175,6 +181,7 @@ private slots:
     void fullDiskKeepsOldFile();
     void otherDriveTypeChangesNothing_data();
     void otherDriveTypeChangesNothing();
+    void otherKindOfFileOnlyCompares();
     void damagedHeaderTakesDefaults_data();
     void damagedHeaderTakesDefaults();
     void misreadFieldsAreSkipped();
@@ -351,25 +358,26 @@ void TestParameterFiles::workbookReadByIndependentReader_data()
     QTest::addColumn<QStringList>("header");
     QTest::addColumn<QString>("lastColumn");
     QTest::addColumn<QString>("nameColumn");
-    QTest::newRow("no groups, no Modbus")
-        << 0 << 0
-        << QStringList { "Trad. P mode", "Name", "Min", "Max", "Unit", "Default value", "Current value", "Comment", "Comment 2" }
-        << "I" << "B";
-    QTest::newRow("no groups, Modbus")
-        << 0 << 1
-        << QStringList { "Trad. P mode", "MODBUS", "Name", "Min", "Max", "Unit", "Default value", "Current value", "Comment",
-                         "Comment 2" }
-        << "J" << "C";
-    QTest::newRow("groups, no Modbus")
-        << 1 << 0
-        << QStringList { "Group mode", "Trad. P mode", "Name", "Min", "Max", "Unit", "Default value", "Current value",
-                         "Comment", "Comment 2" }
-        << "J" << "C";
-    QTest::newRow("groups, Modbus")
-        << 1 << 2
-        << QStringList { "Group mode", "Trad. P mode", "MODBUS", "Name", "Min", "Max", "Unit", "Default value",
-                         "Current value", "Comment", "Comment 2" }
-        << "K" << "D";
+    QTest::newRow("no groups, no Modbus") << 0 << 0
+                                          << QStringList { "Trad. P mode", "Name", "Min", "Max", "Unit",
+                                                 "Default value", "Current value", "Comment", "Comment 2" }
+                                          << "I"
+                                          << "B";
+    QTest::newRow("no groups, Modbus") << 0 << 1
+                                       << QStringList { "Trad. P mode", "MODBUS", "Name", "Min", "Max", "Unit",
+                                              "Default value", "Current value", "Comment", "Comment 2" }
+                                       << "J"
+                                       << "C";
+    QTest::newRow("groups, no Modbus") << 1 << 0
+                                       << QStringList { "Group mode", "Trad. P mode", "Name", "Min", "Max", "Unit",
+                                              "Default value", "Current value", "Comment", "Comment 2" }
+                                       << "J"
+                                       << "C";
+    QTest::newRow("groups, Modbus") << 1 << 2
+                                    << QStringList { "Group mode", "Trad. P mode", "MODBUS", "Name", "Min", "Max",
+                                           "Unit", "Default value", "Current value", "Comment", "Comment 2" }
+                                    << "K"
+                                    << "D";
 }
 
 void TestParameterFiles::workbookReadByIndependentReader()
@@ -406,7 +414,7 @@ void TestParameterFiles::workbookReadByIndependentReader()
     QVERIFY(!cells.contains(QString(QChar('A' + header.size())) + "2"));
     const QJsonObject widths = d.value("widths").toObject();
     const QMap<QString, double> expectedWidths = { { "Name", 28 }, { "Min", 10 }, { "Max", 15 }, { "Unit", 15 },
-                                                   { "Default value", 15 }, { "Comment", 12 }, { "Comment 2", 12 } };
+        { "Default value", 15 }, { "Comment", 12 }, { "Comment 2", 12 } };
     for (int c = 0; c < header.size(); ++c) {
         const QString column(QChar('A' + c));
         if (expectedWidths.contains(header.at(c)))
@@ -500,8 +508,7 @@ void TestParameterFiles::roundTrip()
         QCOMPARE(m_form->cellText(r, 10), it.value());
         QVERIFY(!t->isRowHidden(r));
         const QString def = m_form->stripUnit(m_form->cellText(r, 8));
-        const bool differs = !it.value().isEmpty()
-                             && (it.value().toDouble() != def.toDouble() || def.contains("--"));
+        const bool differs = !it.value().isEmpty() && (it.value().toDouble() != def.toDouble() || def.contains("--"));
         QCOMPARE(t->item(r, 3)->font().bold(), differs);
         QCOMPARE(t->item(r, 3)->foreground().color(), differs ? QColor(Qt::red) : QColor(Qt::black));
         ++checked;
@@ -520,18 +527,320 @@ void TestParameterFiles::roundTrip()
     QCOMPARE(int(g_sortFlag), sortColumn);
     QCOMPARE(m_form->selectParaCombo->currentIndex(), 0);
     QCOMPARE(m_form->VerifyParameter->currentIndex(), 1);
+    QVERIFY(m_form->compareResult->isVisible());
+    QCOMPARE(m_form->compareResult->windowTitle(), QString("Default VS Setting"));
+    m_form->compareResult->hide();
     QVERIFY(!m_window->progressBar->isVisible());
 }
 
-void TestParameterFiles::failedSaveKeepsOldFile_data() {}
-void TestParameterFiles::failedSaveKeepsOldFile() {}
-void TestParameterFiles::fullDiskKeepsOldFile() {}
-void TestParameterFiles::otherDriveTypeChangesNothing_data() {}
-void TestParameterFiles::otherDriveTypeChangesNothing() {}
-void TestParameterFiles::damagedHeaderTakesDefaults_data() {}
-void TestParameterFiles::damagedHeaderTakesDefaults() {}
-void TestParameterFiles::misreadFieldsAreSkipped() {}
-void TestParameterFiles::workbookFromIndependentWriter() {}
+void TestParameterFiles::failedSaveKeepsOldFile_data()
+{
+    QTest::addColumn<QString>("typed"); // "~" is the desktop folder
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("written"); // the name the save aims at
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<bool>("asked"); // the dialog asks before naming an existing file
+    const QString text = "TXT Files(*.txt)";
+    const QString book = "XLS Files(*.xlsx)";
+    QTest::newRow("text into a missing folder") << "~/missing/list.txt" << text << "~/missing/list.txt"
+                                                << "No such file or directory" << false;
+    QTest::newRow("workbook into a missing folder") << "~/missing/list" << book << "~/missing/list.xlsx"
+                                                    << "No such file or directory" << false;
+    QTest::newRow("text below a file") << "~/old.dat/list.txt" << text << "~/old.dat/list.txt"
+                                       << "Not a directory" << false;
+    QTest::newRow("workbook below a file") << "~/old.dat/list.xlsx" << book << "~/old.dat/list.xlsx"
+                                           << "Not a directory" << false;
+    QTest::newRow("text into the kernel's folder") << "/proc/list.txt" << text << "/proc/list.txt"
+                                                   << "" << false;
+    QTest::newRow("workbook into the kernel's folder") << "/proc/list.xlsx" << book << "/proc/list.xlsx"
+                                                       << "" << false;
+    QTest::newRow("unknown ending") << "~/old.dat" << text << "~/old.dat"
+                                    << "Only names ending in .xlsx or .txt can be saved" << true;
+    QTest::newRow("ending in capitals") << "~/old.XLSX" << book << "~/old.XLSX"
+                                        << "Only names ending in .xlsx or .txt can be saved" << true;
+}
+
+void TestParameterFiles::failedSaveKeepsOldFile()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, filter);
+    QFETCH(QString, written);
+    QFETCH(QString, reason);
+    QFETCH(bool, asked);
+    typed.replace("~", m_desktop);
+    written.replace("~", m_desktop);
+    QVERIFY(writeAll(m_desktop + "/old.dat", "the user's file"));
+    QVERIFY(writeAll(m_desktop + "/old.XLSX", "the user's workbook"));
+    fillSmallTable(englishRows(), EnglishHeaders);
+
+    Session s { typed, filter, "", "", "", {} };
+    save(s);
+    QCOMPARE(s.messages.size(), asked ? 2 : 1);
+    const QString message = s.messages.last();
+    QVERIFY2(message.startsWith("Cannot write file " + written + ":\n" + reason), qPrintable(message));
+    QVERIFY(message.endsWith('.'));
+    QVERIFY(message.size() > QString("Cannot write file " + written + ":\n.").size());
+    QCOMPARE(readAll(m_desktop + "/old.dat"), QByteArray("the user's file"));
+    QCOMPARE(readAll(m_desktop + "/old.XLSX"), QByteArray("the user's workbook"));
+    QCOMPARE(QDir(m_desktop).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        QStringList({ "old.dat", "old.XLSX" }));
+    QVERIFY(!m_window->progressBar->isVisible());
+    QVERIFY(!m_window->progressLabel->isVisible());
+}
+
+void TestParameterFiles::fullDiskKeepsOldFile()
+{
+    loadSeries('D', 0);
+    for (const QString &name : { QString("list.txt"), QString("list.xlsx") }) {
+        const QString path = m_desktop + '/' + name;
+        QVERIFY(writeAll(path, "the user's file"));
+        Session s { path, "", "", "", "", {} };
+        // A file size limit makes every write past it fail as a full disk would.
+        rlimit saved;
+        QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = 2000;
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+        save(s);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previous);
+
+        // The dialog asked about replacing the file; the save then said why it could not.
+        QCOMPARE(s.messages.size(), 2);
+        QVERIFY2(s.messages.at(1).startsWith("Cannot write file " + path + ":\n"), qPrintable(s.messages.at(1)));
+        QCOMPARE(readAll(path), QByteArray("the user's file"));
+        QCOMPARE(
+            QDir(m_desktop).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList { name });
+        QFile::remove(path);
+    }
+}
+
+void TestParameterFiles::otherDriveTypeChangesNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content"); // a workbook when the name ends in .xlsx: A1's text
+    QTest::newRow("text of another type") << "other.txt"
+                                          << QByteArray("VM3-023-1.5K        ,2                   ,1\r\nheader\r\n"
+                                                        "   P.1         1              RW             Name\r\n");
+    QTest::newRow("text, type differs in case") << "case.txt" << QByteArray("vs5-043-5.5K|7.5K ,2 ,1\r\n");
+    QTest::newRow("text, type with the slash kept") << "slash.txt" << QByteArray("VS5-043-5.5K/7.5K|x ,2 ,1\r\n");
+    QTest::newRow("empty text file") << "empty.txt" << QByteArray();
+    QTest::newRow("empty first line") << "blank.txt" << QByteArray("\r\nheader\r\n   P.1      5     RW     Name\r\n");
+    QTest::newRow("first line of separators only") << "commas.txt" << QByteArray(" , ,\n");
+    QTest::newRow("workbook of another type") << "other.xlsx" << QByteArray("VM3-023-1.5K");
+    QTest::newRow("workbook without a type") << "blank.xlsx" << QByteArray();
+}
+
+void TestParameterFiles::otherDriveTypeChangesNothing()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    loadSeries('S', 0);
+    const QString path = m_desktop + '/' + name;
+    if (name.endsWith(".xlsx")) {
+        Workbook book;
+        QVERIFY(book.setValue(1, 1, QString::fromUtf8(content)));
+        QVERIFY(book.setValue(2, 1, QString("Trad. P mode")));
+        QVERIFY(book.setValue(3, 1, QString("P.1")));
+        QVERIFY(book.setValue(3, 7, QString("'7")));
+        QVERIFY(book.saveAs(path));
+    } else {
+        QVERIFY(writeAll(path, content));
+    }
+    m_form->VerifyParameter->setCurrentIndex(0);
+    m_form->compareResult->hide();
+    const QVector<RowState> before = tableState(m_form);
+    const unsigned char sortFlag = g_sortFlag;
+    Session s { path, "", "", "", "", {} };
+    open(s);
+    QCOMPARE(s.messages, QStringList { "The INV type doesn't match ." });
+    QVERIFY(tableState(m_form) == before);
+    QCOMPARE(g_sortFlag, sortFlag);
+    QCOMPARE(m_form->VerifyParameter->currentIndex(), 1);
+    QCOMPARE(m_form->tableRows, m_form->PartableWidget->rowCount());
+    QVERIFY(!m_form->compareResult->isVisible());
+    QVERIFY(!m_window->progressBar->isVisible());
+}
+
+void TestParameterFiles::otherKindOfFileOnlyCompares()
+{
+    loadSeries('S', 0);
+    m_form->VerifyParameter->setCurrentIndex(0);
+    m_form->compareResult->hide();
+    const QVector<RowState> before = tableState(m_form);
+    const QString path = m_desktop + "/list.dat";
+    QVERIFY(writeAll(path, QString(g_invType + " ,2,1\r\nheader\r\n   P.1   5   RW   Name\r\n").toLatin1()));
+    Session s { path, "", "", "", "", {} };
+    open(s);
+    QCOMPARE(s.messages, QStringList());
+    QVERIFY(tableState(m_form) == before);
+    QCOMPARE(m_form->VerifyParameter->currentIndex(), 1);
+    QVERIFY(m_form->compareResult->isVisible());
+    m_form->compareResult->hide();
+}
+
+void TestParameterFiles::damagedHeaderTakesDefaults_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("display");
+    QTest::addColumn<QString>("sort");
+    QTest::addColumn<int>("expectedDisplay");
+    QTest::addColumn<int>("expectedSort");
+    QTest::newRow("text: sort column 7, display 5") << "a.txt"
+                                                    << "5"
+                                                    << "7" << 2 << 1;
+    QTest::newRow("text: sort column -1, display -1") << "b.txt"
+                                                      << "-1"
+                                                      << "-1" << 2 << 1;
+    QTest::newRow("text: sort column 0, display 0 are kept") << "c.txt"
+                                                             << "0"
+                                                             << "0" << 0 << 0;
+    QTest::newRow("text: no numbers") << "d.txt"
+                                      << "x"
+                                      << "y" << 0 << 0;
+    QTest::newRow("text: type alone") << "e.txt"
+                                      << ""
+                                      << "" << 2 << 1;
+    QTest::newRow("workbook: sort column 3, display 9") << "a.xlsx"
+                                                        << "9"
+                                                        << "3" << 2 << 1;
+    QTest::newRow("workbook: sort column 0, display 1 are kept") << "b.xlsx"
+                                                                 << "1"
+                                                                 << "0" << 1 << 0;
+    QTest::newRow("workbook: empty sort column") << "c.xlsx"
+                                                 << "0"
+                                                 << "" << 0 << 1;
+}
+
+void TestParameterFiles::damagedHeaderTakesDefaults()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, display);
+    QFETCH(QString, sort);
+    QFETCH(int, expectedDisplay);
+    QFETCH(int, expectedSort);
+    loadSeries('A', 0); // group-numbered: sorting by group gives another order than by number
+    QTableWidget *t = m_form->PartableWidget;
+    const QString path = m_desktop + '/' + name;
+    const QList<int> listed = { 0, 1, 2, 100, 200, 1101, 5 };
+    if (name.endsWith(".xlsx")) {
+        Workbook book;
+        QVERIFY(book.setValue(1, 1, QString("InvParameter-") + g_invType));
+        QVERIFY(book.setValue(1, 2, display));
+        if (!sort.isEmpty())
+            QVERIFY(book.setValue(1, 3, sort.toInt()));
+        QVERIFY(book.setValue(2, 10, QString("Comment 2"))); // ten columns ending in "Comment 2": values in H
+        int row = 3;
+        for (int n : listed) {
+            QVERIFY(book.setValue(row, 2, QString("'   P.%1").arg(n)));
+            QVERIFY(book.setValue(row, 8, QString("'%1").arg(n + 1)));
+            ++row;
+        }
+        QVERIFY(book.saveAs(path));
+    } else {
+        QByteArray text = g_invType.toLatin1();
+        if (!display.isEmpty())
+            text += "  ," + display.toLatin1() + "," + sort.toLatin1();
+        text += "\r\nheader line\r\n";
+        for (int n : listed)
+            text += QString("00-00          P.%1           1    %2         RW             Name %1\r\n")
+                        .arg(n)
+                        .arg(n + 1)
+                        .toLatin1();
+        QVERIFY(writeAll(path, text));
+    }
+    m_form->mySort(expectedSort == 0 ? 1 : 0);
+    Session s { path, "", "", "", "", {} };
+    open(s);
+    QCOMPARE(s.messages, QStringList());
+    QCOMPARE(m_form->selectParaCombo->currentIndex(), expectedDisplay);
+    QCOMPARE(int(g_sortFlag), expectedSort);
+    // The table stands in the order of the accepted sort column.
+    const int column = expectedSort;
+    for (int r = 1; r < t->rowCount(); ++r)
+        QVERIFY2(t->item(r - 1, column)->text() <= t->item(r, column)->text(), qPrintable(QString::number(r)));
+    for (int n : listed)
+        QCOMPARE(m_form->cellText(rowOfNumber(m_form, n), 10), QString::number(n + 1));
+    if (expectedDisplay == 1)
+        QCOMPARE(g_selectedRows.size(), listed.size());
+}
+
+void TestParameterFiles::misreadFieldsAreSkipped()
+{
+    loadSeries('D', 0);
+    QTableWidget *t = m_form->PartableWidget;
+    for (int r = 0; r < t->rowCount(); ++r)
+        t->item(r, 10)->setText("stale");
+    const QByteArray text = "VM3-023-1.5K        ,2                   ,1\r\n"
+                            "Trad. P mode   Min            Max            Unit           Default value                 "
+                            "Current value  Comment        Name\r\n"
+                            "   P.1         0.00           400.00         0.01Hz         50.00Hz                       "
+                            "12.50          RW             Good line\r\n"
+                            "   P.2         0.00           400.00         0.01Hz         50.00Hz                       "
+                            "60.00                         Empty comment\r\n"
+                            "   P.3         0.00           400.00         0.01Hz         50.00Hz                       "
+                            "60.00          RW             Two  spaces\r\n"
+                            "   P.4         0.00           400.00         0.01Hz         50.00Hz                       "
+                            "--             RW             No value\r\n"
+                            "   P.5\t0\t9\tHz\t5\t7.5\tRW\tTabbed line\r\n"
+                            "   P.6 0 9 Hz 5 7.5 RW Single spaces\r\n"
+                            "   P.abc       0              9              Hz             5                             "
+                            "8              RW             Letters\r\n"
+                            "   P.0         0              9              Hz             5                             "
+                            "3              RW             Zero\r\n"
+                            "   P. 99X      --             --             --             --                            "
+                            "0              --             Command\n"
+                            "   P.1700      0              9              Hz             5                             "
+                            "4              RW             Too high\r\n";
+    const QString path = m_desktop + "/hand.txt";
+    QVERIFY(writeAll(path, text));
+    Session s { path, "", "", "", "", {} };
+    open(s);
+    QCOMPARE(s.messages, QStringList());
+    auto setting = [&](int n) { return m_form->cellText(rowOfNumber(m_form, n), 10); };
+    auto hidden = [&](int n) { return t->isRowHidden(rowOfNumber(m_form, n)); };
+    QCOMPARE(setting(1), QString("12.50"));
+    QVERIFY(!hidden(1));
+    // The default, the comment and a piece of a name are no values: those parameters are left out.
+    QCOMPARE(setting(2), QString("stale"));
+    QVERIFY(hidden(2));
+    QCOMPARE(setting(3), QString("stale"));
+    QVERIFY(hidden(3));
+    QCOMPARE(setting(4), QString());
+    QVERIFY(!hidden(4));
+    QCOMPARE(setting(5), QString("7.5"));
+    QVERIFY(hidden(6));
+    QCOMPARE(setting(0), QString("3"));
+    QCOMPARE(setting(999), QString("0"));
+    QVERIFY(!hidden(999));
+}
+
+void TestParameterFiles::workbookFromIndependentWriter()
+{
+    loadSeries('D', 0);
+    QTableWidget *t = m_form->PartableWidget;
+    for (int r = 0; r < t->rowCount(); ++r)
+        t->item(r, 10)->setText("stale");
+    const QString path = m_desktop + "/theirs.xlsx";
+    QProcess process;
+    process.start("/usr/bin/python3", { sourceDir() + "/tests/parameter/data/list_writer.py", path, g_invType });
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 0);
+    Session s { path, "", "", "", "", {} };
+    open(s);
+    QCOMPARE(s.messages, QStringList());
+    auto setting = [&](int n) { return m_form->cellText(rowOfNumber(m_form, n), 10); };
+    QCOMPARE(setting(1), QString("7.25"));
+    QCOMPARE(setting(2), QString()); // listed without a value
+    QCOMPARE(setting(3), QString("stale")); // "oops" is no value
+    QCOMPARE(setting(4), QString("-3"));
+    QCOMPARE(m_form->selectParaCombo->currentIndex(), 2);
+    // A value that differs from the default is marked; the workbook reader keeps unlisted rows in view.
+    QVERIFY(t->item(rowOfNumber(m_form, 1), 3)->font().bold());
+    QCOMPARE(t->item(rowOfNumber(m_form, 1), 0)->foreground().color(), QColor(Qt::red));
+    QVERIFY(!t->isRowHidden(rowOfNumber(m_form, 10)));
+}
 
 QTEST_MAIN(TestParameterFiles)
 #include "tst_parameterfiles.moc"
