@@ -294,8 +294,9 @@ void CParameter::open()
         for (int i = 0; i < rows; ++i) {
             QString label = cellText(i, PColumn);
             label.remove(QLatin1Char(' ')).remove(QLatin1String("P."));
-            const int number = label == QLatin1String("99X") ? ParamText::PseudoRow : label.toInt();
-            const bool known = !label.isEmpty() && number >= 0 && number < ParameterRows;
+            bool isNumber = false;
+            const int number = label == QLatin1String("99X") ? ParamText::PseudoRow : label.toInt(&isNumber);
+            const bool known = (isNumber || number == ParamText::PseudoRow) && number >= 0 && number < ParameterRows;
             const QString value = known ? stored.at(number) : QString();
             auto mark = [&](const QFont &font, const QColor &color) {
                 for (int c = 0; c <= SettingColumn; ++c) {
