@@ -1,6 +1,7 @@
 #include "shell/navigation.h"
 
 #include "comm/globals.h"
+#include "comm/identify.h"
 #include "comm/readwrite.h"
 #include "comm/settype.h"
 #include "comm/typeinfo.h"
@@ -234,7 +235,7 @@ void CNavigation::loadInverterTypes()
 {
     if (g_invType.isEmpty())
         return;
-    const QString path = localPath(g_appDir + QStringLiteral("ParameterInforamtion\\InvType\\InvType.txt"));
+    const QString path = invTypeFilePath();
     bool ok = false;
     const QStringList lines = readTextLines(path, gbkCodec(), &ok);
     if (!ok) {

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Renders the drawings into the pictures the program embeds and the drive pictures of the data folder.
-# Run after changing a drawing.
+# Renders the drawings into the pictures the program embeds. Run after changing a drawing.
 set -euo pipefail
 cd "$(dirname "$0")"
 out=../images
@@ -10,11 +9,6 @@ done
 convert -background none -density 96 parent_small.svg -resize 32x32 "PNG32:$out/parent_small.png"
 # The dock's buttons tile this picture behind their text; a bitmap has no transparency.
 convert -density 96 button_silver.svg -resize 120x40 -type TrueColor "BMP3:$out/button_silver.bmp"
-# Station pictures of the shipped drive series, shown in the station tree at 150 x 75.
-mkdir -p ../../data/images
-for series in VR3 VM3 VS5; do
-    convert -background none -density 96 "drive_$series.svg" -resize 150x75 "PNG32:../../data/images/$series.png"
-done
 for size in 16 32 48 64; do
     convert -background none -density 192 app.svg -resize ${size}x${size} "PNG32:/tmp/taviron-app-$size.png"
 done
