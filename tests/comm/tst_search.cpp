@@ -12,7 +12,10 @@
 #include <QProgressBar>
 #include <QStandardItem>
 #include <QToolButton>
+#include <QPointer>
+#include <QThread>
 #include <QTreeView>
+#include <atomic>
 
 namespace {
 
@@ -51,6 +54,9 @@ private slots:
     void unidentifiedDriveIsChosenByHand();
     void identifiesScenarioDrives_data();
     void identifiesScenarioDrives();
+    void knownStationKeepsOneItem_data();
+    void knownStationKeepsOneItem();
+    void replacedProtocolObjectsStayAlive();
 
 private:
     // Runs the set-up dialog: preset from the globals, station 1, the test started and the search
@@ -388,7 +394,97 @@ void TestSearch::identifiesScenarioDrives()
              qPrintable(m_boxes.at(0).text + "\n" + simulated.journalTail()));
     QCOMPARE(g_invType, invType);
     QCOMPARE(g_modelCode, modelCode);
-    QCOMPARE(m_window->comSetup->testStep, 0);
+}
+
+void TestSearch::knownStationKeepsOneItem_data()
+{
+    QTest::addColumn<QString>("knownItem"); // empty: the type is known but the tree has no item
+    QTest::newRow("its item is renamed") << "NO.001 VR3-043-2.2K";
+    QTest::newRow("a known type without item gets one") << "";
+}
+
+void TestSearch::knownStationKeepsOneItem()
+{
+    QFETCH(QString, knownItem);
+
+    SimulatedDrive drive;
+    QVERIFY(drive.start(m_work.path(), "protocol rtu\nbaud 9600\ndata 8\nparity N\nstop 1\nterminator none\n"
+                                       "station 1\np90 207\ntypecode 21"));
+    m_window = new CMainWindow(nullptr);
+    g_mainWindow = m_window;
+    CNavigation *navigation = m_window->navigation;
+    navigation->treeRoot->appendRow(new QStandardItem("NO.000 VM3-043-2.2K"));
+    navigation->stationTypes[0] = "VM3-043-2.2K";
+    navigation->stationTypes[1] = "VR3-043-2.2K";
+    if (!knownItem.isEmpty())
+        navigation->treeRoot->appendRow(new QStandardItem(knownItem));
+    g_protocolIndex = 1;
+    g_baudIndex = 1;
+    g_dataBitsIndex = 1;
+    g_stopBitsIndex = 0;
+    g_parityIndex = 0;
+    g_crLfIndex = 0;
+    g_portName = QStringLiteral("Com7");
+    CComSetup *setup = m_window->comSetup;
+    bool started = false;
+    ModalWatcher watcher([&](QWidget *modal) {
+        if (modal == setup && !started) {
+            started = true;
+            QVERIFY(chooseComboText(setup->autoStation, QStringLiteral("1")));
+            QTest::mouseClick(setup->AutoButton, Qt::LeftButton);
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            m_boxes.append({ box->windowTitle(), box->text(), box->icon() });
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    m_window->findChild<QAction *>(QStringLiteral("actCom"))->trigger();
+
+    QCOMPARE(m_boxes.value(0).text, Found.arg("VM3-023-7.5K"));
+    QCOMPARE(navigation->treeRoot->rowCount(), 2);
+    QCOMPARE(navigation->treeRoot->child(0)->text(), QString("NO.000 VM3-043-2.2K"));
+    QCOMPARE(navigation->treeRoot->child(1)->text(), QString("NO.001 VM3-023-7.5K"));
+    QCOMPARE(navigation->currentItem, navigation->treeRoot->child(1));
+    // The other station is no longer the current one.
+    QCOMPARE(navigation->treeRoot->child(0)->background().color(), QColor(255, 255, 255));
+    QVERIFY(!navigation->treeRoot->child(0)->isSelectable());
+}
+
+// A poller keeps sending through whatever protocol object is current while the search replaces it
+// at every step: none of the objects it may hold is deleted, and the search adds at most one per
+// protocol.
+void TestSearch::replacedProtocolObjectsStayAlive()
+{
+    SimulatedDrive drive;
+    QVERIFY(drive.start(m_work.path(), "protocol rtu\nbaud 9600\ndata 8\nparity N\nstop 1\nterminator none\n"
+                                       "station 1\np90 207\ntypecode 21"));
+    QList<QPointer<ReadWrite>> seen;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        if (g_readWrite && !seen.contains(QPointer<ReadWrite>(g_readWrite)))
+            seen.append(g_readWrite);
+    });
+    sampler.start(5);
+    std::atomic<bool> stop { false };
+    std::atomic<int> polls { 0 };
+    QThread *poller = QThread::create([&] {
+        while (!stop) {
+            if (ReadWrite *current = g_readWrite) {
+                current->SendCommand("MCR");
+                ++polls;
+            }
+            QThread::msleep(7);
+        }
+    });
+    poller->start();
+    runSetup({ 1, 2, 1, 0, 2, 0 }, 160);
+    stop = true;
+    poller->wait();
+    delete poller;
+
+    QVERIFY(polls > 0);
+    QVERIFY(seen.size() >= 3);
+    for (const QPointer<ReadWrite> &object : seen)
+        QVERIFY(!object.isNull());
 }
 
 QTEST_MAIN(TestSearch)

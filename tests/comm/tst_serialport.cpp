@@ -67,6 +67,8 @@ private slots:
     void refusedCombinationsKeepOldValue();
     void closedPortSettersAreSilent();
     void lineSettingsFileFollowsSetters();
+    void simulatedLineWriteTakesWireTime_data();
+    void simulatedLineWriteTakesWireTime();
     void openFailsCleanly_data();
     void openFailsCleanly();
     void permissionDeniedNamesTheFix();
@@ -432,6 +434,37 @@ void tst_SerialPort::closedPortSettersAreSilent()
                                       "not supported by POSIX systems."),
             QStringLiteral("Win_QextSerialPort Portability Warning:  Mark parity is not supported by "
                            "POSIX systems") }));
+}
+
+void tst_SerialPort::simulatedLineWriteTakesWireTime_data()
+{
+    QTest::addColumn<bool>("simulated");
+    QTest::addColumn<int>("parity");
+    QTest::addColumn<int>("minimumMs");
+    QTest::addColumn<int>("maximumMs");
+    // 17 characters of a Modbus ASCII read at 9600 baud.
+    QTest::newRow("plain_pty_no_wait") << false << int(PAR_NONE) << 0 << 5;
+    QTest::newRow("simulated_8N1_10_bits") << true << int(PAR_NONE) << 17 << 25;
+    QTest::newRow("simulated_8E1_11_bits") << true << int(PAR_EVEN) << 19 << 27;
+}
+
+void tst_SerialPort::simulatedLineWriteTakesWireTime()
+{
+    QFETCH(bool, simulated);
+    QFETCH(int, parity);
+    QFETCH(int, minimumMs);
+    QFETCH(int, maximumMs);
+    if (simulated)
+        TemporaryRegistry::addSimulatedLine(QStringLiteral("COM3"), m_registry->folder() + QStringLiteral("/line.txt"));
+    m_port->setParity(ParityType(parity));
+    QVERIFY(openPort(BAUD9600));
+    const QByteArray request(":010300BC00013F\r\n");
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(m_port->writeData(request.constData(), request.size()), qint64(request.size()));
+    const qint64 elapsed = timer.elapsed();
+    QVERIFY2(elapsed >= minimumMs && elapsed <= maximumMs, qPrintable(QString::number(elapsed)));
+    QCOMPARE(m_peer->readAll(50), request);
 }
 
 void tst_SerialPort::lineSettingsFileFollowsSetters()
