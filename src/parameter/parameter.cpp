@@ -739,8 +739,6 @@ void CParameter::Execute997() {}
 void CParameter::Execute998() {}
 void CParameter::Execute999() {}
 void CParameter::WriteAllParClicked() {}
-void CParameter::save() {}
-void CParameter::open() {}
 void CParameter::showDifferentPar()
 {
     compareResult->compare(VerifyParameter->currentIndex());
