@@ -266,6 +266,61 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>CParameter</name>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Nothing can be saved.</source>
+        <translation>沒有可儲存的內容。</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>儲存檔案</translation>
+    </message>
+    <message>
+        <source>XLS Files(*.xlsx);;TXT Files(*.txt)</source>
+        <translation>XLS 檔案(*.xlsx);;TXT 檔案(*.txt)</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1:
+%2.</source>
+        <translation>無法寫入檔案 %1：
+%2。</translation>
+    </message>
+    <message>
+        <source>Only names ending in .%1 or .%2 can be saved</source>
+        <translation>只能儲存副檔名為 .%1 或 .%2 的檔案</translation>
+    </message>
+    <message>
+        <source>It is not a regular file</source>
+        <translation>不是一般檔案</translation>
+    </message>
+    <message>
+        <source>Comment 2</source>
+        <translation>註解 2</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>已修改</translation>
+    </message>
+    <message>
+        <source>Open File</source>
+        <translation>開啟檔案</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1:
+%2.</source>
+        <translation>無法讀取檔案 %1：
+%2。</translation>
+    </message>
+    <message>
+        <source>The INV type doesn&apos;t match .</source>
+        <translation>變頻器型號不符。</translation>
+    </message>
+</context>
+<context>
     <name>CSearch</name>
     <message>
         <source>Search</source>

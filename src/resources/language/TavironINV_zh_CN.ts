@@ -266,6 +266,61 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>CParameter</name>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Nothing can be saved.</source>
+        <translation>没有可保存的内容。</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>保存文件</translation>
+    </message>
+    <message>
+        <source>XLS Files(*.xlsx);;TXT Files(*.txt)</source>
+        <translation>XLS 文件(*.xlsx);;TXT 文件(*.txt)</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1:
+%2.</source>
+        <translation>无法写入文件 %1：
+%2。</translation>
+    </message>
+    <message>
+        <source>Only names ending in .%1 or .%2 can be saved</source>
+        <translation>只能保存扩展名为 .%1 或 .%2 的文件</translation>
+    </message>
+    <message>
+        <source>It is not a regular file</source>
+        <translation>不是普通文件</translation>
+    </message>
+    <message>
+        <source>Comment 2</source>
+        <translation>注释 2</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>已修改</translation>
+    </message>
+    <message>
+        <source>Open File</source>
+        <translation>打开文件</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1:
+%2.</source>
+        <translation>无法读取文件 %1：
+%2。</translation>
+    </message>
+    <message>
+        <source>The INV type doesn&apos;t match .</source>
+        <translation>变频器型号不匹配。</translation>
+    </message>
+</context>
+<context>
     <name>CSearch</name>
     <message>
         <source>Search</source>
