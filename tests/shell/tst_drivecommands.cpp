@@ -37,7 +37,7 @@ void tst_DriveCommands::cleanup()
 QList<QByteArray> tst_DriveCommands::commandsSent(int protocol) const
 {
     QList<QByteArray> out;
-    for (const Frame &f : m_fix.received())
+    for (const Frame &f : m_fix.requests())
         if (NavFixture::isCommand(protocol, f.bytes))
             out << f.bytes;
     return out;

@@ -56,7 +56,7 @@ void tst_ModePoller::startPolling(const QString &extra)
 QList<Frame> tst_ModePoller::polls(const QByteArray &code) const
 {
     QList<Frame> out;
-    for (const Frame &f : m_fix.received())
+    for (const Frame &f : m_fix.requests())
         if (NavFixture::isPoll(0, f.bytes, code))
             out << f;
     return out;
@@ -144,7 +144,7 @@ void tst_ModePoller::pollerFollowsTheDrive()
     QTRY_COMPARE_WITH_TIMEOUT(polls("STA").size(), 2, 500);
 
     // "MOD" then "STA", once a second, and nothing else.
-    const QList<Frame> frames = m_fix.received();
+    const QList<Frame> frames = m_fix.requests();
     QCOMPARE(frames.size(), 4);
     QVERIFY(NavFixture::isPoll(0, frames.at(0).bytes, "MOD"));
     QVERIFY(NavFixture::isPoll(0, frames.at(1).bytes, "STA"));
@@ -183,7 +183,7 @@ void tst_ModePoller::jogReadsP79OncePerPoll()
     // Some thirty paints, one read of P.79, after the poll's "STA".
     const QByteArray p79 = drive::zrRequest("014F0");
     QByteArray sequence;
-    for (const Frame &f : m_fix.received())
+    for (const Frame &f : m_fix.requests())
         sequence += NavFixture::isPoll(0, f.bytes, "MOD") ? 'M' : NavFixture::isPoll(0, f.bytes, "STA") ? 'S'
                   : f.bytes == p79                      ? 'P'
                                                         : '-';
