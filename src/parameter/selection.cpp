@@ -70,6 +70,7 @@ void CSelPar::initTables()
     tableLeft->setColumnCount(2);
     tableLeft->setColumnWidth(0, 200);
     tableLeft->setColumnWidth(1, 41);
+    tableLeft->header()->setStretchLastSection(false);
     tableLeft->setHeaderHidden(true);
     tableLeft->setRootIsDecorated(false);
     tableLeft->setSelectionMode(QAbstractItemView::ExtendedSelection);
