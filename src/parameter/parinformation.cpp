@@ -78,6 +78,8 @@ ParInformation::ParInformation(QWidget *parent)
     SysTableView->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     SysTableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     SysTableView->setItemDelegateForColumn(1, new textDelegate(this));
+    // Short lines get 20-pixel rows, below the height the font alone would ask for.
+    SysTableView->verticalHeader()->setMinimumSectionSize(1);
 }
 
 ParInformation::~ParInformation() = default;
