@@ -266,7 +266,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>Setting guide</source>
-        <translation>設定嚮導</translation>
+        <translation>設定精靈</translation>
     </message>
     <message>
         <source>Please execute connection test first!</source>
@@ -274,11 +274,11 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>Please change INV operation mode to CU!</source>
-        <translation>請將變頻器操作模式切換到CU！</translation>
+        <translation>請將變頻器操作模式切換為CU！</translation>
     </message>
     <message>
         <source>The station number must be from 0 to 254!</source>
-        <translation>站號必須在0到254之間！</translation>
+        <translation>站號必須介於0到254之間！</translation>
     </message>
     <message>
         <source>The station number has been used!</source>
@@ -286,7 +286,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>Please select the branch first !</source>
-        <translation>請先選擇分支！</translation>
+        <translation>請先選擇站點！</translation>
     </message>
 </context>
 <context>
@@ -517,7 +517,7 @@ p, li { white-space: pre-wrap; }
     <name>NavForm</name>
     <message>
         <source>Navigation</source>
-        <translation>導航</translation>
+        <translation>導覽</translation>
     </message>
     <message>
         <source>CU</source>
@@ -533,11 +533,11 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>REV</source>
-        <translation>REV</translation>
+        <translation>反轉</translation>
     </message>
     <message>
         <source>FWD</source>
-        <translation>FWD</translation>
+        <translation>正轉</translation>
     </message>
     <message>
         <source>Frequency</source>
@@ -549,11 +549,11 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>SET</source>
-        <translation>SET</translation>
+        <translation>設定</translation>
     </message>
     <message>
         <source>STOP</source>
-        <translation>STOP</translation>
+        <translation>停止</translation>
     </message>
     <message>
         <source>Select station: ---</source>
@@ -573,7 +573,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>Setting guide</source>
-        <translation>設定嚮導</translation>
+        <translation>設定精靈</translation>
     </message>
 </context>
 <context>

@@ -274,7 +274,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>Please change INV operation mode to CU!</source>
-        <translation>请将变频器操作模式切换到CU！</translation>
+        <translation>请将变频器操作模式切换为CU！</translation>
     </message>
     <message>
         <source>The station number must be from 0 to 254!</source>
@@ -286,7 +286,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>Please select the branch first !</source>
-        <translation>请先选择分支！</translation>
+        <translation>请先选择站点！</translation>
     </message>
 </context>
 <context>
@@ -533,11 +533,11 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>REV</source>
-        <translation>REV</translation>
+        <translation>反转</translation>
     </message>
     <message>
         <source>FWD</source>
-        <translation>FWD</translation>
+        <translation>正转</translation>
     </message>
     <message>
         <source>Frequency</source>
@@ -549,11 +549,11 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>SET</source>
-        <translation>SET</translation>
+        <translation>设定</translation>
     </message>
     <message>
         <source>STOP</source>
-        <translation>STOP</translation>
+        <translation>停止</translation>
     </message>
     <message>
         <source>Select station: ---</source>
