@@ -12,6 +12,7 @@
 #include "shell/about.h"
 #include "shell/appglobals.h"
 #include "shell/commsettings.h"
+#include "shell/document.h"
 #include "shell/navigation.h"
 #include "shell/operationlog.h"
 #include "shell/startup.h"
@@ -505,17 +506,33 @@ void CMainWindow::ABOUT()
     about.exec();
 }
 
-// The monitor, trend, help, language, update and document windows arrive with their own work.
+// The monitor, trend, help and language windows arrive with their own work.
 void CMainWindow::iniSysMon() { }
 void CMainWindow::trendShow() { }
 void CMainWindow::iniHELP() { }
 void CMainWindow::LaChineseS() { }
 void CMainWindow::LaChineseT() { }
 void CMainWindow::LanEnlish() { }
-void CMainWindow::UpdateProgress() { }
-void CMainWindow::SaveFile() { }
-void CMainWindow::Save_as() { }
-void CMainWindow::Open() { }
+
+void CMainWindow::UpdateProgress()
+{
+    updateDataFiles(this);
+}
+
+void CMainWindow::SaveFile()
+{
+    saveDocument(this, false);
+}
+
+void CMainWindow::Save_as()
+{
+    saveDocument(this, true);
+}
+
+void CMainWindow::Open()
+{
+    openDocument(this);
+}
 
 void CMainWindow::closeEvent(QCloseEvent *event)
 {

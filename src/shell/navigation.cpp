@@ -1,5 +1,7 @@
 #include "shell/navigation.h"
 
+#include "shell/document.h"
+
 #include <QLabel>
 #include <QStandardItemModel>
 #include <QTreeView>
@@ -27,6 +29,8 @@ CNavigation::CNavigation(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(PotLabel);
     layout->addWidget(SysSettreeView);
+
+    takeStartupStationFile(this);
 }
 
 void CNavigation::retranslateStrings()
