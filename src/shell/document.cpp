@@ -11,6 +11,7 @@
 #include "shell/zip/ziparchive.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -22,6 +23,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTreeView>
+#include <cstdio>
 
 namespace
 {
@@ -61,8 +63,9 @@ void applySettingsToDialog(CComSetup *dialog)
     dialog->ProcomboBox->setCurrentIndex(g_protocolIndex);
     dialog->BaudcomboBox->setCurrentIndex(g_baudIndex);
     dialog->DatacomboBox->setCurrentIndex(g_dataBitsIndex);
-    dialog->StopComboBox->setCurrentIndex(g_stopBitsIndex);
+    // A change of protocol or parity resets the stop bits, so they come after both.
     dialog->CheckComboBox->setCurrentIndex(g_parityIndex);
+    dialog->StopComboBox->setCurrentIndex(g_stopBitsIndex);
     dialog->CRComboBox->setCurrentIndex(g_crLfIndex);
     const int port = dialog->AutoPort->findText(g_portName, Qt::MatchExactly);
     dialog->AutoPort->setCurrentIndex(port >= 0 ? port : 0);
@@ -115,6 +118,45 @@ void applyStationFile(CMainWindow *window, const StationFile &file)
         applySettingsToDialog(window->comSetup);
     }
     window->applyLanguage();
+}
+
+// The data files are read from the program folder, whatever folder the program was started in.
+// The package is unpacked beside them first and moves in only when every item came out whole, so
+// a damaged package leaves the data files as a consistent set.
+bool installPackage(const QString &package, const QString &programFolder)
+{
+    QTemporaryDir staging(programFolder + QStringLiteral(".update-XXXXXX"));
+    if (!staging.isValid())
+        return false;
+    const QString stagingPath = staging.path() + QLatin1Char('/');
+    if (ExtractZipArchive(QFile::encodeName(package).constData(), QFile::encodeName(stagingPath).constData()) != ZipOk)
+        return false;
+
+    QStringList files;
+    QDirIterator it(
+        stagingPath, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        const QString relative = it.filePath().mid(stagingPath.size());
+        const QFileInfo target(programFolder + relative);
+        if (it.fileInfo().isDir()) {
+            if (target.exists() && !target.isDir())
+                return false;
+            continue;
+        }
+        // A folder or a write-protected file in the way is not replaced.
+        if (target.isDir() || (target.exists() && !(target.permissions() & QFileDevice::WriteOwner)))
+            return false;
+        files.append(relative);
+    }
+    for (const QString &relative : files) {
+        const QByteArray from = QFile::encodeName(stagingPath + relative);
+        const QByteArray to = QFile::encodeName(programFolder + relative);
+        if (!QDir().mkpath(QFileInfo(programFolder + relative).path())
+            || ::rename(from.constData(), to.constData()) != 0)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -186,7 +228,8 @@ bool saveDocument(CMainWindow *window, bool askForName)
         fileName = g_commandLineDoc;
         g_commandLineDoc.clear();
     } else {
-        fileName = QFileDialog::getSaveFileName(window, CMainWindow::tr("Save File"), dialogStartFolder(), CMainWindow::tr("ZR Files(*.tv)"));
+        fileName = QFileDialog::getSaveFileName(
+            window, CMainWindow::tr("Save File"), dialogStartFolder(), CMainWindow::tr("ZR Files(*.tv)"));
         if (fileName.isEmpty())
             return false;
         // The desktop's dialogs do not add the filter's ending, and Open takes only ".tv".
@@ -198,7 +241,8 @@ bool saveDocument(CMainWindow *window, bool askForName)
 
 bool openDocument(CMainWindow *window)
 {
-    const QString fileName = QFileDialog::getOpenFileName(window, CMainWindow::tr("Open"), dialogStartFolder(), CMainWindow::tr("ZR Files(*.tv)"));
+    const QString fileName = QFileDialog::getOpenFileName(
+        window, CMainWindow::tr("Open"), dialogStartFolder(), CMainWindow::tr("ZR Files(*.tv)"));
     // Until a document has really been read, no Save may write over the chosen file.
     g_commandLineDoc.clear();
     if (fileName.isEmpty())
@@ -215,15 +259,15 @@ bool openDocument(CMainWindow *window)
 
 void updateDataFiles(CMainWindow *window)
 {
-    const QString fileName = QFileDialog::getOpenFileName(window, CMainWindow::tr("Update"), dialogStartFolder(), CMainWindow::tr("ZR Files(*.zr)"));
+    const QString fileName = QFileDialog::getOpenFileName(
+        window, CMainWindow::tr("Update"), dialogStartFolder(), CMainWindow::tr("ZR Files(*.zr)"));
     if (fileName.isEmpty())
         return;
     if (!fileName.endsWith(QLatin1String(".zr"))) {
         warn(window, CMainWindow::tr("Cannot read file"));
         return;
     }
-    // The data files are read from the program folder, whatever folder the program was started in.
-    const ZipResult result = ExtractZipArchive(
-        QFile::encodeName(fileName).constData(), QFile::encodeName(localPath(g_appDir)).constData());
-    warn(window, result == ZipOk ? CMainWindow::tr("Complete the update!") : CMainWindow::tr("Update false!"));
+    warn(window,
+        installPackage(fileName, localPath(g_appDir)) ? CMainWindow::tr("Complete the update!")
+                                                      : CMainWindow::tr("Update false!"));
 }

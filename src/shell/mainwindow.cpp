@@ -320,8 +320,9 @@ void CMainWindow::showSettingsInDialog()
     comSetup->AutoPort->setCurrentIndex(port >= 0 ? port : 0);
     comSetup->BaudcomboBox->setCurrentIndex(g_baudIndex);
     comSetup->DatacomboBox->setCurrentIndex(g_dataBitsIndex);
-    comSetup->StopComboBox->setCurrentIndex(g_stopBitsIndex);
+    // A change of protocol or parity resets the stop bits, so they come after both.
     comSetup->CheckComboBox->setCurrentIndex(g_parityIndex);
+    comSetup->StopComboBox->setCurrentIndex(g_stopBitsIndex);
     comSetup->CRComboBox->setCurrentIndex(g_crLfIndex);
     comSetup->TimeComboBox->setCurrentText(g_timeoutText);
     comSetup->autoStation->setCurrentIndex(g_stationPreset);

@@ -27,7 +27,7 @@ struct CommSettings {
 
 struct StationEntry {
     int number = -1; // 0..254
-    QString type;    // drive type text
+    QString type; // drive type text
 };
 
 struct StationFile {

@@ -23,8 +23,8 @@ QString describe(const StationFile &file)
     return out.join(QLatin1String(" | "));
 }
 
-CommSettings comm(int protocol, const QString &port, int baud, int data, int stop, int parity, int crLf,
-    const QString &timeout)
+CommSettings comm(
+    int protocol, const QString &port, int baud, int data, int stop, int parity, int crLf, const QString &timeout)
 {
     CommSettings c;
     c.protocolIndex = protocol;
@@ -96,8 +96,8 @@ void TestStationFile::stationOfLabel_data()
     QTest::addColumn<QString>("type");
 
     QTest::newRow("english caption") << "Select station: NO.005 VP-220V-0.75K-G" << 5 << "VP-220V-0.75K-G";
-    QTest::newRow("caption glued to the number") << QString::fromUtf8("选择站号:NO.012 VR3-440V-1.5K-L") << 12
-                                                 << "VR3-440V-1.5K-L";
+    QTest::newRow("caption glued to the number")
+        << QString::fromUtf8("选择站号:NO.012 VR3-440V-1.5K-L") << 12 << "VR3-440V-1.5K-L";
     QTest::newRow("runs of spaces") << "Select   station:  NO.200   X-1-2" << 200 << "X-1-2";
     QTest::newRow("number and type only") << "NO.007 A-2" << 7 << "A-2";
     QTest::newRow("nothing selected") << "Select station: ---" << -1 << "";
@@ -146,12 +146,13 @@ void TestStationFile::reading_data()
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<QString>("found");
 
-    QTest::newRow("written form") << QByteArray("Station:NO.005,VP-220V-0.75K-G\r\nlanguageType:1\r\nCOM:1-COM3-2-1-1-2-0-50\r\n")
+    QTest::newRow("written form") << QByteArray(
+        "Station:NO.005,VP-220V-0.75K-G\r\nlanguageType:1\r\nCOM:1-COM3-2-1-1-2-0-50\r\n")
                                   << "station 5 VP-220V-0.75K-G | language 1 | com 1-COM3-2-1-1-2-0-50";
     QTest::newRow("bare number, LF line ends") << QByteArray("Station:5,A-1\nlanguageType:2\nCOM:0-COM1-1-1-0-0-1-10")
                                                << "station 5 A-1 | language 2 | com 0-COM1-1-1-0-0-1-10";
-    QTest::newRow("keys anywhere in the line") << QByteArray(" languageType:1 \r\n  COM:0-COM2-1-1-0-0-1-10\r\n")
-                                               << "language 1 | com 0-COM2-1-1-0-0-1-10";
+    QTest::newRow("keys anywhere in the line")
+        << QByteArray(" languageType:1 \r\n  COM:0-COM2-1-1-0-0-1-10\r\n") << "language 1 | com 0-COM2-1-1-0-0-1-10";
     QTest::newRow("unknown language is english") << QByteArray("languageType:7\r\n") << "language 0";
     QTest::newRow("station without type") << QByteArray("Station:5\r\nlanguageType:0\r\n") << "language 0";
     QTest::newRow("station with empty type") << QByteArray("Station:5,\r\n") << "";
@@ -162,12 +163,13 @@ void TestStationFile::reading_data()
     QTest::newRow("several stations") << QByteArray("Station:NO.005,A-1\r\nStation:NO.003,B-2\r\n")
                                       << "station 5 A-1 | station 3 B-2";
     QTest::newRow("seven communication fields") << QByteArray("COM:0-COM1-1-1-0-0-1\r\n") << "";
-    QTest::newRow("fields that are no number") << QByteArray("COM:x-COM4-y-1-0-z-1-10\r\n") << "com 0-COM4-0-1-0-0-1-10";
-    QTest::newRow("indices outside the selectors") << QByteArray("COM:3-COM4-6-2-2-3-3-10\r\n")
-                                                   << "com 0-COM4-0-0-0-0-0-10";
+    QTest::newRow("fields that are no number")
+        << QByteArray("COM:x-COM4-y-1-0-z-1-10\r\n") << "com 0-COM4-0-1-0-0-1-10";
+    QTest::newRow("indices outside the selectors")
+        << QByteArray("COM:3-COM4-6-2-2-3-3-10\r\n") << "com 0-COM4-0-0-0-0-0-10";
     QTest::newRow("empty fields keep their place") << QByteArray("COM:1--2-1-0-0-1-\r\n") << "com 1--2-1-0-0-1-";
-    QTest::newRow("port name holding hyphens") << QByteArray("COM:1-/dev/serial/by-id/usb-x-2-1-0-0-1-10\r\n")
-                                                << "com 1-/dev/serial/by-id/usb-x-2-1-0-0-1-10";
+    QTest::newRow("port name holding hyphens")
+        << QByteArray("COM:1-/dev/serial/by-id/usb-x-2-1-0-0-1-10\r\n") << "com 1-/dev/serial/by-id/usb-x-2-1-0-0-1-10";
     QTest::newRow("empty file") << QByteArray() << "";
 }
 
