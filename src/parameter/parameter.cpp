@@ -2,10 +2,13 @@
 
 #include "comm/globals.h"
 #include "comm/typeinfo.h"
+#include "parameter/comparison.h"
 #include "parameter/parameterdefinitions.h"
 #include "parameter/paramtext.h"
 #include "parameter/parinformation.h"
 #include "parameter/relatedunits.h"
+#include "parameter/search.h"
+#include "parameter/selection.h"
 #include "shell/appglobals.h"
 
 #include <QCursor>
@@ -51,6 +54,8 @@ CParameter::CParameter(QWidget *parent)
 {
     setupUi(this);
     g_batchTransfer = false;
+    compareResult = new CompareResult(nullptr);
+    compareResult->hide();
     parInformation = new ParInformation(nullptr);
     tableRows = ParameterRows;
     for (QString &text : defaultValues)
@@ -84,6 +89,8 @@ CParameter::CParameter(QWidget *parent)
 
 CParameter::~CParameter()
 {
+    delete selectDialog;
+    delete compareResult;
     delete parInformation;
 }
 
@@ -449,8 +456,11 @@ void CParameter::selectPara(int mode)
     case 1:
         for (int r = 0; r < count; ++r)
             table->setRowHidden(r, cellText(r, 3).contains(QLatin1String("--")));
-        // The selection dialog arrives with its own form; until it is there the list stays hidden.
+        delete selectDialog;
+        selectDialog = new CSelPar(nullptr);
         showAll();
+        connect(selectDialog, &QDialog::accepted, this, &CParameter::tableHide);
+        selectDialog->exec();
         break;
     case 2:
         for (int r = 0; r < count; ++r)
@@ -594,6 +604,7 @@ void CParameter::languageChange()
                                 QCoreApplication::translate("ParameterForm", "Default VS Setting"),
                                 QCoreApplication::translate("ParameterForm", "Current VS Setting") });
     VerifyParameter->setCurrentIndex(0);
+    compareResult->retranslate();
 }
 
 // ---- Hidden parameters and helpers ----
@@ -713,7 +724,12 @@ void CParameter::loadCurrentValues(QXmlStreamReader &reader)
 
 // ---- Slots whose work comes with the transfers, files and dialogs ----
 
-void CParameter::CallIndexDialog() {}
+void CParameter::CallIndexDialog()
+{
+    CSearch search(nullptr);
+    search.exec();
+}
+
 void CParameter::ReadAllPar() {}
 void CParameter::WriteAllPar() {}
 void CParameter::ReadSinglePar() {}
@@ -723,6 +739,14 @@ void CParameter::Execute997() {}
 void CParameter::Execute998() {}
 void CParameter::Execute999() {}
 void CParameter::WriteAllParClicked() {}
-void CParameter::save() {}
-void CParameter::open() {}
-void CParameter::showDifferentPar() {}
+void CParameter::showDifferentPar()
+{
+    compareResult->compare(VerifyParameter->currentIndex());
+    compareResult->show();
+}
+
+void CParameter::showComparison(int mode)
+{
+    VerifyParameter->setCurrentIndex(mode);
+    showDifferentPar();
+}

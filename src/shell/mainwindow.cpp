@@ -1,5 +1,7 @@
 #include "shell/mainwindow.h"
 
+#include "comm/search.h"
+
 #include "comm/comsetup.h"
 #include "comm/globals.h"
 #include "comm/readwriteasc.h"
@@ -370,10 +372,8 @@ void CMainWindow::initSerialPort()
         fallBackToCom1();
         showSettingsInDialog();
     }
-    // Nothing polls yet while the window is built, so the object made before the port opened can go.
-    ReadWrite *previous = g_readWrite;
-    g_readWrite = makeProtocolObject(g_protocolIndex);
-    delete previous;
+    // The replaced object is kept: it may be one that an earlier connection search still reuses.
+    installNewProtocol(g_protocolIndex);
     appendOperationLog({ communicationSettingLine() }, true);
 }
 

@@ -6,6 +6,7 @@
 #include <QVector>
 #include <QWidget>
 
+class CSetType;
 class QLabel;
 class QStandardItem;
 class QStandardItemModel;
@@ -16,8 +17,15 @@ class CNavigation : public QWidget
     Q_OBJECT
 public:
     explicit CNavigation(QWidget *parent = nullptr);
+    ~CNavigation() override;
 
     void changeLanguage();
+
+    // Classifies g_invType against InvType.txt: series letter, model name, firmware version,
+    // parameter count and group mode of its series.
+    void loadInverterTypes();
+    // Starts following the drive's operation mode (the mode poller and its display).
+    void startModeDisplay();
 
     QLabel *PotLabel = nullptr;
     QTreeView *SysSettreeView = nullptr;
@@ -27,6 +35,7 @@ public:
     QStandardItem *treeRoot = nullptr;
     QStandardItem *currentItem = nullptr;
     QStandardItemModel *stationModel = nullptr;
+    CSetType *stationDialog = nullptr; // built hidden, without parent, once
     QString systemSettingText;
     QString selectStationText;
     QString numberPrefixText;
