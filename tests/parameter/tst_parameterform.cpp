@@ -3,7 +3,7 @@
 #include "parameter/parameter.h"
 #include "parameter/paramtext.h"
 #include "parameter/parinformation.h"
-#include "modal.h"
+#include "userinput.h"
 #include "seriesfixture.h"
 
 #include <QHeaderView>
