@@ -43,14 +43,13 @@ void warn(CMainWindow *window, const QString &text)
 }
 
 // Appends the station under "System setting" unless its number is already in the tree.
-void enterStation(CNavigation *navigation, const StationEntry &station)
+void enterStation(CNavigation *navigation, const DocumentStation &station)
 {
     if (!navigation->stationTypes.value(station.number).isEmpty())
         return;
     const QString picture = station.type.split(QLatin1Char('-'), Qt::SkipEmptyParts).value(0);
-    auto *item = new QStandardItem(QIcon(localPath(g_appDir + QStringLiteral("images\\") + picture + ".png")),
-        navigation->numberPrefixText + QStringLiteral("%1").arg(station.number, 3, 10, QLatin1Char('0'))
-            + QLatin1Char(' ') + station.type);
+    auto *item = new QStandardItem(QIcon(StationEntry::picturePath(picture)),
+        StationEntry::itemText(navigation->numberPrefixText, station.number, station.type));
     item->setEditable(false);
     navigation->treeRoot->appendRow(item);
     navigation->stationTypes[station.number] = station.type;
@@ -109,7 +108,7 @@ bool writeDocument(CMainWindow *window, const QString &fileName, const QByteArra
 
 void applyStationFile(CMainWindow *window, const StationFile &file)
 {
-    for (const StationEntry &station : file.stations)
+    for (const DocumentStation &station : file.stations)
         enterStation(window->navigation, station);
     if (file.hasLanguage)
         g_language = static_cast<unsigned char>(file.language);
@@ -199,8 +198,8 @@ void takeStartupStationFile(CNavigation *navigation)
 
     const StationFile settings = parseStationFile(contents);
     // A document holds one station; should a file list several, the lowest number is entered.
-    const StationEntry *lowest = nullptr;
-    for (const StationEntry &station : settings.stations)
+    const DocumentStation *lowest = nullptr;
+    for (const DocumentStation &station : settings.stations)
         if (!lowest || station.number < lowest->number)
             lowest = &station;
     if (lowest)
@@ -215,7 +214,7 @@ void takeStartupStationFile(CNavigation *navigation)
 
 bool saveDocument(CMainWindow *window, bool askForName)
 {
-    const StationEntry station = stationFromLabel(window->navigation->PotLabel->text());
+    const DocumentStation station = stationFromLabel(window->navigation->PotLabel->text());
     g_stationText = QStringLiteral("Station:") + (station.number >= 0 ? stationValue(station) : QString());
     CommSettings comm = currentCommSettings();
     // Before the set-up dialog was first shown its port list is empty; the port in use is then the one to keep.

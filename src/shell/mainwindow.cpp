@@ -114,6 +114,8 @@ CMainWindow::CMainWindow(QWidget *parent)
 
 CMainWindow::~CMainWindow()
 {
+    // A mode poll reports through this window: it ends before anything here goes.
+    navigation->stopModePolling();
     delete comSetup;
 }
 

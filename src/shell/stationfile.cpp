@@ -44,15 +44,15 @@ int parseStationNumber(const QString &text)
     return value <= 254 ? value : -1;
 }
 
-QString stationValue(const StationEntry &station)
+QString stationValue(const DocumentStation &station)
 {
     return NumberPrefix + QStringLiteral("%1").arg(station.number, 3, 10, QLatin1Char('0')) + QLatin1Char(',')
         + station.type;
 }
 
-StationEntry stationFromLabel(const QString &label)
+DocumentStation stationFromLabel(const QString &label)
 {
-    StationEntry station;
+    DocumentStation station;
     const QStringList words = label.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     for (int i = 0; i < words.size(); ++i) {
         const int at = words.at(i).indexOf(NumberPrefix);
@@ -76,7 +76,7 @@ QString commSettingsValue(const CommSettings &comm)
         .join(QLatin1Char('-'));
 }
 
-QByteArray writeStationFile(const StationEntry &station, int language, const CommSettings &comm)
+QByteArray writeStationFile(const DocumentStation &station, int language, const CommSettings &comm)
 {
     const QString stationText = station.number >= 0 ? stationValue(station) : QString();
     const QString text = StationKey + stationText + QStringLiteral("\r\n") + LanguageKey + QString::number(language)
@@ -96,7 +96,7 @@ StationFile parseStationFile(const QByteArray &contents)
             const QStringList parts = line.split(QLatin1Char(','));
             if (parts.size() != 2)
                 continue;
-            StationEntry station;
+            DocumentStation station;
             station.number = parseStationNumber(parts.at(0));
             station.type = parts.at(1).trimmed();
             if (station.number >= 0 && !station.type.isEmpty())

@@ -25,13 +25,13 @@ struct CommSettings {
     bool operator==(const CommSettings &other) const;
 };
 
-struct StationEntry {
+struct DocumentStation {
     int number = -1; // 0..254
     QString type; // drive type text
 };
 
 struct StationFile {
-    QVector<StationEntry> stations; // every usable "Station:" line, in file order
+    QVector<DocumentStation> stations; // every usable "Station:" line, in file order
     bool hasLanguage = false;
     int language = 0;
     bool hasComm = false;
@@ -42,18 +42,18 @@ struct StationFile {
 int parseStationNumber(const QString &text);
 
 // The value of the "Station:" line: "NO." + three digits + "," + type text.
-QString stationValue(const StationEntry &station);
+QString stationValue(const DocumentStation &station);
 
 // The station a label such as "Select station: NO.005 VP-220V-0.75K-G" shows: the first word
 // containing "NO." (a translation may glue its caption to it) and the word after it. An entry with
 // number -1 when the label shows none.
-StationEntry stationFromLabel(const QString &label);
+DocumentStation stationFromLabel(const QString &label);
 
 // The eight fields of the "COM:" line, joined by "-".
 QString commSettingsValue(const CommSettings &comm);
 
 // The whole file. An invalid station gives an empty "Station:" line.
-QByteArray writeStationFile(const StationEntry &station, int language, const CommSettings &comm);
+QByteArray writeStationFile(const DocumentStation &station, int language, const CommSettings &comm);
 
 // Reads lines ending in LF or CR LF. Lines without a key are ignored; a "COM:" line with fewer than
 // eight fields and a "Station:" line without a valid number and type are ignored too. Index fields

@@ -247,9 +247,9 @@ void TestDocument::saveAsWritesTheSettingsAlone()
 
 void TestDocument::documentSurvivesARestart()
 {
-    m_window->navigation->PotLabel->setText(QStringLiteral("Select station: NO.005 VP-220V-0.75K-G"));
     g_language = 2;
     m_window->applyLanguage();
+    m_window->navigation->PotLabel->setText(QStringLiteral("Select station: NO.005 VP-220V-0.75K-G"));
     g_protocolIndex = 1;
     g_portName = QStringLiteral("COM3");
     g_baudIndex = 3;

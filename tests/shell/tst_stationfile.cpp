@@ -14,7 +14,7 @@ namespace
 QString describe(const StationFile &file)
 {
     QStringList out;
-    for (const StationEntry &station : file.stations)
+    for (const DocumentStation &station : file.stations)
         out.append(QStringLiteral("station %1 %2").arg(station.number).arg(station.type));
     if (file.hasLanguage)
         out.append(QStringLiteral("language %1").arg(file.language));
@@ -83,7 +83,7 @@ void TestStationFile::writtenBytes()
     QFETCH(int, language);
     QFETCH(CommSettings, settings);
     QFETCH(QByteArray, bytes);
-    StationEntry station;
+    DocumentStation station;
     station.number = number;
     station.type = type;
     QCOMPARE(writeStationFile(station, language, settings), bytes);
@@ -111,7 +111,7 @@ void TestStationFile::stationOfLabel()
     QFETCH(QString, label);
     QFETCH(int, number);
     QFETCH(QString, type);
-    const StationEntry station = stationFromLabel(label);
+    const DocumentStation station = stationFromLabel(label);
     QCOMPARE(station.number, number);
     QCOMPARE(station.type, type);
 }
@@ -195,7 +195,7 @@ void TestStationFile::writtenFileReadsBack()
     QFETCH(int, number);
     QFETCH(int, language);
     QFETCH(CommSettings, settings);
-    StationEntry station;
+    DocumentStation station;
     station.number = number;
     station.type = QStringLiteral("VP-220V-0.75K-G");
     const StationFile read = parseStationFile(writeStationFile(station, language, settings));
