@@ -42,7 +42,6 @@ namespace
 const int MessageCount = 22;
 const int MonitorSlots = 50;
 
-
 // The buttons keep their fixed size in every language and font, so a long text gets a smaller font
 // rather than being cut short.
 void setButtonText(QToolButton *button, const QString &text)

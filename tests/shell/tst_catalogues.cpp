@@ -179,11 +179,12 @@ void TestCatalogues::stationAndParameterPrefixesStayParseable()
     QCOMPARE(byKey.value(QStringLiteral("CNavigation|NO.")), QStringLiteral("NO."));
     QCOMPARE(byKey.value(QStringLiteral("ParInformation|P.")), QStringLiteral("P."));
 
-    // The search writes the label with one text and the dock re-texts it with the other: they must agree,
+    // The search, the dock and its form write the label with three texts: they must agree,
     // and the prefix must end in a blank so that "NO." starts a word of its own.
     const QString prefix = byKey.value(QStringLiteral("CNavigation|Select station: "));
     QVERIFY(prefix.endsWith(QLatin1Char(' ')));
     QCOMPARE(byKey.value(QStringLiteral("CComSetup|Select station: NO.")), prefix + QStringLiteral("NO."));
+    QCOMPARE(byKey.value(QStringLiteral("NavForm|Select station: ---")), prefix + QStringLiteral("---"));
     const QString label = prefix + QStringLiteral("NO.007 VM3-023-1.5K");
     const QStringList words = label.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     const auto station = std::find_if(words.begin(), words.end(), [](const QString &w) { return w.contains("NO."); });

@@ -345,8 +345,12 @@ void TestLanguage::switchFollowsTheCataloguesEverywhere()
         Texts now = visibleTexts(m_window);
         Texts nowDialog = dialogTexts();
 
-        // The station label: the number still reads back, in the dock and in the set-up dialog.
+        // The station label: the new prefix before the station as it was, and its number still reads back,
+        // in the dock and in the set-up dialog.
         const QString label = now.take(english.key(englishLabel));
+        const QString prefix = translated(catalogue, QStringLiteral("Select station: "));
+        QVERIFY2(label.startsWith(prefix), qPrintable(label));
+        QCOMPARE(label.mid(prefix.size()), englishLabel.mid(QStringLiteral("Select station: ").size()));
         QCOMPARE(labelStation(label), 1);
         QCOMPARE(nowDialog.take(QStringLiteral("preset station")), QStringLiteral("1"));
 

@@ -302,6 +302,30 @@ p, li { white-space: pre-wrap; }
         <source>NO.</source>
         <translation>NO.</translation>
     </message>
+    <message>
+        <source>Setting guide</source>
+        <translation>設定精靈</translation>
+    </message>
+    <message>
+        <source>Please execute connection test first!</source>
+        <translation>請先執行連線測試！</translation>
+    </message>
+    <message>
+        <source>Please change INV operation mode to CU!</source>
+        <translation>請將變頻器操作模式切換為CU！</translation>
+    </message>
+    <message>
+        <source>The station number must be from 0 to 254!</source>
+        <translation>站號必須介於0到254之間！</translation>
+    </message>
+    <message>
+        <source>The station number has been used!</source>
+        <translation>該站號已被使用！</translation>
+    </message>
+    <message>
+        <source>Please select the branch first !</source>
+        <translation>請先選擇站點！</translation>
+    </message>
 </context>
 <context>
     <name>CParameter</name>
@@ -525,6 +549,73 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>&amp;Open...</source>
         <translation>開啟(&amp;O)...</translation>
+    </message>
+</context>
+<context>
+    <name>NavForm</name>
+    <message>
+        <source>Navigation</source>
+        <translation>導覽</translation>
+    </message>
+    <message>
+        <source>CU</source>
+        <translation>CU</translation>
+    </message>
+    <message>
+        <source>EXT</source>
+        <translation>EXT</translation>
+    </message>
+    <message>
+        <source>JOG</source>
+        <translation>JOG</translation>
+    </message>
+    <message>
+        <source>background-color: rgb(190, 190, 190);</source>
+        <translation>background-color: rgb(190, 190, 190);</translation>
+    </message>
+    <message>
+        <source>REV</source>
+        <translation>反轉</translation>
+    </message>
+    <message>
+        <source>FWD</source>
+        <translation>正轉</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>頻率</translation>
+    </message>
+    <message>
+        <source>Hz</source>
+        <translation>Hz</translation>
+    </message>
+    <message>
+        <source>SET</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>STOP</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Select station: ---</source>
+        <translation>選擇站： ---</translation>
+    </message>
+    <message>
+        <source>System setting</source>
+        <translation>系統設定</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>新增</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>刪除</translation>
+    </message>
+    <message>
+        <source>Setting guide</source>
+        <translation>設定精靈</translation>
     </message>
 </context>
 <context>

@@ -302,6 +302,30 @@ p, li { white-space: pre-wrap; }
         <source>NO.</source>
         <translation>NO.</translation>
     </message>
+    <message>
+        <source>Setting guide</source>
+        <translation>设置向导</translation>
+    </message>
+    <message>
+        <source>Please execute connection test first!</source>
+        <translation>请先执行连接测试！</translation>
+    </message>
+    <message>
+        <source>Please change INV operation mode to CU!</source>
+        <translation>请将变频器操作模式切换为CU！</translation>
+    </message>
+    <message>
+        <source>The station number must be from 0 to 254!</source>
+        <translation>站号必须在0到254之间！</translation>
+    </message>
+    <message>
+        <source>The station number has been used!</source>
+        <translation>该站号已被使用！</translation>
+    </message>
+    <message>
+        <source>Please select the branch first !</source>
+        <translation>请先选择站点！</translation>
+    </message>
 </context>
 <context>
     <name>CParameter</name>
@@ -525,6 +549,73 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>&amp;Open...</source>
         <translation>打开(&amp;O)...</translation>
+    </message>
+</context>
+<context>
+    <name>NavForm</name>
+    <message>
+        <source>Navigation</source>
+        <translation>导航</translation>
+    </message>
+    <message>
+        <source>CU</source>
+        <translation>CU</translation>
+    </message>
+    <message>
+        <source>EXT</source>
+        <translation>EXT</translation>
+    </message>
+    <message>
+        <source>JOG</source>
+        <translation>JOG</translation>
+    </message>
+    <message>
+        <source>background-color: rgb(190, 190, 190);</source>
+        <translation>background-color: rgb(190, 190, 190);</translation>
+    </message>
+    <message>
+        <source>REV</source>
+        <translation>反转</translation>
+    </message>
+    <message>
+        <source>FWD</source>
+        <translation>正转</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>频率</translation>
+    </message>
+    <message>
+        <source>Hz</source>
+        <translation>Hz</translation>
+    </message>
+    <message>
+        <source>SET</source>
+        <translation>设定</translation>
+    </message>
+    <message>
+        <source>STOP</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Select station: ---</source>
+        <translation>选择站： ---</translation>
+    </message>
+    <message>
+        <source>System setting</source>
+        <translation>系统设置</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>添加</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Setting guide</source>
+        <translation>设置向导</translation>
     </message>
 </context>
 <context>
