@@ -1,6 +1,7 @@
 #include "parameter/parameter.h"
 
 #include "comm/globals.h"
+#include "comm/readwrite.h"
 #include "comm/typeinfo.h"
 #include "parameter/parameterdefinitions.h"
 #include "parameter/paramtext.h"
@@ -30,10 +31,14 @@ bool featureEnabled(const char *key)
     return isFeatureEnabled(QLatin1String(key));
 }
 
-// Live reads go through the protocol object once the communication layer provides it.
-double readDriveParameter(int, double)
+// Selector and version reads while loading: plain values, so neither one-shot flag applies.
+double readDriveParameter(int parameter, double unit)
 {
-    return -1.0;
+    if (!g_readWrite)
+        return -1.0;
+    g_noValueFlag = false;
+    g_signedFlag = false;
+    return g_readWrite->ReadPar(parameter, unit);
 }
 
 QTableWidgetItem *newItem(const QString &text, int column)
@@ -711,18 +716,8 @@ void CParameter::loadCurrentValues(QXmlStreamReader &reader)
     }
 }
 
-// ---- Slots whose work comes with the transfers, files and dialogs ----
+// ---- Slots whose work comes with the files and dialogs ----
 
-void CParameter::CallIndexDialog() {}
-void CParameter::ReadAllPar() {}
-void CParameter::WriteAllPar() {}
-void CParameter::ReadSinglePar() {}
-void CParameter::WriteSinglePar() {}
-void CParameter::Execute996() {}
-void CParameter::Execute997() {}
-void CParameter::Execute998() {}
-void CParameter::Execute999() {}
-void CParameter::WriteAllParClicked() {}
 void CParameter::save() {}
 void CParameter::open() {}
 void CParameter::showDifferentPar() {}
