@@ -1,9 +1,10 @@
 #include "comm/commandtable.h"
 
+#include "platform/paths.h"
+#include "platform/textfiles.h"
 #include "shell/appglobals.h"
 
 #include <QFile>
-#include <QTextCodec>
 #include <QTextStream>
 
 CommandKind commandKind(const char *code)
@@ -72,7 +73,7 @@ QVector<QByteArray> parseCommandTable(const QStringList &lines, int protocol)
 
 QString commandTablePath()
 {
-    return g_appDir + QStringLiteral("ParameterInforamtion/InvType/FNC.txt");
+    return localPath(g_appDir + QStringLiteral("ParameterInforamtion\\InvType\\FNC.txt"));
 }
 
 bool readCommandTableLines(const QString &path, QStringList *lines, QString *error)
@@ -83,8 +84,7 @@ bool readCommandTableLines(const QString &path, QStringList *lines, QString *err
         return false;
     }
     QTextStream in(&file);
-    if (QTextCodec *gbk = QTextCodec::codecForName("GBK"))
-        in.setCodec(gbk);
+    in.setCodec(gbkCodec());
     while (!in.atEnd())
         lines->append(in.readLine());
     return true;

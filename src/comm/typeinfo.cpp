@@ -1,22 +1,22 @@
 #include "comm/typeinfo.h"
 
 #include "comm/globals.h"
+#include "platform/paths.h"
+#include "platform/textfiles.h"
 #include "shell/appglobals.h"
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QTextCodec>
 #include <QTextStream>
 
 bool loadTypeInfo()
 {
     g_typeInfoTable.clear();
-    QFile file(g_appDir + QStringLiteral("ParameterInforamtion/InvType/typeInfo.txt"));
+    QFile file(localPath(g_appDir + QStringLiteral("ParameterInforamtion\\InvType\\typeInfo.txt")));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return false;
     QTextStream in(&file);
-    if (QTextCodec *gbk = QTextCodec::codecForName("GBK"))
-        in.setCodec(gbk);
+    in.setCodec(gbkCodec());
     while (!in.atEnd())
         g_typeInfoTable.append(in.readLine().split(QStringLiteral("//"), Qt::SkipEmptyParts));
     return true;

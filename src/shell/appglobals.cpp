@@ -1,7 +1,12 @@
 #include "shell/appglobals.h"
 
+#include <QTranslator>
+
 CMainWindow *g_mainWindow = nullptr;
+QTranslator g_translator;
 QString g_appDir;
-QString g_appPath;
+QString g_appFilePath;
 unsigned char g_language = 0;
 QString g_commandLineDoc;
+QString g_logTimeStamp;
+int g_stationPreset = 0;

@@ -1,35 +1,231 @@
 #include "shell/mainwindow.h"
 
+#include "comm/comsetup.h"
+#include "comm/globals.h"
+#include "comm/win_qextserialport.h"
+#include "monitor/monitorglobals.h"
+#include "parameter/parameter.h"
+#include "platform/registry.h"
+#include "shell/about.h"
+#include "shell/appglobals.h"
+#include "shell/commsettings.h"
+#include "shell/navigation.h"
+#include "shell/operationlog.h"
+#include "shell/startup.h"
+
+#include <QCloseEvent>
+#include <QDockWidget>
 #include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QProgressBar>
+#include <QSplitter>
+#include <QStandardItem>
+#include <QStatusBar>
 #include <QThread>
+#include <QToolBar>
 #include <QToolButton>
+#include <QTranslator>
+
+namespace
+{
+const int MessageCount = 22;
+const int MonitorSlots = 50;
+
+// The buttons keep their fixed size in every language and font, so a long text gets a smaller font
+// rather than being cut short.
+void setButtonText(QToolButton *button, const QString &text)
+{
+    button->setText(text);
+    QFont font = button->parentWidget() ? button->parentWidget()->font() : button->font();
+    const int room = button->width() - 6;
+    while (
+        QFontMetrics(font).horizontalAdvance(QString(text).remove(QLatin1Char('&'))) > room && font.pointSizeF() > 6.0)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    button->setFont(font);
+}
+} // namespace
 
 CMainWindow::CMainWindow(QWidget *parent)
     : QMainWindow(parent)
 {
-    setWindowTitle(QStringLiteral("TavironINV"));
+    initShellResources();
+    for (int i = 0; i < MessageCount; ++i)
+        messageTable.append(QString());
+
+    resetCommunicationDefaults();
+    g_stationPreset = 0;
+
+    setupUi(this);
+    setContextMenuPolicy(Qt::NoContextMenu);
     retranslateStrings();
-    connectButton = new QToolButton(this);
-    applyConnectionState(false);
+    buildStatusBar();
+    connectActions();
+    buildToolBar();
+    buildNavigationDock();
+
+    parameterForm = new CParameter(nullptr);
+    comSetup = new CComSetup(nullptr);
+
+    splitter = new QSplitter(Qt::Vertical);
+    splitter->addWidget(parameterForm);
+    splitter->setHandleWidth(0);
+    parameterForm->hide();
+    setCentralWidget(splitter);
+
+    actE->setChecked(true);
+    actHelp->setEnabled(true);
+
+    g_dialPollFlags.fill(false, MonitorSlots);
+    g_advPollFlags.fill(false, MonitorSlots);
+    g_monitorValues.fill(0.0, MonitorSlots);
+
+    applyLanguage();
+    initSerialPort();
+    forcePageSelect = false;
     connect(this, &CMainWindow::showErrorInfo, this, &CMainWindow::ErrWarning);
 }
 
-CMainWindow::~CMainWindow() = default;
+CMainWindow::~CMainWindow()
+{
+    delete comSetup;
+}
 
 void CMainWindow::retranslateStrings()
 {
     messageTable = QStringList {
-        tr("Navigation"), tr("key tone"), tr("Pr. restoration"), tr("Error"), tr("Can't open serial port"),
-        tr("\n The Specified serial port does not exist or occupied."), tr("Operation mode"), tr("Inverter Type"),
-        tr("Communication Error!"), tr("Parity Error!"), tr("Illegal function code!"), tr("Sum Check error!"),
-        tr("Illegal data address!"), tr("Communication protocol error!"), tr("Illegal data value!"),
-        tr("Frame error!"), tr("Overflow error!"), tr("Abnormal patterns!"), tr("Command code error!"),
-        tr("Material range error!"), tr("Warning"), tr("Waiting"),
+        tr("Navigation"),
+        tr("key tone"),
+        tr("Pr. restoration"),
+        tr("Error"),
+        tr("Can't open serial port"),
+        tr("\n The Specified serial port does not exist or occupied."),
+        tr("Operation mode"),
+        tr("Inverter Type"),
+        tr("Communication Error!"),
+        tr("Parity Error!"),
+        tr("Illegal function code!"),
+        tr("Sum Check error!"),
+        tr("Illegal data address!"),
+        tr("Communication protocol error!"),
+        tr("Illegal data value!"),
+        tr("Frame error!"),
+        tr("Overflow error!"),
+        tr("Abnormal patterns!"),
+        tr("Command code error!"),
+        tr("Material range error!"),
+        tr("Warning"),
+        tr("Waiting"),
     };
+}
+
+void CMainWindow::buildStatusBar()
+{
+    auto panel = [this](const QString &text, QSize minimum) {
+        auto *label = new QLabel(text, this);
+        label->setMinimumSize(minimum);
+        label->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+        return label;
+    };
+    modeCaptionLabel = panel(messageTable[6], QSize(100, 20));
+    modeValueLabel = panel(QStringLiteral("---"), QSize(200, 20));
+    auto *spacer = new QLabel(this);
+    spacer->setMinimumSize(10, 25);
+    spacer->setFrameStyle(QFrame::NoFrame);
+    typeCaptionLabel = panel(messageTable[7], QSize(100, 20));
+    typeValueLabel = panel(QStringLiteral("---"), QSize(200, 20));
+    statusBar()->addWidget(modeCaptionLabel);
+    statusBar()->addWidget(modeValueLabel);
+    statusBar()->addWidget(spacer);
+    statusBar()->addWidget(typeCaptionLabel);
+    statusBar()->addWidget(typeValueLabel);
+
+    progressLabel = panel(messageTable[21], QSize(100, 20));
+    progressBar = new QProgressBar(this);
+    progressBar->setRange(0, 100);
+    progressBar->setValue(0);
+    statusBar()->addPermanentWidget(progressLabel);
+    statusBar()->addPermanentWidget(progressBar);
+    progressLabel->hide();
+    progressBar->hide();
+}
+
+void CMainWindow::connectActions()
+{
+    connect(actSysMon, &QAction::triggered, this, &CMainWindow::iniSysMon);
+    connect(actionTrend, &QAction::triggered, this, &CMainWindow::trendShow);
+    connect(actAllPar, &QAction::triggered, this, &CMainWindow::iniParameter);
+    connect(actCom, &QAction::triggered, this, &CMainWindow::iniComDialog);
+    connect(actHelp, &QAction::triggered, this, &CMainWindow::iniHELP);
+    connect(actVer, &QAction::triggered, this, &CMainWindow::ABOUT);
+    connect(actUpdate, &QAction::triggered, this, &CMainWindow::UpdateProgress);
+    connect(actCS, &QAction::triggered, this, &CMainWindow::LaChineseS);
+    connect(actCT, &QAction::triggered, this, &CMainWindow::LaChineseT);
+    connect(actE, &QAction::triggered, this, &CMainWindow::LanEnlish);
+    connect(ActSave, &QAction::triggered, this, &CMainWindow::SaveFile);
+    connect(actSave_as, &QAction::triggered, this, &CMainWindow::Save_as);
+    connect(actOpen, &QAction::triggered, this, &CMainWindow::Open);
+}
+
+QToolButton *CMainWindow::makeToolButton(const QString &icon, bool enabled)
+{
+    auto *button = new QToolButton(this);
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setFixedSize(64, 64);
+    button->setIcon(QIcon(QStringLiteral(":/new prefix/images/") + icon));
+    button->setEnabled(enabled);
+    return button;
+}
+
+void CMainWindow::buildToolBar()
+{
+    connectButton = makeToolButton(QStringLiteral("unconnect.png"), true);
+    setButtonText(connectButton, tr("Off-Line"));
+    parameterButton = makeToolButton(QStringLiteral("parameter.png"), false);
+    setButtonText(parameterButton, tr("Parameter"));
+    monitorButton = makeToolButton(QStringLiteral("monitor.png"), false);
+    setButtonText(monitorButton, tr("Monitor"));
+    trendButton = makeToolButton(QStringLiteral("trend.png"), false);
+    setButtonText(trendButton, tr("Trend"));
+    helpButton = makeToolButton(QStringLiteral("help.png"), true);
+    setButtonText(helpButton, tr("Help"));
+    exitButton = makeToolButton(QStringLiteral("exit.png"), true);
+    setButtonText(exitButton, tr("Exit"));
+
+    connect(connectButton, &QToolButton::clicked, this, &CMainWindow::connecttset);
+    connect(parameterButton, &QToolButton::clicked, this, &CMainWindow::iniParameter);
+    connect(monitorButton, &QToolButton::clicked, this, &CMainWindow::iniSysMon);
+    connect(trendButton, &QToolButton::clicked, this, &CMainWindow::trendShow);
+    connect(helpButton, &QToolButton::clicked, this, &CMainWindow::iniHELP);
+    connect(exitButton, &QToolButton::clicked, this, &CMainWindow::close);
+
+    QToolBar *toolBar = addToolBar(QString());
+    toolBar->setObjectName(QStringLiteral("toolBar"));
+    toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolBar->setIconSize(QSize(41, 40));
+    toolBar->addWidget(connectButton);
+    toolBar->addWidget(parameterButton);
+    toolBar->addSeparator();
+    toolBar->addWidget(monitorButton);
+    toolBar->addWidget(trendButton);
+    toolBar->addSeparator();
+    toolBar->addWidget(helpButton);
+    toolBar->addWidget(exitButton);
+}
+
+void CMainWindow::buildNavigationDock()
+{
+    navigation = new CNavigation(nullptr);
+    navigationDock = new QDockWidget(messageTable[0], this);
+    navigationDock->setObjectName(QStringLiteral("navigationDock"));
+    navigationDock->setAllowedAreas(Qt::LeftDockWidgetArea);
+    navigationDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    navigationDock->setFloating(false);
+    navigationDock->setWidget(navigation);
+    navigationDock->setVisible(true);
+    addDockWidget(Qt::LeftDockWidgetArea, navigationDock);
 }
 
 void CMainWindow::reportError(int index)
@@ -53,7 +249,8 @@ void CMainWindow::setConnectionState(bool online)
     if (QThread::currentThread() == thread())
         applyConnectionState(online);
     else
-        QMetaObject::invokeMethod(this, [this, online] { applyConnectionState(online); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, online] { applyConnectionState(online); }, Qt::QueuedConnection);
 }
 
 void CMainWindow::applyConnectionState(bool online)
@@ -61,10 +258,239 @@ void CMainWindow::applyConnectionState(bool online)
     if (!connectButton)
         return;
     if (online) {
-        connectButton->setText(tr("On-Line"));
+        setButtonText(connectButton, tr("On-Line"));
         connectButton->setIcon(QIcon(QStringLiteral(":/new prefix/images/connect.png")));
     } else {
-        connectButton->setText(tr("Off-Line"));
+        setButtonText(connectButton, tr("Off-Line"));
         connectButton->setIcon(QIcon(QStringLiteral(":/new prefix/images/unconnect.png")));
     }
+}
+
+void CMainWindow::setControlsEnabled(bool on)
+{
+    actAllPar->setEnabled(on);
+    actSysMon->setEnabled(on);
+    actionTrend->setEnabled(on);
+    parameterButton->setEnabled(on);
+    monitorButton->setEnabled(on);
+    trendButton->setEnabled(on);
+}
+
+void CMainWindow::applyLanguage()
+{
+    static const char *const catalogues[] = { ":/new prefix/language/TavironINV_Eng",
+        ":/new prefix/language/TavironINV_zh_CN", ":/new prefix/language/TavironINV_zh_Big" };
+    QAction *const actions[] = { actE, actCS, actCT };
+    if (g_language <= 2) {
+        for (int i = 0; i < 3; ++i)
+            actions[i]->setChecked(i == g_language);
+        g_translator.load(QLatin1String(catalogues[g_language]));
+    }
+    retranslateWindow();
+    comSetup->retranslate();
+    navigation->changeLanguage();
+    parameterForm->languageChange();
+}
+
+void CMainWindow::retranslateWindow()
+{
+    retranslateUi(this);
+    retranslateStrings();
+    navigationDock->setWindowTitle(messageTable[0]);
+    modeCaptionLabel->setText(messageTable[6]);
+    typeCaptionLabel->setText(messageTable[7]);
+    progressLabel->setText(messageTable[21]);
+    setButtonText(connectButton, tr("Off-Line"));
+    setButtonText(parameterButton, tr("Parameter"));
+    setButtonText(monitorButton, tr("Monitor"));
+    setButtonText(trendButton, tr("Trend"));
+    setButtonText(helpButton, tr("Help"));
+    setButtonText(exitButton, tr("Exit"));
+}
+
+void CMainWindow::showSettingsInDialog()
+{
+    comSetup->ProcomboBox->setCurrentIndex(g_protocolIndex);
+    const int port = g_portName.isEmpty() ? -1 : comSetup->AutoPort->findText(g_portName, Qt::MatchExactly);
+    comSetup->AutoPort->setCurrentIndex(port >= 0 ? port : 0);
+    comSetup->BaudcomboBox->setCurrentIndex(g_baudIndex);
+    comSetup->DatacomboBox->setCurrentIndex(g_dataBitsIndex);
+    comSetup->StopComboBox->setCurrentIndex(g_stopBitsIndex);
+    comSetup->CheckComboBox->setCurrentIndex(g_parityIndex);
+    comSetup->CRComboBox->setCurrentIndex(g_crLfIndex);
+    comSetup->TimeComboBox->setCurrentText(g_timeoutText);
+    comSetup->autoStation->setCurrentIndex(g_stationPreset);
+}
+
+void CMainWindow::applySerialSettings()
+{
+    g_serialPort->setBaudRate(baudRateOfIndex(g_baudIndex, g_serialPort->baudRate()));
+    g_serialPort->setDataBits(dataBitsOfIndex(g_dataBitsIndex));
+    g_serialPort->setStopBits(stopBitsOfIndex(g_stopBitsIndex));
+    g_serialPort->setParity(parityOfIndex(g_parityIndex));
+    g_serialPort->setFlowControl(FLOW_OFF);
+}
+
+void CMainWindow::fallBackToCom1()
+{
+    // The settings describe the line the port now runs, so the dialog and the protocol object agree with it.
+    g_portName = QStringLiteral("COM1");
+    g_protocolIndex = 0;
+    g_baudIndex = 1;
+    g_dataBitsIndex = 1;
+    g_stopBitsIndex = 0;
+    g_parityIndex = 0;
+    g_crLfIndex = 1;
+    g_serialPort->setPortName(g_portName);
+    applySerialSettings();
+    g_serialPort->open(QIODevice::ReadWrite);
+    g_crLfMode = 1;
+    g_responseDelayMs = 10;
+}
+
+void CMainWindow::initSerialPort()
+{
+    // Only the constructor calls this; a port object left by an earlier window would hold the line.
+    delete g_serialPort;
+    g_serialPort = new Win_QextSerialPort();
+    showSettingsInDialog();
+    applySerialSettings();
+    g_crLfMode = g_crLfIndex;
+    g_responseDelayMs = g_timeoutMs;
+    g_serialPort->setPortName(g_portName.size() > 4 ? withDevicePrefix(g_portName) : g_portName);
+    if (!g_serialPort->isOpen())
+        g_serialPort->open(QIODevice::ReadWrite);
+    if (!g_serialPort->isOpen() && g_commandLineDoc.isEmpty()) {
+        fallBackToCom1();
+        showSettingsInDialog();
+    }
+    appendOperationLog({ communicationSettingLine() }, true);
+}
+
+QString CMainWindow::readSerialCommKey(int index, const QString &which) const
+{
+    const QString key = QLatin1String(Registry::SerialCommKey);
+    const QStringList names = Registry::valueNames(key);
+    if (index < 0 || index >= names.size())
+        return QStringLiteral("nokey");
+    if (which == QLatin1String("key"))
+        return names.at(index);
+    QString data = Registry::value(key, names.at(index)).toString();
+    data.remove(QChar(0));
+    return which == QLatin1String("value") ? data : QString();
+}
+
+void CMainWindow::iniComDialog()
+{
+    comSetup->progressBar->reset();
+
+    Registry::serialPorts();
+    QStringList registered;
+    const int count = Registry::valueNames(QLatin1String(Registry::SerialCommKey)).size();
+    for (int i = 0; i < count; ++i)
+        registered.append(readSerialCommKey(i, QStringLiteral("value")));
+    comSetup->AutoPort->clear();
+    comSetup->AutoPort->addItems(dialogPortList(registered));
+
+    g_stationPreset = 0;
+    if (navigation->treeRoot->rowCount() > 0) {
+        const QStringList words = navigation->PotLabel->text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        for (const QString &word : words) {
+            if (word.contains(QLatin1String("NO."))) {
+                g_stationPreset = QString(word).remove(QLatin1String("NO.")).toInt();
+                break;
+            }
+        }
+    }
+    showSettingsInDialog();
+
+    if (comSetup->exec() != QDialog::Accepted)
+        return;
+
+    reopenSerialPort();
+    g_baudIndex = comSetup->BaudcomboBox->currentIndex();
+    g_serialPort->setBaudRate(baudRateOfIndex(g_baudIndex, g_serialPort->baudRate()));
+    switch (comSetup->ProcomboBox->currentIndex()) {
+    case 1:
+        g_protocolIndex = 1;
+        g_dataBitsIndex = 1;
+        break;
+    case 2:
+        g_protocolIndex = 2;
+        g_dataBitsIndex = 0;
+        break;
+    default:
+        g_protocolIndex = 0;
+        g_dataBitsIndex = comSetup->DatacomboBox->currentIndex();
+        break;
+    }
+    g_serialPort->setDataBits(dataBitsOfIndex(g_dataBitsIndex));
+    g_stopBitsIndex = comSetup->StopComboBox->currentIndex();
+    g_serialPort->setStopBits(stopBitsOfIndex(g_stopBitsIndex));
+    g_parityIndex = comSetup->CheckComboBox->currentIndex();
+    g_serialPort->setParity(parityOfIndex(g_parityIndex));
+    g_crLfIndex = comSetup->CRComboBox->currentIndex();
+    g_crLfMode = g_crLfIndex;
+    comSetup->ProComboxCh(g_protocolIndex);
+    // The delay stays as it was when the field holds no whole number from 0 to 1000.
+    int delay = 0;
+    const QString delayText = comSetup->TimeComboBox->currentText();
+    const bool delayValid = parseDelayText(delayText, &delay);
+    if (delayValid) {
+        g_responseDelayMs = delay;
+        g_timeoutMs = delay;
+    }
+    g_portName = comSetup->AutoPort->currentText();
+    if (delayValid)
+        g_timeoutText = delayText;
+}
+
+void CMainWindow::reopenSerialPort()
+{
+    if (g_serialPort->isOpen())
+        g_serialPort->close();
+    const QString text = comSetup->AutoPort->currentText();
+    g_serialPort->setPortName(portNumber(text) > 9 ? withDevicePrefix(text) : text);
+    g_serialPort->open(QIODevice::ReadWrite);
+    if (!g_serialPort->isOpen()) {
+        QString text = messageTable[4] + g_serialPort->portName() + messageTable[5];
+        // A port that exists but is closed to this user needs a different fix than a missing one.
+        if (g_serialPort->errorString().contains(QLatin1String("dialout")))
+            text += QStringLiteral("\n\n") + g_serialPort->errorString();
+        QMessageBox::critical(this, messageTable[3], text, QMessageBox::Ok);
+    }
+}
+
+void CMainWindow::connecttset()
+{
+    iniComDialog();
+}
+
+void CMainWindow::iniParameter()
+{
+    parameterForm->setVisible(!parameterForm->isVisible());
+}
+
+void CMainWindow::ABOUT()
+{
+    CAbout about(nullptr);
+    about.exec();
+}
+
+// The monitor, trend, help, language, update and document windows arrive with their own work.
+void CMainWindow::iniSysMon() { }
+void CMainWindow::trendShow() { }
+void CMainWindow::iniHELP() { }
+void CMainWindow::LaChineseS() { }
+void CMainWindow::LaChineseT() { }
+void CMainWindow::LanEnlish() { }
+void CMainWindow::UpdateProgress() { }
+void CMainWindow::SaveFile() { }
+void CMainWindow::Save_as() { }
+void CMainWindow::Open() { }
+
+void CMainWindow::closeEvent(QCloseEvent *event)
+{
+    closeOperationLogRun();
+    event->accept();
 }

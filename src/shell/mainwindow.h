@@ -1,19 +1,28 @@
 #pragma once
 
-// The main window. This is the part other subsystems rely on; the shell grows the rest.
+// The program's one top-level window: menus, tool buttons, the navigation dock, the parameter
+// form and the status bar. It owns the communication settings dialog and opens the serial link.
+
+#include "ui_mainwindow.h"
 
 #include <QMainWindow>
 #include <QStringList>
 #include <atomic>
 
+class QDockWidget;
 class QLabel;
 class QProgressBar;
+class QSplitter;
 class QToolButton;
 class CComSetup;
 class CParameter;
 class CNavigation;
+class MainDialPlot;
+class MainAdvPlot;
+class ReadWrite;
 
-class CMainWindow : public QMainWindow {
+class CMainWindow : public QMainWindow, public Ui_MainWindow
+{
     Q_OBJECT
 public:
     explicit CMainWindow(QWidget *parent = nullptr);
@@ -25,23 +34,69 @@ public:
     // Shows the link state on the connection button; safe from any thread.
     void setConnectionState(bool online);
 
+    void setControlsEnabled(bool on);
+    void reopenSerialPort();
+    void initSerialPort();
+    void applyLanguage();
+    void retranslateWindow();
+    QString readSerialCommKey(int index, const QString &which) const;
+
+    QLabel *modeCaptionLabel = nullptr;
+    QLabel *modeValueLabel = nullptr;
+    QLabel *typeCaptionLabel = nullptr;
+    QLabel *typeValueLabel = nullptr;
+    QDockWidget *navigationDock = nullptr;
+    CNavigation *navigation = nullptr;
+    CParameter *parameterForm = nullptr;
+    QSplitter *splitter = nullptr;
+    CComSetup *comSetup = nullptr;
+    QProgressBar *progressBar = nullptr;
+    QLabel *progressLabel = nullptr;
+    MainDialPlot *monitorWindow = nullptr;
+    MainAdvPlot *trendWindow = nullptr;
     QStringList messageTable; // 22 translated messages
     QToolButton *connectButton = nullptr;
-    QLabel *typeValueLabel = nullptr;
-    QLabel *progressLabel = nullptr;
-    QProgressBar *progressBar = nullptr;
-    CComSetup *comSetup = nullptr;
-    CParameter *parameterForm = nullptr;
-    CNavigation *navigation = nullptr;
     std::atomic<bool> forcePageSelect { false };
+    QToolButton *parameterButton = nullptr;
+    QToolButton *monitorButton = nullptr;
+    QToolButton *trendButton = nullptr;
+    QToolButton *helpButton = nullptr;
+    QToolButton *exitButton = nullptr;
 
 signals:
     void showErrorInfo(int index);
 
 public slots:
+    void trendShow();
     void ErrWarning(int index);
+
+private slots:
+    void iniSysMon();
+    void iniComDialog();
+    void iniParameter();
+    void iniHELP();
+    void ABOUT();
+    void LaChineseS();
+    void LaChineseT();
+    void LanEnlish();
+    void UpdateProgress();
+    void SaveFile();
+    void Save_as();
+    void Open();
+    void connecttset();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void retranslateStrings();
+    void buildStatusBar();
+    void connectActions();
+    void buildToolBar();
+    void buildNavigationDock();
+    void showSettingsInDialog();
+    void applySerialSettings();
+    void fallBackToCom1();
     void applyConnectionState(bool online);
+    QToolButton *makeToolButton(const QString &icon, bool enabled);
 };

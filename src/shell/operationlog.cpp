@@ -2,9 +2,45 @@
 
 #include "shell/appglobals.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QMutex>
 #include <QTextCodec>
+
+namespace
+{
+
+const char RunMarker[] = "******************************************************"; // 54
+const char RunMarkerTest[] = "******************"; // 18
+const int MaxRuns = 100;
+
+// Serialises this process's writers; other processes rely on the single append per call.
+QMutex &logMutex()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
+QTextCodec *logCodec()
+{
+    return QTextCodec::codecForName("GBK");
+}
+
+QByteArray encodeLines(const QStringList &lines)
+{
+    QByteArray bytes;
+    for (const QString &line : lines)
+        bytes += logCodec()->fromUnicode(line) + "\r\n";
+    return bytes;
+}
+
+QString stampNow()
+{
+    g_logTimeStamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd hh:mm:ss"));
+    return g_logTimeStamp;
+}
+
+} // namespace
 
 QString operationLogPath()
 {
@@ -13,16 +49,50 @@ QString operationLogPath()
 
 void appendOperationLog(const QStringList &lines, bool onlyIfExists)
 {
-    static QMutex mutex;
-    QMutexLocker locker(&mutex);
+    QMutexLocker locker(&logMutex());
     QFile file(operationLogPath());
     if (onlyIfExists && !file.exists())
         return;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return;
-    QTextCodec *gbk = QTextCodec::codecForName("GBK");
-    QByteArray bytes;
-    for (const QString &line : lines)
-        bytes += gbk->fromUnicode(line) + "\r\n";
-    file.write(bytes);
+    file.write(encodeLines(lines));
+}
+
+void startOperationLogRun()
+{
+    QMutexLocker locker(&logMutex());
+    QFile file(operationLogPath());
+    if (!file.open(QIODevice::ReadWrite))
+        return;
+
+    QStringList lines = logCodec()->toUnicode(file.readAll()).split(QLatin1Char('\n'));
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    int markers = 0;
+    int firstMarker = -1;
+    for (int i = 0; i < lines.size(); ++i) {
+        if (lines[i].endsWith(QLatin1Char('\r')))
+            lines[i].chop(1);
+        if (lines[i].contains(QLatin1String(RunMarkerTest))) {
+            if (firstMarker < 0)
+                firstMarker = i;
+            ++markers;
+        }
+    }
+    if (markers >= MaxRuns) {
+        file.resize(0);
+        file.seek(0);
+        file.write(encodeLines(lines.mid(firstMarker + 1)));
+    }
+    file.seek(file.size());
+    file.write(encodeLines({ stampNow() + QStringLiteral("  Open TavironINV") }));
+}
+
+void closeOperationLogRun()
+{
+    QMutexLocker locker(&logMutex());
+    QFile file(operationLogPath());
+    if (!file.exists() || !file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        return;
+    file.write(encodeLines({ stampNow() + QStringLiteral("  Close TavironINV"), QLatin1String(RunMarker) }));
 }

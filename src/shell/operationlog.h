@@ -2,8 +2,19 @@
 
 #include <QStringList>
 
-// Appends lines to Operation_log.txt in the program folder. Each call opens the file for
-// appending and closes it again, so lines written from several threads land whole.
-// With onlyIfExists the lines are skipped when the log has not been created.
-void appendOperationLog(const QStringList &lines, bool onlyIfExists = false);
+// Operation_log.txt in the program folder: GBK text, CR LF line ends. Every writer opens the file,
+// writes its complete lines with one append and closes it again, so lines written from several
+// threads land whole.
+
 QString operationLogPath();
+
+// Appends lines. With onlyIfExists the lines are skipped when the log has not been created.
+void appendOperationLog(const QStringList &lines, bool onlyIfExists = false);
+
+// Starts a run: creates the log when missing, drops the oldest run once 100 runs are stored and
+// appends the time-stamped start line.
+void startOperationLogRun();
+
+// Ends a run with the time-stamped close line and the run marker; writes nothing when the log
+// has been deleted meanwhile.
+void closeOperationLogRun();

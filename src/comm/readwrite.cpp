@@ -1,0 +1,390 @@
+#include "comm/readwrite.h"
+
+#include "comm/checksums.h"
+#include "comm/frames.h"
+#include "comm/globals.h"
+#include "comm/typeinfo.h"
+#include "comm/win_qextserialport.h"
+#include "shell/appglobals.h"
+#include "shell/mainwindow.h"
+#include "shell/operationlog.h"
+
+#include <QApplication>
+#include <algorithm>
+#include <QMessageBox>
+#include <QThread>
+
+namespace {
+
+// One counter per protocol class, shared by all objects of the class.
+std::atomic<int> commandFailureCounters[3];
+
+} // namespace
+
+ReadWrite::ReadWrite(QWidget *parent)
+    : QWidget(parent)
+{
+    LoadCommandTable();
+}
+
+ReadWrite::~ReadWrite() = default;
+
+bool ReadWrite::WritePar(int, int) { return true; }
+int ReadWrite::Unused51() { return -1; }
+int ReadWrite::ReadTypeCode() { return -1; }
+int ReadWrite::Unused54() { return -1; }
+double ReadWrite::LastValue() { return m_lastValue; }
+int ReadWrite::ReadRegisters(int, int) { return -1; }
+
+double ReadWrite::ReadPar(int parameter, double unit)
+{
+    // The flags belong to this read only, whatever becomes of it.
+    return readParameter(parameter, unit, takeValueFlags());
+}
+
+void ReadWrite::SetProtocol(int index)
+{
+    m_protocolIndex = index;
+    LoadCommandTable();
+    if (m_commandTableError.isEmpty() || g_connectionTest)
+        return;
+    if (QThread::currentThread() != qApp->thread())
+        return;
+    QMessageBox::warning(g_mainWindow,
+                         QCoreApplication::translate("ReadWrite", "Warning"), m_commandTableError);
+}
+
+void ReadWrite::LoadCommandTable()
+{
+    m_commandTable.clear();
+    m_commandTableError.clear();
+    const QString path = commandTablePath();
+    QStringList lines;
+    QString error;
+    if (!readCommandTableLines(path, &lines, &error)) {
+        m_commandTableError = QCoreApplication::translate("ReadWrite", "Cannot read file %1:\n%2.").arg(path, error);
+        return;
+    }
+    m_commandTable = parseCommandTable(lines, m_protocolIndex);
+}
+
+int ReadWrite::AppendSumCheck(QByteArray &frame)
+{
+    appendSumCheck(frame, g_crLfMode);
+    return frame.size();
+}
+
+int ReadWrite::AppendCrc16(QByteArray &frame)
+{
+    appendCrc16(frame);
+    return frame.size();
+}
+
+int ReadWrite::AppendLrc(QByteArray &frame)
+{
+    appendLrc(frame);
+    return frame.size();
+}
+
+ReadWrite::Reply ReadWrite::TransactText(const QByteArray &request, int expected)
+{
+    return transact(request, expected, false);
+}
+
+ReadWrite::Reply ReadWrite::TransactBinary(const QByteArray &request, int expected)
+{
+    return transact(request, expected, true);
+}
+
+int ReadWrite::ReceiveText(char *reply, int length, bool *replyError)
+{
+    const qint64 n = g_serialPort ? g_serialPort->readData(reply, length) : 0;
+    const int count = frames::checkTextReply(linkProtocol(), reply, int(n), g_crLfMode, replyError);
+    g_replyError = *replyError;
+    return count;
+}
+
+int ReadWrite::ReceiveBinary(char *reply, int expected, bool *replyError)
+{
+    const qint64 n = g_serialPort ? g_serialPort->readData2(reply, expected) : 0;
+    const int count = frames::checkBinaryReply(reply, int(n), expected, replyError);
+    g_replyError = *replyError;
+    return count;
+}
+
+ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool binary)
+{
+    Reply reply;
+    // A refusal of the character protocol is one character longer than a positive reply: leave
+    // room for it, or the port would discard it as too long and the refusal would go unseen.
+    int room = expected;
+    if (linkProtocol() == 0)
+        room = qMax(expected, frames::zrRefusalLength(g_crLfMode));
+    // The terminating zero lets the receivers measure the reply.
+    reply.data = QByteArray(room + 1, '\0');
+
+    QByteArray request = frame;
+    g_transactionSemaphore.acquire();
+    if (binary)
+        AppendCrc16(request);
+    else if (linkProtocol() == 0)
+        AppendSumCheck(request);
+    else
+        AppendLrc(request);
+
+    int tries = 0;
+    int n = 0;
+    bool error = true;
+    while (tries < MaxTries) {
+        ++tries;
+        if (binary)
+            QThread::msleep(ulong(qMax(0, g_responseDelayMs.load())));
+        reply.data.fill('\0');
+        if (g_serialPort) {
+            // A reply that came after the last receive window must not answer this request.
+            g_serialPort->purgeReceive();
+            if (binary)
+                g_serialPort->writeData2(request.constData(), request.size());
+            else
+                g_serialPort->writeData(request.constData(), request.size());
+        }
+        n = binary ? ReceiveBinary(reply.data.data(), expected, &error)
+                   : ReceiveText(reply.data.data(), room, &error);
+        if (n != 0 || g_connectionTest)
+            break;
+    }
+    if (n == 0)
+        g_batchTransfer = false;
+    const bool lost = tries == MaxTries && n == 0;
+    g_offLine = lost;
+    if (lost && !binary)
+        g_zrPage = -1;
+    reply.count = n;
+    reply.error = error;
+    reply.ok = n == expected;
+    g_transactionSemaphore.release();
+    return reply;
+}
+
+void ReadWrite::GoOffline(const Reply &reply)
+{
+    CMainWindow *window = g_mainWindow;
+    if (!window)
+        return;
+    if (!g_offLine) {
+        window->reportError(errorMessageIndex(reply));
+        return;
+    }
+    window->setConnectionState(false);
+    window->reportError(8);
+}
+
+bool ReadWrite::refusalAccepted(int parameter)
+{
+    return (parameter == 77 && g_acceptP77Refusal) || ((parameter == 288 || parameter == 290) && g_acceptAlarmWriteRefusal);
+}
+
+bool ReadWrite::quietRead()
+{
+    return g_batchTransfer || g_connectionTest || g_quietRead;
+}
+
+void ReadWrite::appendLog(const QString &line)
+{
+    appendOperationLog({ line }, true);
+}
+
+void ReadWrite::logWriteFailure(int, int) const
+{
+}
+
+bool ReadWrite::finishWrite(int parameter, int value, const Reply &reply)
+{
+    bool error = reply.error;
+    if (error && isRefusal(reply) && refusalAccepted(parameter))
+        error = false;
+    if (!error) {
+        g_replyError = false;
+        return true;
+    }
+    if (!g_batchTransfer) {
+        GoOffline(reply);
+        logWriteFailure(parameter, value);
+        g_replyError = false;
+        return false;
+    }
+    g_failedParameters.append(QStringLiteral("P.") + QString::number(parameter));
+    return false;
+}
+
+void resetCommandFailureCounters()
+{
+    for (std::atomic<int> &counter : commandFailureCounters)
+        counter = 0;
+}
+
+std::atomic<int> &ReadWrite::commandFailures() const
+{
+    return commandFailureCounters[linkProtocol()];
+}
+
+int ReadWrite::restartWaitMs() const
+{
+    return g_seriesLetter == 'S' ? 7000 : 2000;
+}
+
+QString ReadWrite::commandErrorText(const Reply &) const
+{
+    return QString();
+}
+
+void ReadWrite::logCommandFailure(const char *code, CommandFailure failure, const Reply &reply) const
+{
+    const QString codeText = QString::fromLatin1(code, 3);
+    switch (failure) {
+    case CommandFailure::ReadNoReply:
+        appendLog(codeText + QStringLiteral("read failure,error code:") + commandErrorText(reply));
+        break;
+    case CommandFailure::MonitorNoReply:
+        appendLog(codeText + QStringLiteral("read failure!"));
+        break;
+    case CommandFailure::MonitorCheck:
+        appendLog(codeText + QStringLiteral("sumCheck failure!"));
+        break;
+    case CommandFailure::MonitorWriteNoReply:
+        appendLog(codeText + QStringLiteral("write failure!"));
+        break;
+    case CommandFailure::PlainNoReply:
+        appendLog(codeText + QStringLiteral("  read failure!Error code:") + commandErrorText(reply));
+        break;
+    }
+}
+
+void ReadWrite::countCommandFailure(const Reply &reply)
+{
+    std::atomic<int> &failures = commandFailures();
+    if (++failures > 10 && !g_connectionTest) {
+        g_offLine = true;
+        failures = 0;
+        GoOffline(reply);
+    }
+}
+
+int ReadWrite::SendCommand(const char *code)
+{
+    QMutexLocker locker(&m_commandMutex);
+    if (g_restartWait) {
+        QThread::msleep(ulong(restartWaitMs()));
+        g_restartWait = false;
+    }
+    const QByteArray key(code, 3);
+    auto matches = [&key](const QByteArray &entry) { return entry.mid(1, 3) == key; };
+    auto entry = std::find_if(m_commandTable.begin(), m_commandTable.end(), matches);
+    if (entry == m_commandTable.end())
+        return -1;
+    if (key == "FRE")
+        storeFrequency(*entry, quint16((quint8(code[3]) << 8) | quint8(code[4])));
+
+    const CommandKind kind = commandKind(code);
+    const Reply reply = exchange(commandRequest(*entry), commandReplyLength(kind));
+    std::atomic<int> &failures = commandFailures();
+
+    switch (kind) {
+    case CommandKind::ModeRead:
+    case CommandKind::WordRead: {
+        if (!reply.ok) {
+            logCommandFailure(code, CommandFailure::ReadNoReply, reply);
+            countCommandFailure(reply);
+            return -1;
+        }
+        failures = 0;
+        if (kind == CommandKind::WordRead)
+            return wordValue(reply);
+        const int mode = modeCharacter(reply);
+        return (mode >= '0' && mode <= '8') ? mode : -1;
+    }
+    case CommandKind::MonitorRead: {
+        if (!reply.ok) {
+            logCommandFailure(code, CommandFailure::MonitorNoReply, reply);
+            countCommandFailure(reply);
+            return -1;
+        }
+        double value = 0;
+        bool keep = false;
+        const MonitorCheck check = monitorReading(code, reply, &value, &keep);
+        if (check == MonitorCheck::Ok) {
+            failures = 0;
+            if (!keep)
+                m_lastValue = value;
+            return 0;
+        }
+        logCommandFailure(code, CommandFailure::MonitorCheck, reply);
+        if (check == MonitorCheck::FailedCounted)
+            countCommandFailure(reply);
+        return -1;
+    }
+    case CommandKind::MonitorWrite:
+    case CommandKind::Plain:
+        if (!reply.ok) {
+            if (kind == CommandKind::Plain && g_connectionTest)
+                return -1;
+            logCommandFailure(code,
+                              kind == CommandKind::Plain ? CommandFailure::PlainNoReply
+                                                         : CommandFailure::MonitorWriteNoReply,
+                              reply);
+            countCommandFailure(reply);
+            return -1;
+        }
+        failures = 0;
+        return 0;
+    }
+    return -1;
+}
+
+bool ReadWrite::modbusMonitorScale(char item, double *factor)
+{
+    switch (item) {
+    case 'A': case 'B': case 'C': case 'K': case '7': case 'f': case 'g': case 'h': case 'i': case 'd':
+        *factor = 1;
+        return true;
+    case 'E': case 'F':
+        *factor = 0.1;
+        return true;
+    case '0': case '3': case 'e': {
+        // The drive says through P.991 or P.187 whether these carry one decimal less.
+        bool oneDecimal = false;
+        if (isFeatureEnabled(QStringLiteral("Parameter_readP991")))
+            oneDecimal = readParameter(991, 1.0, ValueFlags()) == 1;
+        else if (isFeatureEnabled(QStringLiteral("Navigation_readP187")))
+            oneDecimal = readParameter(187, 1.0, ValueFlags()) == 1;
+        *factor = oneDecimal ? 0.1 : 0.01;
+        return true;
+    }
+    case 'a':
+        *factor = 0.001;
+        return true;
+    case 'b': {
+        const int p259 = int(readParameter(259, 1.0, ValueFlags()));
+        if (p259 == -1) {
+            *factor = 0;
+            return true;
+        }
+        switch (p259 / 10) {
+        case 0:
+            *factor = 1;
+            return true;
+        case 1:
+            *factor = 0.1;
+            return true;
+        case 2:
+            *factor = 0.01;
+            return true;
+        default:
+            return false;
+        }
+    }
+    default:
+        *factor = 0.01;
+        return true;
+    }
+}

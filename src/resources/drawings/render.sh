@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Renders the drawings into the pictures the program embeds. Run after changing a drawing.
+set -euo pipefail
+cd "$(dirname "$0")"
+out=../images
+for name in connect unconnect parameter monitor trend help exit; do
+    convert -background none -density 96 "$name.svg" -resize 64x64 "PNG32:$out/$name.png"
+done
+for size in 16 32 48 64; do
+    convert -background none -density 192 app.svg -resize ${size}x${size} "PNG32:/tmp/taviron-app-$size.png"
+done
+convert /tmp/taviron-app-{16,32,48,64}.png "$out/Taviron.ico"
+rm -f /tmp/taviron-app-*.png

@@ -1,0 +1,183 @@
+#include "shell/startup.h"
+
+#include "comm/globals.h"
+#include "comm/typeinfo.h"
+#include "monitor/monitorthread.h"
+#include "platform/registry.h"
+#include "shell/appglobals.h"
+#include "shell/operationlog.h"
+#include "shell/zip/zipreader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace
+{
+
+const char ProgramName[] = "TavironINV";
+const char DocumentKey[] = "HKEY_CLASSES_ROOT\\.tv";
+const char IconKey[] = "HKEY_CLASSES_ROOT\\TavironINV\\DefaultIcon";
+const char CommandKey[] = "HKEY_CLASSES_ROOT\\TavironINV\\shell\\open\\command";
+const char DocumentMimeType[] = "application/x-tavironinv-document";
+
+QString dataHome()
+{
+    const QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
+    return xdg.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/share") : xdg;
+}
+
+// An argument of a desktop entry's Exec key: quoted, with the characters that the quoting and the
+// key's own escaping treat specially escaped.
+QString execArgument(const QString &path)
+{
+    QString quoted;
+    for (const QChar c : path) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\'))
+            quoted += QLatin1Char('\\');
+        quoted += c == QLatin1Char('%') ? QStringLiteral("%%") : QString(c);
+    }
+    quoted.replace(QLatin1String("\\"), QLatin1String("\\\\"));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+// True when the file was (re)written.
+bool writeIfChanged(const QString &path, const QByteArray &contents)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly) && file.readAll() == contents)
+        return false;
+    file.close();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return file.write(contents) == contents.size();
+}
+
+void runIfPresent(const QString &tool, const QString &folder)
+{
+    const QString path = QStandardPaths::findExecutable(tool);
+    if (path.isEmpty())
+        return;
+    QProcess process;
+    process.setProgram(path);
+    process.setArguments({ folder });
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.startDetached();
+}
+
+} // namespace
+
+void initShellResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+QString applicationFolder(const QString &dirPath)
+{
+    QString folder = QDir::cleanPath(dirPath);
+    if (QFileInfo(folder).fileName() == QLatin1String("release"))
+        folder = QFileInfo(folder).path();
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder;
+}
+
+bool isDocumentName(const QString &name)
+{
+    return name.endsWith(QLatin1String(".tv"));
+}
+
+bool extractDocumentSettings(const QString &document, const QString &directory)
+{
+    if (!isDocumentName(document))
+        return false;
+    // Only the settings file is taken: a document from anyone must not be able to replace program files.
+    ZipHandle *archive = openZipFile(QFile::encodeName(document).constData(), ZipArchivePassword);
+    if (!archive)
+        return false;
+    int index = -1;
+    ZipItem item;
+    bool extracted = false;
+    if (findZipItem(archive, "station.txt", false, &index, &item) == ZipOk && !(item.attributes & ZipAttrDirectory)) {
+        const QByteArray target = QFile::encodeName(directory + QStringLiteral("station.txt"));
+        extracted = unzipItemToFile(archive, index, target.constData()) == ZipOk;
+        if (!extracted)
+            QFile::remove(QFile::decodeName(target));
+    }
+    closeZipReader(archive);
+    return extracted;
+}
+
+bool registerDocumentType(const QString &argv0, const QString &appFilePath)
+{
+    const QString program = QLatin1String(ProgramName);
+    if (Registry::value(QLatin1String(DocumentKey), QString()).toString() == program)
+        return false;
+    Registry::remove(QLatin1String(DocumentKey), QString());
+    Registry::setValue(QLatin1String(DocumentKey), QString(), program);
+    Registry::remove(QLatin1String(IconKey), QString());
+    Registry::setValue(QLatin1String(IconKey), QString(), argv0 + QStringLiteral(",0"));
+    Registry::setValue(QLatin1String(CommandKey), QString(), appFilePath + QStringLiteral(" %1"));
+    return true;
+}
+
+void notifyAssociationChanged(const QString &appFilePath)
+{
+    const QString mimeType = QLatin1String(DocumentMimeType);
+    const QByteArray mimeInfo
+        = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                         "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                         "  <mime-type type=\"%1\">\n"
+                         "    <comment>TavironINV document</comment>\n"
+                         "    <glob pattern=\"*.tv\"/>\n"
+                         "  </mime-type>\n"
+                         "</mime-info>\n")
+              .arg(mimeType)
+              .toUtf8();
+    const QByteArray desktopEntry = QStringLiteral("[Desktop Entry]\n"
+                                                   "Type=Application\n"
+                                                   "Name=TavironINV\n"
+                                                   "Exec=%1 %f\n"
+                                                   "MimeType=%2;\n"
+                                                   "Terminal=false\n")
+                                        .arg(execArgument(appFilePath), mimeType)
+                                        .toUtf8();
+
+    const QString mimeFolder = dataHome() + QStringLiteral("/mime");
+    const QString applicationsFolder = dataHome() + QStringLiteral("/applications");
+    if (writeIfChanged(mimeFolder + QStringLiteral("/packages/TavironINV.xml"), mimeInfo))
+        runIfPresent(QStringLiteral("update-mime-database"), mimeFolder);
+    if (writeIfChanged(applicationsFolder + QStringLiteral("/TavironINV.desktop"), desktopEntry))
+        runIfPresent(QStringLiteral("update-desktop-database"), applicationsFolder);
+}
+
+void resetDriveGlobals()
+{
+    g_station = 0;
+    g_seriesLetter = '0';
+    g_replyError = false;
+    g_stationHex[0] = 0;
+    g_stationHex[1] = 0;
+}
+
+void runStartUpSteps(const QStringList &arguments, const QString &appFilePath, const QString &appDirPath)
+{
+    g_commandLineDoc = arguments.value(1);
+    g_appFilePath = appFilePath;
+    g_appDir = applicationFolder(appDirPath);
+
+    if (!g_commandLineDoc.isEmpty())
+        extractDocumentSettings(g_commandLineDoc, g_appDir);
+
+    registerDocumentType(arguments.value(0), g_appFilePath);
+    notifyAssociationChanged(g_appFilePath);
+
+    startOperationLogRun();
+    resetDriveGlobals();
+    loadTypeInfo();
+    g_monitorThread = new MonitorThread();
+}

@@ -1,0 +1,395 @@
+#include "comm/readwriteasc.h"
+#include "comm/readwritertu.h"
+#include "comm/readwritezr.h"
+#include "linkfixture.h"
+
+#include <QProcess>
+
+// The protocol objects end to end: the real port on a pseudo-terminal, the simulated drive on
+// the far end, and the drive's journal as the witness of what went over the line.
+class tst_DriveLink : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+
+    void parameters_data() { protocols(); }
+    void parameters();
+    void commands_data() { protocols(); }
+    void commands();
+    void silentNineTriesAnsweredOnTheTenth_data() { protocols(); }
+    void silentNineTriesAnsweredOnTheTenth();
+    void neverAnswered_data() { protocols(); }
+    void neverAnswered();
+    void refusals_data() { protocols(); }
+    void refusals();
+    void elevenRefusedCommandsTakeTheLinkOffline_data() { protocols(); }
+    void elevenRefusedCommandsTakeTheLinkOffline();
+    void restartWaitCoversTheDrivesRestart();
+    void pollerAndWriterShareTheLink();
+
+private:
+    void protocols();
+    bool startDrive(const QString &scenario, const QString &extra = QString());
+    void control(const QString &line);
+    QStringList received() const; // the frames the drive took, as hex
+    double read(int parameter, double unit) { return m_rw->ReadPar(parameter, unit); }
+
+    LinkFixture m_link;
+    QTemporaryDir m_dir;
+    QProcess m_sim;
+    std::unique_ptr<ReadWrite> m_rw;
+    int m_protocol = 0;
+};
+
+namespace {
+
+struct Line {
+    const char *scenario;
+    int protocol;
+    BaudRateType baud;
+    DataBitsType data;
+    ParityType parity;
+    StopBitsType stop;
+    int crLfMode;
+    char series;
+    const char *firmware;
+    const char *extra; // scenario lines after the shipped ones
+    double special;    // what a raw FFFFh means where the special value applies
+};
+
+// A pseudo-terminal drains a request at once, where a real line spends its wire time before the
+// receive window opens; at the shipped rates the simulated reply lands at or after the window's
+// end. At 115200 baud it lands well inside.
+const Line kLines[] = {
+    { "A-rtu.drive", 1, BAUD115200, DATA_8, PAR_EVEN, STOP_1, 1, 'A', "1.10", "baud 115200", 99999 },
+    { "S-ascii.drive", 2, BAUD115200, DATA_7, PAR_NONE, STOP_2, 2, 'S', "2.05", "baud 115200", 99999 },
+    { "D-taviron.drive", 0, BAUD115200, DATA_8, PAR_NONE, STOP_1, 1, 'D', "1.02", "baud 115200", 9999 },
+};
+
+} // namespace
+
+void tst_DriveLink::protocols()
+{
+    QTest::addColumn<int>("line");
+    QTest::newRow("modbus_rtu") << 0;
+    QTest::newRow("modbus_ascii") << 1;
+    QTest::newRow("taviron") << 2;
+}
+
+void tst_DriveLink::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(m_link.setUpProgram());
+}
+
+void tst_DriveLink::cleanupTestCase()
+{
+    m_link.tearDown();
+}
+
+void tst_DriveLink::init()
+{
+    m_link.resetState();
+}
+
+void tst_DriveLink::cleanup()
+{
+    if (QTest::currentTestFailed())
+        qWarning().noquote() << "drive journal:\n" << received().join(QLatin1Char('\n'));
+    g_readWrite = nullptr;
+    m_rw.reset();
+    m_link.closePort();
+    if (m_sim.state() != QProcess::NotRunning) {
+        m_sim.terminate();
+        m_sim.waitForFinished(3000);
+    }
+}
+
+bool tst_DriveLink::startDrive(const QString &scenario, const QString &extra)
+{
+    const QString file = m_dir.filePath(QStringLiteral("test.drive"));
+    QFile f(file);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    f.write(QStringLiteral("include %1/tools/drivesim/scenarios/%2\n%3\n").arg(sourceDir(), scenario, extra).toUtf8());
+    f.close();
+    QFile::remove(m_dir.filePath(QStringLiteral("journal.txt")));
+    m_sim.start(drivesimPath(), { file, QStringLiteral("--journal"), m_dir.filePath(QStringLiteral("journal.txt")),
+                                  QStringLiteral("--control"), m_dir.filePath(QStringLiteral("control")),
+                                  QStringLiteral("--register"), QStringLiteral("COM9"),
+                                  QStringLiteral("--fnc"), g_appDir + QStringLiteral("ParameterInforamtion/InvType/FNC.txt") });
+    // The slave path, then the COM name once the port is listed.
+    QByteArray out;
+    QElapsedTimer timer;
+    timer.start();
+    while (out.count('\n') < 2 && timer.elapsed() < 5000) {
+        m_sim.waitForReadyRead(100);
+        out += m_sim.readAllStandardOutput();
+    }
+    return out.contains("COM9");
+}
+
+void tst_DriveLink::control(const QString &line)
+{
+    QFile f(m_dir.filePath(QStringLiteral("control")));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(line.toUtf8() + "\n");
+    f.close();
+    QThread::msleep(40);
+}
+
+QStringList tst_DriveLink::received() const
+{
+    QFile f(m_dir.filePath(QStringLiteral("journal.txt")));
+    f.open(QIODevice::ReadOnly);
+    QStringList frames;
+    for (const QString &line : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList parts = line.split(QLatin1Char(' '));
+        if (parts.value(1) == QLatin1String("RX"))
+            frames << line.section(QLatin1Char(' '), 2).section(QLatin1String(" |"), 0, 0);
+    }
+    return frames;
+}
+
+#define START_LINE()                                                                                                 \
+    QFETCH(int, line);                                                                                               \
+    const Line &l = kLines[line];                                                                                    \
+    QVERIFY(startDrive(QLatin1String(l.scenario), QLatin1String(l.extra)));                                         \
+    QVERIFY(m_link.openPort(QStringLiteral("COM9"), l.baud, l.data, l.parity, l.stop));                              \
+    g_crLfMode = l.crLfMode;                                                                                         \
+    g_seriesLetter = l.series;                                                                                       \
+    g_firmwareVersion = QLatin1String(l.firmware);                                                                   \
+    m_protocol = l.protocol;                                                                                         \
+    if (l.protocol == 0)                                                                                             \
+        m_rw.reset(new ReadWriteZR());                                                                               \
+    else if (l.protocol == 1)                                                                                        \
+        m_rw.reset(new ReadWriteRTU());                                                                              \
+    else                                                                                                             \
+        m_rw.reset(new ReadWriteASC());                                                                              \
+    m_rw->SetProtocol(l.protocol);                                                                                   \
+    g_readWrite = m_rw.get();
+
+void tst_DriveLink::parameters()
+{
+    START_LINE();
+    // P.7 holds 50 with one decimal; the Modbus caller gives the scale, the drive's reply gives it
+    // under the character protocol.
+    QCOMPARE(read(7, 0.1), 5.0);
+    QVERIFY(m_rw->WritePar(7, 123));
+    QCOMPARE(read(7, 0.1), 12.3);
+
+    control(QStringLiteral("set 259 65535"));
+    g_signedFlag = true;
+    QCOMPARE(read(259, 1), -1.0);
+    QCOMPARE(read(259, 1), 65535.0); // the flag was for one read only
+
+    control(QStringLiteral("set 77 65535"));
+    QCOMPARE(read(77, 1), l.special);
+    control(QStringLiteral("set 6 65535"));
+    g_noValueFlag = true;
+    QCOMPARE(read(6, 0.1), l.special);
+
+    QCOMPARE(m_rw->ReadTypeCode(), l.series == 'A' ? 13 : l.series == 'S' ? 40 : 21);
+    if (l.protocol != 0) {
+        QCOMPARE(m_rw->ReadRegisters(0x1200, 1), l.series == 'A' ? 13 : 40);
+        QCOMPARE(m_rw->ReadRegisters(0x9000, 2), 0x3478);
+    }
+    QVERIFY(!g_offLine);
+    QVERIFY(m_link.reportedErrors().isEmpty());
+    // Outside a batch every character-protocol read selects its page again: 2 frames more each.
+    QCOMPARE(received().size(), l.protocol == 0 ? 6 * 3 + 1 + 1 : 10);
+}
+
+void tst_DriveLink::commands()
+{
+    START_LINE();
+    QCOMPARE(m_rw->SendCommand("MOD"), int('0'));
+    QCOMPARE(m_rw->SendCommand("EXT"), 0);
+    QCOMPARE(m_rw->SendCommand("MOD"), int('1'));
+    QCOMPARE(m_rw->SendCommand("CU0"), 0);
+    const char frequency[] = { 'F', 'R', 'E', char(0x13), char(0x88) };
+    QCOMPARE(m_rw->SendCommand(frequency), 0);
+    QCOMPARE(m_rw->SendCommand("FWD"), 0);
+    QTest::qWait(100);
+    const int status = m_rw->SendCommand("STA");
+    QVERIFY2(status > 0 && (status & 1), qPrintable(QString::number(status)));
+    QCOMPARE(m_rw->SendCommand("STO"), 0);
+    QCOMPARE(m_rw->SendCommand("M0N"), 18 << 8); // last alarm 18, none present
+    QCOMPARE(m_rw->SendCommand("MAW"), 0);
+    // Item K counts whole units; item F one decimal under Modbus, the reply's own decimals (none
+    // from this drive) under the character protocol.
+    QCOMPARE(m_rw->SendCommand("MKR"), 0);
+    QCOMPARE(m_rw->LastValue(), 1234.0);
+    QCOMPARE(m_rw->SendCommand("MFR"), 0);
+    QCOMPARE(m_rw->LastValue(), l.protocol == 0 ? 3102.0 : 535.8);
+    QCOMPARE(m_rw->SendCommand("MCR"), 0);
+    QCOMPARE(m_rw->SendCommand("XYZ"), -1);
+    QVERIFY(m_link.reportedErrors().isEmpty());
+    QVERIFY(!g_offLine);
+    // The frequency went out as 1388h in the frame's value field.
+    const QStringList frames = received();
+    const QString wanted = l.protocol == 1 ? QStringLiteral("01 06 10 02 13 88") : QStringLiteral("31 33 38 38");
+    QVERIFY2(frames.value(4).contains(wanted), qPrintable(frames.value(4)));
+}
+
+void tst_DriveLink::silentNineTriesAnsweredOnTheTenth()
+{
+    START_LINE();
+    QCOMPARE(m_rw->SendCommand("MOD"), int('0')); // the page and mode are known now
+    control(QStringLiteral("fault silent-first 9"));
+    g_batchTransfer = true; // under the character protocol: no page selection before the read
+    g_zrPage = 0;
+    QCOMPARE(read(5, 1), 735.0);
+    QVERIFY(!g_offLine);
+    const QStringList frames = received().mid(1);
+    QCOMPARE(frames.size(), 10);
+    QCOMPARE(frames.count(frames.first()), 10);
+}
+
+void tst_DriveLink::neverAnswered()
+{
+    START_LINE();
+    control(QStringLiteral("fault link-lost"));
+    g_connectionTest = true;
+    QCOMPARE(m_rw->SendCommand("MCR"), -1);
+    QCOMPARE(received().size(), 1);
+    QVERIFY(!g_offLine);
+    g_connectionTest = false;
+
+    QCOMPARE(m_rw->SendCommand("MOD"), -1);
+    QCOMPARE(received().size(), 11);
+    QVERIFY(g_offLine);
+    // A command alone reports nothing until its failures pile up; a read reports at once.
+    QVERIFY(m_link.reportedErrors().isEmpty());
+    g_batchTransfer = true;
+    g_zrPage = 0;
+    QCOMPARE(read(5, 1), -1.0);
+    QCOMPARE(m_link.reportedErrors(), QList<int> { 8 });
+    QCOMPARE(m_link.buttonText(), QStringLiteral("Off-Line"));
+    QVERIFY(!g_batchTransfer);
+}
+
+void tst_DriveLink::refusals()
+{
+    START_LINE();
+    // Modbus exception 03 and the character protocol's code C for a refused value; exception 02
+    // and code B for a parameter the drive does not have.
+    const int refused = l.protocol == 0 ? 19 : 14;
+    const int unknown = l.protocol == 0 ? 18 : 12;
+    control(QStringLiteral("refuse param 5 write"));
+    control(QStringLiteral("refuse param 5 read"));
+    control(QStringLiteral("refuse param 77 write"));
+    control(QStringLiteral("refuse param 290 write"));
+    control(QStringLiteral("refuse param 6 write"));
+
+    QVERIFY(!m_rw->WritePar(5, 1));
+    QCOMPARE(read(5, 1), -1.0);
+    QCOMPARE(read(450, 1), -1.0);
+    QCOMPARE(m_link.reportedErrors(), (QList<int> { refused, refused, unknown }));
+    QVERIFY(!g_offLine);
+
+    g_acceptP77Refusal = true;
+    g_acceptAlarmWriteRefusal = true;
+    QVERIFY(m_rw->WritePar(77, 2));
+    QVERIFY(m_rw->WritePar(290, 3));
+    QCOMPARE(m_link.reportedErrors().size(), 3);
+
+    g_batchTransfer = true;
+    QVERIFY(!m_rw->WritePar(5, 1));
+    QVERIFY(!m_rw->WritePar(6, 1));
+    QVERIFY(m_rw->WritePar(7, 1));
+    QCOMPARE(g_failedParameters, (QStringList { "P.5", "P.6" }));
+    QCOMPARE(m_link.reportedErrors().size(), 3);
+    QVERIFY(g_batchTransfer);
+}
+
+void tst_DriveLink::elevenRefusedCommandsTakeTheLinkOffline()
+{
+    START_LINE();
+    // Under external control the drive refuses run commands.
+    QCOMPARE(m_rw->SendCommand("EXT"), 0);
+    for (int i = 0; i < 10; ++i)
+        QCOMPARE(m_rw->SendCommand("FWD"), -1);
+    QVERIFY(!g_offLine);
+    QVERIFY(m_link.reportedErrors().isEmpty());
+    QCOMPARE(m_rw->SendCommand("FWD"), -1);
+    QVERIFY(g_offLine);
+    QCOMPARE(m_link.reportedErrors(), QList<int> { 8 });
+    QCOMPARE(m_link.buttonText(), QStringLiteral("Off-Line"));
+    QCOMPARE(received().size(), 12);
+    const QStringList log = m_link.logLines();
+    QCOMPARE(log.size(), l.protocol == 0 ? 0 : 11);
+    for (const QString &entry : log)
+        QVERIFY2(entry.startsWith(QStringLiteral("FWD  read failure!Error code:")), qPrintable(entry));
+}
+
+void tst_DriveLink::restartWaitCoversTheDrivesRestart()
+{
+    const Line &l = kLines[2];
+    QVERIFY(startDrive(QLatin1String(l.scenario), QLatin1String(l.extra)));
+    QVERIFY(m_link.openPort(QStringLiteral("COM9"), l.baud, l.data, l.parity, l.stop));
+    m_rw.reset(new ReadWriteZR());
+    m_rw->SetProtocol(0);
+    g_readWrite = m_rw.get();
+    g_seriesLetter = l.series;
+
+    QCOMPARE(m_rw->SendCommand("999"), 0);
+    g_restartWait = true;
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(m_rw->SendCommand("MOD"), int('0'));
+    QVERIFY2(timer.elapsed() >= 2000 && timer.elapsed() < 2300, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(received().size(), 2);
+}
+
+void tst_DriveLink::pollerAndWriterShareTheLink()
+{
+    const Line &l = kLines[2];
+    QVERIFY(startDrive(QLatin1String(l.scenario), QLatin1String(l.extra)));
+    QVERIFY(m_link.openPort(QStringLiteral("COM9"), l.baud, l.data, l.parity, l.stop));
+    m_rw.reset(new ReadWriteZR());
+    m_rw->SetProtocol(0);
+    g_readWrite = m_rw.get();
+    g_seriesLetter = l.series;
+
+    std::atomic<bool> polling { true };
+    std::atomic<int> failures { 0 };
+    std::atomic<int> polls { 0 };
+    std::thread poller([&] {
+        while (polling) {
+            const int command = m_rw->SendCommand("MKR");
+            if (command != 0 || m_rw->LastValue() != 1234.0) {
+                qWarning("poll MKR %d %f", command, m_rw->LastValue());
+                ++failures;
+            }
+            const double p7 = m_rw->ReadPar(7, 1);
+            if (p7 != 5.0) {
+                qWarning("poll P.7 %f", p7);
+                ++failures;
+            }
+            ++polls;
+        }
+    });
+    while (polls == 0)
+        QThread::msleep(1);
+    bool written = true;
+    for (int i = 0; i < 20; ++i)
+        written = m_rw->WritePar(110 + i, 1000 + i) && written;
+    polling = false;
+    poller.join();
+    QVERIFY(written);
+    QCOMPARE(failures.load(), 0);
+    QVERIFY2(polls >= 2, qPrintable(QString::number(polls)));
+    // Each parameter holds what was written to it, in its own decimals.
+    for (int i = 0; i < 20; ++i) {
+        const double value = m_rw->ReadPar(110 + i, 1);
+        QCOMPARE(qRound(value / g_zrValueUnit), 1000 + i);
+    }
+    QCOMPARE(m_rw->ReadPar(7, 1), 5.0);
+}
+
+QTEST_MAIN(tst_DriveLink)
+#include "tst_drivelink.moc"

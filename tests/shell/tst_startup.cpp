@@ -1,0 +1,266 @@
+// Start-up: the program folder, documents named on the command line, the .tv association in the
+// registry stand-in and on the desktop, and the state start-up leaves behind.
+
+#include "comm/globals.h"
+#include "monitor/monitorthread.h"
+#include "platform/registry.h"
+#include "pseudoterminal.h"
+#include "shell/appglobals.h"
+#include "shell/startup.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <zip.h>
+
+namespace
+{
+
+const QString DocumentKey = QStringLiteral("HKEY_CLASSES_ROOT\\.tv");
+const QString IconKey = QStringLiteral("HKEY_CLASSES_ROOT\\TavironINV\\DefaultIcon");
+const QString CommandKey = QStringLiteral("HKEY_CLASSES_ROOT\\TavironINV\\shell\\open\\command");
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A zip archive with the given entries, written the way any zip tool would.
+bool writeZip(const QString &path, const QList<QPair<QByteArray, QByteArray>> &entries)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    zipFile zip = zipOpen(QFile::encodeName(path).constData(), APPEND_STATUS_CREATE);
+    if (!zip)
+        return false;
+    for (const auto &entry : entries) {
+        zip_fileinfo info = {};
+        if (zipOpenNewFileInZip(
+                zip, entry.first.constData(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, Z_DEFAULT_COMPRESSION)
+            != ZIP_OK)
+            return false;
+        zipWriteInFileInZip(zip, entry.second.constData(), unsigned(entry.second.size()));
+        zipCloseFileInZip(zip);
+    }
+    return zipClose(zip, nullptr) == ZIP_OK;
+}
+
+} // namespace
+
+class TestStartUp : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void programFolder_data();
+    void programFolder();
+    void documentNames_data();
+    void documentNames();
+    void freshStartRegistersTheAssociationOnce();
+    void foreignAssociationIsRewritten();
+    void desktopEntryQuotesTheProgramPath();
+    void startLeavesLogAndResetGlobals();
+    void documentGivesOnlyItsStationFile_data();
+    void documentGivesOnlyItsStationFile();
+
+private:
+    QString dataHome() const { return m_dataHome.path(); }
+    void start(const QStringList &arguments);
+    QTemporaryDir m_dataHome;
+    QTemporaryDir m_appDir;
+    QTemporaryDir m_documents;
+    TemporaryRegistry *m_registry = nullptr;
+};
+
+void TestStartUp::initTestCase()
+{
+    QVERIFY(m_dataHome.isValid() && m_appDir.isValid() && m_documents.isValid());
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome()));
+    // The desktop's database tools would run detached into folders this test removes.
+    qputenv("PATH", "/nonexistent");
+}
+
+void TestStartUp::init()
+{
+    delete m_registry;
+    m_registry = new TemporaryRegistry;
+    QDir(dataHome()).removeRecursively();
+    QDir().mkpath(dataHome());
+    QFile::remove(m_appDir.path() + QStringLiteral("/Operation_log.txt"));
+    QFile::remove(m_appDir.path() + QStringLiteral("/station.txt"));
+}
+
+void TestStartUp::start(const QStringList &arguments)
+{
+    runStartUpSteps(arguments, m_appDir.path() + QStringLiteral("/TavironINV"), m_appDir.path());
+}
+
+void TestStartUp::programFolder_data()
+{
+    QTest::addColumn<QString>("dirPath");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("plain folder") << "/opt/tools/app"
+                                  << "/opt/tools/app/";
+    QTest::newRow("build folder release dropped") << "/opt/app/release"
+                                                  << "/opt/app/";
+    QTest::newRow("release inside a name kept") << "/opt/prereleased/app"
+                                                << "/opt/prereleased/app/";
+    QTest::newRow("release further up kept") << "/opt/release/app"
+                                             << "/opt/release/app/";
+    QTest::newRow("Release in capitals kept") << "/opt/app/Release"
+                                              << "/opt/app/Release/";
+    QTest::newRow("trailing slash") << "/opt/app/release/"
+                                    << "/opt/app/";
+    QTest::newRow("root") << "/"
+                          << "/";
+}
+
+void TestStartUp::programFolder()
+{
+    QFETCH(QString, dirPath);
+    QFETCH(QString, folder);
+    QCOMPARE(applicationFolder(dirPath), folder);
+}
+
+void TestStartUp::documentNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("document");
+    QTest::newRow("document") << "/home/u/site A.tv" << true;
+    QTest::newRow("capitals") << "/home/u/site.TV" << false;
+    QTest::newRow("folder holding .tv") << "/home/u/x.tv/settings.zip" << false;
+    QTest::newRow("longer ending") << "/home/u/site.tvx" << false;
+    QTest::newRow("empty") << "" << false;
+}
+
+void TestStartUp::documentNames()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, document);
+    QCOMPARE(isDocumentName(name), document);
+}
+
+void TestStartUp::freshStartRegistersTheAssociationOnce()
+{
+    start({ QStringLiteral("./TavironINV") });
+    QCOMPARE(Registry::value(DocumentKey, QString()).toString(), QStringLiteral("TavironINV"));
+    QCOMPARE(Registry::value(IconKey, QString()).toString(), QStringLiteral("./TavironINV,0"));
+    QCOMPARE(Registry::value(CommandKey, QString()).toString(), m_appDir.path() + QStringLiteral("/TavironINV %1"));
+
+    const QString mimeFile = dataHome() + QStringLiteral("/mime/packages/TavironINV.xml");
+    const QString desktopFile = dataHome() + QStringLiteral("/applications/TavironINV.desktop");
+    QVERIFY(fileBytes(mimeFile).contains("<glob pattern=\"*.tv\"/>"));
+    QVERIFY(fileBytes(desktopFile).contains("MimeType=application/x-tavironinv-document;\n"));
+
+    const QByteArray registry = fileBytes(m_registry->filePath());
+    const QDateTime registryTime = QFileInfo(m_registry->filePath()).lastModified();
+    const QDateTime mimeTime = QFileInfo(mimeFile).lastModified();
+    const QDateTime desktopTime = QFileInfo(desktopFile).lastModified();
+    QTest::qWait(20);
+
+    // A second start, also under another argv[0], finds the association in place and writes nothing.
+    start({ QStringLiteral("/elsewhere/TavironINV") });
+    QCOMPARE(fileBytes(m_registry->filePath()), registry);
+    QCOMPARE(QFileInfo(m_registry->filePath()).lastModified(), registryTime);
+    QCOMPARE(QFileInfo(mimeFile).lastModified(), mimeTime);
+    QCOMPARE(QFileInfo(desktopFile).lastModified(), desktopTime);
+    QCOMPARE(Registry::value(IconKey, QString()).toString(), QStringLiteral("./TavironINV,0"));
+}
+
+void TestStartUp::foreignAssociationIsRewritten()
+{
+    Registry::setValue(DocumentKey, QString(), QStringLiteral("OtherViewer"));
+    Registry::setValue(IconKey, QString(), QStringLiteral("other,0"));
+    QVERIFY(registerDocumentType(QStringLiteral("/opt/t/TavironINV"), QStringLiteral("/opt/t/TavironINV")));
+    QCOMPARE(Registry::value(DocumentKey, QString()).toString(), QStringLiteral("TavironINV"));
+    QCOMPARE(Registry::value(IconKey, QString()).toString(), QStringLiteral("/opt/t/TavironINV,0"));
+    QCOMPARE(Registry::value(CommandKey, QString()).toString(), QStringLiteral("/opt/t/TavironINV %1"));
+    QVERIFY(!registerDocumentType(QStringLiteral("x"), QStringLiteral("y")));
+}
+
+void TestStartUp::desktopEntryQuotesTheProgramPath()
+{
+    notifyAssociationChanged(QStringLiteral("/opt/My Tools/50%$\"q\"/TavironINV"));
+    const QByteArray entry = fileBytes(dataHome() + QStringLiteral("/applications/TavironINV.desktop"));
+    QCOMPARE(entry,
+        QByteArray("[Desktop Entry]\n"
+                   "Type=Application\n"
+                   "Name=TavironINV\n"
+                   "Exec=\"/opt/My Tools/50%%\\\\$\\\\\"q\\\\\"/TavironINV\" %f\n"
+                   "MimeType=application/x-tavironinv-document;\n"
+                   "Terminal=false\n"));
+}
+
+void TestStartUp::startLeavesLogAndResetGlobals()
+{
+    g_station = 9;
+    g_seriesLetter = 'A';
+    g_replyError = true;
+    g_stationHex[0] = '0';
+    g_stationHex[1] = '9';
+    start({ QStringLiteral("TavironINV") });
+
+    QCOMPARE(g_appDir, m_appDir.path() + QLatin1Char('/'));
+    QCOMPARE(g_appFilePath, m_appDir.path() + QStringLiteral("/TavironINV"));
+    QVERIFY(g_commandLineDoc.isEmpty());
+    QVERIFY(fileBytes(g_appDir + QStringLiteral("Operation_log.txt")).endsWith("  Open TavironINV\r\n"));
+    QCOMPARE(int(g_station), 0);
+    QCOMPARE(g_seriesLetter, '0');
+    QVERIFY(!g_replyError);
+    QCOMPARE(int(g_stationHex[0]), 0);
+    QCOMPARE(int(g_stationHex[1]), 0);
+    QVERIFY(g_monitorThread);
+    QVERIFY(!g_monitorThread->isRunning());
+}
+
+void TestStartUp::documentGivesOnlyItsStationFile_data()
+{
+    using Entries = QList<QPair<QByteArray, QByteArray>>;
+    QTest::addColumn<QString>("document");
+    QTest::addColumn<Entries>("entries");
+    QTest::addColumn<QByteArray>("station");
+
+    const Entries hostile { { "TavironINV", "replaced" }, { "station.txt", "NO.007\r\nLanguage:1\r\n" },
+        { "../escape.txt", "out" }, { "ParameterInforamtion/InvType/FNC.txt", "x" },
+        { "/tmp/absolute-from-tv.txt", "x" } };
+    QTest::newRow("document") << "site.tv" << hostile << QByteArray("NO.007\r\nLanguage:1\r\n");
+    QTest::newRow("folder merely containing .tv") << "from.tv/settings.zip" << hostile << QByteArray();
+    QTest::newRow("ending in capitals") << "SITE.TV" << hostile << QByteArray();
+    QTest::newRow("document without settings") << "empty.tv" << Entries { { "readme.txt", "x" } } << QByteArray();
+    QTest::newRow("settings in a folder only") << "nested.tv" << Entries { { "sub/station.txt", "x" } } << QByteArray();
+    QTest::newRow("missing document") << "" << Entries {} << QByteArray();
+}
+
+void TestStartUp::documentGivesOnlyItsStationFile()
+{
+    using Entries = QList<QPair<QByteArray, QByteArray>>;
+    QFETCH(QString, document);
+    QFETCH(Entries, entries);
+    QFETCH(QByteArray, station);
+    const QString folder = m_documents.path() + QStringLiteral("/inbox");
+    QDir(folder).removeRecursively();
+    const QString path
+        = document.isEmpty() ? folder + QStringLiteral("/gone.tv") : folder + QLatin1Char('/') + document;
+    if (!document.isEmpty())
+        QVERIFY(writeZip(path, entries));
+    const QStringList before = QDir(m_appDir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+    start({ QStringLiteral("TavironINV"), path });
+    QCOMPARE(g_commandLineDoc, path);
+    QCOMPARE(fileBytes(g_appDir + QStringLiteral("station.txt")), station);
+    QStringList after = QDir(m_appDir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    after.removeAll(QStringLiteral("station.txt"));
+    QStringList expected = before;
+    if (!expected.contains(QStringLiteral("Operation_log.txt")))
+        expected.append(QStringLiteral("Operation_log.txt"));
+    expected.sort();
+    QCOMPARE(after, expected);
+    QVERIFY(!QFile::exists(QFileInfo(m_appDir.path()).path() + QStringLiteral("/escape.txt")));
+    QVERIFY(!QFile::exists(QStringLiteral("/tmp/absolute-from-tv.txt")));
+}
+
+QTEST_GUILESS_MAIN(TestStartUp)
+#include "tst_startup.moc"
