@@ -71,7 +71,7 @@ bool CParameter::readBeforeBatchWrite(int parameter, double scale, QString *text
 
 bool CParameter::batchWriteChecks()
 {
-    const int status = g_mainWindow && g_mainWindow->navigation ? g_mainWindow->navigation->statusWord : 0;
+    const int status = g_mainWindow && g_mainWindow->navigation ? g_mainWindow->navigation->statusWord.load() : 0;
     if (status & 6) {
         batchWriteBox(tr("Unable to write parameter value.\n") + QStringLiteral("\n") + tr("Please stop INV first!"));
         return false;

@@ -1,6 +1,11 @@
 #include "shell/navigation.h"
 
+#include "comm/globals.h"
+#include "shell/appglobals.h"
+#include "shell/mainwindow.h"
+
 #include <QLabel>
+#include <QMessageBox>
 #include <QStandardItemModel>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -40,4 +45,24 @@ void CNavigation::changeLanguage()
 {
     retranslateStrings();
     treeRoot->setText(systemSettingText);
+}
+
+int CNavigation::checkConnection()
+{
+    if (g_connectionTest)
+        return 0;
+    int station = -1;
+    for (const QString &word : PotLabel->text().split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (word.contains(QLatin1String("NO."))) {
+            station = QString(word).remove(QLatin1String("NO.")).toInt();
+            break;
+        }
+    }
+    if (station >= 0 && station < 255 && stationTested[station] != 0)
+        return 0;
+    if (station >= 0)
+        QMessageBox::warning(this, tr("Warning"), tr("Please execute connection test first!"));
+    if (g_mainWindow)
+        g_mainWindow->setConnectionState(false);
+    return -1;
 }

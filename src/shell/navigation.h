@@ -5,6 +5,7 @@
 
 #include <QVector>
 #include <QWidget>
+#include <atomic>
 
 class QLabel;
 class QStandardItem;
@@ -19,6 +20,10 @@ public:
 
     void changeLanguage();
 
+    // The guard of every drive operation a user starts: 0 = the current station may be addressed,
+    // -1 = it has not passed a connection test (the user has been told) or no station is chosen.
+    int checkConnection();
+
     QLabel *PotLabel = nullptr;
     QTreeView *SysSettreeView = nullptr;
 
@@ -27,6 +32,9 @@ public:
     QStandardItem *treeRoot = nullptr;
     QStandardItem *currentItem = nullptr;
     QStandardItemModel *stationModel = nullptr;
+    // Last status word of the drive ("STA"), 0 when that poll fails; bits 1 and 2 tell it runs.
+    // The mode poller writes it from its own thread.
+    std::atomic<int> statusWord { 0 };
     QString systemSettingText;
     QString selectStationText;
     QString numberPrefixText;
