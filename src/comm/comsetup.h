@@ -1,28 +1,30 @@
 #pragma once
 
-// The communication set-up dialog. The main window fills its selectors before each showing and
-// takes the settings over when it is accepted.
+// The communication set-up dialog: the link settings, the connection test and the automatic search.
+// The main window fills its selectors before each showing and takes them over when it is accepted,
+// which only a successful connection test does.
 
 #include "ui_comsetdialog.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QString>
 
+class QCloseEvent;
 class QTimer;
+struct LinkSettings;
 
 class CComSetup : public QDialog, public Ui_ComSetDialog
 {
     Q_OBJECT
 public:
     explicit CComSetup(QWidget *parent = nullptr);
+    ~CComSetup() override;
 
     void initTexts();
     void retranslate();
+    QString identifyInvType();
 
-public slots:
-    void ProComboxCh(int index);
-    void CheckComboxCh();
-
-public:
     QTimer *autoTimer = nullptr;
     int station = 0;
     int testStep = 0;
@@ -30,4 +32,31 @@ public:
     QString noneText;
     QString oddText;
     QString evenText;
+
+public slots:
+    void ProComboxCh(int index);
+    void CheckComboxCh();
+    void on_start_clicked();
+    void on_stop_clicked();
+    void on_timer();
+    void AutoCommunication(int TestNum);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    LinkSettings dialogSettings() const;
+    void showWorkingSettings(const LinkSettings &settings);
+    void successPath(const LinkSettings &settings);
+    void failurePath();
+    void endTest();
+    bool enterStation(const QString &typeText);
+
+    bool m_stepRunning = false;
+    QElapsedTimer m_lastProbe;
+    int m_lastProbeDelayMs = 0;
 };
+
+// The two looks of the progress bar.
+extern const char *const ProgressStyleGreen;
+extern const char *const ProgressStyleRed;

@@ -471,7 +471,25 @@ qint64 Win_QextSerialPort::send(const char *data, qint64 size)
             lastErr = E_WRITE_FAILED;
     }
     flush();
+    if (result > 0 && !m_simulatedLineFile.isEmpty())
+        waitWireTime(result);
     return result;
+}
+
+// A pseudo-terminal hands the bytes over at once, while a real UART's drain returns only
+// when they have left the line. The simulated drive counts the request's time on the wire
+// before it answers, so on a simulated line the drain is given that time too.
+void Win_QextSerialPort::waitWireTime(qint64 bytes) const
+{
+    const int baud = baudRateValue(Settings.BaudRate);
+    if (baud <= 0)
+        return;
+    static const int dataBits[] = { 5, 6, 7, 8 };
+    int bitsPerChar = 1 + dataBits[Settings.DataBits];
+    if (Settings.Parity != PAR_NONE)
+        ++bitsPerChar;
+    bitsPerChar += Settings.StopBits == STOP_1 ? 1 : 2;
+    QThread::usleep(static_cast<unsigned long>(bytes * bitsPerChar * 1000000LL / baud));
 }
 
 void Win_QextSerialPort::applyLine()

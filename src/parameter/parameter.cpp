@@ -3,10 +3,13 @@
 #include "comm/globals.h"
 #include "comm/readwrite.h"
 #include "comm/typeinfo.h"
+#include "parameter/comparison.h"
 #include "parameter/parameterdefinitions.h"
 #include "parameter/paramtext.h"
 #include "parameter/parinformation.h"
 #include "parameter/relatedunits.h"
+#include "parameter/search.h"
+#include "parameter/selection.h"
 #include "shell/appglobals.h"
 
 #include <QCursor>
@@ -56,6 +59,8 @@ CParameter::CParameter(QWidget *parent)
 {
     setupUi(this);
     g_batchTransfer = false;
+    compareResult = new CompareResult(nullptr);
+    compareResult->hide();
     parInformation = new ParInformation(nullptr);
     tableRows = ParameterRows;
     for (QString &text : defaultValues)
@@ -89,6 +94,8 @@ CParameter::CParameter(QWidget *parent)
 
 CParameter::~CParameter()
 {
+    delete selectDialog;
+    delete compareResult;
     delete parInformation;
 }
 
@@ -454,8 +461,11 @@ void CParameter::selectPara(int mode)
     case 1:
         for (int r = 0; r < count; ++r)
             table->setRowHidden(r, cellText(r, 3).contains(QLatin1String("--")));
-        // The selection dialog arrives with its own form; until it is there the list stays hidden.
+        delete selectDialog;
+        selectDialog = new CSelPar(nullptr);
         showAll();
+        connect(selectDialog, &QDialog::accepted, this, &CParameter::tableHide);
+        selectDialog->exec();
         break;
     case 2:
         for (int r = 0; r < count; ++r)
@@ -599,6 +609,7 @@ void CParameter::languageChange()
                                 QCoreApplication::translate("ParameterForm", "Default VS Setting"),
                                 QCoreApplication::translate("ParameterForm", "Current VS Setting") });
     VerifyParameter->setCurrentIndex(0);
+    compareResult->retranslate();
 }
 
 // ---- Hidden parameters and helpers ----
@@ -718,6 +729,22 @@ void CParameter::loadCurrentValues(QXmlStreamReader &reader)
 
 // ---- Slots whose work comes with the files and dialogs ----
 
+void CParameter::CallIndexDialog()
+{
+    CSearch search(nullptr);
+    search.exec();
+}
+
 void CParameter::save() {}
 void CParameter::open() {}
-void CParameter::showDifferentPar() {}
+void CParameter::showDifferentPar()
+{
+    compareResult->compare(VerifyParameter->currentIndex());
+    compareResult->show();
+}
+
+void CParameter::showComparison(int mode)
+{
+    VerifyParameter->setCurrentIndex(mode);
+    showDifferentPar();
+}

@@ -39,6 +39,10 @@ public:
     QString stripUnit(QString text);
     void loadCurrentValues(QXmlStreamReader &reader);
 
+    // The comparison after a batch read (mode 0 or 2) and after opening a list (mode 1): the comparison
+    // combo takes the mode, then the dialog lists and shows the differing rows.
+    void showComparison(int mode);
+
     // Text of a cell; empty when the row or its item does not exist (the form's rows start without items).
     QString cellText(int row, int column) const;
 

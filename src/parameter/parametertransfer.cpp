@@ -347,9 +347,9 @@ void CParameter::ReadAllPar()
     allReadPB->setEnabled(true);
     g_batchTransfer = false;
     resolutionFactor = -1;
-    // The comparison dialog shows the difference the selector names once it is part of the form.
-    VerifyParameter->setCurrentIndex(readBackAfterWrite ? 2 : 0);
+    const int comparison = readBackAfterWrite ? 2 : 0;
     readBackAfterWrite = false;
+    showComparison(comparison);
     progress.close();
 }
 
@@ -382,11 +382,6 @@ void CParameter::ReadSinglePar()
     QFont font = table->font();
     font.setBold(ValueText::differAsNumbers(stripUnit(defaultText), text));
     table->item(row, ValueColumnCurrent)->setFont(font);
-}
-
-void CParameter::CallIndexDialog()
-{
-    // The search dialog comes with its own form; until then the button has nothing to open.
 }
 
 // ---- Writing ----

@@ -47,6 +47,13 @@ double helpMinimumVersion(char seriesLetter)
     }
 }
 
+int helpRowHeight(int length, int language)
+{
+    if (language == 0)
+        return length < 55 ? 20 : length < 110 ? 40 : length < 165 ? 60 : length < 220 ? 80 : 100;
+    return length < 25 ? 20 : length < 50 ? 30 : length < 90 ? 60 : 80;
+}
+
 void textDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     painter->drawText(option.rect, Qt::TextWrapAnywhere | Qt::AlignVCenter, index.data(Qt::DisplayRole).toString());
@@ -57,36 +64,12 @@ ParInformation::ParInformation(QWidget *parent)
     : QWidget(parent, Qt::FramelessWindowHint)
     , detailTexts(DetailTextCount)
 {
+    setupUi(this);
     setAttribute(Qt::WA_TranslucentBackground);
-    setObjectName(QStringLiteral("PInf"));
-    setFixedSize(445, 220);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-
-    SysTableView = new QTableView(this);
-    SysTableView->setGeometry(0, 0, 445, 220);
-    SysTableView->setFixedSize(445, 220);
-    QFont font = SysTableView->font();
-    font.setPointSize(9);
-    SysTableView->setFont(font);
-    SysTableView->setMouseTracking(true);
-    SysTableView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    SysTableView->setShowGrid(false);
-    SysTableView->verticalHeader()->hide();
-    SysTableView->verticalHeader()->setDefaultSectionSize(35);
-    SysTableView->setAlternatingRowColors(true);
-    QPalette pal = SysTableView->palette();
-    for (QPalette::ColorGroup group : { QPalette::Active, QPalette::Inactive }) {
-        pal.setColor(group, QPalette::Base, QColor(255, 255, 246));
-        pal.setColor(group, QPalette::AlternateBase, QColor(255, 254, 210));
-    }
-    pal.setColor(QPalette::Disabled, QPalette::Base, QColor(236, 233, 216));
-    pal.setColor(QPalette::Disabled, QPalette::AlternateBase, QColor(236, 233, 216));
-    SysTableView->setPalette(pal);
 
     model = new QStandardItemModel(0, 3, this);
-    setWindowTitle(tr("Describe"));
-    model->setHorizontalHeaderItem(0, new QStandardItem(tr("NO")));
-    model->setHorizontalHeaderItem(1, new QStandardItem(tr("Note")));
+    model->setHorizontalHeaderItem(0, new QStandardItem(QCoreApplication::translate("PInf", "NO")));
+    model->setHorizontalHeaderItem(1, new QStandardItem(QCoreApplication::translate("PInf", "Note")));
     model->setHorizontalHeaderItem(2, new QStandardItem(QString()));
     SysTableView->setModel(model);
     SysTableView->setColumnWidth(0, 45);
@@ -95,7 +78,6 @@ ParInformation::ParInformation(QWidget *parent)
     SysTableView->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     SysTableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     SysTableView->setItemDelegateForColumn(1, new textDelegate(this));
-
 }
 
 ParInformation::~ParInformation() = default;
@@ -129,18 +111,13 @@ void ParInformation::fillTable(int number)
     if (text.isEmpty()) {
         model->setItem(0, 0, new QStandardItem(label));
         model->setItem(0, 1, new QStandardItem(tr("No detail describe!")));
-    } else if (text.contains(QLatin1Char(';'))) {
+    } else {
+        // A text without ";" is a single line; leaving it out would open an empty popup.
         model->setItem(0, 0, new QStandardItem(label));
         const QStringList lines = text.split(QLatin1Char(';'));
         for (int j = 0; j < lines.size(); ++j) {
             model->setItem(j, 1, new QStandardItem(lines.at(j)));
-            const int len = lines.at(j).size();
-            int height;
-            if (g_language == 0)
-                height = len < 55 ? 20 : len < 110 ? 40 : len < 165 ? 60 : len < 220 ? 80 : 100;
-            else
-                height = len < 25 ? 20 : len < 50 ? 30 : len < 90 ? 60 : 80;
-            SysTableView->setRowHeight(j, height);
+            SysTableView->setRowHeight(j, helpRowHeight(lines.at(j).size(), g_language));
         }
     }
     // The view owns its index widgets and deletes them with their rows, so each fill makes its own.

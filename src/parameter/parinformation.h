@@ -2,13 +2,15 @@
 
 // The parameter help popup and the detail texts that decide which parameters have help.
 
+#include "ui_pinf.h"
+
 #include <QItemDelegate>
+#include <QPointer>
 #include <QVector>
 #include <QWidget>
 
 class QIODevice;
 class QStandardItemModel;
-class QTableView;
 class QToolButton;
 
 constexpr int DetailTextCount = 1299; // parameters 0 to 1298; higher numbers never have help
@@ -17,6 +19,8 @@ constexpr int DetailTextCount = 1299; // parameters 0 to 1298; higher numbers ne
 QVector<QString> readParameterDetails(QIODevice *device);
 // Firmware below which a series has no help at all.
 double helpMinimumVersion(char seriesLetter);
+// Height in pixels of a help line of the given length in characters, by interface language.
+int helpRowHeight(int length, int language);
 
 class textDelegate : public QItemDelegate {
     Q_OBJECT
@@ -25,7 +29,7 @@ public:
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 };
 
-class ParInformation : public QWidget {
+class ParInformation : public QWidget, public Ui_PInf {
     Q_OBJECT
 public:
     explicit ParInformation(QWidget *parent = nullptr);
@@ -37,9 +41,9 @@ public:
     QString detailText(int number) const;
 
     QVector<QString> detailTexts;
-    QTableView *SysTableView = nullptr;
     QStandardItemModel *model = nullptr;
-    QToolButton *closeButton = nullptr;
+    // The view deletes its cell widgets with their rows, so the button of the last fill may be gone.
+    QPointer<QToolButton> closeButton;
 
 public slots:
     void closewindow();

@@ -1,7 +1,12 @@
 #include "shell/mainwindow.h"
 
+#include "comm/search.h"
+
 #include "comm/comsetup.h"
 #include "comm/globals.h"
+#include "comm/readwriteasc.h"
+#include "comm/readwritertu.h"
+#include "comm/readwritezr.h"
 #include "comm/win_qextserialport.h"
 #include "monitor/monitorglobals.h"
 #include "parameter/parameter.h"
@@ -67,6 +72,7 @@ CMainWindow::CMainWindow(QWidget *parent)
 
     parameterForm = new CParameter(nullptr);
     comSetup = new CComSetup(nullptr);
+    g_readWrite = new ReadWriteZR(nullptr);
 
     splitter = new QSplitter(Qt::Vertical);
     splitter->addWidget(parameterForm);
@@ -364,7 +370,27 @@ void CMainWindow::initSerialPort()
         fallBackToCom1();
         showSettingsInDialog();
     }
+    // The replaced object is kept: it may be one that an earlier connection search still reuses.
+    installNewProtocol(g_protocolIndex);
     appendOperationLog({ communicationSettingLine() }, true);
+}
+
+ReadWrite *CMainWindow::makeProtocolObject(int protocolIndex)
+{
+    ReadWrite *object = nullptr;
+    switch (protocolIndex) {
+    case 1:
+        object = new ReadWriteRTU(nullptr);
+        break;
+    case 2:
+        object = new ReadWriteASC(nullptr);
+        break;
+    default:
+        object = new ReadWriteZR(nullptr);
+        break;
+    }
+    object->SetProtocol(protocolIndex);
+    return object;
 }
 
 QString CMainWindow::readSerialCommKey(int index, const QString &which) const
@@ -424,6 +450,8 @@ void CMainWindow::iniComDialog()
         g_dataBitsIndex = comSetup->DatacomboBox->currentIndex();
         break;
     }
+    // The previous object is left alone: a poller may still be inside one of its exchanges.
+    g_readWrite = makeProtocolObject(g_protocolIndex);
     g_serialPort->setDataBits(dataBitsOfIndex(g_dataBitsIndex));
     g_stopBitsIndex = comSetup->StopComboBox->currentIndex();
     g_serialPort->setStopBits(stopBitsOfIndex(g_stopBitsIndex));

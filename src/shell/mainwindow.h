@@ -98,5 +98,6 @@ private:
     void applySerialSettings();
     void fallBackToCom1();
     void applyConnectionState(bool online);
+    ReadWrite *makeProtocolObject(int protocolIndex);
     QToolButton *makeToolButton(const QString &icon, bool enabled);
 };

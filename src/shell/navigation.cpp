@@ -1,8 +1,13 @@
 #include "shell/navigation.h"
 
 #include "comm/globals.h"
+#include "comm/identify.h"
+#include "comm/settype.h"
+#include "platform/textfiles.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
+
+#include <QFile>
 
 #include <QLabel>
 #include <QMessageBox>
@@ -32,6 +37,53 @@ CNavigation::CNavigation(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(PotLabel);
     layout->addWidget(SysSettreeView);
+
+    stationDialog = new CSetType(nullptr);
+    stationDialog->hide();
+}
+
+CNavigation::~CNavigation()
+{
+    delete stationDialog;
+}
+
+void CNavigation::loadInverterTypes()
+{
+    if (g_invType.isEmpty())
+        return;
+    bool ok = false;
+    const QStringList lines = readTextLines(invTypeFilePath(), gbkCodec(), &ok);
+    if (!ok) {
+        QFile file(invTypeFilePath());
+        file.open(QIODevice::ReadOnly);
+        QMessageBox::warning(this, tr("Warning"),
+                             tr("Cannot read file %1:\n%2.").arg(invTypeFilePath(), file.errorString()));
+        return;
+    }
+    QString name = g_invType.split(QLatin1Char('-'), Qt::SkipEmptyParts).value(0);
+    if (g_invType.contains(QLatin1String("VR3")) && g_invType.contains(QLatin1String("-L")))
+        name = QStringLiteral("VR3-L");
+    else if (g_invType.contains(QLatin1String("-GT")))
+        name = QStringLiteral("VP-GT");
+    else if (g_invType.contains(QLatin1String("-G")))
+        name = QStringLiteral("VP/VP-G");
+    for (const QString &line : lines) {
+        const QStringList fields = line.split(QStringLiteral("//"), Qt::SkipEmptyParts);
+        if (fields.size() < 5 || fields.at(1) != name)
+            continue;
+        g_invTypeFields = fields;
+        g_seriesLetter = fields.at(0).isEmpty() ? '0' : fields.at(0).at(0).toLatin1();
+        g_modelName = fields.at(1);
+        g_firmwareVersion = fields.at(2);
+        g_parameterCount = fields.at(3).toInt();
+        g_groupMode = fields.at(4).toInt();
+        return;
+    }
+}
+
+void CNavigation::startModeDisplay()
+{
+    // The operation-mode poller and its display are started here once the dock has them.
 }
 
 void CNavigation::retranslateStrings()
@@ -44,6 +96,7 @@ void CNavigation::retranslateStrings()
 void CNavigation::changeLanguage()
 {
     retranslateStrings();
+    stationDialog->initTexts();
     treeRoot->setText(systemSettingText);
 }
 

@@ -1,5 +1,6 @@
 #include "shell/operationlog.h"
 
+#include "platform/textfiles.h"
 #include "shell/appglobals.h"
 
 #include <QDateTime>
@@ -23,7 +24,7 @@ QMutex &logMutex()
 
 QTextCodec *logCodec()
 {
-    return QTextCodec::codecForName("GBK");
+    return gbkCodec();
 }
 
 QByteArray encodeLines(const QStringList &lines)

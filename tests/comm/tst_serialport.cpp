@@ -67,6 +67,8 @@ private slots:
     void refusedCombinationsKeepOldValue();
     void closedPortSettersAreSilent();
     void lineSettingsFileFollowsSetters();
+    void simulatedLineWriteTakesWireTime_data();
+    void simulatedLineWriteTakesWireTime();
     void openFailsCleanly_data();
     void openFailsCleanly();
     void permissionDeniedNamesTheFix();
@@ -142,26 +144,26 @@ void tst_SerialPort::receiveTiming_data()
     QTest::addColumn<int>("maxMs");
 
     const QByteArray eight("\x01\x03\x02\x00\x64\xB9\xAF\x00", 8);
-    QTest::newRow("silence_4800") << BAUD4800 << false << QByteArray() << -1 << 0 << 7 << qint64(0) << 40 << 46;
-    QTest::newRow("silence_9600") << BAUD9600 << false << QByteArray() << -1 << 0 << 7 << qint64(0) << 27 << 33;
-    QTest::newRow("silence_9600_rtu") << BAUD9600 << true << QByteArray() << -1 << 0 << 7 << qint64(0) << 27 << 33;
-    QTest::newRow("silence_19200") << BAUD19200 << false << QByteArray() << -1 << 0 << 7 << qint64(0) << 16 << 22;
-    QTest::newRow("silence_115200") << BAUD115200 << false << QByteArray() << -1 << 0 << 7 << qint64(0) << 16 << 22;
-    QTest::newRow("exact_9600") << BAUD9600 << false << eight << -1 << 0 << 8 << qint64(8) << 15 << 20;
-    QTest::newRow("exact_9600_rtu") << BAUD9600 << true << eight << -1 << 0 << 8 << qint64(8) << 15 << 20;
-    QTest::newRow("exact_4800") << BAUD4800 << false << eight << -1 << 0 << 8 << qint64(8) << 20 << 25;
+    QTest::newRow("silence_4800") << BAUD4800 << false << QByteArray() << -1 << 0 << 7 << qint64(0) << 40 << 42;
+    QTest::newRow("silence_9600") << BAUD9600 << false << QByteArray() << -1 << 0 << 7 << qint64(0) << 27 << 29;
+    QTest::newRow("silence_9600_rtu") << BAUD9600 << true << QByteArray() << -1 << 0 << 7 << qint64(0) << 27 << 29;
+    QTest::newRow("silence_19200") << BAUD19200 << false << QByteArray() << -1 << 0 << 7 << qint64(0) << 16 << 18;
+    QTest::newRow("silence_115200") << BAUD115200 << false << QByteArray() << -1 << 0 << 7 << qint64(0) << 16 << 18;
+    QTest::newRow("exact_9600") << BAUD9600 << false << eight << -1 << 0 << 8 << qint64(8) << 15 << 17;
+    QTest::newRow("exact_9600_rtu") << BAUD9600 << true << eight << -1 << 0 << 8 << qint64(8) << 15 << 17;
+    QTest::newRow("exact_4800") << BAUD4800 << false << eight << -1 << 0 << 8 << qint64(8) << 20 << 22;
     // Stops at the second poll without growth: first wait, then one sixth of the period.
-    QTest::newRow("short_9600") << BAUD9600 << false << eight.left(5) << -1 << 0 << 8 << qint64(5) << 17 << 23;
-    QTest::newRow("short_38400") << BAUD38400 << false << eight.left(3) << -1 << 0 << 8 << qint64(3) << 11 << 17;
-    QTest::newRow("one_too_many_9600") << BAUD9600 << false << eight + 'X' << -1 << 0 << 8 << qint64(-1) << 17 << 23;
-    QTest::newRow("one_too_many_rtu") << BAUD9600 << true << eight + 'X' << -1 << 0 << 8 << qint64(-1) << 17 << 23;
+    QTest::newRow("short_9600") << BAUD9600 << false << eight.left(5) << -1 << 0 << 8 << qint64(5) << 17 << 19;
+    QTest::newRow("short_38400") << BAUD38400 << false << eight.left(3) << -1 << 0 << 8 << qint64(3) << 11 << 13;
+    QTest::newRow("one_too_many_9600") << BAUD9600 << false << eight + 'X' << -1 << 0 << 8 << qint64(-1) << 17 << 19;
+    QTest::newRow("one_too_many_rtu") << BAUD9600 << true << eight + 'X' << -1 << 0 << 8 << qint64(-1) << 17 << 19;
     // Arrives after the first poll found nothing: seen at the end of the period.
-    QTest::newRow("late_9600") << BAUD9600 << false << eight << 20 << 0 << 8 << qint64(8) << 26 << 32;
+    QTest::newRow("late_9600") << BAUD9600 << false << eight << 20 << 0 << 8 << qint64(8) << 26 << 28;
     // One byte a millisecond from 8 ms to 23 ms: still growing when the first wait ends.
-    QTest::newRow("dribbled_9600") << BAUD9600 << false << eight + eight << 8 << 1 << 16 << qint64(16) << 23 << 29;
+    QTest::newRow("dribbled_9600") << BAUD9600 << false << eight + eight << 8 << 1 << 16 << qint64(16) << 23 << 28;
     QTest::newRow("dribbled_4800") << BAUD4800 << false << eight + eight << 12 << 1 << 16 << qint64(16) << 27 << 33;
     // A gap longer than a sixth of the period ends the reply early.
-    QTest::newRow("gap_9600") << BAUD9600 << false << eight << 12 << 6 << 8 << qint64(1) << 17 << 23;
+    QTest::newRow("gap_9600") << BAUD9600 << false << eight << 12 << 10 << 8 << qint64(1) << 17 << 19;
 }
 
 void tst_SerialPort::receiveTiming()
@@ -177,26 +179,47 @@ void tst_SerialPort::receiveTiming()
     QFETCH(int, maxMs);
 
     QVERIFY(openPort(baud));
-    if (delayMs < 0) {
-        QVERIFY(m_peer->write(reply));
-        QTRY_COMPARE_WITH_TIMEOUT(m_port->bytesAvailable(), qint64(reply.size()), 500);
-    }
-    QByteArray buffer(64, '\0');
-    QElapsedTimer timer;
-    timer.start();
-    if (delayMs >= 0)
-        m_peer->writeLater(reply, delayMs, intervalMs);
-    const qint64 got = rtuPair ? m_port->readData2(buffer.data(), expected) : m_port->readData(buffer.data(), expected);
-    const qint64 elapsed = timer.elapsed();
-    m_peer->waitWritten();
+    // A busy machine can delay the receive or the scheduled reply, so a row gets five tries;
+    // a real fault fails all of them.
+    QString failure;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        m_port->purgeReceive();
+        m_peer->readAll();
+        if (delayMs < 0) {
+            QVERIFY(m_peer->write(reply));
+            QTRY_COMPARE_WITH_TIMEOUT(m_port->bytesAvailable(), qint64(reply.size()), 500);
+        }
+        // How late a plain sleep of the same length wakes on this machine just now.
+        QElapsedTimer timer;
+        timer.start();
+        QThread::msleep(ulong(minMs));
+        const qint64 lateness = qMax<qint64>(0, timer.elapsed() - minMs);
 
-    QCOMPARE(got, result);
-    if (got > 0)
-        QCOMPARE(buffer.left(int(got)), reply.left(int(got)));
-    QVERIFY2(elapsed >= minMs && elapsed <= maxMs,
-        qPrintable(QStringLiteral("took %1 ms, expected %2 to %3").arg(elapsed).arg(minMs).arg(maxMs)));
-    if (got < 0)
-        QCOMPARE(m_port->bytesAvailable(), qint64(0));
+        QByteArray buffer(64, '\0');
+        timer.start();
+        if (delayMs >= 0)
+            m_peer->writeLater(reply, delayMs, intervalMs);
+        const qint64 got
+            = rtuPair ? m_port->readData2(buffer.data(), expected) : m_port->readData(buffer.data(), expected);
+        const qint64 elapsed = timer.elapsed();
+        const qint64 leftInQueue = m_port->bytesAvailable();
+        m_peer->waitWritten();
+
+        if (got > 0)
+            QCOMPARE(buffer.left(int(got)), reply.left(int(got)));
+        if (got < 0)
+            QCOMPARE(leftInQueue, qint64(0));
+        if (got == result && elapsed >= minMs && elapsed <= maxMs + lateness)
+            return;
+        failure = QStringLiteral("returned %1 after %2 ms, expected %3 within %4 to %5 ms (+%6 for load)")
+                      .arg(got)
+                      .arg(elapsed)
+                      .arg(result)
+                      .arg(minMs)
+                      .arg(maxMs)
+                      .arg(lateness);
+    }
+    QFAIL(qPrintable(failure));
 }
 
 void tst_SerialPort::writeHasReachedPeerOnReturn_data()
@@ -220,12 +243,9 @@ void tst_SerialPort::writeHasReachedPeerOnReturn()
     const qint64 written
         = rtuPair ? m_port->writeData2(frame.constData(), size) : m_port->writeData(frame.constData(), size);
     QCOMPARE(written, qint64(size));
-    // The kernel hands a pseudo-terminal's bytes to the far side a few microseconds after the
-    // write; nothing more from the port is needed for them to arrive.
-    QElapsedTimer timer;
-    timer.start();
-    QCOMPARE(m_peer->read(size, 5), frame);
-    QVERIFY(timer.elapsed() <= 5);
+    // The kernel hands a pseudo-terminal's bytes to the far side just after the write (on a
+    // real line tcdrain waits until they have left); nothing more from the port is needed.
+    QCOMPARE(m_peer->read(size, 50), frame);
 }
 
 void tst_SerialPort::receiveHoldsClassLockAgainstOtherThreads()
@@ -414,6 +434,37 @@ void tst_SerialPort::closedPortSettersAreSilent()
                                       "not supported by POSIX systems."),
             QStringLiteral("Win_QextSerialPort Portability Warning:  Mark parity is not supported by "
                            "POSIX systems") }));
+}
+
+void tst_SerialPort::simulatedLineWriteTakesWireTime_data()
+{
+    QTest::addColumn<bool>("simulated");
+    QTest::addColumn<int>("parity");
+    QTest::addColumn<int>("minimumMs");
+    QTest::addColumn<int>("maximumMs");
+    // 17 characters of a Modbus ASCII read at 9600 baud.
+    QTest::newRow("plain_pty_no_wait") << false << int(PAR_NONE) << 0 << 5;
+    QTest::newRow("simulated_8N1_10_bits") << true << int(PAR_NONE) << 17 << 25;
+    QTest::newRow("simulated_8E1_11_bits") << true << int(PAR_EVEN) << 19 << 27;
+}
+
+void tst_SerialPort::simulatedLineWriteTakesWireTime()
+{
+    QFETCH(bool, simulated);
+    QFETCH(int, parity);
+    QFETCH(int, minimumMs);
+    QFETCH(int, maximumMs);
+    if (simulated)
+        TemporaryRegistry::addSimulatedLine(QStringLiteral("COM3"), m_registry->folder() + QStringLiteral("/line.txt"));
+    m_port->setParity(ParityType(parity));
+    QVERIFY(openPort(BAUD9600));
+    const QByteArray request(":010300BC00013F\r\n");
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(m_port->writeData(request.constData(), request.size()), qint64(request.size()));
+    const qint64 elapsed = timer.elapsed();
+    QVERIFY2(elapsed >= minimumMs && elapsed <= maximumMs, qPrintable(QString::number(elapsed)));
+    QCOMPARE(m_peer->readAll(50), request);
 }
 
 void tst_SerialPort::lineSettingsFileFollowsSetters()

@@ -3,6 +3,7 @@
 #include "parameter/parameter.h"
 #include "parameter/paramtext.h"
 #include "parameter/parinformation.h"
+#include "modal.h"
 #include "seriesfixture.h"
 
 #include <QHeaderView>
@@ -109,7 +110,9 @@ void TestParameterForm::displayModes()
     const int listed = visibleRows(table);
     QCOMPARE(form.selectParaCombo->currentIndex(), 0);
 
-    // "Show All Parameter": the undefined rows below the count come into view, sorted by number.
+    // "Show All Parameter": the undefined rows below the count come into view, sorted by number. On the
+    // way the combo passes "Show Selected Parameter", whose selection dialog is closed unchanged.
+    onNextModal([](QWidget *dialog) { dialog->close(); });
     QTest::keyClick(form.selectParaCombo, Qt::Key_Down);
     QTest::keyClick(form.selectParaCombo, Qt::Key_Down);
     QCOMPARE(form.selectParaCombo->currentIndex(), 2);
@@ -119,6 +122,7 @@ void TestParameterForm::displayModes()
     QCOMPARE(form.cellText(rowOf(form, 180), 3), QString("--"));
 
     // "Show Selected Parameter": every parameter row hidden until rows are chosen.
+    onNextModal([](QWidget *dialog) { dialog->close(); });
     QTest::keyClick(form.selectParaCombo, Qt::Key_Up);
     QCOMPARE(visibleRows(table), 0);
     g_selectedRows = { rowOf(form, 1), rowOf(form, 7) };

@@ -3,6 +3,7 @@
 
 #include "comm/comsetup.h"
 #include "comm/globals.h"
+#include "comm/readwrite.h"
 #include "comm/win_qextserialport.h"
 #include "modalwatcher.h"
 #include "pseudoterminal.h"
@@ -182,6 +183,9 @@ void TestSerialSetup::startOpensThePortWithTheSettings()
     QCOMPARE(g_crLfMode.load(), indices[5]);
     QCOMPARE(g_responseDelayMs.load(), 5);
     QCOMPARE(g_protocolIndex, indices[0]);
+    static const char *const classes[] = { "ReadWriteZR", "ReadWriteRTU", "ReadWriteASC" };
+    QCOMPARE(g_readWrite->metaObject()->className(), classes[indices[0]]);
+    QCOMPARE(g_readWrite->protocolIndex(), indices[0]);
     QCOMPARE(lastLogLine(), logLine);
     QCOMPARE(m_window->comSetup->ProcomboBox->currentIndex(), indices[0]);
     QCOMPARE(m_window->comSetup->BaudcomboBox->currentIndex(), indices[1]);
@@ -213,6 +217,8 @@ void TestSerialSetup::missingPortAtStartFallsBackToCom1()
         QList<int>({ 0, 1, 1, 0, 0, 1 }));
     QCOMPARE(g_crLfMode.load(), 1);
     QCOMPARE(g_responseDelayMs.load(), 10);
+    QCOMPARE(g_readWrite->metaObject()->className(), "ReadWriteZR");
+    QCOMPARE(g_readWrite->protocolIndex(), 0);
     CComSetup *dialog = m_window->comSetup;
     QCOMPARE(QList<int>({ dialog->ProcomboBox->currentIndex(), dialog->BaudcomboBox->currentIndex(),
                  dialog->DatacomboBox->currentIndex(), dialog->StopComboBox->currentIndex(),
