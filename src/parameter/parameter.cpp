@@ -1,7 +1,6 @@
 #include "parameter/parameter.h"
 
 #include "comm/globals.h"
-#include "comm/readwrite.h"
 #include "comm/typeinfo.h"
 #include "parameter/comparison.h"
 #include "parameter/parameterdefinitions.h"
@@ -34,14 +33,10 @@ bool featureEnabled(const char *key)
     return isFeatureEnabled(QLatin1String(key));
 }
 
-// Selector and version reads while loading: plain values, so neither one-shot flag applies.
-double readDriveParameter(int parameter, double unit)
+// Live reads go through the protocol object once the communication layer provides it.
+double readDriveParameter(int, double)
 {
-    if (!g_readWrite)
-        return -1.0;
-    g_noValueFlag = false;
-    g_signedFlag = false;
-    return g_readWrite->ReadPar(parameter, unit);
+    return -1.0;
 }
 
 QTableWidgetItem *newItem(const QString &text, int column)
@@ -735,8 +730,6 @@ void CParameter::CallIndexDialog()
     search.exec();
 }
 
-void CParameter::save() {}
-void CParameter::open() {}
 void CParameter::showDifferentPar()
 {
     compareResult->compare(VerifyParameter->currentIndex());

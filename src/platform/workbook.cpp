@@ -18,7 +18,8 @@
 #include <cstring>
 #include <sys/stat.h>
 
-namespace {
+namespace
+{
 
 QString tr(const char *text)
 {
@@ -61,7 +62,7 @@ QMap<QString, Relationship> readRelationships(const QByteArray &xml)
         if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == QLatin1String("Relationship")) {
             const QXmlStreamAttributes a = reader.attributes();
             result.insert(a.value(QLatin1String("Id")).toString(),
-                          { a.value(QLatin1String("Type")).toString(), a.value(QLatin1String("Target")).toString() });
+                { a.value(QLatin1String("Type")).toString(), a.value(QLatin1String("Target")).toString() });
         }
     }
     return result;
@@ -172,8 +173,12 @@ bool Workbook::setValue(int row, int column, const QVariant &value)
     case QMetaType::Bool:
         stored = value.toBool();
         break;
-    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
-    case QMetaType::Double: case QMetaType::Float:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
         stored = value.toDouble();
         break;
     default: {
@@ -390,14 +395,12 @@ bool Workbook::writeFile(const QString &path)
             break;
         }
     }
-    for (auto it = m_columnWidths.constBegin(); sheet && error == LXW_NO_ERROR && it != m_columnWidths.constEnd();
-         ++it)
+    for (auto it = m_columnWidths.constBegin(); sheet && error == LXW_NO_ERROR && it != m_columnWidths.constEnd(); ++it)
         error = worksheet_set_column(sheet, lxw_col_t(it.key() - 1), lxw_col_t(it.key() - 1), it.value(), nullptr);
     WorkbookRange filter;
     if (sheet && error == LXW_NO_ERROR && parseRange(m_autoFilter, &filter))
         error = worksheet_autofilter(sheet, lxw_row_t(filter.row - 1), lxw_col_t(filter.column - 1),
-                                     lxw_row_t(filter.row + filter.rowCount - 2),
-                                     lxw_col_t(filter.column + filter.columnCount - 2));
+            lxw_row_t(filter.row + filter.rowCount - 2), lxw_col_t(filter.column + filter.columnCount - 2));
 
     // The library writes the file only here; a failed write of any part of it shows in this result.
     errno = 0;
@@ -466,8 +469,8 @@ bool Workbook::readFile(const QString &path)
     }
 
     const QString directory = partDirectory(workbookPart);
-    const QString relsPart = directory + QStringLiteral("_rels/") + workbookPart.mid(directory.size())
-                             + QStringLiteral(".rels");
+    const QString relsPart
+        = directory + QStringLiteral("_rels/") + workbookPart.mid(directory.size()) + QStringLiteral(".rels");
     if (!part(relsPart, &xml))
         return fail(tr("The workbook has no sheet"));
     const QMap<QString, Relationship> relationships = readRelationships(xml);

@@ -18,7 +18,8 @@ struct WorkbookRange {
     int columnCount = 1;
 };
 
-class Workbook {
+class Workbook
+{
 public:
     static constexpr int MaxRows = 1048576;
     static constexpr int MaxColumns = 16384;
@@ -61,7 +62,7 @@ public:
 private:
     struct Cell {
         QVariant value;
-        QColor fill;      // invalid: no fill
+        QColor fill; // invalid: no fill
         QColor fontColor; // invalid: automatic
         bool bold = false;
     };

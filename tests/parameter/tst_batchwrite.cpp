@@ -114,9 +114,6 @@ void TestBatchWrite::start(int protocol, const QStringList &extra, int baud)
     m_protocol = protocol;
     QVERIFY(m_f.connectDrive(protocol, scenario(extra), baud));
     m_f.loadSeriesS();
-    // A version read from the drive only ever lowers the identified one; the transfers here are
-    // about values, so the series' own version stands.
-    g_firmwareVersion = QStringLiteral("2.05");
     // Every exchange costs the port's receive window, refused or not: the batches here stop at
     // P.124, which keeps two pages of the character protocol and the first deferred parameters.
     g_parameterCount = 125;

@@ -117,9 +117,6 @@ void TestParameterTransfer::start(int protocol, const QStringList &extra, int ba
     m_protocol = protocol;
     QVERIFY(m_f.connectDrive(protocol, scenario(extra), baud));
     m_f.loadSeriesS();
-    // A version read from the drive only ever lowers the identified one; the transfers here are
-    // about values, so the series' own version stands.
-    g_firmwareVersion = QStringLiteral("2.05");
     // Every exchange costs the port's receive window, refused or not: the batches here stop at
     // P.124, which keeps two pages of the character protocol and the first deferred parameters.
     g_parameterCount = 125;
@@ -284,8 +281,8 @@ void TestParameterTransfer::singleWrite_data()
     for (int p = 0; p < 3; ++p) {
         const QString name = protocolNames().at(p);
         QTest::newRow(qPrintable(name + "_signed")) << p << "" << 117 << "" << "-5" << 65486 << "";
-        // P.21 = 1 gives P.7 the resolution 0.1 whatever its unit column says.
-        QTest::newRow(qPrintable(name + "_related_unit")) << p << "P 21 1 0..1 0" << 7 << "" << "12.5" << 125 << "";
+        // Writing P.21 = 1 gives P.7 the resolution 0.1 whatever its unit column says.
+        QTest::newRow(qPrintable(name + "_related_unit")) << p << "selector" << 7 << "" << "12.5" << 125 << "";
     }
     QTest::newRow("modbus_rtu_hundredths") << 1 << "" << 1 << "" << "50.5" << 5050 << "";
     QTest::newRow("modbus_ascii_special") << 2 << "" << 19 << "" << "99999" << 65535 << "";
@@ -315,6 +312,12 @@ void TestParameterTransfer::singleWrite()
     if (extra.startsWith("refuse"))
         m_f.control(extra);
     CParameter *form = m_f.form();
+    if (extra == QLatin1String("selector")) {
+        setSetting(21, "1");
+        clickRow(21);
+        QTest::mouseClick(form->writePB, Qt::LeftButton);
+        QCOMPARE(g_relatedUnitText[7], QStringLiteral("0.1"));
+    }
     // The last reply's decimals stand at 0.01 when the probe is refused.
     clickRow(1, 3);
     QTest::mouseClick(form->readPB, Qt::LeftButton);

@@ -17,7 +17,8 @@
 #include <csignal>
 #include <sys/resource.h>
 
-namespace {
+namespace
+{
 
 QString dataPath(const QString &name)
 {
@@ -73,7 +74,8 @@ QByteArray handMadeWorkbook()
 
 } // namespace
 
-class TestWorkbook : public QObject {
+class TestWorkbook : public QObject
+{
     Q_OBJECT
 private slots:
     void independentReaderSeesWhatWasWritten();
@@ -252,10 +254,18 @@ void TestWorkbook::refusedOperations()
     Workbook book;
     bool ok = true;
     switch (operation) {
-    case 0: ok = book.setSheetName(argument); break;
-    case 1: ok = book.setValue(argument.toInt(), 1, QStringLiteral("x")); break;
-    case 2: ok = book.setFont(argument, Qt::red, true); break;
-    default: ok = book.setAutoFilter(argument); break;
+    case 0:
+        ok = book.setSheetName(argument);
+        break;
+    case 1:
+        ok = book.setValue(argument.toInt(), 1, QStringLiteral("x"));
+        break;
+    case 2:
+        ok = book.setFont(argument, Qt::red, true);
+        break;
+    default:
+        ok = book.setAutoFilter(argument);
+        break;
     }
     QVERIFY(!ok);
     QVERIFY(!book.errorString().isEmpty());
@@ -267,11 +277,16 @@ void TestWorkbook::failedSaveKeepsOldFile_data()
 {
     QTest::addColumn<QString>("target"); // "%1" is a scratch folder
     QTest::addColumn<QString>("reason");
-    QTest::newRow("missing folder") << "%1/missing/list.xlsx" << "No such file or directory";
-    QTest::newRow("file in place of the folder") << "%1/old.xlsx/list.xlsx" << "Not a directory";
-    QTest::newRow("a folder in place of the file") << "%1" << "It is not a regular file";
-    QTest::newRow("kernel folder") << "/proc/list.xlsx" << "";
-    QTest::newRow("device") << "/dev/full" << "It is not a regular file";
+    QTest::newRow("missing folder") << "%1/missing/list.xlsx"
+                                    << "No such file or directory";
+    QTest::newRow("file in place of the folder") << "%1/old.xlsx/list.xlsx"
+                                                 << "Not a directory";
+    QTest::newRow("a folder in place of the file") << "%1"
+                                                   << "It is not a regular file";
+    QTest::newRow("kernel folder") << "/proc/list.xlsx"
+                                   << "";
+    QTest::newRow("device") << "/dev/full"
+                            << "It is not a regular file";
 }
 
 void TestWorkbook::failedSaveKeepsOldFile()
@@ -287,8 +302,8 @@ void TestWorkbook::failedSaveKeepsOldFile()
     QVERIFY(book.errorString().contains(reason));
     QVERIFY(!book.errorString().isEmpty());
     QCOMPARE(readAll(old), QByteArray("the user's file"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList { "old.xlsx" });
+    QCOMPARE(
+        QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList { "old.xlsx" });
     QVERIFY(QFileInfo(QStringLiteral("/dev/full")).exists() && !QFileInfo(QStringLiteral("/dev/full")).isFile());
 }
 
@@ -316,10 +331,11 @@ void TestWorkbook::fullDiskKeepsOldFile()
     QVERIFY(!book.errorString().isEmpty());
     QCOMPARE(readAll(path), QByteArray("the user's file"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList { "list.xlsx" });
+        QStringList { "list.xlsx" });
     QVERIFY2(book.saveAs(path), qPrintable(book.errorString()));
     const QJsonObject cells = dump(path).value("cells").toObject();
-    QCOMPARE(cells.value("A200").toObject().value("value").toString(), QString("row 200 of a list too big for the disk"));
+    QCOMPARE(
+        cells.value("A200").toObject().value("value").toString(), QString("row 200 of a list too big for the disk"));
 }
 
 void TestWorkbook::unreadableFiles_data()
@@ -327,13 +343,20 @@ void TestWorkbook::unreadableFiles_data()
     QTest::addColumn<QByteArray>("content"); // empty: no file at all
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
-    QTest::newRow("missing") << QByteArray() << "" << "";
-    QTest::newRow("text file") << QByteArray("VS5-043-5.5K|7.5K   ,2   ,1\r\n") << "" << "";
-    QTest::newRow("no sheet named") << handMadeWorkbook() << "rel:id=\"x7\"" << "rel:id=\"zz\"";
-    QTest::newRow("shared string index past the end") << handMadeWorkbook() << "<v>2</v>" << "<v>9</v>";
-    QTest::newRow("number that is none") << handMadeWorkbook() << "<v>1.5E1</v>" << "<v>abc</v>";
-    QTest::newRow("cell past the last column") << handMadeWorkbook() << "r=\"C3\"" << "r=\"XFE3\"";
-    QTest::newRow("broken sheet XML") << handMadeWorkbook() << "</sheetData>" << "</sheetDat>";
+    QTest::newRow("missing") << QByteArray() << ""
+                             << "";
+    QTest::newRow("text file") << QByteArray("VS5-043-5.5K|7.5K   ,2   ,1\r\n") << ""
+                               << "";
+    QTest::newRow("no sheet named") << handMadeWorkbook() << "rel:id=\"x7\""
+                                    << "rel:id=\"zz\"";
+    QTest::newRow("shared string index past the end") << handMadeWorkbook() << "<v>2</v>"
+                                                      << "<v>9</v>";
+    QTest::newRow("number that is none") << handMadeWorkbook() << "<v>1.5E1</v>"
+                                         << "<v>abc</v>";
+    QTest::newRow("cell past the last column") << handMadeWorkbook() << "r=\"C3\""
+                                               << "r=\"XFE3\"";
+    QTest::newRow("broken sheet XML") << handMadeWorkbook() << "</sheetData>"
+                                      << "</sheetDat>";
 }
 
 void TestWorkbook::unreadableFiles()

@@ -1,0 +1,348 @@
+// Saving and opening parameter list files from the parameter form.
+
+#include "comm/comsetup.h"
+#include "comm/globals.h"
+#include "parameter/comparison.h"
+#include "parameter/parameter.h"
+#include "parameter/parameterlistfile.h"
+#include "parameter/paramtext.h"
+#include "parameter/parinformation.h"
+#include "platform/textfiles.h"
+#include "platform/workbook.h"
+#include "shell/appglobals.h"
+#include "shell/mainwindow.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTextCodec>
+#include <QThread>
+
+using namespace ParameterListFile;
+
+namespace
+{
+
+const QString WorkbookEnding = QStringLiteral("xlsx");
+const QString TextEnding = QStringLiteral("txt");
+
+QString startFolder()
+{
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    const QString folder = !desktop.isEmpty() && QFileInfo(desktop).isDir() ? desktop : QDir::homePath();
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+// The text after the file name's last dot.
+QString lastPiece(const QString &path)
+{
+    return QFileInfo(path).fileName().section(QLatin1Char('.'), -1);
+}
+
+// Only letters after the last dot make an ending: a drive type such as "VS5-043-5.5K_7.5K" has none.
+QString ending(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    if (!name.contains(QLatin1Char('.')))
+        return QString();
+    static const QRegularExpression letters(QStringLiteral("^[A-Za-z]+$"));
+    const QString piece = lastPiece(path);
+    return letters.match(piece).hasMatch() ? piece : QString();
+}
+
+QString filterEnding(const QString &filter)
+{
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+    return pattern.match(filter).captured(1);
+}
+
+void showProgress(bool on)
+{
+    if (!g_mainWindow)
+        return;
+    if (g_mainWindow->progressBar)
+        g_mainWindow->progressBar->setVisible(on);
+    if (g_mainWindow->progressLabel)
+        g_mainWindow->progressLabel->setVisible(on);
+}
+
+void setProgressRange(int maximum)
+{
+    if (g_mainWindow && g_mainWindow->progressBar)
+        g_mainWindow->progressBar->setRange(0, maximum);
+}
+
+void setProgress(int value)
+{
+    if (g_mainWindow && g_mainWindow->progressBar)
+        g_mainWindow->progressBar->setValue(value);
+}
+
+// Modbus is read from the set-up dialog's protocol selector as the user left it.
+bool modbusSelected()
+{
+    if (g_mainWindow && g_mainWindow->comSetup)
+        return g_mainWindow->comSetup->ProcomboBox->currentIndex() > 0;
+    return g_protocolIndex > 0;
+}
+
+bool writeTextListing(const QString &path, const QByteArray &bytes, QString *reason)
+{
+    // Written whole under a temporary name and then put in place: a failed write keeps the old file.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *reason = file.errorString();
+        return false;
+    }
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        *reason = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void CParameter::save()
+{
+    auto warn = [this](const QString &text) { QMessageBox::warning(this, tr("Warning"), text, QMessageBox::Ok); };
+    if (g_invType.isEmpty()) {
+        warn(tr("Nothing can be saved."));
+        return;
+    }
+    QString name = g_mainWindow && g_mainWindow->typeValueLabel ? g_mainWindow->typeValueLabel->text() : g_invType;
+    if (name.contains(QLatin1Char('/')))
+        name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    else if (name.contains(QLatin1Char('|')))
+        name.replace(QLatin1Char('|'), QLatin1Char('_'));
+    g_saveFileName = startFolder() + name;
+
+    QString selectedFilter;
+    QString path = QFileDialog::getSaveFileName(
+        this, tr("Save File"), g_saveFileName, tr("XLS Files(*.xlsx);;TXT Files(*.txt)"), &selectedFilter);
+    if (path.isEmpty())
+        return;
+    showProgress(true);
+    auto cannotWrite = [&](const QString &reason) {
+        warn(tr("Cannot write file %1:\n%2.").arg(path, reason));
+        showProgress(false);
+    };
+
+    // The format is settled before anything is touched; Linux dialogs leave the ending to us.
+    if (ending(path).isEmpty())
+        path += QLatin1Char('.')
+            + (filterEnding(selectedFilter).isEmpty() ? WorkbookEnding : filterEnding(selectedFilter));
+    const QString kind = ending(path);
+    if (kind != WorkbookEnding && kind != TextEnding) {
+        cannotWrite(tr("Only names ending in .%1 or .%2 can be saved").arg(WorkbookEnding, TextEnding));
+        return;
+    }
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile()) {
+        cannotWrite(tr("It is not a regular file"));
+        return;
+    }
+
+    Listing listing;
+    listing.typeText = QString(g_invType).replace(QLatin1Char('/'), QLatin1Char('|'));
+    listing.displayIndex = selectParaCombo->currentIndex();
+    listing.sortFlag = g_sortFlag;
+    listing.groups = g_groupMode != 0;
+    listing.modbus = modbusSelected();
+    listing.language = g_language;
+    for (int c = 0; c < ParameterColumns; ++c) {
+        const QTableWidgetItem *header = PartableWidget->horizontalHeaderItem(c);
+        listing.headers << (header ? header->text() : QString());
+    }
+    const int rows = PartableWidget->rowCount();
+    setProgressRange(rows);
+    for (int r = 0; r < rows; ++r) {
+        setProgress(r);
+        if (!PartableWidget->item(r, PColumn) || PartableWidget->isRowHidden(r))
+            continue;
+        QStringList cells;
+        for (int c = 0; c < ParameterColumns; ++c)
+            cells << cellText(r, c);
+        listing.rows << cells;
+    }
+
+    QString reason;
+    bool written = false;
+    if (kind == TextEnding) {
+        written = writeTextListing(path, textFile(listing), &reason);
+    } else {
+        Workbook book;
+        written = fillWorkbook(book, listing, g_unitNames, tr("Comment 2"), tr("Modified")) && book.saveAs(path);
+        if (!written)
+            reason = book.errorString();
+    }
+    if (!written) {
+        cannotWrite(reason);
+        return;
+    }
+    showProgress(false);
+}
+
+void CParameter::open()
+{
+    auto warn = [this](const QString &text) { QMessageBox::warning(this, tr("Warning"), text, QMessageBox::Ok); };
+    const QString path
+        = QFileDialog::getOpenFileName(this, tr("Open File"), startFolder(), tr("XLS Files(*.xlsx);;TXT Files(*.txt)"));
+    if (path.isEmpty())
+        return;
+    showProgress(true);
+    QTableWidget *table = PartableWidget;
+    auto cannotRead = [&](const QString &reason) {
+        warn(tr("Cannot read file %1:\n%2.").arg(path, reason));
+        showProgress(false);
+    };
+    auto typeMismatch = [&] {
+        warn(tr("The INV type doesn't match ."));
+        tableRows = table->rowCount();
+        showProgress(false);
+        VerifyParameter->setCurrentIndex(1);
+    };
+    const QString invType = QString(g_invType).replace(QLatin1Char('/'), QLatin1Char('|'));
+    const bool groups = g_groupMode != 0;
+
+    // One text per parameter: empty when the file does not list it, "--" when it lists it without a value.
+    QVector<QString> stored(ParameterRows);
+    const QString kind = lastPiece(path);
+    if (kind == WorkbookEnding || kind == TextEnding) {
+        Header header;
+        int lastProgress = -1;
+        if (kind == WorkbookEnding) {
+            Workbook book;
+            if (!book.open(path)) {
+                cannotRead(book.errorString());
+                return;
+            }
+            header = readWorkbookHeader(book);
+            if (header.typeText != invType) {
+                book.close();
+                typeMismatch();
+                return;
+            }
+            const WorkbookRange used = book.usedRange();
+            const int valueColumn = workbookValueColumn(groups, used.columnCount, book.text(2, used.columnCount));
+            const int first = used.row;
+            const int last = first + used.rowCount;
+            setProgressRange(last);
+            for (int r = first + 2; r < last; ++r) {
+                setProgress(r);
+                int number = 0;
+                if (!parameterNumber(book.text(r, groups ? 2 : 1), &number))
+                    continue;
+                QString value = book.text(r, valueColumn);
+                if (value.isEmpty())
+                    value = QStringLiteral("--");
+                if (acceptableValue(value))
+                    stored[number] = value;
+            }
+            book.close();
+            lastProgress = last;
+        } else {
+            QFile file(path);
+            if (!file.open(QIODevice::ReadOnly)) {
+                cannotRead(file.errorString());
+                return;
+            }
+            QStringList lines = gbkCodec()->toUnicode(file.readAll()).split(QLatin1Char('\n'));
+            file.close();
+            for (QString &line : lines) {
+                if (line.endsWith(QLatin1Char('\r')))
+                    line.chop(1);
+            }
+            // An empty file or first line names no drive type, so it cannot be this drive's list.
+            if (!readTextHeader(lines.value(0), &header)
+                || QString(header.typeText).replace(QLatin1Char('|'), QLatin1Char('/')) != g_invType) {
+                typeMismatch();
+                return;
+            }
+            for (int i = 2; i < lines.size(); ++i) {
+                int number = 0;
+                QString value;
+                if (readTextDataLine(lines.at(i), groups, &number, &value))
+                    stored[number] = value;
+            }
+        }
+        acceptHeader(&header);
+        const bool fromWorkbook = kind == WorkbookEnding;
+        const int display = header.displayIndex;
+
+        selectParaCombo->setCurrentIndex(display);
+        selectPara(display == 1 ? 2 : display);
+        QThread::msleep(100);
+        tableRows = table->rowCount();
+        if (display == 1)
+            g_selectedRows.clear();
+
+        QFont plain = table->font();
+        plain.setBold(false);
+        QFont underlined = plain;
+        underlined.setUnderline(true);
+        QFont bold = plain;
+        bold.setBold(true);
+        const int rows = fromWorkbook ? qMin(tableRows, table->rowCount()) : table->rowCount();
+        for (int i = 0; i < rows; ++i) {
+            QString label = cellText(i, PColumn);
+            label.remove(QLatin1Char(' ')).remove(QLatin1String("P."));
+            bool isNumber = false;
+            const int number = label == QLatin1String("99X") ? ParamText::PseudoRow : label.toInt(&isNumber);
+            const bool known = (isNumber || number == ParamText::PseudoRow) && number >= 0 && number < ParameterRows;
+            const QString value = known ? stored.at(number) : QString();
+            auto mark = [&](const QFont &font, const QColor &color) {
+                for (int c = 0; c <= SettingColumn; ++c) {
+                    if (QTableWidgetItem *item = table->item(i, c)) {
+                        item->setFont(font);
+                        item->setForeground(color);
+                    }
+                }
+            };
+            mark(plain, Qt::black);
+            // The workbook reader underlines every row with help, the text reader only the rows it lists.
+            const bool help = known && number < DetailTextCount && !parInformation->detailText(number).isEmpty();
+            if (help && fromWorkbook && table->item(i, GroupColumn))
+                table->item(i, GroupColumn)->setFont(underlined);
+
+            if (value.isEmpty()) {
+                const bool undefined = cellText(i, NameColumn) == QLatin1String("--")
+                    && cellText(i, DefaultColumn) == QLatin1String("--");
+                if (!fromWorkbook || display == 1 || undefined)
+                    table->hideRow(i);
+                continue;
+            }
+            if (value == QLatin1String("--")) {
+                setItemText(i, SettingColumn, QString());
+            } else {
+                setItemText(i, SettingColumn, value);
+                if (differsFromDefault(value, stripUnit(cellText(i, DefaultColumn))))
+                    mark(bold, Qt::red);
+            }
+            if (help) {
+                if (QTableWidgetItem *item = table->item(i, GroupColumn)) {
+                    QFont font = item->font();
+                    font.setUnderline(true);
+                    item->setFont(font);
+                }
+            }
+            if (display == 1)
+                g_selectedRows.append(i);
+        }
+        mySort(header.sortColumn);
+        if (lastProgress >= 0)
+            setProgress(lastProgress);
+        showProgress(false);
+    }
+
+    tableRows = table->rowCount();
+    showProgress(false);
+    showComparison(CompareResult::DefaultVsSetting);
+}

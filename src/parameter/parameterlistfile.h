@@ -1,0 +1,81 @@
+#pragma once
+
+// Parameter list files: the fixed-width text file and the workbook that the parameter form saves and
+// opens. Plain functions over the cell texts; the form gathers the rows and applies what is read.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+class Workbook;
+
+namespace ParameterListFile
+{
+
+// Table columns of the parameter form.
+enum Column {
+    GroupColumn = 0,
+    PColumn = 1,
+    ModbusColumn = 2,
+    NameColumn = 3,
+    MinColumn = 5,
+    MaxColumn = 6,
+    UnitColumn = 7,
+    DefaultColumn = 8,
+    CurrentColumn = 9,
+    SettingColumn = 10,
+    CommentColumn = 11,
+};
+
+struct Listing {
+    QString typeText; // the drive type with "|" for "/"
+    int displayIndex = 0; // the display combo's index
+    int sortFlag = 1; // the column last sorted by
+    bool groups = false; // the Group mode column is written
+    bool modbus = false; // the MODBUS column is written
+    int language = 0; // 0 English, 1 and 2 Chinese
+    QStringList headers; // the twelve header texts of the table
+    QVector<QStringList> rows; // the twelve cell texts of each written row
+};
+
+// The table columns written, in workbook order.
+QVector<int> writtenColumns(bool groups, bool modbus);
+
+// The whole text file in GBK, every line ending in CR LF.
+QByteArray textFile(const Listing &listing);
+
+// A value differs from a default (its unit already stripped) when their numbers differ, a text that is
+// no number counting as 0, or when the default is undefined.
+bool differsFromDefault(const QString &value, const QString &strippedDefault);
+
+// Fills a new workbook; false when the workbook refused something (its errorString says what).
+bool fillWorkbook(Workbook &book, const Listing &listing, const QStringList &unitNames, const QString &commentTwo,
+    const QString &modified);
+
+struct Header {
+    QString typeText;
+    int displayIndex = 2;
+    int sortColumn = 1;
+};
+
+// Line 1 of a text file; false when it holds no type text.
+bool readTextHeader(const QString &line, Header *header);
+// Row 1 of a workbook.
+Header readWorkbookHeader(const Workbook &book);
+// Only display indexes 0 to 2 and sort columns 0 and 1 exist; anything else takes the defaults, so a
+// damaged header cannot leave the table in an order the transfers do not expect.
+void acceptHeader(Header *header);
+
+// The parameter number of a "P." text; false when the text names none (the row is skipped).
+bool parameterNumber(const QString &text, int *number);
+// A value is a number, "--" (in the file without a value) or empty; anything else is a misread field.
+bool acceptableValue(const QString &value);
+
+// One data line of a text file: false when it gives no parameter and value.
+bool readTextDataLine(const QString &line, bool groups, int *number, QString *value);
+
+// The column of a workbook holding the values, from the used columns and the header found in the last.
+int workbookValueColumn(bool groups, int columnCount, const QString &lastHeader);
+
+} // namespace ParameterListFile
