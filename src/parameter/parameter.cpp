@@ -511,9 +511,8 @@ void CParameter::ShowTooltip(QModelIndex index)
     const QPoint cursor = QCursor::pos();
     QTableWidget *table = PartableWidget;
     const int p = parameterOfRow(table->currentRow());
-    if (p > 1299)
-        return;
-    if (table->currentColumn() != 0 || !hasHelp(p)) {
+    // Numbers from 1299 on never have help; a popup left open would describe another parameter.
+    if (p > 1299 || table->currentColumn() != 0 || !hasHelp(p)) {
         parInformation->hide();
         return;
     }

@@ -23,9 +23,9 @@ QVector<QString> readParameterDetails(QIODevice *device)
         const QString line = gbk ? gbk->toUnicode(raw) : QString::fromLocal8Bit(raw);
         if (!line.contains(QLatin1String("//")))
             continue;
-        const QStringList pieces = line.split(QStringLiteral("//"));
-        const QString text = pieces.value(1);
-        for (const QString &key : pieces.at(0).split(QLatin1Char('-'))) {
+        const QStringList fields = line.split(QStringLiteral("//"));
+        const QString text = fields.value(1);
+        for (const QString &key : fields.at(0).split(QLatin1Char('-'))) {
             const int n = key.toInt();
             if (n >= 0 && n < DetailTextCount)
                 texts[n] = text;
@@ -78,6 +78,8 @@ ParInformation::ParInformation(QWidget *parent)
     SysTableView->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     SysTableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     SysTableView->setItemDelegateForColumn(1, new textDelegate(this));
+    // Short lines get 20-pixel rows, below the height the font alone would ask for.
+    SysTableView->verticalHeader()->setMinimumSectionSize(1);
 }
 
 ParInformation::~ParInformation() = default;

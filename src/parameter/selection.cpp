@@ -45,10 +45,10 @@ ParameterGroup parameterGroup(const QString &key, bool byNumber)
     }
     if (key.contains(QLatin1String("--")))
         return {};
-    const QString piece = key.split(QLatin1Char('-'), Qt::SkipEmptyParts).value(0);
-    if (piece.isEmpty())
+    const QString head = key.split(QLatin1Char('-'), Qt::SkipEmptyParts).value(0);
+    if (head.isEmpty())
         return {};
-    return { piece, QLatin1Char(' ') + piece + CSelPar::tr(" Group") };
+    return { head, QLatin1Char(' ') + head + CSelPar::tr(" Group") };
 }
 
 CSelPar::CSelPar(QWidget *parent)
@@ -70,6 +70,7 @@ void CSelPar::initTables()
     tableLeft->setColumnCount(2);
     tableLeft->setColumnWidth(0, 200);
     tableLeft->setColumnWidth(1, 41);
+    tableLeft->header()->setStretchLastSection(false);
     tableLeft->setHeaderHidden(true);
     tableLeft->setRootIsDecorated(false);
     tableLeft->setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -10,10 +10,13 @@
 #include "comm/win_qextserialport.h"
 #include "monitor/monitorglobals.h"
 #include "parameter/parameter.h"
+#include "parameter/parinformation.h"
+#include "platform/desktop.h"
 #include "platform/registry.h"
 #include "shell/about.h"
 #include "shell/appglobals.h"
 #include "shell/commsettings.h"
+#include "shell/help.h"
 #include "shell/navigation.h"
 #include "shell/operationlog.h"
 #include "shell/startup.h"
@@ -26,7 +29,7 @@
 #include <QMetaObject>
 #include <QProgressBar>
 #include <QSplitter>
-#include <QStandardItem>
+#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QThread>
 #include <QToolBar>
@@ -51,6 +54,20 @@ void setButtonText(QToolButton *button, const QString &text)
     button->setFont(font);
 }
 } // namespace
+
+// Outside any namespace, as the resource initialiser must be.
+static void loadCatalogue(int language)
+{
+    // The catalogues live in the static library; without a reference the linker would leave them out.
+    static const bool catalogueRegistered = [] {
+        Q_INIT_RESOURCE(language);
+        return true;
+    }();
+    Q_UNUSED(catalogueRegistered)
+    static const char *const catalogues[] = { ":/new prefix/language/TavironINV_Eng",
+        ":/new prefix/language/TavironINV_zh_CN", ":/new prefix/language/TavironINV_zh_Big" };
+    g_translator.load(QLatin1String(catalogues[language]));
+}
 
 CMainWindow::CMainWindow(QWidget *parent)
     : QMainWindow(parent)
@@ -95,6 +112,8 @@ CMainWindow::CMainWindow(QWidget *parent)
 
 CMainWindow::~CMainWindow()
 {
+    // A mode poll reports through this window: it ends before anything here goes.
+    navigation->stopModePolling();
     delete comSetup;
 }
 
@@ -284,18 +303,67 @@ void CMainWindow::setControlsEnabled(bool on)
 
 void CMainWindow::applyLanguage()
 {
-    static const char *const catalogues[] = { ":/new prefix/language/TavironINV_Eng",
-        ":/new prefix/language/TavironINV_zh_CN", ":/new prefix/language/TavironINV_zh_Big" };
-    QAction *const actions[] = { actE, actCS, actCT };
     if (g_language <= 2) {
-        for (int i = 0; i < 3; ++i)
-            actions[i]->setChecked(i == g_language);
-        g_translator.load(QLatin1String(catalogues[g_language]));
+        checkLanguageAction(g_language);
+        loadCatalogue(g_language);
     }
     retranslateWindow();
     comSetup->retranslate();
     navigation->changeLanguage();
     parameterForm->languageChange();
+}
+
+void CMainWindow::checkLanguageAction(int language)
+{
+    QAction *const actions[] = { actE, actCS, actCT };
+    for (int i = 0; i < 3; ++i)
+        actions[i]->setChecked(i == language);
+}
+
+void CMainWindow::switchLanguage(unsigned char language)
+{
+    // Triggering the checked action unchecks it; the language stays, and so must its check.
+    checkLanguageAction(language);
+    if (g_language == language)
+        return;
+    loadCatalogue(language);
+    // The reloads below choose data files, column widths and row heights by the language.
+    g_language = language;
+    retranslateWindow();
+    comSetup->retranslate();
+    navigation->changeLanguage();
+    parameterForm->languageChange();
+    parameterForm->loadLocalizedNames();
+    ParInformation *information = parameterForm->parInformation;
+    if (g_seriesLetter != '0')
+        information->loadParameterDetails();
+    QStandardItemModel *rows = information->model;
+    if (rows->rowCount() > 0) {
+        const QStandardItem *first = rows->item(0, 0);
+        const int number = first ? QString(first->text()).remove(QLatin1String("P.")).toInt() : 0;
+        rows->removeRows(0, rows->rowCount());
+        information->fillTable(number);
+    }
+}
+
+void CMainWindow::LanEnlish()
+{
+    switchLanguage(0);
+}
+
+void CMainWindow::LaChineseS()
+{
+    switchLanguage(1);
+}
+
+void CMainWindow::LaChineseT()
+{
+    switchLanguage(2);
+}
+
+void CMainWindow::iniHELP()
+{
+    openDocument(helpFilePath(g_language));
 }
 
 void CMainWindow::retranslateWindow()
@@ -505,13 +573,9 @@ void CMainWindow::ABOUT()
     about.exec();
 }
 
-// The monitor, trend, help, language, update and document windows arrive with their own work.
+// The monitor, trend, update and document windows arrive with their own work.
 void CMainWindow::iniSysMon() { }
 void CMainWindow::trendShow() { }
-void CMainWindow::iniHELP() { }
-void CMainWindow::LaChineseS() { }
-void CMainWindow::LaChineseT() { }
-void CMainWindow::LanEnlish() { }
 void CMainWindow::UpdateProgress() { }
 void CMainWindow::SaveFile() { }
 void CMainWindow::Save_as() { }

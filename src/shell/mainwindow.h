@@ -90,6 +90,8 @@ protected:
 
 private:
     void retranslateStrings();
+    void checkLanguageAction(int language);
+    void switchLanguage(unsigned char language);
     void buildStatusBar();
     void connectActions();
     void buildToolBar();

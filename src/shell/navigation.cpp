@@ -2,62 +2,246 @@
 
 #include "comm/globals.h"
 #include "comm/identify.h"
+#include "comm/readwrite.h"
 #include "comm/settype.h"
+#include "comm/typeinfo.h"
+#include "parameter/parameter.h"
+#include "platform/paths.h"
 #include "platform/textfiles.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
+#include "shell/modethread.h"
+#include "shell/operationlog.h"
 
 #include <QFile>
-
-#include <QLabel>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QStandardItemModel>
-#include <QTreeView>
-#include <QVBoxLayout>
+#include <QTimer>
+#include <QToolButton>
+
+QPersistentModelIndex g_currentStationIndex;
+
+namespace
+{
+const QString LampOn = QStringLiteral("background-color: rgb(255, 0, 0);");
+const QString LampOff = QStringLiteral("background-color: rgb(190, 190, 190);");
+const QColor CurrentColour(176, 196, 222);
+const QColor OtherColour(255, 255, 255);
+const QLatin1String NumberMark("NO.");
+const int ClickWindowMs = 400;
+const int DisplayTickMs = 10;
+
+QString numberDigits(int number)
+{
+    return QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0'));
+}
+
+QStringList words(const QString &text)
+{
+    return text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+QString lastWord(const QString &text)
+{
+    return words(text).value(words(text).size() - 1);
+}
+
+// The value P.<number> reads as the parameter form reads it, as the shortest general number text.
+QString parameterText(int number)
+{
+    return QStringLiteral("%1").arg(g_readWrite->ReadPar(number, 1.0));
+}
+
+void setConnectIcon(bool connected)
+{
+    if (g_mainWindow && g_mainWindow->connectButton)
+        g_mainWindow->connectButton->setIcon(QIcon(connected ? QStringLiteral(":/new prefix/images/connect.png")
+                                                             : QStringLiteral(":/new prefix/images/unconnect.png")));
+}
+
+void setConnectionState(bool online)
+{
+    if (g_mainWindow)
+        g_mainWindow->setConnectionState(online);
+}
+
+void setModeText(const QString &text)
+{
+    if (g_mainWindow && g_mainWindow->modeValueLabel)
+        g_mainWindow->modeValueLabel->setText(text);
+}
+} // namespace
+
+namespace StationEntry
+{
+
+TypeText typeText(const QString &typeCombo, const QString &power)
+{
+    const QStringList f = typeCombo.split(QLatin1Char('-'));
+    TypeText out;
+    if (f.size() >= 3 && f.at(1).contains(QLatin1Char('G'))) {
+        const QString series = f.at(0).section(QLatin1Char('/'), 0, 0);
+        out.type = series + QLatin1Char('-') + f.at(2) + QLatin1Char('-') + QString(power).remove(QLatin1String("-G"))
+            + QLatin1Char('-') + f.at(1);
+        out.picture = series + QLatin1Char('-') + f.at(1);
+    } else if (f.size() >= 3) {
+        out.type = f.at(0) + QLatin1Char('-') + f.at(2) + QLatin1Char('-') + power + QLatin1Char('-') + f.at(1);
+        out.picture = f.at(0);
+    } else {
+        out.type = f.at(0) + QLatin1Char('-') + f.value(1) + QLatin1Char('-') + power;
+        out.picture = f.at(0);
+    }
+    return out;
+}
+
+int numberOfWord(const QString &word)
+{
+    bool ok = false;
+    const int number = QString(word).remove(NumberMark).toInt(&ok, 10);
+    return ok && number >= 0 && number < Count ? number : -1;
+}
+
+int numberInText(const QString &text)
+{
+    for (const QString &word : words(text))
+        if (word.contains(NumberMark))
+            return numberOfWord(word);
+    return -1;
+}
+
+QString itemText(const QString &prefix, int number, const QString &type)
+{
+    return prefix + numberDigits(number) + QLatin1Char(' ') + type;
+}
+
+QString picturePath(const QString &picture)
+{
+    return localPath(g_appDir + QStringLiteral("images\\") + picture + QStringLiteral(".png"));
+}
+
+DialogPreset presetOfItem(const QString &itemText)
+{
+    const QStringList w = itemText.split(QRegularExpression(QStringLiteral("[- ]")), Qt::SkipEmptyParts);
+    DialogPreset preset;
+    preset.number = numberOfWord(w.value(0));
+    if (w.size() >= 5) {
+        const QString &last = w.last();
+        const QString series = last == QLatin1String("G") ? QStringLiteral("VP/VP")
+            : last == QLatin1String("L")                   ? QStringLiteral("VR3")
+                                                           : QStringLiteral("VP");
+        preset.type = series + QLatin1Char('-') + w.at(4) + QLatin1Char('-') + w.at(2);
+        preset.power = w.at(3).contains(QLatin1Char('/')) ? w.at(3) + QLatin1Char('-') + w.at(4) : w.at(3);
+    } else if (w.size() == 4) {
+        preset.type = w.at(1) + QLatin1Char('-') + w.at(2);
+        preset.power = w.at(3);
+    }
+    return preset;
+}
+
+} // namespace StationEntry
+
+using namespace StationEntry;
 
 CNavigation::CNavigation(QWidget *parent)
     : QWidget(parent)
-    , stationTypes(255)
+    , stationTypes(Count)
 {
-    setObjectName(QStringLiteral("NavForm"));
+    setupUi(this);
     retranslateStrings();
+    clickCount = 0;
 
-    PotLabel = new QLabel(selectStationText + QStringLiteral("---"), this);
-    PotLabel->setObjectName(QStringLiteral("PotLabel"));
+    clickTimer = new QTimer(this);
+    clickTimer->setSingleShot(true);
+    clickTimer->setInterval(ClickWindowMs);
+    connect(clickTimer, &QTimer::timeout, this, &CNavigation::ChStation);
+
     stationModel = new QStandardItemModel(this);
+    SysSettreeView->setModel(stationModel);
+    SysSettreeView->setIconSize(QSize(150, 75));
     treeRoot = new QStandardItem(QIcon(QStringLiteral(":/new prefix/images/parent_small.png")), systemSettingText);
     treeRoot->setEditable(false);
-    stationModel->appendRow(treeRoot);
-    SysSettreeView = new QTreeView(this);
-    SysSettreeView->setObjectName(QStringLiteral("SysSettreeView"));
-    SysSettreeView->setHeaderHidden(true);
-    SysSettreeView->setModel(stationModel);
-    SysSettreeView->setMinimumWidth(280);
+    stationModel->invisibleRootItem()->appendRow(treeRoot);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(PotLabel);
-    layout->addWidget(SysSettreeView);
+    SysSettreeView->expand(treeRoot->index());
+    SysSettreeView->scrollTo(treeRoot->index());
+    SysSettreeView->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    SysSettabWidget->setTabText(0, systemSettingText);
+    SysSettabWidget->setTabText(1, settingGuideText);
+    PotLabel->setText(selectStationText + QStringLiteral("---"));
+    createConnections();
 
     stationDialog = new CSetType(nullptr);
     stationDialog->hide();
+    commError = true;
+    modeThread = new MonitorModeThread(this);
+    modeDisplayTimer = new QTimer(this);
+    modeDisplayTimer->setInterval(DisplayTickMs);
+    statusWord = 0;
+    driveMode = -1;
 }
 
 CNavigation::~CNavigation()
 {
+    // A poll may be inside this dock or the protocol object: let it finish before either goes.
+    stopModePolling();
+    delete modeThread;
     delete stationDialog;
+}
+
+void CNavigation::retranslateStrings()
+{
+    systemSettingText = tr("System setting");
+    settingGuideText = tr("Setting guide");
+    selectStationText = tr("Select station: ");
+    numberPrefixText = tr("NO.");
+}
+
+void CNavigation::createConnections()
+{
+    connect(CUPB, &QPushButton::pressed, this, &CNavigation::SwitchToCU);
+    connect(ExtPB, &QPushButton::pressed, this, &CNavigation::SwitchToExt);
+    connect(JOGPB, &QPushButton::pressed, this, &CNavigation::SwitchToJOG);
+    connect(NaRevPB, &QPushButton::pressed, this, &CNavigation::InvRunRev);
+    connect(NaFWDPB, &QPushButton::pressed, this, &CNavigation::InvRunFwd);
+    connect(NaSetPB, &QPushButton::pressed, this, &CNavigation::InvSetFre);
+    connect(NaStopPB, &QPushButton::pressed, this, &CNavigation::InvStop);
+    connect(SysSettreeView, &QTreeView::clicked, this, &CNavigation::FunClicked);
+    connect(add_station, &QPushButton::clicked, this, &CNavigation::addStation);
+    connect(delete_atation, &QPushButton::clicked, this, &CNavigation::deleteStation);
+}
+
+void CNavigation::changeLanguage()
+{
+    // The form's re-translation resets the lamps' style sheets.
+    QLabel *const lamps[] = { CUstatusLabel, ExtStatusLabel, JogStatuslabel, RevStatusLabel, FWDStatusLabel };
+    QString styles[5];
+    for (int i = 0; i < 5; ++i)
+        styles[i] = lamps[i]->styleSheet();
+    retranslateStrings();
+    stationDialog->initTexts();
+    retranslateUi(this);
+    for (int i = 0; i < 5; ++i)
+        lamps[i]->setStyleSheet(styles[i]);
+    // The label names the current station whatever length the old prefix had.
+    PotLabel->setText(selectStationText + (currentItem ? currentItem->text() : QStringLiteral("---")));
+    treeRoot->setText(systemSettingText);
+    SysSettabWidget->setTabText(0, systemSettingText);
+    SysSettabWidget->setTabText(1, settingGuideText);
 }
 
 void CNavigation::loadInverterTypes()
 {
     if (g_invType.isEmpty())
         return;
+    const QString path = invTypeFilePath();
     bool ok = false;
-    const QStringList lines = readTextLines(invTypeFilePath(), gbkCodec(), &ok);
+    const QStringList lines = readTextLines(path, gbkCodec(), &ok);
     if (!ok) {
-        QFile file(invTypeFilePath());
+        QFile file(path);
         file.open(QIODevice::ReadOnly);
-        QMessageBox::warning(this, tr("Warning"),
-                             tr("Cannot read file %1:\n%2.").arg(invTypeFilePath(), file.errorString()));
+        QMessageBox::warning(this, tr("Warning"), tr("Cannot read file %1:\n%2.").arg(path, file.errorString()));
         return;
     }
     QString name = g_invType.split(QLatin1Char('-'), Qt::SkipEmptyParts).value(0);
@@ -81,41 +265,595 @@ void CNavigation::loadInverterTypes()
     }
 }
 
-void CNavigation::startModeDisplay()
-{
-    // The operation-mode poller and its display are started here once the dock has them.
-}
-
-void CNavigation::retranslateStrings()
-{
-    systemSettingText = tr("System setting");
-    selectStationText = tr("Select station: ");
-    numberPrefixText = tr("NO.");
-}
-
-void CNavigation::changeLanguage()
-{
-    retranslateStrings();
-    stationDialog->initTexts();
-    treeRoot->setText(systemSettingText);
-}
+// ---- Commands ----
 
 int CNavigation::checkConnection()
 {
     if (g_connectionTest)
         return 0;
-    int station = -1;
-    for (const QString &word : PotLabel->text().split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        if (word.contains(QLatin1String("NO."))) {
-            station = QString(word).remove(QLatin1String("NO.")).toInt();
+    bool named = false;
+    int number = -1;
+    for (const QString &word : words(PotLabel->text())) {
+        if (word.contains(NumberMark)) {
+            named = true;
+            number = numberOfWord(word);
             break;
         }
     }
-    if (station >= 0 && station < 255 && stationTested[station] != 0)
+    if (named && number >= 0 && stationTested[number] != 0)
         return 0;
-    if (station >= 0)
-        QMessageBox::warning(this, tr("Warning"), tr("Please execute connection test first!"));
-    if (g_mainWindow)
-        g_mainWindow->setConnectionState(false);
+    if (named)
+        QMessageBox::warning(this, tr("Warning"), tr("Please execute connection test first!"), QMessageBox::Ok);
+    setConnectionState(false);
     return -1;
+}
+
+void CNavigation::modeSwitched(int mode, QLabel *lamp, const QString &label)
+{
+    setConnectIcon(true);
+    setModeLamps(lamp);
+    setModeText(label);
+    statusFresh = false;
+    if (!modeThread->isRunning()) {
+        modeThread->startPolling();
+        connectModeDisplay();
+        modeDisplayTimer->start(DisplayTickMs);
+        commError = false;
+        driveMode = mode;
+        statusWord = 0;
+    }
+}
+
+void CNavigation::SwitchToCU()
+{
+    if (checkConnection() != 0)
+        return;
+    // CU counts only once the drive has taken it.
+    g_cuModeResult = g_readWrite->SendCommand("CU0");
+    if (g_cuModeResult == 0) {
+        modeSwitched(0, CUstatusLabel, QStringLiteral("CU"));
+        if (!g_versionRead && g_mainWindow) {
+            g_mainWindow->parameterForm->loadParameterTable();
+            g_mainWindow->parameterForm->loadHideParameters();
+        }
+    }
+    disconnect(NaRevPB, &QPushButton::released, this, &CNavigation::InvStop);
+    disconnect(NaFWDPB, &QPushButton::released, this, &CNavigation::InvStop);
+}
+
+void CNavigation::SwitchToExt()
+{
+    if (checkConnection() != 0)
+        return;
+    g_cuModeResult = -1;
+    if (g_readWrite->SendCommand("EXT") == 0)
+        modeSwitched(1, ExtStatusLabel, QStringLiteral("EXT"));
+    disconnect(NaRevPB, &QPushButton::released, this, &CNavigation::InvStop);
+    disconnect(NaFWDPB, &QPushButton::released, this, &CNavigation::InvStop);
+}
+
+void CNavigation::SwitchToJOG()
+{
+    if (checkConnection() != 0)
+        return;
+    g_cuModeResult = 0;
+    if (g_readWrite->SendCommand("JOG") == 0)
+        modeSwitched(2, JogStatuslabel, QStringLiteral("JOG"));
+    // In JOG the drive runs only while REV or FWD is held down.
+    connect(NaRevPB, &QPushButton::released, this, &CNavigation::InvStop);
+    connect(NaFWDPB, &QPushButton::released, this, &CNavigation::InvStop);
+}
+
+void CNavigation::InvRunRev()
+{
+    if (checkConnection() != 0)
+        return;
+    if (g_cuModeResult != 0) {
+        QMessageBox::warning(this, tr("Warning"), tr("Please change INV operation mode to CU!"), QMessageBox::Ok);
+        return;
+    }
+    g_readWrite->SendCommand("REV");
+}
+
+void CNavigation::InvRunFwd()
+{
+    if (checkConnection() != 0)
+        return;
+    if (g_cuModeResult != 0) {
+        QMessageBox::warning(this, tr("Warning"), tr("Please change INV operation mode to CU!"), QMessageBox::Ok);
+        return;
+    }
+    g_readWrite->SendCommand("FWD");
+}
+
+void CNavigation::InvSetFre()
+{
+    if (checkConnection() != 0)
+        return;
+    if (g_cuModeResult != 0) {
+        QMessageBox::warning(this, tr("Warning"), tr("Please change INV operation mode to CU!"), QMessageBox::Ok);
+        return;
+    }
+    int value = qRound(FrespinBox->value() * 100);
+    // Drives set to 0.1 Hz steps by P.187 or P.991 take the frequency in tenths.
+    if (isFeatureEnabled(QStringLiteral("Navigation_readP187"))) {
+        if (parameterText(187) == QLatin1String("1"))
+            value /= 10;
+    } else if (isFeatureEnabled(QStringLiteral("Parameter_readP991"))) {
+        if (parameterText(991) == QLatin1String("1"))
+            value /= 10;
+    }
+    const char command[] = { 'F', 'R', 'E', char(value / 256), char(value % 256), '\0' };
+    g_readWrite->SendCommand(command);
+}
+
+void CNavigation::InvStop()
+{
+    if (checkConnection() != 0)
+        return;
+    if (g_readWrite->SendCommand("STO") == 0) {
+        RevStatusLabel->setStyleSheet(LampOff);
+        FWDStatusLabel->setStyleSheet(LampOff);
+    }
+}
+
+// ---- Mode poller and display ----
+
+void CNavigation::startModeDisplay()
+{
+    if (modeThread->isRunning())
+        return;
+    modeThread->startPolling();
+    connectModeDisplay();
+    modeDisplayTimer->start(DisplayTickMs);
+    commError = false;
+}
+
+void CNavigation::stopModePolling()
+{
+    if (!modeThread || !modeThread->isRunning())
+        return;
+    commError = true;
+    g_offLine = true;
+    modeThread->stopAndWait();
+}
+
+void CNavigation::connectModeDisplay()
+{
+    connect(modeDisplayTimer, &QTimer::timeout, this, &CNavigation::monitorModeState, Qt::UniqueConnection);
+}
+
+void CNavigation::disconnectModeDisplay()
+{
+    disconnect(modeDisplayTimer, &QTimer::timeout, this, &CNavigation::monitorModeState);
+}
+
+void CNavigation::pollModeState()
+{
+    if (g_modeRestartWait) {
+        // The drive restarts after a parameter command and hears nothing meanwhile.
+        QThread::msleep(g_seriesLetter == 'S' ? 7000 : 2000);
+        g_modeRestartWait = false;
+    }
+    if (g_invType.isEmpty())
+        return;
+    ReadWrite *link = g_readWrite;
+    const int mode = link->SendCommand("MOD");
+    if (mode == -1) {
+        commError = true;
+        if (g_offLine)
+            modeThread->stopPolling();
+        return;
+    }
+    driveMode = (mode >= '0' && mode <= '8') ? mode - '0' : -1;
+    commError = false;
+
+    const int status = link->SendCommand("STA");
+    if (status == -1) {
+        commError = true;
+        if (g_offLine)
+            modeThread->stopPolling();
+        statusWord = 0;
+    } else {
+        // Read here, once a poll, rather than on the GUI thread at every paint.
+        if (driveMode == 2)
+            jogRunAllowed = QStringLiteral("%1").arg(link->ReadPar(79, 1.0)) == QLatin1String("3");
+        statusWord = status;
+        commError = false;
+        statusFresh = true;
+    }
+    if (g_connectionTest)
+        modeThread->stopPolling();
+}
+
+void CNavigation::setModeLamps(QLabel *on)
+{
+    for (QLabel *lamp : { CUstatusLabel, ExtStatusLabel, JogStatuslabel })
+        lamp->setStyleSheet(lamp == on ? LampOn : LampOff);
+}
+
+void CNavigation::setDirectionLamps(QLabel *on)
+{
+    for (QLabel *lamp : { RevStatusLabel, FWDStatusLabel })
+        lamp->setStyleSheet(lamp == on ? LampOn : LampOff);
+}
+
+void CNavigation::allLampsOff()
+{
+    setModeLamps(nullptr);
+    setDirectionLamps(nullptr);
+}
+
+void CNavigation::monitorModeState()
+{
+    if (!statusFresh)
+        return;
+    const int number = numberInText(PotLabel->text());
+    if (g_connectionTest) {
+        commError = true;
+        modeThread->stopPolling();
+        allLampsOff();
+        if (number >= 0)
+            stationTested[number] = 0;
+        setConnectionState(false);
+        return;
+    }
+    if (commError && g_offLine) {
+        allLampsOff();
+        setModeText(QString());
+        disconnectModeDisplay();
+        if (number >= 0)
+            stationTested[number] = 0;
+        setConnectionState(false);
+        return;
+    }
+
+    const bool modeH = isFeatureEnabled(QStringLiteral("readWrite_H"));
+    QLabel *lamp = nullptr;
+    QString label;
+    int cuResult = -1;
+    switch (driveMode) {
+    case 0:
+        lamp = CUstatusLabel;
+        label = QStringLiteral("CU");
+        cuResult = 0;
+        break;
+    case 1:
+        lamp = ExtStatusLabel;
+        label = QStringLiteral("EXT");
+        break;
+    case 2:
+        lamp = JogStatuslabel;
+        label = QStringLiteral("JOG");
+        cuResult = jogRunAllowed ? 0 : -1;
+        break;
+    case 3:
+    case 4:
+    case 5:
+    case 7:
+        label = QStringLiteral("H%1").arg(driveMode - 2);
+        break;
+    case 6:
+        label = QStringLiteral("H4");
+        cuResult = modeH ? 0 : -1;
+        break;
+    case 8:
+        label = modeH ? QStringLiteral("H6") : QStringLiteral("PU");
+        break;
+    default:
+        break;
+    }
+    setModeLamps(lamp);
+    g_cuModeResult = cuResult;
+
+    const int status = statusWord;
+    setDirectionLamps((status & 2) ? FWDStatusLabel : (status & 4) ? RevStatusLabel : nullptr);
+    setModeText(label);
+    if (number >= 0)
+        stationTested[number] = 1;
+    setConnectionState(true);
+}
+
+// ---- Stations ----
+
+void CNavigation::setTypeLabel(const QString &text)
+{
+    if (g_mainWindow && g_mainWindow->typeValueLabel)
+        g_mainWindow->typeValueLabel->setText(text);
+}
+
+void CNavigation::setStationGlobals(int number)
+{
+    g_station = static_cast<unsigned char>(number);
+    const QByteArray hex = QByteArray::number(number, 16).toUpper().rightJustified(2, '0');
+    g_stationHex[0] = hex.at(0);
+    g_stationHex[1] = hex.at(1);
+}
+
+void CNavigation::setStationIcon(QStandardItem *item, const QString &picture)
+{
+    item->setIcon(QIcon(picturePath(picture)));
+}
+
+// The current station is highlighted; othersSelectable false also takes the others' selectable mark.
+void CNavigation::makeCurrent(QStandardItem *item, bool othersSelectable)
+{
+    currentItem = item;
+    for (int row = 0; row < treeRoot->rowCount(); ++row) {
+        QStandardItem *station = treeRoot->child(row);
+        if (station == item)
+            continue;
+        station->setBackground(OtherColour);
+        if (!othersSelectable)
+            station->setSelectable(false);
+    }
+    item->setSelectable(true);
+    item->setBackground(CurrentColour);
+}
+
+void CNavigation::reloadParameterForm(bool showAll)
+{
+    if (!g_mainWindow)
+        return;
+    g_mainWindow->setControlsEnabled(true);
+    CParameter *form = g_mainWindow->parameterForm;
+    form->loadParameterTable();
+    form->loadHideParameters();
+    form->show();
+    if (showAll)
+        form->showAll();
+}
+
+void CNavigation::noStationLeft()
+{
+    currentItem = nullptr;
+    PotLabel->setText(selectStationText + QStringLiteral("---"));
+    setTypeLabel(QString());
+    g_seriesLetter = '0';
+    if (g_mainWindow) {
+        g_mainWindow->setControlsEnabled(false);
+        g_mainWindow->parameterForm->hide();
+    }
+}
+
+void CNavigation::makeFirstStationCurrent(bool consultTested)
+{
+    QStandardItem *first = treeRoot->child(0);
+    makeCurrent(first, false);
+    const QString text = first->text();
+    const int number = numberOfWord(words(text).value(0));
+    if (consultTested) {
+        const bool tested = number >= 0 && stationTested[number] == 1;
+        commError = !tested;
+        g_offLine = !tested;
+        setConnectIcon(tested);
+    }
+    const QString type = lastWord(text);
+    PotLabel->setText(selectStationText + numberPrefixText + numberDigits(qMax(number, 0)) + QLatin1Char(' ') + type);
+    setTypeLabel(type);
+    g_invType = type.simplified();
+    loadInverterTypes();
+    if (number >= 0)
+        setStationGlobals(number);
+    reloadParameterForm(true);
+}
+
+bool CNavigation::numberRefused(int number, int editedNumber)
+{
+    // The dialog's box reaches 255; the station tables end at 254.
+    if (number < 0 || number >= Count) {
+        QMessageBox::warning(this, tr("Warning"), tr("The station number must be from 0 to 254!"), QMessageBox::Ok);
+        return true;
+    }
+    if (number != editedNumber && !stationTypes.at(number).isEmpty()) {
+        QMessageBox::warning(this, tr("Warning"), tr("The station number has been used!"), QMessageBox::Ok);
+        return true;
+    }
+    return false;
+}
+
+void CNavigation::FunClicked(QModelIndex index)
+{
+    if (clickCount == 0) {
+        clickTimer->start();
+        ++clickCount;
+    } else if (index == lastClickedIndex) {
+        // A second click on the same item within the window edits the station.
+        clickTimer->stop();
+        clickCount = 0;
+        lastClickedIndex = index;
+        CallSetType();
+        return;
+    } else {
+        clickTimer->start();
+        ++clickCount;
+    }
+    lastClickedIndex = index;
+}
+
+void CNavigation::ChStation()
+{
+    clickCount = 0;
+    stopModePolling();
+    if (!lastClickedIndex.isValid() || !lastClickedIndex.parent().isValid())
+        return;
+    QStandardItem *item = stationModel->itemFromIndex(lastClickedIndex);
+    if (!item)
+        return;
+    makeCurrent(item, true);
+    PotLabel->setText(selectStationText + item->text());
+
+    const QString previousType = g_invType;
+    const QStringList w = words(item->text());
+    if (w.size() >= 2) {
+        g_stationText = QStringLiteral("Station:") + w.at(0) + QLatin1Char(',') + w.at(1);
+        setTypeLabel(w.last());
+        g_invType = w.last().simplified();
+        const int number = numberOfWord(w.at(0));
+        if (number >= 0)
+            setStationGlobals(number);
+        if (number >= 0 && stationTested[number] != 0) {
+            commError = false;
+            modeThread->stopRequested = false;
+            g_offLine = false;
+            setConnectionState(true);
+            startModeDisplay();
+        } else {
+            commError = true;
+            g_offLine = true;
+            setConnectionState(false);
+        }
+    } else {
+        g_invType.clear();
+    }
+    loadInverterTypes();
+    if ((g_invType != previousType || g_currentStationIndex != lastClickedIndex) && !g_invType.isEmpty())
+        reloadParameterForm(true);
+    g_currentStationIndex = lastClickedIndex;
+    appendOperationLog({ QStringLiteral("Single click select") + g_stationText }, true);
+}
+
+void CNavigation::addStation()
+{
+    stationDialog->StationSpinBox->setValue(0);
+    stationDialog->InvTypecomboBox->setCurrentIndex(0);
+    if (stationDialog->exec() != QDialog::Accepted)
+        return;
+    const int number = stationDialog->StationSpinBox->value();
+    const QString type = stationDialog->InvTypecomboBox->currentText();
+    if (stationDialog->InvTypecomboBox->currentIndex() == 0 || type == QLatin1String("None")
+        || type.split(QLatin1Char('-')).size() < 2)
+        return;
+    const TypeText entry = typeText(type, stationDialog->InvVolcomboBox->currentText());
+    if (numberRefused(number, -1))
+        return;
+    stopModePolling();
+
+    PotLabel->setText(selectStationText + NumberMark + numberDigits(number) + QLatin1Char(' ') + entry.type);
+    g_invType = entry.type;
+    loadInverterTypes();
+    g_modelCode = QStringLiteral("0");
+    setTypeLabel(g_invType);
+
+    auto *item = new QStandardItem(itemText(numberPrefixText, number, entry.type));
+    setStationIcon(item, entry.picture);
+    item->setEditable(false);
+    item->setSelectable(true);
+    treeRoot->appendRow(item);
+    stationModel->sort(0, Qt::AscendingOrder);
+    makeCurrent(item, false);
+
+    setStationGlobals(number);
+    reloadParameterForm(false);
+    setTypeLabel(g_invType);
+
+    stationTypes[number] = entry.type;
+    stationTested[number] = 0;
+    // A new station takes commands only after it has passed the connection test.
+    commError = true;
+    g_offLine = true;
+    setConnectionState(false);
+}
+
+void CNavigation::CallSetType()
+{
+    if (!lastClickedIndex.isValid() || !lastClickedIndex.parent().isValid())
+        return;
+    const QPersistentModelIndex edited(lastClickedIndex);
+    g_currentStationIndex = edited;
+    QStandardItem *item = stationModel->itemFromIndex(lastClickedIndex);
+    const DialogPreset preset = presetOfItem(item->text());
+    stationDialog->StationSpinBox->setValue(qMax(preset.number, 0));
+    if (!preset.type.isEmpty()) {
+        // The type first: choosing it refills the power list.
+        const int typeIndex = stationDialog->InvTypecomboBox->findText(preset.type, Qt::MatchExactly);
+        if (typeIndex >= 0)
+            stationDialog->InvTypecomboBox->setCurrentIndex(typeIndex);
+        const int powerIndex = stationDialog->InvVolcomboBox->findText(preset.power, Qt::MatchExactly);
+        if (powerIndex >= 0)
+            stationDialog->InvVolcomboBox->setCurrentIndex(powerIndex);
+    }
+    if (stationDialog->exec() != QDialog::Accepted || !edited.isValid())
+        return;
+    const int number = stationDialog->StationSpinBox->value();
+    stopModePolling();
+    item = stationModel->itemFromIndex(edited);
+    const int oldNumber = numberOfWord(words(item->text()).value(0));
+
+    if (!stationDialog->InvVolcomboBox->isEnabled()) {
+        // "None": the station goes.
+        if (oldNumber >= 0) {
+            stationTested[oldNumber] = 0;
+            stationTypes[oldNumber].clear();
+        }
+        if (number >= 0 && number < Count)
+            stationTested[number] = 0;
+        const int row = edited.row();
+        const bool wasLast = row == treeRoot->rowCount() - 1;
+        if (currentItem == item)
+            currentItem = nullptr;
+        treeRoot->removeRow(row);
+        if (!wasLast)
+            SysSettreeView->setCurrentIndex(lastClickedIndex);
+        if (treeRoot->rowCount() == 0)
+            noStationLeft();
+        else
+            makeFirstStationCurrent(false);
+    } else {
+        if (numberRefused(number, oldNumber))
+            return;
+        if (oldNumber >= 0) {
+            stationTested[oldNumber] = 0;
+            stationTypes[oldNumber].clear();
+        }
+        stationTested[number] = 0;
+        // Editing builds the type text as adding does, so an unchanged station keeps its text.
+        const TypeText entry = typeText(stationDialog->InvTypecomboBox->currentText(),
+                                        stationDialog->InvVolcomboBox->currentText());
+        const QString text = itemText(numberPrefixText, number, entry.type);
+        PotLabel->setText(selectStationText + text);
+        g_invType = lastWord(text).simplified();
+        stationTypes[number] = g_invType;
+        loadInverterTypes();
+        g_modelCode = QStringLiteral("0");
+        setStationGlobals(number);
+        item->setText(text);
+        setStationIcon(item, entry.picture);
+        stationModel->sort(0, Qt::AscendingOrder);
+        makeCurrent(item, false);
+        reloadParameterForm(true);
+        setTypeLabel(g_invType);
+    }
+    commError = true;
+    g_offLine = true;
+    setConnectionState(false);
+}
+
+void CNavigation::deleteStation()
+{
+    if (modeThread->isRunning()) {
+        disconnectModeDisplay();
+        stopModePolling();
+    }
+    if (treeRoot->rowCount() == 0)
+        return;
+    if (!currentItem || !currentItem->isSelectable()) {
+        QMessageBox::warning(this, tr("Warning"), tr("Please select the branch first !"));
+        return;
+    }
+    const QString first = words(currentItem->text()).value(0);
+    if (!first.contains(NumberMark))
+        return;
+    const int number = numberOfWord(first);
+    if (number >= 0)
+        stationTypes[number].clear();
+    treeRoot->removeRow(currentItem->row());
+    currentItem = nullptr;
+
+    if (treeRoot->rowCount() > 0) {
+        makeFirstStationCurrent(true);
+    } else {
+        noStationLeft();
+        setConnectIcon(false);
+    }
 }

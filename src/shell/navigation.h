@@ -1,19 +1,61 @@
 #pragma once
 
-// The navigation dock: the station label and the station tree. The mode and drive-command
-// controls grow here with the dock's own work.
+// The navigation dock: the operation-mode buttons and lamps, the run, stop and frequency
+// controls, the station label and the station tree. Selecting a station makes it the one every
+// request and data-file lookup uses.
 
+#include "ui_navform.h"
+
+#include <QModelIndex>
+#include <QPersistentModelIndex>
+#include <QString>
 #include <QVector>
 #include <QWidget>
 #include <atomic>
 
 class CSetType;
-class QLabel;
+class MonitorModeThread;
 class QStandardItem;
 class QStandardItemModel;
-class QTreeView;
+class QTimer;
 
-class CNavigation : public QWidget
+// Tree index of the station last selected or edited.
+extern QPersistentModelIndex g_currentStationIndex;
+
+namespace StationEntry {
+
+constexpr int Count = 255; // station numbers 0..254
+
+// A station's drive type text and picture name, from the station dialog's type and power texts.
+struct TypeText {
+    QString type;
+    QString picture;
+};
+TypeText typeText(const QString &typeCombo, const QString &power);
+
+// The number of a word such as "NO.007"; -1 unless it is a decimal from 0 to 254.
+int numberOfWord(const QString &word);
+// The number in the first blank-separated word containing "NO."; -1 when there is none or it is
+// not a usable station number.
+int numberInText(const QString &text);
+
+// "NO." (or its translation) + three digits + " " + type text.
+QString itemText(const QString &prefix, int number, const QString &type);
+// <application folder>images/<picture>.png
+QString picturePath(const QString &picture);
+
+// The dialog's type and power texts that give back a station entry's text (empty when the entry
+// has too few words).
+struct DialogPreset {
+    int number = -1;
+    QString type;
+    QString power;
+};
+DialogPreset presetOfItem(const QString &itemText);
+
+} // namespace StationEntry
+
+class CNavigation : public QWidget, public Ui_NavForm
 {
     Q_OBJECT
 public:
@@ -22,31 +64,76 @@ public:
 
     void changeLanguage();
 
-    // The guard of every drive operation a user starts: 0 = the current station may be addressed,
-    // -1 = it has not passed a connection test (the user has been told) or no station is chosen.
-    int checkConnection();
     // Classifies g_invType against InvType.txt: series letter, model name, firmware version,
     // parameter count and group mode of its series.
     void loadInverterTypes();
+
+    // The guard of every drive request a user starts: 0 = the current station may be addressed,
+    // -1 = no station is chosen or it has not passed the connection test (the user has been told).
+    int checkConnection();
+
     // Starts following the drive's operation mode (the mode poller and its display).
     void startModeDisplay();
+    // One poll of mode and status; runs on the poller's thread.
+    void pollModeState();
+    // Ends the mode poller and waits for its thread (GUI thread).
+    void stopModePolling();
 
-    QLabel *PotLabel = nullptr;
-    QTreeView *SysSettreeView = nullptr;
-
+    std::atomic<int> driveMode { -1 };
     QVector<QString> stationTypes;
-    int stationTested[255] = {};
+    int stationTested[StationEntry::Count] = {};
     QStandardItem *treeRoot = nullptr;
     QStandardItem *currentItem = nullptr;
-    QStandardItemModel *stationModel = nullptr;
+    CSetType *stationDialog = nullptr;
     // Last status word of the drive ("STA"), 0 when that poll fails; bits 1 and 2 tell it runs.
-    // The mode poller writes it from its own thread.
     std::atomic<int> statusWord { 0 };
-    CSetType *stationDialog = nullptr; // built hidden, without parent, once
     QString systemSettingText;
+    QString settingGuideText;
     QString selectStationText;
     QString numberPrefixText;
+    unsigned char clickCount = 0;
+    QTimer *clickTimer = nullptr;
+    QModelIndex lastClickedIndex;
+    QStandardItemModel *stationModel = nullptr;
+    std::atomic<bool> commError { true };
+    MonitorModeThread *modeThread = nullptr;
+    QTimer *modeDisplayTimer = nullptr;
+    std::atomic<bool> statusFresh { false };
+    // In JOG mode: whether P.79 read 3 at the last poll (the drive then takes run commands).
+    std::atomic<bool> jogRunAllowed { false };
+
+private slots:
+    void SwitchToCU();
+    void SwitchToExt();
+    void SwitchToJOG();
+    void InvRunRev();
+    void InvRunFwd();
+    void InvSetFre();
+    void InvStop();
+    void FunClicked(QModelIndex index);
+    void CallSetType();
+    void ChStation();
+    void monitorModeState();
+    void addStation();
+    void deleteStation();
 
 private:
     void retranslateStrings();
+    void createConnections();
+    void setModeLamps(QLabel *on);
+    void setDirectionLamps(QLabel *on);
+    void allLampsOff();
+    void modeSwitched(int mode, QLabel *lamp, const QString &label);
+    void connectModeDisplay();
+    void disconnectModeDisplay();
+    void setOffLine(bool offLine);
+    void makeCurrent(QStandardItem *item, bool othersSelectable);
+    void showStation(int number, bool tested);
+    void reloadParameterForm(bool showAll);
+    void noStationLeft();
+    void makeFirstStationCurrent(bool consultTested);
+    void setStationGlobals(int number);
+    void setTypeLabel(const QString &text);
+    bool numberRefused(int number, int editedNumber);
+    void setStationIcon(QStandardItem *item, const QString &picture);
 };

@@ -3,7 +3,7 @@
 #include "parameter/parameter.h"
 #include "parameter/paramtext.h"
 #include "parameter/parinformation.h"
-#include "modal.h"
+#include "userinput.h"
 #include "seriesfixture.h"
 
 #include <QHeaderView>
@@ -180,7 +180,7 @@ void TestParameterForm::clearing()
     QTableWidget *table = form.PartableWidget;
     QFont bold = table->font();
     bold.setBold(true);
-    for (int r : { 0, 1, 5 }) {
+    for (int r : { 0, 1, 1100 }) {
         table->item(r, 9)->setText("12.00");
         table->item(r, 10)->setText("13.00");
         for (int c = 0; c <= 11; ++c) {
@@ -190,7 +190,7 @@ void TestParameterForm::clearing()
     }
     QTest::mouseClick(column == 9 ? form.ClearCurParPB : form.ClearSetValPB, Qt::LeftButton);
     const int other = column == 9 ? 10 : 9;
-    for (int r : { 0, 1, 5 }) {
+    for (int r : { 0, 1, 1100 }) {
         QCOMPARE(form.cellText(r, column), QString());
         QVERIFY(!form.cellText(r, other).isEmpty());
         QVERIFY(!table->item(r, 3)->font().bold());
@@ -198,7 +198,7 @@ void TestParameterForm::clearing()
         QVERIFY(table->item(r, 11)->font().bold()); // the comment keeps its look
     }
     QVERIFY(table->item(0, 0)->font().underline()); // P.0 has help
-    QVERIFY(!table->item(5, 0)->font().underline());
+    QVERIFY(!table->item(1100, 0)->font().underline()); // user parameters have none
 
     // A row without a label ends the walk.
     table->item(5, 9)->setText("1");
@@ -240,7 +240,7 @@ void TestParameterForm::helpUnderlineAndPopup()
     QTableWidget *table = form.PartableWidget;
     QVERIFY(table->item(0, 0)->font().underline());
     QVERIFY(table->item(31, 0)->font().underline()); // a help line shared by a list of numbers
-    QVERIFY(!table->item(4, 0)->font().underline());
+    QVERIFY(!table->item(1100, 0)->font().underline());
     QVERIFY(!table->item(1299, 0)->font().underline());
     QVERIFY(!table->item(1400, 0)->font().underline());
 
@@ -254,7 +254,7 @@ void TestParameterForm::helpUnderlineAndPopup()
     QVERIFY(!form.parInformation->isVisible());
     clickCell(table, 0, 0);
     QVERIFY(form.parInformation->isVisible());
-    clickCell(table, 4, 0);
+    clickCell(table, 1100, 0);
     QVERIFY(!form.parInformation->isVisible());
 
     // Parameter numbers from 1299 on have no help, even when a file names them.

@@ -9,6 +9,8 @@ series A (an application model) has files of its own. Run from the repository ro
 import os
 from xml.sax.saxutils import escape
 
+from helptexts import MORE_HELP, family_help
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.normpath(os.path.join(HERE, '..', '..'))
 DATA = os.path.join(ROOT, 'src', 'data')
@@ -377,16 +379,36 @@ HELP_GROUPS = {'10-12': ('Skip frequencies: the drive passes through the band wi
                          '跳跃频率：变频器不在该频带内稳定运行。;分别设定各频带的下限和上限。')}
 
 
+# Further characters of the help texts only (the parameter files keep their own conversion).
+HELP_TRAD = dict(zip('仪别恒担旧满现终结许轻进针静齿～', '儀別恆擔舊滿現終結許輕進針靜齒~'))
+
+
+def help_trad(text):
+    return ''.join(HELP_TRAD.get(ch, ch) for ch in trad(text))
+
+
+def help_text(num):
+    if num in HELP:
+        return HELP[num]
+    return MORE_HELP.get(num) or family_help(num)
+
+
 def help_file(path, language, rows):
     lines = []
-    numbers = {r['num'] for r in rows}
-    for n, (en, zh) in sorted(HELP.items()):
-        if n in numbers:
-            text = en if language == 'Eng' else zh if language == 'zh' else trad(zh)
+    numbers = sorted(r['num'] for r in rows if isinstance(r['num'], int))
+    for n in numbers:
+        if 31 <= n <= 36:
+            continue  # one shared line below
+        texts = help_text(n)
+        if texts:
+            en, zh = texts
+            text = en if language == 'Eng' else zh if language == 'zh' else help_trad(zh)
             lines.append('%d//%s' % (n, text))
-    en, zh = HELP_GROUPS['10-12']
-    text = en if language == 'Eng' else zh if language == 'zh' else trad(zh)
-    lines.append('31-32-33-34-35-36//%s' % text)
+    skip = [n for n in numbers if 31 <= n <= 36]
+    if skip:
+        en, zh = HELP_GROUPS['10-12']
+        text = en if language == 'Eng' else zh if language == 'zh' else help_trad(zh)
+        lines.append('%s//%s' % ('-'.join(str(n) for n in skip), text))
     with open(path, 'wb') as f:
         f.write(('\r\n'.join(lines) + '\r\n').encode('gbk'))
 
@@ -434,10 +456,9 @@ def main():
         write_xml(os.path.join(inv, stem + '_InvParameter_Eng.xml'), definition_file(letter, model, rows), 'gbk')
         write_xml(os.path.join(inv, stem + '_InvParameter.xml'), localized_file(letter, rows, 'zh'), 'gbk')
         write_xml(os.path.join(inv, stem + '_InvParameter_Big.xml'), localized_file(letter, rows, 'big'), 'utf-8')
-        if letter in 'AD':
-            help_file(os.path.join(details, stem + '_Eng.txt'), 'Eng', rows)
-            help_file(os.path.join(details, stem + '.txt'), 'zh', rows)
-            help_file(os.path.join(details, stem + '_Big.txt'), 'big', rows)
+        help_file(os.path.join(details, stem + '_Eng.txt'), 'Eng', rows)
+        help_file(os.path.join(details, stem + '.txt'), 'zh', rows)
+        help_file(os.path.join(details, stem + '_Big.txt'), 'big', rows)
         with open(os.path.join(related, stem + '.txt'), 'wb') as f:
             f.write(('\r\n'.join(RELATED[stem]) + '\r\n').encode('latin-1'))
     for model in HIDDEN:

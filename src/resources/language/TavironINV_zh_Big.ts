@@ -1,0 +1,1001 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW" sourcelanguage="en">
+<context>
+    <name>AboutDialog</name>
+    <message>
+        <source>Version Information</source>
+        <translation>版本資訊</translation>
+    </message>
+    <message>
+        <source>www.taviron.example</source>
+        <translation>www.taviron.example</translation>
+    </message>
+    <message>
+        <source>&lt;!DOCTYPE HTML PUBLIC &quot;-//W3C//DTD HTML 4.0//EN&quot; &quot;http://www.w3.org/TR/REC-html40/strict.dtd&quot;&gt;
+&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;style type=&quot;text/css&quot;&gt;
+p, li { white-space: pre-wrap; }
+&lt;/style&gt;&lt;/head&gt;&lt;body style=&quot; font-size:9pt; font-weight:400; font-style:normal;&quot;&gt;
+&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-family:&apos;Times New Roman&apos;; font-size:14pt;&quot;&gt;TavironINV&lt;/span&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:16pt; font-weight:600;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-family:&apos;Times New Roman&apos;; font-size:10pt;&quot;&gt;TavironINV Version:   0.8.18&lt;/span&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-family:&apos;Times New Roman&apos;; font-size:10pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-family:&apos;Times New Roman&apos;; font-size:10pt;&quot;&gt;       Parameter Version:  0.100&lt;/span&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-family:&apos;Times New Roman&apos;; font-size:10pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-family:&apos;Times New Roman&apos;; font-size:10pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;Copyright © Taviron. All rights reserved.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;!DOCTYPE HTML PUBLIC &quot;-//W3C//DTD HTML 4.0//EN&quot; &quot;http://www.w3.org/TR/REC-html40/strict.dtd&quot;&gt;
+&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;style type=&quot;text/css&quot;&gt;
+p, li { white-space: pre-wrap; }
+&lt;/style&gt;&lt;/head&gt;&lt;body style=&quot; font-size:9pt; font-weight:400; font-style:normal;&quot;&gt;
+&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-family:&apos;Times New Roman&apos;; font-size:14pt;&quot;&gt;TavironINV&lt;/span&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:16pt; font-weight:600;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-family:&apos;Times New Roman&apos;; font-size:10pt;&quot;&gt;TavironINV 版本：   0.8.18&lt;/span&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-family:&apos;Times New Roman&apos;; font-size:10pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-family:&apos;Times New Roman&apos;; font-size:10pt;&quot;&gt;       參數版本：  0.100&lt;/span&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-family:&apos;Times New Roman&apos;; font-size:10pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-family:&apos;Times New Roman&apos;; font-size:10pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;版權所有 © Taviron，保留所有權利。&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>CComSetup</name>
+    <message>
+        <source>CR</source>
+        <translation>CR</translation>
+    </message>
+    <message>
+        <source>CR+LF</source>
+        <translation>CR+LF</translation>
+    </message>
+    <message>
+        <source>Connection test...</source>
+        <translation>連線測試...</translation>
+    </message>
+    <message>
+        <source>Taviron protocol</source>
+        <translation>Taviron協定</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>無</translation>
+    </message>
+    <message>
+        <source>Odd</source>
+        <translation>奇同位</translation>
+    </message>
+    <message>
+        <source>Even</source>
+        <translation>偶同位</translation>
+    </message>
+    <message>
+        <source>Connection successful!</source>
+        <translation>連線成功！</translation>
+    </message>
+    <message>
+        <source>INV Type</source>
+        <translation>變頻器型號</translation>
+    </message>
+    <message>
+        <source>The INV type is &lt;font size=&apos;+1&apos;&gt;&lt;b&gt;unknown&lt;/b&gt;&lt;/font&gt;. </source>
+        <translation>變頻器型號&lt;font size=&apos;+1&apos;&gt;&lt;b&gt;未知&lt;/b&gt;&lt;/font&gt;。</translation>
+    </message>
+    <message>
+        <source>Please click OK to select manually.</source>
+        <translation>請按「確定」手動選擇。</translation>
+    </message>
+    <message>
+        <source>Connection successful !
+</source>
+        <translation>連線成功！
+</translation>
+    </message>
+    <message>
+        <source>The INV type is: </source>
+        <translation>變頻器型號：</translation>
+    </message>
+    <message>
+        <source> Connection failed!</source>
+        <translation> 連線失敗！</translation>
+    </message>
+    <message>
+        <source>Select station: NO.</source>
+        <translation>選擇站： NO.</translation>
+    </message>
+    <message>
+        <source>Please check the station and COM port!</source>
+        <translation>請檢查站號與COM埠！</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1:
+%2.</source>
+        <translation>無法讀取檔案 %1：
+%2。</translation>
+    </message>
+</context>
+<context>
+    <name>CMainWindow</name>
+    <message>
+        <source>Navigation</source>
+        <translation>導覽</translation>
+    </message>
+    <message>
+        <source>key tone</source>
+        <translation>按鍵音</translation>
+    </message>
+    <message>
+        <source>Pr. restoration</source>
+        <translation>參數回復</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>錯誤</translation>
+    </message>
+    <message>
+        <source>Can&apos;t open serial port</source>
+        <translation>無法開啟序列埠</translation>
+    </message>
+    <message>
+        <source>
+ The Specified serial port does not exist or occupied.</source>
+        <translation>
+ 指定的序列埠不存在或已被佔用。</translation>
+    </message>
+    <message>
+        <source>Operation mode</source>
+        <translation>操作模式</translation>
+    </message>
+    <message>
+        <source>Inverter Type</source>
+        <translation>變頻器型號</translation>
+    </message>
+    <message>
+        <source>Communication Error!</source>
+        <translation>通訊錯誤！</translation>
+    </message>
+    <message>
+        <source>Parity Error!</source>
+        <translation>同位檢查錯誤！</translation>
+    </message>
+    <message>
+        <source>Illegal function code!</source>
+        <translation>非法功能碼！</translation>
+    </message>
+    <message>
+        <source>Sum Check error!</source>
+        <translation>總和檢查錯誤！</translation>
+    </message>
+    <message>
+        <source>Illegal data address!</source>
+        <translation>非法資料位址！</translation>
+    </message>
+    <message>
+        <source>Communication protocol error!</source>
+        <translation>通訊協定錯誤！</translation>
+    </message>
+    <message>
+        <source>Illegal data value!</source>
+        <translation>非法資料值！</translation>
+    </message>
+    <message>
+        <source>Frame error!</source>
+        <translation>訊框錯誤！</translation>
+    </message>
+    <message>
+        <source>Overflow error!</source>
+        <translation>溢位錯誤！</translation>
+    </message>
+    <message>
+        <source>Abnormal patterns!</source>
+        <translation>模式異常！</translation>
+    </message>
+    <message>
+        <source>Command code error!</source>
+        <translation>命令碼錯誤！</translation>
+    </message>
+    <message>
+        <source>Material range error!</source>
+        <translation>資料範圍錯誤！</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Waiting</source>
+        <translation>請稍候</translation>
+    </message>
+    <message>
+        <source>Off-Line</source>
+        <translation>離線</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>參數</translation>
+    </message>
+    <message>
+        <source>Monitor</source>
+        <translation>監視</translation>
+    </message>
+    <message>
+        <source>Trend</source>
+        <translation>趨勢</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>說明</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>結束</translation>
+    </message>
+    <message>
+        <source>On-Line</source>
+        <translation>線上</translation>
+    </message>
+</context>
+<context>
+    <name>CNavigation</name>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1:
+%2.</source>
+        <translation>無法讀取檔案 %1：
+%2。</translation>
+    </message>
+    <message>
+        <source>System setting</source>
+        <translation>系統設定</translation>
+    </message>
+    <message>
+        <source>Select station: </source>
+        <translation>選擇站： </translation>
+    </message>
+    <message>
+        <source>NO.</source>
+        <translation>NO.</translation>
+    </message>
+    <message>
+        <source>Setting guide</source>
+        <translation>設定精靈</translation>
+    </message>
+    <message>
+        <source>Please execute connection test first!</source>
+        <translation>請先執行連線測試！</translation>
+    </message>
+    <message>
+        <source>Please change INV operation mode to CU!</source>
+        <translation>請將變頻器操作模式切換為CU！</translation>
+    </message>
+    <message>
+        <source>The station number must be from 0 to 254!</source>
+        <translation>站號必須介於0到254之間！</translation>
+    </message>
+    <message>
+        <source>The station number has been used!</source>
+        <translation>該站號已被使用！</translation>
+    </message>
+    <message>
+        <source>Please select the branch first !</source>
+        <translation>請先選擇站點！</translation>
+    </message>
+</context>
+<context>
+    <name>CParameter</name>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Nothing can be saved.</source>
+        <translation>沒有可儲存的內容。</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>儲存檔案</translation>
+    </message>
+    <message>
+        <source>XLS Files(*.xlsx);;TXT Files(*.txt)</source>
+        <translation>XLS 檔案(*.xlsx);;TXT 檔案(*.txt)</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1:
+%2.</source>
+        <translation>無法寫入檔案 %1：
+%2。</translation>
+    </message>
+    <message>
+        <source>Only names ending in .%1 or .%2 can be saved</source>
+        <translation>只能儲存副檔名為 .%1 或 .%2 的檔案</translation>
+    </message>
+    <message>
+        <source>It is not a regular file</source>
+        <translation>不是一般檔案</translation>
+    </message>
+    <message>
+        <source>Comment 2</source>
+        <translation>註解 2</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>已修改</translation>
+    </message>
+    <message>
+        <source>Open File</source>
+        <translation>開啟檔案</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1:
+%2.</source>
+        <translation>無法讀取檔案 %1：
+%2。</translation>
+    </message>
+    <message>
+        <source>The INV type doesn&apos;t match .</source>
+        <translation>變頻器型號不符。</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>繼續</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Unable to write parameter value.
+</source>
+        <translation>無法寫入參數值。
+</translation>
+    </message>
+    <message>
+        <source>Please stop INV first!</source>
+        <translation>請先停止變頻器！</translation>
+    </message>
+    <message>
+        <source>Please change INV operation mode to CU!</source>
+        <translation>請將變頻器操作模式切換為CU！</translation>
+    </message>
+    <message>
+        <source>Please confirm the parameter value of 00-03(P.77).</source>
+        <translation>請確認00-03(P.77)的參數值。</translation>
+    </message>
+    <message>
+        <source>Please confirm the parameter value of 00-05(P.295).</source>
+        <translation>請確認00-05(P.295)的參數值。</translation>
+    </message>
+    <message>
+        <source>The parameter file is inconsistent with the software version of the control board.
+</source>
+        <translation>參數檔案與控制板軟體版本不一致。
+</translation>
+    </message>
+    <message>
+        <source>Continue writing?</source>
+        <translation>是否繼續寫入？</translation>
+    </message>
+    <message>
+        <source>Writing parameters...</source>
+        <translation>正在寫入參數...</translation>
+    </message>
+    <message>
+        <source>write failure!</source>
+        <translation>寫入失敗！</translation>
+    </message>
+    <message>
+        <source>Communication Error!</source>
+        <translation>通訊錯誤！</translation>
+    </message>
+    <message>
+        <source>Reading parameters...</source>
+        <translation>正在讀取參數...</translation>
+    </message>
+    <message>
+        <source>Click &quot;Confirm&quot; to confirm the operation.
+</source>
+        <translation>點擊「確認」執行該操作。
+</translation>
+    </message>
+    <message>
+        <source>Click &quot;Cancel&quot; to cancel the operation.
+</source>
+        <translation>點擊「取消」取消該操作。
+</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>確認</translation>
+    </message>
+    <message>
+        <source>The operation will clear all alarm record information.
+</source>
+        <translation>該操作將清除所有警報記錄資訊。
+</translation>
+    </message>
+    <message>
+        <source>The operation will reset the INV.
+</source>
+        <translation>該操作將重置變頻器。
+</translation>
+    </message>
+    <message>
+        <source>The operation will clear all parameters to initial value.
+</source>
+        <translation>該操作將把所有參數恢復為初始值。
+</translation>
+    </message>
+    <message>
+        <source>The operation will clear part parameters to initial value.
+</source>
+        <translation>該操作將把部分參數恢復為初始值。
+</translation>
+    </message>
+</context>
+<context>
+    <name>CSearch</name>
+    <message>
+        <source>Search</source>
+        <translation>搜尋</translation>
+    </message>
+    <message>
+        <source>Did not find the accordant characters</source>
+        <translation>找不到相符的字元</translation>
+    </message>
+</context>
+<context>
+    <name>CSelPar</name>
+    <message>
+        <source> Group</source>
+        <translation> 群組</translation>
+    </message>
+</context>
+<context>
+    <name>CSetType</name>
+    <message>
+        <source>None</source>
+        <translation>無</translation>
+    </message>
+</context>
+<context>
+    <name>ComSetDialog</name>
+    <message>
+        <source>Communication setup</source>
+        <translation>通訊設定</translation>
+    </message>
+    <message>
+        <source>Automatic communication setup</source>
+        <translation>自動通訊設定</translation>
+    </message>
+    <message>
+        <source>Station:</source>
+        <translation>站號：</translation>
+    </message>
+    <message>
+        <source>Serial Port:</source>
+        <translation>序列埠：</translation>
+    </message>
+    <message>
+        <source>Connection Test</source>
+        <translation>連線測試</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>Compare</name>
+    <message>
+        <source>Dialog</source>
+        <translation>參數比較</translation>
+    </message>
+    <message>
+        <source>Group mode</source>
+        <translation>群組模式</translation>
+    </message>
+    <message>
+        <source>Trad. P mode</source>
+        <translation>傳統P模式</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名稱</translation>
+    </message>
+    <message>
+        <source>Default value</source>
+        <translation>初始值</translation>
+    </message>
+    <message>
+        <source>Current value</source>
+        <translation>目前值</translation>
+    </message>
+    <message>
+        <source>Setting value</source>
+        <translation>設定值</translation>
+    </message>
+</context>
+<context>
+    <name>CompareResult</name>
+    <message>
+        <source>Default VS Current</source>
+        <translation>初始值 VS 目前值</translation>
+    </message>
+    <message>
+        <source>Default VS Setting</source>
+        <translation>初始值 VS 設定值</translation>
+    </message>
+    <message>
+        <source>Current VS Setting</source>
+        <translation>目前值 VS 設定值</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>&amp;System</source>
+        <translation>系統(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Parameter list</source>
+        <translation>參數列表(&amp;P)</translation>
+    </message>
+    <message>
+        <source>&amp;Communication setup</source>
+        <translation>通訊設定(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>說明(&amp;H)</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>語言</translation>
+    </message>
+    <message>
+        <source>&amp;Monitor</source>
+        <translation>監視(&amp;M)</translation>
+    </message>
+    <message>
+        <source>&amp;Trend</source>
+        <translation>趨勢(&amp;T)</translation>
+    </message>
+    <message>
+        <source>All &amp;Parameters list</source>
+        <translation>全部參數列表(&amp;P)</translation>
+    </message>
+    <message>
+        <source>&amp;Communication Setup Wizard</source>
+        <translation>通訊設定精靈(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;Version Information</source>
+        <translation>版本資訊(&amp;V)</translation>
+    </message>
+    <message>
+        <source>&amp;Update</source>
+        <translation>更新(&amp;U)</translation>
+    </message>
+    <message>
+        <source>Chinese(simplified)</source>
+        <translation>簡體中文</translation>
+    </message>
+    <message>
+        <source>Chinese(traditional)</source>
+        <translation>繁體中文</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>儲存(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Save as...</source>
+        <translation>另存新檔(&amp;S)...</translation>
+    </message>
+    <message>
+        <source>&amp;Open...</source>
+        <translation>開啟(&amp;O)...</translation>
+    </message>
+</context>
+<context>
+    <name>NavForm</name>
+    <message>
+        <source>Navigation</source>
+        <translation>導覽</translation>
+    </message>
+    <message>
+        <source>CU</source>
+        <translation>CU</translation>
+    </message>
+    <message>
+        <source>EXT</source>
+        <translation>EXT</translation>
+    </message>
+    <message>
+        <source>JOG</source>
+        <translation>JOG</translation>
+    </message>
+    <message>
+        <source>background-color: rgb(190, 190, 190);</source>
+        <translation>background-color: rgb(190, 190, 190);</translation>
+    </message>
+    <message>
+        <source>REV</source>
+        <translation>反轉</translation>
+    </message>
+    <message>
+        <source>FWD</source>
+        <translation>正轉</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>頻率</translation>
+    </message>
+    <message>
+        <source>Hz</source>
+        <translation>Hz</translation>
+    </message>
+    <message>
+        <source>SET</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>STOP</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Select station: ---</source>
+        <translation>選擇站： ---</translation>
+    </message>
+    <message>
+        <source>System setting</source>
+        <translation>系統設定</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>新增</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>刪除</translation>
+    </message>
+    <message>
+        <source>Setting guide</source>
+        <translation>設定精靈</translation>
+    </message>
+</context>
+<context>
+    <name>PInf</name>
+    <message>
+        <source>Describe</source>
+        <translation>說明</translation>
+    </message>
+    <message>
+        <source>NO</source>
+        <translation>編號</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>備註</translation>
+    </message>
+</context>
+<context>
+    <name>ParInformation</name>
+    <message>
+        <source>P.</source>
+        <translation>P.</translation>
+    </message>
+    <message>
+        <source>No detail describe!</source>
+        <translation>無詳細說明！</translation>
+    </message>
+</context>
+<context>
+    <name>ParameterForm</name>
+    <message>
+        <source>Parameter list</source>
+        <translation>參數列表</translation>
+    </message>
+    <message>
+        <source>Batch Read</source>
+        <translation>批次讀取</translation>
+    </message>
+    <message>
+        <source>Batch Write</source>
+        <translation>批次寫入</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>讀取</translation>
+    </message>
+    <message>
+        <source>Write</source>
+        <translation>寫入</translation>
+    </message>
+    <message>
+        <source>P.996</source>
+        <translation>P.996</translation>
+    </message>
+    <message>
+        <source>P.997</source>
+        <translation>P.997</translation>
+    </message>
+    <message>
+        <source>P.998</source>
+        <translation>P.998</translation>
+    </message>
+    <message>
+        <source>P.999</source>
+        <translation>P.999</translation>
+    </message>
+    <message>
+        <source>open</source>
+        <translation>開啟</translation>
+    </message>
+    <message>
+        <source>save</source>
+        <translation>儲存</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>搜尋</translation>
+    </message>
+    <message>
+        <source>Clear the current value</source>
+        <translation>清除目前值</translation>
+    </message>
+    <message>
+        <source>Clear the setting value</source>
+        <translation>清除設定值</translation>
+    </message>
+    <message>
+        <source>Show List Parameter</source>
+        <translation>顯示列表參數</translation>
+    </message>
+    <message>
+        <source>Show Selected Parameter</source>
+        <translation>顯示選定參數</translation>
+    </message>
+    <message>
+        <source>Show All Parameter</source>
+        <translation>顯示全部參數</translation>
+    </message>
+    <message>
+        <source>Default VS Current</source>
+        <translation>初始值 VS 目前值</translation>
+    </message>
+    <message>
+        <source>Default VS Setting</source>
+        <translation>初始值 VS 設定值</translation>
+    </message>
+    <message>
+        <source>Current VS Setting</source>
+        <translation>目前值 VS 設定值</translation>
+    </message>
+    <message>
+        <source>Group mode</source>
+        <translation>群組模式</translation>
+    </message>
+    <message>
+        <source>Trad. P mode</source>
+        <translation>傳統P模式</translation>
+    </message>
+    <message>
+        <source>MODBUS</source>
+        <translation>MODBUS</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名稱</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>範圍</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>最小值</translation>
+    </message>
+    <message>
+        <source>Max</source>
+        <translation>最大值</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>單位</translation>
+    </message>
+    <message>
+        <source>Default value</source>
+        <translation>初始值</translation>
+    </message>
+    <message>
+        <source>Current value</source>
+        <translation>目前值</translation>
+    </message>
+    <message>
+        <source>Setting value</source>
+        <translation>設定值</translation>
+    </message>
+    <message>
+        <source>Comment</source>
+        <translation>註解</translation>
+    </message>
+</context>
+<context>
+    <name>ReadWrite</name>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1:
+%2.</source>
+        <translation>無法讀取檔案 %1：
+%2。</translation>
+    </message>
+</context>
+<context>
+    <name>SearchDialog</name>
+    <message>
+        <source>Search</source>
+        <translation>搜尋</translation>
+    </message>
+    <message>
+        <source>Character String:</source>
+        <translation>字串：</translation>
+    </message>
+    <message>
+        <source>Match Case</source>
+        <translation>全字相符</translation>
+    </message>
+    <message>
+        <source>Case sensitive</source>
+        <translation>區分大小寫</translation>
+    </message>
+    <message>
+        <source>Upward search</source>
+        <translation>向上搜尋</translation>
+    </message>
+    <message>
+        <source>Downward search</source>
+        <translation>向下搜尋</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>SelectParameter</name>
+    <message>
+        <source>Select Parameter</source>
+        <translation>選擇參數</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>新增</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>刪除</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>Cancle</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>SetTypeDialog</name>
+    <message>
+        <source>Inverter Type setting</source>
+        <translation>變頻器型號設定</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-size:9pt;&quot;&gt;&lt;p&gt;&lt;span style=&quot; font-family:&apos;Times New Roman&apos;; color:#000000;&quot;&gt;Please choose station number ,type and  power of the inverter.&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-size:9pt;&quot;&gt;&lt;p&gt;&lt;span style=&quot; font-family:&apos;Times New Roman&apos;; color:#000000;&quot;&gt;請選擇變頻器的站號、型號與功率。&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Station:</source>
+        <translation>站號：</translation>
+    </message>
+    <message>
+        <source>Type:</source>
+        <translation>型號：</translation>
+    </message>
+    <message>
+        <source>Power:</source>
+        <translation>功率：</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>Workbook</name>
+    <message>
+        <source>There is no cell at row %1, column %2</source>
+        <translation>第 %1 列第 %2 欄沒有儲存格</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot name a sheet</source>
+        <translation>「%1」不能作為工作表名稱</translation>
+    </message>
+    <message>
+        <source>A value of type %1 cannot be put in a cell</source>
+        <translation>類型為 %1 的值無法放入儲存格</translation>
+    </message>
+    <message>
+        <source>A cell holds at most 32767 characters</source>
+        <translation>一個儲存格最多容納 32767 個字元</translation>
+    </message>
+    <message>
+        <source>Invalid colour</source>
+        <translation>無效的色彩</translation>
+    </message>
+    <message>
+        <source>A column is 0 to 255 characters wide</source>
+        <translation>欄寬須為 0 到 255 個字元</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no range</source>
+        <translation>「%1」不是有效的範圍</translation>
+    </message>
+    <message>
+        <source>It is not a regular file</source>
+        <translation>不是一般檔案</translation>
+    </message>
+    <message>
+        <source>Out of memory</source>
+        <translation>記憶體不足</translation>
+    </message>
+    <message>
+        <source>No such file</source>
+        <translation>檔案不存在</translation>
+    </message>
+    <message>
+        <source>It is not a workbook</source>
+        <translation>不是活頁簿</translation>
+    </message>
+    <message>
+        <source>The workbook has no sheet</source>
+        <translation>活頁簿中沒有工作表</translation>
+    </message>
+    <message>
+        <source>The workbook&apos;s shared strings are missing</source>
+        <translation>活頁簿缺少共用字串</translation>
+    </message>
+    <message>
+        <source>The workbook&apos;s shared strings are damaged</source>
+        <translation>活頁簿的共用字串已損毀</translation>
+    </message>
+    <message>
+        <source>The workbook&apos;s first sheet is missing</source>
+        <translation>活頁簿缺少第一個工作表</translation>
+    </message>
+    <message>
+        <source>The first sheet is damaged</source>
+        <translation>第一個工作表已損毀</translation>
+    </message>
+</context>
+</TS>

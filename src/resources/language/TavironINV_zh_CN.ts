@@ -1,0 +1,1001 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN" sourcelanguage="en">
+<context>
+    <name>AboutDialog</name>
+    <message>
+        <source>Version Information</source>
+        <translation>版本信息</translation>
+    </message>
+    <message>
+        <source>www.taviron.example</source>
+        <translation>www.taviron.example</translation>
+    </message>
+    <message>
+        <source>&lt;!DOCTYPE HTML PUBLIC &quot;-//W3C//DTD HTML 4.0//EN&quot; &quot;http://www.w3.org/TR/REC-html40/strict.dtd&quot;&gt;
+&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;style type=&quot;text/css&quot;&gt;
+p, li { white-space: pre-wrap; }
+&lt;/style&gt;&lt;/head&gt;&lt;body style=&quot; font-size:9pt; font-weight:400; font-style:normal;&quot;&gt;
+&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-family:&apos;Times New Roman&apos;; font-size:14pt;&quot;&gt;TavironINV&lt;/span&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:16pt; font-weight:600;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-family:&apos;Times New Roman&apos;; font-size:10pt;&quot;&gt;TavironINV Version:   0.8.18&lt;/span&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-family:&apos;Times New Roman&apos;; font-size:10pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-family:&apos;Times New Roman&apos;; font-size:10pt;&quot;&gt;       Parameter Version:  0.100&lt;/span&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-family:&apos;Times New Roman&apos;; font-size:10pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-family:&apos;Times New Roman&apos;; font-size:10pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;Copyright © Taviron. All rights reserved.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;!DOCTYPE HTML PUBLIC &quot;-//W3C//DTD HTML 4.0//EN&quot; &quot;http://www.w3.org/TR/REC-html40/strict.dtd&quot;&gt;
+&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;style type=&quot;text/css&quot;&gt;
+p, li { white-space: pre-wrap; }
+&lt;/style&gt;&lt;/head&gt;&lt;body style=&quot; font-size:9pt; font-weight:400; font-style:normal;&quot;&gt;
+&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-family:&apos;Times New Roman&apos;; font-size:14pt;&quot;&gt;TavironINV&lt;/span&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:16pt; font-weight:600;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-family:&apos;Times New Roman&apos;; font-size:10pt;&quot;&gt;TavironINV 版本：   0.8.18&lt;/span&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-family:&apos;Times New Roman&apos;; font-size:10pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-family:&apos;Times New Roman&apos;; font-size:10pt;&quot;&gt;       参数版本：  0.100&lt;/span&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-family:&apos;Times New Roman&apos;; font-size:10pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-family:&apos;Times New Roman&apos;; font-size:10pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p align=&quot;center&quot; style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;版权所有 © Taviron，保留所有权利。&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>CComSetup</name>
+    <message>
+        <source>CR</source>
+        <translation>CR</translation>
+    </message>
+    <message>
+        <source>CR+LF</source>
+        <translation>CR+LF</translation>
+    </message>
+    <message>
+        <source>Connection test...</source>
+        <translation>连接测试...</translation>
+    </message>
+    <message>
+        <source>Taviron protocol</source>
+        <translation>Taviron协议</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>Odd</source>
+        <translation>奇校验</translation>
+    </message>
+    <message>
+        <source>Even</source>
+        <translation>偶校验</translation>
+    </message>
+    <message>
+        <source>Connection successful!</source>
+        <translation>连接成功！</translation>
+    </message>
+    <message>
+        <source>INV Type</source>
+        <translation>变频器型号</translation>
+    </message>
+    <message>
+        <source>The INV type is &lt;font size=&apos;+1&apos;&gt;&lt;b&gt;unknown&lt;/b&gt;&lt;/font&gt;. </source>
+        <translation>变频器型号&lt;font size=&apos;+1&apos;&gt;&lt;b&gt;未知&lt;/b&gt;&lt;/font&gt;。</translation>
+    </message>
+    <message>
+        <source>Please click OK to select manually.</source>
+        <translation>请点击“确定”手动选择。</translation>
+    </message>
+    <message>
+        <source>Connection successful !
+</source>
+        <translation>连接成功！
+</translation>
+    </message>
+    <message>
+        <source>The INV type is: </source>
+        <translation>变频器型号：</translation>
+    </message>
+    <message>
+        <source> Connection failed!</source>
+        <translation> 连接失败！</translation>
+    </message>
+    <message>
+        <source>Select station: NO.</source>
+        <translation>选择站： NO.</translation>
+    </message>
+    <message>
+        <source>Please check the station and COM port!</source>
+        <translation>请检查站号和COM口！</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1:
+%2.</source>
+        <translation>无法读取文件 %1：
+%2。</translation>
+    </message>
+</context>
+<context>
+    <name>CMainWindow</name>
+    <message>
+        <source>Navigation</source>
+        <translation>导航</translation>
+    </message>
+    <message>
+        <source>key tone</source>
+        <translation>按键音</translation>
+    </message>
+    <message>
+        <source>Pr. restoration</source>
+        <translation>参数恢复</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>Can&apos;t open serial port</source>
+        <translation>无法打开串口</translation>
+    </message>
+    <message>
+        <source>
+ The Specified serial port does not exist or occupied.</source>
+        <translation>
+ 指定的串口不存在或已被占用。</translation>
+    </message>
+    <message>
+        <source>Operation mode</source>
+        <translation>操作模式</translation>
+    </message>
+    <message>
+        <source>Inverter Type</source>
+        <translation>变频器型号</translation>
+    </message>
+    <message>
+        <source>Communication Error!</source>
+        <translation>通讯错误！</translation>
+    </message>
+    <message>
+        <source>Parity Error!</source>
+        <translation>奇偶校验错误！</translation>
+    </message>
+    <message>
+        <source>Illegal function code!</source>
+        <translation>非法功能码！</translation>
+    </message>
+    <message>
+        <source>Sum Check error!</source>
+        <translation>和校验错误！</translation>
+    </message>
+    <message>
+        <source>Illegal data address!</source>
+        <translation>非法数据地址！</translation>
+    </message>
+    <message>
+        <source>Communication protocol error!</source>
+        <translation>通讯协议错误！</translation>
+    </message>
+    <message>
+        <source>Illegal data value!</source>
+        <translation>非法数据值！</translation>
+    </message>
+    <message>
+        <source>Frame error!</source>
+        <translation>帧错误！</translation>
+    </message>
+    <message>
+        <source>Overflow error!</source>
+        <translation>溢出错误！</translation>
+    </message>
+    <message>
+        <source>Abnormal patterns!</source>
+        <translation>模式异常！</translation>
+    </message>
+    <message>
+        <source>Command code error!</source>
+        <translation>命令码错误！</translation>
+    </message>
+    <message>
+        <source>Material range error!</source>
+        <translation>数据范围错误！</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Waiting</source>
+        <translation>请稍候</translation>
+    </message>
+    <message>
+        <source>Off-Line</source>
+        <translation>离线</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>参数</translation>
+    </message>
+    <message>
+        <source>Monitor</source>
+        <translation>监视</translation>
+    </message>
+    <message>
+        <source>Trend</source>
+        <translation>趋势</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>On-Line</source>
+        <translation>在线</translation>
+    </message>
+</context>
+<context>
+    <name>CNavigation</name>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1:
+%2.</source>
+        <translation>无法读取文件 %1：
+%2。</translation>
+    </message>
+    <message>
+        <source>System setting</source>
+        <translation>系统设置</translation>
+    </message>
+    <message>
+        <source>Select station: </source>
+        <translation>选择站： </translation>
+    </message>
+    <message>
+        <source>NO.</source>
+        <translation>NO.</translation>
+    </message>
+    <message>
+        <source>Setting guide</source>
+        <translation>设置向导</translation>
+    </message>
+    <message>
+        <source>Please execute connection test first!</source>
+        <translation>请先执行连接测试！</translation>
+    </message>
+    <message>
+        <source>Please change INV operation mode to CU!</source>
+        <translation>请将变频器操作模式切换为CU！</translation>
+    </message>
+    <message>
+        <source>The station number must be from 0 to 254!</source>
+        <translation>站号必须在0到254之间！</translation>
+    </message>
+    <message>
+        <source>The station number has been used!</source>
+        <translation>该站号已被使用！</translation>
+    </message>
+    <message>
+        <source>Please select the branch first !</source>
+        <translation>请先选择站点！</translation>
+    </message>
+</context>
+<context>
+    <name>CParameter</name>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Nothing can be saved.</source>
+        <translation>没有可保存的内容。</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>保存文件</translation>
+    </message>
+    <message>
+        <source>XLS Files(*.xlsx);;TXT Files(*.txt)</source>
+        <translation>XLS 文件(*.xlsx);;TXT 文件(*.txt)</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1:
+%2.</source>
+        <translation>无法写入文件 %1：
+%2。</translation>
+    </message>
+    <message>
+        <source>Only names ending in .%1 or .%2 can be saved</source>
+        <translation>只能保存扩展名为 .%1 或 .%2 的文件</translation>
+    </message>
+    <message>
+        <source>It is not a regular file</source>
+        <translation>不是普通文件</translation>
+    </message>
+    <message>
+        <source>Comment 2</source>
+        <translation>注释 2</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>已修改</translation>
+    </message>
+    <message>
+        <source>Open File</source>
+        <translation>打开文件</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1:
+%2.</source>
+        <translation>无法读取文件 %1：
+%2。</translation>
+    </message>
+    <message>
+        <source>The INV type doesn&apos;t match .</source>
+        <translation>变频器型号不匹配。</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>继续</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Unable to write parameter value.
+</source>
+        <translation>无法写入参数值。
+</translation>
+    </message>
+    <message>
+        <source>Please stop INV first!</source>
+        <translation>请先停止变频器！</translation>
+    </message>
+    <message>
+        <source>Please change INV operation mode to CU!</source>
+        <translation>请将变频器操作模式切换为CU！</translation>
+    </message>
+    <message>
+        <source>Please confirm the parameter value of 00-03(P.77).</source>
+        <translation>请确认00-03(P.77)的参数值。</translation>
+    </message>
+    <message>
+        <source>Please confirm the parameter value of 00-05(P.295).</source>
+        <translation>请确认00-05(P.295)的参数值。</translation>
+    </message>
+    <message>
+        <source>The parameter file is inconsistent with the software version of the control board.
+</source>
+        <translation>参数文件与控制板软件版本不一致。
+</translation>
+    </message>
+    <message>
+        <source>Continue writing?</source>
+        <translation>是否继续写入？</translation>
+    </message>
+    <message>
+        <source>Writing parameters...</source>
+        <translation>正在写入参数...</translation>
+    </message>
+    <message>
+        <source>write failure!</source>
+        <translation>写入失败！</translation>
+    </message>
+    <message>
+        <source>Communication Error!</source>
+        <translation>通讯错误！</translation>
+    </message>
+    <message>
+        <source>Reading parameters...</source>
+        <translation>正在读取参数...</translation>
+    </message>
+    <message>
+        <source>Click &quot;Confirm&quot; to confirm the operation.
+</source>
+        <translation>点击“确认”执行该操作。
+</translation>
+    </message>
+    <message>
+        <source>Click &quot;Cancel&quot; to cancel the operation.
+</source>
+        <translation>点击“取消”取消该操作。
+</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <source>The operation will clear all alarm record information.
+</source>
+        <translation>该操作将清除所有报警记录信息。
+</translation>
+    </message>
+    <message>
+        <source>The operation will reset the INV.
+</source>
+        <translation>该操作将复位变频器。
+</translation>
+    </message>
+    <message>
+        <source>The operation will clear all parameters to initial value.
+</source>
+        <translation>该操作将把所有参数恢复为初始值。
+</translation>
+    </message>
+    <message>
+        <source>The operation will clear part parameters to initial value.
+</source>
+        <translation>该操作将把部分参数恢复为初始值。
+</translation>
+    </message>
+</context>
+<context>
+    <name>CSearch</name>
+    <message>
+        <source>Search</source>
+        <translation>查找</translation>
+    </message>
+    <message>
+        <source>Did not find the accordant characters</source>
+        <translation>未找到匹配的字符</translation>
+    </message>
+</context>
+<context>
+    <name>CSelPar</name>
+    <message>
+        <source> Group</source>
+        <translation> 组</translation>
+    </message>
+</context>
+<context>
+    <name>CSetType</name>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+</context>
+<context>
+    <name>ComSetDialog</name>
+    <message>
+        <source>Communication setup</source>
+        <translation>通讯设置</translation>
+    </message>
+    <message>
+        <source>Automatic communication setup</source>
+        <translation>自动通讯设置</translation>
+    </message>
+    <message>
+        <source>Station:</source>
+        <translation>站号：</translation>
+    </message>
+    <message>
+        <source>Serial Port:</source>
+        <translation>串口：</translation>
+    </message>
+    <message>
+        <source>Connection Test</source>
+        <translation>连接测试</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>Compare</name>
+    <message>
+        <source>Dialog</source>
+        <translation>参数比较</translation>
+    </message>
+    <message>
+        <source>Group mode</source>
+        <translation>分组模式</translation>
+    </message>
+    <message>
+        <source>Trad. P mode</source>
+        <translation>传统P模式</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Default value</source>
+        <translation>初始值</translation>
+    </message>
+    <message>
+        <source>Current value</source>
+        <translation>当前值</translation>
+    </message>
+    <message>
+        <source>Setting value</source>
+        <translation>设定值</translation>
+    </message>
+</context>
+<context>
+    <name>CompareResult</name>
+    <message>
+        <source>Default VS Current</source>
+        <translation>初始值 VS 当前值</translation>
+    </message>
+    <message>
+        <source>Default VS Setting</source>
+        <translation>初始值 VS 设定值</translation>
+    </message>
+    <message>
+        <source>Current VS Setting</source>
+        <translation>当前值 VS 设定值</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>&amp;System</source>
+        <translation>系统(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Parameter list</source>
+        <translation>参数列表(&amp;P)</translation>
+    </message>
+    <message>
+        <source>&amp;Communication setup</source>
+        <translation>通讯设置(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>帮助(&amp;H)</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>&amp;Monitor</source>
+        <translation>监视(&amp;M)</translation>
+    </message>
+    <message>
+        <source>&amp;Trend</source>
+        <translation>趋势(&amp;T)</translation>
+    </message>
+    <message>
+        <source>All &amp;Parameters list</source>
+        <translation>全部参数列表(&amp;P)</translation>
+    </message>
+    <message>
+        <source>&amp;Communication Setup Wizard</source>
+        <translation>通讯设置向导(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;Version Information</source>
+        <translation>版本信息(&amp;V)</translation>
+    </message>
+    <message>
+        <source>&amp;Update</source>
+        <translation>更新(&amp;U)</translation>
+    </message>
+    <message>
+        <source>Chinese(simplified)</source>
+        <translation>简体中文</translation>
+    </message>
+    <message>
+        <source>Chinese(traditional)</source>
+        <translation>繁体中文</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>保存(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Save as...</source>
+        <translation>另存为(&amp;S)...</translation>
+    </message>
+    <message>
+        <source>&amp;Open...</source>
+        <translation>打开(&amp;O)...</translation>
+    </message>
+</context>
+<context>
+    <name>NavForm</name>
+    <message>
+        <source>Navigation</source>
+        <translation>导航</translation>
+    </message>
+    <message>
+        <source>CU</source>
+        <translation>CU</translation>
+    </message>
+    <message>
+        <source>EXT</source>
+        <translation>EXT</translation>
+    </message>
+    <message>
+        <source>JOG</source>
+        <translation>JOG</translation>
+    </message>
+    <message>
+        <source>background-color: rgb(190, 190, 190);</source>
+        <translation>background-color: rgb(190, 190, 190);</translation>
+    </message>
+    <message>
+        <source>REV</source>
+        <translation>反转</translation>
+    </message>
+    <message>
+        <source>FWD</source>
+        <translation>正转</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>频率</translation>
+    </message>
+    <message>
+        <source>Hz</source>
+        <translation>Hz</translation>
+    </message>
+    <message>
+        <source>SET</source>
+        <translation>设定</translation>
+    </message>
+    <message>
+        <source>STOP</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Select station: ---</source>
+        <translation>选择站： ---</translation>
+    </message>
+    <message>
+        <source>System setting</source>
+        <translation>系统设置</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>添加</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Setting guide</source>
+        <translation>设置向导</translation>
+    </message>
+</context>
+<context>
+    <name>PInf</name>
+    <message>
+        <source>Describe</source>
+        <translation>说明</translation>
+    </message>
+    <message>
+        <source>NO</source>
+        <translation>编号</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>备注</translation>
+    </message>
+</context>
+<context>
+    <name>ParInformation</name>
+    <message>
+        <source>P.</source>
+        <translation>P.</translation>
+    </message>
+    <message>
+        <source>No detail describe!</source>
+        <translation>无详细说明！</translation>
+    </message>
+</context>
+<context>
+    <name>ParameterForm</name>
+    <message>
+        <source>Parameter list</source>
+        <translation>参数列表</translation>
+    </message>
+    <message>
+        <source>Batch Read</source>
+        <translation>批量读取</translation>
+    </message>
+    <message>
+        <source>Batch Write</source>
+        <translation>批量写入</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>读取</translation>
+    </message>
+    <message>
+        <source>Write</source>
+        <translation>写入</translation>
+    </message>
+    <message>
+        <source>P.996</source>
+        <translation>P.996</translation>
+    </message>
+    <message>
+        <source>P.997</source>
+        <translation>P.997</translation>
+    </message>
+    <message>
+        <source>P.998</source>
+        <translation>P.998</translation>
+    </message>
+    <message>
+        <source>P.999</source>
+        <translation>P.999</translation>
+    </message>
+    <message>
+        <source>open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>查找</translation>
+    </message>
+    <message>
+        <source>Clear the current value</source>
+        <translation>清除当前值</translation>
+    </message>
+    <message>
+        <source>Clear the setting value</source>
+        <translation>清除设定值</translation>
+    </message>
+    <message>
+        <source>Show List Parameter</source>
+        <translation>显示列表参数</translation>
+    </message>
+    <message>
+        <source>Show Selected Parameter</source>
+        <translation>显示选定参数</translation>
+    </message>
+    <message>
+        <source>Show All Parameter</source>
+        <translation>显示全部参数</translation>
+    </message>
+    <message>
+        <source>Default VS Current</source>
+        <translation>初始值 VS 当前值</translation>
+    </message>
+    <message>
+        <source>Default VS Setting</source>
+        <translation>初始值 VS 设定值</translation>
+    </message>
+    <message>
+        <source>Current VS Setting</source>
+        <translation>当前值 VS 设定值</translation>
+    </message>
+    <message>
+        <source>Group mode</source>
+        <translation>分组模式</translation>
+    </message>
+    <message>
+        <source>Trad. P mode</source>
+        <translation>传统P模式</translation>
+    </message>
+    <message>
+        <source>MODBUS</source>
+        <translation>MODBUS</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>范围</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>最小值</translation>
+    </message>
+    <message>
+        <source>Max</source>
+        <translation>最大值</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>单位</translation>
+    </message>
+    <message>
+        <source>Default value</source>
+        <translation>初始值</translation>
+    </message>
+    <message>
+        <source>Current value</source>
+        <translation>当前值</translation>
+    </message>
+    <message>
+        <source>Setting value</source>
+        <translation>设定值</translation>
+    </message>
+    <message>
+        <source>Comment</source>
+        <translation>注释</translation>
+    </message>
+</context>
+<context>
+    <name>ReadWrite</name>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1:
+%2.</source>
+        <translation>无法读取文件 %1：
+%2。</translation>
+    </message>
+</context>
+<context>
+    <name>SearchDialog</name>
+    <message>
+        <source>Search</source>
+        <translation>查找</translation>
+    </message>
+    <message>
+        <source>Character String:</source>
+        <translation>字符串：</translation>
+    </message>
+    <message>
+        <source>Match Case</source>
+        <translation>全字匹配</translation>
+    </message>
+    <message>
+        <source>Case sensitive</source>
+        <translation>区分大小写</translation>
+    </message>
+    <message>
+        <source>Upward search</source>
+        <translation>向上查找</translation>
+    </message>
+    <message>
+        <source>Downward search</source>
+        <translation>向下查找</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>SelectParameter</name>
+    <message>
+        <source>Select Parameter</source>
+        <translation>选择参数</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>添加</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancle</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>SetTypeDialog</name>
+    <message>
+        <source>Inverter Type setting</source>
+        <translation>变频器型号设置</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-size:9pt;&quot;&gt;&lt;p&gt;&lt;span style=&quot; font-family:&apos;Times New Roman&apos;; color:#000000;&quot;&gt;Please choose station number ,type and  power of the inverter.&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot; font-size:9pt;&quot;&gt;&lt;p&gt;&lt;span style=&quot; font-family:&apos;Times New Roman&apos;; color:#000000;&quot;&gt;请选择变频器的站号、型号和功率。&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Station:</source>
+        <translation>站号：</translation>
+    </message>
+    <message>
+        <source>Type:</source>
+        <translation>型号：</translation>
+    </message>
+    <message>
+        <source>Power:</source>
+        <translation>功率：</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>Workbook</name>
+    <message>
+        <source>There is no cell at row %1, column %2</source>
+        <translation>第 %1 行第 %2 列没有单元格</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot name a sheet</source>
+        <translation>“%1”不能用作工作表名称</translation>
+    </message>
+    <message>
+        <source>A value of type %1 cannot be put in a cell</source>
+        <translation>类型为 %1 的值不能放入单元格</translation>
+    </message>
+    <message>
+        <source>A cell holds at most 32767 characters</source>
+        <translation>一个单元格最多容纳 32767 个字符</translation>
+    </message>
+    <message>
+        <source>Invalid colour</source>
+        <translation>无效的颜色</translation>
+    </message>
+    <message>
+        <source>A column is 0 to 255 characters wide</source>
+        <translation>列宽须为 0 到 255 个字符</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no range</source>
+        <translation>“%1”不是有效的区域</translation>
+    </message>
+    <message>
+        <source>It is not a regular file</source>
+        <translation>不是普通文件</translation>
+    </message>
+    <message>
+        <source>Out of memory</source>
+        <translation>内存不足</translation>
+    </message>
+    <message>
+        <source>No such file</source>
+        <translation>文件不存在</translation>
+    </message>
+    <message>
+        <source>It is not a workbook</source>
+        <translation>不是工作簿</translation>
+    </message>
+    <message>
+        <source>The workbook has no sheet</source>
+        <translation>工作簿中没有工作表</translation>
+    </message>
+    <message>
+        <source>The workbook&apos;s shared strings are missing</source>
+        <translation>工作簿缺少共享字符串</translation>
+    </message>
+    <message>
+        <source>The workbook&apos;s shared strings are damaged</source>
+        <translation>工作簿的共享字符串已损坏</translation>
+    </message>
+    <message>
+        <source>The workbook&apos;s first sheet is missing</source>
+        <translation>工作簿缺少第一个工作表</translation>
+    </message>
+    <message>
+        <source>The first sheet is damaged</source>
+        <translation>第一个工作表已损坏</translation>
+    </message>
+</context>
+</TS>

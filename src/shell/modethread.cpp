@@ -1,0 +1,44 @@
+#include "shell/modethread.h"
+
+#include "comm/globals.h"
+#include "shell/navigation.h"
+
+MonitorModeThread::MonitorModeThread(CNavigation *navigation)
+    : m_navigation(navigation)
+{
+}
+
+MonitorModeThread::~MonitorModeThread()
+{
+    stopAndWait();
+}
+
+void MonitorModeThread::startPolling()
+{
+    stopRequested = false;
+    start(QThread::InheritPriority);
+}
+
+void MonitorModeThread::stopPolling()
+{
+    stopRequested = true;
+    g_cuModeResult = -1;
+}
+
+void MonitorModeThread::stopAndWait()
+{
+    if (!isRunning())
+        return;
+    stopPolling();
+    wait();
+}
+
+void MonitorModeThread::run()
+{
+    // The conditions are looked at before the sleep only: a stop that arrives while asleep still
+    // lets one more poll run.
+    while (!stopRequested && !g_offLine) {
+        QThread::sleep(1);
+        m_navigation->pollModeState();
+    }
+}

@@ -1,0 +1,184 @@
+#include "navfixture.h"
+
+// The dock's mode, run, stop and frequency buttons pressed as a user does, against the simulated
+// drive: what its journal saw on the line, and what the dock refused.
+class tst_DriveCommands : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void nothingIsSentBeforeTheConnectionTest();
+    void buttonsSendTheirCommands_data() { NavFixture::protocolRows(); }
+    void buttonsSendTheirCommands();
+    void frequency_data();
+    void frequency();
+
+private:
+    QList<QByteArray> commandsSent(int protocol) const;
+    void press(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+    NavFixture m_fix;
+    CNavigation *nav() { return m_fix.nav(); }
+};
+
+void tst_DriveCommands::init()
+{
+    QVERIFY(m_fix.setUp());
+}
+
+void tst_DriveCommands::cleanup()
+{
+    if (QTest::currentTestFailed())
+        qWarning().noquote() << "drive journal:\n" << m_fix.journal();
+    m_fix.tearDown();
+}
+
+QList<QByteArray> tst_DriveCommands::commandsSent(int protocol) const
+{
+    QList<QByteArray> out;
+    for (const Frame &f : m_fix.received())
+        if (NavFixture::isCommand(protocol, f.bytes))
+            out << f.bytes;
+    return out;
+}
+
+void tst_DriveCommands::nothingIsSentBeforeTheConnectionTest()
+{
+    QVERIFY(m_fix.startLine(2));
+    m_fix.addStation(1, QStringLiteral("VM3-023"), QStringLiteral("7.5K"));
+    m_fix.window()->setConnectionState(true);
+    QPushButton *const buttons[] = { nav()->CUPB,    nav()->ExtPB,   nav()->JOGPB,   nav()->NaRevPB,
+                                     nav()->NaFWDPB, nav()->NaSetPB, nav()->NaStopPB };
+    m_fix.watch();
+    for (QPushButton *button : buttons)
+        press(button);
+    QCOMPARE(m_fix.boxTexts(), repeated(7, QStringLiteral("Please execute connection test first!")));
+    QCOMPARE(m_fix.boxes().first().title, QStringLiteral("Warning"));
+    QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("Off-Line"));
+
+    // No station at all: refused without a word.
+    QTest::mouseClick(nav()->delete_atation, Qt::LeftButton);
+    QCOMPARE(nav()->PotLabel->text(), QStringLiteral("Select station: ---"));
+    m_fix.watch();
+    m_fix.window()->setConnectionState(true);
+    for (QPushButton *button : buttons)
+        press(button);
+    QCOMPARE(m_fix.boxes().size(), 0);
+    QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("Off-Line"));
+
+    // While a connection test runs, the guard lets the commands through.
+    g_connectionTest = true;
+    press(nav()->NaStopPB);
+    g_connectionTest = false;
+    QTest::qWait(100);
+    const QList<Frame> frames = m_fix.received();
+    QCOMPARE(frames.size(), 1);
+    QCOMPARE(frames.first().bytes, NavFixture::commandFrame(0, "STO"));
+}
+
+void tst_DriveCommands::buttonsSendTheirCommands()
+{
+    QFETCH(int, line);
+    const int protocol = NavFixture::line(line).protocol;
+    // P.79 = 3: the drive takes run commands from the link while in JOG.
+    QVERIFY(m_fix.startLine(line, QStringLiteral("set 79 3")));
+    m_fix.addTestedStation(line);
+    m_fix.watch();
+    QLabel *modeText = m_fix.window()->modeValueLabel;
+
+    press(nav()->CUPB);
+    QCOMPARE(lampStates(nav()).left(3), QStringLiteral("100"));
+    QCOMPARE(modeText->text(), QStringLiteral("CU"));
+    QCOMPARE(g_cuModeResult.load(), 0);
+    QVERIFY(iconShows(m_fix.window()->connectButton->icon(), QStringLiteral(":/new prefix/images/connect.png")));
+    QVERIFY(nav()->modeThread->isRunning());
+
+    press(nav()->ExtPB);
+    QCOMPARE(lampStates(nav()).left(3), QStringLiteral("010"));
+    QCOMPARE(modeText->text(), QStringLiteral("EXT"));
+    press(nav()->NaRevPB);
+    press(nav()->NaFWDPB);
+    press(nav()->NaSetPB);
+    QCOMPARE(m_fix.boxTexts(), repeated(3, QStringLiteral("Please change INV operation mode to CU!")));
+    press(nav()->NaStopPB);
+
+    press(nav()->JOGPB);
+    QCOMPARE(lampStates(nav()).left(3), QStringLiteral("001"));
+    QCOMPARE(modeText->text(), QStringLiteral("JOG"));
+    // In JOG the drive runs while the button is held.
+    QTest::mousePress(nav()->NaRevPB, Qt::LeftButton);
+    QTest::qWait(30);
+    QTest::mouseRelease(nav()->NaRevPB, Qt::LeftButton);
+    QTest::mousePress(nav()->NaFWDPB, Qt::LeftButton);
+    QTest::qWait(30);
+    QTest::mouseRelease(nav()->NaFWDPB, Qt::LeftButton);
+    QCOMPARE(lampStates(nav()).right(2), QStringLiteral("00"));
+    QTest::qWait(300); // the motor coasts to a standstill before the mode may change
+
+    press(nav()->CUPB);
+    QCOMPARE(g_cuModeResult.load(), 0);
+    // Back in CU, releasing the button leaves the drive running.
+    press(nav()->NaFWDPB);
+    press(nav()->NaSetPB);
+    press(nav()->NaStopPB);
+    QCOMPARE(m_fix.boxes().size(), 3);
+
+    QTest::qWait(50);
+    const QList<QByteArray> expected = {
+        NavFixture::commandFrame(protocol, "CU0"), NavFixture::commandFrame(protocol, "EXT"),
+        NavFixture::commandFrame(protocol, "STO"), NavFixture::commandFrame(protocol, "JOG"),
+        NavFixture::commandFrame(protocol, "REV"), NavFixture::commandFrame(protocol, "STO"),
+        NavFixture::commandFrame(protocol, "FWD"), NavFixture::commandFrame(protocol, "STO"),
+        NavFixture::commandFrame(protocol, "CU0"), NavFixture::commandFrame(protocol, "FWD"),
+        NavFixture::commandFrame(protocol, "FRE", 6000), NavFixture::commandFrame(protocol, "STO"),
+    };
+    QCOMPARE(commandsSent(protocol), expected);
+    QVERIFY(m_fix.reportedErrors().isEmpty());
+    QVERIFY(!g_offLine);
+}
+
+void tst_DriveCommands::frequency_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("setting"); // the drive's parameters
+    QTest::addColumn<QString>("typed");   // into the frequency box
+    QTest::addColumn<int>("value");       // sent with "FRE"
+    QTest::newRow("rtu_hundredths") << 0 << "" << "60.00" << 6000;
+    QTest::newRow("rtu_p187_tenths") << 0 << "set 187 1" << "60.00" << 600;
+    QTest::newRow("rtu_p187_tenths_fraction_dropped") << 0 << "set 187 1" << "12.34" << 123;
+    QTest::newRow("taviron_p187_not_asked") << 2 << "set 187 1" << "60.00" << 6000;
+    QTest::newRow("taviron_p991_tenths") << 2 << "set 991 1" << "60.00" << 600;
+    QTest::newRow("taviron_highest") << 2 << "" << "400.99" << 0x9CA3;
+    QTest::newRow("taviron_rounded") << 2 << "" << "0.07" << 7;
+    QTest::newRow("ascii_no_tenths_key") << 1 << "set 187 1" << "60.00" << 6000;
+}
+
+void tst_DriveCommands::frequency()
+{
+    QFETCH(int, line);
+    QFETCH(QString, setting);
+    QFETCH(QString, typed);
+    QFETCH(int, value);
+    const int protocol = NavFixture::line(line).protocol;
+    QVERIFY(m_fix.startLine(line, setting));
+    m_fix.addTestedStation(line);
+    m_fix.watch();
+    // The drive takes run commands from the link (the mode buttons have their own test; a press
+    // here would start the poller, whose stop waits out its second).
+    g_cuModeResult = 0;
+
+    QLineEdit *edit = nav()->FrespinBox->findChild<QLineEdit *>();
+    edit->selectAll();
+    QTest::keyClicks(edit, typed);
+    press(nav()->NaSetPB);
+    QTest::qWait(50);
+
+    QCOMPARE(m_fix.boxes().size(), 0);
+    const QList<QByteArray> sent = commandsSent(protocol);
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(sent.at(0), NavFixture::commandFrame(protocol, "FRE", quint16(value)));
+}
+
+QTEST_MAIN(tst_DriveCommands)
+#include "tst_drivecommands.moc"
