@@ -16,6 +16,7 @@
 #include "shell/about.h"
 #include "shell/appglobals.h"
 #include "shell/commsettings.h"
+#include "shell/document.h"
 #include "shell/help.h"
 #include "shell/navigation.h"
 #include "shell/operationlog.h"
@@ -389,8 +390,9 @@ void CMainWindow::showSettingsInDialog()
     comSetup->AutoPort->setCurrentIndex(port >= 0 ? port : 0);
     comSetup->BaudcomboBox->setCurrentIndex(g_baudIndex);
     comSetup->DatacomboBox->setCurrentIndex(g_dataBitsIndex);
-    comSetup->StopComboBox->setCurrentIndex(g_stopBitsIndex);
+    // A change of protocol or parity resets the stop bits, so they come after both.
     comSetup->CheckComboBox->setCurrentIndex(g_parityIndex);
+    comSetup->StopComboBox->setCurrentIndex(g_stopBitsIndex);
     comSetup->CRComboBox->setCurrentIndex(g_crLfIndex);
     comSetup->TimeComboBox->setCurrentText(g_timeoutText);
     comSetup->autoStation->setCurrentIndex(g_stationPreset);
@@ -573,13 +575,29 @@ void CMainWindow::ABOUT()
     about.exec();
 }
 
-// The monitor, trend, update and document windows arrive with their own work.
+// The monitor and trend windows arrive with their own work.
 void CMainWindow::iniSysMon() { }
 void CMainWindow::trendShow() { }
-void CMainWindow::UpdateProgress() { }
-void CMainWindow::SaveFile() { }
-void CMainWindow::Save_as() { }
-void CMainWindow::Open() { }
+
+void CMainWindow::UpdateProgress()
+{
+    updateDataFiles(this);
+}
+
+void CMainWindow::SaveFile()
+{
+    saveDocument(this, false);
+}
+
+void CMainWindow::Save_as()
+{
+    saveDocument(this, true);
+}
+
+void CMainWindow::Open()
+{
+    openDocument(this);
+}
 
 void CMainWindow::closeEvent(QCloseEvent *event)
 {

@@ -9,6 +9,7 @@
 #include "platform/paths.h"
 #include "platform/textfiles.h"
 #include "shell/appglobals.h"
+#include "shell/document.h"
 #include "shell/mainwindow.h"
 #include "shell/modethread.h"
 #include "shell/operationlog.h"
@@ -171,6 +172,8 @@ CNavigation::CNavigation(QWidget *parent)
     SysSettabWidget->setTabText(1, settingGuideText);
     PotLabel->setText(selectStationText + QStringLiteral("---"));
     createConnections();
+
+    takeStartupStationFile(this);
 
     stationDialog = new CSetType(nullptr);
     stationDialog->hide();

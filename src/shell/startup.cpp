@@ -5,8 +5,8 @@
 #include "monitor/monitorthread.h"
 #include "platform/registry.h"
 #include "shell/appglobals.h"
+#include "shell/document.h"
 #include "shell/operationlog.h"
-#include "shell/zip/zipreader.h"
 
 #include <QDir>
 #include <QFile>
@@ -91,27 +91,6 @@ bool isDocumentName(const QString &name)
     return name.endsWith(QLatin1String(".tv"));
 }
 
-bool extractDocumentSettings(const QString &document, const QString &directory)
-{
-    if (!isDocumentName(document))
-        return false;
-    // Only the settings file is taken: a document from anyone must not be able to replace program files.
-    ZipHandle *archive = openZipFile(QFile::encodeName(document).constData(), ZipArchivePassword);
-    if (!archive)
-        return false;
-    int index = -1;
-    ZipItem item;
-    bool extracted = false;
-    if (findZipItem(archive, "station.txt", false, &index, &item) == ZipOk && !(item.attributes & ZipAttrDirectory)) {
-        const QByteArray target = QFile::encodeName(directory + QStringLiteral("station.txt"));
-        extracted = unzipItemToFile(archive, index, target.constData()) == ZipOk;
-        if (!extracted)
-            QFile::remove(QFile::decodeName(target));
-    }
-    closeZipReader(archive);
-    return extracted;
-}
-
 bool registerDocumentType(const QString &argv0, const QString &appFilePath)
 {
     const QString program = QLatin1String(ProgramName);
@@ -166,12 +145,17 @@ void resetDriveGlobals()
 
 void runStartUpSteps(const QStringList &arguments, const QString &appFilePath, const QString &appDirPath)
 {
-    g_commandLineDoc = arguments.value(1);
     g_appFilePath = appFilePath;
     g_appDir = applicationFolder(appDirPath);
 
-    if (!g_commandLineDoc.isEmpty())
-        extractDocumentSettings(g_commandLineDoc, g_appDir);
+    // Only a document that really holds settings becomes the one the next Save writes over.
+    g_commandLineDoc.clear();
+    const QString document = arguments.value(1);
+    QByteArray settings;
+    if (readDocumentStationFile(document, &settings)) {
+        g_commandLineDoc = QFileInfo(document).absoluteFilePath();
+        setPendingStationFile(settings);
+    }
 
     registerDocumentType(arguments.value(0), g_appFilePath);
     notifyAssociationChanged(g_appFilePath);

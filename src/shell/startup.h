@@ -14,10 +14,6 @@ QString applicationFolder(const QString &dirPath);
 // True for a name that ends in ".tv", the program's documents.
 bool isDocumentName(const QString &name);
 
-// Takes the settings file station.txt, and nothing else, out of a document into directory.
-// False when the name is no document or holds no station.txt.
-bool extractDocumentSettings(const QString &document, const QString &directory);
-
 // Registers the program as the handler of .tv documents in the registry stand-in. Writes the three
 // values only when ".tv" does not name the program yet; returns whether it wrote them.
 bool registerDocumentType(const QString &argv0, const QString &appFilePath);

@@ -239,6 +239,44 @@ p, li { white-space: pre-wrap; }
         <source>On-Line</source>
         <translation>線上</translation>
     </message>
+    <message>
+        <source>Cannot write file %1:
+%2.</source>
+        <translation>無法寫入檔案 %1：
+%2。</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>儲存檔案</translation>
+    </message>
+    <message>
+        <source>ZR Files(*.tv)</source>
+        <translation>ZR 檔案(*.tv)</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>開啟</translation>
+    </message>
+    <message>
+        <source>Cannot read file</source>
+        <translation>無法讀取檔案</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>更新</translation>
+    </message>
+    <message>
+        <source>ZR Files(*.zr)</source>
+        <translation>ZR 檔案(*.zr)</translation>
+    </message>
+    <message>
+        <source>Complete the update!</source>
+        <translation>更新完成！</translation>
+    </message>
+    <message>
+        <source>Update false!</source>
+        <translation>更新失敗！</translation>
+    </message>
 </context>
 <context>
     <name>CNavigation</name>

@@ -239,6 +239,44 @@ p, li { white-space: pre-wrap; }
         <source>On-Line</source>
         <translation>在线</translation>
     </message>
+    <message>
+        <source>Cannot write file %1:
+%2.</source>
+        <translation>无法写入文件 %1：
+%2。</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>保存文件</translation>
+    </message>
+    <message>
+        <source>ZR Files(*.tv)</source>
+        <translation>ZR 文件(*.tv)</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>Cannot read file</source>
+        <translation>无法读取文件</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>更新</translation>
+    </message>
+    <message>
+        <source>ZR Files(*.zr)</source>
+        <translation>ZR 文件(*.zr)</translation>
+    </message>
+    <message>
+        <source>Complete the update!</source>
+        <translation>更新完成！</translation>
+    </message>
+    <message>
+        <source>Update false!</source>
+        <translation>更新失败！</translation>
+    </message>
 </context>
 <context>
     <name>CNavigation</name>

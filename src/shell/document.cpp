@@ -1,0 +1,272 @@
+#include "shell/document.h"
+
+#include "comm/comsetup.h"
+#include "comm/globals.h"
+#include "platform/paths.h"
+#include "shell/appglobals.h"
+#include "shell/mainwindow.h"
+#include "shell/navigation.h"
+#include "shell/startup.h"
+#include "shell/stationfile.h"
+#include "shell/zip/ziparchive.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLabel>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QStandardItemModel>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTreeView>
+#include <cstdio>
+
+namespace
+{
+
+const QString StationFileName = QStringLiteral("station.txt");
+QByteArray pendingStationFile;
+
+QString dialogStartFolder()
+{
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    return QFileInfo(desktop).isDir() ? desktop : QDir::homePath();
+}
+
+void warn(CMainWindow *window, const QString &text)
+{
+    QMessageBox::warning(window, CMainWindow::tr("Warning"), text, QMessageBox::Ok);
+}
+
+// Appends the station under "System setting" unless its number is already in the tree.
+void enterStation(CNavigation *navigation, const DocumentStation &station)
+{
+    if (!navigation->stationTypes.value(station.number).isEmpty())
+        return;
+    const QString picture = station.type.split(QLatin1Char('-'), Qt::SkipEmptyParts).value(0);
+    auto *item = new QStandardItem(QIcon(StationEntry::picturePath(picture)),
+        StationEntry::itemText(navigation->numberPrefixText, station.number, station.type));
+    item->setEditable(false);
+    navigation->treeRoot->appendRow(item);
+    navigation->stationTypes[station.number] = station.type;
+    navigation->stationModel->sort(0, Qt::AscendingOrder);
+    navigation->SysSettreeView->setIconSize(QSize(150, 75));
+}
+
+void applySettingsToDialog(CComSetup *dialog)
+{
+    dialog->ProcomboBox->setCurrentIndex(g_protocolIndex);
+    dialog->BaudcomboBox->setCurrentIndex(g_baudIndex);
+    dialog->DatacomboBox->setCurrentIndex(g_dataBitsIndex);
+    // A change of protocol or parity resets the stop bits, so they come after both.
+    dialog->CheckComboBox->setCurrentIndex(g_parityIndex);
+    dialog->StopComboBox->setCurrentIndex(g_stopBitsIndex);
+    dialog->CRComboBox->setCurrentIndex(g_crLfIndex);
+    const int port = dialog->AutoPort->findText(g_portName, Qt::MatchExactly);
+    dialog->AutoPort->setCurrentIndex(port >= 0 ? port : 0);
+    dialog->TimeComboBox->setCurrentText(g_timeoutText);
+}
+
+// The archive is built in a private folder and replaces the target only once it is complete.
+bool writeDocument(CMainWindow *window, const QString &fileName, const QByteArray &stationFile)
+{
+    QString error;
+    QTemporaryDir folder;
+    const QString archive = folder.filePath(QStringLiteral("document.tv"));
+    if (!folder.isValid()) {
+        error = folder.errorString();
+    } else {
+        ZipArchiveWriter writer;
+        ZipResult result = writer.create(archive);
+        if (result == ZipOk) {
+            result = writer.add(StationFileName, stationFile);
+            const ZipResult closed = writer.close();
+            if (result == ZipOk)
+                result = closed;
+        }
+        if (result != ZipOk)
+            error = QString::fromLocal8Bit(zipResultText(result, true));
+    }
+    if (error.isEmpty()) {
+        QFile built(archive);
+        QSaveFile target(fileName);
+        if (!built.open(QIODevice::ReadOnly))
+            error = built.errorString();
+        else if (!target.open(QIODevice::WriteOnly) || target.write(built.readAll()) != built.size()
+            || !target.commit())
+            error = target.errorString();
+    }
+    if (error.isEmpty())
+        return true;
+    warn(window, CMainWindow::tr("Cannot write file %1:\n%2.").arg(fileName, error));
+    return false;
+}
+
+void applyStationFile(CMainWindow *window, const StationFile &file)
+{
+    for (const DocumentStation &station : file.stations)
+        enterStation(window->navigation, station);
+    if (file.hasLanguage)
+        g_language = static_cast<unsigned char>(file.language);
+    if (file.hasComm) {
+        applyCommSettings(file.comm);
+        applySettingsToDialog(window->comSetup);
+    }
+    window->applyLanguage();
+}
+
+// The data files are read from the program folder, whatever folder the program was started in.
+// The package is unpacked beside them first and moves in only when every item came out whole, so
+// a damaged package leaves the data files as a consistent set.
+bool installPackage(const QString &package, const QString &programFolder)
+{
+    QTemporaryDir staging(programFolder + QStringLiteral(".update-XXXXXX"));
+    if (!staging.isValid())
+        return false;
+    const QString stagingPath = staging.path() + QLatin1Char('/');
+    if (ExtractZipArchive(QFile::encodeName(package).constData(), QFile::encodeName(stagingPath).constData()) != ZipOk)
+        return false;
+
+    QStringList files;
+    QDirIterator it(
+        stagingPath, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        const QString relative = it.filePath().mid(stagingPath.size());
+        const QFileInfo target(programFolder + relative);
+        if (it.fileInfo().isDir()) {
+            if (target.exists() && !target.isDir())
+                return false;
+            continue;
+        }
+        // A folder or a write-protected file in the way is not replaced.
+        if (target.isDir() || (target.exists() && !(target.permissions() & QFileDevice::WriteOwner)))
+            return false;
+        files.append(relative);
+    }
+    for (const QString &relative : files) {
+        const QByteArray from = QFile::encodeName(stagingPath + relative);
+        const QByteArray to = QFile::encodeName(programFolder + relative);
+        if (!QDir().mkpath(QFileInfo(programFolder + relative).path())
+            || ::rename(from.constData(), to.constData()) != 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool readDocumentStationFile(const QString &document, QByteArray *contents)
+{
+    contents->clear();
+    if (!isDocumentName(document))
+        return false;
+    // Only the settings are taken: a document from anyone must not be able to place files.
+    ZipArchiveReader reader(ZipArchivePassword);
+    return reader.openFile(document) == ZipOk && reader.read(StationFileName, contents) == ZipOk;
+}
+
+void setPendingStationFile(const QByteArray &contents)
+{
+    pendingStationFile = contents;
+}
+
+QByteArray takePendingStationFile()
+{
+    const QByteArray contents = pendingStationFile;
+    pendingStationFile.clear();
+    return contents;
+}
+
+void takeStartupStationFile(CNavigation *navigation)
+{
+    QByteArray contents = takePendingStationFile();
+    const QString path = localPath(g_appDir + StationFileName);
+    if (QFile::exists(path)) {
+        QFile file(path);
+        if (contents.isEmpty() && file.open(QIODevice::ReadOnly))
+            contents = file.readAll();
+        file.close();
+        file.remove();
+    }
+    if (contents.isEmpty())
+        return;
+
+    const StationFile settings = parseStationFile(contents);
+    // A document holds one station; should a file list several, the lowest number is entered.
+    const DocumentStation *lowest = nullptr;
+    for (const DocumentStation &station : settings.stations)
+        if (!lowest || station.number < lowest->number)
+            lowest = &station;
+    if (lowest)
+        enterStation(navigation, *lowest);
+    if (!settings.stations.isEmpty())
+        g_stationText = QStringLiteral("Station:") + stationValue(settings.stations.last());
+    if (settings.hasLanguage)
+        g_language = static_cast<unsigned char>(settings.language);
+    if (settings.hasComm)
+        applyCommSettings(settings.comm);
+}
+
+bool saveDocument(CMainWindow *window, bool askForName)
+{
+    const DocumentStation station = stationFromLabel(window->navigation->PotLabel->text());
+    g_stationText = QStringLiteral("Station:") + (station.number >= 0 ? stationValue(station) : QString());
+    CommSettings comm = currentCommSettings();
+    // Before the set-up dialog was first shown its port list is empty; the port in use is then the one to keep.
+    if (window->comSetup->AutoPort->count() > 0)
+        comm.portName = window->comSetup->AutoPort->currentText();
+    const QByteArray contents = writeStationFile(station, g_language, comm);
+
+    QString fileName;
+    if (!askForName && !g_commandLineDoc.isEmpty()) {
+        fileName = g_commandLineDoc;
+        g_commandLineDoc.clear();
+    } else {
+        fileName = QFileDialog::getSaveFileName(
+            window, CMainWindow::tr("Save File"), dialogStartFolder(), CMainWindow::tr("ZR Files(*.tv)"));
+        if (fileName.isEmpty())
+            return false;
+        // The desktop's dialogs do not add the filter's ending, and Open takes only ".tv".
+        if (!isDocumentName(fileName))
+            fileName += QStringLiteral(".tv");
+    }
+    return writeDocument(window, fileName, contents);
+}
+
+bool openDocument(CMainWindow *window)
+{
+    const QString fileName = QFileDialog::getOpenFileName(
+        window, CMainWindow::tr("Open"), dialogStartFolder(), CMainWindow::tr("ZR Files(*.tv)"));
+    // Until a document has really been read, no Save may write over the chosen file.
+    g_commandLineDoc.clear();
+    if (fileName.isEmpty())
+        return false;
+    QByteArray contents;
+    if (!readDocumentStationFile(fileName, &contents)) {
+        warn(window, CMainWindow::tr("Cannot read file"));
+        return false;
+    }
+    applyStationFile(window, parseStationFile(contents));
+    g_commandLineDoc = fileName;
+    return true;
+}
+
+void updateDataFiles(CMainWindow *window)
+{
+    const QString fileName = QFileDialog::getOpenFileName(
+        window, CMainWindow::tr("Update"), dialogStartFolder(), CMainWindow::tr("ZR Files(*.zr)"));
+    if (fileName.isEmpty())
+        return;
+    if (!fileName.endsWith(QLatin1String(".zr"))) {
+        warn(window, CMainWindow::tr("Cannot read file"));
+        return;
+    }
+    warn(window,
+        installPackage(fileName, localPath(g_appDir)) ? CMainWindow::tr("Complete the update!")
+                                                      : CMainWindow::tr("Update false!"));
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+// .tv documents (a zip archive holding station.txt) and data-update packages (.zr) as the main
+// window saves, opens and applies them.
+//
+// Update packages: a zip archive whose entries carry the data files' paths relative to the
+// program folder ("ParameterInforamtion/InvType/FNC.txt"; "\" separators are taken too). Entries
+// may be stored or deflated, and may be encrypted with the traditional zip encryption under the
+// fixed password ZipArchivePassword ("731924", shell/zip/zipreader.h); whoever builds packages
+// must use exactly that password or none.
+
+#include <QByteArray>
+#include <QString>
+
+class CMainWindow;
+class CNavigation;
+
+// station.txt of a .tv document, read into memory: nothing of the document reaches the disk.
+// False when the name does not end in ".tv", the file is no readable archive or holds no station.txt.
+bool readDocumentStationFile(const QString &document, QByteArray *contents);
+
+// Start-up keeps the settings of the document named on the command line here until the dock is built.
+void setPendingStationFile(const QByteArray &contents);
+QByteArray takePendingStationFile();
+
+// The dock's constructor: applies the pending document settings, else those of a station.txt in
+// the program folder, which is then deleted. Enters the lowest station of the file in the tree.
+void takeStartupStationFile(CNavigation *navigation);
+
+// Save and Save as. askForName false saves to the current document when there is one (once).
+// Failures are reported in a warning box; the old document stays whole until the new one is.
+bool saveDocument(CMainWindow *window, bool askForName);
+
+// Open: the user picks a document; its settings are applied and it becomes the current document.
+bool openDocument(CMainWindow *window);
+
+// Update: the user picks a package, which is extracted into the program folder.
+void updateDataFiles(CMainWindow *window);

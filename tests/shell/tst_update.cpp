@@ -1,0 +1,221 @@
+// Data-update packages chosen through Help > Update: which data files of the program folder they
+// replace, and what the user is told.
+
+#include "comm/globals.h"
+#include "pseudoterminal.h"
+#include "shell/appglobals.h"
+#include "shell/mainwindow.h"
+#include "shell/startup.h"
+#include "shell/zip/ziparchive.h"
+#include "testdirs.h"
+#include "useranswers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <zip.h>
+
+struct Item {
+    QByteArray name;
+    QByteArray data;
+    bool corrupt = false; // one byte of its stored data is changed after packing
+};
+using Items = QList<Item>;
+Q_DECLARE_METATYPE(Item)
+
+namespace
+{
+
+const QString Fnc = QStringLiteral("ParameterInforamtion/InvType/FNC.txt");
+const QString InvType = QStringLiteral("ParameterInforamtion/InvType/InvType.txt");
+const QString Picture = QStringLiteral("images/VP.png");
+const QString NewList = QStringLiteral("ParameterInforamtion/Combox/A_Eng.txt");
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// Unencrypted packages are made with minizip, entries stored so that a corrupt one can be made by
+// changing a byte of its data; encrypted ones with our writer.
+bool writePackage(const QString &path, const Items &items, const QByteArray &password)
+{
+    if (!password.isEmpty()) {
+        ZipArchiveWriter writer(password);
+        bool ok = writer.create(path) == ZipOk;
+        for (const Item &item : items)
+            ok = ok && writer.add(QString::fromLatin1(item.name), item.data) == ZipOk;
+        return writer.close() == ZipOk && ok;
+    }
+    zipFile zip = zipOpen(QFile::encodeName(path).constData(), APPEND_STATUS_CREATE);
+    if (!zip)
+        return false;
+    for (const Item &item : items) {
+        zip_fileinfo info = {};
+        if (zipOpenNewFileInZip(zip, item.name.constData(), &info, nullptr, 0, nullptr, 0, nullptr, 0, 0) != ZIP_OK)
+            return false;
+        zipWriteInFileInZip(zip, item.data.constData(), unsigned(item.data.size()));
+        zipCloseFileInZip(zip);
+    }
+    if (zipClose(zip, nullptr) != ZIP_OK)
+        return false;
+    QByteArray bytes = fileBytes(path);
+    for (const Item &item : items) {
+        if (!item.corrupt)
+            continue;
+        const int at = bytes.indexOf(item.data);
+        if (at < 0)
+            return false;
+        bytes[at] = char(bytes.at(at) ^ 0x20);
+    }
+    return writeFile(path, bytes);
+}
+
+} // namespace
+
+class TestUpdate : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void packageReplacesDataFiles_data();
+    void packageReplacesDataFiles();
+
+private:
+    // "path=contents" of the data files a package may touch, "path missing" for absent ones.
+    QStringList dataFiles() const;
+
+    QTemporaryDir m_appDir;
+    QTemporaryDir m_work;
+    QTemporaryDir m_packages;
+    TemporaryRegistry *m_registry = nullptr;
+    PseudoTerminal *m_line = nullptr;
+    CMainWindow *m_window = nullptr;
+};
+
+void TestUpdate::initTestCase()
+{
+    QVERIFY(m_appDir.isValid() && m_work.isValid() && m_packages.isValid());
+    initShellResources();
+    g_appDir = m_appDir.path() + QLatin1Char('/');
+    QVERIFY(writeFile(g_appDir + Fnc, fileBytes(binDir() + QLatin1Char('/') + Fnc)));
+    m_registry = new TemporaryRegistry;
+    m_line = new PseudoTerminal;
+    QVERIFY(m_line->isValid());
+    m_line->registerAs(QStringLiteral("COM1"));
+    m_window = new CMainWindow(nullptr);
+    g_mainWindow = m_window;
+    // Started from another folder than its own.
+    QVERIFY(QDir::setCurrent(m_work.path()));
+}
+
+void TestUpdate::cleanupTestCase()
+{
+    delete m_window;
+    g_mainWindow = nullptr;
+    delete m_line;
+    delete m_registry;
+}
+
+void TestUpdate::init()
+{
+    QFile::setPermissions(g_appDir + InvType, QFile::ReadOwner | QFile::WriteOwner);
+    QVERIFY(writeFile(g_appDir + Fnc, "old FNC\r\n"));
+    QVERIFY(writeFile(g_appDir + InvType, "old InvType\r\n"));
+    QVERIFY(writeFile(g_appDir + Picture, "old picture"));
+    QFile::remove(g_appDir + NewList);
+}
+
+QStringList TestUpdate::dataFiles() const
+{
+    QStringList out;
+    for (const QString &name : { Fnc, InvType, Picture, NewList }) {
+        const QString path = g_appDir + name;
+        out.append(QFile::exists(path) ? name + QLatin1Char('=') + QString::fromLatin1(fileBytes(path))
+                                       : name + QStringLiteral(" missing"));
+    }
+    return out;
+}
+
+void TestUpdate::packageReplacesDataFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<Items>("items");
+    QTest::addColumn<QByteArray>("password");
+    QTest::addColumn<bool>("readOnlyTarget");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<QStringList>("files");
+
+    const QStringList complete { "Warning | Complete the update!" };
+    const QStringList failed { "Warning | Update false!" };
+    const QStringList unchanged { Fnc + "=old FNC\r\n", InvType + "=old InvType\r\n", Picture + "=old picture",
+        NewList + " missing" };
+    const Items three { { "ParameterInforamtion/InvType/FNC.txt", "new FNC\r\n" },
+        { "ParameterInforamtion/InvType/InvType.txt", "new InvType\r\n" }, { "images/VP.png", "new picture" } };
+    Items corrupt = three;
+    corrupt[1].corrupt = true;
+
+    QTest::newRow("changed data file") << "data.zr"
+                                       << Items { { "ParameterInforamtion/InvType/FNC.txt", "new FNC\r\n" } }
+                                       << QByteArray() << false << complete
+                                       << QStringList { Fnc + "=new FNC\r\n", unchanged[1], unchanged[2],
+                                              unchanged[3] };
+    QTest::newRow("backslash paths, new folder")
+        << "lists.zr" << Items { { "ParameterInforamtion\\Combox\\A_Eng.txt", "list" } } << QByteArray() << false
+        << complete << QStringList { unchanged[0], unchanged[1], unchanged[2], NewList + "=list" };
+    QTest::newRow("encrypted with the program's password")
+        << "sealed.zr" << three << QByteArray("731924") << false << complete
+        << QStringList { Fnc + "=new FNC\r\n", InvType + "=new InvType\r\n", Picture + "=new picture", unchanged[3] };
+    QTest::newRow("encrypted with another password")
+        << "foreign.zr" << three << QByteArray("123456") << false << failed << unchanged;
+    QTest::newRow("one corrupt item") << "damaged.zr" << corrupt << QByteArray() << false << failed << unchanged;
+    QTest::newRow("write-protected target") << "protected.zr" << three << QByteArray() << true << failed << unchanged;
+    QTest::newRow("empty package") << "empty.zr" << Items() << QByteArray() << false << failed << unchanged;
+    QTest::newRow("not an archive") << "text.zr" << Items() << QByteArray() << false << failed << unchanged;
+    QTest::newRow("ending in capitals") << "DATA.ZR" << three << QByteArray() << false
+                                        << QStringList { "Warning | Cannot read file" } << unchanged;
+    QTest::newRow("cancelled") << "" << three << QByteArray() << false << QStringList() << unchanged;
+}
+
+void TestUpdate::packageReplacesDataFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(Items, items);
+    QFETCH(QByteArray, password);
+    QFETCH(bool, readOnlyTarget);
+    QFETCH(QStringList, boxes);
+    QFETCH(QStringList, files);
+    const QString path = name.isEmpty() ? QString() : m_packages.path() + QLatin1Char('/') + name;
+    if (name == QLatin1String("text.zr"))
+        QVERIFY(writeFile(path, "not an archive"));
+    else if (!name.isEmpty())
+        QVERIFY(writePackage(path, items, password));
+    if (readOnlyTarget)
+        QVERIFY(QFile::setPermissions(g_appDir + InvType, QFile::ReadOwner));
+    const QStringList programFolder = QDir(g_appDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+
+    UserAnswers user;
+    user.fileNames = QStringList { path };
+    m_window->actUpdate->trigger();
+    QCOMPARE(user.dialogs, QStringList { "Update | ZR Files(*.zr)" });
+    QCOMPARE(user.boxes, boxes);
+    QCOMPARE(dataFiles(), files);
+    // Nothing lands in the folder the program was started from, and no unpacking folder is left.
+    QCOMPARE(QDir(m_work.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+    QCOMPARE(QDir(g_appDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), programFolder);
+}
+
+QTEST_MAIN(TestUpdate)
+#include "tst_update.moc"
