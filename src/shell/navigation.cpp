@@ -52,7 +52,7 @@ QString lastWord(const QString &text)
 // The value P.<number> reads as the parameter form reads it, as the shortest general number text.
 QString parameterText(int number)
 {
-    return QStringLiteral("%1").arg(g_readWrite->ReadPar(number, 1.0));
+    return QStringLiteral("%1").arg(g_mainWindow->parameterForm->readParValue(number));
 }
 
 void setConnectIcon(bool connected)
