@@ -721,7 +721,7 @@ void CParameter::loadCurrentValues(QXmlStreamReader &reader)
     }
 }
 
-// ---- Slots whose work comes with the transfers, files and dialogs ----
+// ---- Slots whose work comes with the files and dialogs ----
 
 void CParameter::CallIndexDialog()
 {
@@ -729,15 +729,6 @@ void CParameter::CallIndexDialog()
     search.exec();
 }
 
-void CParameter::ReadAllPar() {}
-void CParameter::WriteAllPar() {}
-void CParameter::ReadSinglePar() {}
-void CParameter::WriteSinglePar() {}
-void CParameter::Execute996() {}
-void CParameter::Execute997() {}
-void CParameter::Execute998() {}
-void CParameter::Execute999() {}
-void CParameter::WriteAllParClicked() {}
 void CParameter::showDifferentPar()
 {
     compareResult->compare(VerifyParameter->currentIndex());

@@ -46,6 +46,17 @@ public:
     // Text of a cell; empty when the row or its item does not exist (the form's rows start without items).
     QString cellText(int row, int column) const;
 
+    // The parameter's value as read from the drive with the table's scaling; -1.0 when the read
+    // failed. `ok` tells a failure from a value of -1, which signed parameters can hold.
+    double readParValue(int parameter, bool *ok = nullptr);
+    // Converts and writes one value; true when the drive took it.
+    bool writeParValue(int parameter, QString value, QString resolution);
+    // The register value of a value text, or ValueText::NoResolution, OutOfRange or NotANumber;
+    // the two refusals of the value itself are shown unless a batch transfer runs.
+    int toRawValue(int parameter, QString value, QString resolution);
+    int decimalsOf(QString resolution);
+    bool readResolutionSetting();
+
     CompareResult *compareResult = nullptr;
     ParInformation *parInformation = nullptr;
     CSelPar *selectDialog = nullptr;
@@ -56,6 +67,8 @@ public:
     bool readBackAfterWrite = false;
     int highestParameter = 1299;
     bool writeAllFromButton = false;
+    bool writeMode = false;    // direction of decimalsOf: false reading, true writing
+    int resolutionFactor = -1;
 
 public slots:
     void showAll();
@@ -96,4 +109,20 @@ private:
     bool hasHelp(int parameter) const;
     bool modbusColumnShown() const;
     void setItemText(int row, int column, const QString &text);
+
+    // Transfers
+    bool linkReady();
+    unsigned char attributeOf(int parameter) const;
+    double readFromDrive(int parameter, double scale, bool *ok);
+    QString probeResolution(int parameter);
+    QString writeResolution(int parameter, const QString &unit, const QString &value);
+    int rowOfLabel(int parameter) const;
+    void setRowMarked(int row, bool marked);
+    void sortByNumber();
+    void markAfterRead(int row, const QString &text);
+    void runPseudoRowCommand(const QString &value, bool emptyIsRefused);
+    bool executeCommand(const char *code, const QString &firstLine);
+    int batchWriteBox(const QString &text, bool offerContinue = false);
+    bool readBeforeBatchWrite(int parameter, double scale, QString *text);
+    bool batchWriteChecks();
 };

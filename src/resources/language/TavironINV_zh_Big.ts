@@ -381,6 +381,102 @@ p, li { white-space: pre-wrap; }
         <source>The INV type doesn&apos;t match .</source>
         <translation>變頻器型號不符。</translation>
     </message>
+    <message>
+        <source>Continue</source>
+        <translation>繼續</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Unable to write parameter value.
+</source>
+        <translation>無法寫入參數值。
+</translation>
+    </message>
+    <message>
+        <source>Please stop INV first!</source>
+        <translation>請先停止變頻器！</translation>
+    </message>
+    <message>
+        <source>Please change INV operation mode to CU!</source>
+        <translation>請將變頻器操作模式切換為CU！</translation>
+    </message>
+    <message>
+        <source>Please confirm the parameter value of 00-03(P.77).</source>
+        <translation>請確認00-03(P.77)的參數值。</translation>
+    </message>
+    <message>
+        <source>Please confirm the parameter value of 00-05(P.295).</source>
+        <translation>請確認00-05(P.295)的參數值。</translation>
+    </message>
+    <message>
+        <source>The parameter file is inconsistent with the software version of the control board.
+</source>
+        <translation>參數檔案與控制板軟體版本不一致。
+</translation>
+    </message>
+    <message>
+        <source>Continue writing?</source>
+        <translation>是否繼續寫入？</translation>
+    </message>
+    <message>
+        <source>Writing parameters...</source>
+        <translation>正在寫入參數...</translation>
+    </message>
+    <message>
+        <source>write failure!</source>
+        <translation>寫入失敗！</translation>
+    </message>
+    <message>
+        <source>Communication Error!</source>
+        <translation>通訊錯誤！</translation>
+    </message>
+    <message>
+        <source>Reading parameters...</source>
+        <translation>正在讀取參數...</translation>
+    </message>
+    <message>
+        <source>Click &quot;Confirm&quot; to confirm the operation.
+</source>
+        <translation>點擊「確認」執行該操作。
+</translation>
+    </message>
+    <message>
+        <source>Click &quot;Cancel&quot; to cancel the operation.
+</source>
+        <translation>點擊「取消」取消該操作。
+</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>確認</translation>
+    </message>
+    <message>
+        <source>The operation will clear all alarm record information.
+</source>
+        <translation>該操作將清除所有警報記錄資訊。
+</translation>
+    </message>
+    <message>
+        <source>The operation will reset the INV.
+</source>
+        <translation>該操作將重置變頻器。
+</translation>
+    </message>
+    <message>
+        <source>The operation will clear all parameters to initial value.
+</source>
+        <translation>該操作將把所有參數恢復為初始值。
+</translation>
+    </message>
+    <message>
+        <source>The operation will clear part parameters to initial value.
+</source>
+        <translation>該操作將把部分參數恢復為初始值。
+</translation>
+    </message>
 </context>
 <context>
     <name>CSearch</name>

@@ -381,6 +381,102 @@ p, li { white-space: pre-wrap; }
         <source>The INV type doesn&apos;t match .</source>
         <translation>变频器型号不匹配。</translation>
     </message>
+    <message>
+        <source>Continue</source>
+        <translation>继续</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Unable to write parameter value.
+</source>
+        <translation>无法写入参数值。
+</translation>
+    </message>
+    <message>
+        <source>Please stop INV first!</source>
+        <translation>请先停止变频器！</translation>
+    </message>
+    <message>
+        <source>Please change INV operation mode to CU!</source>
+        <translation>请将变频器操作模式切换为CU！</translation>
+    </message>
+    <message>
+        <source>Please confirm the parameter value of 00-03(P.77).</source>
+        <translation>请确认00-03(P.77)的参数值。</translation>
+    </message>
+    <message>
+        <source>Please confirm the parameter value of 00-05(P.295).</source>
+        <translation>请确认00-05(P.295)的参数值。</translation>
+    </message>
+    <message>
+        <source>The parameter file is inconsistent with the software version of the control board.
+</source>
+        <translation>参数文件与控制板软件版本不一致。
+</translation>
+    </message>
+    <message>
+        <source>Continue writing?</source>
+        <translation>是否继续写入？</translation>
+    </message>
+    <message>
+        <source>Writing parameters...</source>
+        <translation>正在写入参数...</translation>
+    </message>
+    <message>
+        <source>write failure!</source>
+        <translation>写入失败！</translation>
+    </message>
+    <message>
+        <source>Communication Error!</source>
+        <translation>通讯错误！</translation>
+    </message>
+    <message>
+        <source>Reading parameters...</source>
+        <translation>正在读取参数...</translation>
+    </message>
+    <message>
+        <source>Click &quot;Confirm&quot; to confirm the operation.
+</source>
+        <translation>点击“确认”执行该操作。
+</translation>
+    </message>
+    <message>
+        <source>Click &quot;Cancel&quot; to cancel the operation.
+</source>
+        <translation>点击“取消”取消该操作。
+</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <source>The operation will clear all alarm record information.
+</source>
+        <translation>该操作将清除所有报警记录信息。
+</translation>
+    </message>
+    <message>
+        <source>The operation will reset the INV.
+</source>
+        <translation>该操作将复位变频器。
+</translation>
+    </message>
+    <message>
+        <source>The operation will clear all parameters to initial value.
+</source>
+        <translation>该操作将把所有参数恢复为初始值。
+</translation>
+    </message>
+    <message>
+        <source>The operation will clear part parameters to initial value.
+</source>
+        <translation>该操作将把部分参数恢复为初始值。
+</translation>
+    </message>
 </context>
 <context>
     <name>CSearch</name>

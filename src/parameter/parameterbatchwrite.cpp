@@ -1,0 +1,252 @@
+// The batch write: the whole "Setting value" column to the drive, selectors first, the series'
+// deferred parameters after the others, P.79, P.77 and P.34 last, then a read-back.
+
+#include "parameter/parameter.h"
+
+#include "comm/globals.h"
+#include "comm/readwrite.h"
+#include "comm/typeinfo.h"
+#include "parameter/paramtext.h"
+#include "parameter/relatedunits.h"
+#include "parameter/valuetext.h"
+#include "shell/appglobals.h"
+#include "shell/mainwindow.h"
+#include "shell/navigation.h"
+#include "shell/operationlog.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+
+using namespace ParamText;
+
+namespace {
+
+struct DeferredWrite {
+    int parameter;
+    QString resolution;
+    QString value;
+};
+
+} // namespace
+
+int CParameter::batchWriteBox(const QString &text, bool offerContinue)
+{
+    QMessageBox box;
+    box.setIcon(QMessageBox::NoIcon);
+    box.setIcon(QMessageBox::Warning);
+    box.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    box.setStyleSheet(QStringLiteral("QLabel{font:13px}"));
+    box.setWindowTitle(tr("Warning"));
+    box.setText(text);
+    if (offerContinue) {
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.button(QMessageBox::Ok)->setText(tr("Continue"));
+        box.button(QMessageBox::Cancel)->setText(tr("Cancel"));
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    return box.exec();
+}
+
+void CParameter::WriteAllParClicked()
+{
+    if (!linkReady())
+        return;
+    writeAllFromButton = true;
+    WriteAllPar();
+}
+
+// Reads one protection or version parameter before the batch write; false when the link was lost
+// on it (the protocol object has then reported the communication error).
+bool CParameter::readBeforeBatchWrite(int parameter, double scale, QString *text)
+{
+    bool ok = false;
+    const double value = readFromDrive(parameter, scale, &ok);
+    *text = formatValue(ok ? value : -1.0);
+    return !g_offLine;
+}
+
+bool CParameter::batchWriteChecks()
+{
+    const int status = g_mainWindow && g_mainWindow->navigation ? g_mainWindow->navigation->statusWord.load() : 0;
+    if (status & 6) {
+        batchWriteBox(tr("Unable to write parameter value.\n") + QStringLiteral("\n") + tr("Please stop INV first!"));
+        return false;
+    }
+    if (g_cuModeResult != 0) {
+        batchWriteBox(tr("Please change INV operation mode to CU!"));
+        return false;
+    }
+    g_batchTransfer = true;
+    writeMode = true;
+    g_failedParameters.clear();
+
+    auto refuse = [] {
+        g_batchTransfer = false;
+        return false;
+    };
+    QString text;
+    if (!readBeforeBatchWrite(77, 1.0, &text))
+        return refuse();
+    if (text == QLatin1String("1")) {
+        batchWriteBox(tr("Unable to write parameter value.\n") + QStringLiteral("\n")
+                      + tr("Please confirm the parameter value of 00-03(P.77)."));
+        return refuse();
+    }
+    if (!readBeforeBatchWrite(295, 1.0, &text))
+        return refuse();
+    if (text == QLatin1String("1")) {
+        batchWriteBox(tr("Unable to write parameter value.\n") + QStringLiteral("\n")
+                      + tr("Please confirm the parameter value of 00-05(P.295)."));
+        return refuse();
+    }
+
+    // The list's version stands in the row labelled P.188, wherever the table's order has put it.
+    const int versionRow = rowOfLabel(188);
+    double listed = versionRow >= 0 ? cellText(versionRow, 10).toDouble() : 0.0;
+    if (listed >= 100)
+        listed /= 1000;
+    if (!readBeforeBatchWrite(188, 0.001, &text))
+        return refuse();
+    if (listed != text.toDouble()
+        && batchWriteBox(tr("The parameter file is inconsistent with the software version of the control board.\n")
+                             + tr("Continue writing?"),
+                         true)
+               != QMessageBox::Ok)
+        return refuse();
+    return true;
+}
+
+void CParameter::WriteAllPar()
+{
+    if (!batchWriteChecks())
+        return;
+    sortByNumber();
+    QTableWidget *table = PartableWidget;
+    const int rows = table->rowCount();
+
+    auto endOffLine = [this] {
+        g_batchTransfer = false;
+        writeMode = false;
+    };
+    auto failed = [&](int row) {
+        setRowMarked(row, true);
+        return g_offLine.load();
+    };
+
+    // Selectors first, so that the parameters they govern are written with the right resolution.
+    for (int i = 0; i < g_parameterCount && i < rows; ++i) {
+        const QString rule = g_relatedUnitRules.value(i);
+        const QString setting = cellText(i, 10);
+        if (rule.isEmpty() || setting.isEmpty() || !rule.contains(QLatin1String("//")))
+            continue;
+        if ((i == 991 && isFeatureEnabled(QStringLiteral("Parameter_readP991")))
+            || (i == 187 && isFeatureEnabled(QStringLiteral("Navigation_readP187"))))
+            continue;
+        const QString value = QString(setting).remove(QLatin1Char(' '));
+        if (!writeParValue(i, value, QStringLiteral("1"))) {
+            if (failed(i)) {
+                endOffLine();
+                return;
+            }
+            continue;
+        }
+        updateRelatedUnits(rule, value, g_relatedUnitText);
+    }
+
+    QFile deferredFile(g_appDir + QStringLiteral("ParameterInforamtion/W_Par.txt"));
+    const QVector<bool> deferred = ValueText::readDeferredParameters(
+        deferredFile.open(QIODevice::ReadOnly | QIODevice::Text) ? &deferredFile : nullptr, g_seriesLetter);
+    deferredFile.close();
+
+    QProgressDialog progress(QString(), tr("Cancel"), 0, tableRows, this, Qt::WindowSystemMenuHint);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setWindowTitle(tr("Writing parameters..."));
+    progress.setMinimumDuration(0);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    progress.show();
+    progress.setValue(0);
+    QCoreApplication::processEvents();
+    int c = 0;
+    auto step = [&] {
+        progress.setValue(++c);
+        if (!progress.wasCanceled())
+            return true;
+        endOffLine();
+        return false;
+    };
+
+    appendOperationLog({ QStringLiteral("Batch write parameter:") });
+
+    const int valueColumn = writeAllFromButton ? 10 : 9;
+    QVector<DeferredWrite> later;
+    for (int i = 0; (i < g_parameterCount || (g_groupMode != 0 && i < 1000)) && i < rows; ++i) {
+        if (!table->item(i, 1))
+            break;
+        setRowMarked(i, false);
+        const QString value = cellText(i, valueColumn);
+        const bool pseudoRow = cellText(i, 1).contains(QLatin1String("99X"));
+        if (pseudoRow)
+            runPseudoRowCommand(value, false);
+
+        QString resolution;
+        if (!value.isEmpty() && !pseudoRow)
+            resolution = writeResolution(i, cellText(i, 7), cellText(i, 10));
+        if (deferred.at(i) || g_readOnlyFlags[i] != 0) {
+            if (deferred.at(i))
+                later.append({ i, resolution, value });
+            continue;
+        }
+        if (!value.isEmpty() && !pseudoRow && i != 295 && i != 34 && i != 77) {
+            if (!writeParValue(i, value, resolution) && failed(i)) {
+                endOffLine();
+                return;
+            }
+        }
+        if (!step())
+            return;
+    }
+
+    for (const DeferredWrite &entry : qAsConst(later)) {
+        const int n = entry.parameter;
+        if (entry.value.isEmpty() || n == 77 || n == 79 || n == 34)
+            continue;
+        if (!writeParValue(n, entry.value, entry.resolution) && failed(n)) {
+            endOffLine();
+            return;
+        }
+        if (!step())
+            return;
+    }
+
+    for (int n : { 79, 77, 34 }) {
+        const QString value = n < rows ? cellText(n, 10) : QString();
+        if (value.isEmpty())
+            continue;
+        if (!writeParValue(n, value, QStringLiteral("1")) && failed(n)) {
+            endOffLine();
+            return;
+        }
+    }
+
+    progress.setValue(g_parameterCount);
+    QStringList lines { QString() };
+    if (!g_failedParameters.isEmpty()) {
+        QString line;
+        for (const QString &entry : qAsConst(g_failedParameters))
+            line += entry + QLatin1Char(' ');
+        lines << line + tr("write failure!");
+    }
+    appendOperationLog(lines);
+
+    g_batchTransfer = false;
+    resolutionFactor = -1;
+    writeMode = false;
+    readBackAfterWrite = true;
+    ReadAllPar();
+    progress.close();
+}

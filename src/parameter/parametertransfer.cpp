@@ -1,0 +1,490 @@
+// The transfer half of the parameter form: batch and single reads, single and batch writes, the
+// drive commands 996 to 999, and the read and write operations other subsystems call.
+
+#include "parameter/parameter.h"
+
+#include "comm/globals.h"
+#include "comm/readwrite.h"
+#include "comm/typeinfo.h"
+#include "parameter/paramtext.h"
+#include "parameter/parinformation.h"
+#include "parameter/relatedunits.h"
+#include "parameter/valuetext.h"
+#include "shell/appglobals.h"
+#include "shell/mainwindow.h"
+#include "shell/navigation.h"
+#include "shell/operationlog.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <cmath>
+
+using namespace ParamText;
+
+namespace {
+
+constexpr int ValueColumnCurrent = 9;
+constexpr int ValueColumnSetting = 10;
+const QString NoOverride = QStringLiteral("---");
+
+// Scale of a row for reading from the decimals code of its attribute byte.
+double attributeScale(unsigned char attribute)
+{
+    const int code = attribute & AttrDecimalsMask;
+    return code <= 5 ? std::pow(10.0, -code) : 1.0;
+}
+
+bool hasOverride(int parameter)
+{
+    const QString &text = g_relatedUnitText[parameter];
+    return !text.isEmpty() && text != NoOverride;
+}
+
+// A resolution text for a scale the drive reported; exponent forms would hide the decimals.
+QString resolutionOfScale(double scale)
+{
+    QString text = ValueText::scaleText(scale);
+    if (!text.contains(QLatin1Char('e')))
+        return text;
+    text = QString::number(scale, 'f', 6);
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    return text;
+}
+
+QString stripped(const QString &text)
+{
+    return QString(text).remove(QLatin1Char(' '));
+}
+
+} // namespace
+
+// ---- Link, flags and the drive ----
+
+bool CParameter::linkReady()
+{
+    if (g_connectionTest)
+        return true;
+    CNavigation *navigation = g_mainWindow ? g_mainWindow->navigation : nullptr;
+    return !navigation || navigation->checkConnection() != -1;
+}
+
+unsigned char CParameter::attributeOf(int parameter) const
+{
+    return parameter >= 0 && parameter < ParameterRows ? attributes[parameter] : 0;
+}
+
+double CParameter::readFromDrive(int parameter, double scale, bool *ok)
+{
+    *ok = false;
+    if (!g_readWrite || parameter < 0 || parameter >= ParameterRows)
+        return -1.0;
+    const unsigned char attribute = attributeOf(parameter);
+    g_noValueFlag = (attribute & AttrSpecialValue) != 0;
+    g_signedFlag = (attribute & AttrSigned) != 0;
+    const double value = g_readWrite->ReadPar(parameter, scale);
+    g_noValueFlag = false;
+    g_signedFlag = false;
+    if (value != -1.0) {
+        *ok = true;
+        return value;
+    }
+    if (!(attribute & AttrSigned) || g_offLine)
+        return value;
+    // A signed parameter can hold -1 itself. Read without the sign rule, quietly: a failure then
+    // still gives -1, a value cannot, and the first read already reported its own failure.
+    const bool quiet = g_quietRead.exchange(true);
+    g_noValueFlag = (attribute & AttrSpecialValue) != 0;
+    const double unsignedValue = g_readWrite->ReadPar(parameter, scale);
+    g_noValueFlag = false;
+    g_signedFlag = false;
+    g_quietRead = quiet;
+    *ok = unsignedValue != -1.0;
+    return value;
+}
+
+QString CParameter::probeResolution(int parameter)
+{
+    // Only the decimal digit of the reply is wanted, so neither one-shot flag may stand in its way;
+    // the unit is cleared first so that a failed read cannot leave the last reply's decimals.
+    const double previous = g_zrValueUnit;
+    g_zrValueUnit = 0.0;
+    g_noValueFlag = false;
+    g_signedFlag = false;
+    const double value = g_readWrite ? g_readWrite->ReadPar(parameter, 1.0) : -1.0;
+    g_noValueFlag = false;
+    g_signedFlag = false;
+    const double unit = g_zrValueUnit;
+    if (value == -1.0 || unit <= 0.0) {
+        g_zrValueUnit = previous;
+        return QStringLiteral("1");
+    }
+    return resolutionOfScale(unit);
+}
+
+QString CParameter::writeResolution(int parameter, const QString &unit, const QString &value)
+{
+    if (hasOverride(parameter))
+        return g_relatedUnitText[parameter];
+    if (unit != QLatin1String("--"))
+        return unit;
+    if (g_protocolIndex == 0 && parameter <= highestParameter)
+        return probeResolution(parameter);
+    return ValueText::resolutionFromValueText(value);
+}
+
+int CParameter::rowOfLabel(int parameter) const
+{
+    for (int r = 0; r < PartableWidget->rowCount(); ++r) {
+        const QString label = cellText(r, 1);
+        if (label.contains(QLatin1String("P.")) && labelNumber(label) == parameter)
+            return r;
+    }
+    return -1;
+}
+
+void CParameter::setRowMarked(int row, bool marked)
+{
+    QTableWidget *table = PartableWidget;
+    QFont font = table->font();
+    font.setBold(marked);
+    for (int c = 0; c <= 10; ++c) {
+        if (QTableWidgetItem *item = table->item(row, c)) {
+            item->setFont(font);
+            item->setForeground(marked ? Qt::red : Qt::black);
+        }
+    }
+    const int parameter = parameterOfRow(row);
+    if (parameter >= 0 && parameter < DetailTextCount && hasHelp(parameter)) {
+        if (QTableWidgetItem *item = table->item(row, 0)) {
+            font.setUnderline(true);
+            item->setFont(font);
+        }
+    }
+}
+
+void CParameter::sortByNumber()
+{
+    if (g_sortFlag != 0)
+        return;
+    PartableWidget->sortItems(1, Qt::AscendingOrder);
+    g_sortFlag = 1;
+}
+
+// ---- Operations other subsystems call ----
+
+int CParameter::decimalsOf(QString resolution)
+{
+    return ValueText::decimalsOf(resolution, writeMode);
+}
+
+int CParameter::toRawValue(int parameter, QString value, QString resolution)
+{
+    Q_UNUSED(parameter)
+    const int raw = ValueText::toRawValue(value, resolution);
+    if (g_batchTransfer || !g_mainWindow)
+        return raw;
+    if (raw == ValueText::OutOfRange)
+        g_mainWindow->ErrWarning(12);
+    else if (raw == ValueText::NotANumber)
+        g_mainWindow->ErrWarning(14);
+    return raw;
+}
+
+bool CParameter::writeParValue(int parameter, QString value, QString resolution)
+{
+    writeMode = true;
+    const int raw = toRawValue(parameter, value, resolution);
+    if (raw == ValueText::NoResolution) {
+        if (!g_batchTransfer)
+            QMessageBox::warning(this, tr("Warning"), tr("Communication Error!"));
+        return false;
+    }
+    if (raw < 0) {
+        // A value the drive would take as something else is refused; the batch lists it as failed.
+        if (g_batchTransfer)
+            g_failedParameters.append(QStringLiteral("P.") + QString::number(parameter));
+        return false;
+    }
+    if (!g_readWrite || parameter < 0 || parameter >= ParameterRows)
+        return false;
+    return g_readWrite->WritePar(parameter, raw);
+}
+
+double CParameter::readParValue(int parameter, bool *ok)
+{
+    bool done = false;
+    if (ok)
+        *ok = false;
+    if (!linkReady())
+        return -1.0;
+    writeMode = false;
+    if (parameter < 0 || parameter >= ParameterRows)
+        return -1.0;
+    QString unit = QStringLiteral("1");
+    const int row = PartableWidget->currentRow();
+    if (row >= 0 && row < tableRows && cellText(row, 1).contains(QLatin1String("P."))
+        && labelNumber(cellText(row, 1)) == parameter)
+        unit = cellText(row, 7);
+    const double scale = hasOverride(parameter) ? g_relatedUnitText[parameter].toDouble() : scaleExponent(parameter, unit);
+    const double value = readFromDrive(parameter, scale, &done);
+    if (ok)
+        *ok = done;
+    return value;
+}
+
+bool CParameter::readResolutionSetting()
+{
+    bool ok = false;
+    const double value = readFromDrive(21, 1.0, &ok);
+    g_resolutionText = ok ? formatValue(value) : QStringLiteral("-1");
+    if (!ok)
+        return false;
+    if (g_resolutionText == QLatin1String("0"))
+        resolutionFactor = writeMode ? 100 : 2;
+    else
+        resolutionFactor = writeMode ? 10 : 1;
+    return true;
+}
+
+// ---- Reading ----
+
+void CParameter::markAfterRead(int row, const QString &text)
+{
+    bool marked = false;
+    if (!readBackAfterWrite) {
+        const QString reference = stripUnit(row < ParameterRows ? defaultValues[row] : QString());
+        marked = !PartableWidget->isRowHidden(row)
+                 && (reference.contains(QLatin1String("--")) || ValueText::differAsNumbers(reference, text));
+    } else {
+        const QString setting = cellText(row, ValueColumnSetting);
+        marked = !setting.isEmpty() && setting != text && row < ParameterRows && g_readOnlyFlags[row] == 0;
+    }
+    setRowMarked(row, marked);
+}
+
+void CParameter::ReadAllPar()
+{
+    if (!linkReady())
+        return;
+    g_batchTransfer = true;
+    writeMode = false;
+    selectParaCombo->setCurrentIndex(2);
+    selectPara(2);
+    sortByNumber();
+    allReadPB->setEnabled(false);
+    QTableWidget *table = PartableWidget;
+    tableRows = table->rowCount();
+
+    const int count = g_parameterCount;
+    const int maximum = count < 900 && g_groupMode != 0 ? count + 100 : count;
+    QProgressDialog progress(QString(), tr("Cancel"), 0, maximum, this, Qt::WindowSystemMenuHint);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setWindowTitle(tr("Reading parameters..."));
+    progress.setMinimumDuration(0);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    progress.show();
+    progress.setValue(0);
+    QCoreApplication::processEvents();
+
+    auto abandon = [&] {
+        allReadPB->setEnabled(true);
+        g_batchTransfer = false;
+        progress.close();
+    };
+
+    int c = 0;
+    for (int i = 0; i < count || (g_groupMode != 0 && i < 1000);) {
+        if (progress.wasCanceled()) {
+            abandon();
+            return;
+        }
+        if (i == count && i < 900)
+            i = 900;
+        if (i >= table->rowCount())
+            break;
+        if (i >= 995 && i <= 999) {
+            if (stripped(cellText(i, 1)) == QLatin1String("P.99X") || cellText(i, 3) != QLatin1String("--")
+                || cellText(i, 8) != QLatin1String("--")) {
+                setItemText(i, ValueColumnCurrent, QStringLiteral("0"));
+                progress.setValue(++c);
+            } else {
+                table->hideRow(i);
+                ++c;
+            }
+            ++i;
+            continue;
+        }
+
+        double scale = 1.0;
+        if (g_protocolIndex != 0)
+            scale = hasOverride(i) ? g_relatedUnitText[i].toDouble() : attributeScale(attributes[i]);
+        bool ok = false;
+        const double value = readFromDrive(i, scale, &ok);
+        if (!ok) {
+            if (g_offLine) {
+                abandon();
+                return;
+            }
+            if (!readBackAfterWrite || cellText(i, ValueColumnSetting).isEmpty())
+                table->hideRow(i);
+        } else {
+            if (g_protocolIndex == 0)
+                scale = g_zrValueUnit;
+            const QString text = ValueText::formatReadValue(value, ValueText::readDecimals(scale));
+            setItemText(i, ValueColumnCurrent, text);
+            markAfterRead(i, text);
+        }
+        ++i;
+        progress.setValue(++c);
+    }
+
+    progress.setValue(maximum);
+    allReadPB->setEnabled(true);
+    g_batchTransfer = false;
+    resolutionFactor = -1;
+    const int comparison = readBackAfterWrite ? 2 : 0;
+    readBackAfterWrite = false;
+    showComparison(comparison);
+    progress.close();
+}
+
+void CParameter::ReadSinglePar()
+{
+    if (!linkReady())
+        return;
+    writeMode = false;
+    QTableWidget *table = PartableWidget;
+    const int row = table->currentRow();
+    if (row < 0 || !table->item(row, 1))
+        return;
+    const QString label = stripped(cellText(row, 1));
+    const QString unit = cellText(row, 7);
+    const QString defaultText = cellText(row, 8);
+    if (label == QLatin1String("P.99X")) {
+        setItemText(row, ValueColumnCurrent, QStringLiteral("0"));
+        return;
+    }
+    const int n = labelNumber(label);
+    bool ok = false;
+    const double value = readParValue(n, &ok);
+    if (!ok)
+        return;
+    double scale = g_zrValueUnit;
+    if (g_protocolIndex != 0)
+        scale = hasOverride(n) ? g_relatedUnitText[n].toDouble() : scaleExponent(n, unit);
+    const QString text = ValueText::formatReadValue(value, ValueText::readDecimals(scale));
+    setItemText(row, ValueColumnCurrent, text);
+    QFont font = table->font();
+    font.setBold(ValueText::differAsNumbers(stripUnit(defaultText), text));
+    table->item(row, ValueColumnCurrent)->setFont(font);
+}
+
+// ---- Writing ----
+
+void CParameter::runPseudoRowCommand(const QString &value, bool emptyIsRefused)
+{
+    if (value == QLatin1String("0") || (value.isEmpty() && !emptyIsRefused))
+        return;
+    if (value == QLatin1String("1"))
+        Execute996();
+    else if (value == QLatin1String("2"))
+        Execute997();
+    else if (value == QLatin1String("3"))
+        Execute998();
+    else if (value == QLatin1String("4"))
+        Execute999();
+    else if (value == QLatin1String("5") || value == QLatin1String("6")) {
+        if (g_readWrite)
+            g_readWrite->SendCommand(value == QLatin1String("5") ? "991" : "992");
+        g_modeRestartWait = true;
+        g_restartWait = true;
+    } else if (g_mainWindow) {
+        g_mainWindow->reportError(19);
+    }
+}
+
+void CParameter::WriteSinglePar()
+{
+    if (!linkReady())
+        return;
+    if (g_cuModeResult != 0) {
+        QMessageBox::warning(this, tr("Warning"), tr("Please change INV operation mode to CU!"));
+        return;
+    }
+    QTableWidget *table = PartableWidget;
+    const int row = table->currentRow();
+    if (row < 0 || !table->item(row, 1))
+        return;
+    const QString label = cellText(row, 1);
+    const QString unit = cellText(row, 7);
+    const QString value = cellText(row, ValueColumnSetting);
+    appendOperationLog({ QStringLiteral("Write Single Parameter:") + label + QLatin1Char('=') + value });
+
+    if (label.contains(QLatin1String("99X"))) {
+        runPseudoRowCommand(value, true);
+        return;
+    }
+    const int n = labelNumber(label);
+    if (value.isEmpty())
+        return;
+    const QString resolution = writeResolution(n, unit, value);
+    if (!writeParValue(n, value, resolution)) {
+        const QString number = QString(label).remove(QLatin1String("P.")).remove(QLatin1Char(' '));
+        appendOperationLog({ QStringLiteral("Write parameter P.") + number + QLatin1Char('=') + value
+                             + QStringLiteral(" failure!") });
+        return;
+    }
+    setRowMarked(row, false);
+    updateRelatedUnits(g_relatedUnitRules.value(n), value, g_relatedUnitText);
+}
+
+// ---- Drive commands ----
+
+bool CParameter::executeCommand(const char *code, const QString &firstLine)
+{
+    const QString text = firstLine + QStringLiteral("\n") + tr("Click \"Confirm\" to confirm the operation.\n")
+                         + tr("Click \"Cancel\" to cancel the operation.\n");
+    QMessageBox box(QMessageBox::NoIcon, tr("Warning"), text, QMessageBox::Ok | QMessageBox::Cancel);
+    box.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    box.setStyleSheet(QStringLiteral("QLabel{font:13px}"));
+    box.button(QMessageBox::Ok)->setText(tr("Confirm"));
+    box.button(QMessageBox::Cancel)->setText(tr("Cancel"));
+    box.setIcon(QMessageBox::Warning);
+    if (box.exec() != QMessageBox::Ok)
+        return false;
+    CNavigation *navigation = g_mainWindow ? g_mainWindow->navigation : nullptr;
+    if (navigation && navigation->checkConnection() == -1 && !g_connectionTest)
+        return false;
+    if (g_readWrite)
+        g_readWrite->SendCommand(code);
+    g_modeRestartWait = true;
+    g_restartWait = true;
+    return true;
+}
+
+void CParameter::Execute996()
+{
+    executeCommand("996", tr("The operation will clear all alarm record information.\n"));
+}
+
+void CParameter::Execute997()
+{
+    // The reset returns the drive to page 0 of the character protocol.
+    if (executeCommand("997", tr("The operation will reset the INV.\n")))
+        g_zrPage = 0;
+}
+
+void CParameter::Execute998()
+{
+    executeCommand("998", tr("The operation will clear all parameters to initial value.\n"));
+}
+
+void CParameter::Execute999()
+{
+    executeCommand("999", tr("The operation will clear part parameters to initial value.\n"));
+}

@@ -1,0 +1,402 @@
+#pragma once
+
+// The parameter form against the simulated drive: the program's folder with the shipped data, the
+// main window with its navigation dock and form, the real serial port on the drive's
+// pseudo-terminal, a protocol object, and a driver that answers message boxes as a user would.
+// The drive's journal is the witness of what went over the line.
+
+#include "comm/globals.h"
+#include "comm/readwriteasc.h"
+#include "comm/readwritertu.h"
+#include "comm/readwritezr.h"
+#include "comm/typeinfo.h"
+#include "comm/win_qextserialport.h"
+#include "parameter/parameter.h"
+#include "parameter/paramtext.h"
+#include "pseudoterminal.h"
+#include "shell/appglobals.h"
+#include "shell/mainwindow.h"
+#include "shell/navigation.h"
+#include "testdirs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+// Answers every message box that opens: records its title and text, then presses the next planned
+// button (by its text, "Escape" for the key) or, with no plan left, the box's default answer.
+class BoxDriver : public QObject {
+public:
+    BoxDriver()
+    {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+        m_timer.start();
+    }
+
+    void plan(const QStringList &answers) { m_plan = answers; }
+    void clear()
+    {
+        m_plan.clear();
+        texts.clear();
+        titles.clear();
+    }
+    // Presses the progress dialog's Cancel once `afterSteps` steps have shown.
+    void cancelProgressAt(int afterSteps) { m_cancelAt = afterSteps; }
+
+    QStringList texts;
+    QStringList titles;
+
+private:
+    void poll()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (auto *progress = qobject_cast<QProgressDialog *>(w)) {
+                if (m_cancelAt >= 0 && progress->isVisible() && progress->value() >= m_cancelAt) {
+                    m_cancelAt = -1;
+                    for (QPushButton *b : progress->findChildren<QPushButton *>())
+                        QTest::mouseClick(b, Qt::LeftButton);
+                }
+                continue;
+            }
+            auto *box = qobject_cast<QMessageBox *>(w);
+            if (!box || !box->isVisible() || m_answered.contains(box))
+                continue;
+            m_answered.append(box);
+            texts << box->text();
+            titles << box->windowTitle();
+            const QString answer = m_plan.isEmpty() ? QString() : m_plan.takeFirst();
+            QTimer::singleShot(0, box, [box, answer] {
+                if (answer == QLatin1String("Escape")) {
+                    QTest::keyClick(box, Qt::Key_Escape);
+                    return;
+                }
+                for (QAbstractButton *b : box->buttons()) {
+                    if (answer.isEmpty() ? box->buttonRole(b) == QMessageBox::AcceptRole
+                                         : QString(b->text()).remove(QLatin1Char('&')) == answer) {
+                        QTest::mouseClick(b, Qt::LeftButton);
+                        return;
+                    }
+                }
+                box->close();
+            });
+            return;
+        }
+        // Boxes that closed can be freed and their addresses reused.
+        m_answered.erase(std::remove_if(m_answered.begin(), m_answered.end(),
+                                        [](const QPointer<QMessageBox> &b) { return b.isNull() || !b->isVisible(); }),
+                         m_answered.end());
+    }
+
+    QTimer m_timer;
+    QStringList m_plan;
+    QList<QPointer<QMessageBox>> m_answered;
+    int m_cancelAt = -1;
+};
+
+// One request the drive received, decoded.
+struct WireRequest {
+    double at = 0;      // seconds, monotonic
+    QString kind;       // "read", "write", "page", "command", "other"
+    int parameter = -1; // read and write
+    int value = -1;     // write: the raw value; page: the page
+    QByteArray bytes;
+};
+
+class TransferFixture {
+public:
+    struct Line {
+        int protocol; // 0 character protocol, 1 RTU, 2 ASCII
+        const char *name;
+        DataBitsType data;
+        const char *dataText;
+    };
+
+    static Line line(int protocol)
+    {
+        switch (protocol) {
+        case 1: return { 1, "rtu", DATA_8, "8" };
+        case 2: return { 2, "ascii", DATA_7, "7" };
+        default: return { 0, "taviron", DATA_8, "8" };
+        }
+    }
+
+    bool setUpProgram()
+    {
+        if (!m_appDir.isValid() || !m_simDir.isValid())
+            return false;
+        g_appDir = m_appDir.path() + QLatin1Char('/');
+        for (const char *folder : { "ParameterInforamtion", "InvParameter", "hideparameter" }) {
+            if (!QFile::link(binDir() + QLatin1Char('/') + QLatin1String(folder), g_appDir + QLatin1String(folder)))
+                return false;
+        }
+        QFile log(g_appDir + QStringLiteral("Operation_log.txt"));
+        if (!log.open(QIODevice::WriteOnly))
+            return false;
+        log.close();
+        g_typeInfoTable.clear();
+        if (!loadTypeInfo())
+            return false;
+        m_window.reset(new CMainWindow());
+        g_mainWindow = m_window.get();
+        delete g_serialPort; // the window's own port found no line
+        g_serialPort = nullptr;
+        form()->show();
+        return true;
+    }
+
+    void tearDown()
+    {
+        stopDrive();
+        g_mainWindow = nullptr;
+        m_window.reset();
+    }
+
+    CParameter *form() const { return m_window->parameterForm; }
+    CMainWindow *window() const { return m_window.get(); }
+
+    // Starts the drive with the given scenario lines and connects the program to it.
+    bool connectDrive(int protocol, const QStringList &scenario, int baud = 115200)
+    {
+        stopDrive();
+        const Line l = line(protocol);
+        QStringList lines { QStringLiteral("protocol %1").arg(QLatin1String(l.name)), QStringLiteral("baud %1").arg(baud),
+                            QStringLiteral("data %1").arg(QLatin1String(l.dataText)), QStringLiteral("parity N"),
+                            QStringLiteral("stop 1"), QStringLiteral("terminator cr"), QStringLiteral("station 1") };
+        lines << scenario;
+        QFile file(m_simDir.filePath(QStringLiteral("test.drive")));
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+        file.write(lines.join(QLatin1Char('\n')).toUtf8() + '\n');
+        file.close();
+        QFile::remove(journalPath());
+        m_sim.start(drivesimPath(), { file.fileName(), QStringLiteral("--journal"), journalPath(), QStringLiteral("--control"),
+                                      m_simDir.filePath(QStringLiteral("control")), QStringLiteral("--register"),
+                                      QStringLiteral("COM9"), QStringLiteral("--fnc"),
+                                      g_appDir + QStringLiteral("ParameterInforamtion/InvType/FNC.txt") });
+        QByteArray out;
+        QElapsedTimer timer;
+        timer.start();
+        while (out.count('\n') < 2 && timer.elapsed() < 5000) {
+            m_sim.waitForReadyRead(100);
+            out += m_sim.readAllStandardOutput();
+        }
+        if (!out.contains("COM9"))
+            return false;
+
+        m_port.reset(new Win_QextSerialPort());
+        m_port->setPortName(QStringLiteral("COM9"));
+        m_port->setBaudRate(baud == 9600 ? BAUD9600 : baud == 19200 ? BAUD19200 : BAUD115200);
+        m_port->setDataBits(l.data);
+        m_port->setParity(PAR_NONE);
+        m_port->setStopBits(STOP_1);
+        m_port->setFlowControl(FLOW_OFF);
+        if (!m_port->open(QIODevice::ReadWrite))
+            return false;
+        g_serialPort = m_port.get();
+        g_protocolIndex = protocol;
+        g_crLfMode = 1;
+        g_crLfIndex = 1;
+        g_station = 1;
+        g_stationHex[0] = '0';
+        g_stationHex[1] = '1';
+        g_responseDelayMs = 0;
+        if (protocol == 0)
+            m_rw.reset(new ReadWriteZR());
+        else if (protocol == 1)
+            m_rw.reset(new ReadWriteRTU());
+        else
+            m_rw.reset(new ReadWriteASC());
+        m_rw->SetProtocol(protocol);
+        g_readWrite = m_rw.get();
+        return true;
+    }
+
+    void stopDrive()
+    {
+        g_readWrite = nullptr;
+        m_rw.reset();
+        g_serialPort = nullptr;
+        m_port.reset();
+        if (m_sim.state() != QProcess::NotRunning) {
+            m_sim.terminate();
+            m_sim.waitForFinished(3000);
+        }
+    }
+
+    // The link state every test starts from: station 1 tested and shown, CU mode, link up.
+    void resetState()
+    {
+        g_offLine = false;
+        g_connectionTest = false;
+        g_batchTransfer = false;
+        g_quietRead = false;
+        g_restartWait = false;
+        g_modeRestartWait = false;
+        g_noValueFlag = false;
+        g_signedFlag = false;
+        g_replyError = false;
+        g_zrPage = -1;
+        g_failedParameters.clear();
+        g_cuModeResult = 0;
+        g_driveLookupEnabled = true;
+        g_sortFlag = 0;
+        CNavigation *navigation = m_window->navigation;
+        navigation->PotLabel->setText(QStringLiteral("Select station: NO.001 VS5-043-5.5K/7.5K"));
+        navigation->stationTested[1] = 1;
+        navigation->statusWord = 0;
+        m_window->setConnectionState(true);
+        form()->readBackAfterWrite = false;
+        form()->writeAllFromButton = false;
+        QFile log(g_appDir + QStringLiteral("Operation_log.txt"));
+        log.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        boxes.clear();
+    }
+
+    // Series S as the identification leaves it, with the table loaded from the drive.
+    void loadSeriesS()
+    {
+        g_seriesLetter = 'S';
+        g_modelName = QStringLiteral("VS5");
+        g_firmwareVersion = QStringLiteral("2.05");
+        g_parameterCount = 200;
+        g_groupMode = 0;
+        g_invType = QStringLiteral("VS5-043-5.5K/7.5K");
+        g_modelCode = QStringLiteral("0");
+        g_language = 0;
+        form()->loadParameterTable();
+        form()->loadHideParameters();
+    }
+
+    void control(const QString &line)
+    {
+        QFile f(m_simDir.filePath(QStringLiteral("control")));
+        if (f.open(QIODevice::WriteOnly)) {
+            f.write(line.toUtf8() + "\n");
+            f.close();
+        }
+        QThread::msleep(40);
+    }
+    QString controlPath() const { return m_simDir.filePath(QStringLiteral("control")); }
+
+    QString journalPath() const { return m_simDir.filePath(QStringLiteral("journal.txt")); }
+
+    // Raw journal lines ("RX"/"TX" with time stamps) from a line index on.
+    QStringList journal() const
+    {
+        QFile f(journalPath());
+        f.open(QIODevice::ReadOnly);
+        return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    // The requests the drive received, decoded by the protocol, from request number `from` on.
+    QList<WireRequest> requests(int protocol, int from = 0) const
+    {
+        QList<WireRequest> out;
+        int page = -1;
+        for (const QString &line : journal()) {
+            const QStringList parts = line.split(QLatin1Char(' '));
+            if (parts.value(1) != QLatin1String("RX"))
+                continue;
+            WireRequest r;
+            r.at = parts.value(0).toDouble();
+            r.bytes = QByteArray::fromHex(line.section(QLatin1Char(' '), 2).section(QLatin1String(" |"), 0, 0).toLatin1());
+            decode(protocol, &r, &page);
+            out << r;
+        }
+        return out.mid(from);
+    }
+
+    static QList<WireRequest> only(const QList<WireRequest> &all, const QString &kind)
+    {
+        QList<WireRequest> out;
+        for (const WireRequest &r : all) {
+            if (r.kind == kind)
+                out << r;
+        }
+        return out;
+    }
+
+    // Row of parameter n in the table as it stands.
+    int rowOf(int n) const
+    {
+        for (int r = 0; r < form()->PartableWidget->rowCount(); ++r) {
+            const QString label = form()->cellText(r, 1);
+            if (label.contains(QLatin1String("P.")) && ParamText::labelNumber(label) == n)
+                return r;
+        }
+        return -1;
+    }
+
+    BoxDriver boxes;
+
+private:
+    static void decode(int protocol, WireRequest *r, int *page)
+    {
+        r->kind = QStringLiteral("other");
+        QByteArray pdu;
+        if (protocol == 1) {
+            pdu = r->bytes.left(r->bytes.size() - 2);
+        } else if (protocol == 2) {
+            pdu = QByteArray::fromHex(r->bytes.mid(1, r->bytes.size() - 5));
+        } else {
+            const QByteArray text = r->bytes.mid(1);
+            const int instruction = text.mid(2, 2).toInt(nullptr, 16);
+            const QByteArray payload = text.mid(5, 4);
+            const QByteArray code = text.mid(2, 2);
+            bool hex = false;
+            code.toInt(&hex, 16);
+            if (code == "FF") {
+                r->kind = QStringLiteral("page");
+                r->value = payload.toInt(nullptr, 16);
+                *page = r->value;
+            } else if (hex && instruction <= 0x63 && text.size() <= 9) {
+                r->kind = QStringLiteral("read");
+                r->parameter = *page * 100 + instruction;
+            } else if (hex && instruction >= 0x80 && instruction <= 0xE3 && text.size() == 12) {
+                r->kind = QStringLiteral("write");
+                r->parameter = *page * 100 + instruction - 0x80;
+                r->value = payload.toInt(nullptr, 16);
+            } else {
+                r->kind = QStringLiteral("command");
+            }
+            return;
+        }
+        if (pdu.size() < 6)
+            return;
+        const int address = quint8(pdu.at(2)) << 8 | quint8(pdu.at(3));
+        const int word = quint8(pdu.at(4)) << 8 | quint8(pdu.at(5));
+        if (address >= 0x1000) {
+            r->kind = QStringLiteral("command");
+            r->parameter = address;
+            r->value = word;
+        } else if (pdu.at(1) == 0x03) {
+            r->kind = QStringLiteral("read");
+            r->parameter = address;
+        } else if (pdu.at(1) == 0x06) {
+            r->kind = QStringLiteral("write");
+            r->parameter = address;
+            r->value = word;
+        }
+    }
+
+    QTemporaryDir m_appDir;
+    QTemporaryDir m_simDir;
+    TemporaryRegistry m_registry;
+    QProcess m_sim;
+    std::unique_ptr<Win_QextSerialPort> m_port;
+    std::unique_ptr<ReadWrite> m_rw;
+    std::unique_ptr<CMainWindow> m_window;
+};

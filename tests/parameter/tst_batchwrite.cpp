@@ -1,0 +1,368 @@
+// The batch write and the drive commands 996 to 999 against the simulated drive, driven through the
+// form's buttons and its message boxes; what the drive's journal saw on the wire.
+
+#include "parameter/valuetext.h"
+#include "shell/operationlog.h"
+#include "transferfixture.h"
+
+#include <QComboBox>
+#include <cmath>
+
+namespace {
+
+// Series S parameters the drive knows; every other number is refused. Raw value, admitted range,
+// decimals of the character protocol's reply.
+const QStringList kParameters {
+    QStringLiteral("P 1 12000 0..12000 2"),       // 0.01 Hz, equals its default
+    QStringLiteral("P 3 65535 0..65535 2"),       // no special value: FFFFh is 655.35
+    QStringLiteral("P 7 500 0..36000 2"),         // governed by P.21
+    QStringLiteral("P 8 1500 0..36000 2"),        // differs from its default
+    QStringLiteral("P 19 65535 0..10000,65535 1"), // special value
+    QStringLiteral("P 21 0 0..1 0"),
+    QStringLiteral("P 77 0 0..2,9999 0"),
+    QStringLiteral("P 79 0 0..8 0"),
+    QStringLiteral("P 90 40 0..9999 0 ro"),
+    QStringLiteral("P 117 65486 -1000..1000 1"),  // signed: -5.0
+    QStringLiteral("P 120 1 0..254 0"),
+    QStringLiteral("P 121 1 0..5 0"),
+    QStringLiteral("P 171 12 0..65535 0 ro"),
+    QStringLiteral("P 186 1 0..1 0"),
+    QStringLiteral("P 188 205 0..65535 3 ro"),
+    QStringLiteral("P 189 0 0..1 0"),
+    QStringLiteral("P 190 0 0..65535 0"),
+    QStringLiteral("series S"),
+    QStringLiteral("typecode 40"),
+    QStringLiteral("restart-ms 300"),
+};
+
+// A refused read costs the port's whole receive window: the drive knows every number the batches
+// visit, with plain values where the tests look at nothing, and refuses two on purpose.
+QStringList scenario(const QStringList &extra = {})
+{
+    QStringList lines;
+    for (int n = 0; n < 125; ++n)
+        lines << QStringLiteral("P %1 0 0..65535 0").arg(n);
+    return lines + kParameters + QStringList { "refuse param 2 read", "refuse param 5 read" } + extra;
+}
+
+QStringList protocolNames() { return { "taviron", "modbus_rtu", "modbus_ascii" }; }
+
+bool isBoldRed(CParameter *form, int row)
+{
+    QTableWidgetItem *item = form->PartableWidget->item(row, 3);
+    return item && item->font().bold() && item->foreground().color() == Qt::red;
+}
+
+} // namespace
+
+class TestBatchWrite : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+
+    void writeAllOrderAndJournal_data();
+    void writeAllOrderAndJournal();
+    void writeAllRefusals_data();
+    void writeAllRefusals();
+    void writeAllGathersFailures();
+    void driveCommands_data();
+    void driveCommands();
+    void restartWaitAfterCommand();
+    void untestedStationSendsNothing();
+
+private:
+    void start(int protocol, const QStringList &extra = {}, int baud = 115200);
+    void clickRow(int parameter, int column = 10);
+    QString current(int parameter) { return m_f.form()->cellText(m_f.rowOf(parameter), 9); }
+    void setSetting(int parameter, const QString &text);
+    QStringList logLines() const;
+
+    TransferFixture m_f;
+    int m_protocol = 0;
+};
+
+void TestBatchWrite::initTestCase()
+{
+    QVERIFY(m_f.setUpProgram());
+}
+
+void TestBatchWrite::cleanupTestCase()
+{
+    m_f.tearDown();
+}
+
+void TestBatchWrite::init()
+{
+    m_f.resetState();
+}
+
+void TestBatchWrite::cleanup()
+{
+    if (QTest::currentTestFailed()) {
+        const QStringList lines = m_f.journal();
+        qWarning().noquote() << "drive journal (last lines):\n" << lines.mid(qMax(0, lines.size() - 40)).join('\n');
+        qWarning() << "boxes:" << m_f.boxes.texts;
+    }
+    m_f.stopDrive();
+}
+
+void TestBatchWrite::start(int protocol, const QStringList &extra, int baud)
+{
+    m_protocol = protocol;
+    QVERIFY(m_f.connectDrive(protocol, scenario(extra), baud));
+    m_f.loadSeriesS();
+    // Every exchange costs the port's receive window, refused or not: the batches here stop at
+    // P.124, which keeps two pages of the character protocol and the first deferred parameters.
+    g_parameterCount = 125;
+    QVERIFY2(m_f.boxes.texts.isEmpty(), qPrintable(m_f.boxes.texts.join('|')));
+}
+
+void TestBatchWrite::clickRow(int parameter, int column)
+{
+    QTableWidget *table = m_f.form()->PartableWidget;
+    const int row = m_f.rowOf(parameter);
+    QVERIFY(row >= 0);
+    table->showRow(row);
+    table->scrollToItem(table->item(row, column));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(row, column)).center());
+    QCOMPARE(table->currentRow(), row);
+}
+
+void TestBatchWrite::setSetting(int parameter, const QString &text)
+{
+    const int row = m_f.rowOf(parameter);
+    QVERIFY(row >= 0);
+    m_f.form()->PartableWidget->item(row, 10)->setText(text);
+}
+
+QStringList TestBatchWrite::logLines() const
+{
+    QFile log(operationLogPath());
+    log.open(QIODevice::ReadOnly);
+    return QString::fromLatin1(log.readAll()).split(QStringLiteral("\r\n"));
+}
+
+#define PROTOCOL_ROWS()                                                                                              \
+    QTest::addColumn<int>("protocol");                                                                               \
+    for (int p = 0; p < 3; ++p)                                                                                      \
+        QTest::newRow(qPrintable(protocolNames().at(p))) << p;
+
+// ---- Batch write ----
+
+void TestBatchWrite::writeAllOrderAndJournal_data()
+{
+    PROTOCOL_ROWS();
+}
+
+void TestBatchWrite::writeAllOrderAndJournal()
+{
+    QFETCH(int, protocol);
+    start(protocol);
+    CParameter *form = m_f.form();
+    // A list as opened from a file: every row the drive has, and its firmware version.
+    const QList<QPair<int, QString>> settings {
+        { 1, "50.00" }, { 3, "60.00" }, { 7, "12.34" }, { 8, "5.00" }, { 19, "99999" }, { 21, "0" },
+        { 77, "0" },    { 79, "1" },    { 90, "41" },   { 117, "-5.0" }, { 120, "2" }, { 121, "3" },
+        { 171, "9" },   { 186, "1" },   { 189, "0" },  { 190, "7" },
+    };
+    for (const auto &s : settings)
+        setSetting(s.first, s.second);
+    setSetting(188, protocol == 0 ? "205" : "2050");
+    const int before = m_f.requests(protocol).size();
+
+    QTest::mouseClick(form->AllWrite, Qt::LeftButton);
+
+    QVERIFY2(m_f.boxes.texts.isEmpty(), qPrintable(m_f.boxes.texts.join('|')));
+    const QList<WireRequest> writes = TransferFixture::only(m_f.requests(protocol, before), "write");
+    QList<QPair<int, int>> order;
+    for (const WireRequest &w : writes)
+        order << qMakePair(w.parameter, w.value);
+    // Selectors with the resolution 1; every writable row in order; W_Par.txt's P.120 and P.121
+    // after them; P.79 again and P.77 at the very end. Read-only P.90 never, and nothing of the
+    // rows beyond the count (P.171 to P.190).
+    const QList<QPair<int, int>> expected {
+        { 21, 0 },  { 1, 5000 },    { 3, 6000 }, { 7, 1234 }, { 8, 500 }, { 19, 65535 }, { 21, 0 },
+        { 79, 1 },  { 117, 65486 }, { 120, 2 },  { 121, 3 },  { 79, 1 },  { 77, 0 },
+    };
+    QCOMPARE(order, expected);
+    // The read-back compares the settings with what the drive now holds.
+    QCOMPARE(current(1), QStringLiteral("50.00"));
+    QCOMPARE(current(117), QStringLiteral("-5.0"));
+    QVERIFY(!isBoldRed(form, m_f.rowOf(1)));
+    QVERIFY(!isBoldRed(form, m_f.rowOf(90))); // read-only: its setting is not compared
+    QCOMPARE(form->VerifyParameter->currentIndex(), 2);
+    QVERIFY(!form->readBackAfterWrite);
+    QVERIFY(!g_batchTransfer);
+    const QStringList log = logLines();
+    const int at = log.indexOf(QStringLiteral("Batch write parameter:"));
+    QVERIFY(at >= 0);
+    QCOMPARE(log.value(at + 1), QString());
+    QCOMPARE(log.value(at + 2), QString()); // no failures: the file ends after the empty line
+}
+
+void TestBatchWrite::writeAllRefusals_data()
+{
+    QTest::addColumn<QString>("situation");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("writes");
+    QTest::newRow("running forward") << "status 2" << "" << "Unable to write parameter value.\n\nPlease stop INV first!" << false;
+    QTest::newRow("running in reverse") << "status 4" << "" << "Unable to write parameter value.\n\nPlease stop INV first!" << false;
+    QTest::newRow("not in CU") << "mode 1" << "" << "Please change INV operation mode to CU!" << false;
+    QTest::newRow("protected by P.77")
+        << "P 77 1 0..2,9999 0" << "" << "Unable to write parameter value.\n\nPlease confirm the parameter value of 00-03(P.77)."
+        << false;
+    QTest::newRow("protected by P.295")
+        << "P 295 1 0..9 0" << "" << "Unable to write parameter value.\n\nPlease confirm the parameter value of 00-05(P.295)."
+        << false;
+    const QString mismatch = "The parameter file is inconsistent with the software version of the control board.\nContinue writing?";
+    QTest::newRow("firmware mismatch cancelled") << "version 150" << "Cancel" << mismatch << false;
+    QTest::newRow("firmware mismatch continued") << "version 150" << "Continue" << mismatch << true;
+}
+
+void TestBatchWrite::writeAllRefusals()
+{
+    QFETCH(QString, situation);
+    QFETCH(QString, answer);
+    QFETCH(QString, box);
+    QFETCH(bool, writes);
+    start(1, situation.startsWith("P ") ? QStringList { situation } : QStringList {});
+    if (situation.startsWith("status"))
+        m_f.window()->navigation->statusWord = situation.section(' ', 1).toInt();
+    if (situation.startsWith("mode"))
+        g_cuModeResult = 1;
+    setSetting(1, "50.00");
+    setSetting(188, situation.startsWith("version") ? situation.section(' ', 1) : "2050");
+    // The version stands in the row labelled P.188 wherever the table's order puts it.
+    m_f.form()->mySort(0);
+    m_f.boxes.plan({ answer });
+    const int before = m_f.requests(1).size();
+    QTest::mouseClick(m_f.form()->AllWrite, Qt::LeftButton);
+    QCOMPARE(m_f.boxes.texts.value(0), box);
+    const QList<WireRequest> sent = TransferFixture::only(m_f.requests(1, before), "write");
+    QCOMPARE(!sent.isEmpty(), writes);
+    QVERIFY(!g_batchTransfer);
+}
+
+void TestBatchWrite::writeAllGathersFailures()
+{
+    start(2);
+    m_f.control("refuse param 3 write");
+    m_f.control("refuse param 120 write");
+    setSetting(1, "50.00");
+    setSetting(3, "60.00");
+    setSetting(5, "1-2");     // no number: refused before it reaches the drive
+    setSetting(8, "-40000");  // cannot be sent
+    setSetting(120, "2");
+    setSetting(188, "2050");
+    const int before = m_f.requests(2).size();
+    QTest::mouseClick(m_f.form()->AllWrite, Qt::LeftButton);
+    QVERIFY2(m_f.boxes.texts.isEmpty(), qPrintable(m_f.boxes.texts.join('|')));
+    const QList<WireRequest> writes = TransferFixture::only(m_f.requests(2, before), "write");
+    QStringList written;
+    for (const WireRequest &w : writes)
+        written << QString::number(w.parameter);
+    QCOMPARE(written, (QStringList { "1", "3", "120" }));
+    const QStringList log = logLines();
+    const int at = log.indexOf(QStringLiteral("Batch write parameter:"));
+    QCOMPARE(log.value(at + 1), QString());
+    QCOMPARE(log.value(at + 2), QStringLiteral("P.3 P.5 P.8 P.120 write failure!"));
+    QVERIFY(isBoldRed(m_f.form(), m_f.rowOf(5)));
+}
+
+// ---- Drive commands ----
+
+void TestBatchWrite::driveCommands_data()
+{
+    QTest::addColumn<int>("protocol");
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("firstLine");
+    const char *lines[] = { "The operation will clear all alarm record information.\n", "The operation will reset the INV.\n",
+                            "The operation will clear all parameters to initial value.\n",
+                            "The operation will clear part parameters to initial value.\n" };
+    for (int p = 0; p < 3; ++p) {
+        for (int c = 0; c < 4; ++c)
+            QTest::newRow(qPrintable(QString("%1_%2_confirmed").arg(protocolNames().at(p)).arg(996 + c)))
+                << p << 996 + c << "Confirm" << lines[c];
+    }
+    QTest::newRow("modbus_rtu_997_cancelled") << 1 << 997 << "Cancel" << lines[1];
+    QTest::newRow("taviron_998_escape") << 0 << 998 << "Escape" << lines[2];
+}
+
+void TestBatchWrite::driveCommands()
+{
+    QFETCH(int, protocol);
+    QFETCH(int, command);
+    QFETCH(QString, answer);
+    QFETCH(QString, firstLine);
+    QVERIFY(m_f.connectDrive(protocol, kParameters));
+    g_seriesLetter = 'S';
+    g_zrPage = 3;
+    QPushButton *buttons[] = { m_f.form()->Pr996PB, m_f.form()->Pr997PB, m_f.form()->Pr998PB, m_f.form()->Pr999PB };
+    m_f.boxes.plan({ answer });
+    QTest::mouseClick(buttons[command - 996], Qt::LeftButton);
+
+    QCOMPARE(m_f.boxes.texts, QStringList { firstLine + "\nClick \"Confirm\" to confirm the operation.\n"
+                                                        "Click \"Cancel\" to cancel the operation.\n" });
+    QCOMPARE(m_f.boxes.titles, QStringList { "Warning" });
+    const QList<WireRequest> sent = m_f.requests(protocol);
+    const bool confirmed = answer == QLatin1String("Confirm");
+    QCOMPARE(g_restartWait.load(), confirmed);
+    QCOMPARE(g_modeRestartWait.load(), confirmed);
+    QCOMPARE(g_zrPage.load(), confirmed && command == 997 ? 0 : 3);
+    if (!confirmed) {
+        QVERIFY(sent.isEmpty());
+        return;
+    }
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(sent.first().kind, QStringLiteral("command"));
+    // The drive took the command: it restarts (its journal says so) for the restart commands.
+    QTRY_VERIFY(m_f.journal().join('\n').contains(QStringLiteral("TX")));
+}
+
+void TestBatchWrite::restartWaitAfterCommand()
+{
+    // Series D waits 2000 ms under Modbus RTU before its next command; the drive restarts in 1500.
+    QVERIFY(m_f.connectDrive(1, kParameters + QStringList { "restart-ms 1500" }));
+    g_seriesLetter = 'D';
+    m_f.boxes.plan({ "Confirm", "Confirm" });
+    QTest::mouseClick(m_f.form()->Pr997PB, Qt::LeftButton);
+    QTest::mouseClick(m_f.form()->Pr996PB, Qt::LeftButton);
+    const QList<WireRequest> sent = m_f.requests(1);
+    QCOMPARE(sent.size(), 2);
+    QVERIFY2(sent.at(1).at - sent.at(0).at >= 1.95, qPrintable(QString::number(sent.at(1).at - sent.at(0).at)));
+    QVERIFY(m_f.boxes.texts.size() == 2);
+    QVERIFY(!g_offLine);
+    QVERIFY(!m_f.journal().join('\n').contains("silent"));
+}
+
+void TestBatchWrite::untestedStationSendsNothing()
+{
+    QVERIFY(m_f.connectDrive(1, kParameters));
+    m_f.window()->navigation->stationTested[1] = 0;
+    m_f.boxes.plan({ "Confirm", "OK", "OK", "OK", "OK" });
+    QTest::mouseClick(m_f.form()->Pr996PB, Qt::LeftButton);
+    QTest::mouseClick(m_f.form()->allReadPB, Qt::LeftButton);
+    QTest::mouseClick(m_f.form()->AllWrite, Qt::LeftButton);
+    QTest::mouseClick(m_f.form()->writePB, Qt::LeftButton);
+    QCOMPARE(m_f.boxes.texts.size(), 5);
+    QCOMPARE(m_f.boxes.texts.mid(1), QStringList(QVector<QString>(4, "Please execute connection test first!").toList()));
+    QVERIFY(m_f.requests(1).isEmpty());
+    QCOMPARE(m_f.form()->readParValue(1), -1.0);
+    QCOMPARE(m_f.window()->connectButton->text(), QStringLiteral("Off-Line"));
+    QVERIFY(!g_restartWait);
+
+    // With no station chosen nothing is said, and still nothing is sent.
+    m_f.boxes.clear();
+    m_f.window()->navigation->PotLabel->setText(QStringLiteral("Select station: ---"));
+    QTest::mouseClick(m_f.form()->readPB, Qt::LeftButton);
+    QVERIFY(m_f.boxes.texts.isEmpty());
+    QVERIFY(m_f.requests(1).isEmpty());
+}
+
+QTEST_MAIN(TestBatchWrite)
+#include "tst_batchwrite.moc"
