@@ -27,13 +27,6 @@ int indexField(const QString &text, int size)
 
 } // namespace
 
-bool CommSettings::operator==(const CommSettings &o) const
-{
-    return protocolIndex == o.protocolIndex && portName == o.portName && baudIndex == o.baudIndex
-        && dataBitsIndex == o.dataBitsIndex && stopBitsIndex == o.stopBitsIndex && parityIndex == o.parityIndex
-        && crLfIndex == o.crLfIndex && timeoutText == o.timeoutText;
-}
-
 int parseStationNumber(const QString &text)
 {
     static const QRegularExpression number(QStringLiteral("^(?:NO\\.)?(\\d{1,3})$"));

@@ -21,8 +21,6 @@ struct CommSettings {
     int parityIndex = 0;
     int crLfIndex = 1;
     QString timeoutText = QStringLiteral("10");
-
-    bool operator==(const CommSettings &other) const;
 };
 
 struct DocumentStation {

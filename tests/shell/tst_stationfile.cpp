@@ -48,12 +48,8 @@ private slots:
     void writtenBytes();
     void stationOfLabel_data();
     void stationOfLabel();
-    void stationNumbers_data();
-    void stationNumbers();
     void reading_data();
     void reading();
-    void writtenFileReadsBack_data();
-    void writtenFileReadsBack();
 };
 
 void TestStationFile::writtenBytes_data()
@@ -116,31 +112,6 @@ void TestStationFile::stationOfLabel()
     QCOMPARE(station.type, type);
 }
 
-void TestStationFile::stationNumbers_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("number");
-    QTest::newRow("written form") << "NO.007" << 7;
-    QTest::newRow("prefix, short number") << "NO.7" << 7;
-    QTest::newRow("bare number") << "7" << 7;
-    QTest::newRow("padded number") << "007" << 7;
-    QTest::newRow("lowest") << "NO.000" << 0;
-    QTest::newRow("highest") << "254" << 254;
-    QTest::newRow("one past the highest") << "NO.255" << -1;
-    QTest::newRow("negative") << "-1" << -1;
-    QTest::newRow("prefix alone") << "NO." << -1;
-    QTest::newRow("lower-case prefix") << "no.7" << -1;
-    QTest::newRow("letters") << "seven" << -1;
-    QTest::newRow("empty") << "" << -1;
-}
-
-void TestStationFile::stationNumbers()
-{
-    QFETCH(QString, text);
-    QFETCH(int, number);
-    QCOMPARE(parseStationNumber(text), number);
-}
-
 void TestStationFile::reading_data()
 {
     QTest::addColumn<QByteArray>("contents");
@@ -157,6 +128,8 @@ void TestStationFile::reading_data()
     QTest::newRow("station without type") << QByteArray("Station:5\r\nlanguageType:0\r\n") << "language 0";
     QTest::newRow("station with empty type") << QByteArray("Station:5,\r\n") << "";
     QTest::newRow("station out of range") << QByteArray("Station:NO.300,A-1\r\n") << "";
+    QTest::newRow("lower-case prefix") << QByteArray("Station:no.5,A-1\r\n") << "";
+    QTest::newRow("highest station, padded") << QByteArray("Station:254,A-1\r\n") << "station 254 A-1";
     QTest::newRow("station not a number") << QByteArray("Station:NO.x,A-1\r\n") << "";
     QTest::newRow("three station fields") << QByteArray("Station:5,A-1,B\r\n") << "";
     QTest::newRow("empty station line") << QByteArray("Station:\r\nlanguageType:0\r\n") << "language 0";
@@ -178,33 +151,6 @@ void TestStationFile::reading()
     QFETCH(QByteArray, contents);
     QFETCH(QString, found);
     QCOMPARE(describe(parseStationFile(contents)), found);
-}
-
-void TestStationFile::writtenFileReadsBack_data()
-{
-    QTest::addColumn<int>("number");
-    QTest::addColumn<int>("language");
-    QTest::addColumn<CommSettings>("settings");
-    QTest::newRow("defaults") << 5 << 0 << CommSettings();
-    QTest::newRow("every field changed") << 254 << 2 << comm(2, "COM15", 5, 0, 1, 2, 2, "300");
-    QTest::newRow("device path") << 0 << 1 << comm(1, "/dev/ttyUSB0", 3, 1, 0, 1, 0, "10");
-}
-
-void TestStationFile::writtenFileReadsBack()
-{
-    QFETCH(int, number);
-    QFETCH(int, language);
-    QFETCH(CommSettings, settings);
-    DocumentStation station;
-    station.number = number;
-    station.type = QStringLiteral("VP-220V-0.75K-G");
-    const StationFile read = parseStationFile(writeStationFile(station, language, settings));
-    QCOMPARE(read.stations.size(), 1);
-    QCOMPARE(read.stations.first().number, number);
-    QCOMPARE(read.stations.first().type, station.type);
-    QVERIFY(read.hasLanguage && read.hasComm);
-    QCOMPARE(read.language, language);
-    QVERIFY(read.comm == settings);
 }
 
 QTEST_GUILESS_MAIN(TestStationFile)
