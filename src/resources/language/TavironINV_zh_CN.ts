@@ -666,10 +666,6 @@ p, li { white-space: pre-wrap; }
         <translation>JOG</translation>
     </message>
     <message>
-        <source>background-color: rgb(190, 190, 190);</source>
-        <translation>background-color: rgb(190, 190, 190);</translation>
-    </message>
-    <message>
         <source>REV</source>
         <translation>反转</translation>
     </message>
