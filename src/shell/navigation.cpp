@@ -797,7 +797,7 @@ void CNavigation::CallSetType()
             currentItem = nullptr;
         treeRoot->removeRow(row);
         if (!wasLast)
-            SysSettreeView->setCurrentIndex(lastClickedIndex);
+            SysSettreeView->setCurrentIndex(treeRoot->child(row)->index());
         if (treeRoot->rowCount() == 0)
             noStationLeft();
         else

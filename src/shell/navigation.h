@@ -93,7 +93,8 @@ public:
     QString numberPrefixText;
     unsigned char clickCount = 0;
     QTimer *clickTimer = nullptr;
-    QModelIndex lastClickedIndex;
+    // Follows its item through sorting and becomes invalid when the item goes.
+    QPersistentModelIndex lastClickedIndex;
     QStandardItemModel *stationModel = nullptr;
     std::atomic<bool> commError { true };
     MonitorModeThread *modeThread = nullptr;
