@@ -17,6 +17,7 @@
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
+#include "shell/operationlog.h"
 #include "testdirs.h"
 
 #include <QApplication>
@@ -114,6 +115,53 @@ struct WireRequest {
     int value = -1;     // write: the raw value; page: the page
     QByteArray bytes;
 };
+
+namespace seriess {
+
+// Series S parameters the drive knows; every other number is refused. Raw value, admitted range,
+// decimals of the character protocol's reply.
+inline const QStringList kParameters {
+    QStringLiteral("P 1 12000 0..12000 2"),       // 0.01 Hz, equals its default
+    QStringLiteral("P 3 65535 0..65535 2"),       // no special value: FFFFh is 655.35
+    QStringLiteral("P 7 500 0..36000 2"),         // governed by P.21
+    QStringLiteral("P 8 1500 0..36000 2"),        // differs from its default
+    QStringLiteral("P 19 65535 0..10000,65535 1"), // special value
+    QStringLiteral("P 21 0 0..1 0"),
+    QStringLiteral("P 77 0 0..2,9999 0"),
+    QStringLiteral("P 79 0 0..8 0"),
+    QStringLiteral("P 90 40 0..9999 0 ro"),
+    QStringLiteral("P 117 65486 -1000..1000 1"),  // signed: -5.0
+    QStringLiteral("P 120 1 0..254 0"),
+    QStringLiteral("P 121 1 0..5 0"),
+    QStringLiteral("P 171 12 0..65535 0 ro"),
+    QStringLiteral("P 186 1 0..1 0"),
+    QStringLiteral("P 188 205 0..65535 3 ro"),
+    QStringLiteral("P 189 0 0..1 0"),
+    QStringLiteral("P 190 0 0..65535 0"),
+    QStringLiteral("series S"),
+    QStringLiteral("typecode 40"),
+    QStringLiteral("restart-ms 300"),
+};
+
+// A refused read costs the port's whole receive window: the drive knows every number the batches
+// visit, with plain values where the tests look at nothing, and refuses two on purpose.
+inline QStringList scenario(const QStringList &extra = {})
+{
+    QStringList lines;
+    for (int n = 0; n < 125; ++n)
+        lines << QStringLiteral("P %1 0 0..65535 0").arg(n);
+    return lines + kParameters + QStringList { "refuse param 2 read", "refuse param 5 read" } + extra;
+}
+
+inline QStringList protocolNames() { return { "taviron", "modbus_rtu", "modbus_ascii" }; }
+
+inline bool isBoldRed(CParameter *form, int row)
+{
+    QTableWidgetItem *item = form->PartableWidget->item(row, 3);
+    return item && item->font().bold() && item->foreground().color() == Qt::red;
+}
+
+} // namespace seriess
 
 class TransferFixture {
 public:
@@ -338,6 +386,64 @@ public:
                 return r;
         }
         return -1;
+    }
+
+    // ---- The series S drive of the form's transfer tests ----
+
+    // Connects to a series S drive that knows P.0 to P.124 and the `seriess::kParameters`.
+    void start(int protocol, const QStringList &extra = {}, int baud = 115200)
+    {
+        QVERIFY(connectDrive(protocol, seriess::scenario(extra), baud));
+        loadSeriesS();
+        // Every exchange costs the port's receive window, refused or not: the batches here stop at
+        // P.124, which keeps two pages of the character protocol and the first deferred parameters.
+        g_parameterCount = 125;
+        QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('|')));
+    }
+
+    static void protocolRows()
+    {
+        QTest::addColumn<int>("protocol");
+        for (int p = 0; p < 3; ++p)
+            QTest::newRow(qPrintable(seriess::protocolNames().at(p))) << p;
+    }
+
+    // Stops the drive, first showing what it saw when the test failed.
+    void stopDriveAfter()
+    {
+        if (QTest::currentTestFailed()) {
+            const QStringList lines = journal();
+            qWarning().noquote() << "drive journal (last lines):\n" << lines.mid(qMax(0, lines.size() - 40)).join('\n');
+            qWarning() << "boxes:" << boxes.texts;
+        }
+        stopDrive();
+    }
+
+    void clickRow(int parameter, int column = 10)
+    {
+        QTableWidget *table = form()->PartableWidget;
+        const int row = rowOf(parameter);
+        QVERIFY(row >= 0);
+        table->showRow(row);
+        table->scrollToItem(table->item(row, column));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(row, column)).center());
+        QCOMPARE(table->currentRow(), row);
+    }
+
+    QString current(int parameter) const { return form()->cellText(rowOf(parameter), 9); }
+
+    void setSetting(int parameter, const QString &text)
+    {
+        const int row = rowOf(parameter);
+        QVERIFY(row >= 0);
+        form()->PartableWidget->item(row, 10)->setText(text);
+    }
+
+    static QStringList logLines()
+    {
+        QFile log(operationLogPath());
+        log.open(QIODevice::ReadOnly);
+        return QString::fromLatin1(log.readAll()).split(QStringLiteral("\r\n"));
     }
 
     BoxDriver boxes;
