@@ -6,14 +6,12 @@
 // The drive's journal is the witness of what went over the line.
 
 #include "comm/globals.h"
-#include "comm/readwriteasc.h"
-#include "comm/readwritertu.h"
-#include "comm/readwritezr.h"
 #include "comm/typeinfo.h"
 #include "comm/win_qextserialport.h"
 #include "parameter/parameter.h"
 #include "parameter/paramtext.h"
 #include "pseudoterminal.h"
+#include "simdrive.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
@@ -183,7 +181,7 @@ public:
 
     bool setUpProgram()
     {
-        if (!m_appDir.isValid() || !m_simDir.isValid())
+        if (!m_appDir.isValid() || !m_drive.isValid())
             return false;
         g_appDir = m_appDir.path() + QLatin1Char('/');
         for (const char *folder : { "ParameterInforamtion", "InvParameter", "hideparameter" }) {
@@ -224,36 +222,11 @@ public:
                             QStringLiteral("data %1").arg(QLatin1String(l.dataText)), QStringLiteral("parity N"),
                             QStringLiteral("stop 1"), QStringLiteral("terminator cr"), QStringLiteral("station 1") };
         lines << scenario;
-        QFile file(m_simDir.filePath(QStringLiteral("test.drive")));
-        if (!file.open(QIODevice::WriteOnly))
+        if (!m_drive.start(lines.join(QLatin1Char('\n')) + QLatin1Char('\n')))
             return false;
-        file.write(lines.join(QLatin1Char('\n')).toUtf8() + '\n');
-        file.close();
-        QFile::remove(journalPath());
-        m_sim.start(drivesimPath(), { file.fileName(), QStringLiteral("--journal"), journalPath(), QStringLiteral("--control"),
-                                      m_simDir.filePath(QStringLiteral("control")), QStringLiteral("--register"),
-                                      QStringLiteral("COM9"), QStringLiteral("--fnc"),
-                                      g_appDir + QStringLiteral("ParameterInforamtion/InvType/FNC.txt") });
-        QByteArray out;
-        QElapsedTimer timer;
-        timer.start();
-        while (out.count('\n') < 2 && timer.elapsed() < 5000) {
-            m_sim.waitForReadyRead(100);
-            out += m_sim.readAllStandardOutput();
-        }
-        if (!out.contains("COM9"))
+        const BaudRateType rate = baud == 9600 ? BAUD9600 : baud == 19200 ? BAUD19200 : BAUD115200;
+        if (!m_drive.connect(protocol, rate, l.data, PAR_NONE, STOP_1))
             return false;
-
-        m_port.reset(new Win_QextSerialPort());
-        m_port->setPortName(QStringLiteral("COM9"));
-        m_port->setBaudRate(baud == 9600 ? BAUD9600 : baud == 19200 ? BAUD19200 : BAUD115200);
-        m_port->setDataBits(l.data);
-        m_port->setParity(PAR_NONE);
-        m_port->setStopBits(STOP_1);
-        m_port->setFlowControl(FLOW_OFF);
-        if (!m_port->open(QIODevice::ReadWrite))
-            return false;
-        g_serialPort = m_port.get();
         g_protocolIndex = protocol;
         g_crLfMode = 1;
         g_crLfIndex = 1;
@@ -261,28 +234,10 @@ public:
         g_stationHex[0] = '0';
         g_stationHex[1] = '1';
         g_responseDelayMs = 0;
-        if (protocol == 0)
-            m_rw.reset(new ReadWriteZR());
-        else if (protocol == 1)
-            m_rw.reset(new ReadWriteRTU());
-        else
-            m_rw.reset(new ReadWriteASC());
-        m_rw->SetProtocol(protocol);
-        g_readWrite = m_rw.get();
         return true;
     }
 
-    void stopDrive()
-    {
-        g_readWrite = nullptr;
-        m_rw.reset();
-        g_serialPort = nullptr;
-        m_port.reset();
-        if (m_sim.state() != QProcess::NotRunning) {
-            m_sim.terminate();
-            m_sim.waitForFinished(3000);
-        }
-    }
+    void stopDrive() { m_drive.stop(); }
 
     // The link state every test starts from: station 1 tested and shown, CU mode, link up.
     void resetState()
@@ -328,39 +283,22 @@ public:
         form()->loadHideParameters();
     }
 
-    void control(const QString &line)
-    {
-        QFile f(m_simDir.filePath(QStringLiteral("control")));
-        if (f.open(QIODevice::WriteOnly)) {
-            f.write(line.toUtf8() + "\n");
-            f.close();
-        }
-        QThread::msleep(40);
-    }
-    QString controlPath() const { return m_simDir.filePath(QStringLiteral("control")); }
+    void control(const QString &line) { m_drive.control(line); }
+    QString controlPath() const { return m_drive.controlPath(); }
+    QString journalPath() const { return m_drive.journalPath(); }
 
-    QString journalPath() const { return m_simDir.filePath(QStringLiteral("journal.txt")); }
-
-    // Raw journal lines ("RX"/"TX" with time stamps) from a line index on.
-    QStringList journal() const
-    {
-        QFile f(journalPath());
-        f.open(QIODevice::ReadOnly);
-        return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
+    // Raw journal lines ("RX"/"TX" with time stamps).
+    QStringList journal() const { return m_drive.journal(); }
 
     // The requests the drive received, decoded by the protocol, from request number `from` on.
     QList<WireRequest> requests(int protocol, int from = 0) const
     {
         QList<WireRequest> out;
         int page = -1;
-        for (const QString &line : journal()) {
-            const QStringList parts = line.split(QLatin1Char(' '));
-            if (parts.value(1) != QLatin1String("RX"))
-                continue;
+        for (const JournalFrame &frame : m_drive.received()) {
             WireRequest r;
-            r.at = parts.value(0).toDouble();
-            r.bytes = QByteArray::fromHex(line.section(QLatin1Char(' '), 2).section(QLatin1String(" |"), 0, 0).toLatin1());
+            r.at = frame.at;
+            r.bytes = frame.bytes;
             decode(protocol, &r, &page);
             out << r;
         }
@@ -499,10 +437,7 @@ private:
     }
 
     QTemporaryDir m_appDir;
-    QTemporaryDir m_simDir;
     TemporaryRegistry m_registry;
-    QProcess m_sim;
-    std::unique_ptr<Win_QextSerialPort> m_port;
-    std::unique_ptr<ReadWrite> m_rw;
+    SimulatedDrive m_drive;
     std::unique_ptr<CMainWindow> m_window;
 };
