@@ -9,6 +9,7 @@
 #include "comm/readwrite.h"
 #include "comm/typeinfo.h"
 #include "comm/win_qextserialport.h"
+#include "linkstate.h"
 #include "pseudoterminal.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
@@ -233,14 +234,8 @@ public:
 
     bool openPort(const QString &name, BaudRateType baud, DataBitsType data, ParityType parity, StopBitsType stop)
     {
-        m_port.reset(new Win_QextSerialPort());
-        m_port->setPortName(name);
-        m_port->setBaudRate(baud);
-        m_port->setDataBits(data);
-        m_port->setParity(parity);
-        m_port->setStopBits(stop);
-        m_port->setFlowControl(FLOW_OFF);
-        if (!m_port->open(QIODevice::ReadWrite))
+        m_port = openTestPort(name, baud, data, parity, stop);
+        if (!m_port)
             return false;
         g_serialPort = m_port.get();
         return true;
@@ -291,18 +286,9 @@ public:
         g_responseDelayMs = 0;
         g_seriesLetter = '0';
         g_firmwareVersion.clear();
-        g_offLine = false;
-        g_connectionTest = false;
-        g_batchTransfer = false;
-        g_quietRead = false;
-        g_restartWait = false;
+        resetLinkFlags();
         g_acceptP77Refusal = false;
         g_acceptAlarmWriteRefusal = false;
-        g_noValueFlag = false;
-        g_signedFlag = false;
-        g_replyError = false;
-        g_zrPage = -1;
-        g_failedParameters.clear();
         m_window->forcePageSelect = false;
         m_window->setConnectionState(true);
         resetCommandFailureCounters();

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <memory>
 #include <thread>
 
 class PseudoTerminal
@@ -71,4 +72,30 @@ private:
     QTemporaryDir m_dir;
     QByteArray m_previous;
     bool m_hadPrevious;
+};
+
+// A fresh registry stand-in listing one line as COM3: what the window tests open a main window
+// over. close() lets both go, the line first.
+class ListedLine
+{
+public:
+    bool open()
+    {
+        m_registry.reset(new TemporaryRegistry);
+        m_line.reset(new PseudoTerminal);
+        if (!m_line->isValid())
+            return false;
+        m_line->registerAs(QStringLiteral("COM3"));
+        return true;
+    }
+
+    void close()
+    {
+        m_line.reset();
+        m_registry.reset();
+    }
+
+private:
+    std::unique_ptr<TemporaryRegistry> m_registry;
+    std::unique_ptr<PseudoTerminal> m_line;
 };

@@ -4,10 +4,12 @@
 
 #include "comm/globals.h"
 #include "comm/typeinfo.h"
+#include "parameter/parameter.h"
 #include "shell/appglobals.h"
 #include "testdirs.h"
 
 #include <QString>
+#include <QTest>
 
 struct SeriesSetup {
     char letter;
@@ -40,4 +42,16 @@ inline void applySeries(const SeriesSetup &s, const QString &modelCode = QString
     g_invType = s.type;
     g_modelCode = modelCode;
     g_language = static_cast<unsigned char>(language);
+}
+
+// The form shown at its default size with the table of the series applied; false when it did not
+// come on screen.
+inline bool showLoadedForm(CParameter &form)
+{
+    form.resize(910, 691);
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form))
+        return false;
+    form.loadParameterTable();
+    return true;
 }

@@ -8,6 +8,7 @@
 #include "comm/readwrite.h"
 #include "comm/search.h"
 #include "comm/win_qextserialport.h"
+#include "linkstate.h"
 #include "shell/appglobals.h"
 #include "testdirs.h"
 
@@ -69,14 +70,8 @@ public:
     bool connect(int protocol, BaudRateType baud, DataBitsType data, ParityType parity, StopBitsType stop)
     {
         disconnect();
-        m_port.reset(new Win_QextSerialPort());
-        m_port->setPortName(QStringLiteral("COM9"));
-        m_port->setBaudRate(baud);
-        m_port->setDataBits(data);
-        m_port->setParity(parity);
-        m_port->setStopBits(stop);
-        m_port->setFlowControl(FLOW_OFF);
-        if (!m_port->open(QIODevice::ReadWrite))
+        m_port = openTestPort(QStringLiteral("COM9"), baud, data, parity, stop);
+        if (!m_port)
             return false;
         g_serialPort = m_port.get();
         m_rw.reset(createProtocolObject(protocol));

@@ -11,11 +11,11 @@
 #include "parameter/parameter.h"
 #include "parameter/paramtext.h"
 #include "pseudoterminal.h"
-#include "simdrive.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
 #include "shell/operationlog.h"
+#include "simdrive.h"
 #include "testdirs.h"
 
 #include <QApplication>
@@ -242,17 +242,8 @@ public:
     // The link state every test starts from: station 1 tested and shown, CU mode, link up.
     void resetState()
     {
-        g_offLine = false;
-        g_connectionTest = false;
-        g_batchTransfer = false;
-        g_quietRead = false;
-        g_restartWait = false;
+        resetLinkFlags();
         g_modeRestartWait = false;
-        g_noValueFlag = false;
-        g_signedFlag = false;
-        g_replyError = false;
-        g_zrPage = -1;
-        g_failedParameters.clear();
         g_cuModeResult = 0;
         g_driveLookupEnabled = true;
         g_sortFlag = 0;

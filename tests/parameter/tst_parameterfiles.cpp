@@ -12,6 +12,7 @@
 #include "seriesfixture.h"
 #include "shell/mainwindow.h"
 #include "shell/startup.h"
+#include "testfiles.h"
 
 #include <QFileDialog>
 #include <QJsonArray>
@@ -69,18 +70,6 @@ Rows chineseRows()
 QStringList chineseHeaders()
 {
     return QString::fromUtf8("组模式,传统P,MODBUS,名称,范围,最小值,最大值,单位,出厂值,当前值,设定值,备注").split(',');
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
 }
 
 QJsonObject dumpWorkbook(const QString &path)
@@ -344,9 +333,9 @@ void TestParameterFiles::textFileMatchesGolden()
     QCOMPARE(s.startFolder, m_desktop);
     QCOMPARE(s.offeredName, QString("VS5-043-5.5K_7.5K"));
     QCOMPARE(s.messages, QStringList());
-    const QByteArray expected = readAll(sourceDir() + "/tests/parameter/data/" + golden);
+    const QByteArray expected = fileBytes(sourceDir() + "/tests/parameter/data/" + golden);
     QVERIFY(!expected.isEmpty());
-    QCOMPARE(readAll(m_desktop + "/list.txt"), expected);
+    QCOMPARE(fileBytes(m_desktop + "/list.txt"), expected);
     QVERIFY(!m_window->progressBar->isVisible());
     QVERIFY(!m_window->progressLabel->isVisible());
 }
@@ -569,8 +558,8 @@ void TestParameterFiles::failedSaveKeepsOldFile()
     QFETCH(bool, asked);
     typed.replace("~", m_desktop);
     written.replace("~", m_desktop);
-    QVERIFY(writeAll(m_desktop + "/old.dat", "the user's file"));
-    QVERIFY(writeAll(m_desktop + "/old.XLSX", "the user's workbook"));
+    QVERIFY(writeFile(m_desktop + "/old.dat", "the user's file"));
+    QVERIFY(writeFile(m_desktop + "/old.XLSX", "the user's workbook"));
     fillSmallTable(englishRows(), EnglishHeaders);
 
     Session s { typed, filter, "", "", "", {} };
@@ -580,8 +569,8 @@ void TestParameterFiles::failedSaveKeepsOldFile()
     QVERIFY2(message.startsWith("Cannot write file " + written + ":\n" + reason), qPrintable(message));
     QVERIFY(message.endsWith('.'));
     QVERIFY(message.size() > QString("Cannot write file " + written + ":\n.").size());
-    QCOMPARE(readAll(m_desktop + "/old.dat"), QByteArray("the user's file"));
-    QCOMPARE(readAll(m_desktop + "/old.XLSX"), QByteArray("the user's workbook"));
+    QCOMPARE(fileBytes(m_desktop + "/old.dat"), QByteArray("the user's file"));
+    QCOMPARE(fileBytes(m_desktop + "/old.XLSX"), QByteArray("the user's workbook"));
     QCOMPARE(QDir(m_desktop).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
         QStringList({ "old.dat", "old.XLSX" }));
     QVERIFY(!m_window->progressBar->isVisible());
@@ -593,7 +582,7 @@ void TestParameterFiles::fullDiskKeepsOldFile()
     loadSeries('D', 0);
     for (const QString &name : { QString("list.txt"), QString("list.xlsx") }) {
         const QString path = m_desktop + '/' + name;
-        QVERIFY(writeAll(path, "the user's file"));
+        QVERIFY(writeFile(path, "the user's file"));
         Session s { path, "", "", "", "", {} };
         // A file size limit makes every write past it fail as a full disk would.
         rlimit saved;
@@ -609,7 +598,7 @@ void TestParameterFiles::fullDiskKeepsOldFile()
         // The dialog asked about replacing the file; the save then said why it could not.
         QCOMPARE(s.messages.size(), 2);
         QVERIFY2(s.messages.at(1).startsWith("Cannot write file " + path + ":\n"), qPrintable(s.messages.at(1)));
-        QCOMPARE(readAll(path), QByteArray("the user's file"));
+        QCOMPARE(fileBytes(path), QByteArray("the user's file"));
         QCOMPARE(
             QDir(m_desktop).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList { name });
         QFile::remove(path);
@@ -646,7 +635,7 @@ void TestParameterFiles::otherDriveTypeChangesNothing()
         QVERIFY(book.setValue(3, 7, QString("'7")));
         QVERIFY(book.saveAs(path));
     } else {
-        QVERIFY(writeAll(path, content));
+        QVERIFY(writeFile(path, content));
     }
     m_form->VerifyParameter->setCurrentIndex(0);
     m_form->compareResult->hide();
@@ -670,7 +659,7 @@ void TestParameterFiles::otherKindOfFileOnlyCompares()
     m_form->compareResult->hide();
     const QVector<RowState> before = tableState(m_form);
     const QString path = m_desktop + "/list.dat";
-    QVERIFY(writeAll(path, QString(g_invType + " ,2,1\r\nheader\r\n   P.1   5   RW   Name\r\n").toLatin1()));
+    QVERIFY(writeFile(path, QString(g_invType + " ,2,1\r\nheader\r\n   P.1   5   RW   Name\r\n").toLatin1()));
     Session s { path, "", "", "", "", {} };
     open(s);
     QCOMPARE(s.messages, QStringList());
@@ -748,7 +737,7 @@ void TestParameterFiles::damagedHeaderTakesDefaults()
                         .arg(n)
                         .arg(n + 1)
                         .toLatin1();
-        QVERIFY(writeAll(path, text));
+        QVERIFY(writeFile(path, text));
     }
     m_form->mySort(expectedSort == 0 ? 1 : 0);
     Session s { path, "", "", "", "", {} };
@@ -794,7 +783,7 @@ void TestParameterFiles::misreadFieldsAreSkipped()
                             "   P.1700      0              9              Hz             5                             "
                             "4              RW             Too high\r\n";
     const QString path = m_desktop + "/hand.txt";
-    QVERIFY(writeAll(path, text));
+    QVERIFY(writeFile(path, text));
     Session s { path, "", "", "", "", {} };
     open(s);
     QCOMPARE(s.messages, QStringList());

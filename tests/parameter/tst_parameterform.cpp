@@ -233,10 +233,7 @@ void TestParameterForm::helpUnderlineAndPopup()
 {
     applySeries(seriesSetup('A'));
     CParameter form;
-    form.resize(910, 691);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.loadParameterTable();
+    QVERIFY(showLoadedForm(form));
     QTableWidget *table = form.PartableWidget;
     QVERIFY(table->item(0, 0)->font().underline());
     QVERIFY(table->item(31, 0)->font().underline()); // a help line shared by a list of numbers

@@ -145,10 +145,7 @@ void TestParInformation::popupInEachLanguage()
     QFETCH(QStringList, lines);
     applySeries(seriesSetup('A'), "0", language);
     CParameter form;
-    form.resize(910, 691);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.loadParameterTable();
+    QVERIFY(showLoadedForm(form));
     QTableWidget *table = form.PartableWidget;
     QVERIFY(table->item(7, 0)->font().underline());
     clickCell(table, 7, 0);
@@ -180,10 +177,7 @@ void TestParInformation::noPopupWithoutHelp()
     QFETCH(int, column);
     applySeries(seriesSetup('A'));
     CParameter form;
-    form.resize(910, 691);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.loadParameterTable();
+    QVERIFY(showLoadedForm(form));
     QTableWidget *table = form.PartableWidget;
     table->showRow(row);
     QVERIFY(!table->item(row, 0)->font().underline() || column != 0);

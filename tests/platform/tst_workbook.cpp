@@ -4,6 +4,7 @@
 #include "platform/workbook.h"
 #include "shell/zip/ziparchive.h"
 #include "testdirs.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -42,18 +43,6 @@ QJsonObject dump(const QString &path)
     return QJsonDocument::fromJson(python(QStringLiteral("dump.py"), path)).object();
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
-}
-
 // A workbook laid out as other writers do it: inline strings, cells without references, a workbook part
 // under another name, relative and absolute targets, phonetic runs, a second sheet.
 QByteArray handMadeWorkbook()
@@ -66,10 +55,10 @@ QByteArray handMadeWorkbook()
     QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString file = it.next();
-        zip.add(file.mid(root.size()), readAll(file));
+        zip.add(file.mid(root.size()), fileBytes(file));
     }
     zip.close();
-    return readAll(path);
+    return fileBytes(path);
 }
 
 } // namespace
@@ -212,7 +201,7 @@ void TestWorkbook::readsHandMadeLayout()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("hand.xlsx"));
-    QVERIFY(writeAll(path, handMadeWorkbook()));
+    QVERIFY(writeFile(path, handMadeWorkbook()));
     Workbook book;
     QVERIFY2(book.open(path), qPrintable(book.errorString()));
     QCOMPARE(book.sheetName(), QString("VS5-043-5.5K|7.5K"));
@@ -295,13 +284,13 @@ void TestWorkbook::failedSaveKeepsOldFile()
     QFETCH(QString, reason);
     QTemporaryDir dir;
     const QString old = dir.filePath(QStringLiteral("old.xlsx"));
-    QVERIFY(writeAll(old, "the user's file"));
+    QVERIFY(writeFile(old, "the user's file"));
     Workbook book;
     QVERIFY(book.setValue(1, 1, QStringLiteral("x")));
     QVERIFY(!book.saveAs(target.contains("%1") ? target.arg(dir.path()) : target));
     QVERIFY(book.errorString().contains(reason));
     QVERIFY(!book.errorString().isEmpty());
-    QCOMPARE(readAll(old), QByteArray("the user's file"));
+    QCOMPARE(fileBytes(old), QByteArray("the user's file"));
     QCOMPARE(
         QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList { "old.xlsx" });
     QVERIFY(QFileInfo(QStringLiteral("/dev/full")).exists() && !QFileInfo(QStringLiteral("/dev/full")).isFile());
@@ -311,7 +300,7 @@ void TestWorkbook::fullDiskKeepsOldFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("list.xlsx"));
-    QVERIFY(writeAll(path, "the user's file"));
+    QVERIFY(writeFile(path, "the user's file"));
     Workbook book;
     for (int r = 1; r <= 200; ++r)
         QVERIFY(book.setValue(r, 1, QStringLiteral("'row %1 of a list too big for the disk").arg(r)));
@@ -329,7 +318,7 @@ void TestWorkbook::fullDiskKeepsOldFile()
 
     QVERIFY(!saved1);
     QVERIFY(!book.errorString().isEmpty());
-    QCOMPARE(readAll(path), QByteArray("the user's file"));
+    QCOMPARE(fileBytes(path), QByteArray("the user's file"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
         QStringList { "list.xlsx" });
     QVERIFY2(book.saveAs(path), qPrintable(book.errorString()));
@@ -380,7 +369,7 @@ void TestWorkbook::unreadableFiles()
             }
             QVERIFY(writer.close() == ZipOk);
         } else {
-            QVERIFY(writeAll(path, content));
+            QVERIFY(writeFile(path, content));
         }
     }
     Workbook book;

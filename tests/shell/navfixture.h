@@ -101,11 +101,7 @@ public:
         g_invType.clear();
         g_firmwareVersion.clear();
         g_stationText.clear();
-        g_offLine = false;
-        g_connectionTest = false;
-        g_batchTransfer = false;
-        g_quietRead = false;
-        g_restartWait = false;
+        resetLinkFlags();
         g_modeRestartWait = false;
         g_cuModeResult = -1;
         g_versionRead = false;

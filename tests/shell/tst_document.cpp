@@ -111,8 +111,7 @@ private:
     QTemporaryDir m_work;
     QTemporaryDir m_documents;
     QTemporaryDir m_dataHome;
-    TemporaryRegistry *m_registry = nullptr;
-    PseudoTerminal *m_line = nullptr;
+    ListedLine m_com3;
     CMainWindow *m_window = nullptr;
 };
 
@@ -133,10 +132,7 @@ void TestDocument::initTestCase()
 
 void TestDocument::init()
 {
-    m_registry = new TemporaryRegistry;
-    m_line = new PseudoTerminal;
-    QVERIFY(m_line->isValid());
-    m_line->registerAs(QStringLiteral("COM3"));
+    QVERIFY(m_com3.open());
     g_appDir = m_appDir.path() + QLatin1Char('/');
     g_commandLineDoc.clear();
     g_stationText.clear();
@@ -155,8 +151,7 @@ void TestDocument::cleanup()
     delete m_window;
     m_window = nullptr;
     g_mainWindow = nullptr;
-    delete m_line;
-    delete m_registry;
+    m_com3.close();
     QCOMPARE(fileBytes(m_work.path() + QStringLiteral("/station.txt")), UserStationFile);
     QVERIFY(!QFile::exists(g_appDir + QStringLiteral("station.txt")));
     for (const QString &name : entriesOf(m_documents.path())) {

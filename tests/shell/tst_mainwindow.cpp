@@ -91,8 +91,7 @@ private slots:
 
 private:
     QTemporaryDir m_appDir;
-    TemporaryRegistry *m_registry = nullptr;
-    PseudoTerminal *m_line = nullptr;
+    ListedLine m_com3;
     CMainWindow *m_window = nullptr;
 };
 
@@ -108,10 +107,7 @@ void TestMainWindow::initTestCase()
 
 void TestMainWindow::init()
 {
-    m_registry = new TemporaryRegistry;
-    m_line = new PseudoTerminal;
-    QVERIFY(m_line->isValid());
-    m_line->registerAs(QStringLiteral("COM3"));
+    QVERIFY(m_com3.open());
     g_appDir = m_appDir.path() + QLatin1Char('/');
     g_commandLineDoc.clear();
     g_language = 0;
@@ -126,8 +122,7 @@ void TestMainWindow::cleanup()
     delete m_window;
     m_window = nullptr;
     g_mainWindow = nullptr;
-    delete m_line;
-    delete m_registry;
+    m_com3.close();
 }
 
 void TestMainWindow::menusHoldTheirActionsInOrder_data()
