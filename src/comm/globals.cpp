@@ -77,6 +77,12 @@ QSemaphore g_transactionSemaphore(1);
 
 void resetCommunicationDefaults()
 {
+    resetLineDefaults();
+    g_timeoutText = QStringLiteral("10");
+}
+
+void resetLineDefaults()
+{
     g_protocolIndex = 0;
     g_portName = QStringLiteral("COM1");
     g_baudIndex = 1;
@@ -84,5 +90,4 @@ void resetCommunicationDefaults()
     g_stopBitsIndex = 0;
     g_parityIndex = 0;
     g_crLfIndex = 1;
-    g_timeoutText = QStringLiteral("10");
 }

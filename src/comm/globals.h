@@ -70,3 +70,5 @@ extern const QStringList g_unitNames;
 
 // Sets the communication settings to the main window's defaults.
 void resetCommunicationDefaults();
+// The line part of those defaults: the character protocol on COM1, 9600 baud, 8N1, CR.
+void resetLineDefaults();

@@ -408,13 +408,7 @@ void CMainWindow::applySerialSettings()
 void CMainWindow::fallBackToCom1()
 {
     // The settings describe the line the port now runs, so the dialog and the protocol object agree with it.
-    g_portName = QStringLiteral("COM1");
-    g_protocolIndex = 0;
-    g_baudIndex = 1;
-    g_dataBitsIndex = 1;
-    g_stopBitsIndex = 0;
-    g_parityIndex = 0;
-    g_crLfIndex = 1;
+    resetLineDefaults();
     g_serialPort->setPortName(g_portName);
     applySerialSettings();
     g_serialPort->open(QIODevice::ReadWrite);

@@ -10,6 +10,7 @@
 #include "comm/typeinfo.h"
 #include "comm/win_qextserialport.h"
 #include "linkstate.h"
+#include "programfolder.h"
 #include "pseudoterminal.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
@@ -217,18 +218,12 @@ public:
         for (const char *name : { "FNC.txt", "typeInfo.txt" })
             if (!QFile::copy(shipped + QLatin1String(name), invType + QLatin1String(name)))
                 return false;
-        QFile log(g_appDir + QStringLiteral("Operation_log.txt"));
-        if (!log.open(QIODevice::WriteOnly))
-            return false;
-        log.close();
-        if (!loadTypeInfo())
+        if (!startOperationLogAndTypes())
             return false;
 
         m_window.reset(new CMainWindow());
         g_mainWindow = m_window.get();
-        // The boxes would wait for a click; the signal is what the tests watch.
-        QObject::disconnect(m_window.get(), &CMainWindow::showErrorInfo, m_window.get(), &CMainWindow::ErrWarning);
-        m_errors.reset(new QSignalSpy(m_window.get(), &CMainWindow::showErrorInfo));
+        m_errors = watchReports(m_window.get());
         return true;
     }
 

@@ -10,6 +10,7 @@
 #include "comm/win_qextserialport.h"
 #include "parameter/parameter.h"
 #include "parameter/paramtext.h"
+#include "programfolder.h"
 #include "pseudoterminal.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
@@ -188,12 +189,8 @@ public:
             if (!QFile::link(binDir() + QLatin1Char('/') + QLatin1String(folder), g_appDir + QLatin1String(folder)))
                 return false;
         }
-        QFile log(g_appDir + QStringLiteral("Operation_log.txt"));
-        if (!log.open(QIODevice::WriteOnly))
-            return false;
-        log.close();
         g_typeInfoTable.clear();
-        if (!loadTypeInfo())
+        if (!startOperationLogAndTypes())
             return false;
         m_window.reset(new CMainWindow());
         g_mainWindow = m_window.get();

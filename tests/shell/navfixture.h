@@ -57,18 +57,12 @@ public:
         if (!addMgrTypes(invType + QStringLiteral("InvType.mgr"), extraMgr)
             || !appendLines(invType + QStringLiteral("InvType.txt"), extraTypes))
             return false;
-        QFile log(g_appDir + QStringLiteral("Operation_log.txt"));
-        if (!log.open(QIODevice::WriteOnly))
-            return false;
-        log.close();
-        if (!loadTypeInfo())
+        if (!startOperationLogAndTypes())
             return false;
         resetGlobals();
         m_window.reset(new CMainWindow());
         g_mainWindow = m_window.get();
-        // Reports are watched through the signal; the boxes they open are the window's own.
-        QObject::disconnect(m_window.get(), &CMainWindow::showErrorInfo, m_window.get(), &CMainWindow::ErrWarning);
-        m_errors.reset(new QSignalSpy(m_window.get(), &CMainWindow::showErrorInfo));
+        m_errors = watchReports(m_window.get());
         m_window->resize(1000, 760);
         m_window->show();
         return QTest::qWaitForWindowExposed(m_window.get());
