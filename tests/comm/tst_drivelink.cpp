@@ -11,23 +11,22 @@ private slots:
     void init();
     void cleanup();
 
-    void parameters_data() { protocols(); }
+    void parameters_data() { shippedLineRows(); }
     void parameters();
-    void commands_data() { protocols(); }
+    void commands_data() { shippedLineRows(); }
     void commands();
-    void silentNineTriesAnsweredOnTheTenth_data() { protocols(); }
+    void silentNineTriesAnsweredOnTheTenth_data() { shippedLineRows(); }
     void silentNineTriesAnsweredOnTheTenth();
-    void neverAnswered_data() { protocols(); }
+    void neverAnswered_data() { shippedLineRows(); }
     void neverAnswered();
-    void refusals_data() { protocols(); }
+    void refusals_data() { shippedLineRows(); }
     void refusals();
-    void elevenRefusedCommandsTakeTheLinkOffline_data() { protocols(); }
+    void elevenRefusedCommandsTakeTheLinkOffline_data() { shippedLineRows(); }
     void elevenRefusedCommandsTakeTheLinkOffline();
     void restartWaitCoversTheDrivesRestart();
     void pollerAndWriterShareTheLink();
 
 private:
-    void protocols();
     bool startLine(int index);
     void control(const QString &line) { QVERIFY(m_drive.control(line)); }
     QStringList received() const; // the frames the drive took, as hex
@@ -41,38 +40,20 @@ private:
 
 namespace {
 
+// What the drive of each shipped line reports.
 struct Line {
-    const char *scenario;
-    int protocol;
-    BaudRateType baud;
-    DataBitsType data;
-    ParityType parity;
-    StopBitsType stop;
-    int crLfMode;
     char series;
     const char *firmware;
-    const char *extra; // scenario lines after the shipped ones
-    double special;    // what a raw FFFFh means where the special value applies
+    double special; // what a raw FFFFh means where the special value applies
 };
 
-// A pseudo-terminal drains a request at once, where a real line spends its wire time before the
-// receive window opens; at the shipped rates the simulated reply lands at or after the window's
-// end. At 115200 baud it lands well inside.
 const Line kLines[] = {
-    { "A-rtu.drive", 1, BAUD115200, DATA_8, PAR_EVEN, STOP_1, 1, 'A', "1.10", "baud 115200", 99999 },
-    { "S-ascii.drive", 2, BAUD115200, DATA_7, PAR_NONE, STOP_2, 2, 'S', "2.05", "baud 115200", 99999 },
-    { "D-taviron.drive", 0, BAUD115200, DATA_8, PAR_NONE, STOP_1, 1, 'D', "1.02", "baud 115200", 9999 },
+    { 'A', "1.10", 99999 },
+    { 'S', "2.05", 99999 },
+    { 'D', "1.02", 9999 },
 };
 
 } // namespace
-
-void tst_DriveLink::protocols()
-{
-    QTest::addColumn<int>("line");
-    QTest::newRow("modbus_rtu") << 0;
-    QTest::newRow("modbus_ascii") << 1;
-    QTest::newRow("taviron") << 2;
-}
 
 void tst_DriveLink::initTestCase()
 {
@@ -101,9 +82,7 @@ void tst_DriveLink::cleanup()
 // Starts the drive of the line and connects the line's protocol object to it.
 bool tst_DriveLink::startLine(int index)
 {
-    const Line &l = kLines[index];
-    if (!m_drive.startShipped(QLatin1String(l.scenario), QLatin1String(l.extra))
-        || !m_drive.connect(l.protocol, l.baud, l.data, l.parity, l.stop))
+    if (!m_drive.startLine(index))
         return false;
     m_rw = m_drive.readWrite();
     return true;
@@ -121,10 +100,9 @@ QStringList tst_DriveLink::received() const
     QFETCH(int, line);                                                                                               \
     const Line &l = kLines[line];                                                                                    \
     QVERIFY(startLine(line));                                                                                        \
-    g_crLfMode = l.crLfMode;                                                                                         \
     g_seriesLetter = l.series;                                                                                       \
     g_firmwareVersion = QLatin1String(l.firmware);                                                                   \
-    m_protocol = l.protocol;
+    m_protocol = shippedLine(line).protocol;
 
 void tst_DriveLink::parameters()
 {
@@ -147,14 +125,14 @@ void tst_DriveLink::parameters()
     QCOMPARE(read(6, 0.1), l.special);
 
     QCOMPARE(m_rw->ReadTypeCode(), l.series == 'A' ? 13 : l.series == 'S' ? 40 : 21);
-    if (l.protocol != 0) {
+    if (m_protocol != 0) {
         QCOMPARE(m_rw->ReadRegisters(0x1200, 1), l.series == 'A' ? 13 : 40);
         QCOMPARE(m_rw->ReadRegisters(0x9000, 2), 0x3478);
     }
     QVERIFY(!g_offLine);
     QVERIFY(m_link.reportedErrors().isEmpty());
     // Outside a batch every character-protocol read selects its page again: 2 frames more each.
-    QCOMPARE(received().size(), l.protocol == 0 ? 6 * 3 + 1 + 1 : 10);
+    QCOMPARE(received().size(), m_protocol == 0 ? 6 * 3 + 1 + 1 : 10);
 }
 
 void tst_DriveLink::commands()
@@ -178,14 +156,14 @@ void tst_DriveLink::commands()
     QCOMPARE(m_rw->SendCommand("MKR"), 0);
     QCOMPARE(m_rw->LastValue(), 1234.0);
     QCOMPARE(m_rw->SendCommand("MFR"), 0);
-    QCOMPARE(m_rw->LastValue(), l.protocol == 0 ? 3102.0 : 535.8);
+    QCOMPARE(m_rw->LastValue(), m_protocol == 0 ? 3102.0 : 535.8);
     QCOMPARE(m_rw->SendCommand("MCR"), 0);
     QCOMPARE(m_rw->SendCommand("XYZ"), -1);
     QVERIFY(m_link.reportedErrors().isEmpty());
     QVERIFY(!g_offLine);
     // The frequency went out as 1388h in the frame's value field.
     const QStringList frames = received();
-    const QString wanted = l.protocol == 1 ? QStringLiteral("01 06 10 02 13 88") : QStringLiteral("31 33 38 38");
+    const QString wanted = m_protocol == 1 ? QStringLiteral("01 06 10 02 13 88") : QStringLiteral("31 33 38 38");
     QVERIFY2(frames.value(4).contains(wanted), qPrintable(frames.value(4)));
 }
 
@@ -231,8 +209,8 @@ void tst_DriveLink::refusals()
     START_LINE();
     // Modbus exception 03 and the character protocol's code C for a refused value; exception 02
     // and code B for a parameter the drive does not have.
-    const int refused = l.protocol == 0 ? 19 : 14;
-    const int unknown = l.protocol == 0 ? 18 : 12;
+    const int refused = m_protocol == 0 ? 19 : 14;
+    const int unknown = m_protocol == 0 ? 18 : 12;
     control(QStringLiteral("refuse param 5 write"));
     control(QStringLiteral("refuse param 5 read"));
     control(QStringLiteral("refuse param 77 write"));
@@ -275,7 +253,7 @@ void tst_DriveLink::elevenRefusedCommandsTakeTheLinkOffline()
     QCOMPARE(m_link.buttonText(), QStringLiteral("Off-Line"));
     QCOMPARE(received().size(), 12);
     const QStringList log = m_link.logLines();
-    QCOMPARE(log.size(), l.protocol == 0 ? 0 : 11);
+    QCOMPARE(log.size(), m_protocol == 0 ? 0 : 11);
     for (const QString &entry : log)
         QVERIFY2(entry.startsWith(QStringLiteral("FWD  read failure!Error code:")), qPrintable(entry));
 }

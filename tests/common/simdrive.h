@@ -17,6 +17,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QtTest>
 
 #include <memory>
 
@@ -26,6 +27,39 @@ struct JournalFrame {
     QByteArray bytes;
     QString hex;
 };
+
+// The lines of the shipped scenarios: 0 Modbus RTU (series A), 1 Modbus ASCII (series S), 2 the
+// character protocol (series D). A pseudo-terminal drains a request at once, where a real line
+// spends its wire time before the receive window opens; at the shipped rates the simulated reply
+// lands at or after the window's end. At 115200 baud it lands well inside.
+struct ShippedLine {
+    const char *scenario;
+    int protocol;
+    BaudRateType baud;
+    DataBitsType data;
+    ParityType parity;
+    StopBitsType stop;
+    int crLfMode;
+};
+
+inline const ShippedLine &shippedLine(int index)
+{
+    static const ShippedLine lines[] = {
+        { "A-rtu.drive", 1, BAUD115200, DATA_8, PAR_EVEN, STOP_1, 1 },
+        { "S-ascii.drive", 2, BAUD115200, DATA_7, PAR_NONE, STOP_2, 2 },
+        { "D-taviron.drive", 0, BAUD115200, DATA_8, PAR_NONE, STOP_1, 1 },
+    };
+    return lines[index];
+}
+
+// One data row a shipped line, in a column "line".
+inline void shippedLineRows()
+{
+    QTest::addColumn<int>("line");
+    QTest::newRow("modbus_rtu") << 0;
+    QTest::newRow("modbus_ascii") << 1;
+    QTest::newRow("taviron") << 2;
+}
 
 class SimulatedDrive {
 public:
@@ -64,6 +98,18 @@ public:
     bool startShipped(const QString &name, const QString &extra = QString())
     {
         return start(QStringLiteral("include %1/tools/drivesim/scenarios/%2\n%3\n").arg(sourceDir(), name, extra));
+    }
+
+    // The drive of a shipped line at 115200 baud with further scenario lines, connected with the
+    // line's settings and terminator.
+    bool startLine(int index, const QString &extra = QString())
+    {
+        const ShippedLine &l = shippedLine(index);
+        if (!startShipped(QLatin1String(l.scenario), QStringLiteral("baud 115200\n") + extra)
+            || !connect(l.protocol, l.baud, l.data, l.parity, l.stop))
+            return false;
+        g_crLfMode = l.crLfMode;
+        return true;
     }
 
     // Opens COM9 as g_serialPort and makes an object of the protocol index g_readWrite.

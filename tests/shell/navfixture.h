@@ -218,45 +218,30 @@ public:
 
     // ---- The drive's side ----
 
-    struct Line {
-        const char *scenario;
-        int protocol;
-        BaudRateType baud;
-        DataBitsType data;
-        ParityType parity;
-        StopBitsType stop;
-        int crLfMode;
-        const char *type; // station dialog's type and power texts of the drive's series
+    // The station dialog's type and power texts of each shipped line's series.
+    struct Line : ShippedLine {
+        const char *type;
         const char *power;
     };
 
     static const Line &line(int index)
     {
         static const Line lines[] = {
-            { "A-rtu.drive", 1, BAUD115200, DATA_8, PAR_EVEN, STOP_1, 1, "VR3-043", "5.5K" },
-            { "S-ascii.drive", 2, BAUD115200, DATA_7, PAR_NONE, STOP_2, 2, "VS5-043", "0.75K" },
-            { "D-taviron.drive", 0, BAUD115200, DATA_8, PAR_NONE, STOP_1, 1, "VM3-023", "7.5K" },
+            { shippedLine(0), "VR3-043", "5.5K" },
+            { shippedLine(1), "VS5-043", "0.75K" },
+            { shippedLine(2), "VM3-023", "7.5K" },
         };
         return lines[index];
     }
 
-    static void protocolRows()
-    {
-        QTest::addColumn<int>("line");
-        QTest::newRow("modbus_rtu") << 0;
-        QTest::newRow("modbus_ascii") << 1;
-        QTest::newRow("taviron") << 2;
-    }
+    static void protocolRows() { shippedLineRows(); }
 
     // Starts the drive of the line, opens the port and makes the protocol object.
     bool startLine(int index, const QString &extra = QString())
     {
-        const Line &l = line(index);
-        if (!m_drive.startShipped(QLatin1String(l.scenario), QStringLiteral("baud 115200\n") + extra)
-            || !m_drive.connect(l.protocol, l.baud, l.data, l.parity, l.stop))
+        if (!m_drive.startLine(index, extra))
             return false;
-        g_crLfMode = l.crLfMode;
-        g_protocolIndex = l.protocol;
+        g_protocolIndex = line(index).protocol;
         return true;
     }
 
