@@ -29,6 +29,23 @@ int hexValue(const char *digits, int length)
     return value;
 }
 
+namespace {
+
+// Station, function, then two big-endian words: the address and the value or count.
+QByteArray rtuRequest(quint8 station, char function, int address, int word)
+{
+    QByteArray f;
+    f.append(char(station));
+    f.append(function);
+    f.append(char((address >> 8) & 0xFF));
+    f.append(char(address & 0xFF));
+    f.append(char((word >> 8) & 0xFF));
+    f.append(char(word & 0xFF));
+    return f;
+}
+
+} // namespace
+
 QByteArray stationField(const char stationHex[2])
 {
     return QByteArray(stationHex, 2);
@@ -41,26 +58,12 @@ QByteArray rtuReadParameter(quint8 station, int parameter)
 
 QByteArray rtuWriteParameter(quint8 station, int parameter, int value)
 {
-    QByteArray f;
-    f.append(char(station));
-    f.append(char(0x06));
-    f.append(char((parameter >> 8) & 0xFF));
-    f.append(char(parameter & 0xFF));
-    f.append(char((value >> 8) & 0xFF));
-    f.append(char(value & 0xFF));
-    return f;
+    return rtuRequest(station, 0x06, parameter, value);
 }
 
 QByteArray rtuReadRegisters(quint8 station, int first, int count)
 {
-    QByteArray f;
-    f.append(char(station));
-    f.append(char(0x03));
-    f.append(char((first >> 8) & 0xFF));
-    f.append(char(first & 0xFF));
-    f.append(char(0));
-    f.append(char(count & 0xFF));
-    return f;
+    return rtuRequest(station, 0x03, first, count & 0xFF);
 }
 
 QByteArray rtuCommand(quint8 station, const QByteArray &entry)

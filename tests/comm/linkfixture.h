@@ -292,21 +292,9 @@ public:
         log.open(QIODevice::WriteOnly | QIODevice::Truncate);
     }
 
-    QStringList logLines() const
-    {
-        QFile log(g_appDir + QStringLiteral("Operation_log.txt"));
-        log.open(QIODevice::ReadOnly);
-        return QString::fromLatin1(log.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    }
+    QStringList logLines() const { return operationLogLines(); }
 
-    QList<int> reportedErrors()
-    {
-        QCoreApplication::processEvents();
-        QList<int> out;
-        for (const QList<QVariant> &args : *m_errors)
-            out << args.at(0).toInt();
-        return out;
-    }
+    QList<int> reportedErrors() { return ::reportedErrors(*m_errors); }
 
     QString buttonText()
     {

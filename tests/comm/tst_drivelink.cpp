@@ -77,6 +77,8 @@ void tst_DriveLink::cleanup()
         qWarning().noquote() << "drive journal:\n" << received().join(QLatin1Char('\n'));
     m_drive.stop();
     m_rw = nullptr;
+    g_readWrite = nullptr;
+    g_serialPort = nullptr;
 }
 
 // Starts the drive of the line and connects the line's protocol object to it.

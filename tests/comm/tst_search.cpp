@@ -196,9 +196,9 @@ void TestSearch::findsTheDriveAtItsStep()
     QFETCH(QString, shown);
     QFETCH(QByteArray, probe);
 
-    SimulatedDrive drive;
+    SimulatedDrive drive(QStringLiteral("COM7"));
     const bool typeCode = !line.contains("typecode none");
-    QVERIFY(drive.start(m_work.path(), "station 1\np90 207\ntypecode 21\n" + line));
+    QVERIFY(drive.startSeries("station 1\np90 207\ntypecode 21\n" + line));
     const QString type = typeCode ? "VM3-023-7.5K" : "VM3-023-5.5K";
     runSetup(preset, startStep);
     CComSetup *setup = m_window->comSetup;
@@ -208,8 +208,8 @@ void TestSearch::findsTheDriveAtItsStep()
     const QList<JournalFrame> probes = drive.probesBeforeAnswer();
     QCOMPARE(probes.size(), foundStep - startStep + 1);
     for (int i = 1; i < probes.size(); ++i)
-        QVERIFY2(probes.at(i).time - probes.at(i - 1).time > MinProbeGap,
-                 qPrintable(QString::number(probes.at(i).time - probes.at(i - 1).time)));
+        QVERIFY2(probes.at(i).at - probes.at(i - 1).at > MinProbeGap,
+                 qPrintable(QString::number(probes.at(i).at - probes.at(i - 1).at)));
     QCOMPARE(probes.last().bytes.toHex(), probe);
     QCOMPARE(setup->testStep, foundStep);
 
@@ -248,8 +248,8 @@ void TestSearch::findsTheDriveAtItsStep()
 
 void TestSearch::silentDriveEndsInTheFailurePath()
 {
-    SimulatedDrive drive;
-    QVERIFY(drive.start(m_work.path(), "protocol rtu\nbaud 9600\ndata 8\nparity N\nstop 1\nterminator none\n"
+    SimulatedDrive drive(QStringLiteral("COM7"));
+    QVERIFY(drive.startSeries("protocol rtu\nbaud 9600\ndata 8\nparity N\nstop 1\nterminator none\n"
                                        "station 1\nfault link-lost"));
     // Each box stays open for several ticks of the search's timer.
     runSetup({ 0, 1, 1, 0, 0, 1 }, 183, {}, 450);
@@ -259,10 +259,10 @@ void TestSearch::silentDriveEndsInTheFailurePath()
     QCOMPARE(m_boxes.at(0).title, QString("INV Type"));
     QCOMPARE(m_boxes.at(0).text, QString("Please check the station and COM port!"));
     QCOMPARE(m_boxes.at(0).icon, QMessageBox::Warning);
-    const QList<JournalFrame> probes = drive.journal();
+    const QList<JournalFrame> probes = drive.frames();
     QCOMPARE(probes.size(), 4);
     for (int i = 1; i < probes.size(); ++i)
-        QVERIFY(probes.at(i).time - probes.at(i - 1).time > MinProbeGap);
+        QVERIFY(probes.at(i).at - probes.at(i - 1).at > MinProbeGap);
 
     QCOMPARE(setup->progressBar->styleSheet(), QString(ProgressStyleRed));
     QCOMPARE(setup->progressBar->format(), QString(" Connection failed!"));
@@ -298,8 +298,8 @@ void TestSearch::unidentifiedDriveIsChosenByHand()
     QFETCH(QString, button);
     QFETCH(int, tested);
 
-    SimulatedDrive drive;
-    QVERIFY(drive.start(m_work.path(), "protocol rtu\nbaud 9600\ndata 8\nparity N\nstop 1\nterminator none\n"
+    SimulatedDrive drive(QStringLiteral("COM7"));
+    QVERIFY(drive.startSeries("protocol rtu\nbaud 9600\ndata 8\nparity N\nstop 1\nterminator none\n"
                                        "station 1\np90 207\ntypecode 0"));
     bool dialogSeen = false;
     runSetup({ 1, 1, 1, 0, 0, 0 }, 0, [&](CSetType *dialog) {
@@ -385,13 +385,13 @@ void TestSearch::identifiesScenarioDrives()
     QFETCH(QString, invType);
     QFETCH(QString, modelCode);
 
-    SimulatedDrive simulated;
-    QVERIFY(simulated.start(m_work.path(), line + "\nstation 1\n" + drive, series));
+    SimulatedDrive simulated(QStringLiteral("COM7"));
+    QVERIFY(simulated.startSeries(line + "\nstation 1\n" + drive, series));
     runSetup(preset, 0);
 
     QVERIFY(!m_boxes.isEmpty());
     QVERIFY2(m_boxes.at(0).text == (invType.isEmpty() ? Unknown : Found.arg(invType)),
-             qPrintable(m_boxes.at(0).text + "\n" + simulated.journalTail()));
+             qPrintable(m_boxes.at(0).text + "\n" + simulated.journalHead()));
     QCOMPARE(g_invType, invType);
     QCOMPARE(g_modelCode, modelCode);
 }
@@ -407,8 +407,8 @@ void TestSearch::knownStationKeepsOneItem()
 {
     QFETCH(QString, knownItem);
 
-    SimulatedDrive drive;
-    QVERIFY(drive.start(m_work.path(), "protocol rtu\nbaud 9600\ndata 8\nparity N\nstop 1\nterminator none\n"
+    SimulatedDrive drive(QStringLiteral("COM7"));
+    QVERIFY(drive.startSeries("protocol rtu\nbaud 9600\ndata 8\nparity N\nstop 1\nterminator none\n"
                                        "station 1\np90 207\ntypecode 21"));
     m_window = new CMainWindow(nullptr);
     g_mainWindow = m_window;
@@ -454,8 +454,8 @@ void TestSearch::knownStationKeepsOneItem()
 // protocol.
 void TestSearch::replacedProtocolObjectsStayAlive()
 {
-    SimulatedDrive drive;
-    QVERIFY(drive.start(m_work.path(), "protocol rtu\nbaud 9600\ndata 8\nparity N\nstop 1\nterminator none\n"
+    SimulatedDrive drive(QStringLiteral("COM7"));
+    QVERIFY(drive.startSeries("protocol rtu\nbaud 9600\ndata 8\nparity N\nstop 1\nterminator none\n"
                                        "station 1\np90 207\ntypecode 21"));
     QList<QPointer<ReadWrite>> seen;
     QTimer sampler;

@@ -22,8 +22,8 @@ void TestSearchBench::fullSearchOnASilentLine()
     QVERIFY(makeAppDir(appDir));
     initShellResources();
     TemporaryRegistry registry;
-    SimulatedDrive drive;
-    QVERIFY(drive.start(work.path(), "protocol rtu\nbaud 9600\ndata 8\nparity N\nstop 1\nterminator none\n"
+    SimulatedDrive drive(QStringLiteral("COM7"));
+    QVERIFY(drive.startSeries("protocol rtu\nbaud 9600\ndata 8\nparity N\nstop 1\nterminator none\n"
                                      "station 1\nfault link-lost"));
     CMainWindow window;
     g_mainWindow = &window;
@@ -52,7 +52,7 @@ void TestSearchBench::fullSearchOnASilentLine()
     window.findChild<QAction *>(QStringLiteral("actCom"))->trigger();
     g_mainWindow = nullptr;
 
-    const QList<JournalFrame> probes = drive.journal();
+    const QList<JournalFrame> probes = drive.frames();
     QCOMPARE(probes.size(), 187);
     qInfo("full search of 187 steps: %.2f s (186 ticks of 100 ms: 18.60 s)", elapsedMs / 1000.0);
     QVERIFY(elapsedMs >= 18600);

@@ -6,6 +6,7 @@
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSignalSpy>
 
@@ -26,4 +27,22 @@ inline std::unique_ptr<QSignalSpy> watchReports(CMainWindow *window)
 {
     QObject::disconnect(window, &CMainWindow::showErrorInfo, window, &CMainWindow::ErrWarning);
     return std::unique_ptr<QSignalSpy>(new QSignalSpy(window, &CMainWindow::showErrorInfo));
+}
+
+// The operation log's lines in g_appDir.
+inline QStringList operationLogLines()
+{
+    QFile log(g_appDir + QStringLiteral("Operation_log.txt"));
+    log.open(QIODevice::ReadOnly);
+    return QString::fromLatin1(log.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+}
+
+// The message numbers the window reported, once the queued reports have arrived.
+inline QList<int> reportedErrors(const QSignalSpy &reports)
+{
+    QCoreApplication::processEvents();
+    QList<int> out;
+    for (const QList<QVariant> &args : reports)
+        out << args.at(0).toInt();
+    return out;
 }

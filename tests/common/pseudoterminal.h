@@ -74,18 +74,18 @@ private:
     bool m_hadPrevious;
 };
 
-// A fresh registry stand-in listing one line as COM3: what the window tests open a main window
-// over. close() lets both go, the line first.
+// A fresh registry stand-in listing one line (COM3 unless named): what the window tests open a
+// main window over. close() lets both go, the line first.
 class ListedLine
 {
 public:
-    bool open()
+    bool open(const QString &comName = QStringLiteral("COM3"))
     {
         m_registry.reset(new TemporaryRegistry);
         m_line.reset(new PseudoTerminal);
         if (!m_line->isValid())
             return false;
-        m_line->registerAs(QStringLiteral("COM3"));
+        m_line->registerAs(comName);
         return true;
     }
 

@@ -21,11 +21,12 @@
 
 #include <memory>
 
-// One frame the drive took, with its time in seconds and its bytes as the journal writes them.
+// One frame of the journal, with its time in seconds and its bytes as the journal writes them.
 struct JournalFrame {
     double at;
     QByteArray bytes;
     QString hex;
+    bool received = true; // RX: sent by the program
 };
 
 // The lines of the shipped scenarios: 0 Modbus RTU (series A), 1 Modbus ASCII (series S), 2 the
@@ -63,11 +64,12 @@ inline void shippedLineRows()
 
 class SimulatedDrive {
 public:
+    explicit SimulatedDrive(const QString &comName = QStringLiteral("COM9")) : m_comName(comName) {}
     ~SimulatedDrive() { stop(); }
 
     bool isValid() const { return m_dir.isValid(); }
 
-    // Starts the drive on a scenario's text; true once it has listed COM9. The drive reads the
+    // Starts the drive on a scenario's text; true once it has listed its port. The drive reads the
     // program folder's command table, so g_appDir must be set.
     bool start(const QString &scenario)
     {
@@ -80,7 +82,7 @@ public:
         f.close();
         QFile::remove(journalPath());
         m_sim.start(drivesimPath(), { file, QStringLiteral("--journal"), journalPath(), QStringLiteral("--control"),
-                                      controlPath(), QStringLiteral("--register"), QStringLiteral("COM9"),
+                                      controlPath(), QStringLiteral("--register"), m_comName,
                                       QStringLiteral("--fnc"),
                                       g_appDir + QStringLiteral("ParameterInforamtion/InvType/FNC.txt") });
         // The slave path, then the COM name once the port is listed.
@@ -91,13 +93,21 @@ public:
             m_sim.waitForReadyRead(100);
             out += m_sim.readAllStandardOutput();
         }
-        return out.contains("COM9");
+        return out.contains(m_comName.toLatin1());
     }
 
     // A shipped scenario of tools/drivesim/scenarios with further lines after it.
     bool startShipped(const QString &name, const QString &extra = QString())
     {
         return start(QStringLiteral("include %1/tools/drivesim/scenarios/%2\n%3\n").arg(sourceDir(), name, extra));
+    }
+
+    // A drive of the series with the shipped parameters of that series and the lines for protocol,
+    // line and station.
+    bool startSeries(const QString &settings, const QString &series = QStringLiteral("D"))
+    {
+        return start(QStringLiteral("series %1\ninclude %2/tools/drivesim/scenarios/%1.params\n%3\n")
+                         .arg(series, sourceDir(), settings));
     }
 
     // The drive of a shipped line at 115200 baud with further scenario lines, connected with the
@@ -112,11 +122,11 @@ public:
         return true;
     }
 
-    // Opens COM9 as g_serialPort and makes an object of the protocol index g_readWrite.
+    // Opens the drive's port as g_serialPort and makes an object of the protocol index g_readWrite.
     bool connect(int protocol, BaudRateType baud, DataBitsType data, ParityType parity, StopBitsType stop)
     {
         disconnect();
-        m_port = openTestPort(QStringLiteral("COM9"), baud, data, parity, stop);
+        m_port = openTestPort(m_comName, baud, data, parity, stop);
         if (!m_port)
             return false;
         g_serialPort = m_port.get();
@@ -127,8 +137,11 @@ public:
 
     ReadWrite *readWrite() const { return m_rw.get(); }
 
+    // Leaves the program's own port and object alone when the drive was never connected.
     void disconnect()
     {
+        if (!m_port && !m_rw)
+            return;
         g_readWrite = nullptr;
         m_rw.reset();
         g_serialPort = nullptr;
@@ -167,21 +180,53 @@ public:
         return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
+    // Every frame of the journal, both ways.
+    QList<JournalFrame> frames() const
+    {
+        QList<JournalFrame> out;
+        for (const QString &line : journal()) {
+            const QStringList parts = line.split(QLatin1Char(' '));
+            const QString way = parts.value(1);
+            if (way != QLatin1String("RX") && way != QLatin1String("TX"))
+                continue;
+            const QString hex = line.section(QLatin1Char(' '), 2).section(QLatin1String(" |"), 0, 0);
+            out.append({ parts.at(0).toDouble(), QByteArray::fromHex(hex.toLatin1()), hex, way == QLatin1String("RX") });
+        }
+        return out;
+    }
+
     // The frames the drive took.
     QList<JournalFrame> received() const
     {
-        QList<JournalFrame> frames;
-        for (const QString &line : journal()) {
-            const QStringList parts = line.split(QLatin1Char(' '));
-            if (parts.value(1) != QLatin1String("RX"))
-                continue;
-            const QString hex = line.section(QLatin1Char(' '), 2).section(QLatin1String(" |"), 0, 0);
-            frames.append({ parts.at(0).toDouble(), QByteArray::fromHex(hex.toLatin1()), hex });
+        QList<JournalFrame> out;
+        for (const JournalFrame &frame : frames())
+            if (frame.received)
+                out << frame;
+        return out;
+    }
+
+    // The requests the drive took before its first reply.
+    QList<JournalFrame> probesBeforeAnswer() const
+    {
+        QList<JournalFrame> out;
+        for (const JournalFrame &frame : frames()) {
+            if (!frame.received)
+                break;
+            out << frame;
         }
-        return frames;
+        return out;
+    }
+
+    // The journal's beginning as text, for failure messages.
+    QString journalHead() const
+    {
+        QFile file(journalPath());
+        file.open(QIODevice::ReadOnly);
+        return QString::fromLatin1(file.readAll().left(1500));
     }
 
 private:
+    QString m_comName;
     QTemporaryDir m_dir;
     QProcess m_sim;
     std::unique_ptr<Win_QextSerialPort> m_port;

@@ -234,7 +234,12 @@ public:
         return true;
     }
 
-    void stopDrive() { m_drive.stop(); }
+    void stopDrive()
+    {
+        m_drive.stop();
+        g_readWrite = nullptr;
+        g_serialPort = nullptr;
+    }
 
     // The link state every test starts from: station 1 tested and shown, CU mode, link up.
     void resetState()

@@ -185,8 +185,7 @@ private:
     QTemporaryDir m_home;
     QTemporaryDir m_appDir;
     QByteArray m_oldHome;
-    TemporaryRegistry *m_registry = nullptr;
-    PseudoTerminal *m_line = nullptr;
+    ListedLine m_line;
     CMainWindow *m_window = nullptr;
     CParameter *m_form = nullptr;
     QString m_desktop;
@@ -202,9 +201,7 @@ void TestParameterFiles::initTestCase()
     const QString table = "/ParameterInforamtion/InvType/FNC.txt";
     QVERIFY(QDir().mkpath(m_appDir.path() + "/ParameterInforamtion/InvType"));
     QVERIFY(QFile::copy(binDir() + table, m_appDir.path() + table));
-    m_registry = new TemporaryRegistry;
-    m_line = new PseudoTerminal;
-    m_line->registerAs("COM3");
+    QVERIFY(m_line.open());
     g_appDir = m_appDir.path() + '/';
     g_language = 0;
     m_window = new CMainWindow(nullptr);
@@ -217,8 +214,7 @@ void TestParameterFiles::cleanupTestCase()
 {
     delete m_window;
     g_mainWindow = nullptr;
-    delete m_line;
-    delete m_registry;
+    m_line.close();
     qputenv("HOME", m_oldHome);
 }
 

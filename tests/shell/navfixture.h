@@ -73,6 +73,8 @@ public:
         if (m_window)
             nav()->stopModePolling();
         m_drive.stop();
+        g_readWrite = nullptr;
+        g_serialPort = nullptr;
         m_errors.reset();
         m_window.reset();
         g_mainWindow = nullptr;
@@ -200,21 +202,9 @@ public:
         return out;
     }
 
-    QList<int> reportedErrors()
-    {
-        QCoreApplication::processEvents();
-        QList<int> out;
-        for (const QList<QVariant> &args : *m_errors)
-            out << args.at(0).toInt();
-        return out;
-    }
+    QList<int> reportedErrors() { return ::reportedErrors(*m_errors); }
 
-    QStringList logLines() const
-    {
-        QFile log(g_appDir + QStringLiteral("Operation_log.txt"));
-        log.open(QIODevice::ReadOnly);
-        return QString::fromLatin1(log.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    }
+    QStringList logLines() const { return operationLogLines(); }
 
     // ---- The drive's side ----
 

@@ -111,7 +111,7 @@ private:
     QTemporaryDir m_work;
     QTemporaryDir m_documents;
     QTemporaryDir m_dataHome;
-    ListedLine m_com3;
+    ListedLine m_line;
     CMainWindow *m_window = nullptr;
 };
 
@@ -132,7 +132,7 @@ void TestDocument::initTestCase()
 
 void TestDocument::init()
 {
-    QVERIFY(m_com3.open());
+    QVERIFY(m_line.open());
     g_appDir = m_appDir.path() + QLatin1Char('/');
     g_commandLineDoc.clear();
     g_stationText.clear();
@@ -151,7 +151,7 @@ void TestDocument::cleanup()
     delete m_window;
     m_window = nullptr;
     g_mainWindow = nullptr;
-    m_com3.close();
+    m_line.close();
     QCOMPARE(fileBytes(m_work.path() + QStringLiteral("/station.txt")), UserStationFile);
     QVERIFY(!QFile::exists(g_appDir + QStringLiteral("station.txt")));
     for (const QString &name : entriesOf(m_documents.path())) {

@@ -223,8 +223,7 @@ private:
     QAction *languageAction(int language) const;
 
     QTemporaryDir m_appDir;
-    TemporaryRegistry *m_registry = nullptr;
-    PseudoTerminal *m_line = nullptr;
+    ListedLine m_line;
     CMainWindow *m_window = nullptr;
 };
 
@@ -241,10 +240,7 @@ void TestLanguage::initTestCase()
 
 void TestLanguage::init()
 {
-    m_registry = new TemporaryRegistry;
-    m_line = new PseudoTerminal;
-    QVERIFY(m_line->isValid());
-    m_line->registerAs(QStringLiteral("COM3"));
+    QVERIFY(m_line.open());
     g_commandLineDoc.clear();
     g_seriesLetter = '0';
 }
@@ -256,8 +252,7 @@ void TestLanguage::cleanup()
     m_window = nullptr;
     g_mainWindow = nullptr;
     g_translator.load(QString());
-    delete m_line;
-    delete m_registry;
+    m_line.close();
 }
 
 void TestLanguage::makeWindow(int language)

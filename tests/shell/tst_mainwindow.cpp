@@ -91,7 +91,7 @@ private slots:
 
 private:
     QTemporaryDir m_appDir;
-    ListedLine m_com3;
+    ListedLine m_line;
     CMainWindow *m_window = nullptr;
 };
 
@@ -107,7 +107,7 @@ void TestMainWindow::initTestCase()
 
 void TestMainWindow::init()
 {
-    QVERIFY(m_com3.open());
+    QVERIFY(m_line.open());
     g_appDir = m_appDir.path() + QLatin1Char('/');
     g_commandLineDoc.clear();
     g_language = 0;
@@ -122,7 +122,7 @@ void TestMainWindow::cleanup()
     delete m_window;
     m_window = nullptr;
     g_mainWindow = nullptr;
-    m_com3.close();
+    m_line.close();
 }
 
 void TestMainWindow::menusHoldTheirActionsInOrder_data()

@@ -81,8 +81,7 @@ private:
     QTemporaryDir m_appDir;
     QTemporaryDir m_work;
     QTemporaryDir m_packages;
-    TemporaryRegistry *m_registry = nullptr;
-    PseudoTerminal *m_line = nullptr;
+    ListedLine m_line;
     CMainWindow *m_window = nullptr;
 };
 
@@ -92,10 +91,7 @@ void TestUpdate::initTestCase()
     initShellResources();
     g_appDir = m_appDir.path() + QLatin1Char('/');
     QVERIFY(writeFile(g_appDir + Fnc, fileBytes(binDir() + QLatin1Char('/') + Fnc)));
-    m_registry = new TemporaryRegistry;
-    m_line = new PseudoTerminal;
-    QVERIFY(m_line->isValid());
-    m_line->registerAs(QStringLiteral("COM1"));
+    QVERIFY(m_line.open(QStringLiteral("COM1")));
     m_window = new CMainWindow(nullptr);
     g_mainWindow = m_window;
     // Started from another folder than its own.
@@ -106,8 +102,7 @@ void TestUpdate::cleanupTestCase()
 {
     delete m_window;
     g_mainWindow = nullptr;
-    delete m_line;
-    delete m_registry;
+    m_line.close();
 }
 
 void TestUpdate::init()
