@@ -212,35 +212,29 @@ void CComSetup::on_start_clicked()
 
 void CComSetup::on_stop_clicked()
 {
-    autoTimer->stop();
-    AutoButton->show();
-    CancleButton->hide();
-    if (g_connectionTest) {
-        progressBar->setFormat(tr(""));
-        g_offLine = true;
-    }
-    progressBar->setValue(0);
-    testStep = 0;
+    stopTest();
     if (g_serialPort && g_serialPort->isOpen())
         g_serialPort->close();
-    g_connectionTest = false;
-    resetCommandFailureCounters();
+    endTest();
 }
 
 void CComSetup::closeEvent(QCloseEvent *event)
 {
+    stopTest();
+    endTest();
+    QDialog::closeEvent(event);
+}
+
+// A test broken off: the link counts as lost if one was running.
+void CComSetup::stopTest()
+{
     autoTimer->stop();
-    AutoButton->show();
-    CancleButton->hide();
     if (g_connectionTest) {
         progressBar->setFormat(tr(""));
         g_offLine = true;
     }
     progressBar->setValue(0);
     testStep = 0;
-    g_connectionTest = false;
-    resetCommandFailureCounters();
-    QDialog::closeEvent(event);
 }
 
 void CComSetup::on_timer()

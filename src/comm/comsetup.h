@@ -49,6 +49,7 @@ private:
     void showWorkingSettings(const LinkSettings &settings);
     void successPath(const LinkSettings &settings);
     void failurePath();
+    void stopTest();
     void endTest();
     bool enterStation(const QString &typeText);
 

@@ -1,30 +1,34 @@
 #pragma once
 
-#include "comm/readwrite.h"
+#include "comm/readwritemodbus.h"
 
 // Modbus ASCII: ':' frames of hexadecimal digits with the LRC and CR LF.
-class ReadWriteASC : public ReadWrite {
+class ReadWriteASC : public ReadWriteModbus {
     Q_OBJECT
 public:
     explicit ReadWriteASC(QWidget *parent = nullptr);
 
-    bool WritePar(int parameter, int value) override;
-    int ReadTypeCode() override;
-    int ReadRegisters(int first, int count) override;
-
 protected:
     int linkProtocol() const override { return 2; }
-    double readParameter(int parameter, double unit, ValueFlags flags) override;
     int errorMessageIndex(const Reply &reply) const override;
     bool isRefusal(const Reply &reply) const override;
 
     Reply exchange(const QByteArray &request, int expected) override;
     QByteArray commandRequest(const QByteArray &entry) const override;
-    int commandReplyLength(CommandKind kind) const override;
     void storeFrequency(QByteArray &entry, quint16 value) const override;
     int modeCharacter(const Reply &reply) const override;
     int wordValue(const Reply &reply) const override;
-    MonitorCheck monitorReading(const char *code, const Reply &reply, double *value, bool *keep) override;
     QString commandErrorText(const Reply &reply) const override;
     int restartWaitMs() const override;
+
+    QByteArray readRequest(int parameter) const override;
+    QByteArray writeRequest(int parameter, int value) const override;
+    QByteArray registersRequest(int first, int count) const override;
+    int readReplyLength() const override;
+    int writeReplyLength() const override;
+    int registersReplyLength(int count) const override;
+    int readValue(const Reply &reply) const override;
+    int registerLowByte(const Reply &reply, int index) const override;
+    double p188Value(double value) const override;
+    bool monitorFrameIntact(const Reply &reply) const override;
 };

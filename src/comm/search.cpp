@@ -19,7 +19,18 @@ QMutex retiredMutex;
 QVector<ReadWrite *> retiredObjects;
 ReadWrite *searchObjects[3] = {};
 
-ReadWrite *createProtocol(int protocol)
+void install(ReadWrite *object)
+{
+    QMutexLocker lock(&retiredMutex);
+    ReadWrite *old = g_readWrite;
+    g_readWrite = object;
+    if (old && old != object && !retiredObjects.contains(old))
+        retiredObjects.append(old);
+}
+
+} // namespace
+
+ReadWrite *createProtocolObject(int protocol)
 {
     ReadWrite *object = nullptr;
     switch (protocol) {
@@ -36,17 +47,6 @@ ReadWrite *createProtocol(int protocol)
     object->SetProtocol(protocol);
     return object;
 }
-
-void install(ReadWrite *object)
-{
-    QMutexLocker lock(&retiredMutex);
-    ReadWrite *old = g_readWrite;
-    g_readWrite = object;
-    if (old && old != object && !retiredObjects.contains(old))
-        retiredObjects.append(old);
-}
-
-} // namespace
 
 LinkSettings searchStepSettings(int step, const LinkSettings &dialog)
 {
@@ -94,14 +94,14 @@ ReadWrite *installSearchProtocol(int protocol)
 {
     const int slot = protocol == 1 || protocol == 2 ? protocol : 0;
     if (!searchObjects[slot])
-        searchObjects[slot] = createProtocol(slot);
+        searchObjects[slot] = createProtocolObject(slot);
     install(searchObjects[slot]);
     return searchObjects[slot];
 }
 
 ReadWrite *installNewProtocol(int protocol)
 {
-    ReadWrite *object = createProtocol(protocol);
+    ReadWrite *object = createProtocolObject(protocol);
     install(object);
     return object;
 }

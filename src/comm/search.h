@@ -21,6 +21,10 @@ constexpr int LastSearchStep = 186;
 // Settings of search step 0..186. Step 0 is the dialog's own settings with the Modbus frames forced.
 LinkSettings searchStepSettings(int step, const LinkSettings &dialog);
 
+// A new protocol object of the class for the protocol index (0 character protocol, 1 Modbus RTU,
+// 2 Modbus ASCII), set to that index.
+ReadWrite *createProtocolObject(int protocol);
+
 // Makes a protocol object of the class for the protocol index g_readWrite. The object it replaces
 // is never deleted: a poller may have taken the pointer just before and still be inside it. The
 // search reuses one object per class, so a search of 187 steps adds at most three.

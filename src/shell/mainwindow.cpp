@@ -4,8 +4,6 @@
 
 #include "comm/comsetup.h"
 #include "comm/globals.h"
-#include "comm/readwriteasc.h"
-#include "comm/readwritertu.h"
 #include "comm/readwritezr.h"
 #include "comm/win_qextserialport.h"
 #include "monitor/monitorglobals.h"
@@ -448,20 +446,7 @@ void CMainWindow::initSerialPort()
 
 ReadWrite *CMainWindow::makeProtocolObject(int protocolIndex)
 {
-    ReadWrite *object = nullptr;
-    switch (protocolIndex) {
-    case 1:
-        object = new ReadWriteRTU(nullptr);
-        break;
-    case 2:
-        object = new ReadWriteASC(nullptr);
-        break;
-    default:
-        object = new ReadWriteZR(nullptr);
-        break;
-    }
-    object->SetProtocol(protocolIndex);
-    return object;
+    return createProtocolObject(protocolIndex);
 }
 
 QString CMainWindow::readSerialCommKey(int index, const QString &which) const

@@ -187,6 +187,11 @@ private:
 
 Q_DECLARE_METATYPE(drive::ScriptedDrive::Answer)
 
+using ScriptedDriveAnswer = drive::ScriptedDrive::Answer;
+
+inline void applyFlags(const QString &flags);
+inline double runOperation(ReadWrite &rw, const QString &op);
+
 // The program around the protocol object: folder, port, main window.
 class LinkFixture {
 public:
@@ -241,6 +246,22 @@ public:
         return true;
     }
 
+    // setUp() with an object of class P for the protocol index as g_readWrite; null when the
+    // link or the command table is missing.
+    template <class P>
+    P *setUpProtocol(int protocol)
+    {
+        if (!setUp())
+            return nullptr;
+        auto *object = new P();
+        m_rw.reset(object);
+        object->SetProtocol(protocol);
+        if (!object->commandTableError().isEmpty())
+            return nullptr;
+        g_readWrite = object;
+        return object;
+    }
+
     void closePort()
     {
         g_serialPort = nullptr;
@@ -249,6 +270,7 @@ public:
 
     void tearDown()
     {
+        m_rw.reset();
         m_drive.stop();
         g_readWrite = nullptr;
         g_serialPort = nullptr;
@@ -312,6 +334,40 @@ public:
     }
 
     drive::ScriptedDrive &drive() { return m_drive; }
+
+    // The operations table of a protocol test: the columns after the test's own first one.
+    static void addOperationColumns()
+    {
+        QTest::addColumn<QString>("flags");
+        QTest::addColumn<QString>("op");
+        QTest::addColumn<QList<ScriptedDriveAnswer>>("script");
+        QTest::addColumn<QList<QByteArray>>("requests");
+        QTest::addColumn<double>("result");
+        QTest::addColumn<QList<int>>("errors");
+        QTest::addColumn<QStringList>("log");
+    }
+
+    // Plays the row's script to its operation and checks the result, the requests the drive
+    // took, the reported errors and the operation log.
+    void checkOperationRow(ReadWrite &rw)
+    {
+        QFETCH(QString, flags);
+        QFETCH(QString, op);
+        QFETCH(QList<ScriptedDriveAnswer>, script);
+        QFETCH(QList<QByteArray>, requests);
+        QFETCH(double, result);
+        QFETCH(QList<int>, errors);
+        QFETCH(QStringList, log);
+
+        applyFlags(flags);
+        m_drive.play(script);
+        const double value = runOperation(rw, op);
+        m_drive.stop();
+        QVERIFY2(qFuzzyCompare(value + 1, result + 1), qPrintable(QString::number(value)));
+        QCOMPARE(m_drive.frames(), requests);
+        QCOMPARE(reportedErrors(), errors);
+        QCOMPARE(logLines(), log);
+    }
     CMainWindow *window() { return m_window.get(); }
 
 private:
@@ -322,6 +378,7 @@ private:
     std::unique_ptr<Win_QextSerialPort> m_port;
     std::unique_ptr<CMainWindow> m_window;
     std::unique_ptr<QSignalSpy> m_errors;
+    std::unique_ptr<ReadWrite> m_rw;
 };
 
 // A list of hex-written frames for data rows.

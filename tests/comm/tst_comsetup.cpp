@@ -4,27 +4,16 @@
 #include "comm/comsetup.h"
 #include "comm/globals.h"
 #include "comm/win_qextserialport.h"
+#include "markingtranslator.h"
 #include "pseudoterminal.h"
 #include "shell/appglobals.h"
 #include "testdirs.h"
 #include "userinput.h"
 
 #include <QTimer>
-#include <QTranslator>
 #include <QtTest>
 
 namespace {
-
-class Marker : public QTranslator {
-public:
-    bool isEmpty() const override { return false; }
-    QString translate(const char *context, const char *source, const char *, int) const override
-    {
-        return QByteArray(context) == "ComSetDialog" || QByteArray(context) == "CComSetup"
-            ? QStringLiteral("<%1>").arg(QString::fromUtf8(source))
-            : QString();
-    }
-};
 
 // The selectors in one line, left to right; a locked one is marked "!".
 QString selectors(const CComSetup &d)
@@ -34,14 +23,6 @@ QString selectors(const CComSetup &d)
                               d.CRComboBox, d.TimeComboBox })
         parts << combo->currentText() + (combo->isEnabled() ? "" : "!");
     return parts.join('|');
-}
-
-QStringList items(QComboBox *combo)
-{
-    QStringList list;
-    for (int i = 0; i < combo->count(); ++i)
-        list << combo->itemText(i);
-    return list;
 }
 
 QStringList g_logged;
@@ -87,13 +68,13 @@ void TestComSetup::defaults()
     QCOMPARE(d.autoStation->count(), 255);
     QCOMPARE(d.autoStation->itemText(254), QString("254"));
     QCOMPARE(d.autoStation->currentText(), QString("0"));
-    QCOMPARE(items(d.ProcomboBox), (QStringList { "Taviron protocol", "Modbus RTU", "Modbus ASCII" }));
-    QCOMPARE(items(d.BaudcomboBox), (QStringList { "4800", "9600", "19200", "38400", "57600", "115200" }));
-    QCOMPARE(items(d.DatacomboBox), (QStringList { "7", "8" }));
-    QCOMPARE(items(d.CheckComboBox), (QStringList { "None", "Odd", "Even" }));
-    QCOMPARE(items(d.StopComboBox), (QStringList { "1", "2" }));
-    QCOMPARE(items(d.CRComboBox), (QStringList { "None", "CR", "CR+LF" }));
-    QCOMPARE(items(d.TimeComboBox), (QStringList { "2", "5", "10" }));
+    QCOMPARE(comboItems(d.ProcomboBox), (QStringList { "Taviron protocol", "Modbus RTU", "Modbus ASCII" }));
+    QCOMPARE(comboItems(d.BaudcomboBox), (QStringList { "4800", "9600", "19200", "38400", "57600", "115200" }));
+    QCOMPARE(comboItems(d.DatacomboBox), (QStringList { "7", "8" }));
+    QCOMPARE(comboItems(d.CheckComboBox), (QStringList { "None", "Odd", "Even" }));
+    QCOMPARE(comboItems(d.StopComboBox), (QStringList { "1", "2" }));
+    QCOMPARE(comboItems(d.CRComboBox), (QStringList { "None", "CR", "CR+LF" }));
+    QCOMPARE(comboItems(d.TimeComboBox), (QStringList { "2", "5", "10" }));
     QCOMPARE(selectors(d), QString("Taviron protocol|9600|8|None|1|CR|10!"));
     QCOMPARE(d.progressBar->minimum(), 0);
     QCOMPARE(d.progressBar->maximum(), 186);
@@ -175,7 +156,7 @@ void TestComSetup::languageSwitchRelabelsItems()
     QVERIFY(chooseComboText(d.ProcomboBox, "Modbus RTU"));
     QVERIFY(chooseComboText(d.CheckComboBox, "Odd"));
 
-    Marker marker;
+    MarkingTranslator marker({ "ComSetDialog", "CComSetup" });
     qApp->installTranslator(&marker);
     d.retranslate();
     qApp->removeTranslator(&marker);
@@ -185,8 +166,8 @@ void TestComSetup::languageSwitchRelabelsItems()
     QCOMPARE(d.ProLabel_2->text(), QString("<Station:>"));
     QCOMPARE(d.ProLabel_3->text(), QString("<Serial Port:>"));
     QCOMPARE(d.AutoButton->text(), QString("<Connection Test>"));
-    QCOMPARE(items(d.ProcomboBox), (QStringList { "<Taviron protocol>", "Modbus RTU", "Modbus ASCII" }));
-    QCOMPARE(items(d.CheckComboBox), (QStringList { "<None>", "<Odd>", "<Even>" }));
+    QCOMPARE(comboItems(d.ProcomboBox), (QStringList { "<Taviron protocol>", "Modbus RTU", "Modbus ASCII" }));
+    QCOMPARE(comboItems(d.CheckComboBox), (QStringList { "<None>", "<Odd>", "<Even>" }));
     QCOMPARE(d.CRComboBox->itemText(0), QString("<None>"));
     QCOMPARE(selectors(d), QString("Modbus RTU|9600|8!|<Odd>|1|<None>!|10"));
 }

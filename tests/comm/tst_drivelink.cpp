@@ -1,9 +1,5 @@
-#include "comm/readwriteasc.h"
-#include "comm/readwritertu.h"
-#include "comm/readwritezr.h"
 #include "linkfixture.h"
-
-#include <QProcess>
+#include "simdrive.h"
 
 // The protocol objects end to end: the real port on a pseudo-terminal, the simulated drive on
 // the far end, and the drive's journal as the witness of what went over the line.
@@ -32,15 +28,14 @@ private slots:
 
 private:
     void protocols();
-    bool startDrive(const QString &scenario, const QString &extra = QString());
-    void control(const QString &line);
+    bool startLine(int index);
+    void control(const QString &line) { QVERIFY(m_drive.control(line)); }
     QStringList received() const; // the frames the drive took, as hex
     double read(int parameter, double unit) { return m_rw->ReadPar(parameter, unit); }
 
     LinkFixture m_link;
-    QTemporaryDir m_dir;
-    QProcess m_sim;
-    std::unique_ptr<ReadWrite> m_rw;
+    SimulatedDrive m_drive;
+    ReadWrite *m_rw = nullptr;
     int m_protocol = 0;
 };
 
@@ -81,7 +76,7 @@ void tst_DriveLink::protocols()
 
 void tst_DriveLink::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
+    QVERIFY(m_drive.isValid());
     QVERIFY(m_link.setUpProgram());
 }
 
@@ -99,78 +94,37 @@ void tst_DriveLink::cleanup()
 {
     if (QTest::currentTestFailed())
         qWarning().noquote() << "drive journal:\n" << received().join(QLatin1Char('\n'));
-    g_readWrite = nullptr;
-    m_rw.reset();
-    m_link.closePort();
-    if (m_sim.state() != QProcess::NotRunning) {
-        m_sim.terminate();
-        m_sim.waitForFinished(3000);
-    }
+    m_drive.stop();
+    m_rw = nullptr;
 }
 
-bool tst_DriveLink::startDrive(const QString &scenario, const QString &extra)
+// Starts the drive of the line and connects the line's protocol object to it.
+bool tst_DriveLink::startLine(int index)
 {
-    const QString file = m_dir.filePath(QStringLiteral("test.drive"));
-    QFile f(file);
-    if (!f.open(QIODevice::WriteOnly))
+    const Line &l = kLines[index];
+    if (!m_drive.startShipped(QLatin1String(l.scenario), QLatin1String(l.extra))
+        || !m_drive.connect(l.protocol, l.baud, l.data, l.parity, l.stop))
         return false;
-    f.write(QStringLiteral("include %1/tools/drivesim/scenarios/%2\n%3\n").arg(sourceDir(), scenario, extra).toUtf8());
-    f.close();
-    QFile::remove(m_dir.filePath(QStringLiteral("journal.txt")));
-    m_sim.start(drivesimPath(), { file, QStringLiteral("--journal"), m_dir.filePath(QStringLiteral("journal.txt")),
-                                  QStringLiteral("--control"), m_dir.filePath(QStringLiteral("control")),
-                                  QStringLiteral("--register"), QStringLiteral("COM9"),
-                                  QStringLiteral("--fnc"), g_appDir + QStringLiteral("ParameterInforamtion/InvType/FNC.txt") });
-    // The slave path, then the COM name once the port is listed.
-    QByteArray out;
-    QElapsedTimer timer;
-    timer.start();
-    while (out.count('\n') < 2 && timer.elapsed() < 5000) {
-        m_sim.waitForReadyRead(100);
-        out += m_sim.readAllStandardOutput();
-    }
-    return out.contains("COM9");
-}
-
-void tst_DriveLink::control(const QString &line)
-{
-    QFile f(m_dir.filePath(QStringLiteral("control")));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(line.toUtf8() + "\n");
-    f.close();
-    QThread::msleep(40);
+    m_rw = m_drive.readWrite();
+    return true;
 }
 
 QStringList tst_DriveLink::received() const
 {
-    QFile f(m_dir.filePath(QStringLiteral("journal.txt")));
-    f.open(QIODevice::ReadOnly);
     QStringList frames;
-    for (const QString &line : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        const QStringList parts = line.split(QLatin1Char(' '));
-        if (parts.value(1) == QLatin1String("RX"))
-            frames << line.section(QLatin1Char(' '), 2).section(QLatin1String(" |"), 0, 0);
-    }
+    for (const JournalFrame &frame : m_drive.received())
+        frames << frame.hex;
     return frames;
 }
 
 #define START_LINE()                                                                                                 \
     QFETCH(int, line);                                                                                               \
     const Line &l = kLines[line];                                                                                    \
-    QVERIFY(startDrive(QLatin1String(l.scenario), QLatin1String(l.extra)));                                         \
-    QVERIFY(m_link.openPort(QStringLiteral("COM9"), l.baud, l.data, l.parity, l.stop));                              \
+    QVERIFY(startLine(line));                                                                                        \
     g_crLfMode = l.crLfMode;                                                                                         \
     g_seriesLetter = l.series;                                                                                       \
     g_firmwareVersion = QLatin1String(l.firmware);                                                                   \
-    m_protocol = l.protocol;                                                                                         \
-    if (l.protocol == 0)                                                                                             \
-        m_rw.reset(new ReadWriteZR());                                                                               \
-    else if (l.protocol == 1)                                                                                        \
-        m_rw.reset(new ReadWriteRTU());                                                                              \
-    else                                                                                                             \
-        m_rw.reset(new ReadWriteASC());                                                                              \
-    m_rw->SetProtocol(l.protocol);                                                                                   \
-    g_readWrite = m_rw.get();
+    m_protocol = l.protocol;
 
 void tst_DriveLink::parameters()
 {
@@ -329,11 +283,7 @@ void tst_DriveLink::elevenRefusedCommandsTakeTheLinkOffline()
 void tst_DriveLink::restartWaitCoversTheDrivesRestart()
 {
     const Line &l = kLines[2];
-    QVERIFY(startDrive(QLatin1String(l.scenario), QLatin1String(l.extra)));
-    QVERIFY(m_link.openPort(QStringLiteral("COM9"), l.baud, l.data, l.parity, l.stop));
-    m_rw.reset(new ReadWriteZR());
-    m_rw->SetProtocol(0);
-    g_readWrite = m_rw.get();
+    QVERIFY(startLine(2));
     g_seriesLetter = l.series;
 
     QCOMPARE(m_rw->SendCommand("999"), 0);
@@ -348,11 +298,7 @@ void tst_DriveLink::restartWaitCoversTheDrivesRestart()
 void tst_DriveLink::pollerAndWriterShareTheLink()
 {
     const Line &l = kLines[2];
-    QVERIFY(startDrive(QLatin1String(l.scenario), QLatin1String(l.extra)));
-    QVERIFY(m_link.openPort(QStringLiteral("COM9"), l.baud, l.data, l.parity, l.stop));
-    m_rw.reset(new ReadWriteZR());
-    m_rw->SetProtocol(0);
-    g_readWrite = m_rw.get();
+    QVERIFY(startLine(2));
     g_seriesLetter = l.series;
 
     std::atomic<bool> polling { true };

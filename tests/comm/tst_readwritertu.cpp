@@ -19,7 +19,7 @@ private slots:
 
 private:
     LinkFixture m_link;
-    std::unique_ptr<ReadWriteRTU> m_rw;
+    ReadWriteRTU *m_rw = nullptr;
 };
 
 using drive::crc;
@@ -53,16 +53,12 @@ Frames frames(const QList<const char *> &hex)
 
 void tst_ReadWriteRTU::initTestCase()
 {
-    QVERIFY(m_link.setUp());
-    m_rw.reset(new ReadWriteRTU());
-    m_rw->SetProtocol(1);
-    QVERIFY(m_rw->commandTableError().isEmpty());
-    g_readWrite = m_rw.get();
+    m_rw = m_link.setUpProtocol<ReadWriteRTU>(1);
+    QVERIFY(m_rw);
 }
 
 void tst_ReadWriteRTU::cleanupTestCase()
 {
-    m_rw.reset();
     m_link.tearDown();
 }
 
@@ -74,13 +70,7 @@ void tst_ReadWriteRTU::init()
 void tst_ReadWriteRTU::operations_data()
 {
     QTest::addColumn<char>("series");
-    QTest::addColumn<QString>("flags");
-    QTest::addColumn<QString>("op");
-    QTest::addColumn<Answers>("script");
-    QTest::addColumn<Frames>("requests");
-    QTest::addColumn<double>("result");
-    QTest::addColumn<QList<int>>("errors");
-    QTest::addColumn<QStringList>("log");
+    LinkFixture::addOperationColumns();
 
     const QList<int> none;
     const QStringList quiet;
@@ -163,22 +153,13 @@ void tst_ReadWriteRTU::operations()
     QFETCH(char, series);
     QFETCH(QString, flags);
     QFETCH(QString, op);
-    QFETCH(Answers, script);
-    QFETCH(Frames, requests);
     QFETCH(double, result);
-    QFETCH(QList<int>, errors);
-    QFETCH(QStringList, log);
 
     g_seriesLetter = series;
     g_firmwareVersion = QStringLiteral("1");
-    applyFlags(flags);
-    m_link.drive().play(script);
-    const double value = runOperation(*m_rw, op);
-    m_link.drive().stop();
-    QVERIFY2(qFuzzyCompare(value + 1, result + 1), qPrintable(QString::number(value)));
-    QCOMPARE(m_link.drive().frames(), requests);
-    QCOMPARE(m_link.reportedErrors(), errors);
-    QCOMPARE(m_link.logLines(), log);
+    m_link.checkOperationRow(*m_rw);
+    if (QTest::currentTestFailed())
+        return;
     QVERIFY(!g_offLine);
     QCOMPARE(g_failedParameters, flags.contains("batch") && op.startsWith("write") && result == 0
                                      ? QStringList { "P.100" }

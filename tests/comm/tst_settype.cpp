@@ -3,13 +3,13 @@
 
 #include "comm/globals.h"
 #include "comm/settype.h"
+#include "markingtranslator.h"
 #include "shell/appglobals.h"
 #include "userinput.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -30,25 +30,6 @@ const QByteArray Standard = "[inv_Type]\n"
                             "POWER=9K\n"
                             "[VX-G-020]\n"
                             "POWER=0.75K-G,,1.5K-G\n";
-
-class Marker : public QTranslator {
-public:
-    bool isEmpty() const override { return false; }
-    QString translate(const char *context, const char *source, const char *, int) const override
-    {
-        return QByteArray(context) == "SetTypeDialog" || QByteArray(context) == "CSetType"
-            ? QStringLiteral("<%1>").arg(QString::fromUtf8(source))
-            : QString();
-    }
-};
-
-QStringList items(QComboBox *combo)
-{
-    QStringList list;
-    for (int i = 0; i < combo->count(); ++i)
-        list << combo->itemText(i);
-    return list;
-}
 
 } // namespace
 
@@ -131,7 +112,7 @@ void TestSetType::readsTheFile()
     else
         writeMgr(contents);
     CSetType dialog;
-    QCOMPARE(items(dialog.InvTypecomboBox), types);
+    QCOMPARE(comboItems(dialog.InvTypecomboBox), types);
     QCOMPARE(dialog.InvTypecomboBox->currentIndex(), 0);
     QVERIFY(!dialog.InvVolcomboBox->isEnabled());
     QCOMPARE(dialog.InvVolcomboBox->count(), 0);
@@ -168,7 +149,7 @@ void TestSetType::ratingsFollowTheChosenType()
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     for (const QString &choice : choices)
         QVERIFY(chooseComboText(dialog.InvTypecomboBox, choice));
-    QCOMPARE(items(dialog.InvVolcomboBox), ratings);
+    QCOMPARE(comboItems(dialog.InvVolcomboBox), ratings);
     QCOMPARE(dialog.InvVolcomboBox->isEnabled(), enabled);
     QCOMPARE(dialog.InvVolcomboBox->currentIndex(), ratings.isEmpty() ? -1 : 0);
 }
@@ -222,7 +203,7 @@ void TestSetType::buttonsAndLanguage()
     onNextModal([&](QWidget *modal) { modal->close(); });
     QCOMPARE(dialog.exec(), int(QDialog::Rejected));
 
-    Marker marker;
+    MarkingTranslator marker({ "SetTypeDialog", "CSetType" });
     qApp->installTranslator(&marker);
     dialog.initTexts();
     qApp->removeTranslator(&marker);

@@ -63,3 +63,12 @@ template <typename Action> void onNextModal(Action action, int timeoutMs = 10000
     });
     timer->start();
 }
+
+// The texts of a combo's items, in order.
+inline QStringList comboItems(QComboBox *combo)
+{
+    QStringList list;
+    for (int i = 0; i < combo->count(); ++i)
+        list << combo->itemText(i);
+    return list;
+}

@@ -6,17 +6,16 @@
 // The drive's journal is the witness of what went over the line.
 
 #include "comm/globals.h"
-#include "comm/readwriteasc.h"
-#include "comm/readwritertu.h"
-#include "comm/readwritezr.h"
 #include "comm/typeinfo.h"
 #include "comm/win_qextserialport.h"
 #include "parameter/parameter.h"
 #include "parameter/paramtext.h"
 #include "pseudoterminal.h"
+#include "simdrive.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
+#include "shell/operationlog.h"
 #include "testdirs.h"
 
 #include <QApplication>
@@ -115,6 +114,54 @@ struct WireRequest {
     QByteArray bytes;
 };
 
+namespace seriess {
+
+// Series S parameters the drive knows; every other number is refused. Raw value, admitted range,
+// decimals of the character protocol's reply.
+inline const QStringList kParameters {
+    QStringLiteral("P 1 12000 0..12000 2"),       // 0.01 Hz, equals its default
+    QStringLiteral("P 3 65535 0..65535 2"),       // no special value: FFFFh is 655.35
+    QStringLiteral("P 7 500 0..36000 2"),         // governed by P.21
+    QStringLiteral("P 8 1500 0..36000 2"),        // differs from its default
+    QStringLiteral("P 19 65535 0..10000,65535 1"), // special value
+    QStringLiteral("P 21 0 0..1 0"),
+    QStringLiteral("P 77 0 0..2,9999 0"),
+    QStringLiteral("P 79 0 0..8 0"),
+    QStringLiteral("P 90 40 0..9999 0 ro"),
+    QStringLiteral("P 117 65486 -1000..1000 1"),  // signed: -5.0
+    QStringLiteral("P 120 1 0..254 0"),
+    QStringLiteral("P 121 1 0..5 0"),
+    QStringLiteral("P 171 12 0..65535 0 ro"),
+    QStringLiteral("P 186 1 0..1 0"),
+    // Read while loading: 0.205 lowers the firmware to 0.20, below the wide no-value word of 2.00.
+    QStringLiteral("P 188 205 0..65535 3 ro"),
+    QStringLiteral("P 189 0 0..1 0"),
+    QStringLiteral("P 190 0 0..65535 0"),
+    QStringLiteral("series S"),
+    QStringLiteral("typecode 40"),
+    QStringLiteral("restart-ms 300"),
+};
+
+// A refused read costs the port's whole receive window: the drive knows every number the batches
+// visit, with plain values where the tests look at nothing, and refuses two on purpose.
+inline QStringList scenario(const QStringList &extra = {})
+{
+    QStringList lines;
+    for (int n = 0; n < 125; ++n)
+        lines << QStringLiteral("P %1 0 0..65535 0").arg(n);
+    return lines + kParameters + QStringList { "refuse param 2 read", "refuse param 5 read" } + extra;
+}
+
+inline QStringList protocolNames() { return { "taviron", "modbus_rtu", "modbus_ascii" }; }
+
+inline bool isBoldRed(CParameter *form, int row)
+{
+    QTableWidgetItem *item = form->PartableWidget->item(row, 3);
+    return item && item->font().bold() && item->foreground().color() == Qt::red;
+}
+
+} // namespace seriess
+
 class TransferFixture {
 public:
     struct Line {
@@ -135,7 +182,7 @@ public:
 
     bool setUpProgram()
     {
-        if (!m_appDir.isValid() || !m_simDir.isValid())
+        if (!m_appDir.isValid() || !m_drive.isValid())
             return false;
         g_appDir = m_appDir.path() + QLatin1Char('/');
         for (const char *folder : { "ParameterInforamtion", "InvParameter", "hideparameter" }) {
@@ -176,36 +223,11 @@ public:
                             QStringLiteral("data %1").arg(QLatin1String(l.dataText)), QStringLiteral("parity N"),
                             QStringLiteral("stop 1"), QStringLiteral("terminator cr"), QStringLiteral("station 1") };
         lines << scenario;
-        QFile file(m_simDir.filePath(QStringLiteral("test.drive")));
-        if (!file.open(QIODevice::WriteOnly))
+        if (!m_drive.start(lines.join(QLatin1Char('\n')) + QLatin1Char('\n')))
             return false;
-        file.write(lines.join(QLatin1Char('\n')).toUtf8() + '\n');
-        file.close();
-        QFile::remove(journalPath());
-        m_sim.start(drivesimPath(), { file.fileName(), QStringLiteral("--journal"), journalPath(), QStringLiteral("--control"),
-                                      m_simDir.filePath(QStringLiteral("control")), QStringLiteral("--register"),
-                                      QStringLiteral("COM9"), QStringLiteral("--fnc"),
-                                      g_appDir + QStringLiteral("ParameterInforamtion/InvType/FNC.txt") });
-        QByteArray out;
-        QElapsedTimer timer;
-        timer.start();
-        while (out.count('\n') < 2 && timer.elapsed() < 5000) {
-            m_sim.waitForReadyRead(100);
-            out += m_sim.readAllStandardOutput();
-        }
-        if (!out.contains("COM9"))
+        const BaudRateType rate = baud == 9600 ? BAUD9600 : baud == 19200 ? BAUD19200 : BAUD115200;
+        if (!m_drive.connect(protocol, rate, l.data, PAR_NONE, STOP_1))
             return false;
-
-        m_port.reset(new Win_QextSerialPort());
-        m_port->setPortName(QStringLiteral("COM9"));
-        m_port->setBaudRate(baud == 9600 ? BAUD9600 : baud == 19200 ? BAUD19200 : BAUD115200);
-        m_port->setDataBits(l.data);
-        m_port->setParity(PAR_NONE);
-        m_port->setStopBits(STOP_1);
-        m_port->setFlowControl(FLOW_OFF);
-        if (!m_port->open(QIODevice::ReadWrite))
-            return false;
-        g_serialPort = m_port.get();
         g_protocolIndex = protocol;
         g_crLfMode = 1;
         g_crLfIndex = 1;
@@ -213,28 +235,10 @@ public:
         g_stationHex[0] = '0';
         g_stationHex[1] = '1';
         g_responseDelayMs = 0;
-        if (protocol == 0)
-            m_rw.reset(new ReadWriteZR());
-        else if (protocol == 1)
-            m_rw.reset(new ReadWriteRTU());
-        else
-            m_rw.reset(new ReadWriteASC());
-        m_rw->SetProtocol(protocol);
-        g_readWrite = m_rw.get();
         return true;
     }
 
-    void stopDrive()
-    {
-        g_readWrite = nullptr;
-        m_rw.reset();
-        g_serialPort = nullptr;
-        m_port.reset();
-        if (m_sim.state() != QProcess::NotRunning) {
-            m_sim.terminate();
-            m_sim.waitForFinished(3000);
-        }
-    }
+    void stopDrive() { m_drive.stop(); }
 
     // The link state every test starts from: station 1 tested and shown, CU mode, link up.
     void resetState()
@@ -280,39 +284,22 @@ public:
         form()->loadHideParameters();
     }
 
-    void control(const QString &line)
-    {
-        QFile f(m_simDir.filePath(QStringLiteral("control")));
-        if (f.open(QIODevice::WriteOnly)) {
-            f.write(line.toUtf8() + "\n");
-            f.close();
-        }
-        QThread::msleep(40);
-    }
-    QString controlPath() const { return m_simDir.filePath(QStringLiteral("control")); }
+    void control(const QString &line) { m_drive.control(line); }
+    QString controlPath() const { return m_drive.controlPath(); }
+    QString journalPath() const { return m_drive.journalPath(); }
 
-    QString journalPath() const { return m_simDir.filePath(QStringLiteral("journal.txt")); }
-
-    // Raw journal lines ("RX"/"TX" with time stamps) from a line index on.
-    QStringList journal() const
-    {
-        QFile f(journalPath());
-        f.open(QIODevice::ReadOnly);
-        return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
+    // Raw journal lines ("RX"/"TX" with time stamps).
+    QStringList journal() const { return m_drive.journal(); }
 
     // The requests the drive received, decoded by the protocol, from request number `from` on.
     QList<WireRequest> requests(int protocol, int from = 0) const
     {
         QList<WireRequest> out;
         int page = -1;
-        for (const QString &line : journal()) {
-            const QStringList parts = line.split(QLatin1Char(' '));
-            if (parts.value(1) != QLatin1String("RX"))
-                continue;
+        for (const JournalFrame &frame : m_drive.received()) {
             WireRequest r;
-            r.at = parts.value(0).toDouble();
-            r.bytes = QByteArray::fromHex(line.section(QLatin1Char(' '), 2).section(QLatin1String(" |"), 0, 0).toLatin1());
+            r.at = frame.at;
+            r.bytes = frame.bytes;
             decode(protocol, &r, &page);
             out << r;
         }
@@ -338,6 +325,64 @@ public:
                 return r;
         }
         return -1;
+    }
+
+    // ---- The series S drive of the form's transfer tests ----
+
+    // Connects to a series S drive that knows P.0 to P.124 and the `seriess::kParameters`.
+    void start(int protocol, const QStringList &extra = {}, int baud = 115200)
+    {
+        QVERIFY(connectDrive(protocol, seriess::scenario(extra), baud));
+        loadSeriesS();
+        // Every exchange costs the port's receive window, refused or not: the batches here stop at
+        // P.124, which keeps two pages of the character protocol and the first deferred parameters.
+        g_parameterCount = 125;
+        QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('|')));
+    }
+
+    static void protocolRows()
+    {
+        QTest::addColumn<int>("protocol");
+        for (int p = 0; p < 3; ++p)
+            QTest::newRow(qPrintable(seriess::protocolNames().at(p))) << p;
+    }
+
+    // Stops the drive, first showing what it saw when the test failed.
+    void stopDriveAfter()
+    {
+        if (QTest::currentTestFailed()) {
+            const QStringList lines = journal();
+            qWarning().noquote() << "drive journal (last lines):\n" << lines.mid(qMax(0, lines.size() - 40)).join('\n');
+            qWarning() << "boxes:" << boxes.texts;
+        }
+        stopDrive();
+    }
+
+    void clickRow(int parameter, int column = 10)
+    {
+        QTableWidget *table = form()->PartableWidget;
+        const int row = rowOf(parameter);
+        QVERIFY(row >= 0);
+        table->showRow(row);
+        table->scrollToItem(table->item(row, column));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(row, column)).center());
+        QCOMPARE(table->currentRow(), row);
+    }
+
+    QString current(int parameter) const { return form()->cellText(rowOf(parameter), 9); }
+
+    void setSetting(int parameter, const QString &text)
+    {
+        const int row = rowOf(parameter);
+        QVERIFY(row >= 0);
+        form()->PartableWidget->item(row, 10)->setText(text);
+    }
+
+    static QStringList logLines()
+    {
+        QFile log(operationLogPath());
+        log.open(QIODevice::ReadOnly);
+        return QString::fromLatin1(log.readAll()).split(QStringLiteral("\r\n"));
     }
 
     BoxDriver boxes;
@@ -393,10 +438,7 @@ private:
     }
 
     QTemporaryDir m_appDir;
-    QTemporaryDir m_simDir;
     TemporaryRegistry m_registry;
-    QProcess m_sim;
-    std::unique_ptr<Win_QextSerialPort> m_port;
-    std::unique_ptr<ReadWrite> m_rw;
+    SimulatedDrive m_drive;
     std::unique_ptr<CMainWindow> m_window;
 };

@@ -8,53 +8,6 @@
 #include <QComboBox>
 #include <cmath>
 
-namespace {
-
-// Series S parameters the drive knows; every other number is refused. Raw value, admitted range,
-// decimals of the character protocol's reply.
-const QStringList kParameters {
-    QStringLiteral("P 1 12000 0..12000 2"),       // 0.01 Hz, equals its default
-    QStringLiteral("P 3 65535 0..65535 2"),       // no special value: FFFFh is 655.35
-    QStringLiteral("P 7 500 0..36000 2"),         // governed by P.21
-    QStringLiteral("P 8 1500 0..36000 2"),        // differs from its default
-    QStringLiteral("P 19 65535 0..10000,65535 1"), // special value
-    QStringLiteral("P 21 0 0..1 0"),
-    QStringLiteral("P 77 0 0..2,9999 0"),
-    QStringLiteral("P 79 0 0..8 0"),
-    QStringLiteral("P 90 40 0..9999 0 ro"),
-    QStringLiteral("P 117 65486 -1000..1000 1"),  // signed: -5.0
-    QStringLiteral("P 120 1 0..254 0"),
-    QStringLiteral("P 121 1 0..5 0"),
-    QStringLiteral("P 171 12 0..65535 0 ro"),
-    QStringLiteral("P 186 1 0..1 0"),
-    QStringLiteral("P 188 205 0..65535 3 ro"),
-    QStringLiteral("P 189 0 0..1 0"),
-    QStringLiteral("P 190 0 0..65535 0"),
-    QStringLiteral("series S"),
-    QStringLiteral("typecode 40"),
-    QStringLiteral("restart-ms 300"),
-};
-
-// A refused read costs the port's whole receive window: the drive knows every number the batches
-// visit, with plain values where the tests look at nothing, and refuses two on purpose.
-QStringList scenario(const QStringList &extra = {})
-{
-    QStringList lines;
-    for (int n = 0; n < 125; ++n)
-        lines << QStringLiteral("P %1 0 0..65535 0").arg(n);
-    return lines + kParameters + QStringList { "refuse param 2 read", "refuse param 5 read" } + extra;
-}
-
-QStringList protocolNames() { return { "taviron", "modbus_rtu", "modbus_ascii" }; }
-
-bool isBoldRed(CParameter *form, int row)
-{
-    QTableWidgetItem *item = form->PartableWidget->item(row, 3);
-    return item && item->font().bold() && item->foreground().color() == Qt::red;
-}
-
-} // namespace
-
 class TestBatchWrite : public QObject {
     Q_OBJECT
 private slots:
@@ -74,14 +27,7 @@ private slots:
     void untestedStationSendsNothing();
 
 private:
-    void start(int protocol, const QStringList &extra = {}, int baud = 115200);
-    void clickRow(int parameter, int column = 10);
-    QString current(int parameter) { return m_f.form()->cellText(m_f.rowOf(parameter), 9); }
-    void setSetting(int parameter, const QString &text);
-    QStringList logLines() const;
-
     TransferFixture m_f;
-    int m_protocol = 0;
 };
 
 void TestBatchWrite::initTestCase()
@@ -101,66 +47,20 @@ void TestBatchWrite::init()
 
 void TestBatchWrite::cleanup()
 {
-    if (QTest::currentTestFailed()) {
-        const QStringList lines = m_f.journal();
-        qWarning().noquote() << "drive journal (last lines):\n" << lines.mid(qMax(0, lines.size() - 40)).join('\n');
-        qWarning() << "boxes:" << m_f.boxes.texts;
-    }
-    m_f.stopDrive();
+    m_f.stopDriveAfter();
 }
-
-void TestBatchWrite::start(int protocol, const QStringList &extra, int baud)
-{
-    m_protocol = protocol;
-    QVERIFY(m_f.connectDrive(protocol, scenario(extra), baud));
-    m_f.loadSeriesS();
-    // Every exchange costs the port's receive window, refused or not: the batches here stop at
-    // P.124, which keeps two pages of the character protocol and the first deferred parameters.
-    g_parameterCount = 125;
-    QVERIFY2(m_f.boxes.texts.isEmpty(), qPrintable(m_f.boxes.texts.join('|')));
-}
-
-void TestBatchWrite::clickRow(int parameter, int column)
-{
-    QTableWidget *table = m_f.form()->PartableWidget;
-    const int row = m_f.rowOf(parameter);
-    QVERIFY(row >= 0);
-    table->showRow(row);
-    table->scrollToItem(table->item(row, column));
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(row, column)).center());
-    QCOMPARE(table->currentRow(), row);
-}
-
-void TestBatchWrite::setSetting(int parameter, const QString &text)
-{
-    const int row = m_f.rowOf(parameter);
-    QVERIFY(row >= 0);
-    m_f.form()->PartableWidget->item(row, 10)->setText(text);
-}
-
-QStringList TestBatchWrite::logLines() const
-{
-    QFile log(operationLogPath());
-    log.open(QIODevice::ReadOnly);
-    return QString::fromLatin1(log.readAll()).split(QStringLiteral("\r\n"));
-}
-
-#define PROTOCOL_ROWS()                                                                                              \
-    QTest::addColumn<int>("protocol");                                                                               \
-    for (int p = 0; p < 3; ++p)                                                                                      \
-        QTest::newRow(qPrintable(protocolNames().at(p))) << p;
 
 // ---- Batch write ----
 
 void TestBatchWrite::writeAllOrderAndJournal_data()
 {
-    PROTOCOL_ROWS();
+    TransferFixture::protocolRows();
 }
 
 void TestBatchWrite::writeAllOrderAndJournal()
 {
     QFETCH(int, protocol);
-    start(protocol);
+    m_f.start(protocol);
     CParameter *form = m_f.form();
     // A list as opened from a file: every row the drive has, and its firmware version.
     const QList<QPair<int, QString>> settings {
@@ -169,8 +69,8 @@ void TestBatchWrite::writeAllOrderAndJournal()
         { 171, "9" },   { 186, "1" },   { 189, "0" },  { 190, "7" },
     };
     for (const auto &s : settings)
-        setSetting(s.first, s.second);
-    setSetting(188, protocol == 0 ? "205" : "2050");
+        m_f.setSetting(s.first, s.second);
+    m_f.setSetting(188, protocol == 0 ? "205" : "2050");
     const int before = m_f.requests(protocol).size();
 
     QTest::mouseClick(form->AllWrite, Qt::LeftButton);
@@ -189,14 +89,14 @@ void TestBatchWrite::writeAllOrderAndJournal()
     };
     QCOMPARE(order, expected);
     // The read-back compares the settings with what the drive now holds.
-    QCOMPARE(current(1), QStringLiteral("50.00"));
-    QCOMPARE(current(117), QStringLiteral("-5.0"));
-    QVERIFY(!isBoldRed(form, m_f.rowOf(1)));
-    QVERIFY(!isBoldRed(form, m_f.rowOf(90))); // read-only: its setting is not compared
+    QCOMPARE(m_f.current(1), QStringLiteral("50.00"));
+    QCOMPARE(m_f.current(117), QStringLiteral("-5.0"));
+    QVERIFY(!seriess::isBoldRed(form, m_f.rowOf(1)));
+    QVERIFY(!seriess::isBoldRed(form, m_f.rowOf(90))); // read-only: its setting is not compared
     QCOMPARE(form->VerifyParameter->currentIndex(), 2);
     QVERIFY(!form->readBackAfterWrite);
     QVERIFY(!g_batchTransfer);
-    const QStringList log = logLines();
+    const QStringList log = m_f.logLines();
     const int at = log.indexOf(QStringLiteral("Batch write parameter:"));
     QVERIFY(at >= 0);
     QCOMPARE(log.value(at + 1), QString());
@@ -229,13 +129,13 @@ void TestBatchWrite::writeAllRefusals()
     QFETCH(QString, answer);
     QFETCH(QString, box);
     QFETCH(bool, writes);
-    start(1, situation.startsWith("P ") ? QStringList { situation } : QStringList {});
+    m_f.start(1, situation.startsWith("P ") ? QStringList { situation } : QStringList {});
     if (situation.startsWith("status"))
         m_f.window()->navigation->statusWord = situation.section(' ', 1).toInt();
     if (situation.startsWith("mode"))
         g_cuModeResult = 1;
-    setSetting(1, "50.00");
-    setSetting(188, situation.startsWith("version") ? situation.section(' ', 1) : "2050");
+    m_f.setSetting(1, "50.00");
+    m_f.setSetting(188, situation.startsWith("version") ? situation.section(' ', 1) : "2050");
     // The version stands in the row labelled P.188 wherever the table's order puts it.
     m_f.form()->mySort(0);
     m_f.boxes.plan({ answer });
@@ -249,15 +149,15 @@ void TestBatchWrite::writeAllRefusals()
 
 void TestBatchWrite::writeAllGathersFailures()
 {
-    start(2);
+    m_f.start(2);
     m_f.control("refuse param 3 write");
     m_f.control("refuse param 120 write");
-    setSetting(1, "50.00");
-    setSetting(3, "60.00");
-    setSetting(5, "1-2");     // no number: refused before it reaches the drive
-    setSetting(8, "-40000");  // cannot be sent
-    setSetting(120, "2");
-    setSetting(188, "2050");
+    m_f.setSetting(1, "50.00");
+    m_f.setSetting(3, "60.00");
+    m_f.setSetting(5, "1-2");     // no number: refused before it reaches the drive
+    m_f.setSetting(8, "-40000");  // cannot be sent
+    m_f.setSetting(120, "2");
+    m_f.setSetting(188, "2050");
     const int before = m_f.requests(2).size();
     QTest::mouseClick(m_f.form()->AllWrite, Qt::LeftButton);
     QVERIFY2(m_f.boxes.texts.isEmpty(), qPrintable(m_f.boxes.texts.join('|')));
@@ -266,11 +166,11 @@ void TestBatchWrite::writeAllGathersFailures()
     for (const WireRequest &w : writes)
         written << QString::number(w.parameter);
     QCOMPARE(written, (QStringList { "1", "3", "120" }));
-    const QStringList log = logLines();
+    const QStringList log = m_f.logLines();
     const int at = log.indexOf(QStringLiteral("Batch write parameter:"));
     QCOMPARE(log.value(at + 1), QString());
     QCOMPARE(log.value(at + 2), QStringLiteral("P.3 P.5 P.8 P.120 write failure!"));
-    QVERIFY(isBoldRed(m_f.form(), m_f.rowOf(5)));
+    QVERIFY(seriess::isBoldRed(m_f.form(), m_f.rowOf(5)));
 }
 
 // ---- Drive commands ----
@@ -286,7 +186,7 @@ void TestBatchWrite::driveCommands_data()
                             "The operation will clear part parameters to initial value.\n" };
     for (int p = 0; p < 3; ++p) {
         for (int c = 0; c < 4; ++c)
-            QTest::newRow(qPrintable(QString("%1_%2_confirmed").arg(protocolNames().at(p)).arg(996 + c)))
+            QTest::newRow(qPrintable(QString("%1_%2_confirmed").arg(seriess::protocolNames().at(p)).arg(996 + c)))
                 << p << 996 + c << "Confirm" << lines[c];
     }
     QTest::newRow("modbus_rtu_997_cancelled") << 1 << 997 << "Cancel" << lines[1];
@@ -299,7 +199,7 @@ void TestBatchWrite::driveCommands()
     QFETCH(int, command);
     QFETCH(QString, answer);
     QFETCH(QString, firstLine);
-    QVERIFY(m_f.connectDrive(protocol, kParameters));
+    QVERIFY(m_f.connectDrive(protocol, seriess::kParameters));
     g_seriesLetter = 'S';
     g_zrPage = 3;
     QPushButton *buttons[] = { m_f.form()->Pr996PB, m_f.form()->Pr997PB, m_f.form()->Pr998PB, m_f.form()->Pr999PB };
@@ -327,7 +227,7 @@ void TestBatchWrite::driveCommands()
 void TestBatchWrite::restartWaitAfterCommand()
 {
     // Series D waits 2000 ms under Modbus RTU before its next command; the drive restarts in 1500.
-    QVERIFY(m_f.connectDrive(1, kParameters + QStringList { "restart-ms 1500" }));
+    QVERIFY(m_f.connectDrive(1, seriess::kParameters + QStringList { "restart-ms 1500" }));
     g_seriesLetter = 'D';
     m_f.boxes.plan({ "Confirm", "Confirm" });
     QTest::mouseClick(m_f.form()->Pr997PB, Qt::LeftButton);
@@ -342,7 +242,7 @@ void TestBatchWrite::restartWaitAfterCommand()
 
 void TestBatchWrite::untestedStationSendsNothing()
 {
-    QVERIFY(m_f.connectDrive(1, kParameters));
+    QVERIFY(m_f.connectDrive(1, seriess::kParameters));
     m_f.window()->navigation->stationTested[1] = 0;
     m_f.boxes.plan({ "Confirm", "OK", "OK", "OK", "OK" });
     QTest::mouseClick(m_f.form()->Pr996PB, Qt::LeftButton);

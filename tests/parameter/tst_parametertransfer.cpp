@@ -8,54 +8,6 @@
 #include <QComboBox>
 #include <cmath>
 
-namespace {
-
-// Series S parameters the drive knows; every other number is refused. Raw value, admitted range,
-// decimals of the character protocol's reply.
-const QStringList kParameters {
-    QStringLiteral("P 1 12000 0..12000 2"),       // 0.01 Hz, equals its default
-    QStringLiteral("P 3 65535 0..65535 2"),       // no special value: FFFFh is 655.35
-    QStringLiteral("P 7 500 0..36000 2"),         // governed by P.21
-    QStringLiteral("P 8 1500 0..36000 2"),        // differs from its default
-    QStringLiteral("P 19 65535 0..10000,65535 1"), // special value
-    QStringLiteral("P 21 0 0..1 0"),
-    QStringLiteral("P 77 0 0..2,9999 0"),
-    QStringLiteral("P 79 0 0..8 0"),
-    QStringLiteral("P 90 40 0..9999 0 ro"),
-    QStringLiteral("P 117 65486 -1000..1000 1"),  // signed: -5.0
-    QStringLiteral("P 120 1 0..254 0"),
-    QStringLiteral("P 121 1 0..5 0"),
-    QStringLiteral("P 171 12 0..65535 0 ro"),
-    QStringLiteral("P 186 1 0..1 0"),
-    // Read while loading: 0.205 lowers the firmware to 0.20, below the wide no-value word of 2.00.
-    QStringLiteral("P 188 205 0..65535 3 ro"),
-    QStringLiteral("P 189 0 0..1 0"),
-    QStringLiteral("P 190 0 0..65535 0"),
-    QStringLiteral("series S"),
-    QStringLiteral("typecode 40"),
-    QStringLiteral("restart-ms 300"),
-};
-
-// A refused read costs the port's whole receive window: the drive knows every number the batches
-// visit, with plain values where the tests look at nothing, and refuses two on purpose.
-QStringList scenario(const QStringList &extra = {})
-{
-    QStringList lines;
-    for (int n = 0; n < 125; ++n)
-        lines << QStringLiteral("P %1 0 0..65535 0").arg(n);
-    return lines + kParameters + QStringList { "refuse param 2 read", "refuse param 5 read" } + extra;
-}
-
-QStringList protocolNames() { return { "taviron", "modbus_rtu", "modbus_ascii" }; }
-
-bool isBoldRed(CParameter *form, int row)
-{
-    QTableWidgetItem *item = form->PartableWidget->item(row, 3);
-    return item && item->font().bold() && item->foreground().color() == Qt::red;
-}
-
-} // namespace
-
 class TestParameterTransfer : public QObject {
     Q_OBJECT
 private slots:
@@ -78,14 +30,7 @@ private slots:
     void benchmarkReadAll();
 
 private:
-    void start(int protocol, const QStringList &extra = {}, int baud = 115200);
-    void clickRow(int parameter, int column = 10);
-    QString current(int parameter) { return m_f.form()->cellText(m_f.rowOf(parameter), 9); }
-    void setSetting(int parameter, const QString &text);
-    QStringList logLines() const;
-
     TransferFixture m_f;
-    int m_protocol = 0;
 };
 
 void TestParameterTransfer::initTestCase()
@@ -105,66 +50,20 @@ void TestParameterTransfer::init()
 
 void TestParameterTransfer::cleanup()
 {
-    if (QTest::currentTestFailed()) {
-        const QStringList lines = m_f.journal();
-        qWarning().noquote() << "drive journal (last lines):\n" << lines.mid(qMax(0, lines.size() - 40)).join('\n');
-        qWarning() << "boxes:" << m_f.boxes.texts;
-    }
-    m_f.stopDrive();
+    m_f.stopDriveAfter();
 }
-
-void TestParameterTransfer::start(int protocol, const QStringList &extra, int baud)
-{
-    m_protocol = protocol;
-    QVERIFY(m_f.connectDrive(protocol, scenario(extra), baud));
-    m_f.loadSeriesS();
-    // Every exchange costs the port's receive window, refused or not: the batches here stop at
-    // P.124, which keeps two pages of the character protocol and the first deferred parameters.
-    g_parameterCount = 125;
-    QVERIFY2(m_f.boxes.texts.isEmpty(), qPrintable(m_f.boxes.texts.join('|')));
-}
-
-void TestParameterTransfer::clickRow(int parameter, int column)
-{
-    QTableWidget *table = m_f.form()->PartableWidget;
-    const int row = m_f.rowOf(parameter);
-    QVERIFY(row >= 0);
-    table->showRow(row);
-    table->scrollToItem(table->item(row, column));
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(row, column)).center());
-    QCOMPARE(table->currentRow(), row);
-}
-
-void TestParameterTransfer::setSetting(int parameter, const QString &text)
-{
-    const int row = m_f.rowOf(parameter);
-    QVERIFY(row >= 0);
-    m_f.form()->PartableWidget->item(row, 10)->setText(text);
-}
-
-QStringList TestParameterTransfer::logLines() const
-{
-    QFile log(operationLogPath());
-    log.open(QIODevice::ReadOnly);
-    return QString::fromLatin1(log.readAll()).split(QStringLiteral("\r\n"));
-}
-
-#define PROTOCOL_ROWS()                                                                                              \
-    QTest::addColumn<int>("protocol");                                                                               \
-    for (int p = 0; p < 3; ++p)                                                                                      \
-        QTest::newRow(qPrintable(protocolNames().at(p))) << p;
 
 // ---- Reading ----
 
 void TestParameterTransfer::readAllFillsCurrentValues_data()
 {
-    PROTOCOL_ROWS();
+    TransferFixture::protocolRows();
 }
 
 void TestParameterTransfer::readAllFillsCurrentValues()
 {
     QFETCH(int, protocol);
-    start(protocol);
+    m_f.start(protocol);
     CParameter *form = m_f.form();
     // A default carrying its unit is the same value as the reading.
     form->defaultValues[1] = QStringLiteral("120.00Hz");
@@ -173,17 +72,17 @@ void TestParameterTransfer::readAllFillsCurrentValues()
 
     QTest::mouseClick(form->allReadPB, Qt::LeftButton);
 
-    QCOMPARE(current(1), QStringLiteral("120.00"));
-    QCOMPARE(current(3), QStringLiteral("655.35"));
-    QCOMPARE(current(7), QStringLiteral("5.00"));
-    QCOMPARE(current(8), QStringLiteral("15.00"));
-    QCOMPARE(current(19), QStringLiteral("9999"));
-    QCOMPARE(current(117), QStringLiteral("-5.0"));
-    QCOMPARE(current(90), QStringLiteral("40"));
-    QVERIFY(!isBoldRed(form, m_f.rowOf(1)));
-    QVERIFY(!isBoldRed(form, m_f.rowOf(7)));
-    QVERIFY(isBoldRed(form, m_f.rowOf(8)));
-    QVERIFY(isBoldRed(form, m_f.rowOf(117)));
+    QCOMPARE(m_f.current(1), QStringLiteral("120.00"));
+    QCOMPARE(m_f.current(3), QStringLiteral("655.35"));
+    QCOMPARE(m_f.current(7), QStringLiteral("5.00"));
+    QCOMPARE(m_f.current(8), QStringLiteral("15.00"));
+    QCOMPARE(m_f.current(19), QStringLiteral("9999"));
+    QCOMPARE(m_f.current(117), QStringLiteral("-5.0"));
+    QCOMPARE(m_f.current(90), QStringLiteral("40"));
+    QVERIFY(!seriess::isBoldRed(form, m_f.rowOf(1)));
+    QVERIFY(!seriess::isBoldRed(form, m_f.rowOf(7)));
+    QVERIFY(seriess::isBoldRed(form, m_f.rowOf(8)));
+    QVERIFY(seriess::isBoldRed(form, m_f.rowOf(117)));
     // Refused parameters are hidden; the ones read stay in view.
     QTableWidget *table = form->PartableWidget;
     QVERIFY(table->isRowHidden(m_f.rowOf(2)));
@@ -217,7 +116,7 @@ void TestParameterTransfer::readAllFillsCurrentValues()
 
 void TestParameterTransfer::readAllCancel()
 {
-    start(1);
+    m_f.start(1);
     m_f.boxes.cancelProgressAt(20);
     QTest::mouseClick(m_f.form()->allReadPB, Qt::LeftButton);
     QVERIFY(!g_batchTransfer);
@@ -234,7 +133,7 @@ void TestParameterTransfer::singleRead_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("bold");
     for (int p = 0; p < 3; ++p) {
-        const QString name = protocolNames().at(p);
+        const QString name = seriess::protocolNames().at(p);
         QTest::newRow(qPrintable(name + "_signed_minus_one")) << p << 117 << 65526 << "-1.0" << true;
         QTest::newRow(qPrintable(name + "_unsigned_top")) << p << 3 << 65535 << "655.35" << true;
     }
@@ -251,12 +150,12 @@ void TestParameterTransfer::singleRead()
     QFETCH(int, raw);
     QFETCH(QString, text);
     QFETCH(bool, bold);
-    start(protocol);
+    m_f.start(protocol);
     m_f.control(QStringLiteral("set %1 %2").arg(parameter).arg(raw));
     g_signedFlag = true; // a stale flag must not turn an unsigned reading negative
-    clickRow(parameter, 3);
+    m_f.clickRow(parameter, 3);
     QTest::mouseClick(m_f.form()->readPB, Qt::LeftButton);
-    QCOMPARE(current(parameter), text);
+    QCOMPARE(m_f.current(parameter), text);
     QCOMPARE(m_f.form()->PartableWidget->item(m_f.rowOf(parameter), 9)->font().bold(), bold);
     QVERIFY(m_f.boxes.texts.isEmpty());
     QVERIFY(!g_noValueFlag && !g_signedFlag);
@@ -265,7 +164,7 @@ void TestParameterTransfer::singleRead()
     m_f.control(QStringLiteral("refuse param %1 read").arg(parameter));
     m_f.boxes.plan({ "OK" });
     QTest::mouseClick(m_f.form()->readPB, Qt::LeftButton);
-    QCOMPARE(current(parameter), text);
+    QCOMPARE(m_f.current(parameter), text);
     QCOMPARE(m_f.boxes.texts.size(), 1);
 }
 
@@ -281,7 +180,7 @@ void TestParameterTransfer::singleWrite_data()
     QTest::addColumn<int>("raw");      // -1: nothing written
     QTest::addColumn<QString>("box");  // the message shown, if any
     for (int p = 0; p < 3; ++p) {
-        const QString name = protocolNames().at(p);
+        const QString name = seriess::protocolNames().at(p);
         QTest::newRow(qPrintable(name + "_signed")) << p << "" << 117 << "" << "-5" << 65486 << "";
         // Writing P.21 = 1 gives P.7 the resolution 0.1 whatever its unit column says.
         QTest::newRow(qPrintable(name + "_related_unit")) << p << "selector" << 7 << "" << "12.5" << 125 << "";
@@ -310,45 +209,45 @@ void TestParameterTransfer::singleWrite()
     QFETCH(QString, value);
     QFETCH(int, raw);
     QFETCH(QString, box);
-    start(protocol, extra.startsWith("P ") ? QStringList { extra } : QStringList {});
+    m_f.start(protocol, extra.startsWith("P ") ? QStringList { extra } : QStringList {});
     if (extra.startsWith("refuse"))
         m_f.control(extra);
     CParameter *form = m_f.form();
     if (extra == QLatin1String("selector")) {
-        setSetting(21, "1");
-        clickRow(21);
+        m_f.setSetting(21, "1");
+        m_f.clickRow(21);
         QTest::mouseClick(form->writePB, Qt::LeftButton);
         QCOMPARE(g_relatedUnitText[7], QStringLiteral("0.1"));
     }
     // The last reply's decimals stand at 0.01 when the probe is refused.
-    clickRow(1, 3);
+    m_f.clickRow(1, 3);
     QTest::mouseClick(form->readPB, Qt::LeftButton);
     if (!unit.isEmpty())
         form->PartableWidget->item(m_f.rowOf(parameter), 7)->setText(unit);
-    setSetting(parameter, value);
+    m_f.setSetting(parameter, value);
     QFont bold = form->PartableWidget->font();
     bold.setBold(true);
     form->PartableWidget->item(m_f.rowOf(parameter), 3)->setFont(bold);
     form->PartableWidget->item(m_f.rowOf(parameter), 3)->setForeground(Qt::red);
-    clickRow(parameter);
+    m_f.clickRow(parameter);
     const int before = m_f.requests(protocol).size();
 
     QTest::mouseClick(form->writePB, Qt::LeftButton);
 
     const QList<WireRequest> writes = TransferFixture::only(m_f.requests(protocol, before), "write");
-    const QStringList log = logLines();
+    const QStringList log = m_f.logLines();
     QVERIFY(log.contains(QStringLiteral("Write Single Parameter:") + form->cellText(m_f.rowOf(parameter), 1) + "=" + value));
     if (raw < 0) {
         QVERIFY(writes.isEmpty());
         QCOMPARE(m_f.boxes.texts, QStringList { box });
         QVERIFY(log.contains(QStringLiteral("Write parameter P.%1=%2 failure!").arg(parameter).arg(value)));
-        QVERIFY(isBoldRed(form, m_f.rowOf(parameter)));
+        QVERIFY(seriess::isBoldRed(form, m_f.rowOf(parameter)));
         return;
     }
     QCOMPARE(writes.size(), 1);
     QCOMPARE(writes.first().parameter, parameter);
     QCOMPARE(writes.first().value, raw);
-    QVERIFY(!isBoldRed(form, m_f.rowOf(parameter)));
+    QVERIFY(!seriess::isBoldRed(form, m_f.rowOf(parameter)));
     if (!extra.startsWith("refuse"))
         QVERIFY(m_f.boxes.texts.isEmpty());
 }
@@ -369,11 +268,11 @@ void TestParameterTransfer::pseudoRowValues()
     QFETCH(QString, value);
     QFETCH(QString, box);
     QFETCH(int, commands);
-    start(1);
+    m_f.start(1);
     // The pseudo-row of the series that carry one.
     m_f.form()->PartableWidget->item(m_f.rowOf(999), 1)->setText(QStringLiteral("P. 99X"));
-    setSetting(999, value);
-    clickRow(999);
+    m_f.setSetting(999, value);
+    m_f.clickRow(999);
     const int before = m_f.requests(1).size();
     QTest::mouseClick(m_f.form()->writePB, Qt::LeftButton);
     QTRY_COMPARE(m_f.boxes.texts, box.isEmpty() ? QStringList() : QStringList { box });
@@ -383,7 +282,7 @@ void TestParameterTransfer::pseudoRowValues()
         QCOMPARE(sent.first().kind, QStringLiteral("command"));
         QVERIFY(g_restartWait && g_modeRestartWait);
     }
-    QVERIFY(logLines().contains(QStringLiteral("Write Single Parameter:") + m_f.form()->cellText(m_f.rowOf(999), 1) + "=" + value));
+    QVERIFY(m_f.logLines().contains(QStringLiteral("Write Single Parameter:") + m_f.form()->cellText(m_f.rowOf(999), 1) + "=" + value));
 }
 
 // ---- Lost link ----
@@ -394,7 +293,7 @@ void TestParameterTransfer::lostLinkEndsBatch_data()
     QTest::addColumn<bool>("writing");
     QTest::addColumn<int>("lostAfter"); // requests answered before the link goes
     for (int p = 0; p < 3; ++p)
-        QTest::newRow(qPrintable(protocolNames().at(p) + "_read_all")) << p << false << 40;
+        QTest::newRow(qPrintable(seriess::protocolNames().at(p) + "_read_all")) << p << false << 40;
     QTest::newRow("taviron_write_all_protection_read") << 0 << true << 0;
     QTest::newRow("modbus_rtu_write_all_main_pass") << 1 << true << 5;
 }
@@ -404,10 +303,10 @@ void TestParameterTransfer::lostLinkEndsBatch()
     QFETCH(int, protocol);
     QFETCH(bool, writing);
     QFETCH(int, lostAfter);
-    start(protocol);
+    m_f.start(protocol);
     for (int n : { 1, 3, 7, 8, 117 })
-        setSetting(n, "1.00");
-    setSetting(188, protocol == 0 ? "205" : "2050");
+        m_f.setSetting(n, "1.00");
+    m_f.setSetting(188, protocol == 0 ? "205" : "2050");
     const int before = m_f.requests(protocol).size();
     // The drive stops answering once it has answered lostAfter more requests.
     QTimer watch;
@@ -434,7 +333,7 @@ void TestParameterTransfer::lostLinkEndsBatch()
     QVERIFY2(sent.size() >= 10 && sent.size() <= lostAfter + 12, qPrintable(QString::number(sent.size())));
     QCOMPARE(sent.last().bytes, sent.at(sent.size() - 10).bytes);
     if (writing)
-        QVERIFY(!logLines().join('\n').contains("write failure!"));
+        QVERIFY(!m_f.logLines().join('\n').contains("write failure!"));
 }
 
 // ---- Benchmark ----
@@ -467,7 +366,7 @@ void TestParameterTransfer::benchmarkReadAll()
         const double wire = bytes * bits / 9600.0;
         const int read = TransferFixture::only(m_f.requests(protocol), "read").size();
         qInfo().noquote() << QStringLiteral("%1: %2 reads, %3 bytes, %4 s elapsed, %5 s on the wire, ratio %6")
-                                 .arg(protocolNames().at(protocol))
+                                 .arg(seriess::protocolNames().at(protocol))
                                  .arg(read)
                                  .arg(bytes)
                                  .arg(elapsed, 0, 'f', 2)

@@ -5,11 +5,9 @@
 // pseudo-terminal with its journal.
 
 #include "../comm/linkfixture.h"
-#include "comm/readwriteasc.h"
-#include "comm/readwritertu.h"
-#include "comm/readwritezr.h"
 #include "comm/settype.h"
 #include "modalwatcher.h"
+#include "simdrive.h"
 #include "parameter/parameter.h"
 #include "shell/modethread.h"
 #include "shell/navigation.h"
@@ -31,11 +29,7 @@ struct Box {
     QString text;
 };
 
-// One frame the drive took, with its time in seconds.
-struct Frame {
-    double at;
-    QByteArray bytes;
-};
+using Frame = JournalFrame;
 
 class NavFixture {
 public:
@@ -84,11 +78,7 @@ public:
     {
         if (m_window)
             nav()->stopModePolling();
-        stopDrive();
-        g_readWrite = nullptr;
-        m_rw.reset();
-        g_serialPort = nullptr;
-        m_port.reset();
+        m_drive.stop();
         m_errors.reset();
         m_window.reset();
         g_mainWindow = nullptr;
@@ -272,28 +262,11 @@ public:
     bool startLine(int index, const QString &extra = QString())
     {
         const Line &l = line(index);
-        if (!startDrive(QLatin1String(l.scenario), QStringLiteral("baud 115200\n") + extra))
+        if (!m_drive.startShipped(QLatin1String(l.scenario), QStringLiteral("baud 115200\n") + extra)
+            || !m_drive.connect(l.protocol, l.baud, l.data, l.parity, l.stop))
             return false;
-        m_port.reset(new Win_QextSerialPort());
-        m_port->setPortName(QStringLiteral("COM9"));
-        m_port->setBaudRate(l.baud);
-        m_port->setDataBits(l.data);
-        m_port->setParity(l.parity);
-        m_port->setStopBits(l.stop);
-        m_port->setFlowControl(FLOW_OFF);
-        if (!m_port->open(QIODevice::ReadWrite))
-            return false;
-        g_serialPort = m_port.get();
         g_crLfMode = l.crLfMode;
         g_protocolIndex = l.protocol;
-        if (l.protocol == 0)
-            m_rw.reset(new ReadWriteZR());
-        else if (l.protocol == 1)
-            m_rw.reset(new ReadWriteRTU());
-        else
-            m_rw.reset(new ReadWriteASC());
-        m_rw->SetProtocol(l.protocol);
-        g_readWrite = m_rw.get();
         return true;
     }
 
@@ -304,63 +277,9 @@ public:
         nav()->stationTested[1] = 1;
     }
 
-    bool startDrive(const QString &scenario, const QString &extra)
-    {
-        const QString file = m_dir.filePath(QStringLiteral("test.drive"));
-        QFile f(file);
-        if (!f.open(QIODevice::WriteOnly))
-            return false;
-        f.write(QStringLiteral("include %1/tools/drivesim/scenarios/%2\n%3\n").arg(sourceDir(), scenario, extra).toUtf8());
-        f.close();
-        QFile::remove(journalPath());
-        m_sim.start(drivesimPath(), { file, QStringLiteral("--journal"), journalPath(), QStringLiteral("--control"),
-                                      m_dir.filePath(QStringLiteral("control")), QStringLiteral("--register"),
-                                      QStringLiteral("COM9"), QStringLiteral("--fnc"),
-                                      g_appDir + QStringLiteral("ParameterInforamtion/InvType/FNC.txt") });
-        QByteArray out;
-        QElapsedTimer timer;
-        timer.start();
-        while (out.count('\n') < 2 && timer.elapsed() < 5000) {
-            m_sim.waitForReadyRead(100);
-            out += m_sim.readAllStandardOutput();
-        }
-        return out.contains("COM9");
-    }
+    void control(const QString &command) { m_drive.control(command); }
 
-    void stopDrive()
-    {
-        if (m_sim.state() != QProcess::NotRunning) {
-            m_sim.terminate();
-            m_sim.waitForFinished(3000);
-        }
-    }
-
-    void control(const QString &command)
-    {
-        QFile f(m_dir.filePath(QStringLiteral("control")));
-        if (f.open(QIODevice::WriteOnly)) {
-            f.write(command.toUtf8() + "\n");
-            f.close();
-        }
-        QThread::msleep(40);
-    }
-
-    QList<Frame> received() const
-    {
-        QFile f(journalPath());
-        f.open(QIODevice::ReadOnly);
-        QList<Frame> frames;
-        for (const QByteArray &line : f.readAll().split('\n')) {
-            const QList<QByteArray> parts = line.split(' ');
-            if (parts.value(1) != "RX")
-                continue;
-            QByteArray hex = line.mid(line.indexOf(" RX ") + 4);
-            if (hex.contains(" |"))
-                hex.truncate(hex.indexOf(" |"));
-            frames.append({ parts.at(0).toDouble(), QByteArray::fromHex(hex) });
-        }
-        return frames;
-    }
+    QList<Frame> received() const { return m_drive.received(); }
 
     // The frames with each retry folded into its first try: a loaded machine can miss a reply
     // window, and the protocol object then sends the same frame again.
@@ -375,7 +294,7 @@ public:
 
     QString journal() const
     {
-        QFile f(journalPath());
+        QFile f(m_drive.journalPath());
         f.open(QIODevice::ReadOnly);
         return QString::fromUtf8(f.readAll());
     }
@@ -426,8 +345,6 @@ public:
         return frame == commandFrame(protocol, code);
     }
 
-    QString journalPath() const { return m_dir.filePath(QStringLiteral("journal.txt")); }
-
 private:
     static bool addMgrTypes(const QString &path, const QList<QPair<QString, QString>> &types)
     {
@@ -465,11 +382,8 @@ private:
     }
 
     std::unique_ptr<QTemporaryDir> m_appDir;
-    QTemporaryDir m_dir;
     TemporaryRegistry m_registry;
-    QProcess m_sim;
-    std::unique_ptr<Win_QextSerialPort> m_port;
-    std::unique_ptr<ReadWrite> m_rw;
+    SimulatedDrive m_drive;
     std::unique_ptr<CMainWindow> m_window;
     std::unique_ptr<QSignalSpy> m_errors;
     std::unique_ptr<ModalWatcher> m_watcher;

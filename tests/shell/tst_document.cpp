@@ -11,6 +11,7 @@
 #include "shell/startup.h"
 #include "shell/stationfile.h"
 #include "testdirs.h"
+#include "testfiles.h"
 #include "useranswers.h"
 
 #include <QDir>
@@ -30,36 +31,6 @@ using Entries = QList<QPair<QByteArray, QByteArray>>;
 
 const QByteArray UserStationFile = "my own list of stations\r\n";
 const QByteArray DefaultStationLine = "Station:NO.005,VP-220V-0.75K-G\r\n";
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
-// An archive written the way any zip tool would.
-bool writeZip(const QString &path, const Entries &entries)
-{
-    zipFile zip = zipOpen(QFile::encodeName(path).constData(), APPEND_STATUS_CREATE);
-    if (!zip)
-        return false;
-    for (const auto &entry : entries) {
-        zip_fileinfo info = {};
-        if (zipOpenNewFileInZip(
-                zip, entry.first.constData(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, Z_DEFAULT_COMPRESSION)
-            != ZIP_OK)
-            return false;
-        zipWriteInFileInZip(zip, entry.second.constData(), unsigned(entry.second.size()));
-        zipCloseFileInZip(zip);
-    }
-    return zipClose(zip, nullptr) == ZIP_OK;
-}
 
 // Every entry with its contents; methods gets each entry's compression method.
 Entries readZip(const QString &path, QList<int> *methods = nullptr)

@@ -1,5 +1,7 @@
 #include "navfixture.h"
 
+#include "shell/startup.h"
+
 #include <QTranslator>
 
 // The navigation dock's form and station list, driven through its buttons, the tree and the
@@ -13,6 +15,7 @@ private slots:
     void form_data();
     void form();
     void formSize();
+    void commandButtonsAreLight();
     void typeTexts_data();
     void typeTexts();
     void stationNumbers_data();
@@ -67,7 +70,7 @@ void tst_Navigation::init()
 {
     // The form and the text rules need no window.
     const QByteArray test = QTest::currentTestFunction();
-    if (test == "form" || test == "typeTexts")
+    if (test == "form" || test == "typeTexts" || test == "commandButtonsAreLight")
         return;
     QVERIFY(m_fix.setUp(kExtraTypes, kExtraSeries));
     // The G family has no picture of its own among the shipped ones.
@@ -691,6 +694,20 @@ void tst_Navigation::unreadableTypeListIsReported()
     // The entry is made all the same; the series stays unknown.
     QCOMPARE(m_fix.stationTexts(), QStringList { "NO.004 VM3-023-7.5K" });
     QCOMPARE(g_seriesLetter, '0');
+}
+
+// The buttons' black text sits on this picture: a picture rendered dark hides every label.
+void tst_Navigation::commandButtonsAreLight()
+{
+    initShellResources();
+    const QImage silver(QStringLiteral(":/new prefix/images/button_silver.bmp"));
+    QVERIFY(!silver.isNull());
+    QCOMPARE(silver.size(), QSize(120, 40));
+    qint64 sum = 0;
+    for (int y = 0; y < silver.height(); ++y)
+        for (int x = 0; x < silver.width(); ++x)
+            sum += qGray(silver.pixel(x, y));
+    QVERIFY2(sum / (silver.width() * silver.height()) > 180, "the button picture is too dark for black text");
 }
 
 QTEST_MAIN(tst_Navigation)

@@ -8,6 +8,7 @@
 #include "shell/appglobals.h"
 #include "shell/document.h"
 #include "shell/startup.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,31 +23,6 @@ namespace
 const QString DocumentKey = QStringLiteral("HKEY_CLASSES_ROOT\\.tv");
 const QString IconKey = QStringLiteral("HKEY_CLASSES_ROOT\\TavironINV\\DefaultIcon");
 const QString CommandKey = QStringLiteral("HKEY_CLASSES_ROOT\\TavironINV\\shell\\open\\command");
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// A zip archive with the given entries, written the way any zip tool would.
-bool writeZip(const QString &path, const QList<QPair<QByteArray, QByteArray>> &entries)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    zipFile zip = zipOpen(QFile::encodeName(path).constData(), APPEND_STATUS_CREATE);
-    if (!zip)
-        return false;
-    for (const auto &entry : entries) {
-        zip_fileinfo info = {};
-        if (zipOpenNewFileInZip(
-                zip, entry.first.constData(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, Z_DEFAULT_COMPRESSION)
-            != ZIP_OK)
-            return false;
-        zipWriteInFileInZip(zip, entry.second.constData(), unsigned(entry.second.size()));
-        zipCloseFileInZip(zip);
-    }
-    return zipClose(zip, nullptr) == ZIP_OK;
-}
 
 } // namespace
 

@@ -8,6 +8,7 @@
 #include "shell/startup.h"
 #include "shell/zip/ziparchive.h"
 #include "testdirs.h"
+#include "testfiles.h"
 #include "useranswers.h"
 
 #include <QDir>
@@ -33,19 +34,6 @@ const QString InvType = QStringLiteral("ParameterInforamtion/InvType/InvType.txt
 const QString Picture = QStringLiteral("images/VP.png");
 const QString NewList = QStringLiteral("ParameterInforamtion/Combox/A_Eng.txt");
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
 // Unencrypted packages are made with minizip, entries stored so that a corrupt one can be made by
 // changing a byte of its data; encrypted ones with our writer.
 bool writePackage(const QString &path, const Items &items, const QByteArray &password)
@@ -57,17 +45,10 @@ bool writePackage(const QString &path, const Items &items, const QByteArray &pas
             ok = ok && writer.add(QString::fromLatin1(item.name), item.data) == ZipOk;
         return writer.close() == ZipOk && ok;
     }
-    zipFile zip = zipOpen(QFile::encodeName(path).constData(), APPEND_STATUS_CREATE);
-    if (!zip)
-        return false;
-    for (const Item &item : items) {
-        zip_fileinfo info = {};
-        if (zipOpenNewFileInZip(zip, item.name.constData(), &info, nullptr, 0, nullptr, 0, nullptr, 0, 0) != ZIP_OK)
-            return false;
-        zipWriteInFileInZip(zip, item.data.constData(), unsigned(item.data.size()));
-        zipCloseFileInZip(zip);
-    }
-    if (zipClose(zip, nullptr) != ZIP_OK)
+    QList<QPair<QByteArray, QByteArray>> entries;
+    for (const Item &item : items)
+        entries.append({ item.name, item.data });
+    if (!writeZip(path, entries, true))
         return false;
     QByteArray bytes = fileBytes(path);
     for (const Item &item : items) {

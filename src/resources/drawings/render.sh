@@ -17,7 +17,8 @@ convert -background none -density 96 arrow.svg -resize 25x12 "PNG32:$data/arrow.
 convert -background none -density 96 arrow_expend.svg -resize 25x12 "PNG32:$data/arrow_expend.png"
 convert -background none -density 96 cancel.svg -resize 20x20 "PNG32:$data/cancel.png"
 # The dock's buttons tile this picture behind their text; a bitmap has no transparency.
-convert -density 96 button_silver.svg -resize 120x40 -type TrueColor "BMP3:$out/button_silver.bmp"
+convert -size 120x18 'gradient:#fbfbfb-#dcdcdc' -size 120x22 'gradient:#c8c8c8-#e6e6e6' -append \
+    -type TrueColor "BMP3:$out/button_silver.bmp"
 for size in 16 32 48 64; do
     convert -background none -density 192 app.svg -resize ${size}x${size} "PNG32:/tmp/taviron-app-$size.png"
 done

@@ -1,0 +1,79 @@
+#include "comm/readwritemodbus.h"
+
+#include "comm/frames.h"
+#include "comm/globals.h"
+#include "comm/typeinfo.h"
+
+double ReadWriteModbus::readParameter(int parameter, double unit, ValueFlags flags)
+{
+    if (parameter < 0 || parameter >= frames::FirstInvalidParameter)
+        return -1.0;
+    const Reply reply = exchange(readRequest(parameter), readReplyLength());
+    if (!reply.ok) {
+        if (!quietRead())
+            GoOffline(reply);
+        return -1.0;
+    }
+    const quint16 raw = quint16(readValue(reply));
+    const bool wide = isFeatureEnabled(QStringLiteral("readWrite_99999"));
+    double value = modbusValue(raw, unit, flags, wide);
+    if (parameter == 188)
+        value = p188Value(value);
+    if (parameter == 77)
+        value = p77Value(value, wide);
+    return value;
+}
+
+bool ReadWriteModbus::WritePar(int parameter, int value)
+{
+    if (parameter < 0 || parameter >= frames::FirstInvalidParameter)
+        return false;
+    const Reply reply = exchange(writeRequest(parameter, value), writeReplyLength());
+    return finishWrite(parameter, value, reply);
+}
+
+int ReadWriteModbus::ReadRegisters(int first, int count)
+{
+    if (count < 1 || count > frames::MaxRegisterCount)
+        return 0xFFFF;
+    const Reply reply = exchange(registersRequest(first, count), registersReplyLength(count));
+    if (!reply.ok) {
+        if (!g_connectionTest)
+            GoOffline(reply);
+        return 0xFFFF;
+    }
+    quint32 result = 0;
+    for (int i = 0; i < count; ++i)
+        result = (result << 8) + quint32(registerLowByte(reply, i));
+    return int(result);
+}
+
+int ReadWriteModbus::ReadTypeCode()
+{
+    const int code = ReadRegisters(0x1200, 1);
+    return code == 0xFFFF ? -1 : code;
+}
+
+int ReadWriteModbus::commandReplyLength(CommandKind kind) const
+{
+    switch (kind) {
+    case CommandKind::ModeRead:
+    case CommandKind::WordRead:
+    case CommandKind::MonitorRead:
+        return readReplyLength();
+    default:
+        return writeReplyLength();
+    }
+}
+
+ReadWrite::MonitorCheck ReadWriteModbus::monitorReading(const char *code, const Reply &reply, double *value,
+                                                         bool *keep)
+{
+    if (!monitorFrameIntact(reply))
+        return MonitorCheck::FailedUncounted;
+    const int raw = readValue(reply);
+    double factor = 0;
+    *keep = !modbusMonitorScale(code[1], &factor);
+    *value = raw * factor;
+    return MonitorCheck::Ok;
+}
