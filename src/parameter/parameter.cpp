@@ -10,6 +10,8 @@
 #include "parameter/search.h"
 #include "parameter/selection.h"
 #include "shell/appglobals.h"
+#include "shell/mainwindow.h"
+#include "shell/navigation.h"
 
 #include <QCursor>
 #include <QFile>
@@ -31,12 +33,6 @@ constexpr Qt::ItemFlags ReadOnlyCell = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
 bool featureEnabled(const char *key)
 {
     return isFeatureEnabled(QLatin1String(key));
-}
-
-// Live reads go through the protocol object once the communication layer provides it.
-double readDriveParameter(int, double)
-{
-    return -1.0;
 }
 
 QTableWidgetItem *newItem(const QString &text, int column)
@@ -141,6 +137,28 @@ void CParameter::createRow(QString group, QString number, QString name, QString 
         PartableWidget->setItem(row, c, newItem(texts.at(c), c));
 }
 
+bool CParameter::loadingMayRead() const
+{
+    if (!g_readWrite)
+        return false;
+    if (g_connectionTest)
+        return true;
+    if (g_offLine)
+        return false;
+    const CNavigation *navigation = g_mainWindow ? g_mainWindow->navigation : nullptr;
+    return !navigation || navigation->stationTested[g_station % StationEntry::Count] != 0;
+}
+
+double CParameter::readForLoading(int parameter, double scale)
+{
+    // A load for a station that is off-line or untested takes its values as if the drive had not
+    // answered, without ten tries and a link failure box per read.
+    if (!loadingMayRead())
+        return -1.0;
+    bool ok = false;
+    return readFromDrive(parameter, scale, &ok);
+}
+
 QString CParameter::referenceValue(int parameter)
 {
     const QString rule = g_relatedUnitRules.value(parameter);
@@ -148,7 +166,7 @@ QString CParameter::referenceValue(int parameter)
         return rule.section(QStringLiteral("//"), 0, 0);
     if (!g_driveLookupEnabled)
         return QStringLiteral("0");
-    const QString value = formatValue(readDriveParameter(parameter, 1.0));
+    const QString value = formatValue(readForLoading(parameter, 1.0));
     if (value == QLatin1String("-1")) {
         g_driveLookupEnabled = false;
         return QStringLiteral("0");
@@ -300,7 +318,7 @@ void CParameter::loadRelatedUnits()
                 continue;
             QString value = line.fallback;
             if (g_driveLookupEnabled) {
-                value = formatValue(readDriveParameter(line.selector, 1.0));
+                value = formatValue(readForLoading(line.selector, 1.0));
                 if (value == QLatin1String("-1")) {
                     value = line.fallback;
                     g_driveLookupEnabled = false;
@@ -629,7 +647,7 @@ void CParameter::parseHideParameterXml(QXmlStreamReader &reader)
 void CParameter::readRelatedSelectors()
 {
     if (featureEnabled("Parameter_writeP188")) {
-        const double version = readDriveParameter(188, 0.001);
+        const double version = readForLoading(188, 0.001);
         const QString text = formatValue(version);
         if (text == QLatin1String("-1")) {
             g_versionRead = false;
@@ -655,13 +673,13 @@ void CParameter::readRelatedSelectors()
     g_firmwareVersion = g_firmwareVersion.left(4);
     if (featureEnabled("Parameter_readP186"))
         readParameterAsText(186);
-    const QString p189 = formatValue(readDriveParameter(189, 1.0));
+    const QString p189 = formatValue(readForLoading(189, 1.0));
     g_p189Value = p189 == QLatin1String("-1") ? QStringLiteral("0") : p189;
 }
 
 bool CParameter::readParameterAsText(int parameter)
 {
-    QString text = formatValue(readDriveParameter(parameter, 1.0));
+    QString text = formatValue(readForLoading(parameter, 1.0));
     const bool ok = text != QLatin1String("-1");
     if (!ok)
         text = QStringLiteral("0");

@@ -103,6 +103,8 @@ private:
     void clearValueColumn(int column);
     void applyListRule900(); // rows 900 to 999 of group-numbered types below 900 ordinary rows
     QString referenceValue(int parameter);
+    bool loadingMayRead() const;
+    double readForLoading(int parameter, double scale);
     QString localizedFileName() const;
     QString modelInfix() const;
     int parameterOfRow(int row) const;

@@ -7,6 +7,7 @@
 #include "comm/readwritezr.h"
 #include "comm/win_qextserialport.h"
 #include "monitor/monitorglobals.h"
+#include "parameter/comparison.h"
 #include "parameter/parameter.h"
 #include "parameter/parinformation.h"
 #include "platform/desktop.h"
@@ -580,6 +581,13 @@ void CMainWindow::Open()
 
 void CMainWindow::closeEvent(QCloseEvent *event)
 {
+    // The form's own windows have no parent: one left open would keep the program running.
+    if (parameterForm) {
+        if (parameterForm->compareResult)
+            parameterForm->compareResult->close();
+        if (parameterForm->parInformation)
+            parameterForm->parInformation->close();
+    }
     closeOperationLogRun();
     event->accept();
 }

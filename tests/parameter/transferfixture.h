@@ -134,6 +134,7 @@ inline const QStringList kParameters {
     QStringLiteral("P 121 1 0..5 0"),
     QStringLiteral("P 171 12 0..65535 0 ro"),
     QStringLiteral("P 186 1 0..1 0"),
+    // Read while loading: 0.205 lowers the firmware to 0.20, below the wide no-value word of 2.00.
     QStringLiteral("P 188 205 0..65535 3 ro"),
     QStringLiteral("P 189 0 0..1 0"),
     QStringLiteral("P 190 0 0..65535 0"),

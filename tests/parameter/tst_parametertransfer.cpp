@@ -76,7 +76,7 @@ void TestParameterTransfer::readAllFillsCurrentValues()
     QCOMPARE(m_f.current(3), QStringLiteral("655.35"));
     QCOMPARE(m_f.current(7), QStringLiteral("5.00"));
     QCOMPARE(m_f.current(8), QStringLiteral("15.00"));
-    QCOMPARE(m_f.current(19), QStringLiteral("99999"));
+    QCOMPARE(m_f.current(19), QStringLiteral("9999"));
     QCOMPARE(m_f.current(117), QStringLiteral("-5.0"));
     QCOMPARE(m_f.current(90), QStringLiteral("40"));
     QVERIFY(!seriess::isBoldRed(form, m_f.rowOf(1)));
@@ -139,7 +139,8 @@ void TestParameterTransfer::singleRead_data()
     }
     QTest::newRow("modbus_rtu_signed_fraction") << 1 << 117 << 65521 << "-1.5" << true;
     QTest::newRow("modbus_ascii_signed_zero") << 2 << 117 << 0 << "0.0" << false;
-    QTest::newRow("taviron_special") << 0 << 19 << 65535 << "99999" << false;
+    // Below firmware 2.00 the no-value word reads 9999, which differs from the default 99999.
+    QTest::newRow("taviron_special") << 0 << 19 << 65535 << "9999" << true;
 }
 
 void TestParameterTransfer::singleRead()

@@ -5,7 +5,9 @@
 #include "comm/globals.h"
 #include "comm/win_qextserialport.h"
 #include "modalwatcher.h"
+#include "parameter/comparison.h"
 #include "parameter/parameter.h"
+#include "parameter/parinformation.h"
 #include "pseudoterminal.h"
 #include "testdirs.h"
 #include "shell/about.h"
@@ -420,8 +422,14 @@ void TestMainWindow::exitEndsTheRunInTheLog()
     log.write("2024.05.06 07:08:09  Open TavironINV\r\n");
     log.close();
     m_window->show();
+    // The comparison result and the help window close with the main window.
+    CParameter *form = m_window->parameterForm;
+    form->compareResult->show();
+    form->parInformation->show();
     QTest::mouseClick(m_window->exitButton, Qt::LeftButton);
     QVERIFY(!m_window->isVisible());
+    QVERIFY(!form->compareResult->isVisible());
+    QVERIFY(!form->parInformation->isVisible());
     QVERIFY(log.open(QIODevice::ReadOnly));
     QCOMPARE(log.readAll(),
         "2024.05.06 07:08:09  Open TavironINV\r\n" + g_logTimeStamp.toLatin1() + "  Close TavironINV\r\n"

@@ -433,6 +433,8 @@ void tst_Navigation::clicks()
 
 void tst_Navigation::selectingATestedStationGoesOnLine()
 {
+    // Loading the table for a tested station reads the drive, so one answers at station 7.
+    QVERIFY(m_fix.startLine(2, QStringLiteral("station 7")));
     addStations(m_fix, QStringLiteral("7:VM3-023:7.5K;3:VR3-043:3.7K"));
     nav()->stationTested[7] = 1;
     g_invType.clear(); // no drive type: the poller sends nothing
@@ -595,8 +597,11 @@ void tst_Navigation::deleting()
         nav()->currentItem = nullptr;
         nav()->PotLabel->setText(QStringLiteral("Select station: ---"));
     }
-    if (tested >= 0)
+    if (tested >= 0) {
+        // The table loaded for a tested station reads the drive, so one answers there.
+        QVERIFY(m_fix.startLine(2, QStringLiteral("station %1").arg(tested)));
         nav()->stationTested[tested] = 1;
+    }
 
     m_fix.watch();
     QTest::mouseClick(nav()->delete_atation, Qt::LeftButton);

@@ -3,10 +3,19 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 out=../images
-for name in connect unconnect parameter monitor trend help exit; do
+for name in connect unconnect parameter monitor trend help exit close; do
     convert -background none -density 96 "$name.svg" -resize 64x64 "PNG32:$out/$name.png"
 done
 convert -background none -density 96 parent_small.svg -resize 32x32 "PNG32:$out/parent_small.png"
+# The selection dialog's tick boxes.
+for name in ckChecked ckUncheck ckChecked_unable; do
+    convert -background none -density 96 "$name.svg" -resize 16x16 "PNG32:$out/$name.png"
+done
+# Read from the data folder beside the executable, not from the resources.
+data=../../data/images
+convert -background none -density 96 arrow.svg -resize 25x12 "PNG32:$data/arrow.png"
+convert -background none -density 96 arrow_expend.svg -resize 25x12 "PNG32:$data/arrow_expend.png"
+convert -background none -density 96 cancel.svg -resize 20x20 "PNG32:$data/cancel.png"
 # The dock's buttons tile this picture behind their text; a bitmap has no transparency.
 convert -size 120x18 'gradient:#fbfbfb-#dcdcdc' -size 120x22 'gradient:#c8c8c8-#e6e6e6' -append \
     -type TrueColor "BMP3:$out/button_silver.bmp"
