@@ -134,8 +134,8 @@ inline const QStringList kParameters {
     QStringLiteral("P 121 1 0..5 0"),
     QStringLiteral("P 171 12 0..65535 0 ro"),
     QStringLiteral("P 186 1 0..1 0"),
-    // Read while loading: 0.205 lowers the firmware to 0.20, below the wide no-value word of 2.00.
-    QStringLiteral("P 188 205 0..65535 3 ro"),
+    // Read while loading: 0.15 lowers the firmware below the wide no-value word of 0.20.
+    QStringLiteral("P 188 15 0..65535 2 ro"),
     QStringLiteral("P 189 0 0..1 0"),
     QStringLiteral("P 190 0 0..65535 0"),
     QStringLiteral("series S"),
@@ -267,7 +267,7 @@ public:
     {
         g_seriesLetter = 'S';
         g_modelName = QStringLiteral("VS5");
-        g_firmwareVersion = QStringLiteral("2.05");
+        g_firmwareVersion = QStringLiteral("0.25");
         g_parameterCount = 200;
         g_groupMode = 0;
         g_invType = QStringLiteral("VS5-043-5.5K/7.5K");

@@ -70,7 +70,7 @@ void TestBatchWrite::writeAllOrderAndJournal()
     };
     for (const auto &s : settings)
         m_f.setSetting(s.first, s.second);
-    m_f.setSetting(188, protocol == 0 ? "205" : "2050");
+    m_f.setSetting(188, "150");
     const int before = m_f.requests(protocol).size();
 
     QTest::mouseClick(form->AllWrite, Qt::LeftButton);
@@ -119,8 +119,8 @@ void TestBatchWrite::writeAllRefusals_data()
         << "P 295 1 0..9 0" << "" << "Unable to write parameter value.\n\nPlease confirm the parameter value of 00-05(P.295)."
         << false;
     const QString mismatch = "The parameter file is inconsistent with the software version of the control board.\nContinue writing?";
-    QTest::newRow("firmware mismatch cancelled") << "version 150" << "Cancel" << mismatch << false;
-    QTest::newRow("firmware mismatch continued") << "version 150" << "Continue" << mismatch << true;
+    QTest::newRow("firmware mismatch cancelled") << "version 120" << "Cancel" << mismatch << false;
+    QTest::newRow("firmware mismatch continued") << "version 120" << "Continue" << mismatch << true;
 }
 
 void TestBatchWrite::writeAllRefusals()
@@ -135,7 +135,7 @@ void TestBatchWrite::writeAllRefusals()
     if (situation.startsWith("mode"))
         g_cuModeResult = 1;
     m_f.setSetting(1, "50.00");
-    m_f.setSetting(188, situation.startsWith("version") ? situation.section(' ', 1) : "2050");
+    m_f.setSetting(188, situation.startsWith("version") ? situation.section(' ', 1) : "150");
     // The version stands in the row labelled P.188 wherever the table's order puts it.
     m_f.form()->mySort(0);
     m_f.boxes.plan({ answer });
@@ -157,7 +157,7 @@ void TestBatchWrite::writeAllGathersFailures()
     m_f.setSetting(5, "1-2");     // no number: refused before it reaches the drive
     m_f.setSetting(8, "-40000");  // cannot be sent
     m_f.setSetting(120, "2");
-    m_f.setSetting(188, "2050");
+    m_f.setSetting(188, "150");
     const int before = m_f.requests(2).size();
     QTest::mouseClick(m_f.form()->AllWrite, Qt::LeftButton);
     QVERIFY2(m_f.boxes.texts.isEmpty(), qPrintable(m_f.boxes.texts.join('|')));

@@ -139,7 +139,7 @@ void TestParameterTransfer::singleRead_data()
     }
     QTest::newRow("modbus_rtu_signed_fraction") << 1 << 117 << 65521 << "-1.5" << true;
     QTest::newRow("modbus_ascii_signed_zero") << 2 << 117 << 0 << "0.0" << false;
-    // Below firmware 2.00 the no-value word reads 9999, which differs from the default 99999.
+    // Below firmware 0.20 the no-value word reads 9999, which differs from the default 99999.
     QTest::newRow("taviron_special") << 0 << 19 << 65535 << "9999" << true;
 }
 
@@ -306,7 +306,7 @@ void TestParameterTransfer::lostLinkEndsBatch()
     m_f.start(protocol);
     for (int n : { 1, 3, 7, 8, 117 })
         m_f.setSetting(n, "1.00");
-    m_f.setSetting(188, protocol == 0 ? "205" : "2050");
+    m_f.setSetting(188, "150");
     const int before = m_f.requests(protocol).size();
     // The drive stops answering once it has answered lostAfter more requests.
     QTimer watch;
@@ -345,9 +345,9 @@ void TestParameterTransfer::benchmarkReadAll()
     for (int protocol = 0; protocol < 3; ++protocol) {
         m_f.resetState();
         const QString scenario = QStringLiteral("%1/tools/drivesim/scenarios/S.params").arg(sourceDir());
-        QVERIFY(m_f.connectDrive(protocol, { "series S", "include " + scenario, "firmware 205", "p186 1", "typecode 40" }, 9600));
+        QVERIFY(m_f.connectDrive(protocol, { "series S", "include " + scenario, "firmware 25", "p186 1", "typecode 40" }, 9600));
         m_f.loadSeriesS();
-        g_firmwareVersion = QStringLiteral("2.05");
+        g_firmwareVersion = QStringLiteral("0.25");
         const int before = m_f.journal().size();
         QElapsedTimer timer;
         timer.start();

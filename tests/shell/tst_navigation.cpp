@@ -50,7 +50,7 @@ const QList<QPair<QString, QString>> kExtraTypes = {
     { "VP-GT-440V", "1.5K,2.2K" },
     { "VR3-L-440V", "1.5K,2.2K" },
 };
-const QStringList kExtraSeries = { "D//VP/VP-G//1.02//1000//0", "S//VP-GT//2.05//200//0", "A//VR3-L//1.10//1300//1" };
+const QStringList kExtraSeries = { "D//VP/VP-G//1.02//1000//0", "S//VP-GT//0.25//200//0", "A//VR3-L//1.10//1300//1" };
 
 const QColor Current(176, 196, 222);
 const QColor Other(255, 255, 255);

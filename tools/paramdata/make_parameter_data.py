@@ -200,9 +200,17 @@ def voltage_variants(num):
     return {}
 
 
-# Firmware-dependent copies of the range of P.40 (extended reading only).
-RANGE40 = [('0.50-0.80', '0~11,16~20'), ('0.80-1.00', '0~11,16~21'), ('1.00-1.05', '0~11,16~22'),
-           ('1.05-1.10', '0~11,16~23'), ('1.10-1.20', '0~11,16~23,41,50'), ('1.20-99', '0~11,16~23,41~45,50')]
+# Firmware-dependent copies of the range of P.40 (extended reading only). Series S counts its
+# firmware below 1.0, where a version read from the drive survives unchanged (only the fraction of a
+# reading above 1.0 is kept), so its steps lie there.
+RANGE40 = {
+    'A': [('0.50-0.80', '0~11,16~20'), ('0.80-1.00', '0~11,16~21'), ('1.00-1.05', '0~11,16~22'),
+          ('1.05-1.10', '0~11,16~23'), ('1.10-1.20', '0~11,16~23,41,50'), ('1.20-99', '0~11,16~23,41~45,50')],
+    'S': [('0.10-0.16', '0~11,16~20'), ('0.16-0.20', '0~11,16~21'), ('0.20-0.21', '0~11,16~22'),
+          ('0.21-0.22', '0~11,16~23'), ('0.22-0.24', '0~11,16~23,41,50'), ('0.24-99', '0~11,16~23,41~45,50')],
+}
+# The firmware from which P.22 may be written.
+WRITABLE22 = {'A': ('0.50', '1.00'), 'S': ('0.10', '0.20')}
 
 
 def series_rows(letter, model):
@@ -284,7 +292,7 @@ def definition_file(letter, model, rows):
         el('Name', r['en'])
         variants = voltage_variants(n) if n != '99X' else {}
         if n == 40 and extended:
-            for rng_version, rng in RANGE40:
+            for rng_version, rng in RANGE40[letter]:
                 out.append(' <Range40>%s\\\\%s</Range40>\n' % (rng_version, rng))
         elif 'Range' in variants:
             for code, text in variants['Range'].items():
@@ -300,8 +308,9 @@ def definition_file(letter, model, rows):
         else:
             el('Default', r['default'])
         if n == 22 and extended:
-            out.append(' <Writable22>0.50-1.00\\\\Read-Only</Writable22>\n')
-            out.append(' <Writable22>1.00-99\\\\Writable</Writable22>\n')
+            first, writable = WRITABLE22[letter]
+            out.append(' <Writable22>%s-%s\\\\Read-Only</Writable22>\n' % (first, writable))
+            out.append(' <Writable22>%s-99\\\\Writable</Writable22>\n' % writable)
         else:
             el('Writable', writable_text(r['rw'], 'Eng'))
     return ''.join(out)
