@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class QProgressDialog;
 class QXmlStreamReader;
 class CompareResult;
 class CSelPar;
@@ -97,6 +98,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // Shows the window-modal progress of a batch transfer; it stays open until the batch closes it.
+    void showTransferProgress(QProgressDialog &progress, const QString &title);
     void fillTableFromGrid(const ParameterGrid &grid);
     void finishLoading();
     void localizedNamesPass(bool mayResort);

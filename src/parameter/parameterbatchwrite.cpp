@@ -163,14 +163,7 @@ void CParameter::WriteAllPar()
     deferredFile.close();
 
     QProgressDialog progress(QString(), tr("Cancel"), 0, tableRows, this, Qt::WindowSystemMenuHint);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setWindowTitle(tr("Writing parameters..."));
-    progress.setMinimumDuration(0);
-    progress.setAutoReset(false);
-    progress.setAutoClose(false);
-    progress.show();
-    progress.setValue(0);
-    QCoreApplication::processEvents();
+    showTransferProgress(progress, tr("Writing parameters..."));
     int c = 0;
     auto step = [&] {
         progress.setValue(++c);

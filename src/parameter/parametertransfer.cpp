@@ -282,14 +282,7 @@ void CParameter::ReadAllPar()
     const int count = g_parameterCount;
     const int maximum = count < 900 && g_groupMode != 0 ? count + 100 : count;
     QProgressDialog progress(QString(), tr("Cancel"), 0, maximum, this, Qt::WindowSystemMenuHint);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setWindowTitle(tr("Reading parameters..."));
-    progress.setMinimumDuration(0);
-    progress.setAutoReset(false);
-    progress.setAutoClose(false);
-    progress.show();
-    progress.setValue(0);
-    QCoreApplication::processEvents();
+    showTransferProgress(progress, tr("Reading parameters..."));
 
     auto abandon = [&] {
         allReadPB->setEnabled(true);
@@ -487,4 +480,16 @@ void CParameter::Execute998()
 void CParameter::Execute999()
 {
     executeCommand("999", tr("The operation will clear part parameters to initial value.\n"));
+}
+
+void CParameter::showTransferProgress(QProgressDialog &progress, const QString &title)
+{
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setWindowTitle(title);
+    progress.setMinimumDuration(0);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    progress.show();
+    progress.setValue(0);
+    QCoreApplication::processEvents();
 }
