@@ -138,8 +138,11 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
     bool error = true;
     while (tries < MaxTries) {
         ++tries;
-        if (binary)
+        if (binary) {
+            if (g_serialPort)
+                g_serialPort->waitFrameSilence();
             QThread::msleep(ulong(qMax(0, g_responseDelayMs.load())));
+        }
         reply.data.fill('\0');
         if (g_serialPort) {
             // A reply that came after the last receive window must not answer this request.
