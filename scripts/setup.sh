@@ -13,7 +13,8 @@ PACKAGES=(
     fonts-wqy-microhei
     xvfb xauth socat zip unzip mbpoll
     fp-utils archmage
-    python3 python3-pymodbus python3-openpyxl
+    python3 python3-pymodbus python3-serial python3-serial-asyncio python3-openpyxl
+    libmodbus-dev
 )
 
 missing=()

@@ -151,16 +151,12 @@ bool sameHex(quint8 value, const char *digits)
 
 } // namespace
 
-int checkTextReply(int protocol, const char *reply, int count, int crLfMode, bool *replyError)
+int checkTextReply(int protocol, const char *reply, int count, int crLfMode, quint8 function, bool *replyError)
 {
     // The port reports a reply it had to discard as -1: that try brought nothing.
     if (count < 0)
         count = 0;
     if (protocol == 0 && reply[0] != ACK && reply[0] != STX) {
-        *replyError = true;
-        return count;
-    }
-    if (protocol != 0 && reply[3] != '0' && reply[3] != '1') {
         *replyError = true;
         return count;
     }
@@ -176,6 +172,12 @@ int checkTextReply(int protocol, const char *reply, int count, int crLfMode, boo
             *replyError = true;
             return 0;
         }
+        const bool exception = sameHex(quint8(function | 0x80), reply + 3);
+        if (!exception && !sameHex(function, reply + 3)) {
+            *replyError = true;
+            return 0;
+        }
+        *replyError = exception;
         return count;
     }
     const QByteArray terminator = replyTerminator(crLfMode);
@@ -195,28 +197,31 @@ int checkTextReply(int protocol, const char *reply, int count, int crLfMode, boo
     return count;
 }
 
-int checkBinaryReply(const char *reply, int count, int expected, bool *replyError)
+int checkBinaryReply(const char *reply, int count, int expected, quint8 function, bool *replyError)
 {
-    if (count < 0)
-        count = 0;
-    const quint8 function = quint8(reply[1]);
-    if (function != 0x03 && function != 0x06 && function != 0x10 && function != 0x08) {
-        *replyError = true;
-        return count;
-    }
-    if (count == 0) {
-        *replyError = true;
+    *replyError = true;
+    if (count <= 0)
         return 0;
-    }
-    *replyError = false;
-    if (expected < 3)
-        return count;
-    const quint16 crc = crc16(reply, expected - 2);
-    if (quint8(reply[expected - 2]) != (crc & 0xFF) || quint8(reply[expected - 1]) != (crc >> 8)) {
-        *replyError = true;
+    const quint8 replied = quint8(reply[1]);
+    int length = expected;
+    if (replied == quint8(function | 0x80))
+        length = 5; // station, function, exception code, CRC
+    else if (replied != function)
         return 0;
+    if (length >= 3) {
+        const quint16 crc = crc16(reply, length - 2);
+        if (quint8(reply[length - 2]) != (crc & 0xFF) || quint8(reply[length - 1]) != (crc >> 8))
+            return 0;
     }
+    *replyError = replied != function;
     return count;
+}
+
+quint8 requestFunction(const QByteArray &request, bool binary)
+{
+    if (binary)
+        return request.size() > 1 ? quint8(request.at(1)) : 0;
+    return request.size() > 4 ? quint8(hexValue(request.constData() + 3, 2)) : 0;
 }
 
 } // namespace frames

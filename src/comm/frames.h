@@ -53,8 +53,13 @@ QByteArray stationField(const char stationHex[2]);
 // The receivers' checks on a reply of `count` bytes in a zero-filled buffer. The result is what
 // the receiver returns: `count` for a reply to hand on (a refusal or exception included), 0 for
 // a try that brought nothing usable. `replyError` tells whether the reply was refused or failed.
-int checkTextReply(int protocol, const char *reply, int count, int crLfMode, bool *replyError);
-int checkBinaryReply(const char *reply, int count, int expected, bool *replyError);
+// A Modbus reply is usable only when it carries the request's `function` or its exception and
+// passes its check: anything else is a line fault, not an answer.
+int checkTextReply(int protocol, const char *reply, int count, int crLfMode, quint8 function, bool *replyError);
+int checkBinaryReply(const char *reply, int count, int expected, quint8 function, bool *replyError);
+
+// The function code of a Modbus request without its check (RTU bytes, or ASCII from ':').
+quint8 requestFunction(const QByteArray &request, bool binary);
 
 // The parts of a reply the decoders use; non-hexadecimal digits count as 0.
 int hexValue(const char *digits, int length);

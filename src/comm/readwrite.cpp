@@ -96,18 +96,18 @@ ReadWrite::Reply ReadWrite::TransactBinary(const QByteArray &request, int expect
     return transact(request, expected, true);
 }
 
-int ReadWrite::ReceiveText(char *reply, int length, bool *replyError)
+int ReadWrite::ReceiveText(char *reply, int length, quint8 function, bool *replyError)
 {
     const qint64 n = g_serialPort ? g_serialPort->readData(reply, length) : 0;
-    const int count = frames::checkTextReply(linkProtocol(), reply, int(n), g_crLfMode, replyError);
+    const int count = frames::checkTextReply(linkProtocol(), reply, int(n), g_crLfMode, function, replyError);
     g_replyError = *replyError;
     return count;
 }
 
-int ReadWrite::ReceiveBinary(char *reply, int expected, bool *replyError)
+int ReadWrite::ReceiveBinary(char *reply, int expected, quint8 function, bool *replyError)
 {
     const qint64 n = g_serialPort ? g_serialPort->readData2(reply, expected) : 0;
-    const int count = frames::checkBinaryReply(reply, int(n), expected, replyError);
+    const int count = frames::checkBinaryReply(reply, int(n), expected, function, replyError);
     g_replyError = *replyError;
     return count;
 }
@@ -124,6 +124,7 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
     reply.data = QByteArray(room + 1, '\0');
 
     QByteArray request = frame;
+    const quint8 function = frames::requestFunction(frame, binary);
     g_transactionSemaphore.acquire();
     if (binary)
         AppendCrc16(request);
@@ -137,8 +138,11 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
     bool error = true;
     while (tries < MaxTries) {
         ++tries;
-        if (binary)
+        if (binary) {
+            if (g_serialPort)
+                g_serialPort->waitFrameSilence();
             QThread::msleep(ulong(qMax(0, g_responseDelayMs.load())));
+        }
         reply.data.fill('\0');
         if (g_serialPort) {
             // A reply that came after the last receive window must not answer this request.
@@ -148,8 +152,8 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
             else
                 g_serialPort->writeData(request.constData(), request.size());
         }
-        n = binary ? ReceiveBinary(reply.data.data(), expected, &error)
-                   : ReceiveText(reply.data.data(), room, &error);
+        n = binary ? ReceiveBinary(reply.data.data(), expected, function, &error)
+                   : ReceiveText(reply.data.data(), room, function, &error);
         if (n != 0 || g_connectionTest)
             break;
     }

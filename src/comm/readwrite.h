@@ -56,8 +56,9 @@ public:
 
     Reply TransactText(const QByteArray &request, int expected);
     Reply TransactBinary(const QByteArray &request, int expected);
-    int ReceiveText(char *reply, int length, bool *replyError);
-    int ReceiveBinary(char *reply, int expected, bool *replyError);
+    // `function`: the Modbus function of the request the reply must answer.
+    int ReceiveText(char *reply, int length, quint8 function, bool *replyError);
+    int ReceiveBinary(char *reply, int expected, quint8 function, bool *replyError);
 
     static int AppendSumCheck(QByteArray &frame);
     static int AppendCrc16(QByteArray &frame);

@@ -9,8 +9,17 @@
 
 #include <sys/ioctl.h>
 
+#include <chrono>
+#include <thread>
+
 namespace
 {
+
+qint64 monotonicNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 SerialDevice::Line lineOf(const PortSettings &settings)
 {
@@ -72,6 +81,7 @@ Win_QextSerialPort &Win_QextSerialPort::operator=(const Win_QextSerialPort &othe
     lastErr = other.lastErr;
     m_line = other.m_line;
     m_simulatedLineFile = other.m_simulatedLineFile;
+    m_lastActivityNs = other.m_lastActivityNs.load();
     if (!m_device.duplicate(other.m_device))
         qWarning("Win_QextSerialPort: cannot share %s with a copy", qPrintable(other.m_device.path()));
     setOpenMode(m_device.isOpen() ? other.openMode() : QIODevice::NotOpen);
@@ -381,8 +391,36 @@ ulong Win_QextSerialPort::lineStatus()
 void Win_QextSerialPort::purgeReceive()
 {
     QMutexLocker lock(mutex);
-    if (isOpen())
-        m_device.discardInput();
+    if (!isOpen())
+        return;
+    // Discarded bytes were on the line all the same.
+    if (m_device.queued() > 0)
+        markLineActivity();
+    m_device.discardInput();
+}
+
+void Win_QextSerialPort::markLineActivity()
+{
+    m_lastActivityNs = monotonicNs();
+}
+
+qint64 Win_QextSerialPort::frameSilenceNs() const
+{
+    const int baud = baudRateValue(Settings.BaudRate);
+    if (baud > 19200 || baud <= 0)
+        return 1750000;
+    return (3500000000LL * bitsPerCharacter() + baud - 1) / baud;
+}
+
+void Win_QextSerialPort::waitFrameSilence() const
+{
+    const qint64 last = m_lastActivityNs;
+    if (last == 0)
+        return;
+    const qint64 until = last + frameSilenceNs();
+    const qint64 now = monotonicNs();
+    if (now < until)
+        std::this_thread::sleep_for(std::chrono::nanoseconds(until - now));
 }
 
 qint64 Win_QextSerialPort::readData(char *data, qint64 maxSize)
@@ -402,6 +440,8 @@ qint64 Win_QextSerialPort::writeData(const char *data, qint64 maxSize)
 
 qint64 Win_QextSerialPort::writeData2(const char *data, qint64 maxSize)
 {
+    // An RTU frame ends with its silence: bytes that came in the meantime start it again.
+    waitFrameSilence();
     return send(data, maxSize);
 }
 
@@ -446,6 +486,8 @@ qint64 Win_QextSerialPort::receive(char *data, qint64 maxSize)
     if (const unsigned errors = m_device.lineErrors())
         translateError(errors);
     const qint64 queued = m_device.queued();
+    if (queued != 0)
+        markLineActivity();
     if (queued > maxSize) {
         // A reply longer than asked for is not one of ours: drop it whole.
         m_device.discardInput();
@@ -473,6 +515,8 @@ qint64 Win_QextSerialPort::send(const char *data, qint64 size)
     flush();
     if (result > 0 && !m_simulatedLineFile.isEmpty())
         waitWireTime(result);
+    if (result > 0)
+        markLineActivity();
     return result;
 }
 
@@ -484,12 +528,17 @@ void Win_QextSerialPort::waitWireTime(qint64 bytes) const
     const int baud = baudRateValue(Settings.BaudRate);
     if (baud <= 0)
         return;
+    QThread::usleep(static_cast<unsigned long>(bytes * bitsPerCharacter() * 1000000LL / baud));
+}
+
+// Start bit, data bits, parity bit, stop bits (1.5 counted as 2).
+int Win_QextSerialPort::bitsPerCharacter() const
+{
     static const int dataBits[] = { 5, 6, 7, 8 };
-    int bitsPerChar = 1 + dataBits[Settings.DataBits];
+    int bits = 1 + dataBits[Settings.DataBits];
     if (Settings.Parity != PAR_NONE)
-        ++bitsPerChar;
-    bitsPerChar += Settings.StopBits == STOP_1 ? 1 : 2;
-    QThread::usleep(static_cast<unsigned long>(bytes * bitsPerChar * 1000000LL / baud));
+        ++bits;
+    return bits + (Settings.StopBits == STOP_1 ? 1 : 2);
 }
 
 void Win_QextSerialPort::applyLine()

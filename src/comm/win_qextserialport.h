@@ -7,6 +7,8 @@
 #include "comm/qextserialbase.h"
 #include "platform/serialdevice.h"
 
+#include <atomic>
+
 class Win_QextSerialPort : public QextSerialBase
 {
 public:
@@ -45,12 +47,20 @@ public:
     // Discards the input queue.
     void purgeReceive();
 
+    // Waits until the line has been quiet for the silence that ends a Modbus RTU frame
+    // (3.5 characters, 1.75 ms above 19200 baud) since the last byte sent or received.
+    void waitFrameSilence() const;
+    // That silence in nanoseconds for the current settings.
+    qint64 frameSilenceNs() const;
+
     // The device a port name stands for ("COM3", "\\\\.\\COM10", "/dev/ttyUSB0"); empty when
     // the name is not known.
     static QString devicePath(const QString &portName);
 
 private:
     void waitWireTime(qint64 bytes) const;
+    int bitsPerCharacter() const;
+    void markLineActivity();
     qint64 receive(char *data, qint64 maxSize);
     qint64 send(const char *data, qint64 size);
     void applyLine();
@@ -62,4 +72,6 @@ private:
     QString m_simulatedLineFile;
     // A pseudo-terminal's own line settings are noted once per open, not at every setter.
     bool m_ptyNoted = false;
+    // Monotonic time of the last byte sent or received, in nanoseconds; 0 before any.
+    std::atomic<qint64> m_lastActivityNs { 0 };
 };

@@ -11,6 +11,7 @@ private slots:
     void requestFrames();
     void replyChecks_data();
     void replyChecks();
+    void requestFunctions();
     void hexValueTreatsForeignDigitsAsZero();
 };
 
@@ -100,45 +101,69 @@ void tst_Frames::replyChecks_data()
 {
     QTest::addColumn<int>("protocol");
     QTest::addColumn<int>("mode"); // terminator mode, or the expected length for Modbus RTU
+    QTest::addColumn<int>("function"); // of the request a Modbus reply answers
     QTest::addColumn<QByteArray>("reply");
     QTest::addColumn<int>("count"); // what the port delivered; -1 = discarded as too long
     QTest::addColumn<int>("result");
     QTest::addColumn<bool>("error");
 
     const QByteArray data12("\x02" "011388" "2\x03" "67\r");
-    QTest::newRow("zr_data_reply_cr") << 0 << 1 << data12 << 12 << 12 << false;
-    QTest::newRow("zr_data_reply_crlf_in_cr_mode") << 0 << 1 << data12 + '\n' << 13 << 0 << true;
-    QTest::newRow("zr_data_reply_crlf_mode2") << 0 << 2 << data12 + '\n' << 13 << 13 << false;
-    QTest::newRow("zr_mode0_replies_end_crlf") << 0 << 0 << data12 + '\n' << 13 << 13 << false;
-    QTest::newRow("zr_mode0_reply_with_cr_only") << 0 << 0 << data12 << 12 << 0 << true;
-    QTest::newRow("zr_wrong_sum") << 0 << 1 << QByteArray("\x02" "011388" "2\x03" "68\r") << 12 << 0 << true;
-    QTest::newRow("zr_unchecked_character_before_sum") << 0 << 1 << QByteArray("\x02" "011388" "2Z" "67\r") << 12
+    QTest::newRow("zr_data_reply_cr") << 0 << 1 << 0 << data12 << 12 << 12 << false;
+    QTest::newRow("zr_data_reply_crlf_in_cr_mode") << 0 << 1 << 0 << data12 + '\n' << 13 << 0 << true;
+    QTest::newRow("zr_data_reply_crlf_mode2") << 0 << 2 << 0 << data12 + '\n' << 13 << 13 << false;
+    QTest::newRow("zr_mode0_replies_end_crlf") << 0 << 0 << 0 << data12 + '\n' << 13 << 13 << false;
+    QTest::newRow("zr_mode0_reply_with_cr_only") << 0 << 0 << 0 << data12 << 12 << 0 << true;
+    QTest::newRow("zr_wrong_sum") << 0 << 1 << 0 << QByteArray("\x02" "011388" "2\x03" "68\r") << 12 << 0 << true;
+    QTest::newRow("zr_unchecked_character_before_sum") << 0 << 1 << 0 << QByteArray("\x02" "011388" "2Z" "67\r") << 12
                                                        << 12 << false;
-    QTest::newRow("zr_ack") << 0 << 1 << QByteArray("\x06" "01\r") << 4 << 4 << false;
-    QTest::newRow("zr_nak_is_refusal") << 0 << 1 << QByteArray("\x15" "012\r") << 5 << 5 << true;
-    QTest::newRow("zr_nothing") << 0 << 1 << QByteArray() << 0 << 0 << true;
-    QTest::newRow("zr_too_short_ack") << 0 << 1 << QByteArray("\x06") << 1 << 0 << true;
-    QTest::newRow("zr_too_short_stx_crlf") << 0 << 2 << QByteArray("\x02\r\n") << 3 << 0 << true;
-    QTest::newRow("zr_discarded_is_nothing") << 0 << 1 << QByteArray() << -1 << 0 << true;
+    QTest::newRow("zr_ack") << 0 << 1 << 0 << QByteArray("\x06" "01\r") << 4 << 4 << false;
+    QTest::newRow("zr_nak_is_refusal") << 0 << 1 << 0 << QByteArray("\x15" "012\r") << 5 << 5 << true;
+    QTest::newRow("zr_nothing") << 0 << 1 << 0 << QByteArray() << 0 << 0 << true;
+    QTest::newRow("zr_too_short_ack") << 0 << 1 << 0 << QByteArray("\x06") << 1 << 0 << true;
+    QTest::newRow("zr_too_short_stx_crlf") << 0 << 2 << 0 << QByteArray("\x02\r\n") << 3 << 0 << true;
+    QTest::newRow("zr_discarded_is_nothing") << 0 << 1 << 0 << QByteArray() << -1 << 0 << true;
 
-    QTest::newRow("asc_read_reply") << 2 << 1 << QByteArray(":0103021234B4\r\n") << 15 << 15 << false;
-    QTest::newRow("asc_wrong_lrc") << 2 << 1 << QByteArray(":0103021234B5\r\n") << 15 << 0 << true;
-    QTest::newRow("asc_no_crlf") << 2 << 1 << QByteArray(":0103021234B4\r\r") << 15 << 0 << true;
-    QTest::newRow("asc_exception") << 2 << 1 << QByteArray(":0183017B\r\n") << 11 << 11 << true;
-    QTest::newRow("asc_too_short") << 2 << 1 << QByteArray(":010\r\n") << 6 << 0 << true;
+    QTest::newRow("asc_read_reply") << 2 << 1 << 3 << QByteArray(":0103021234B4\r\n") << 15 << 15 << false;
+    QTest::newRow("asc_write_echo") << 2 << 1 << 6 << QByteArray(":0106006401F4A0\r\n") << 17 << 17 << false;
+    QTest::newRow("asc_wrong_lrc") << 2 << 1 << 3 << QByteArray(":0103021234B5\r\n") << 15 << 0 << true;
+    QTest::newRow("asc_no_crlf") << 2 << 1 << 3 << QByteArray(":0103021234B4\r\r") << 15 << 0 << true;
+    QTest::newRow("asc_exception") << 2 << 1 << 3 << QByteArray(":0183017B\r\n") << 11 << 11 << true;
+    QTest::newRow("asc_write_exception") << 2 << 1 << 6 << QByteArray(":01860376\r\n") << 11 << 11 << true;
+    QTest::newRow("asc_exception_wrong_lrc") << 2 << 1 << 3 << QByteArray(":0183017C\r\n") << 11 << 0 << true;
+    QTest::newRow("asc_too_short") << 2 << 1 << 3 << QByteArray(":010\r\n") << 6 << 0 << true;
+    // A function the request did not ask for is a damaged reply, whatever its LRC says.
+    QTest::newRow("asc_unknown_function_wrong_lrc") << 2 << 1 << 3 << QByteArray(":0104021234B4\r\n") << 15 << 0
+                                                    << true;
+    QTest::newRow("asc_unknown_function_valid_lrc") << 2 << 1 << 3 << QByteArray(":0104021234B3\r\n") << 15 << 0
+                                                    << true;
+    QTest::newRow("asc_other_known_function") << 2 << 1 << 3 << QByteArray(":0106021234B1\r\n") << 15 << 0 << true;
+    QTest::newRow("asc_exception_of_another_function") << 2 << 1 << 3 << QByteArray(":01860376\r\n") << 11 << 0
+                                                       << true;
 
-    QTest::newRow("rtu_read_reply") << 1 << 7 << QByteArray::fromHex("0103021234B533") << 7 << 7 << false;
-    QTest::newRow("rtu_wrong_crc") << 1 << 7 << QByteArray::fromHex("0103021234B534") << 7 << 0 << true;
-    QTest::newRow("rtu_exception") << 1 << 7 << QByteArray::fromHex("018302C0F1") << 5 << 5 << true;
-    QTest::newRow("rtu_short_reply_fails_crc") << 1 << 7 << QByteArray::fromHex("010302") << 3 << 0 << true;
-    QTest::newRow("rtu_nothing") << 1 << 7 << QByteArray() << 0 << 0 << true;
-    QTest::newRow("rtu_discarded_is_nothing") << 1 << 7 << QByteArray() << -1 << 0 << true;
+    QTest::newRow("rtu_read_reply") << 1 << 7 << 3 << QByteArray::fromHex("0103021234B533") << 7 << 7 << false;
+    QTest::newRow("rtu_write_echo") << 1 << 8 << 6 << QByteArray::fromHex("0106006401F4C802") << 8 << 8 << false;
+    QTest::newRow("rtu_wrong_crc") << 1 << 7 << 3 << QByteArray::fromHex("0103021234B534") << 7 << 0 << true;
+    QTest::newRow("rtu_exception") << 1 << 7 << 3 << QByteArray::fromHex("018302C0F1") << 5 << 5 << true;
+    QTest::newRow("rtu_write_exception") << 1 << 8 << 6 << QByteArray::fromHex("0186030261") << 5 << 5 << true;
+    QTest::newRow("rtu_exception_wrong_crc") << 1 << 7 << 3 << QByteArray::fromHex("018302C0F2") << 5 << 0 << true;
+    QTest::newRow("rtu_short_reply_fails_crc") << 1 << 7 << 3 << QByteArray::fromHex("010302") << 3 << 0 << true;
+    QTest::newRow("rtu_nothing") << 1 << 7 << 3 << QByteArray() << 0 << 0 << true;
+    QTest::newRow("rtu_discarded_is_nothing") << 1 << 7 << 3 << QByteArray() << -1 << 0 << true;
+    QTest::newRow("rtu_unknown_function_wrong_crc") << 1 << 7 << 3 << QByteArray::fromHex("0113021234B533") << 7 << 0
+                                                    << true;
+    QTest::newRow("rtu_unknown_function_valid_crc") << 1 << 7 << 3 << QByteArray::fromHex("0113021234B1F3") << 7 << 0
+                                                    << true;
+    QTest::newRow("rtu_other_known_function") << 1 << 8 << 3 << QByteArray::fromHex("0106006401F4C802") << 8 << 0
+                                              << true;
+    QTest::newRow("rtu_exception_of_another_function") << 1 << 7 << 3 << QByteArray::fromHex("0186030261") << 5 << 0
+                                                       << true;
 }
 
 void tst_Frames::replyChecks()
 {
     QFETCH(int, protocol);
     QFETCH(int, mode);
+    QFETCH(int, function);
     QFETCH(QByteArray, reply);
     QFETCH(int, count);
     QFETCH(int, result);
@@ -149,10 +174,19 @@ void tst_Frames::replyChecks()
     buffer.replace(0, reply.size(), reply);
     bool replyError = !error;
     if (protocol == 1)
-        QCOMPARE(frames::checkBinaryReply(buffer.constData(), count, mode, &replyError), result);
+        QCOMPARE(frames::checkBinaryReply(buffer.constData(), count, mode, quint8(function), &replyError), result);
     else
-        QCOMPARE(frames::checkTextReply(protocol, buffer.constData(), count, mode, &replyError), result);
+        QCOMPARE(frames::checkTextReply(protocol, buffer.constData(), count, mode, quint8(function), &replyError),
+                 result);
     QCOMPARE(replyError, error);
+}
+
+void tst_Frames::requestFunctions()
+{
+    QCOMPARE(int(frames::requestFunction(frames::rtuReadParameter(1, 5), true)), 0x03);
+    QCOMPARE(int(frames::requestFunction(frames::rtuWriteParameter(1, 5, 7), true)), 0x06);
+    QCOMPARE(int(frames::requestFunction(frames::ascReadParameter(st01, 5), false)), 0x03);
+    QCOMPARE(int(frames::requestFunction(frames::ascWriteParameter(st01, 5, 7), false)), 0x06);
 }
 
 void tst_Frames::hexValueTreatsForeignDigitsAsZero()

@@ -11,6 +11,8 @@ private slots:
     void operations_data();
     void operations();
     void wrongLrcTriedTenTimes();
+    void damagedReplyTriedAgain_data();
+    void damagedReplyTriedAgain();
     void restartWait();
 
 private:
@@ -135,6 +137,37 @@ void tst_ReadWriteASC::wrongLrcTriedTenTimes()
     for (int i = 0; i < 10; ++i)
         bad.append({ ":0103020064FF\r\n", 0 });
     m_link.drive().play(bad);
+    QCOMPARE(m_rw->ReadPar(5, 1.0), -1.0);
+    m_link.drive().stop();
+    QCOMPARE(m_link.drive().frames().size(), 10);
+    QVERIFY(g_offLine);
+    QCOMPARE(m_link.reportedErrors(), QList<int> { 8 });
+}
+
+void tst_ReadWriteASC::damagedReplyTriedAgain_data()
+{
+    QTest::addColumn<QByteArray>("damaged");
+    QTest::newRow("function_and_lrc_wrong") << QByteArray(":0113021234B4\r\n");
+    QTest::newRow("function_wrong_lrc_valid") << lrc("0113021234");
+    QTest::newRow("write_function_to_a_read") << lrc("0106021234");
+    QTest::newRow("exception_lrc_wrong") << QByteArray(":0183027B\r\n");
+}
+
+// A damaged reply is a failed try like silence: tried again, and after ten such tries the link is lost.
+void tst_ReadWriteASC::damagedReplyTriedAgain()
+{
+    QFETCH(QByteArray, damaged);
+    m_link.drive().play({ { damaged, 0 }, { lrc("0103021234"), 0 } });
+    QCOMPARE(m_rw->ReadPar(5, 1.0), 4660.0);
+    m_link.drive().stop();
+    QCOMPARE(m_link.drive().frames(), Frames({ ":010300050001F6\r\n", ":010300050001F6\r\n" }));
+    QVERIFY(!g_offLine);
+    QVERIFY(m_link.reportedErrors().isEmpty());
+
+    Answers always;
+    for (int i = 0; i < ReadWrite::MaxTries; ++i)
+        always.append({ damaged, 0 });
+    m_link.drive().play(always);
     QCOMPARE(m_rw->ReadPar(5, 1.0), -1.0);
     m_link.drive().stop();
     QCOMPARE(m_link.drive().frames().size(), 10);

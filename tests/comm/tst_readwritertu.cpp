@@ -13,6 +13,8 @@ private slots:
     void silentNineTriesAnsweredOnTheTenth();
     void neverAnsweredTakesTheLinkOffline();
     void connectionTestMakesOneTry();
+    void damagedReplyTriedAgain_data();
+    void damagedReplyTriedAgain();
     void lateReplyDoesNotAnswerTheNextRequest();
     void elevenFailedCommandsTakeTheLinkOffline();
     void restartWaitBeforeTheNextCommand();
@@ -198,6 +200,38 @@ void tst_ReadWriteRTU::neverAnsweredTakesTheLinkOffline()
     m_link.drive().play(answers({ "018302" }));
     QCOMPARE(m_rw->ReadPar(5, 1.0), -1.0);
     QVERIFY(!g_offLine);
+}
+
+void tst_ReadWriteRTU::damagedReplyTriedAgain_data()
+{
+    QTest::addColumn<QByteArray>("damaged");
+    QTest::newRow("function_and_crc_wrong") << QByteArray::fromHex("0113021234B533");
+    QTest::newRow("function_wrong_crc_valid") << frame("0113021234");
+    QTest::newRow("write_function_to_a_read") << frame("0106021234");
+    QTest::newRow("exception_crc_wrong") << QByteArray::fromHex("018302C0F2");
+}
+
+// A damaged reply is a failed try like silence: tried again, and after ten such tries the link is lost.
+void tst_ReadWriteRTU::damagedReplyTriedAgain()
+{
+    QFETCH(QByteArray, damaged);
+    const Answers once { { damaged, 0 }, { frame("0103021234"), 0 } };
+    m_link.drive().play(once);
+    QCOMPARE(m_rw->ReadPar(5, 1.0), 4660.0);
+    m_link.drive().stop();
+    QCOMPARE(m_link.drive().frames(), frames({ "010300050001", "010300050001" }));
+    QVERIFY(!g_offLine);
+    QVERIFY(m_link.reportedErrors().isEmpty());
+
+    Answers always;
+    for (int i = 0; i < ReadWrite::MaxTries; ++i)
+        always.append({ damaged, 0 });
+    m_link.drive().play(always);
+    QCOMPARE(m_rw->ReadPar(5, 1.0), -1.0);
+    m_link.drive().stop();
+    QCOMPARE(m_link.drive().frames().size(), 10);
+    QVERIFY(g_offLine);
+    QCOMPARE(m_link.reportedErrors(), QList<int> { 8 });
 }
 
 void tst_ReadWriteRTU::connectionTestMakesOneTry()

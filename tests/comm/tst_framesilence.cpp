@@ -1,0 +1,108 @@
+#include "linkfixture.h"
+#include "simdrive.h"
+
+// Modbus RTU frames end with 3.5 characters of silence on the line; a request that follows a
+// reply sooner may be joined to it by the drive. Measured on the simulated drive's journal: it
+// stamps a request when its first byte arrives and a reply when its last byte has left.
+class tst_FrameSilence : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+    void requestsKeepTheSilence_data();
+    void requestsKeepTheSilence();
+
+private:
+    LinkFixture m_link;
+    SimulatedDrive m_drive;
+};
+
+void tst_FrameSilence::initTestCase()
+{
+    QVERIFY(m_drive.isValid());
+    QVERIFY(m_link.setUpProgram());
+}
+
+void tst_FrameSilence::cleanupTestCase()
+{
+    m_link.tearDown();
+}
+
+void tst_FrameSilence::init()
+{
+    m_link.resetState();
+}
+
+void tst_FrameSilence::cleanup()
+{
+    m_drive.stop();
+    g_readWrite = nullptr;
+    g_serialPort = nullptr;
+}
+
+void tst_FrameSilence::requestsKeepTheSilence_data()
+{
+    QTest::addColumn<int>("baud");
+    QTest::addColumn<int>("registers");
+    // At 9600 baud a three-register reply ends about 1.5 ms before the receive first looks at
+    // the queue, so nothing but the silence keeps the next request back; at 115200 baud the
+    // longest reply.
+    QTest::newRow("9600") << 9600 << 3;
+    QTest::newRow("115200") << 115200 << 9;
+}
+
+void tst_FrameSilence::requestsKeepTheSilence()
+{
+    QFETCH(int, baud);
+    QFETCH(int, registers);
+    const int requests = 1000;
+
+    QVERIFY(m_drive.startShipped(QStringLiteral("A-rtu.drive"), QStringLiteral("baud %1\nparity N").arg(baud)));
+    QVERIFY(m_drive.connect(1, baud == 9600 ? BAUD9600 : BAUD115200, DATA_8, PAR_NONE, STOP_1));
+    g_responseDelayMs = 0;
+    ReadWrite *rw = m_drive.readWrite();
+
+    const int first = rw->ReadRegisters(0, registers);
+    QVERIFY(first != 0xFFFF);
+    for (int i = 1; i < requests; ++i)
+        QCOMPARE(rw->ReadRegisters(0, registers), first);
+    QVERIFY(!g_offLine);
+
+    // 8N1: ten bits a character. The journal stamps to the microsecond.
+    const double character = 10.0 / baud;
+    const double silence = 3.5 * character - 1e-6;
+    int sent = 0;
+    double lineFreeAt = -1;
+    double shortest = 1;
+    QStringList tooSoon;
+    for (const JournalFrame &frame : m_drive.frames()) {
+        if (!frame.received) {
+            lineFreeAt = frame.at;
+            continue;
+        }
+        ++sent;
+        if (lineFreeAt >= 0) {
+            const double gap = frame.at - lineFreeAt;
+            shortest = qMin(shortest, gap);
+            if (gap < silence)
+                tooSoon << QStringLiteral("%1 ms before the request at %2 s").arg(gap * 1000, 0, 'f', 3).arg(frame.at, 0, 'f', 6);
+        }
+        lineFreeAt = frame.at + frame.bytes.size() * character;
+    }
+    QVERIFY2(sent >= requests, qPrintable(QString::number(sent)));
+    // A busy machine can hold the drive's reply past the receive window: the program then tries
+    // again while that late reply is on its way, which no silence on our side can prevent. Each
+    // such try may come too soon, no other request may.
+    QVERIFY2(tooSoon.size() <= sent - requests,
+             qPrintable(QStringLiteral("%1 requests for %2 reads; too soon: %3")
+                            .arg(sent)
+                            .arg(requests)
+                            .arg(tooSoon.mid(0, 5).join(QStringLiteral("; ")))));
+    qInfo("shortest silence %.3f ms, needed %.3f ms; %d tries again", shortest * 1000, 3.5 * character * 1000,
+          sent - requests);
+}
+
+QTEST_MAIN(tst_FrameSilence)
+#include "tst_framesilence.moc"
