@@ -1,6 +1,6 @@
 // Saving and opening parameter list files from the parameter form.
 
-#include "comm/comsetup.h"
+#include "connection/comsetup.h"
 #include "comm/globals.h"
 #include "parameter/comparison.h"
 #include "parameter/parameter.h"
@@ -8,7 +8,7 @@
 #include "parameter/paramtext.h"
 #include "parameter/parinformation.h"
 #include "platform/textfiles.h"
-#include "platform/workbook.h"
+#include "zip/workbook.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 

@@ -2,7 +2,7 @@
 
 #include "parameter/paramtext.h"
 #include "platform/textfiles.h"
-#include "platform/workbook.h"
+#include "zip/workbook.h"
 
 #include <QColor>
 #include <QRegularExpression>

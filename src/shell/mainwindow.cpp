@@ -1,8 +1,8 @@
 #include "shell/mainwindow.h"
 
-#include "comm/search.h"
+#include "connection/search.h"
 
-#include "comm/comsetup.h"
+#include "connection/comsetup.h"
 #include "comm/globals.h"
 #include "comm/readwritezr.h"
 #include "comm/win_qextserialport.h"

@@ -1,5 +1,5 @@
-#include "shell/zip/zipreader.h"
-#include "shell/zip/zipsource.h"
+#include "zip/zipreader.h"
+#include "zip/zipsource.h"
 
 #include <QtTest>
 #include <sys/stat.h>

@@ -4,7 +4,7 @@
 // stored and deflated entries, traditional PKWARE decryption, and extraction to files,
 // descriptors or memory.
 
-#include "shell/zip/zipresult.h"
+#include "zip/zipresult.h"
 
 #include <QByteArray>
 #include <QVector>

@@ -1,4 +1,4 @@
-#include "platform/pkcrypt.h"
+#include "zip/pkcrypt.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // End-to-end set-up of the connection search: the program's main window on a port that the
 // simulated drive plays, with a journal of what crossed the line.
 
-#include "comm/comsetup.h"
+#include "connection/comsetup.h"
 #include "comm/globals.h"
 #include "modalwatcher.h"
 #include "pseudoterminal.h"

@@ -1,7 +1,7 @@
-#include "shell/zip/zipreader.h"
+#include "zip/zipreader.h"
 
-#include "platform/pkcrypt.h"
-#include "shell/zip/zipsource.h"
+#include "zip/pkcrypt.h"
+#include "zip/zipsource.h"
 
 #include <QDir>
 #include <QFile>

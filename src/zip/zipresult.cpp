@@ -1,4 +1,4 @@
-#include "shell/zip/zipresult.h"
+#include "zip/zipresult.h"
 
 #include <cstring>
 

@@ -3,8 +3,8 @@
 // Writer of zip archives to a file, a descriptor or memory: stored and deflated entries, folders,
 // file times, attributes and traditional PKWARE encryption.
 
-#include "platform/pkcrypt.h"
-#include "shell/zip/zipresult.h"
+#include "zip/pkcrypt.h"
+#include "zip/zipresult.h"
 
 #include <QByteArray>
 #include <QString>

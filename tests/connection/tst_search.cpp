@@ -3,7 +3,7 @@
 // success, a failure and an unidentified drive, and the identification of scenario drives.
 
 #include "comm/readwritezr.h"
-#include "comm/settype.h"
+#include "connection/settype.h"
 #include "searchfixture.h"
 #include "shell/navigation.h"
 #include "shell/startup.h"

@@ -1,5 +1,5 @@
-#include "shell/zip/zipreader.h"
-#include "shell/zip/zipwriter.h"
+#include "zip/zipreader.h"
+#include "zip/zipwriter.h"
 
 #include <QtTest>
 #include <csignal>

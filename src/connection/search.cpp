@@ -1,4 +1,4 @@
-#include "comm/search.h"
+#include "connection/search.h"
 
 #include "comm/globals.h"
 #include "comm/readwrite.h"

@@ -1,8 +1,8 @@
 // Workbooks against an independent reader and writer (openpyxl), hand-made archives, and failed saves
 // that must leave an older file alone.
 
-#include "platform/workbook.h"
-#include "shell/zip/ziparchive.h"
+#include "zip/workbook.h"
+#include "zip/ziparchive.h"
 #include "testdirs.h"
 #include "testfiles.h"
 
@@ -23,7 +23,7 @@ namespace
 
 QString dataPath(const QString &name)
 {
-    return sourceDir() + QStringLiteral("/tests/platform/data/") + name;
+    return sourceDir() + QStringLiteral("/tests/zip/data/") + name;
 }
 
 // Runs one of our Python scripts with the path as its argument; returns what it printed.

@@ -1,4 +1,4 @@
-#include "shell/zip/ziparchive.h"
+#include "zip/ziparchive.h"
 
 #include <QtTest>
 

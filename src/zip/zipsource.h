@@ -3,7 +3,7 @@
 // Where the reader takes archive bytes from: an open file descriptor, a file it opens by name,
 // or a memory block. Positions are 64-bit and every read is clamped to what the source holds.
 
-#include "shell/zip/zipresult.h"
+#include "zip/zipresult.h"
 
 #include <QtGlobal>
 

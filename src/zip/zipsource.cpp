@@ -1,4 +1,4 @@
-#include "shell/zip/zipsource.h"
+#include "zip/zipsource.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "platform/workbook.h"
+#include "zip/workbook.h"
 
-#include "shell/zip/ziparchive.h"
+#include "zip/ziparchive.h"
 
 #include <QCoreApplication>
 #include <QDir>

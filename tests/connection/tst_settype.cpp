@@ -2,7 +2,7 @@
 // the chosen type, and the station box's range.
 
 #include "comm/globals.h"
-#include "comm/settype.h"
+#include "connection/settype.h"
 #include "markingtranslator.h"
 #include "shell/appglobals.h"
 #include "userinput.h"

@@ -1,7 +1,7 @@
-#include "comm/identify.h"
+#include "connection/identify.h"
 
 #include "comm/globals.h"
-#include "comm/settype.h"
+#include "connection/settype.h"
 #include "platform/paths.h"
 #include "platform/textfiles.h"
 #include "shell/appglobals.h"

@@ -1,4 +1,4 @@
-#include "comm/settype.h"
+#include "connection/settype.h"
 
 #include "comm/globals.h"
 #include "platform/paths.h"

@@ -1,4 +1,4 @@
-#include "shell/zip/zipwriter.h"
+#include "zip/zipwriter.h"
 
 #include <QFile>
 #include <cerrno>

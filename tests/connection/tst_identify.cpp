@@ -2,7 +2,7 @@
 // decides the type text, and every way to "---".
 
 #include "comm/globals.h"
-#include "comm/identify.h"
+#include "connection/identify.h"
 #include "shell/appglobals.h"
 
 #include <QDir>

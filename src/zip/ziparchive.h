@@ -3,8 +3,8 @@
 // A small Qt-facing layer over the zip reader and writer for code that just wants entries as
 // byte arrays: the workbook reader and the documents.
 
-#include "shell/zip/zipreader.h"
-#include "shell/zip/zipwriter.h"
+#include "zip/zipreader.h"
+#include "zip/zipwriter.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 // The communication set-up dialog as the user drives it: its defaults, how the protocol and the
 // parity lock and set the other selectors, its texts after a language switch, and stopping a test.
 
-#include "comm/comsetup.h"
+#include "connection/comsetup.h"
 #include "comm/globals.h"
 #include "comm/win_qextserialport.h"
 #include "markingtranslator.h"
