@@ -2,9 +2,9 @@
 
 #include "comm/globals.h"
 #include "connection/settype.h"
+#include "platform/appstate.h"
 #include "platform/paths.h"
 #include "platform/textfiles.h"
-#include "shell/appglobals.h"
 
 #include <QFile>
 
