@@ -108,14 +108,7 @@ public:
     void resetState()
     {
         m_drive.stop();
-        g_station = 1;
-        g_stationHex[0] = '0';
-        g_stationHex[1] = '1';
-        g_crLfMode = 1;
-        g_responseDelayMs = 0;
-        g_seriesLetter = '0';
-        g_firmwareVersion.clear();
-        resetLinkFlags();
+        resetStationOne();
         g_acceptP77Refusal = false;
         g_acceptAlarmWriteRefusal = false;
         m_window->forcePageSelect = false;

@@ -29,29 +29,30 @@ private slots:
     void withoutReportsNothingIsShown();
 
 private:
+    LinkRecorder m_recorder;
     QTemporaryDir m_appDir;
     TemporaryRegistry m_registry;
     PseudoTerminal m_pty;
     drive::ScriptedDrive m_drive { m_pty };
     std::unique_ptr<Win_QextSerialPort> m_port;
-    LinkRecorder m_recorder;
 };
 
 using namespace drive;
-using Answers = QList<ScriptedDrive::Answer>;
+using Replies = QList<QByteArray>;
 
 namespace {
 
-Answers answers(const QList<QByteArray> &replies)
-{
-    Answers out;
-    for (const QByteArray &r : replies)
-        out.append({ r, 0 });
-    return out;
-}
-
 // The character protocol's page 0 selected and confirmed.
-const QList<QByteArray> PageZero = { zrAck("01"), zrData("01", "0000", '0') };
+const Replies PageZero = { zrAck("01"), zrData("01", "0000", '0') };
+
+// The drive answers each request with the next reply, at once.
+void play(ScriptedDrive &drive, const Replies &replies)
+{
+    QList<ScriptedDrive::Answer> script;
+    for (const QByteArray &reply : replies)
+        script.append({ reply, 0 });
+    drive.play(script);
+}
 
 std::unique_ptr<ReadWrite> protocolObject(int protocol)
 {
@@ -92,13 +93,7 @@ void tst_LinkReports::cleanupTestCase()
 void tst_LinkReports::init()
 {
     m_drive.stop();
-    g_station = 1;
-    g_stationHex[0] = '0';
-    g_stationHex[1] = '1';
-    g_crLfMode = 1;
-    g_responseDelayMs = 0;
-    g_seriesLetter = '0';
-    resetLinkFlags();
+    resetStationOne();
     resetCommandFailureCounters();
     m_recorder.clear();
 }
@@ -108,7 +103,7 @@ void tst_LinkReports::failuresReachTheRecorder_data()
     QTest::addColumn<int>("protocol");
     QTest::addColumn<bool>("write"); // else a read with unit 1
     QTest::addColumn<int>("parameter");
-    QTest::addColumn<Answers>("script");
+    QTest::addColumn<Replies>("script");
     QTest::addColumn<QList<int>>("errors");
     QTest::addColumn<int>("offline");
     QTest::addColumn<QStringList>("log");
@@ -116,26 +111,26 @@ void tst_LinkReports::failuresReachTheRecorder_data()
     using namespace LinkMessage;
     const QStringList noLog;
     QTest::newRow("character_refusal_frame_error")
-        << 0 << true << 5 << answers(PageZero + QList<QByteArray> { zrNak("01", '4') }) << QList<int> { FrameError }
+        << 0 << true << 5 << (PageZero + Replies { zrNak("01", '4') }) << QList<int> { FrameError }
         << 0 << noLog;
     QTest::newRow("character_refusal_code_unlisted")
-        << 0 << true << 5 << answers(PageZero + QList<QByteArray> { zrNak("01", '9') }) << QList<int> { Unlisted }
+        << 0 << true << 5 << (PageZero + Replies { zrNak("01", '9') }) << QList<int> { Unlisted }
         << 0 << noLog;
-    QTest::newRow("character_page_refused_logged") << 0 << false << 1505 << answers({ zrNak("01", '3') })
+    QTest::newRow("character_page_refused_logged") << 0 << false << 1505 << Replies({ zrNak("01", '3') })
                                                    << QList<int> { ProtocolError } << 0
                                                    << QStringList { "P.1505Write page error!" };
     QTest::newRow("character_never_answered_goes_offline")
-        << 0 << false << 5 << Answers() << QList<int> { CommunicationError } << 1
+        << 0 << false << 5 << Replies() << QList<int> { CommunicationError } << 1
         << QStringList { "P.5Write page error!" };
-    QTest::newRow("rtu_write_refused_logged") << 1 << true << 100 << answers({ crc(QByteArray::fromHex("018603")) })
+    QTest::newRow("rtu_write_refused_logged") << 1 << true << 100 << Replies({ crc(QByteArray::fromHex("018603")) })
                                               << QList<int> { IllegalDataValue } << 0
                                               << QStringList { "Write parameter P.100=1 failure!" };
-    QTest::newRow("rtu_never_answered_goes_offline") << 1 << true << 100 << Answers()
+    QTest::newRow("rtu_never_answered_goes_offline") << 1 << true << 100 << Replies()
                                                      << QList<int> { CommunicationError } << 1
                                                      << QStringList { "Write parameter P.100=1 failure!" };
-    QTest::newRow("ascii_read_exception_address") << 2 << false << 5 << answers({ lrc("018302") })
+    QTest::newRow("ascii_read_exception_address") << 2 << false << 5 << Replies({ lrc("018302") })
                                                   << QList<int> { IllegalDataAddress } << 0 << noLog;
-    QTest::newRow("ascii_read_exception_function") << 2 << false << 5 << answers({ lrc("018301") })
+    QTest::newRow("ascii_read_exception_function") << 2 << false << 5 << Replies({ lrc("018301") })
                                                    << QList<int> { IllegalFunction } << 0 << noLog;
 }
 
@@ -144,14 +139,14 @@ void tst_LinkReports::failuresReachTheRecorder()
     QFETCH(int, protocol);
     QFETCH(bool, write);
     QFETCH(int, parameter);
-    QFETCH(Answers, script);
+    QFETCH(Replies, script);
     QFETCH(QList<int>, errors);
     QFETCH(int, offline);
     QFETCH(QStringList, log);
 
     const std::unique_ptr<ReadWrite> rw = protocolObject(protocol);
     QVERIFY(rw->commandTableError().isEmpty());
-    m_drive.play(script);
+    play(m_drive, script);
     if (write)
         QVERIFY(!rw->WritePar(parameter, 1));
     else
@@ -169,9 +164,9 @@ void tst_LinkReports::forcedPageSelectionIsMadeAndCleared()
     const std::unique_ptr<ReadWrite> rw = protocolObject(0);
     m_recorder.forcePageSelect = true;
     g_zrPage = 0;
-    m_drive.play(Answers());
+    play(m_drive, Replies());
     QCOMPARE(rw->ReadTypeCode(), -1);
-    m_drive.play(answers(PageZero + QList<QByteArray> { zrData("01", "0007", '0') }));
+    play(m_drive, PageZero + Replies { zrData("01", "0007", '0') });
     QCOMPARE(rw->ReadPar(5, 1), 7.0);
     m_drive.stop();
     // The page was known, yet selected again, and only then is the request cleared.
@@ -199,7 +194,7 @@ void tst_LinkReports::withoutReportsNothingIsShown()
 {
     installLinkReports(nullptr);
     const std::unique_ptr<ReadWrite> rw = protocolObject(1);
-    m_drive.play(answers({ crc(QByteArray::fromHex("018603")) }));
+    play(m_drive, { crc(QByteArray::fromHex("018603")) });
     const bool written = rw->WritePar(100, 1);
     m_drive.stop();
     installLinkReports(&m_recorder);

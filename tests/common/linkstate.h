@@ -24,3 +24,16 @@ inline std::unique_ptr<Win_QextSerialPort> openTestPort(const QString &name, Bau
         return nullptr;
     return port;
 }
+
+// Station 1, CR terminator, no response delay, no series or firmware known, the link flags reset.
+inline void resetStationOne()
+{
+    g_station = 1;
+    g_stationHex[0] = '0';
+    g_stationHex[1] = '1';
+    g_crLfMode = 1;
+    g_responseDelayMs = 0;
+    g_seriesLetter = '0';
+    g_firmwareVersion.clear();
+    resetLinkFlags();
+}
