@@ -1,8 +1,8 @@
 #include "comm/commandtable.h"
 
+#include "platform/appstate.h"
 #include "platform/paths.h"
 #include "platform/textfiles.h"
-#include "shell/appglobals.h"
 
 #include <QFile>
 #include <QTextStream>

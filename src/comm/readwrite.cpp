@@ -3,16 +3,13 @@
 #include "comm/checksums.h"
 #include "comm/frames.h"
 #include "comm/globals.h"
+#include "comm/linkreports.h"
 #include "comm/typeinfo.h"
 #include "comm/win_qextserialport.h"
-#include "shell/appglobals.h"
-#include "shell/mainwindow.h"
-#include "shell/operationlog.h"
 
-#include <QApplication>
-#include <algorithm>
-#include <QMessageBox>
+#include <QCoreApplication>
 #include <QThread>
+#include <algorithm>
 
 namespace {
 
@@ -50,8 +47,8 @@ void ReadWrite::SetProtocol(int index)
         return;
     if (QThread::currentThread() != qApp->thread())
         return;
-    QMessageBox::warning(g_mainWindow,
-                         QCoreApplication::translate("ReadWrite", "Warning"), m_commandTableError);
+    if (LinkReports *reports = linkReports())
+        reports->warn(QCoreApplication::translate("ReadWrite", "Warning"), m_commandTableError);
 }
 
 void ReadWrite::LoadCommandTable()
@@ -172,15 +169,15 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
 
 void ReadWrite::GoOffline(const Reply &reply)
 {
-    CMainWindow *window = g_mainWindow;
-    if (!window)
+    LinkReports *reports = linkReports();
+    if (!reports)
         return;
     if (!g_offLine) {
-        window->reportError(errorMessageIndex(reply));
+        reports->reportError(errorMessageIndex(reply));
         return;
     }
-    window->setConnectionState(false);
-    window->reportError(8);
+    reports->reportOffline();
+    reports->reportError(LinkMessage::CommunicationError);
 }
 
 bool ReadWrite::refusalAccepted(int parameter)
@@ -195,7 +192,8 @@ bool ReadWrite::quietRead()
 
 void ReadWrite::appendLog(const QString &line)
 {
-    appendOperationLog({ line }, true);
+    if (LinkReports *reports = linkReports())
+        reports->appendLog(line);
 }
 
 void ReadWrite::logWriteFailure(int, int) const

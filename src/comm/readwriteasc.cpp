@@ -3,6 +3,7 @@
 #include "comm/checksums.h"
 #include "comm/frames.h"
 #include "comm/globals.h"
+#include "comm/linkreports.h"
 
 #include <cstring>
 
@@ -15,11 +16,11 @@ int ReadWriteASC::errorMessageIndex(const Reply &reply) const
 {
     switch (reply.at(6)) {
     case '1':
-        return 10;
+        return LinkMessage::IllegalFunction;
     case '2':
-        return 12;
+        return LinkMessage::IllegalDataAddress;
     default:
-        return 14;
+        return LinkMessage::IllegalDataValue;
     }
 }
 

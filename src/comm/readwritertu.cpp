@@ -3,6 +3,7 @@
 #include "comm/checksums.h"
 #include "comm/frames.h"
 #include "comm/globals.h"
+#include "comm/linkreports.h"
 
 namespace {
 
@@ -22,11 +23,11 @@ int ReadWriteRTU::errorMessageIndex(const Reply &reply) const
 {
     switch (reply.at(2)) {
     case 1:
-        return 10;
+        return LinkMessage::IllegalFunction;
     case 2:
-        return 12;
+        return LinkMessage::IllegalDataAddress;
     default:
-        return 14;
+        return LinkMessage::IllegalDataValue;
     }
 }
 

@@ -3,9 +3,8 @@
 #include "comm/checksums.h"
 #include "comm/frames.h"
 #include "comm/globals.h"
+#include "comm/linkreports.h"
 #include "comm/typeinfo.h"
-#include "shell/appglobals.h"
-#include "shell/mainwindow.h"
 
 namespace {
 
@@ -21,7 +20,8 @@ bool fromThisStation(const ReadWrite::Reply &reply)
 
 bool pageForced()
 {
-    return g_mainWindow && g_mainWindow->forcePageSelect;
+    const LinkReports *reports = linkReports();
+    return reports && reports->pageSelectForced();
 }
 
 } // namespace
@@ -56,8 +56,8 @@ bool ReadWriteZR::selectPageFor(int parameter, bool always)
         return false;
     }
     g_zrPage = page;
-    if (g_mainWindow)
-        g_mainWindow->forcePageSelect = false;
+    if (LinkReports *reports = linkReports())
+        reports->clearPageSelectForced();
     return true;
 }
 
@@ -119,23 +119,23 @@ int ReadWriteZR::errorMessageIndex(const Reply &reply) const
 {
     switch (reply.at(3)) {
     case '1':
-        return 9;
+        return LinkMessage::ParityError;
     case '2':
-        return 11;
+        return LinkMessage::SumCheckError;
     case '3':
-        return 13;
+        return LinkMessage::ProtocolError;
     case '4':
-        return 15;
+        return LinkMessage::FrameError;
     case '5':
-        return 16;
+        return LinkMessage::OverflowError;
     case 'A':
-        return 17;
+        return LinkMessage::AbnormalPattern;
     case 'B':
-        return 18;
+        return LinkMessage::CommandCodeError;
     case 'C':
-        return 19;
+        return LinkMessage::RangeError;
     default:
-        return -1;
+        return LinkMessage::Unlisted;
     }
 }
 

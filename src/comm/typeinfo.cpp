@@ -1,9 +1,9 @@
 #include "comm/typeinfo.h"
 
 #include "comm/globals.h"
+#include "platform/appstate.h"
 #include "platform/paths.h"
 #include "platform/textfiles.h"
-#include "shell/appglobals.h"
 
 #include <QFile>
 #include <QRegularExpression>

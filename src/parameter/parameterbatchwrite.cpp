@@ -4,6 +4,7 @@
 #include "parameter/parameter.h"
 
 #include "comm/globals.h"
+#include "comm/linkflags.h"
 #include "comm/readwrite.h"
 #include "comm/typeinfo.h"
 #include "parameter/paramtext.h"
@@ -80,28 +81,24 @@ bool CParameter::batchWriteChecks()
         batchWriteBox(tr("Please change INV operation mode to CU!"));
         return false;
     }
-    g_batchTransfer = true;
+    FlagScope batch(g_batchTransfer, FlagScope::Clear);
     writeMode = true;
     g_failedParameters.clear();
 
-    auto refuse = [] {
-        g_batchTransfer = false;
-        return false;
-    };
     QString text;
     if (!readBeforeBatchWrite(77, 1.0, &text))
-        return refuse();
+        return false;
     if (text == QLatin1String("1")) {
         batchWriteBox(tr("Unable to write parameter value.\n") + QStringLiteral("\n")
                       + tr("Please confirm the parameter value of 00-03(P.77)."));
-        return refuse();
+        return false;
     }
     if (!readBeforeBatchWrite(295, 1.0, &text))
-        return refuse();
+        return false;
     if (text == QLatin1String("1")) {
         batchWriteBox(tr("Unable to write parameter value.\n") + QStringLiteral("\n")
                       + tr("Please confirm the parameter value of 00-05(P.295)."));
-        return refuse();
+        return false;
     }
 
     // The list's version stands in the row labelled P.188, wherever the table's order has put it.
@@ -110,13 +107,15 @@ bool CParameter::batchWriteChecks()
     if (listed >= 100)
         listed /= 1000;
     if (!readBeforeBatchWrite(188, 0.001, &text))
-        return refuse();
+        return false;
     if (listed != text.toDouble()
         && batchWriteBox(tr("The parameter file is inconsistent with the software version of the control board.\n")
                              + tr("Continue writing?"),
                          true)
                != QMessageBox::Ok)
-        return refuse();
+        return false;
+    // WriteAllPar's own scope takes the batch over.
+    batch.release();
     return true;
 }
 
@@ -124,12 +123,13 @@ void CParameter::WriteAllPar()
 {
     if (!batchWriteChecks())
         return;
+    FlagScope batch(g_batchTransfer, FlagScope::Clear);
     sortByNumber();
     QTableWidget *table = PartableWidget;
     const int rows = table->rowCount();
 
-    auto endOffLine = [this] {
-        g_batchTransfer = false;
+    auto endOffLine = [this, &batch] {
+        batch.end();
         writeMode = false;
     };
     auto failed = [&](int row) {
@@ -236,7 +236,7 @@ void CParameter::WriteAllPar()
     }
     appendOperationLog(lines);
 
-    g_batchTransfer = false;
+    batch.end();
     resolutionFactor = -1;
     writeMode = false;
     readBackAfterWrite = true;

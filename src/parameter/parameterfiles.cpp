@@ -1,14 +1,12 @@
 // Saving and opening parameter list files from the parameter form.
 
-#include "comm/comsetup.h"
+#include "connection/comsetup.h"
 #include "comm/globals.h"
 #include "parameter/comparison.h"
 #include "parameter/parameter.h"
 #include "parameter/parameterlistfile.h"
 #include "parameter/paramtext.h"
 #include "parameter/parinformation.h"
-#include "platform/textfiles.h"
-#include "platform/workbook.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 
@@ -19,9 +17,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
-#include <QTextCodec>
 #include <QThread>
 
 using namespace ParameterListFile;
@@ -92,22 +88,6 @@ bool modbusSelected()
     return g_protocolIndex > 0;
 }
 
-bool writeTextListing(const QString &path, const QByteArray &bytes, QString *reason)
-{
-    // Written whole under a temporary name and then put in place: a failed write keeps the old file.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *reason = file.errorString();
-        return false;
-    }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        *reason = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 void CParameter::save()
@@ -174,15 +154,9 @@ void CParameter::save()
     }
 
     QString reason;
-    bool written = false;
-    if (kind == TextEnding) {
-        written = writeTextListing(path, textFile(listing), &reason);
-    } else {
-        Workbook book;
-        written = fillWorkbook(book, listing, g_unitNames, tr("Comment 2"), tr("Modified")) && book.saveAs(path);
-        if (!written)
-            reason = book.errorString();
-    }
+    const bool written = kind == TextEnding
+        ? saveTextListing(path, listing, &reason)
+        : saveWorkbookListing(path, listing, g_unitNames, tr("Comment 2"), tr("Modified"), &reason);
     if (!written) {
         cannotWrite(reason);
         return;
@@ -209,70 +183,29 @@ void CParameter::open()
         showProgress(false);
         VerifyParameter->setCurrentIndex(1);
     };
-    const QString invType = QString(g_invType).replace(QLatin1Char('/'), QLatin1Char('|'));
     const bool groups = g_groupMode != 0;
 
-    // One text per parameter: empty when the file does not list it, "--" when it lists it without a value.
-    QVector<QString> stored(ParameterRows);
     const QString kind = lastPiece(path);
     if (kind == WorkbookEnding || kind == TextEnding) {
-        Header header;
-        int lastProgress = -1;
-        if (kind == WorkbookEnding) {
-            Workbook book;
-            if (!book.open(path)) {
-                cannotRead(book.errorString());
-                return;
-            }
-            header = readWorkbookHeader(book);
-            if (header.typeText != invType) {
-                book.close();
-                typeMismatch();
-                return;
-            }
-            const WorkbookRange used = book.usedRange();
-            const int valueColumn = workbookValueColumn(groups, used.columnCount, book.text(2, used.columnCount));
-            const int first = used.row;
-            const int last = first + used.rowCount;
-            setProgressRange(last);
-            for (int r = first + 2; r < last; ++r) {
-                setProgress(r);
-                int number = 0;
-                if (!parameterNumber(book.text(r, groups ? 2 : 1), &number))
-                    continue;
-                QString value = book.text(r, valueColumn);
-                if (value.isEmpty())
-                    value = QStringLiteral("--");
-                if (acceptableValue(value))
-                    stored[number] = value;
-            }
-            book.close();
-            lastProgress = last;
-        } else {
-            QFile file(path);
-            if (!file.open(QIODevice::ReadOnly)) {
-                cannotRead(file.errorString());
-                return;
-            }
-            QStringList lines = gbkCodec()->toUnicode(file.readAll()).split(QLatin1Char('\n'));
-            file.close();
-            for (QString &line : lines) {
-                if (line.endsWith(QLatin1Char('\r')))
-                    line.chop(1);
-            }
-            // An empty file or first line names no drive type, so it cannot be this drive's list.
-            if (!readTextHeader(lines.value(0), &header)
-                || QString(header.typeText).replace(QLatin1Char('|'), QLatin1Char('/')) != g_invType) {
-                typeMismatch();
-                return;
-            }
-            for (int i = 2; i < lines.size(); ++i) {
-                int number = 0;
-                QString value;
-                if (readTextDataLine(lines.at(i), groups, &number, &value))
-                    stored[number] = value;
-            }
+        ReadListing listing;
+        QString reason;
+        const ReadResult result = kind == WorkbookEnding
+            ? readWorkbookListing(path, g_invType, groups, ParameterRows, &listing, &reason,
+                  [](int row, int lastRow) {
+                      setProgressRange(lastRow);
+                      setProgress(row);
+                  })
+            : readTextListing(path, g_invType, groups, ParameterRows, &listing, &reason);
+        if (result == ReadResult::CannotRead) {
+            cannotRead(reason);
+            return;
         }
+        if (result == ReadResult::OtherDrive) {
+            typeMismatch();
+            return;
+        }
+        const QVector<QString> &stored = listing.values;
+        Header &header = listing.header;
         acceptHeader(&header);
         const bool fromWorkbook = kind == WorkbookEnding;
         const int display = header.displayIndex;
@@ -337,8 +270,8 @@ void CParameter::open()
                 g_selectedRows.append(i);
         }
         mySort(header.sortColumn);
-        if (lastProgress >= 0)
-            setProgress(lastProgress);
+        if (listing.lastRow >= 0)
+            setProgress(listing.lastRow);
         showProgress(false);
     }
 

@@ -2,10 +2,12 @@
 
 #include "parameter/paramtext.h"
 #include "platform/textfiles.h"
-#include "platform/workbook.h"
+#include "zip/workbook.h"
 
 #include <QColor>
+#include <QFile>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QTextCodec>
 
 namespace ParameterListFile
@@ -247,6 +249,94 @@ int workbookValueColumn(bool groups, int columnCount, const QString &lastHeader)
     else if (!groups && columnCount == 9)
         offset = commentTwo ? 6 : 7;
     return p + offset;
+}
+
+bool saveTextListing(const QString &path, const Listing &listing, QString *reason)
+{
+    const QByteArray bytes = textFile(listing);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *reason = file.errorString();
+        return false;
+    }
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        *reason = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+bool saveWorkbookListing(const QString &path, const Listing &listing, const QStringList &unitNames,
+    const QString &commentTwo, const QString &modified, QString *reason)
+{
+    Workbook book;
+    if (fillWorkbook(book, listing, unitNames, commentTwo, modified) && book.saveAs(path))
+        return true;
+    *reason = book.errorString();
+    return false;
+}
+
+ReadResult readWorkbookListing(const QString &path, const QString &invType, bool groups, int parameterRows,
+    ReadListing *listing, QString *reason, const ReadProgress &progress)
+{
+    Workbook book;
+    if (!book.open(path)) {
+        *reason = book.errorString();
+        return ReadResult::CannotRead;
+    }
+    listing->header = readWorkbookHeader(book);
+    if (listing->header.typeText != QString(invType).replace(QLatin1Char('/'), QLatin1Char('|'))) {
+        book.close();
+        return ReadResult::OtherDrive;
+    }
+    listing->values = QVector<QString>(parameterRows);
+    const WorkbookRange used = book.usedRange();
+    const int valueColumn = workbookValueColumn(groups, used.columnCount, book.text(2, used.columnCount));
+    const int first = used.row;
+    const int last = first + used.rowCount;
+    for (int r = first + 2; r < last; ++r) {
+        if (progress)
+            progress(r, last);
+        int number = 0;
+        if (!parameterNumber(book.text(r, groups ? 2 : 1), &number) || number >= parameterRows)
+            continue;
+        QString value = book.text(r, valueColumn);
+        if (value.isEmpty())
+            value = QStringLiteral("--");
+        if (acceptableValue(value))
+            listing->values[number] = value;
+    }
+    book.close();
+    listing->lastRow = last;
+    return ReadResult::Read;
+}
+
+ReadResult readTextListing(const QString &path, const QString &invType, bool groups, int parameterRows,
+    ReadListing *listing, QString *reason)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *reason = file.errorString();
+        return ReadResult::CannotRead;
+    }
+    QStringList lines = gbkCodec()->toUnicode(file.readAll()).split(QLatin1Char('\n'));
+    for (QString &line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    }
+    // An empty file or first line names no drive type, so it cannot be this drive's list.
+    if (!readTextHeader(lines.value(0), &listing->header)
+        || QString(listing->header.typeText).replace(QLatin1Char('|'), QLatin1Char('/')) != invType)
+        return ReadResult::OtherDrive;
+    listing->values = QVector<QString>(parameterRows);
+    for (int i = 2; i < lines.size(); ++i) {
+        int number = 0;
+        QString value;
+        if (readTextDataLine(lines.at(i), groups, &number, &value) && number < parameterRows)
+            listing->values[number] = value;
+    }
+    return ReadResult::Read;
 }
 
 } // namespace ParameterListFile

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
+
 class Workbook;
 
 namespace ParameterListFile
@@ -77,5 +79,32 @@ bool readTextDataLine(const QString &line, bool groups, int *number, QString *va
 
 // The column of a workbook holding the values, from the used columns and the header found in the last.
 int workbookValueColumn(bool groups, int columnCount, const QString &lastHeader);
+
+// Writes the text file whole under a temporary name, then puts it in place: a failed write keeps the
+// old file. False with the reason when it could not.
+bool saveTextListing(const QString &path, const Listing &listing, QString *reason);
+// Fills a new workbook and saves it; false with the reason when it could not.
+bool saveWorkbookListing(const QString &path, const Listing &listing, const QStringList &unitNames,
+    const QString &commentTwo, const QString &modified, QString *reason);
+
+// What a list file gives the parameter form: its header and one text per parameter number, empty
+// when the file does not list it, "--" when it lists it without a value.
+struct ReadListing {
+    Header header;
+    QVector<QString> values;
+    int lastRow = -1; // a workbook's last used row, where its progress ends
+};
+
+enum class ReadResult { Read, CannotRead, OtherDrive };
+
+// Told the row reached and the last row as a workbook is read.
+using ReadProgress = std::function<void(int row, int lastRow)>;
+
+// The lists of the drive type `invType` (as g_invType holds it) for parameters below `parameterRows`.
+// CannotRead comes with the reason; OtherDrive when the file is another type's (or names none).
+ReadResult readWorkbookListing(const QString &path, const QString &invType, bool groups, int parameterRows,
+    ReadListing *listing, QString *reason, const ReadProgress &progress = ReadProgress());
+ReadResult readTextListing(const QString &path, const QString &invType, bool groups, int parameterRows,
+    ReadListing *listing, QString *reason);
 
 } // namespace ParameterListFile

@@ -4,6 +4,7 @@
 #include "parameter/parameter.h"
 
 #include "comm/globals.h"
+#include "comm/linkflags.h"
 #include "comm/readwrite.h"
 #include "comm/typeinfo.h"
 #include "parameter/paramtext.h"
@@ -96,12 +97,11 @@ double CParameter::readFromDrive(int parameter, double scale, bool *ok)
         return value;
     // A signed parameter can hold -1 itself. Read without the sign rule, quietly: a failure then
     // still gives -1, a value cannot, and the first read already reported its own failure.
-    const bool quiet = g_quietRead.exchange(true);
+    const FlagScope quiet(g_quietRead);
     g_noValueFlag = (attribute & AttrSpecialValue) != 0;
     const double unsignedValue = g_readWrite->ReadPar(parameter, scale);
     g_noValueFlag = false;
     g_signedFlag = false;
-    g_quietRead = quiet;
     *ok = unsignedValue != -1.0;
     return value;
 }
@@ -270,7 +270,7 @@ void CParameter::ReadAllPar()
 {
     if (!linkReady())
         return;
-    g_batchTransfer = true;
+    FlagScope batch(g_batchTransfer, FlagScope::Clear);
     writeMode = false;
     selectParaCombo->setCurrentIndex(2);
     selectPara(2);
@@ -286,7 +286,7 @@ void CParameter::ReadAllPar()
 
     auto abandon = [&] {
         allReadPB->setEnabled(true);
-        g_batchTransfer = false;
+        batch.end();
         progress.close();
     };
 
@@ -338,7 +338,7 @@ void CParameter::ReadAllPar()
 
     progress.setValue(maximum);
     allReadPB->setEnabled(true);
-    g_batchTransfer = false;
+    batch.end();
     resolutionFactor = -1;
     const int comparison = readBackAfterWrite ? 2 : 0;
     readBackAfterWrite = false;

@@ -1,6 +1,6 @@
 #include "shell/document.h"
 
-#include "comm/comsetup.h"
+#include "connection/comsetup.h"
 #include "comm/globals.h"
 #include "platform/paths.h"
 #include "shell/appglobals.h"
@@ -8,7 +8,7 @@
 #include "shell/navigation.h"
 #include "shell/startup.h"
 #include "shell/stationfile.h"
-#include "shell/zip/ziparchive.h"
+#include "zip/ziparchive.h"
 
 #include <QDir>
 #include <QDirIterator>

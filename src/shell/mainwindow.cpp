@@ -1,8 +1,8 @@
 #include "shell/mainwindow.h"
 
-#include "comm/search.h"
+#include "connection/search.h"
 
-#include "comm/comsetup.h"
+#include "connection/comsetup.h"
 #include "comm/globals.h"
 #include "comm/readwritezr.h"
 #include "comm/win_qextserialport.h"
@@ -19,6 +19,7 @@
 #include "shell/help.h"
 #include "shell/navigation.h"
 #include "shell/operationlog.h"
+#include "shell/shellreports.h"
 #include "shell/startup.h"
 
 #include <QCloseEvent>
@@ -72,6 +73,8 @@ static void loadCatalogue(int language)
 CMainWindow::CMainWindow(QWidget *parent)
     : QMainWindow(parent)
 {
+    // The protocol objects made below report to this window.
+    installShellReports();
     initShellResources();
     for (int i = 0; i < MessageCount; ++i)
         messageTable.append(QString());

@@ -1,9 +1,9 @@
 #include "shell/navigation.h"
 
 #include "comm/globals.h"
-#include "comm/identify.h"
+#include "connection/identify.h"
 #include "comm/readwrite.h"
-#include "comm/settype.h"
+#include "connection/settype.h"
 #include "comm/typeinfo.h"
 #include "parameter/parameter.h"
 #include "platform/paths.h"

@@ -7,6 +7,7 @@
 #include "shell/appglobals.h"
 #include "shell/document.h"
 #include "shell/operationlog.h"
+#include "shell/shellreports.h"
 
 #include <QDir>
 #include <QFile>
@@ -145,6 +146,7 @@ void resetDriveGlobals()
 
 void runStartUpSteps(const QStringList &arguments, const QString &appFilePath, const QString &appDirPath)
 {
+    installShellReports();
     g_appFilePath = appFilePath;
     g_appDir = applicationFolder(appDirPath);
 

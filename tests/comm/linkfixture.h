@@ -1,17 +1,18 @@
 #pragma once
 
 // What the protocol tests share: a port opened on a pseudo-terminal whose far end a scripted
-// drive plays, the main window that receives the reports, a program folder with the shipped
-// command and feature tables, and the drive side's own check sums (written independently of
-// the program's, bit by bit).
+// drive plays (scripteddrive.h), the main window that receives the reports, and a program folder
+// with the shipped command and feature tables.
 
 #include "comm/globals.h"
 #include "comm/readwrite.h"
 #include "comm/typeinfo.h"
 #include "comm/win_qextserialport.h"
+#include "linkrecorder.h"
 #include "linkstate.h"
 #include "programfolder.h"
 #include "pseudoterminal.h"
+#include "scripteddrive.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 #include "testdirs.h"
@@ -29,167 +30,6 @@
 #include <functional>
 #include <memory>
 #include <thread>
-
-namespace drive {
-
-inline QByteArray crc(QByteArray frame)
-{
-    quint16 c = 0xFFFF;
-    for (char byte : QByteArray(frame)) {
-        c ^= quint8(byte);
-        for (int bit = 0; bit < 8; ++bit)
-            c = (c & 1) ? quint16((c >> 1) ^ 0xA001) : quint16(c >> 1);
-    }
-    frame.append(char(c & 0xFF));
-    frame.append(char(c >> 8));
-    return frame;
-}
-
-inline QByteArray lrc(const QByteArray &body) // body without ':'
-{
-    int sum = 0;
-    const QByteArray bytes = QByteArray::fromHex(body);
-    for (char b : bytes)
-        sum += quint8(b);
-    return ':' + body + QByteArray::number((-sum) & 0xFF, 16).rightJustified(2, '0').toUpper() + "\r\n";
-}
-
-inline QByteArray sum(const QByteArray &text)
-{
-    int s = 0;
-    for (char c : text)
-        s += quint8(c);
-    return QByteArray::number(s & 0xFF, 16).rightJustified(2, '0').toUpper();
-}
-
-// A character-protocol request as it must appear on the line: ENQ, text, sum, terminator.
-inline QByteArray zrRequest(const QByteArray &text, int mode = 1)
-{
-    return '\x05' + text + sum(text) + (mode == 1 ? "\r" : mode == 2 ? "\r\n" : "");
-}
-
-// A data reply: STX, station, four digits, decimal digit, ETX, sum over station to decimal digit.
-inline QByteArray zrData(const QByteArray &station, const QByteArray &digits, char decimals, int mode = 1)
-{
-    const QByteArray text = station + digits + decimals;
-    return '\x02' + text + '\x03' + sum(text) + (mode == 1 ? "\r" : "\r\n");
-}
-
-inline QByteArray zrAck(const QByteArray &station, int mode = 1)
-{
-    return '\x06' + station + (mode == 1 ? "\r" : "\r\n");
-}
-
-inline QByteArray zrNak(const QByteArray &station, char code, int mode = 1)
-{
-    return '\x15' + station + code + (mode == 1 ? "\r" : "\r\n");
-}
-
-// Plays the drive: takes each request off the line and answers it from a script. A null
-// answer stays silent; after the script the drive stays silent.
-class ScriptedDrive {
-public:
-    struct Answer {
-        QByteArray bytes;
-        int delayMs = 0;
-    };
-    struct Request {
-        QByteArray bytes;
-        qint64 atMs;
-    };
-
-    explicit ScriptedDrive(PseudoTerminal &pty) : m_pty(pty) { m_clock.start(); }
-    ~ScriptedDrive() { stop(); }
-
-    // Answers each request by a function of it instead of a script.
-    void serve(std::function<QByteArray(const QByteArray &)> responder)
-    {
-        stop();
-        m_responder = std::move(responder);
-        m_answers.clear();
-        m_requests.clear();
-        m_running = true;
-        m_thread = std::thread([this] { run(); });
-    }
-
-    void play(const QList<Answer> &answers)
-    {
-        stop();
-        m_responder = nullptr;
-        m_answers = answers;
-        m_requests.clear();
-        m_running = true;
-        m_clock.restart();
-        m_thread = std::thread([this] { run(); });
-    }
-
-    void stop()
-    {
-        m_running = false;
-        if (m_thread.joinable())
-            m_thread.join();
-    }
-
-    QList<Request> requests()
-    {
-        QMutexLocker locker(&m_mutex);
-        return m_requests;
-    }
-
-    QList<QByteArray> frames()
-    {
-        QList<QByteArray> out;
-        for (const Request &r : requests())
-            out << r.bytes;
-        return out;
-    }
-
-    qint64 elapsedMs() const { return m_clock.elapsed(); }
-
-private:
-    void run()
-    {
-        int next = 0;
-        while (m_running) {
-            const QByteArray request = m_pty.readAll(5);
-            if (request.isEmpty())
-                continue;
-            {
-                QMutexLocker locker(&m_mutex);
-                m_requests.append({ request, m_clock.elapsed() });
-            }
-            if (m_responder) {
-                const QByteArray reply = m_responder(request);
-                if (!reply.isEmpty())
-                    m_pty.write(reply);
-                continue;
-            }
-            if (next >= m_answers.size())
-                continue;
-            const Answer answer = m_answers.at(next++);
-            if (answer.bytes.isNull())
-                continue;
-            if (answer.delayMs > 0)
-                QThread::msleep(ulong(answer.delayMs));
-            m_pty.write(answer.bytes);
-        }
-    }
-
-    PseudoTerminal &m_pty;
-    QList<Answer> m_answers;
-    std::function<QByteArray(const QByteArray &)> m_responder;
-    QList<Request> m_requests;
-    QMutex m_mutex;
-    QElapsedTimer m_clock;
-    std::atomic<bool> m_running { false };
-    std::thread m_thread;
-};
-
-} // namespace drive
-
-Q_DECLARE_METATYPE(drive::ScriptedDrive::Answer)
-
-using ScriptedDriveAnswer = drive::ScriptedDrive::Answer;
 
 inline void applyFlags(const QString &flags);
 inline double runOperation(ReadWrite &rw, const QString &op);
@@ -212,13 +52,7 @@ public:
         if (!m_appDir.isValid())
             return false;
         g_appDir = m_appDir.path() + QLatin1Char('/');
-        const QString invType = g_appDir + QStringLiteral("ParameterInforamtion/InvType/");
-        QDir().mkpath(invType);
-        const QString shipped = sourceDir() + QStringLiteral("/src/data/ParameterInforamtion/InvType/");
-        for (const char *name : { "FNC.txt", "typeInfo.txt" })
-            if (!QFile::copy(shipped + QLatin1String(name), invType + QLatin1String(name)))
-                return false;
-        if (!startOperationLogAndTypes())
+        if (!installShippedTables(g_appDir) || !startOperationLogAndTypes())
             return false;
 
         m_window.reset(new CMainWindow());
@@ -274,14 +108,7 @@ public:
     void resetState()
     {
         m_drive.stop();
-        g_station = 1;
-        g_stationHex[0] = '0';
-        g_stationHex[1] = '1';
-        g_crLfMode = 1;
-        g_responseDelayMs = 0;
-        g_seriesLetter = '0';
-        g_firmwareVersion.clear();
-        resetLinkFlags();
+        resetStationOne();
         g_acceptP77Refusal = false;
         g_acceptAlarmWriteRefusal = false;
         m_window->forcePageSelect = false;

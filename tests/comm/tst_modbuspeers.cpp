@@ -1,4 +1,4 @@
-#include "comm/search.h"
+#include "connection/search.h"
 #include "linkfixture.h"
 
 #include <QProcess>

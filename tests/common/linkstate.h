@@ -1,9 +1,10 @@
 #pragma once
 
 // The program's side of the link as the link tests set it up: a port opened with given line
-// settings, and the caller-side flags every test starts from.
+// settings, and the caller-side flags every test starts from (resetLinkFlags).
 
 #include "comm/globals.h"
+#include "comm/linkflags.h"
 #include "comm/win_qextserialport.h"
 
 #include <memory>
@@ -24,18 +25,15 @@ inline std::unique_ptr<Win_QextSerialPort> openTestPort(const QString &name, Bau
     return port;
 }
 
-// Link up; no connection test, batch or quiet read; no restart pending; no one-read flags; the
-// character protocol's page unknown; no failed parameters.
-inline void resetLinkFlags()
+// Station 1, CR terminator, no response delay, no series or firmware known, the link flags reset.
+inline void resetStationOne()
 {
-    g_offLine = false;
-    g_connectionTest = false;
-    g_batchTransfer = false;
-    g_quietRead = false;
-    g_restartWait = false;
-    g_noValueFlag = false;
-    g_signedFlag = false;
-    g_replyError = false;
-    g_zrPage = -1;
-    g_failedParameters.clear();
+    g_station = 1;
+    g_stationHex[0] = '0';
+    g_stationHex[1] = '1';
+    g_crLfMode = 1;
+    g_responseDelayMs = 0;
+    g_seriesLetter = '0';
+    g_firmwareVersion.clear();
+    resetLinkFlags();
 }

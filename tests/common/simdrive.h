@@ -6,7 +6,7 @@
 
 #include "comm/globals.h"
 #include "comm/readwrite.h"
-#include "comm/search.h"
+#include "connection/search.h"
 #include "comm/win_qextserialport.h"
 #include "linkstate.h"
 #include "shell/appglobals.h"

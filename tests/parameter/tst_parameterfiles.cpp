@@ -2,12 +2,12 @@
 // answered by typing a name, the warnings are read and confirmed. Text files are compared byte for byte
 // with golden files; workbooks are read back by an independent reader (openpyxl).
 
-#include "comm/comsetup.h"
+#include "connection/comsetup.h"
 #include "parameter/comparison.h"
 #include "modalwatcher.h"
 #include "parameter/parameter.h"
 #include "parameter/paramtext.h"
-#include "platform/workbook.h"
+#include "zip/workbook.h"
 #include "pseudoterminal.h"
 #include "seriesfixture.h"
 #include "shell/mainwindow.h"
@@ -75,7 +75,7 @@ QStringList chineseHeaders()
 QJsonObject dumpWorkbook(const QString &path)
 {
     QProcess process;
-    process.start("/usr/bin/python3", { sourceDir() + "/tests/platform/data/dump.py", path });
+    process.start("/usr/bin/python3", { sourceDir() + "/tests/zip/data/dump.py", path });
     process.waitForFinished(30000);
     return QJsonDocument::fromJson(process.readAllStandardOutput()).object();
 }

@@ -5,7 +5,7 @@
 // pseudo-terminal with its journal.
 
 #include "../comm/linkfixture.h"
-#include "comm/settype.h"
+#include "connection/settype.h"
 #include "modalwatcher.h"
 #include "simdrive.h"
 #include "parameter/parameter.h"

@@ -1,7 +1,7 @@
 // Documents as the user meets them: Save as and Save through the main window's actions, Open, and
 // a document named on the command line at the next start. Archives are read back with minizip.
 
-#include "comm/comsetup.h"
+#include "connection/comsetup.h"
 #include "comm/globals.h"
 #include "comm/win_qextserialport.h"
 #include "pseudoterminal.h"

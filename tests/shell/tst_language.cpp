@@ -2,7 +2,7 @@
 // and the set-up dialog follows the chosen catalogue, the parameter names, comments and the open help
 // reload in the new language, one language stays checked, and the station number still reads back.
 
-#include "comm/comsetup.h"
+#include "connection/comsetup.h"
 #include "comm/globals.h"
 #include "modalwatcher.h"
 #include "parameter/parameter.h"

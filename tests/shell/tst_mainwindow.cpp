@@ -1,7 +1,7 @@
 // The main window as the user meets it: menus, tool bar, dock, status bar, error boxes, the delay
 // field of the set-up dialog and the close of a run.
 
-#include "comm/comsetup.h"
+#include "connection/comsetup.h"
 #include "comm/globals.h"
 #include "comm/win_qextserialport.h"
 #include "modalwatcher.h"

@@ -1,7 +1,7 @@
 // Opening the serial link at start and from the set-up dialog, against pseudo-terminals listed in the
 // registry stand-in; the line settings are read back from what the port layer reports it applied.
 
-#include "comm/comsetup.h"
+#include "connection/comsetup.h"
 #include "comm/globals.h"
 #include "comm/readwrite.h"
 #include "comm/win_qextserialport.h"

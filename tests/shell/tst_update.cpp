@@ -6,7 +6,7 @@
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 #include "shell/startup.h"
-#include "shell/zip/ziparchive.h"
+#include "zip/ziparchive.h"
 #include "testdirs.h"
 #include "testfiles.h"
 #include "useranswers.h"

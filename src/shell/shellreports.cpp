@@ -1,0 +1,53 @@
+#include "shell/shellreports.h"
+
+#include "comm/linkreports.h"
+#include "shell/appglobals.h"
+#include "shell/mainwindow.h"
+#include "shell/operationlog.h"
+
+#include <QMessageBox>
+
+namespace {
+
+class ShellReports : public LinkReports {
+public:
+    void reportError(int index) override
+    {
+        if (CMainWindow *window = g_mainWindow)
+            window->reportError(index);
+    }
+
+    void reportOffline() override
+    {
+        if (CMainWindow *window = g_mainWindow)
+            window->setConnectionState(false);
+    }
+
+    void appendLog(const QString &line) override { appendOperationLog({ line }, true); }
+
+    void warn(const QString &title, const QString &text) override
+    {
+        QMessageBox::warning(g_mainWindow, title, text);
+    }
+
+    bool pageSelectForced() const override
+    {
+        const CMainWindow *window = g_mainWindow;
+        return window && window->forcePageSelect;
+    }
+
+    void clearPageSelectForced() override
+    {
+        if (CMainWindow *window = g_mainWindow)
+            window->forcePageSelect = false;
+    }
+};
+
+ShellReports shellReports;
+
+} // namespace
+
+void installShellReports()
+{
+    installLinkReports(&shellReports);
+}

@@ -1,0 +1,491 @@
+// The connection test and automatic search against the simulated drive: the step at which each
+// line setting is found, one probe per step at the search's pace, what the program shows after a
+// success, a failure and an unidentified drive, and the identification of scenario drives.
+
+#include "comm/readwritezr.h"
+#include "connection/settype.h"
+#include "searchfixture.h"
+#include "shell/navigation.h"
+#include "shell/startup.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QStandardItem>
+#include <QToolButton>
+#include <QPointer>
+#include <QThread>
+#include <QTreeView>
+#include <atomic>
+
+namespace {
+
+// The program keeps 100 ms between the starts of its probes; on a loaded test machine the bytes may
+// reach the line a few milliseconds later than the start of their exchange.
+constexpr double MinProbeGap = 0.095; // seconds
+
+const QString Found = QStringLiteral("Connection successful !\nThe INV type is: %1     ");
+const QString Unknown = QStringLiteral("The INV type is <font size='+1'><b>unknown</b></font>. "
+                                       "Please click OK to select manually.");
+
+QString selectors(const CComSetup *d)
+{
+    QStringList parts;
+    for (QComboBox *combo : { d->ProcomboBox, d->BaudcomboBox, d->DatacomboBox, d->CheckComboBox, d->StopComboBox,
+                              d->CRComboBox, d->TimeComboBox })
+        parts << combo->currentText() + (combo->isEnabled() ? "" : "!");
+    return parts.join('|');
+}
+
+// Dialog presets: protocol, baud, data, stop, parity, terminator index.
+using Preset = QVector<int>;
+
+} // namespace
+
+class TestSearch : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void findsTheDriveAtItsStep_data();
+    void findsTheDriveAtItsStep();
+    void silentDriveEndsInTheFailurePath();
+    void unidentifiedDriveIsChosenByHand_data();
+    void unidentifiedDriveIsChosenByHand();
+    void identifiesScenarioDrives_data();
+    void identifiesScenarioDrives();
+    void knownStationKeepsOneItem_data();
+    void knownStationKeepsOneItem();
+    void replacedProtocolObjectsStayAlive();
+
+private:
+    // Runs the set-up dialog: preset from the globals, station 1, the test started and the search
+    // moved on to startStep. Boxes are read and closed after holdMs; the drive-type dialog goes
+    // to onSetType. A failed search closes the dialog.
+    void runSetup(const Preset &preset, int startStep, std::function<void(CSetType *)> onSetType = {},
+                  int holdMs = 50);
+
+    QTemporaryDir m_appDir;
+    QTemporaryDir m_work;
+    TemporaryRegistry *m_registry = nullptr;
+    CMainWindow *m_window = nullptr;
+    QList<SeenBox> m_boxes;
+    QStringList m_shownAtBox;
+};
+
+void TestSearch::initTestCase()
+{
+    QVERIFY(makeAppDir(m_appDir));
+    initShellResources();
+}
+
+void TestSearch::init()
+{
+    m_registry = new TemporaryRegistry;
+    g_commandLineDoc.clear();
+    m_boxes.clear();
+    m_shownAtBox.clear();
+}
+
+void TestSearch::cleanup()
+{
+    delete m_window;
+    m_window = nullptr;
+    g_mainWindow = nullptr;
+    delete m_registry;
+    m_registry = nullptr;
+}
+
+void TestSearch::runSetup(const Preset &preset, int startStep, std::function<void(CSetType *)> onSetType, int holdMs)
+{
+    m_window = new CMainWindow(nullptr);
+    g_mainWindow = m_window;
+    g_protocolIndex = preset.at(0);
+    g_baudIndex = preset.at(1);
+    g_dataBitsIndex = preset.at(2);
+    g_stopBitsIndex = preset.at(3);
+    g_parityIndex = preset.at(4);
+    g_crLfIndex = preset.at(5);
+    g_portName = QStringLiteral("Com7");
+
+    CComSetup *setup = m_window->comSetup;
+    bool started = false;
+    bool failed = false;
+    ModalWatcher watcher([&](QWidget *modal) {
+        if (modal == setup) {
+            if (!started) {
+                started = true;
+                QVERIFY(chooseComboText(setup->autoStation, QStringLiteral("1")));
+                QTest::mouseClick(setup->AutoButton, Qt::LeftButton);
+                setup->testStep = startStep;
+            } else if (failed) {
+                setup->close();
+            }
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            m_boxes.append({ box->windowTitle(), box->text(), box->icon() });
+            m_shownAtBox.append(selectors(setup));
+            failed = failed || box->text() == QLatin1String("Please check the station and COM port!");
+            QTimer::singleShot(holdMs, box, [box] { box->button(QMessageBox::Ok)->click(); });
+        } else if (auto *dialog = qobject_cast<CSetType *>(modal)) {
+            if (onSetType)
+                onSetType(dialog);
+            else
+                dialog->reject();
+        }
+    });
+    // The menu's "Communication Setup Wizard", as the user starts it.
+    QAction *action = m_window->findChild<QAction *>(QStringLiteral("actCom"));
+    QVERIFY(action);
+    action->trigger();
+}
+
+void TestSearch::findsTheDriveAtItsStep_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<Preset>("preset");
+    QTest::addColumn<int>("startStep");
+    QTest::addColumn<int>("foundStep");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QByteArray>("probe"); // what the last step sent, in hex
+
+    const Preset rtu19200 { 1, 2, 1, 0, 2, 0 };
+    QTest::newRow("own settings at step 0")
+        << "protocol rtu\nbaud 19200\ndata 8\nparity E\nstop 1\nterminator none" << rtu19200 << 0 << 0
+        << "Modbus RTU|19200|8!|Even|1|None!|10" << QByteArray("010310010001d10a");
+    // At 9600 baud the character protocol's type-code exchange outlasts the receive window on the
+    // simulated line, so this drive is one that reports no type code, and answers without delay.
+    QTest::newRow("character protocol 9600 8N1 CR at step 1")
+        << "protocol taviron\nbaud 9600\ndata 8\nparity N\nstop 1\nterminator cr\ntypecode none\nturnaround-ms 0" << rtu19200 << 0 << 1
+        << "Taviron protocol|9600|8|None|1|CR|10!" << QByteArray("05303137413030390d");
+    QTest::newRow("38400 8N1 CR+LF at step 50")
+        << "protocol taviron\nbaud 38400\ndata 8\nparity N\nstop 1\nterminator crlf" << rtu19200 << 49 << 50
+        << "Taviron protocol|38400|8|None|1|CR+LF|10!" << QByteArray("05303137413030390d0a");
+    QTest::newRow("38400 two stop bits and CR at step 51")
+        << "protocol taviron\nbaud 38400\ndata 8\nparity N\nstop 2\nterminator cr" << rtu19200 << 50 << 51
+        << "Taviron protocol|38400|8|None|2|CR|10!" << QByteArray("05303137413030390d");
+    QTest::newRow("38400 7E2 CR+LF at step 72")
+        << "protocol taviron\nbaud 38400\ndata 7\nparity E\nstop 2\nterminator crlf" << rtu19200 << 71 << 72
+        << "Taviron protocol|38400|7|Even|2|CR+LF|10!" << QByteArray("05303137413030390d0a");
+    QTest::newRow("ASCII 38400 7E1 at step 153")
+        << "protocol ascii\nbaud 38400\ndata 7\nparity E\nstop 1\nterminator crlf" << rtu19200 << 152 << 153
+        << "Modbus ASCII|38400|7!|Even|1|CR+LF!|10" << QByteArray(":010310010001EA\r\n").toHex();
+    QTest::newRow("ASCII 57600 7N2 at step 157")
+        << "protocol ascii\nbaud 57600\ndata 7\nparity N\nstop 2\nterminator crlf" << rtu19200 << 156 << 157
+        << "Modbus ASCII|57600|7!|None|2|CR+LF!|10" << QByteArray(":010310010001EA\r\n").toHex();
+    QTest::newRow("RTU 9600 8N1 at step 166")
+        << "protocol rtu\nbaud 9600\ndata 8\nparity N\nstop 1\nterminator none" << rtu19200 << 165 << 166
+        << "Modbus RTU|9600|8!|None|1|None!|10" << QByteArray("010310010001d10a");
+    QTest::newRow("4800 baud comes fourth: RTU 8N1 at step 178")
+        << "protocol rtu\nbaud 4800\ndata 8\nparity N\nstop 1\nterminator none\nturnaround-ms 0" << rtu19200 << 177
+        << 178
+        << "Modbus RTU|4800|8!|None|1|None!|10" << QByteArray("010310010001d10a");
+    QTest::newRow("RTU 38400 8O1 at step 172")
+        << "protocol rtu\nbaud 38400\ndata 8\nparity O\nstop 1\nterminator none" << rtu19200 << 171 << 172
+        << "Modbus RTU|38400|8!|Odd|1|None!|10" << QByteArray("010310010001d10a");
+    QTest::newRow("RTU 115200 8N1 at the last step")
+        << "protocol rtu\nbaud 115200\ndata 8\nparity N\nstop 1\nterminator none" << rtu19200 << 185 << 186
+        << "Modbus RTU|115200|8!|None|1|None!|10" << QByteArray("010310010001d10a");
+}
+
+void TestSearch::findsTheDriveAtItsStep()
+{
+    QFETCH(QString, line);
+    QFETCH(Preset, preset);
+    QFETCH(int, startStep);
+    QFETCH(int, foundStep);
+    QFETCH(QString, shown);
+    QFETCH(QByteArray, probe);
+
+    SimulatedDrive drive(QStringLiteral("COM7"));
+    const bool typeCode = !line.contains("typecode none");
+    QVERIFY(drive.startSeries("station 1\np90 207\ntypecode 21\n" + line));
+    const QString type = typeCode ? "VM3-023-7.5K" : "VM3-023-5.5K";
+    runSetup(preset, startStep);
+    CComSetup *setup = m_window->comSetup;
+    CNavigation *navigation = m_window->navigation;
+
+    // One probe per step, paced by the 100 ms timer, the last one answered.
+    const QList<JournalFrame> probes = drive.probesBeforeAnswer();
+    QCOMPARE(probes.size(), foundStep - startStep + 1);
+    for (int i = 1; i < probes.size(); ++i)
+        QVERIFY2(probes.at(i).at - probes.at(i - 1).at > MinProbeGap,
+                 qPrintable(QString::number(probes.at(i).at - probes.at(i - 1).at)));
+    QCOMPARE(probes.last().bytes.toHex(), probe);
+    QCOMPARE(setup->testStep, foundStep);
+
+    QCOMPARE(m_boxes.size(), 1);
+    QCOMPARE(m_boxes.at(0).title, QString("INV Type"));
+    QCOMPARE(m_boxes.at(0).text, Found.arg(type));
+    QCOMPARE(m_boxes.at(0).icon, QMessageBox::NoIcon);
+    QCOMPARE(m_shownAtBox.at(0), shown);
+    QCOMPARE(setup->progressBar->value(), 186);
+    QCOMPARE(setup->progressBar->format(), QString("Connection successful!"));
+    QVERIFY(!setup->isVisible());
+
+    QCOMPARE(navigation->treeRoot->rowCount(), 1);
+    QStandardItem *item = navigation->treeRoot->child(0);
+    QCOMPARE(item->text(), "NO.001 " + type);
+    QCOMPARE(navigation->currentItem, item);
+    QVERIFY(!item->icon().isNull());
+    QVERIFY(!item->isEditable());
+    QCOMPARE(item->background().color(), QColor(176, 196, 222));
+    QCOMPARE(navigation->SysSettreeView->iconSize(), QSize(150, 75));
+    QCOMPARE(navigation->stationTested[1], 1);
+    QCOMPARE(navigation->stationTypes.at(1), type);
+    QCOMPARE(navigation->PotLabel->text(), "Select station: NO.001 " + type);
+    QCOMPARE(m_window->typeValueLabel->text(), type);
+    QCOMPARE(m_window->connectButton->text(), QString("On-Line"));
+    QCOMPARE(g_invType, type);
+    QCOMPARE(g_seriesLetter, 'D');
+    QVERIFY(!g_offLine);
+    QVERIFY(!g_connectionTest);
+    QVERIFY(!setup->AutoButton->isHidden());
+    QVERIFY(setup->CancleButton->isHidden());
+    // The accepted dialog's settings are now the program's.
+    QCOMPARE(g_baudIndex, setup->BaudcomboBox->findText(shown.section('|', 1, 1)));
+    QCOMPARE(g_protocolIndex, setup->ProcomboBox->findText(shown.section('|', 0, 0)));
+}
+
+void TestSearch::silentDriveEndsInTheFailurePath()
+{
+    SimulatedDrive drive(QStringLiteral("COM7"));
+    QVERIFY(drive.startSeries("protocol rtu\nbaud 9600\ndata 8\nparity N\nstop 1\nterminator none\n"
+                                       "station 1\nfault link-lost"));
+    // Each box stays open for several ticks of the search's timer.
+    runSetup({ 0, 1, 1, 0, 0, 1 }, 183, {}, 450);
+    CComSetup *setup = m_window->comSetup;
+
+    QCOMPARE(m_boxes.size(), 1);
+    QCOMPARE(m_boxes.at(0).title, QString("INV Type"));
+    QCOMPARE(m_boxes.at(0).text, QString("Please check the station and COM port!"));
+    QCOMPARE(m_boxes.at(0).icon, QMessageBox::Warning);
+    const QList<JournalFrame> probes = drive.frames();
+    QCOMPARE(probes.size(), 4);
+    for (int i = 1; i < probes.size(); ++i)
+        QVERIFY(probes.at(i).at - probes.at(i - 1).at > MinProbeGap);
+
+    QCOMPARE(setup->progressBar->styleSheet(), QString(ProgressStyleRed));
+    QCOMPARE(setup->progressBar->format(), QString(" Connection failed!"));
+    QCOMPARE(m_window->navigation->stationTested[1], 0);
+    QCOMPARE(m_window->navigation->treeRoot->rowCount(), 0);
+    QCOMPARE(m_window->connectButton->text(), QString("Off-Line"));
+    QCOMPARE(g_protocolIndex, 0);
+    QVERIFY(dynamic_cast<ReadWriteZR *>(g_readWrite));
+    QVERIFY(!g_connectionTest);
+    QVERIFY(!setup->AutoButton->isHidden());
+    QVERIFY(setup->CancleButton->isHidden());
+    QVERIFY(!setup->autoTimer->isActive());
+}
+
+void TestSearch::unidentifiedDriveIsChosenByHand_data()
+{
+    QTest::addColumn<QString>("type");  // chosen in the drive-type dialog; empty: cancelled
+    QTest::addColumn<QString>("power");
+    QTest::addColumn<QString>("invType");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("tested");
+
+    QTest::newRow("cancelled") << "" << "" << "" << "Off-Line" << 0;
+    QTest::newRow("confirmed without a type") << "None" << "" << "" << "Off-Line" << 0;
+    QTest::newRow("type and power chosen") << "VM3-043" << "2.2K" << "VM3-043-2.2K" << "On-Line" << 1;
+}
+
+void TestSearch::unidentifiedDriveIsChosenByHand()
+{
+    QFETCH(QString, type);
+    QFETCH(QString, power);
+    QFETCH(QString, invType);
+    QFETCH(QString, button);
+    QFETCH(int, tested);
+
+    SimulatedDrive drive(QStringLiteral("COM7"));
+    QVERIFY(drive.startSeries("protocol rtu\nbaud 9600\ndata 8\nparity N\nstop 1\nterminator none\n"
+                                       "station 1\np90 207\ntypecode 0"));
+    bool dialogSeen = false;
+    runSetup({ 1, 1, 1, 0, 0, 0 }, 0, [&](CSetType *dialog) {
+        dialogSeen = true;
+        QCOMPARE(dialog->StationSpinBox->value(), 0);
+        QCOMPARE(dialog->InvTypecomboBox->currentIndex(), 0);
+        if (type.isEmpty()) {
+            QTest::mouseClick(dialog->SetTypeCancelPB, Qt::LeftButton);
+            return;
+        }
+        QVERIFY(chooseComboText(dialog->InvTypecomboBox, type));
+        if (!power.isEmpty())
+            QVERIFY(chooseComboText(dialog->InvVolcomboBox, power));
+        QTest::mouseClick(dialog->SetTypeOK, Qt::LeftButton);
+    });
+    CComSetup *setup = m_window->comSetup;
+    CNavigation *navigation = m_window->navigation;
+
+    QVERIFY(dialogSeen);
+    QCOMPARE(m_boxes.size(), 1);
+    QCOMPARE(m_boxes.at(0).text, Unknown);
+    QCOMPARE(g_invType, invType);
+    QCOMPARE(m_window->connectButton->text(), button);
+    QCOMPARE(navigation->stationTested[1], tested);
+    QCOMPARE(navigation->treeRoot->rowCount(), tested);
+    if (tested)
+        QCOMPARE(navigation->treeRoot->child(0)->text(), "NO.001 " + invType);
+    if (type.isEmpty()) {
+        QCOMPARE(setup->progressBar->format(), QString(" Connection failed!"));
+        QCOMPARE(setup->progressBar->styleSheet(), QString(ProgressStyleRed));
+    }
+    if (invType.isEmpty())
+        QCOMPARE(g_seriesLetter, '0');
+    // Whatever the choice, the dialog offers the test again at its next showing.
+    QVERIFY(!g_connectionTest);
+    QVERIFY(!setup->AutoButton->isHidden());
+    QVERIFY(setup->CancleButton->isHidden());
+}
+
+void TestSearch::identifiesScenarioDrives_data()
+{
+    QTest::addColumn<QString>("series");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<Preset>("preset");
+    QTest::addColumn<QString>("drive");
+    QTest::addColumn<QString>("invType"); // empty: unidentified
+    QTest::addColumn<QString>("modelCode");
+
+    const QString taviron = "protocol taviron\nbaud 38400\ndata 8\nparity N\nstop 1\nterminator cr";
+    const Preset tavironPreset { 0, 3, 1, 0, 0, 1 };
+    const QString ascii = "protocol ascii\nbaud 38400\ndata 7\nparity E\nstop 1\nterminator crlf";
+    const Preset asciiPreset { 2, 3, 0, 0, 2, 2 };
+    const QString rtu = "protocol rtu\nbaud 38400\ndata 8\nparity N\nstop 2\nterminator none";
+    const Preset rtuPreset { 1, 3, 1, 1, 0, 0 };
+
+    QTest::newRow("type code, character protocol")
+        << "D" << taviron << tavironPreset << "p90 207\ntypecode 21" << "VM3-023-7.5K" << "0";
+    QTest::newRow("type code 13 answering P.186, ASCII")
+        << "A" << ascii << asciiPreset << "p90 305\ntypecode 13" << "VR3-043-5.5K" << "0";
+    QTest::newRow("type code, RTU, dual rating")
+        << "S" << rtu << rtuPreset << "p90 307\ntypecode 40" << "VS5-043-5.5K/7.5K" << "0";
+    QTest::newRow("probe tree: D answers 990, 500, 991")
+        << "D" << rtu << rtuPreset << "p90 207\ntypecode none" << "VM3-023-5.5K" << "0";
+    QTest::newRow("probe tree: A answers 990, 500, 186, 584")
+        << "A" << taviron << tavironPreset << "p90 305\ntypecode none" << "VR3-043-2.2K" << "0";
+    QTest::newRow("probe tree finds nothing") << "S" << ascii << asciiPreset << "p90 303\ntypecode none" << "" << "0";
+    QTest::newRow("P.90 unreadable")
+        << "D" << rtu << rtuPreset << "p90 207\ntypecode 21\nrefuse param 90 read" << "" << "0";
+    QTest::newRow("type code 0") << "D" << taviron << tavironPreset << "p90 207\ntypecode 0" << "" << "0";
+    QTest::newRow("no voltage cell for the class") << "D" << rtu << rtuPreset << "p90 107\ntypecode 21" << "" << "0";
+    QTest::newRow("capacity index 0") << "D" << rtu << rtuPreset << "p90 200\ntypecode 21" << "" << "0";
+    QTest::newRow("capacity index past the ratings")
+        << "D" << ascii << asciiPreset << "p90 230\ntypecode 21" << "" << "0";
+    QTest::newRow("model code 1 names class 12") << "D" << rtu << rtuPreset << "p90 1207\ntypecode 21" << "" << "1";
+}
+
+void TestSearch::identifiesScenarioDrives()
+{
+    QFETCH(QString, series);
+    QFETCH(QString, line);
+    QFETCH(Preset, preset);
+    QFETCH(QString, drive);
+    QFETCH(QString, invType);
+    QFETCH(QString, modelCode);
+
+    SimulatedDrive simulated(QStringLiteral("COM7"));
+    QVERIFY(simulated.startSeries(line + "\nstation 1\n" + drive, series));
+    runSetup(preset, 0);
+
+    QVERIFY(!m_boxes.isEmpty());
+    QVERIFY2(m_boxes.at(0).text == (invType.isEmpty() ? Unknown : Found.arg(invType)),
+             qPrintable(m_boxes.at(0).text + "\n" + simulated.journalHead()));
+    QCOMPARE(g_invType, invType);
+    QCOMPARE(g_modelCode, modelCode);
+}
+
+void TestSearch::knownStationKeepsOneItem_data()
+{
+    QTest::addColumn<QString>("knownItem"); // empty: the type is known but the tree has no item
+    QTest::newRow("its item is renamed") << "NO.001 VR3-043-2.2K";
+    QTest::newRow("a known type without item gets one") << "";
+}
+
+void TestSearch::knownStationKeepsOneItem()
+{
+    QFETCH(QString, knownItem);
+
+    SimulatedDrive drive(QStringLiteral("COM7"));
+    QVERIFY(drive.startSeries("protocol rtu\nbaud 9600\ndata 8\nparity N\nstop 1\nterminator none\n"
+                                       "station 1\np90 207\ntypecode 21"));
+    m_window = new CMainWindow(nullptr);
+    g_mainWindow = m_window;
+    CNavigation *navigation = m_window->navigation;
+    navigation->treeRoot->appendRow(new QStandardItem("NO.000 VM3-043-2.2K"));
+    navigation->stationTypes[0] = "VM3-043-2.2K";
+    navigation->stationTypes[1] = "VR3-043-2.2K";
+    if (!knownItem.isEmpty())
+        navigation->treeRoot->appendRow(new QStandardItem(knownItem));
+    g_protocolIndex = 1;
+    g_baudIndex = 1;
+    g_dataBitsIndex = 1;
+    g_stopBitsIndex = 0;
+    g_parityIndex = 0;
+    g_crLfIndex = 0;
+    g_portName = QStringLiteral("Com7");
+    CComSetup *setup = m_window->comSetup;
+    bool started = false;
+    ModalWatcher watcher([&](QWidget *modal) {
+        if (modal == setup && !started) {
+            started = true;
+            QVERIFY(chooseComboText(setup->autoStation, QStringLiteral("1")));
+            QTest::mouseClick(setup->AutoButton, Qt::LeftButton);
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            m_boxes.append({ box->windowTitle(), box->text(), box->icon() });
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    m_window->findChild<QAction *>(QStringLiteral("actCom"))->trigger();
+
+    QCOMPARE(m_boxes.value(0).text, Found.arg("VM3-023-7.5K"));
+    QCOMPARE(navigation->treeRoot->rowCount(), 2);
+    QCOMPARE(navigation->treeRoot->child(0)->text(), QString("NO.000 VM3-043-2.2K"));
+    QCOMPARE(navigation->treeRoot->child(1)->text(), QString("NO.001 VM3-023-7.5K"));
+    QCOMPARE(navigation->currentItem, navigation->treeRoot->child(1));
+    // The other station is no longer the current one.
+    QCOMPARE(navigation->treeRoot->child(0)->background().color(), QColor(255, 255, 255));
+    QVERIFY(!navigation->treeRoot->child(0)->isSelectable());
+}
+
+// A poller keeps sending through whatever protocol object is current while the search replaces it
+// at every step: none of the objects it may hold is deleted, and the search adds at most one per
+// protocol.
+void TestSearch::replacedProtocolObjectsStayAlive()
+{
+    SimulatedDrive drive(QStringLiteral("COM7"));
+    QVERIFY(drive.startSeries("protocol rtu\nbaud 9600\ndata 8\nparity N\nstop 1\nterminator none\n"
+                                       "station 1\np90 207\ntypecode 21"));
+    QList<QPointer<ReadWrite>> seen;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        if (g_readWrite && !seen.contains(QPointer<ReadWrite>(g_readWrite)))
+            seen.append(g_readWrite);
+    });
+    sampler.start(5);
+    std::atomic<bool> stop { false };
+    std::atomic<int> polls { 0 };
+    QThread *poller = QThread::create([&] {
+        while (!stop) {
+            if (ReadWrite *current = g_readWrite) {
+                current->SendCommand("MCR");
+                ++polls;
+            }
+            QThread::msleep(7);
+        }
+    });
+    poller->start();
+    runSetup({ 1, 2, 1, 0, 2, 0 }, 160);
+    stop = true;
+    poller->wait();
+    delete poller;
+
+    QVERIFY(polls > 0);
+    QVERIFY(seen.size() >= 3);
+    for (const QPointer<ReadWrite> &object : seen)
+        QVERIFY(!object.isNull());
+}
+
+QTEST_MAIN(TestSearch)
+#include "tst_search.moc"

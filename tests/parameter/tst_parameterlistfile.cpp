@@ -1,0 +1,153 @@
+#include "parameter/parameterlistfile.h"
+#include "parameter/paramglobals.h"
+#include "parameter/paramtext.h"
+#include "testdirs.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace ParameterListFile;
+
+// The list files read and written without the parameter form: the shipped samples, and what a save
+// gives back when it is opened again.
+class tst_ParameterListFile : public QObject {
+    Q_OBJECT
+private slots:
+    void readsTheSamples_data();
+    void readsTheSamples();
+    void savedListsReadBack_data();
+    void savedListsReadBack();
+    void unreadableFileGivesItsReason();
+};
+
+using Values = QMap<int, QString>;
+Q_DECLARE_METATYPE(ReadResult)
+
+namespace {
+
+const QString SampleType = QStringLiteral("VS5-043-5.5K/7.5K");
+
+QString sample(const char *name)
+{
+    return sourceDir() + QStringLiteral("/tests/parameter/data/") + QLatin1String(name);
+}
+
+// The listed values only, so a row can name them.
+Values listed(const ReadListing &listing)
+{
+    Values out;
+    for (int i = 0; i < listing.values.size(); ++i)
+        if (!listing.values.at(i).isEmpty())
+            out.insert(i, listing.values.at(i));
+    return out;
+}
+
+} // namespace
+
+void tst_ParameterListFile::readsTheSamples_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("invType");
+    QTest::addColumn<bool>("groups");
+    QTest::addColumn<ReadResult>("result");
+    QTest::addColumn<int>("display");
+    QTest::addColumn<int>("sort");
+    QTest::addColumn<Values>("values");
+
+    const int pseudo = ParamText::PseudoRow;
+    QTest::newRow("english_plain_numbering")
+        << sample("list_english.txt") << SampleType << false << ReadResult::Read << 2 << 1
+        << Values { { 0, "60.00" }, { 1, "120.00" }, { 3, "--" }, { pseudo, "0" } };
+    QTest::newRow("chinese_groups") << sample("list_chinese.txt") << SampleType << true << ReadResult::Read << 0 << 0
+                                    << Values { { 0, "60.00" }, { 1, "0" }, { 3, "--" }, { pseudo, "0" } };
+    QTest::newRow("another_drive_type") << sample("list_english.txt") << "VS5-043-0.4K" << false
+                                        << ReadResult::OtherDrive << 2 << 1 << Values();
+}
+
+void tst_ParameterListFile::readsTheSamples()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, invType);
+    QFETCH(bool, groups);
+    QFETCH(ReadResult, result);
+    QFETCH(int, display);
+    QFETCH(int, sort);
+    QFETCH(Values, values);
+
+    ReadListing listing;
+    QString reason;
+    QCOMPARE(readTextListing(file, invType, groups, ParameterRows, &listing, &reason), result);
+    QVERIFY(reason.isEmpty());
+    QCOMPARE(listing.header.typeText, QStringLiteral("VS5-043-5.5K|7.5K"));
+    QCOMPARE(listing.header.displayIndex, display);
+    QCOMPARE(listing.header.sortColumn, sort);
+    QCOMPARE(listed(listing), values);
+}
+
+void tst_ParameterListFile::savedListsReadBack_data()
+{
+    QTest::addColumn<bool>("workbook");
+    QTest::addColumn<bool>("groups");
+    QTest::addColumn<bool>("modbus");
+    QTest::newRow("text_plain") << false << false << false;
+    QTest::newRow("text_groups_modbus") << false << true << true;
+    QTest::newRow("workbook_plain") << true << false << false;
+    QTest::newRow("workbook_groups_modbus") << true << true << true;
+}
+
+void tst_ParameterListFile::savedListsReadBack()
+{
+    QFETCH(bool, workbook);
+    QFETCH(bool, groups);
+    QFETCH(bool, modbus);
+
+    Listing listing;
+    listing.typeText = QStringLiteral("VS5-043-5.5K|7.5K");
+    listing.displayIndex = 1;
+    listing.sortFlag = 0;
+    listing.groups = groups;
+    listing.modbus = modbus;
+    for (int c = 0; c <= CommentColumn; ++c)
+        listing.headers << QStringLiteral("H%1").arg(c);
+    // Group, P, MODBUS, name, -, min, max, unit, default, current, setting, comment.
+    listing.rows << QStringList { "00-00", "P.0", "0000H", "Frequency command", "", "0.00", "400.00", "0.01Hz",
+                                  "50.00Hz", "60.00", "60.00", "RW" }
+                 << QStringList { "00-03", "P.3", "0003H", "Acceleration time", "", "0.0", "3600.0", "0.1s", "10.0s",
+                                  "--", "", "RW" }
+                 << QStringList { "01-07", "P.107", "006BH", "Stop mode", "", "0", "1", "1", "0", "1", "1", "RW" };
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(workbook ? "list.xlsx" : "list.txt");
+    QString reason;
+    QStringList units;
+    for (int i = 0; i < 24; ++i)
+        units << QStringLiteral("u%1").arg(i);
+    QVERIFY2(workbook ? saveWorkbookListing(path, listing, units, "Comment 2", "Modified", &reason)
+                      : saveTextListing(path, listing, &reason),
+             qPrintable(reason));
+
+    ReadListing read;
+    const ReadResult result = workbook ? readWorkbookListing(path, SampleType, groups, ParameterRows, &read, &reason)
+                                       : readTextListing(path, SampleType, groups, ParameterRows, &read, &reason);
+    QCOMPARE(result, ReadResult::Read);
+    QCOMPARE(read.header.displayIndex, 1);
+    QCOMPARE(read.header.sortColumn, 0);
+    QCOMPARE(listed(read), (Values { { 0, "60.00" }, { 3, "--" }, { 107, "1" } }));
+}
+
+void tst_ParameterListFile::unreadableFileGivesItsReason()
+{
+    for (bool workbook : { false, true }) {
+        ReadListing listing;
+        QString reason;
+        const QString missing = QStringLiteral("/nonexistent/list.") + (workbook ? "xlsx" : "txt");
+        const ReadResult result = workbook
+            ? readWorkbookListing(missing, SampleType, false, ParameterRows, &listing, &reason)
+            : readTextListing(missing, SampleType, false, ParameterRows, &listing, &reason);
+        QCOMPARE(result, ReadResult::CannotRead);
+        QVERIFY(!reason.isEmpty());
+    }
+}
+
+QTEST_MAIN(tst_ParameterListFile)
+#include "tst_parameterlistfile.moc"
