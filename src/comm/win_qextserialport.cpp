@@ -3,7 +3,6 @@
 #include "platform/registry.h"
 
 #include <QDebug>
-#include <QMutexLocker>
 #include <QSaveFile>
 #include <QThread>
 
@@ -66,7 +65,7 @@ Win_QextSerialPort &Win_QextSerialPort::operator=(const Win_QextSerialPort &othe
 {
     if (this == &other)
         return *this;
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     port = other.port;
     Settings = other.Settings;
     lastErr = other.lastErr;
@@ -91,7 +90,7 @@ QString Win_QextSerialPort::devicePath(const QString &portName)
 
 bool Win_QextSerialPort::open(OpenMode mode)
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     if (mode == QIODevice::NotOpen)
         return isOpen();
     if (!isOpen()) {
@@ -130,7 +129,7 @@ bool Win_QextSerialPort::open(OpenMode mode)
 
 void Win_QextSerialPort::close()
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     m_device.close();
     m_simulatedLineFile.clear();
     QIODevice::close();
@@ -138,7 +137,7 @@ void Win_QextSerialPort::close()
 
 void Win_QextSerialPort::flush()
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     if (isOpen())
         m_device.drain();
 }
@@ -150,7 +149,7 @@ qint64 Win_QextSerialPort::size() const
 
 qint64 Win_QextSerialPort::bytesAvailable() const
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     if (!isOpen())
         return 0;
     const qint64 queued = m_device.queued();
@@ -188,7 +187,7 @@ qint64 Win_QextSerialPort::readLine(char *data, qint64 maxSize)
 {
     if (maxSize < 2)
         return -1;
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     qint64 count = 0;
     // One byte is kept for the terminating zero.
     while (isOpen() && count < maxSize - 1 && m_device.queued() > 0) {
@@ -203,7 +202,7 @@ qint64 Win_QextSerialPort::readLine(char *data, qint64 maxSize)
 
 void Win_QextSerialPort::setBaudRate(BaudRateType baud)
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     const bool open = isOpen();
     switch (baud) {
     case BAUD50:
@@ -267,7 +266,7 @@ void Win_QextSerialPort::setBaudRate(BaudRateType baud)
 
 void Win_QextSerialPort::setDataBits(DataBitsType dataBits)
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     const bool open = isOpen();
     if (dataBits == DATA_5 && Settings.StopBits == STOP_2) {
         if (open)
@@ -292,7 +291,7 @@ void Win_QextSerialPort::setDataBits(DataBitsType dataBits)
 
 void Win_QextSerialPort::setStopBits(StopBitsType stopBits)
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     const bool open = isOpen();
     if (stopBits == STOP_1_5) {
         if (Settings.DataBits != DATA_5) {
@@ -314,7 +313,7 @@ void Win_QextSerialPort::setStopBits(StopBitsType stopBits)
 
 void Win_QextSerialPort::setParity(ParityType parity)
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     const bool open = isOpen();
     if (open && parity == PAR_MARK)
         qWarning("Win_QextSerialPort Portability Warning:  Mark parity is not supported by POSIX systems");
@@ -328,7 +327,7 @@ void Win_QextSerialPort::setParity(ParityType parity)
 
 void Win_QextSerialPort::setFlowControl(FlowType flow)
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     Settings.FlowControl = flow;
     if (isOpen())
         applyLine();
@@ -338,7 +337,7 @@ void Win_QextSerialPort::setFlowControl(FlowType flow)
 // kept for callers that ask for it and has nothing to set on the line.
 void Win_QextSerialPort::setTimeout(long seconds, long milliseconds)
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     Settings.Timeout_Sec = seconds;
     Settings.Timeout_Millisec = milliseconds;
     if (isOpen())
@@ -347,21 +346,21 @@ void Win_QextSerialPort::setTimeout(long seconds, long milliseconds)
 
 void Win_QextSerialPort::setDtr(bool set)
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     if (isOpen() && !m_device.setModemLine(SerialDevice::Dtr, set))
         qDebug("Win_QextSerialPort: %s has no DTR line", qPrintable(m_device.path()));
 }
 
 void Win_QextSerialPort::setRts(bool set)
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     if (isOpen() && !m_device.setModemLine(SerialDevice::Rts, set))
         qDebug("Win_QextSerialPort: %s has no RTS line", qPrintable(m_device.path()));
 }
 
 ulong Win_QextSerialPort::lineStatus()
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     if (!isOpen())
         return 0;
     bool ok = false;
@@ -380,7 +379,7 @@ ulong Win_QextSerialPort::lineStatus()
 
 void Win_QextSerialPort::purgeReceive()
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     if (isOpen())
         m_device.discardInput();
 }
@@ -407,7 +406,7 @@ qint64 Win_QextSerialPort::writeData2(const char *data, qint64 maxSize)
 
 qint64 Win_QextSerialPort::receive(char *data, qint64 maxSize)
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     if (!isOpen())
         return -1;
     int firstWait = 10;
@@ -464,31 +463,35 @@ qint64 Win_QextSerialPort::receive(char *data, qint64 maxSize)
 qint64 Win_QextSerialPort::send(const char *data, qint64 size)
 {
     qint64 result;
+    bool simulated;
+    PortSettings settings;
     {
-        QMutexLocker lock(mutex);
+        PortLock lock(*mutex);
         result = isOpen() ? m_device.write(data, size) : -1;
         if (result < 0)
             lastErr = E_WRITE_FAILED;
+        simulated = !m_simulatedLineFile.isEmpty();
+        settings = Settings;
     }
     flush();
-    if (result > 0 && !m_simulatedLineFile.isEmpty())
-        waitWireTime(result);
+    if (result > 0 && simulated)
+        waitWireTime(settings, result);
     return result;
 }
 
 // A pseudo-terminal hands the bytes over at once, while a real UART's drain returns only
 // when they have left the line. The simulated drive counts the request's time on the wire
 // before it answers, so on a simulated line the drain is given that time too.
-void Win_QextSerialPort::waitWireTime(qint64 bytes) const
+void Win_QextSerialPort::waitWireTime(const PortSettings &settings, qint64 bytes)
 {
-    const int baud = baudRateValue(Settings.BaudRate);
+    const int baud = baudRateValue(settings.BaudRate);
     if (baud <= 0)
         return;
     static const int dataBits[] = { 5, 6, 7, 8 };
-    int bitsPerChar = 1 + dataBits[Settings.DataBits];
-    if (Settings.Parity != PAR_NONE)
+    int bitsPerChar = 1 + dataBits[settings.DataBits];
+    if (settings.Parity != PAR_NONE)
         ++bitsPerChar;
-    bitsPerChar += Settings.StopBits == STOP_1 ? 1 : 2;
+    bitsPerChar += settings.StopBits == STOP_1 ? 1 : 2;
     QThread::usleep(static_cast<unsigned long>(bytes * bitsPerChar * 1000000LL / baud));
 }
 

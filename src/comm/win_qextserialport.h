@@ -50,7 +50,7 @@ public:
     static QString devicePath(const QString &portName);
 
 private:
-    void waitWireTime(qint64 bytes) const;
+    static void waitWireTime(const PortSettings &settings, qint64 bytes);
     qint64 receive(char *data, qint64 maxSize);
     qint64 send(const char *data, qint64 size);
     void applyLine();

@@ -274,9 +274,7 @@ public:
     void resetState()
     {
         m_drive.stop();
-        g_station = 1;
-        g_stationHex[0] = '0';
-        g_stationHex[1] = '1';
+        setStation(1);
         g_crLfMode = 1;
         g_responseDelayMs = 0;
         g_seriesLetter = '0';
