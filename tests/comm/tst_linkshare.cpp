@@ -15,6 +15,19 @@
 #include <QtTest>
 
 #include <mutex>
+#include <thread>
+
+// Lets a thread run to its end and joins it, also when a check returns early.
+struct Joined {
+    std::thread &thread;
+    std::atomic<bool> &letItEnd;
+    ~Joined()
+    {
+        letItEnd = true;
+        if (thread.joinable())
+            thread.join();
+    }
+};
 
 class tst_LinkShare : public QObject {
     Q_OBJECT
@@ -59,38 +72,40 @@ void tst_LinkShare::cleanup()
 
 void tst_LinkShare::linkChangeFallsBetweenExchanges()
 {
-    // Ten tries with a 30 ms pause each: the exchange holds the link for at least 300 ms.
+    // Ten tries with a 30 ms pause each: an exchange holds the link for at least 300 ms.
     g_responseDelayMs = 30;
     ReadWrite *rtu = createProtocolObject(1);
-    std::atomic<int> exchangesDone { 0 };
+    QElapsedTimer clock;
+    clock.start();
+    std::atomic<qint64> firstStartedAt { -1 };
+    std::atomic<qint64> secondEndedAt { -1 };
     std::atomic<bool> secondMayStart { false };
-    QThread *poller = QThread::create([&] {
+    std::thread poller([&] {
+        firstStartedAt = clock.elapsed();
         rtu->ReadPar(1, 1.0);
-        ++exchangesDone;
         while (!secondMayStart)
             QThread::msleep(1);
         rtu->ReadPar(2, 1.0);
-        ++exchangesDone;
+        secondEndedAt = clock.elapsed();
     });
-    poller->start();
+    Joined joined { poller, secondMayStart };
     QTRY_COMPARE_WITH_TIMEOUT(g_transactionSemaphore.available(), 0, 5000);
 
-    QElapsedTimer waited;
-    waited.start();
+    qint64 releasedAt = 0;
     {
         LinkChange change;
         // The change came only once the running exchange had made all its tries.
-        QVERIFY2(waited.elapsed() >= 200, qPrintable(QString::number(waited.elapsed())));
-        QCOMPARE(exchangesDone.load(), 1);
+        const qint64 changedAt = clock.elapsed();
+        QVERIFY2(changedAt - firstStartedAt >= 300, qPrintable(QString::number(changedAt - firstStartedAt)));
         // An exchange asked for meanwhile waits for the change to end, however long it takes.
         secondMayStart = true;
-        QThread::msleep(150);
-        QCOMPARE(exchangesDone.load(), 1);
+        QThread::msleep(100);
+        releasedAt = clock.elapsed();
     }
-    QVERIFY(poller->wait(10000));
-    QCOMPARE(exchangesDone.load(), 2);
+    poller.join();
+    QVERIFY2(secondEndedAt >= releasedAt + 250,
+             qPrintable(QStringLiteral("%1 < %2 + 250").arg(secondEndedAt.load()).arg(releasedAt)));
     QCOMPARE(g_transactionSemaphore.available(), 1);
-    delete poller;
     delete rtu;
 }
 
@@ -104,7 +119,7 @@ void tst_LinkShare::pollerKeepsCallingThroughReplacedObjects()
     std::mutex seenMutex;
     QSet<ReadWrite *> seen;
     int calls = 0;
-    QThread *poller = QThread::create([&] {
+    std::thread poller([&] {
         while (!stop) {
             ReadWrite *current = g_readWrite;
             current->SendCommand("MOD");
@@ -113,7 +128,7 @@ void tst_LinkShare::pollerKeepsCallingThroughReplacedObjects()
             ++calls;
         }
     });
-    poller->start();
+    Joined joined { poller, stop };
     QSet<ReadWrite *> installed;
     for (int i = 0; i < 300; ++i) {
         ReadWrite *object = createProtocolObject(i % 3);
@@ -128,8 +143,7 @@ void tst_LinkShare::pollerKeepsCallingThroughReplacedObjects()
         return seen.contains(g_readWrite.load());
     }(), 5000);
     stop = true;
-    QVERIFY(poller->wait(10000));
-    delete poller;
+    poller.join();
 
     QVERIFY(calls > 0);
     QVERIFY(seen.size() >= 2);
@@ -155,11 +169,11 @@ void tst_LinkShare::stationIsNeverSeenHalfChanged()
     const QByteArray b = hexOf(second);
     setStation(first);
     std::atomic<bool> stop { false };
-    QThread *writer = QThread::create([&] {
+    std::thread writer([&stop, first, second] {
         for (int i = 0; !stop; ++i)
             setStation(i % 2 ? first : second);
     });
-    writer->start();
+    Joined joined { writer, stop };
     int torn = 0;
     for (int i = 0; i < 200000; ++i) {
         const QByteArray field = g_stationHex.field();
@@ -170,8 +184,7 @@ void tst_LinkShare::stationIsNeverSeenHalfChanged()
             ++torn;
     }
     stop = true;
-    QVERIFY(writer->wait(10000));
-    delete writer;
+    writer.join();
     QCOMPARE(torn, 0);
     clearStation();
     QCOMPARE(g_stationHex.field(), QByteArray(2, '\0'));
