@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build, the program and the tests need, then configures and builds.
-# Sourced by run.sh and test.sh; quick when everything is already there.
+# Sourced by run.sh and test.sh; quick when everything is already there. BUILD_TARGETS, when set,
+# names the targets to build (run.sh: the program and the simulated drive); else everything.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -13,7 +14,9 @@ PACKAGES=(
     fonts-wqy-microhei
     xvfb xauth socat zip unzip mbpoll
     fp-utils archmage
-    python3 python3-pymodbus python3-serial python3-serial-asyncio python3-openpyxl
+    python3 python3-pymodbus python3-openpyxl
+    # pymodbus only recommends these, and installs here skip recommends: its serial client needs them.
+    python3-serial python3-serial-asyncio
     libmodbus-dev
 )
 
@@ -34,4 +37,5 @@ fi
 if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
     cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
-cmake --build "$BUILD_DIR" --parallel "$(nproc)"
+read -r -a targets <<< "${BUILD_TARGETS:-}"
+cmake --build "$BUILD_DIR" --parallel "$(nproc)" ${targets[@]+--target "${targets[@]}"}

@@ -2,8 +2,8 @@
 
 #include <QTextCodec>
 
-ReadWrite *g_readWrite = nullptr;
-Win_QextSerialPort *g_serialPort = nullptr;
+PublishedPointer<ReadWrite> g_readWrite;
+PublishedPointer<Win_QextSerialPort> g_serialPort;
 
 int g_protocolIndex = 0;
 QString g_portName;
@@ -17,9 +17,9 @@ int g_timeoutMs = 0;
 std::atomic<int> g_crLfMode { 1 };
 std::atomic<int> g_responseDelayMs { 0 };
 
-unsigned char g_station = 0;
-char g_stationHex[2] = { 0, 0 };
-char g_seriesLetter = '0';
+std::atomic<unsigned char> g_station { 0 };
+StationHex g_stationHex;
+std::atomic<char> g_seriesLetter { '0' };
 QString g_modelCode;
 QString g_invType;
 QString g_firmwareVersion;
@@ -73,7 +73,37 @@ QStringList makeUnitNames()
 
 // Defined after the codec-dependent table, in one translation unit, so the order holds.
 const QStringList g_unitNames = makeUnitNames();
-QSemaphore g_transactionSemaphore(1);
+TransactionSemaphore g_transactionSemaphore(1);
+
+LinkChange::LinkChange()
+{
+    g_transactionSemaphore.acquire();
+}
+
+LinkChange::~LinkChange()
+{
+    g_transactionSemaphore.release();
+}
+
+QByteArray StationHex::field() const
+{
+    const quint16 digits = m_digits.load();
+    const char bytes[2] = { char(digits >> 8), char(digits & 0xFF) };
+    return QByteArray(bytes, 2);
+}
+
+void setStation(int number)
+{
+    const QByteArray hex = QByteArray::number(number, 16).toUpper().rightJustified(2, '0');
+    g_station = static_cast<unsigned char>(number);
+    g_stationHex.set(hex.at(0), hex.at(1));
+}
+
+void clearStation()
+{
+    g_station = 0;
+    g_stationHex.set(0, 0);
+}
 
 void resetCommunicationDefaults()
 {

@@ -3,7 +3,8 @@
 // Program-wide communication state. One instance of each, shared by the GUI thread and
 // the pollers. Flags that several threads flip are atomics so that a read never tears.
 
-#include <QSemaphore>
+#include "comm/linkshare.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -13,9 +14,9 @@ class ReadWrite;
 class Win_QextSerialPort;
 
 // Objects
-extern ReadWrite *g_readWrite;
-extern Win_QextSerialPort *g_serialPort;
-extern QSemaphore g_transactionSemaphore;
+extern PublishedPointer<ReadWrite> g_readWrite;
+extern PublishedPointer<Win_QextSerialPort> g_serialPort;
+extern TransactionSemaphore g_transactionSemaphore;
 
 // Communication settings
 extern int g_protocolIndex; // 0 character protocol, 1 Modbus RTU, 2 Modbus ASCII
@@ -30,10 +31,26 @@ extern int g_timeoutMs;
 extern std::atomic<int> g_crLfMode;
 extern std::atomic<int> g_responseDelayMs;
 
-// Station and drive identity
-extern unsigned char g_station;
-extern char g_stationHex[2];
-extern char g_seriesLetter;
+// The station's two hexadecimal digits, the station field of the text protocols. Both digits
+// live in one word, so a frame built on a poller never takes one digit of the old station and
+// one of the new.
+class StationHex
+{
+public:
+    char operator[](int i) const { return char((m_digits.load() >> (i == 0 ? 8 : 0)) & 0xFF); }
+    // Both digits at once, for building a frame.
+    QByteArray field() const;
+    void set(char high, char low) { m_digits = quint16((quint8(high) << 8) | quint8(low)); }
+
+private:
+    std::atomic<quint16> m_digits { 0 };
+};
+
+// Station and drive identity. The GUI thread writes the station only through setStation and
+// clearStation; the pollers read it, and the series letter, while it does.
+extern std::atomic<unsigned char> g_station;
+extern StationHex g_stationHex;
+extern std::atomic<char> g_seriesLetter;
 extern QString g_modelCode;
 extern QString g_invType;
 extern QString g_firmwareVersion;
@@ -67,6 +84,11 @@ extern std::atomic<int> g_cuModeResult;
 
 // Unit names indexed by a parameter's unit code (24 entries).
 extern const QStringList g_unitNames;
+
+// Makes `number` (0 to 254) the station the frames address: g_station and g_stationHex.
+void setStation(int number);
+// No station chosen: 0 and two zero bytes.
+void clearStation();
 
 // Sets the communication settings to the main window's defaults.
 void resetCommunicationDefaults();

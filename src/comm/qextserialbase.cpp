@@ -1,8 +1,6 @@
 #include "comm/qextserialbase.h"
 
-#include <mutex>
-
-QRecursiveMutex *QextSerialBase::mutex = nullptr;
+std::recursive_mutex *const QextSerialBase::mutex = new std::recursive_mutex;
 ulong QextSerialBase::refCount = 0;
 
 namespace
@@ -36,10 +34,7 @@ QextSerialBase::QextSerialBase(const QString &name)
 QextSerialBase::~QextSerialBase()
 {
     std::lock_guard<std::mutex> guard(countGuard());
-    if (--refCount == 0) {
-        delete mutex;
-        mutex = nullptr;
-    }
+    --refCount;
 }
 
 void QextSerialBase::construct()
@@ -55,8 +50,7 @@ void QextSerialBase::construct()
     lastErr = E_NO_ERROR;
     setOpenMode(QIODevice::NotOpen);
     std::lock_guard<std::mutex> guard(countGuard());
-    if (refCount++ == 0)
-        mutex = new QRecursiveMutex;
+    ++refCount;
 }
 
 void QextSerialBase::setPortName(const QString &name)

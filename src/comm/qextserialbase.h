@@ -4,8 +4,9 @@
 // every port object shares.
 
 #include <QIODevice>
-#include <QRecursiveMutex>
 #include <QString>
+
+#include <mutex>
 
 enum BaudRateType {
     BAUD50,
@@ -120,7 +121,9 @@ protected:
     PortSettings Settings;
     ulong lastErr;
 
-    // One lock for every port object: the receive holds it through its whole wait.
-    static QRecursiveMutex *mutex;
+    // One lock for every port object: the receive holds it through its whole wait. It lives as
+    // long as the program: a thread may still be inside a send or a flush when the last port goes.
+    using PortLock = std::lock_guard<std::recursive_mutex>;
+    static std::recursive_mutex *const mutex;
     static ulong refCount;
 };

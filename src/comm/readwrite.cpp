@@ -274,21 +274,23 @@ void ReadWrite::countCommandFailure(const Reply &reply)
 
 int ReadWrite::SendCommand(const char *code)
 {
-    QMutexLocker locker(&m_commandMutex);
+    std::lock_guard<std::mutex> locker(m_commandMutex);
     if (g_restartWait) {
         QThread::msleep(ulong(restartWaitMs()));
         g_restartWait = false;
     }
     const QByteArray key(code, 3);
     auto matches = [&key](const QByteArray &entry) { return entry.mid(1, 3) == key; };
-    auto entry = std::find_if(m_commandTable.begin(), m_commandTable.end(), matches);
-    if (entry == m_commandTable.end())
+    const auto found = std::find_if(m_commandTable.cbegin(), m_commandTable.cend(), matches);
+    if (found == m_commandTable.cend())
         return -1;
+    // The frequency goes into a copy: the table is read by other threads meanwhile.
+    QByteArray entry = *found;
     if (key == "FRE")
-        storeFrequency(*entry, quint16((quint8(code[3]) << 8) | quint8(code[4])));
+        storeFrequency(entry, quint16((quint8(code[3]) << 8) | quint8(code[4])));
 
     const CommandKind kind = commandKind(code);
-    const Reply reply = exchange(commandRequest(*entry), commandReplyLength(kind));
+    const Reply reply = exchange(commandRequest(entry), commandReplyLength(kind));
     std::atomic<int> &failures = commandFailures();
 
     switch (kind) {

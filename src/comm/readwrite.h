@@ -8,11 +8,11 @@
 #include "comm/valuerules.h"
 
 #include <QByteArray>
-#include <QMutex>
 #include <QString>
 #include <QVector>
 #include <QWidget>
 #include <atomic>
+#include <mutex>
 
 // The connection test and the automatic search call this when they start and when they end, so
 // failures counted before or during them do not take the link off-line afterwards.
@@ -114,5 +114,5 @@ private:
     int m_protocolIndex = 0;
     QVector<QByteArray> m_commandTable;
     QString m_commandTableError;
-    QMutex m_commandMutex;
+    std::mutex m_commandMutex;
 };

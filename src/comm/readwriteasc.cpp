@@ -36,7 +36,7 @@ ReadWrite::Reply ReadWriteASC::exchange(const QByteArray &request, int expected)
 
 QByteArray ReadWriteASC::commandRequest(const QByteArray &entry) const
 {
-    return frames::ascCommand(frames::stationField(g_stationHex), entry);
+    return frames::ascCommand(g_stationHex.field(), entry);
 }
 
 void ReadWriteASC::storeFrequency(QByteArray &entry, quint16 value) const
@@ -69,17 +69,17 @@ int ReadWriteASC::restartWaitMs() const
 
 QByteArray ReadWriteASC::readRequest(int parameter) const
 {
-    return frames::ascReadParameter(frames::stationField(g_stationHex), parameter);
+    return frames::ascReadParameter(g_stationHex.field(), parameter);
 }
 
 QByteArray ReadWriteASC::writeRequest(int parameter, int value) const
 {
-    return frames::ascWriteParameter(frames::stationField(g_stationHex), parameter, value);
+    return frames::ascWriteParameter(g_stationHex.field(), parameter, value);
 }
 
 QByteArray ReadWriteASC::registersRequest(int first, int count) const
 {
-    return frames::ascReadRegisters(frames::stationField(g_stationHex), first, count);
+    return frames::ascReadRegisters(g_stationHex.field(), first, count);
 }
 
 int ReadWriteASC::readReplyLength() const

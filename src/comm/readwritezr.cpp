@@ -10,12 +10,13 @@ namespace {
 
 QByteArray station()
 {
-    return frames::stationField(g_stationHex);
+    return g_stationHex.field();
 }
 
 bool fromThisStation(const ReadWrite::Reply &reply)
 {
-    return reply.at(1) == g_stationHex[0] && reply.at(2) == g_stationHex[1];
+    const QByteArray hex = g_stationHex.field();
+    return reply.at(1) == hex.at(0) && reply.at(2) == hex.at(1);
 }
 
 bool pageForced()
@@ -65,7 +66,7 @@ double ReadWriteZR::readParameter(int parameter, double, ValueFlags flags)
 {
     if (parameter < 0 || parameter >= frames::FirstInvalidParameter)
         return -1.0;
-    QMutexLocker locker(&m_pageMutex);
+    std::lock_guard<std::recursive_mutex> locker(m_pageMutex);
     // Outside a batch every read selects its page first.
     if (!selectPageFor(parameter, !g_batchTransfer))
         return -1.0;
@@ -92,7 +93,7 @@ bool ReadWriteZR::WritePar(int parameter, int value)
 {
     if (parameter < 0 || parameter >= frames::FirstInvalidParameter)
         return false;
-    QMutexLocker locker(&m_pageMutex);
+    std::lock_guard<std::recursive_mutex> locker(m_pageMutex);
     if (!selectPageFor(parameter, false)) {
         g_zrPage = -1;
         return false;

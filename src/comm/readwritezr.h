@@ -2,7 +2,7 @@
 
 #include "comm/readwrite.h"
 
-#include <QRecursiveMutex>
+#include <mutex>
 
 // The maker's character protocol: ENQ frames with a sum check; parameters in pages of 100.
 class ReadWriteZR : public ReadWrite {
@@ -35,5 +35,5 @@ private:
 
     // A page selection and the access that follows are two exchanges: a poller on another
     // thread must not select its own page in between.
-    QRecursiveMutex m_pageMutex;
+    std::recursive_mutex m_pageMutex;
 };

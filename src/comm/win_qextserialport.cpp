@@ -3,7 +3,6 @@
 #include "platform/registry.h"
 
 #include <QDebug>
-#include <QMutexLocker>
 #include <QSaveFile>
 #include <QThread>
 
@@ -75,7 +74,7 @@ Win_QextSerialPort &Win_QextSerialPort::operator=(const Win_QextSerialPort &othe
 {
     if (this == &other)
         return *this;
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     port = other.port;
     Settings = other.Settings;
     lastErr = other.lastErr;
@@ -101,7 +100,7 @@ QString Win_QextSerialPort::devicePath(const QString &portName)
 
 bool Win_QextSerialPort::open(OpenMode mode)
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     if (mode == QIODevice::NotOpen)
         return isOpen();
     if (!isOpen()) {
@@ -140,7 +139,7 @@ bool Win_QextSerialPort::open(OpenMode mode)
 
 void Win_QextSerialPort::close()
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     m_device.close();
     m_simulatedLineFile.clear();
     QIODevice::close();
@@ -148,7 +147,7 @@ void Win_QextSerialPort::close()
 
 void Win_QextSerialPort::flush()
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     if (isOpen())
         m_device.drain();
 }
@@ -160,7 +159,7 @@ qint64 Win_QextSerialPort::size() const
 
 qint64 Win_QextSerialPort::bytesAvailable() const
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     if (!isOpen())
         return 0;
     const qint64 queued = m_device.queued();
@@ -198,7 +197,7 @@ qint64 Win_QextSerialPort::readLine(char *data, qint64 maxSize)
 {
     if (maxSize < 2)
         return -1;
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     qint64 count = 0;
     // One byte is kept for the terminating zero.
     while (isOpen() && count < maxSize - 1 && m_device.queued() > 0) {
@@ -213,7 +212,7 @@ qint64 Win_QextSerialPort::readLine(char *data, qint64 maxSize)
 
 void Win_QextSerialPort::setBaudRate(BaudRateType baud)
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     const bool open = isOpen();
     switch (baud) {
     case BAUD50:
@@ -277,7 +276,7 @@ void Win_QextSerialPort::setBaudRate(BaudRateType baud)
 
 void Win_QextSerialPort::setDataBits(DataBitsType dataBits)
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     const bool open = isOpen();
     if (dataBits == DATA_5 && Settings.StopBits == STOP_2) {
         if (open)
@@ -302,7 +301,7 @@ void Win_QextSerialPort::setDataBits(DataBitsType dataBits)
 
 void Win_QextSerialPort::setStopBits(StopBitsType stopBits)
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     const bool open = isOpen();
     if (stopBits == STOP_1_5) {
         if (Settings.DataBits != DATA_5) {
@@ -324,7 +323,7 @@ void Win_QextSerialPort::setStopBits(StopBitsType stopBits)
 
 void Win_QextSerialPort::setParity(ParityType parity)
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     const bool open = isOpen();
     if (open && parity == PAR_MARK)
         qWarning("Win_QextSerialPort Portability Warning:  Mark parity is not supported by POSIX systems");
@@ -338,7 +337,7 @@ void Win_QextSerialPort::setParity(ParityType parity)
 
 void Win_QextSerialPort::setFlowControl(FlowType flow)
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     Settings.FlowControl = flow;
     if (isOpen())
         applyLine();
@@ -348,7 +347,7 @@ void Win_QextSerialPort::setFlowControl(FlowType flow)
 // kept for callers that ask for it and has nothing to set on the line.
 void Win_QextSerialPort::setTimeout(long seconds, long milliseconds)
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     Settings.Timeout_Sec = seconds;
     Settings.Timeout_Millisec = milliseconds;
     if (isOpen())
@@ -357,21 +356,21 @@ void Win_QextSerialPort::setTimeout(long seconds, long milliseconds)
 
 void Win_QextSerialPort::setDtr(bool set)
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     if (isOpen() && !m_device.setModemLine(SerialDevice::Dtr, set))
         qDebug("Win_QextSerialPort: %s has no DTR line", qPrintable(m_device.path()));
 }
 
 void Win_QextSerialPort::setRts(bool set)
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     if (isOpen() && !m_device.setModemLine(SerialDevice::Rts, set))
         qDebug("Win_QextSerialPort: %s has no RTS line", qPrintable(m_device.path()));
 }
 
 ulong Win_QextSerialPort::lineStatus()
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     if (!isOpen())
         return 0;
     bool ok = false;
@@ -390,7 +389,7 @@ ulong Win_QextSerialPort::lineStatus()
 
 void Win_QextSerialPort::purgeReceive()
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     if (!isOpen())
         return;
     // Discarded bytes were on the line all the same.
@@ -409,7 +408,7 @@ qint64 Win_QextSerialPort::frameSilenceNs() const
     const int baud = baudRateValue(Settings.BaudRate);
     if (baud > 19200 || baud <= 0)
         return 1750000;
-    return (3500000000LL * bitsPerCharacter() + baud - 1) / baud;
+    return (3500000000LL * bitsPerCharacter(Settings) + baud - 1) / baud;
 }
 
 void Win_QextSerialPort::waitFrameSilence() const
@@ -447,7 +446,7 @@ qint64 Win_QextSerialPort::writeData2(const char *data, qint64 maxSize)
 
 qint64 Win_QextSerialPort::receive(char *data, qint64 maxSize)
 {
-    QMutexLocker lock(mutex);
+    PortLock lock(*mutex);
     if (!isOpen())
         return -1;
     int firstWait = 10;
@@ -506,15 +505,19 @@ qint64 Win_QextSerialPort::receive(char *data, qint64 maxSize)
 qint64 Win_QextSerialPort::send(const char *data, qint64 size)
 {
     qint64 result;
+    bool simulated;
+    PortSettings settings;
     {
-        QMutexLocker lock(mutex);
+        PortLock lock(*mutex);
         result = isOpen() ? m_device.write(data, size) : -1;
         if (result < 0)
             lastErr = E_WRITE_FAILED;
+        simulated = !m_simulatedLineFile.isEmpty();
+        settings = Settings;
     }
     flush();
-    if (result > 0 && !m_simulatedLineFile.isEmpty())
-        waitWireTime(result);
+    if (result > 0 && simulated)
+        waitWireTime(settings, result);
     if (result > 0)
         markLineActivity();
     return result;
@@ -523,22 +526,22 @@ qint64 Win_QextSerialPort::send(const char *data, qint64 size)
 // A pseudo-terminal hands the bytes over at once, while a real UART's drain returns only
 // when they have left the line. The simulated drive counts the request's time on the wire
 // before it answers, so on a simulated line the drain is given that time too.
-void Win_QextSerialPort::waitWireTime(qint64 bytes) const
+void Win_QextSerialPort::waitWireTime(const PortSettings &settings, qint64 bytes)
 {
-    const int baud = baudRateValue(Settings.BaudRate);
+    const int baud = baudRateValue(settings.BaudRate);
     if (baud <= 0)
         return;
-    QThread::usleep(static_cast<unsigned long>(bytes * bitsPerCharacter() * 1000000LL / baud));
+    QThread::usleep(static_cast<unsigned long>(bytes * bitsPerCharacter(settings) * 1000000LL / baud));
 }
 
 // Start bit, data bits, parity bit, stop bits (1.5 counted as 2).
-int Win_QextSerialPort::bitsPerCharacter() const
+int Win_QextSerialPort::bitsPerCharacter(const PortSettings &settings)
 {
     static const int dataBits[] = { 5, 6, 7, 8 };
-    int bits = 1 + dataBits[Settings.DataBits];
-    if (Settings.Parity != PAR_NONE)
+    int bits = 1 + dataBits[settings.DataBits];
+    if (settings.Parity != PAR_NONE)
         ++bits;
-    return bits + (Settings.StopBits == STOP_1 ? 1 : 2);
+    return bits + (settings.StopBits == STOP_1 ? 1 : 2);
 }
 
 void Win_QextSerialPort::applyLine()

@@ -58,8 +58,8 @@ public:
     static QString devicePath(const QString &portName);
 
 private:
-    void waitWireTime(qint64 bytes) const;
-    int bitsPerCharacter() const;
+    static void waitWireTime(const PortSettings &settings, qint64 bytes);
+    static int bitsPerCharacter(const PortSettings &settings);
     void markLineActivity();
     qint64 receive(char *data, qint64 maxSize);
     qint64 send(const char *data, qint64 size);

@@ -183,6 +183,10 @@ void CComSetup::CheckComboxCh()
 void CComSetup::on_start_clicked()
 {
     m_lastProbe.invalidate();
+    // The search changes the line, the protocol object, the station and the drive's identity: the
+    // mode poller, which would end at its next poll anyway, ends first.
+    if (g_mainWindow && g_mainWindow->navigation)
+        g_mainWindow->navigation->stopModePolling();
     resetCommandFailureCounters();
     g_connectionTest = true;
     AutoButton->hide();
@@ -194,10 +198,7 @@ void CComSetup::on_start_clicked()
     progressBar->setValue(0);
     if (g_serialPort && g_serialPort->isOpen()) {
         station = autoStation->currentIndex();
-        g_station = static_cast<unsigned char>(station);
-        const QByteArray hex = QByteArray::number(station, 16).toUpper().rightJustified(2, '0');
-        g_stationHex[0] = hex.at(0);
-        g_stationHex[1] = hex.at(1);
+        setStation(station);
         autoTimer->start(100);
         progressBar->setFormat(tr("Connection test..."));
     } else {
@@ -213,8 +214,10 @@ void CComSetup::on_start_clicked()
 void CComSetup::on_stop_clicked()
 {
     stopTest();
-    if (g_serialPort && g_serialPort->isOpen())
+    if (g_serialPort && g_serialPort->isOpen()) {
+        LinkChange change;
         g_serialPort->close();
+    }
     endTest();
 }
 
@@ -272,11 +275,16 @@ void CComSetup::AutoCommunication(int TestNum)
     LinkSettings s = searchStepSettings(TestNum, dialogSettings());
     if (TestNum > 0)
         s.delayText.clear();
-    g_protocolIndex = s.protocol;
-    applyPortSettings(s);
-    ReadWrite *readWrite = installSearchProtocol(s.protocol);
-    g_crLfMode = s.crLfIndex;
-    g_responseDelayMs = s.delayText.toInt();
+    ReadWrite *readWrite = nullptr;
+    {
+        // A mode poll still running must not see half of the step's settings.
+        LinkChange change;
+        g_protocolIndex = s.protocol;
+        applyPortSettings(s);
+        readWrite = installSearchProtocol(s.protocol);
+        g_crLfMode = s.crLfIndex;
+        g_responseDelayMs = s.delayText.toInt();
+    }
 
     // A step that blocks lets the next tick come early; keep the probes on the wire at least
     // 100 ms apart (plus the send delay the previous step waited before its frame).

@@ -7,28 +7,28 @@
 #include "comm/readwritezr.h"
 #include "comm/win_qextserialport.h"
 
-#include <QMutex>
 #include <QVector>
+#include <mutex>
 
 namespace {
 
 // The search tries the common rates first; 4800 comes fourth.
 const int SearchBaudOrder[] = { 1, 2, 3, 0, 4, 5 };
 
-QMutex retiredMutex;
+std::mutex retiredMutex;
 QVector<ReadWrite *> retiredObjects;
 ReadWrite *searchObjects[3] = {};
 
-void install(ReadWrite *object)
+} // namespace
+
+void installProtocol(ReadWrite *object)
 {
-    QMutexLocker lock(&retiredMutex);
+    std::lock_guard<std::mutex> lock(retiredMutex);
     ReadWrite *old = g_readWrite;
     g_readWrite = object;
     if (old && old != object && !retiredObjects.contains(old))
         retiredObjects.append(old);
 }
-
-} // namespace
 
 ReadWrite *createProtocolObject(int protocol)
 {
@@ -95,14 +95,14 @@ ReadWrite *installSearchProtocol(int protocol)
     const int slot = protocol == 1 || protocol == 2 ? protocol : 0;
     if (!searchObjects[slot])
         searchObjects[slot] = createProtocolObject(slot);
-    install(searchObjects[slot]);
+    installProtocol(searchObjects[slot]);
     return searchObjects[slot];
 }
 
 ReadWrite *installNewProtocol(int protocol)
 {
     ReadWrite *object = createProtocolObject(protocol);
-    install(object);
+    installProtocol(object);
     return object;
 }
 

@@ -34,5 +34,8 @@ ReadWrite *installSearchProtocol(int protocol);
 // keeping the replaced one alive for the same reason.
 ReadWrite *installNewProtocol(int protocol);
 
+// Makes `object` g_readWrite, keeping the replaced one alive for the same reason.
+void installProtocol(ReadWrite *object);
+
 // Applies the line settings of a step to g_serialPort.
 void applyPortSettings(const LinkSettings &settings);

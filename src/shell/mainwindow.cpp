@@ -422,21 +422,30 @@ void CMainWindow::fallBackToCom1()
 
 void CMainWindow::initSerialPort()
 {
-    // Only the constructor calls this; a port object left by an earlier window would hold the line.
-    delete g_serialPort;
-    g_serialPort = new Win_QextSerialPort();
     showSettingsInDialog();
-    applySerialSettings();
-    g_crLfMode = g_crLfIndex;
-    g_responseDelayMs = g_timeoutMs;
-    g_serialPort->setPortName(g_portName.size() > 4 ? withDevicePrefix(g_portName) : g_portName);
-    if (!g_serialPort->isOpen())
+    bool fellBack = false;
+    {
+        LinkChange change;
+        // The program keeps one port object: a poller may still be inside a send or a flush of
+        // it. A port left open by an earlier window is closed, so it gives up the line.
+        if (!g_serialPort)
+            g_serialPort = new Win_QextSerialPort();
+        else if (g_serialPort->isOpen())
+            g_serialPort->close();
+        applySerialSettings();
+        g_crLfMode = g_crLfIndex;
+        g_responseDelayMs = g_timeoutMs;
+        g_serialPort->setPortName(g_portName.size() > 4 ? withDevicePrefix(g_portName) : g_portName);
         g_serialPort->open(QIODevice::ReadWrite);
-    if (!g_serialPort->isOpen() && g_commandLineDoc.isEmpty()) {
-        fallBackToCom1();
-        showSettingsInDialog();
+        if (!g_serialPort->isOpen() && g_commandLineDoc.isEmpty()) {
+            fallBackToCom1();
+            fellBack = true;
+        }
     }
-    // The replaced object is kept: it may be one that an earlier connection search still reuses.
+    if (fellBack)
+        showSettingsInDialog();
+    // Made outside the link change: a missing command table opens a box. The replaced object is
+    // kept: it may be one that an earlier connection search still reuses.
     installNewProtocol(g_protocolIndex);
     appendOperationLog({ communicationSettingLine() }, true);
 }
@@ -486,60 +495,84 @@ void CMainWindow::iniComDialog()
     if (comSetup->exec() != QDialog::Accepted)
         return;
 
-    reopenSerialPort();
-    g_baudIndex = comSetup->BaudcomboBox->currentIndex();
-    g_serialPort->setBaudRate(baudRateOfIndex(g_baudIndex, g_serialPort->baudRate()));
-    switch (comSetup->ProcomboBox->currentIndex()) {
-    case 1:
-        g_protocolIndex = 1;
-        g_dataBitsIndex = 1;
-        break;
-    case 2:
-        g_protocolIndex = 2;
-        g_dataBitsIndex = 0;
-        break;
-    default:
-        g_protocolIndex = 0;
-        g_dataBitsIndex = comSetup->DatacomboBox->currentIndex();
-        break;
+    // Made before the link is held: a missing command table opens a box.
+    const int chosen = comSetup->ProcomboBox->currentIndex();
+    ReadWrite *protocolObject = makeProtocolObject(chosen == 1 || chosen == 2 ? chosen : 0);
+    bool opened = false;
+    {
+        // The port, its line, the protocol object, the terminator and the delay change together,
+        // between two exchanges of a running poller. Boxes come after the block.
+        LinkChange change;
+        opened = reopenPort();
+        g_baudIndex = comSetup->BaudcomboBox->currentIndex();
+        g_serialPort->setBaudRate(baudRateOfIndex(g_baudIndex, g_serialPort->baudRate()));
+        switch (comSetup->ProcomboBox->currentIndex()) {
+        case 1:
+            g_protocolIndex = 1;
+            g_dataBitsIndex = 1;
+            break;
+        case 2:
+            g_protocolIndex = 2;
+            g_dataBitsIndex = 0;
+            break;
+        default:
+            g_protocolIndex = 0;
+            g_dataBitsIndex = comSetup->DatacomboBox->currentIndex();
+            break;
+        }
+        // The previous object is left alone: a poller may still be inside one of its exchanges.
+        installProtocol(protocolObject);
+        g_serialPort->setDataBits(dataBitsOfIndex(g_dataBitsIndex));
+        g_stopBitsIndex = comSetup->StopComboBox->currentIndex();
+        g_serialPort->setStopBits(stopBitsOfIndex(g_stopBitsIndex));
+        g_parityIndex = comSetup->CheckComboBox->currentIndex();
+        g_serialPort->setParity(parityOfIndex(g_parityIndex));
+        g_crLfIndex = comSetup->CRComboBox->currentIndex();
+        g_crLfMode = g_crLfIndex;
+        comSetup->ProComboxCh(g_protocolIndex);
+        // The delay stays as it was when the field holds no whole number from 0 to 1000.
+        int delay = 0;
+        const QString delayText = comSetup->TimeComboBox->currentText();
+        const bool delayValid = parseDelayText(delayText, &delay);
+        if (delayValid) {
+            g_responseDelayMs = delay;
+            g_timeoutMs = delay;
+        }
+        g_portName = comSetup->AutoPort->currentText();
+        if (delayValid)
+            g_timeoutText = delayText;
     }
-    // The previous object is left alone: a poller may still be inside one of its exchanges.
-    g_readWrite = makeProtocolObject(g_protocolIndex);
-    g_serialPort->setDataBits(dataBitsOfIndex(g_dataBitsIndex));
-    g_stopBitsIndex = comSetup->StopComboBox->currentIndex();
-    g_serialPort->setStopBits(stopBitsOfIndex(g_stopBitsIndex));
-    g_parityIndex = comSetup->CheckComboBox->currentIndex();
-    g_serialPort->setParity(parityOfIndex(g_parityIndex));
-    g_crLfIndex = comSetup->CRComboBox->currentIndex();
-    g_crLfMode = g_crLfIndex;
-    comSetup->ProComboxCh(g_protocolIndex);
-    // The delay stays as it was when the field holds no whole number from 0 to 1000.
-    int delay = 0;
-    const QString delayText = comSetup->TimeComboBox->currentText();
-    const bool delayValid = parseDelayText(delayText, &delay);
-    if (delayValid) {
-        g_responseDelayMs = delay;
-        g_timeoutMs = delay;
-    }
-    g_portName = comSetup->AutoPort->currentText();
-    if (delayValid)
-        g_timeoutText = delayText;
+    if (!opened)
+        reportPortNotOpened();
 }
 
-void CMainWindow::reopenSerialPort()
+bool CMainWindow::reopenPort()
 {
     if (g_serialPort->isOpen())
         g_serialPort->close();
     const QString text = comSetup->AutoPort->currentText();
     g_serialPort->setPortName(portNumber(text) > 9 ? withDevicePrefix(text) : text);
-    g_serialPort->open(QIODevice::ReadWrite);
-    if (!g_serialPort->isOpen()) {
-        QString text = messageTable[4] + g_serialPort->portName() + messageTable[5];
-        // A port that exists but is closed to this user needs a different fix than a missing one.
-        if (g_serialPort->errorString().contains(QLatin1String("dialout")))
-            text += QStringLiteral("\n\n") + g_serialPort->errorString();
-        QMessageBox::critical(this, messageTable[3], text, QMessageBox::Ok);
+    return g_serialPort->open(QIODevice::ReadWrite);
+}
+
+void CMainWindow::reportPortNotOpened()
+{
+    QString text = messageTable[4] + g_serialPort->portName() + messageTable[5];
+    // A port that exists but is closed to this user needs a different fix than a missing one.
+    if (g_serialPort->errorString().contains(QLatin1String("dialout")))
+        text += QStringLiteral("\n\n") + g_serialPort->errorString();
+    QMessageBox::critical(this, messageTable[3], text, QMessageBox::Ok);
+}
+
+void CMainWindow::reopenSerialPort()
+{
+    bool opened = false;
+    {
+        LinkChange change;
+        opened = reopenPort();
     }
+    if (!opened)
+        reportPortNotOpened();
 }
 
 void CMainWindow::connecttset()

@@ -99,6 +99,9 @@ private:
     void showSettingsInDialog();
     void applySerialSettings();
     void fallBackToCom1();
+    // Closes the port and opens the one the set-up dialog names; the caller holds the link.
+    bool reopenPort();
+    void reportPortNotOpened();
     void applyConnectionState(bool online);
     ReadWrite *makeProtocolObject(int protocolIndex);
     QToolButton *makeToolButton(const QString &icon, bool enabled);

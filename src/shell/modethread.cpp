@@ -1,6 +1,7 @@
 #include "shell/modethread.h"
 
 #include "comm/globals.h"
+#include "platform/tsan.h"
 #include "shell/navigation.h"
 
 MonitorModeThread::MonitorModeThread(CNavigation *navigation)
@@ -27,10 +28,12 @@ void MonitorModeThread::stopPolling()
 
 void MonitorModeThread::stopAndWait()
 {
-    if (!isRunning())
-        return;
-    stopPolling();
-    wait();
+    if (isRunning()) {
+        stopPolling();
+        wait();
+    }
+    // Whatever the last poll wrote is seen from here on (the thread's end is ordered by Qt).
+    tsanAcquire(this);
 }
 
 void MonitorModeThread::run()
@@ -41,4 +44,5 @@ void MonitorModeThread::run()
         QThread::sleep(1);
         m_navigation->pollModeState();
     }
+    tsanRelease(this);
 }

@@ -414,10 +414,13 @@ void CNavigation::startModeDisplay()
 
 void CNavigation::stopModePolling()
 {
-    if (!modeThread || !modeThread->isRunning())
+    if (!modeThread)
         return;
-    commError = true;
-    g_offLine = true;
+    if (modeThread->isRunning()) {
+        commError = true;
+        g_offLine = true;
+    }
+    // Also when the poller has ended by itself: what it wrote last is then in view.
     modeThread->stopAndWait();
 }
 
@@ -567,10 +570,7 @@ void CNavigation::setTypeLabel(const QString &text)
 
 void CNavigation::setStationGlobals(int number)
 {
-    g_station = static_cast<unsigned char>(number);
-    const QByteArray hex = QByteArray::number(number, 16).toUpper().rightJustified(2, '0');
-    g_stationHex[0] = hex.at(0);
-    g_stationHex[1] = hex.at(1);
+    setStation(number);
 }
 
 void CNavigation::setStationIcon(QStandardItem *item, const QString &picture)

@@ -5,8 +5,9 @@
 
 #include <QDateTime>
 #include <QFile>
-#include <QMutex>
 #include <QTextCodec>
+
+#include <mutex>
 
 namespace
 {
@@ -16,9 +17,9 @@ const char RunMarkerTest[] = "******************"; // 18
 const int MaxRuns = 100;
 
 // Serialises this process's writers; other processes rely on the single append per call.
-QMutex &logMutex()
+std::mutex &logMutex()
 {
-    static QMutex mutex;
+    static std::mutex mutex;
     return mutex;
 }
 
@@ -50,7 +51,7 @@ QString operationLogPath()
 
 void appendOperationLog(const QStringList &lines, bool onlyIfExists)
 {
-    QMutexLocker locker(&logMutex());
+    std::lock_guard<std::mutex> locker(logMutex());
     QFile file(operationLogPath());
     if (onlyIfExists && !file.exists())
         return;
@@ -61,7 +62,7 @@ void appendOperationLog(const QStringList &lines, bool onlyIfExists)
 
 void startOperationLogRun()
 {
-    QMutexLocker locker(&logMutex());
+    std::lock_guard<std::mutex> locker(logMutex());
     QFile file(operationLogPath());
     if (!file.open(QIODevice::ReadWrite))
         return;
@@ -91,7 +92,7 @@ void startOperationLogRun()
 
 void closeOperationLogRun()
 {
-    QMutexLocker locker(&logMutex());
+    std::lock_guard<std::mutex> locker(logMutex());
     QFile file(operationLogPath());
     if (!file.exists() || !file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return;

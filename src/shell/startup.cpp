@@ -137,11 +137,9 @@ void notifyAssociationChanged(const QString &appFilePath)
 
 void resetDriveGlobals()
 {
-    g_station = 0;
+    clearStation();
     g_seriesLetter = '0';
     g_replyError = false;
-    g_stationHex[0] = 0;
-    g_stationHex[1] = 0;
 }
 
 void runStartUpSteps(const QStringList &arguments, const QString &appFilePath, const QString &appDirPath)

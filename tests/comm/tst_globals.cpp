@@ -27,7 +27,7 @@ void tst_Globals::startValues()
     QCOMPARE(g_zrPage.load(), -1);
     QCOMPARE(g_stationHex[0], '\0');
     QCOMPARE(g_stationHex[1], '\0');
-    QCOMPARE(g_seriesLetter, '0');
+    QCOMPARE(g_seriesLetter.load(), '0');
     QCOMPARE(g_cuModeResult.load(), -1);
     QCOMPARE(g_p186Value, QStringLiteral("1"));
     resetCommunicationDefaults();

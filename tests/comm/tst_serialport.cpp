@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QtTest>
 
+#include <atomic>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -252,7 +254,7 @@ void tst_SerialPort::receiveHoldsClassLockAgainstOtherThreads()
 {
     QVERIFY(openPort(BAUD9600));
     QElapsedTimer timer;
-    qint64 writeDoneAt = -1;
+    std::atomic<qint64> writeDoneAt { -1 };
     QThread *writer = QThread::create([&] {
         QThread::msleep(5);
         m_port->writeData("Q", 1);
@@ -266,7 +268,7 @@ void tst_SerialPort::receiveHoldsClassLockAgainstOtherThreads()
     writer->wait();
     delete writer;
     QCOMPARE(got, qint64(0));
-    QVERIFY2(writeDoneAt >= readDoneAt, qPrintable(QStringLiteral("%1 < %2").arg(writeDoneAt).arg(readDoneAt)));
+    QVERIFY2(writeDoneAt >= readDoneAt, qPrintable(QStringLiteral("%1 < %2").arg(writeDoneAt.load()).arg(readDoneAt)));
     QCOMPARE(m_peer->read(1, 100), QByteArray("Q"));
 }
 

@@ -28,9 +28,7 @@ inline std::unique_ptr<Win_QextSerialPort> openTestPort(const QString &name, Bau
 // Station 1, CR terminator, no response delay, no series or firmware known, the link flags reset.
 inline void resetStationOne()
 {
-    g_station = 1;
-    g_stationHex[0] = '0';
-    g_stationHex[1] = '1';
+    setStation(1);
     g_crLfMode = 1;
     g_responseDelayMs = 0;
     g_seriesLetter = '0';

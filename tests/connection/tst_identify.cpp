@@ -143,7 +143,7 @@ void TestIdentify::byTypeCode()
 
     ScriptedDrive drive { answers, typeCode, {} };
     QCOMPARE(identifyDrive(drive.reads()), type);
-    QCOMPARE(g_seriesLetter, letter);
+    QCOMPARE(g_seriesLetter.load(), letter);
     QCOMPARE(g_modelCode, modelCode);
 }
 
@@ -189,7 +189,7 @@ void TestIdentify::byProbing()
 
     ScriptedDrive drive { answers, -1, {} };
     QCOMPARE(identifyDrive(drive.reads()), type);
-    QCOMPARE(g_seriesLetter, letter);
+    QCOMPARE(g_seriesLetter.load(), letter);
     QCOMPARE(g_modelName, model);
 }
 

@@ -236,7 +236,7 @@ void TestSearch::findsTheDriveAtItsStep()
     QCOMPARE(m_window->typeValueLabel->text(), type);
     QCOMPARE(m_window->connectButton->text(), QString("On-Line"));
     QCOMPARE(g_invType, type);
-    QCOMPARE(g_seriesLetter, 'D');
+    QCOMPARE(g_seriesLetter.load(), 'D');
     QVERIFY(!g_offLine);
     QVERIFY(!g_connectionTest);
     QVERIFY(!setup->AutoButton->isHidden());
@@ -270,7 +270,7 @@ void TestSearch::silentDriveEndsInTheFailurePath()
     QCOMPARE(m_window->navigation->treeRoot->rowCount(), 0);
     QCOMPARE(m_window->connectButton->text(), QString("Off-Line"));
     QCOMPARE(g_protocolIndex, 0);
-    QVERIFY(dynamic_cast<ReadWriteZR *>(g_readWrite));
+    QVERIFY(dynamic_cast<ReadWriteZR *>(g_readWrite.load()));
     QVERIFY(!g_connectionTest);
     QVERIFY(!setup->AutoButton->isHidden());
     QVERIFY(setup->CancleButton->isHidden());
@@ -332,7 +332,7 @@ void TestSearch::unidentifiedDriveIsChosenByHand()
         QCOMPARE(setup->progressBar->styleSheet(), QString(ProgressStyleRed));
     }
     if (invType.isEmpty())
-        QCOMPARE(g_seriesLetter, '0');
+        QCOMPARE(g_seriesLetter.load(), '0');
     // Whatever the choice, the dialog offers the test again at its next showing.
     QVERIFY(!g_connectionTest);
     QVERIFY(!setup->AutoButton->isHidden());
@@ -461,7 +461,7 @@ void TestSearch::replacedProtocolObjectsStayAlive()
     QTimer sampler;
     QObject::connect(&sampler, &QTimer::timeout, [&] {
         if (g_readWrite && !seen.contains(QPointer<ReadWrite>(g_readWrite)))
-            seen.append(g_readWrite);
+            seen.append(g_readWrite.load());
     });
     sampler.start(5);
     std::atomic<bool> stop { false };

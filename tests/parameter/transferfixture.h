@@ -228,9 +228,7 @@ public:
         g_protocolIndex = protocol;
         g_crLfMode = 1;
         g_crLfIndex = 1;
-        g_station = 1;
-        g_stationHex[0] = '0';
-        g_stationHex[1] = '1';
+        setStation(1);
         g_responseDelayMs = 0;
         return true;
     }

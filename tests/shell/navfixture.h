@@ -90,9 +90,7 @@ public:
 
     static void resetGlobals()
     {
-        g_station = 0;
-        g_stationHex[0] = '0';
-        g_stationHex[1] = '0';
+        setStation(0);
         g_seriesLetter = '0';
         g_invType.clear();
         g_firmwareVersion.clear();

@@ -304,8 +304,8 @@ void tst_Navigation::addingStations()
     QCOMPARE(nav()->stationTypes.at(number), typeText);
     QCOMPARE(nav()->stationTested[number], 0);
     QCOMPARE(int(g_station), number);
-    QCOMPARE(QString::fromLatin1(g_stationHex, 2), hex);
-    QCOMPARE(g_seriesLetter, series);
+    QCOMPARE(QString::fromLatin1(g_stationHex.field()), hex);
+    QCOMPARE(g_seriesLetter.load(), series);
     QCOMPARE(g_modelCode, QStringLiteral("0"));
     // A new station stays off-line until it has passed the connection test.
     QVERIFY(g_offLine);
@@ -551,7 +551,7 @@ void tst_Navigation::editing()
     if (texts.isEmpty()) {
         QVERIFY(!nav()->currentItem);
         QCOMPARE(m_fix.window()->typeValueLabel->text(), QString());
-        QCOMPARE(g_seriesLetter, '0');
+        QCOMPARE(g_seriesLetter.load(), '0');
         QVERIFY(!m_fix.window()->parameterButton->isEnabled());
         QVERIFY(!m_fix.window()->parameterForm->isVisible());
         return;
@@ -616,7 +616,7 @@ void tst_Navigation::deleting()
     if (texts.isEmpty()) {
         QVERIFY(!nav()->currentItem);
         QCOMPARE(m_fix.window()->typeValueLabel->text(), QString());
-        QCOMPARE(g_seriesLetter, '0');
+        QCOMPARE(g_seriesLetter.load(), '0');
         QVERIFY(!m_fix.window()->monitorButton->isEnabled());
         QVERIFY(!m_fix.window()->parameterForm->isVisible());
         QVERIFY(iconShows(m_fix.window()->connectButton->icon(), QStringLiteral(":/new prefix/images/unconnect.png")));
@@ -693,7 +693,7 @@ void tst_Navigation::unreadableTypeListIsReported()
              qPrintable(boxes.first().text));
     // The entry is made all the same; the series stays unknown.
     QCOMPARE(m_fix.stationTexts(), QStringList { "NO.004 VM3-023-7.5K" });
-    QCOMPARE(g_seriesLetter, '0');
+    QCOMPARE(g_seriesLetter.load(), '0');
 }
 
 // The buttons' black text sits on this picture: a picture rendered dark hides every label.

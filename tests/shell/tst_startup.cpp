@@ -176,8 +176,7 @@ void TestStartUp::startLeavesLogAndResetGlobals()
     g_station = 9;
     g_seriesLetter = 'A';
     g_replyError = true;
-    g_stationHex[0] = '0';
-    g_stationHex[1] = '9';
+    g_stationHex.set('0', '9');
     start({ QStringLiteral("TavironINV") });
 
     QCOMPARE(g_appDir, m_appDir.path() + QLatin1Char('/'));
@@ -185,7 +184,7 @@ void TestStartUp::startLeavesLogAndResetGlobals()
     QVERIFY(g_commandLineDoc.isEmpty());
     QVERIFY(fileBytes(g_appDir + QStringLiteral("Operation_log.txt")).endsWith("  Open TavironINV\r\n"));
     QCOMPARE(int(g_station), 0);
-    QCOMPARE(g_seriesLetter, '0');
+    QCOMPARE(g_seriesLetter.load(), '0');
     QVERIFY(!g_replyError);
     QCOMPARE(int(g_stationHex[0]), 0);
     QCOMPARE(int(g_stationHex[1]), 0);
