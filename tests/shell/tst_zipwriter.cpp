@@ -441,7 +441,7 @@ void tst_ZipWriter::sizesTheFormatCannotHold()
     QCOMPARE(getZipItem(r, 1, &item), ZipOk);
     QCOMPARE(QByteArray(item.name), QByteArray("after.txt"));
     char c = 0;
-    QCOMPARE(unzipItemToMemory(r, 1, &c, 1), ZipOk);
+    QCOMPARE(unzipItem(r, 1, &c, 1), ZipOk);
     QCOMPARE(c, 'a');
     closeZipReader(r);
 }
