@@ -15,6 +15,7 @@
 #include "useranswers.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -102,6 +103,8 @@ private slots:
     void openTakesOnlyRealDocuments_data();
     void openTakesOnlyRealDocuments();
     void failedSaveIsReported();
+    void oversizedStationFileIsRefusedUnread_data();
+    void oversizedStationFileIsRefusedUnread();
 
 private:
     void openWindow();
@@ -356,6 +359,45 @@ void TestDocument::failedSaveIsReported()
     QVERIFY(user.boxes.first().endsWith(QLatin1Char('.')));
     QVERIFY(!QFile::exists(document));
     QCOMPARE(entriesOf(documents() + QStringLiteral("unplugged")), QStringList { "site.tv" });
+}
+
+void TestDocument::oversizedStationFileIsRefusedUnread_data()
+{
+    QTest::addColumn<bool>("atStart");
+    QTest::addColumn<quint64>("size");
+    QTest::addColumn<QStringList>("boxes");
+    const QStringList refused { "Warning | Cannot read file" };
+    // 1 MiB of zeros is read (and holds no settings): the bomb is a valid archive, refused for its size.
+    QTest::newRow("Open, 1 MiB") << false << quint64(1) << QStringList();
+    QTest::newRow("Open, 1 GiB") << false << quint64(1024) << refused;
+    QTest::newRow("command line, 1 GiB") << true << quint64(1024) << refused;
+}
+
+void TestDocument::oversizedStationFileIsRefusedUnread()
+{
+    QFETCH(bool, atStart);
+    QFETCH(quint64, size);
+    QFETCH(QStringList, boxes);
+    const QString path = documents() + QStringLiteral("bomb.tv");
+    QVERIFY(writeZipBomb(path, "station.txt", size << 20));
+    QVERIFY(QFileInfo(path).size() < 2 << 20);
+    g_commandLineDoc.clear();
+
+    UserAnswers user;
+    user.fileNames = QStringList { path };
+    const qint64 peak = peakMemory();
+    QElapsedTimer clock;
+    clock.start();
+    if (atStart)
+        runStartUpSteps(
+            { QStringLiteral("TavironINV"), path }, g_appDir + QStringLiteral("TavironINV"), m_appDir.path());
+    else
+        m_window->actOpen->trigger();
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY2(peakMemory() - peak < 100 << 20, qPrintable(QString::number(peakMemory() - peak)));
+    QCOMPARE(user.boxes, boxes);
+    QCOMPARE(g_commandLineDoc, boxes.isEmpty() ? path : QString());
+    QCOMPARE(stationItems(m_window), QStringList());
 }
 
 QTEST_MAIN(TestDocument)
