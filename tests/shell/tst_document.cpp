@@ -34,7 +34,7 @@ const QByteArray UserStationFile = "my own list of stations\r\n";
 const QByteArray DefaultStationLine = "Station:NO.005,VP-220V-0.75K-G\r\n";
 
 // Every entry with its contents; methods gets each entry's compression method.
-Entries readZip(const QString &path, QList<int> *methods = nullptr)
+Entries readZip(const QString &path, QList<int> *methods = nullptr, QList<quint32> *attributes = nullptr)
 {
     Entries entries;
     unzFile zip = unzOpen(QFile::encodeName(path).constData());
@@ -52,6 +52,8 @@ Entries readZip(const QString &path, QList<int> *methods = nullptr)
         entries.append({ name, intact ? data : QByteArray("<damaged>") });
         if (methods)
             methods->append(int(info.compression_method));
+        if (attributes)
+            attributes->append(quint32(info.external_fa));
     }
     unzClose(zip);
     return entries;
@@ -208,8 +210,11 @@ void TestDocument::saveAsWritesTheSettingsAlone()
     QCOMPARE(user.dialogs, QStringList { "Save File | ZR Files(*.tv)" });
     QCOMPARE(user.boxes, QStringList());
     QList<int> methods;
-    QCOMPARE(readZip(documents() + saved, &methods), (Entries { { "station.txt", bytes } }));
+    QList<quint32> attributes;
+    QCOMPARE(readZip(documents() + saved, &methods, &attributes), (Entries { { "station.txt", bytes } }));
     QCOMPARE(methods, QList<int> { Z_DEFLATED });
+    // A file with the archive bit, readable and writable by its owner.
+    QCOMPARE(attributes, QList<quint32> { 0x81800020u });
     QCOMPARE(entriesOf(m_documents.path()), QStringList { saved });
     QCOMPARE(g_stationText.toLatin1() + "\r\n", bytes.left(bytes.indexOf("\r\n") + 2));
 }
