@@ -9,6 +9,7 @@
 #include "parameter/parameter.h"
 #include "platform/paths.h"
 #include "shell/appglobals.h"
+#include "shell/commsettings.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
 
@@ -251,6 +252,20 @@ void CComSetup::on_timer()
     }
 }
 
+void CComSetup::accept()
+{
+    int delay = 0;
+    const QString text = TimeComboBox->currentText();
+    if (TimeComboBox->isEnabled() && !parseDelayText(text, &delay))
+        QMessageBox::warning(this, tr("Warning"),
+            tr("The delay \"%1\" was not taken: it must be a whole number of milliseconds from 0 to 1000. "
+               "The delay stays %2 ms.")
+                .arg(text)
+                .arg(int(g_responseDelayMs)),
+            QMessageBox::Ok);
+    QDialog::accept();
+}
+
 LinkSettings CComSetup::dialogSettings() const
 {
     LinkSettings s;
@@ -383,7 +398,7 @@ void CComSetup::successPath(const LinkSettings &s)
 
     if (navigation) {
         enterStation(g_invType);
-        navigation->PotLabel->setText(tr("Select station: NO.") + threeDigits(station) + QLatin1Char(' ') + g_invType);
+        navigation->stationLabel->setText(tr("Select station: NO.") + threeDigits(station) + QLatin1Char(' ') + g_invType);
     }
     if (g_mainWindow) {
         g_mainWindow->setControlsEnabled(true);

@@ -41,6 +41,10 @@ public slots:
     void on_timer();
     void AutoCommunication(int TestNum);
 
+    // Accepts; a delay the user typed that cannot be taken is named in a warning first, since the
+    // main window then keeps the delay in force.
+    void accept() override;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 

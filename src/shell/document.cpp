@@ -24,12 +24,20 @@
 #include <QTemporaryDir>
 #include <QTreeView>
 #include <cstdio>
+#include <unistd.h>
 
 namespace
 {
 
 const QString StationFileName = QStringLiteral("station.txt");
 QByteArray pendingStationFile;
+
+// A station.txt holds three short lines; anything near this is not one.
+constexpr qint64 MaxStationFileBytes = 1 << 20;
+// Far above the data folder the program ships.
+constexpr qint64 MaxUpdateItemBytes = 64 << 20;
+constexpr qint64 MaxUpdateBytes = 256 << 20;
+constexpr int MaxUpdateItems = 10000;
 
 QString dialogStartFolder()
 {
@@ -80,10 +88,17 @@ bool writeDocument(CMainWindow *window, const QString &fileName, const QByteArra
     if (!folder.isValid()) {
         error = folder.errorString();
     } else {
+        // Packed from a file, as every document is, so the entry carries a file's attributes and times.
+        const QString station = folder.filePath(StationFileName);
+        QFile stationOut(station);
         ZipArchiveWriter writer;
-        ZipResult result = writer.create(archive);
+        ZipResult result = ZipWriteFailed;
+        if (stationOut.open(QIODevice::WriteOnly) && stationOut.write(stationFile) == stationFile.size()
+            && stationOut.flush())
+            result = writer.create(archive);
+        stationOut.close();
         if (result == ZipOk) {
-            result = writer.add(StationFileName, stationFile);
+            result = writer.addFile(StationFileName, station);
             const ZipResult closed = writer.close();
             if (result == ZipOk)
                 result = closed;
@@ -119,25 +134,73 @@ void applyStationFile(CMainWindow *window, const StationFile &file)
     window->applyLanguage();
 }
 
+int failingMove = 0; // tests: the update's move that fails, counted from 1
+
+bool moveFile(const QString &from, const QString &to)
+{
+    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
+// The folder holding path, or its nearest existing ancestor, resolved: where a write would land.
+QString landingFolder(const QString &path)
+{
+    QFileInfo folder(QFileInfo(path).path());
+    while (!folder.exists() && folder.path() != folder.filePath())
+        folder = QFileInfo(folder.path());
+    return folder.canonicalFilePath();
+}
+
+// Sizes as the package declares them; the reader stops every item at its declared size, so a
+// package within these limits cannot write more than it declares.
+bool packageWithinLimits(const QString &package)
+{
+    ZipArchiveReader reader(ZipArchivePassword);
+    if (reader.openFile(package) != ZipOk)
+        return false;
+    const QVector<ZipItem> items = reader.items();
+    if (items.size() != reader.names().size() || items.size() > MaxUpdateItems)
+        return false;
+    qint64 total = 0;
+    for (const ZipItem &item : items) {
+        if (item.uncompressedSize < 0 || item.uncompressedSize > MaxUpdateItemBytes)
+            return false;
+        total += item.uncompressedSize;
+    }
+    return total <= MaxUpdateBytes;
+}
+
 // The data files are read from the program folder, whatever folder the program was started in.
-// The package is unpacked beside them first and moves in only when every item came out whole, so
-// a damaged package leaves the data files as a consistent set.
+// The package is unpacked beside them first and moves in only when every item came out whole and
+// every target can take it; each file a move replaces is kept until all moves succeeded, and put
+// back when one fails, so the data files are either all old or all new.
 bool installPackage(const QString &package, const QString &programFolder)
 {
+    if (!packageWithinLimits(package))
+        return false;
     QTemporaryDir staging(programFolder + QStringLiteral(".update-XXXXXX"));
     if (!staging.isValid())
         return false;
     const QString stagingPath = staging.path() + QLatin1Char('/');
-    if (ExtractZipArchive(QFile::encodeName(package).constData(), QFile::encodeName(stagingPath).constData()) != ZipOk)
+    const QString newPath = stagingPath + QStringLiteral("new/");
+    const QString oldPath = stagingPath + QStringLiteral("old/");
+    if (ExtractZipArchive(QFile::encodeName(package).constData(), QFile::encodeName(newPath).constData()) != ZipOk)
         return false;
 
+    const QString home = QFileInfo(programFolder).canonicalFilePath() + QLatin1Char('/');
     QStringList files;
     QDirIterator it(
-        stagingPath, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        newPath, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         it.next();
-        const QString relative = it.filePath().mid(stagingPath.size());
-        const QFileInfo target(programFolder + relative);
+        const QString relative = it.filePath().mid(newPath.size());
+        const QString targetPath = programFolder + relative;
+        const QFileInfo target(targetPath);
+        // A symbolic link of the program folder may lead elsewhere: nothing is written through one
+        // that leaves the folder.
+        const QString landing = landingFolder(targetPath);
+        if (landing.isEmpty() || !(landing + QLatin1Char('/')).startsWith(home)
+            || ::access(QFile::encodeName(landing).constData(), W_OK | X_OK) != 0)
+            return false;
         if (it.fileInfo().isDir()) {
             if (target.exists() && !target.isDir())
                 return false;
@@ -148,26 +211,90 @@ bool installPackage(const QString &package, const QString &programFolder)
             return false;
         files.append(relative);
     }
+
+    QStringList createdFolders; // outermost first
+    QStringList moved; // new files in place
+    QStringList keptAside; // old files moved into oldPath
+    // Folders the moves create in the program folder are noted, to be removed again on the way back.
+    auto makeFolders = [&createdFolders, &programFolder](const QString &relativeFolder) {
+        QString folder = programFolder;
+        for (const QString &part : relativeFolder.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+            folder += part + QLatin1Char('/');
+            if (QFileInfo(folder).isDir())
+                continue;
+            if (!QDir().mkdir(folder))
+                return false;
+            createdFolders.append(folder);
+        }
+        return true;
+    };
+    bool ok = true;
+    int moveNumber = 0;
     for (const QString &relative : files) {
-        const QByteArray from = QFile::encodeName(stagingPath + relative);
-        const QByteArray to = QFile::encodeName(programFolder + relative);
-        if (!QDir().mkpath(QFileInfo(programFolder + relative).path())
-            || ::rename(from.constData(), to.constData()) != 0)
-            return false;
+        const QString folder = QFileInfo(relative).path() == QLatin1String(".") ? QString() : QFileInfo(relative).path();
+        const QString target = programFolder + relative;
+        if (!makeFolders(folder)) {
+            ok = false;
+            break;
+        }
+        if (QFileInfo(target).isSymLink() || QFileInfo::exists(target)) {
+            if (!QDir().mkpath(oldPath + folder) || !moveFile(target, oldPath + relative)) {
+                ok = false;
+                break;
+            }
+            keptAside.append(relative);
+        }
+        if (++moveNumber == failingMove || !moveFile(newPath + relative, target)) {
+            ok = false;
+            break;
+        }
+        moved.append(relative);
     }
-    return true;
+    if (ok)
+        return true;
+
+    bool restored = true;
+    for (const QString &relative : moved)
+        restored = QFile::remove(programFolder + relative) && restored;
+    for (const QString &relative : keptAside)
+        restored = moveFile(oldPath + relative, programFolder + relative) && restored;
+    for (int i = createdFolders.size() - 1; i >= 0; --i)
+        QDir().rmdir(createdFolders.at(i));
+    // Should even that fail, the old files stay where they were kept rather than being deleted.
+    if (!restored)
+        staging.setAutoRemove(false);
+    return false;
 }
 
 } // namespace
 
-bool readDocumentStationFile(const QString &document, QByteArray *contents)
+DocumentRead readDocumentStationFile(const QString &document, QByteArray *contents)
 {
     contents->clear();
     if (!isDocumentName(document))
-        return false;
+        return DocumentRead::NotDocument;
     // Only the settings are taken: a document from anyone must not be able to place files.
     ZipArchiveReader reader(ZipArchivePassword);
-    return reader.openFile(document) == ZipOk && reader.read(StationFileName, contents) == ZipOk;
+    if (reader.openFile(document) != ZipOk)
+        return DocumentRead::Unreadable;
+    switch (reader.read(StationFileName, contents, false, MaxStationFileBytes)) {
+    case ZipOk:
+        return DocumentRead::Read;
+    case ZipNoMemory:
+        return DocumentRead::TooLarge;
+    default:
+        return DocumentRead::Unreadable;
+    }
+}
+
+void failUpdateMoveForTest(int k)
+{
+    failingMove = k;
+}
+
+bool installUpdatePackage(const QString &package, const QString &programFolder)
+{
+    return installPackage(package, programFolder);
 }
 
 void setPendingStationFile(const QByteArray &contents)
@@ -247,7 +374,7 @@ bool openDocument(CMainWindow *window)
     if (fileName.isEmpty())
         return false;
     QByteArray contents;
-    if (!readDocumentStationFile(fileName, &contents)) {
+    if (readDocumentStationFile(fileName, &contents) != DocumentRead::Read) {
         warn(window, CMainWindow::tr("Cannot read file"));
         return false;
     }

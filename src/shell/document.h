@@ -6,7 +6,7 @@
 // Update packages: a zip archive whose entries carry the data files' paths relative to the
 // program folder ("ParameterInforamtion/InvType/FNC.txt"; "\" separators are taken too). Entries
 // may be stored or deflated, and may be encrypted with the traditional zip encryption under the
-// fixed password ZipArchivePassword ("731924", shell/zip/zipreader.h); whoever builds packages
+// fixed password ZipArchivePassword ("731924", zip/zipreader.h); whoever builds packages
 // must use exactly that password or none.
 
 #include <QByteArray>
@@ -15,9 +15,10 @@
 class CMainWindow;
 class CNavigation;
 
-// station.txt of a .tv document, read into memory: nothing of the document reaches the disk.
-// False when the name does not end in ".tv", the file is no readable archive or holds no station.txt.
-bool readDocumentStationFile(const QString &document, QByteArray *contents);
+// station.txt of a .tv document, read into memory: nothing of the document reaches the disk. A
+// station.txt above 1 MiB is refused unread (TooLarge).
+enum class DocumentRead { Read, NotDocument, Unreadable, TooLarge };
+DocumentRead readDocumentStationFile(const QString &document, QByteArray *contents);
 
 // Start-up keeps the settings of the document named on the command line here until the dock is built.
 void setPendingStationFile(const QByteArray &contents);
@@ -36,3 +37,9 @@ bool openDocument(CMainWindow *window);
 
 // Update: the user picks a package, which is extracted into the program folder.
 void updateDataFiles(CMainWindow *window);
+
+// The update's work: true when every item of the package is in place; false leaves the program
+// folder as it was. Packages over 64 MiB an item, 256 MiB in all or 10000 items are refused unread.
+bool installUpdatePackage(const QString &package, const QString &programFolder);
+// Tests: the k-th move of the next updates (from 1) fails as on a full disk; 0 for none.
+void failUpdateMoveForTest(int k);

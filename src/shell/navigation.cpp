@@ -147,6 +147,7 @@ using namespace StationEntry;
 
 CNavigation::CNavigation(QWidget *parent)
     : QWidget(parent)
+    , stationLabel(PotLabel)
     , stationTypes(Count)
 {
     setupUi(this);
@@ -276,7 +277,7 @@ int CNavigation::checkConnection()
         return 0;
     bool named = false;
     int number = -1;
-    for (const QString &word : words(PotLabel->text())) {
+    for (const QString &word : words(stationLabel->text())) {
         if (word.contains(NumberMark)) {
             named = true;
             number = numberOfWord(word);

@@ -79,6 +79,10 @@ public:
     // Ends the mode poller and waits for its thread (GUI thread).
     void stopModePolling();
 
+    // The label naming the current station (the form's PotLabel), under the name the connection
+    // guard and the search use for it.
+    QLabel *&stationLabel;
+
     std::atomic<int> driveMode { -1 };
     QVector<QString> stationTypes;
     int stationTested[StationEntry::Count] = {};

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QSaveFile>
 #include <QTextCodec>
 
 #include <mutex>
@@ -36,6 +37,17 @@ QByteArray encodeLines(const QStringList &lines)
     return bytes;
 }
 
+// One whole write at the end of the file, or none: a short write is cut off again so that no half
+// line is left for the next writer to continue.
+bool appendWhole(QFile &file, const QByteArray &bytes)
+{
+    const qint64 end = file.size();
+    if (file.write(bytes) == bytes.size() && file.flush())
+        return true;
+    file.resize(end);
+    return false;
+}
+
 QString stampNow()
 {
     g_logTimeStamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd hh:mm:ss"));
@@ -49,23 +61,23 @@ QString operationLogPath()
     return g_appDir + QStringLiteral("Operation_log.txt");
 }
 
-void appendOperationLog(const QStringList &lines, bool onlyIfExists)
+bool appendOperationLog(const QStringList &lines, bool onlyIfExists)
 {
     std::lock_guard<std::mutex> locker(logMutex());
     QFile file(operationLogPath());
     if (onlyIfExists && !file.exists())
-        return;
+        return false;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-        return;
-    file.write(encodeLines(lines));
+        return false;
+    return appendWhole(file, encodeLines(lines));
 }
 
-void startOperationLogRun()
+bool startOperationLogRun()
 {
     std::lock_guard<std::mutex> locker(logMutex());
     QFile file(operationLogPath());
     if (!file.open(QIODevice::ReadWrite))
-        return;
+        return false;
 
     QStringList lines = logCodec()->toUnicode(file.readAll()).split(QLatin1Char('\n'));
     if (lines.last().isEmpty())
@@ -81,13 +93,20 @@ void startOperationLogRun()
             ++markers;
         }
     }
-    if (markers >= MaxRuns) {
-        file.resize(0);
-        file.seek(0);
-        file.write(encodeLines(lines.mid(firstMarker + 1)));
+    const QByteArray startLine = encodeLines({ stampNow() + QStringLiteral("  Open TavironINV") });
+    if (markers < MaxRuns) {
+        file.seek(file.size());
+        return appendWhole(file, startLine);
     }
+    // The trimmed log is written whole beside the old one, flushed to disk and renamed over it:
+    // a failure on the way leaves the old log as it was.
+    QSaveFile trimmed(operationLogPath());
+    const QByteArray kept = encodeLines(lines.mid(firstMarker + 1)) + startLine;
+    if (trimmed.open(QIODevice::WriteOnly) && trimmed.write(kept) == kept.size() && trimmed.commit())
+        return true;
+    // A folder that takes no new file still takes the run's start line.
     file.seek(file.size());
-    file.write(encodeLines({ stampNow() + QStringLiteral("  Open TavironINV") }));
+    return appendWhole(file, startLine);
 }
 
 void closeOperationLogRun()
@@ -96,5 +115,5 @@ void closeOperationLogRun()
     QFile file(operationLogPath());
     if (!file.exists() || !file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return;
-    file.write(encodeLines({ stampNow() + QStringLiteral("  Close TavironINV"), QLatin1String(RunMarker) }));
+    appendWhole(file, encodeLines({ stampNow() + QStringLiteral("  Close TavironINV"), QLatin1String(RunMarker) }));
 }

@@ -12,7 +12,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QCoreApplication>
 #include <QProcess>
+#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace
@@ -44,7 +47,7 @@ QString execArgument(const QString &path)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-// True when the file was (re)written.
+// True when the file was (re)written: whole, beside the old one, flushed and renamed over it.
 bool writeIfChanged(const QString &path, const QByteArray &contents)
 {
     QFile file(path);
@@ -52,9 +55,9 @@ bool writeIfChanged(const QString &path, const QByteArray &contents)
         return false;
     file.close();
     QDir().mkpath(QFileInfo(path).absolutePath());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    return file.write(contents) == contents.size();
+    QSaveFile replacement(path);
+    return replacement.open(QIODevice::WriteOnly) && replacement.write(contents) == contents.size()
+        && replacement.commit();
 }
 
 void runIfPresent(const QString &tool, const QString &folder)
@@ -152,9 +155,18 @@ void runStartUpSteps(const QStringList &arguments, const QString &appFilePath, c
     g_commandLineDoc.clear();
     const QString document = arguments.value(1);
     QByteArray settings;
-    if (readDocumentStationFile(document, &settings)) {
+    switch (readDocumentStationFile(document, &settings)) {
+    case DocumentRead::Read:
         g_commandLineDoc = QFileInfo(document).absoluteFilePath();
         setPendingStationFile(settings);
+        break;
+    case DocumentRead::TooLarge:
+        // A crafted document is worth a word; one that is merely missing or damaged starts silently.
+        QMessageBox::warning(nullptr, QCoreApplication::translate("CMainWindow", "Warning"),
+            QCoreApplication::translate("CMainWindow", "Cannot read file"), QMessageBox::Ok);
+        break;
+    default:
+        break;
     }
 
     registerDocumentType(arguments.value(0), g_appFilePath);

@@ -18,11 +18,20 @@ const QString NumberPrefix = QStringLiteral("NO.");
 // Entries of the set-up dialog's selectors: protocol, baud, data bits, stop bits, parity, line end.
 const int SelectorSizes[] = { 3, 6, 2, 2, 3, 3 };
 
+// A field that is no number reads as 0; a number outside the selector's entries as KeepIndex.
 int indexField(const QString &text, int size)
 {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);
-    return ok && value >= 0 && value < size ? value : 0;
+    if (!ok)
+        return 0;
+    return value >= 0 && value < size ? value : KeepIndex;
+}
+
+void applyIndex(int value, int *global)
+{
+    if (value != KeepIndex)
+        *global = value;
 }
 
 } // namespace
@@ -138,14 +147,14 @@ CommSettings currentCommSettings()
 
 void applyCommSettings(const CommSettings &comm)
 {
-    g_protocolIndex = comm.protocolIndex;
+    applyIndex(comm.protocolIndex, &g_protocolIndex);
     // Documents saved before any port was listed hold an empty port; the current one serves better.
     if (!comm.portName.isEmpty())
         g_portName = comm.portName;
-    g_baudIndex = comm.baudIndex;
-    g_dataBitsIndex = comm.dataBitsIndex;
-    g_stopBitsIndex = comm.stopBitsIndex;
-    g_parityIndex = comm.parityIndex;
-    g_crLfIndex = comm.crLfIndex;
+    applyIndex(comm.baudIndex, &g_baudIndex);
+    applyIndex(comm.dataBitsIndex, &g_dataBitsIndex);
+    applyIndex(comm.stopBitsIndex, &g_stopBitsIndex);
+    applyIndex(comm.parityIndex, &g_parityIndex);
+    applyIndex(comm.crLfIndex, &g_crLfIndex);
     g_timeoutText = comm.timeoutText;
 }

@@ -12,6 +12,9 @@
 #include <QString>
 #include <QVector>
 
+// An index read from a file that names no entry of its selector: the setting stays as it was.
+constexpr int KeepIndex = -1;
+
 struct CommSettings {
     int protocolIndex = 0;
     QString portName = QStringLiteral("COM1");
@@ -55,9 +58,9 @@ QByteArray writeStationFile(const DocumentStation &station, int language, const 
 
 // Reads lines ending in LF or CR LF. Lines without a key are ignored; a "COM:" line with fewer than
 // eight fields and a "Station:" line without a valid number and type are ignored too. Index fields
-// that are no number, or outside their selector's range, read as 0.
+// that are no number read as 0; those outside their selector's range as KeepIndex.
 StationFile parseStationFile(const QByteArray &contents);
 
-// The communication globals, and back. Applying an empty port name keeps the current port.
+// The communication globals, and back. Applying an empty port name or a KeepIndex keeps the current value.
 CommSettings currentCommSettings();
 void applyCommSettings(const CommSettings &comm);

@@ -28,7 +28,7 @@ inline uint32_t crcStep(const uint32_t *t, uint32_t crc, uint8_t c)
 
 } // namespace
 
-uint32_t zipCrc32(uint32_t crc, const void *buffer, size_t n)
+uint32_t crc32(uint32_t crc, const void *buffer, size_t n)
 {
     if (!buffer)
         return 0;

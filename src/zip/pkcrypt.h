@@ -7,7 +7,7 @@
 #include <cstdint>
 
 // Reflected CRC-32 (polynomial 0xEDB88320) continued from a running value; a null buffer gives 0.
-uint32_t zipCrc32(uint32_t crc, const void *buffer, size_t n);
+uint32_t crc32(uint32_t crc, const void *buffer, size_t n);
 
 struct PkKeys {
     uint32_t key[3];

@@ -14,9 +14,12 @@
 #include <xlsxwriter.h>
 
 #include <cerrno>
+#include <memory>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -27,6 +30,13 @@ QString tr(const char *text)
 }
 
 const QString DefaultSheetName = QStringLiteral("Sheet1");
+
+// Far beyond any parameter list or trend export (an hour's trend of eight channels is under two
+// million cells), and small enough that a crafted workbook cannot take the machine's memory.
+constexpr qint64 MaxSmallPartBytes = 16 << 20; // relationships, the workbook part
+constexpr qint64 MaxSharedStringsBytes = 64 << 20;
+constexpr qint64 MaxSheetBytes = 128 << 20;
+constexpr int MaxSheetCells = 2000000;
 
 lxw_color_t toLxw(const QColor &color)
 {
@@ -200,6 +210,8 @@ bool Workbook::setValue(int row, int column, const QVariant &value)
 
 QVariant Workbook::value(int row, int column) const
 {
+    if (row < 1 || row > MaxRows || column < 1 || column > MaxColumns)
+        return QVariant();
     const auto it = m_cells.constFind(key(row, column));
     return it == m_cells.constEnd() ? QVariant() : it->value;
 }
@@ -264,8 +276,8 @@ WorkbookRange Workbook::usedRange() const
         return {};
     int top = MaxRows, left = MaxColumns, bottom = 1, right = 1;
     for (auto it = m_cells.constBegin(); it != m_cells.constEnd(); ++it) {
-        const int row = int(it.key() / MaxColumns);
-        const int column = int(it.key() % MaxColumns);
+        const int row = rowOf(it.key());
+        const int column = columnOf(it.key());
         top = qMin(top, row);
         bottom = qMax(bottom, row);
         left = qMin(left, column);
@@ -335,6 +347,13 @@ bool Workbook::saveAs(const QString &path)
         mode = 0666 & ~mask;
     }
     ::chmod(tempName.constData(), mode);
+    // On disk before it takes the old file's name, so a crash cannot leave an empty workbook there.
+    const int fd = ::open(tempName.constData(), O_RDONLY | O_CLOEXEC);
+    const bool synced = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    if (!synced)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
     if (std::rename(tempName.constData(), QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
         return fail(QString::fromLocal8Bit(std::strerror(errno)));
     temp.setAutoRemove(false);
@@ -375,8 +394,8 @@ bool Workbook::writeFile(const QString &path)
     };
 
     for (auto it = m_cells.constBegin(); sheet && error == LXW_NO_ERROR && it != m_cells.constEnd(); ++it) {
-        const lxw_row_t row = lxw_row_t(it.key() / MaxColumns - 1);
-        const lxw_col_t column = lxw_col_t(it.key() % MaxColumns - 1);
+        const lxw_row_t row = lxw_row_t(rowOf(it.key()) - 1);
+        const lxw_col_t column = lxw_col_t(columnOf(it.key()) - 1);
         lxw_format *format = formatFor(*it);
         const QVariant &v = it->value;
         switch (v.userType()) {
@@ -435,7 +454,10 @@ bool Workbook::readFile(const QString &path)
     ZipArchiveReader zip;
     if (zip.openFile(path) != ZipOk)
         return fail(tr("It is not a workbook"));
-    auto part = [&zip](const QString &name, QByteArray *data) { return zip.read(name, data, true) == ZipOk; };
+    auto part = [&zip](const QString &name, QByteArray *data) {
+        return zip.read(name, data, true, MaxSmallPartBytes) == ZipOk;
+    };
+    ZipResult streamResult = ZipOk;
 
     QByteArray xml;
     QString workbookPart = QStringLiteral("xl/workbook.xml");
@@ -482,9 +504,13 @@ bool Workbook::readFile(const QString &path)
     for (const Relationship &r : relationships) {
         if (!r.type.endsWith(QLatin1String("/sharedStrings")))
             continue;
-        if (!part(resolvePart(directory, r.target), &xml))
+        const std::unique_ptr<QIODevice> strings
+            = zip.openStream(resolvePart(directory, r.target), &streamResult, true, MaxSharedStringsBytes);
+        if (streamResult == ZipNoMemory)
+            return fail(tr("The workbook is too large"));
+        if (!strings)
             return fail(tr("The workbook's shared strings are missing"));
-        QXmlStreamReader reader(xml);
+        QXmlStreamReader reader(strings.get());
         while (!reader.atEnd()) {
             if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == QLatin1String("si"))
                 shared.append(readStringItem(reader));
@@ -494,11 +520,16 @@ bool Workbook::readFile(const QString &path)
         break;
     }
 
-    if (!part(sheetPart, &xml))
+    // The sheet is parsed as it is inflated, never held whole.
+    const std::unique_ptr<QIODevice> sheet = zip.openStream(sheetPart, &streamResult, true, MaxSheetBytes);
+    if (streamResult == ZipNoMemory)
+        return fail(tr("The workbook is too large"));
+    if (!sheet)
         return fail(tr("The workbook's first sheet is missing"));
-    QXmlStreamReader reader(xml);
+    QXmlStreamReader reader(sheet.get());
     int row = 0;
     int column = 0;
+    int cells = 0;
     while (!reader.atEnd()) {
         if (reader.readNext() != QXmlStreamReader::StartElement)
             continue;
@@ -513,6 +544,8 @@ bool Workbook::readFile(const QString &path)
         }
         if (reader.name() != QLatin1String("c"))
             continue;
+        if (++cells > MaxSheetCells)
+            return fail(tr("The workbook is too large"));
         const QXmlStreamAttributes attributes = reader.attributes();
         const QStringRef reference = attributes.value(QLatin1String("r"));
         if (!reference.isEmpty()) {

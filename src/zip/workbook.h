@@ -66,7 +66,10 @@ private:
         QColor fontColor; // invalid: automatic
         bool bold = false;
     };
-    static quint64 key(int row, int column) { return quint64(row) * MaxColumns + quint64(column); }
+    // Row and column from 1; column MaxColumns ("XFD") is the last of its row, not the next row's first.
+    static quint64 key(int row, int column) { return quint64(row - 1) * MaxColumns + quint64(column - 1); }
+    static int rowOf(quint64 key) { return int(key / MaxColumns) + 1; }
+    static int columnOf(quint64 key) { return int(key % MaxColumns) + 1; }
     Cell *cellAt(int row, int column);
     bool checkCell(int row, int column);
     bool writeFile(const QString &path);

@@ -6,7 +6,51 @@
 
 namespace {
 constexpr quint64 ReadChunk = 1 << 20;
-}
+
+// One entry read through the reader's memory extraction, a piece at a time. A piece that does not
+// end the entry fills the block; the last one holds what the declared size leaves, which the
+// reader has checked against the data and its CRC.
+class ZipEntryDevice : public QIODevice {
+public:
+    ZipEntryDevice(ZipReader *reader, int index, quint64 size)
+        : m_reader(reader)
+        , m_index(index)
+        , m_size(size)
+    {
+    }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        if (m_result != ZipMoreData)
+            return -1;
+        if (maxSize <= 0)
+            return 0;
+        m_result = m_reader->extractItem(m_index, data, quint64(maxSize), ZipKindMemory);
+        quint64 got = 0;
+        if (m_result == ZipMoreData) {
+            got = quint64(maxSize);
+        } else if (m_result == ZipOk) {
+            got = m_size - m_delivered;
+        } else {
+            setErrorString(QString::fromLatin1(zipResultText(m_result, false)));
+            return -1;
+        }
+        m_delivered += got;
+        return got ? qint64(got) : -1;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    ZipReader *m_reader;
+    int m_index;
+    quint64 m_size;
+    quint64 m_delivered = 0;
+    ZipResult m_result = ZipMoreData;
+};
+
+} // namespace
 
 ZipArchiveReader::ZipArchiveReader(const QByteArray &password)
     : m_password(password)
@@ -68,7 +112,7 @@ QStringList ZipArchiveReader::names()
     return out;
 }
 
-ZipResult ZipArchiveReader::read(const QString &name, QByteArray *data, bool ignoreCase)
+ZipResult ZipArchiveReader::read(const QString &name, QByteArray *data, bool ignoreCase, qint64 maxSize)
 {
     data->clear();
     if (!m_reader)
@@ -77,7 +121,7 @@ ZipResult ZipArchiveReader::read(const QString &name, QByteArray *data, bool ign
     ZipItem item;
     if (ZipResult r = m_reader->findItem(QFile::encodeName(name).constData(), ignoreCase, &index, &item))
         return r;
-    if (item.uncompressedSize > qint64(INT_MAX) - 1)
+    if (item.uncompressedSize > qint64(INT_MAX) - 1 || (maxSize >= 0 && item.uncompressedSize > maxSize))
         return ZipNoMemory;
     if (item.uncompressedSize == 0) {
         // An empty entry still has to be opened to check its password and CRC.
@@ -97,6 +141,25 @@ ZipResult ZipArchiveReader::read(const QString &name, QByteArray *data, bool ign
     if (r != ZipOk)
         data->clear();
     return r;
+}
+
+std::unique_ptr<QIODevice> ZipArchiveReader::openStream(
+    const QString &name, ZipResult *result, bool ignoreCase, qint64 maxSize)
+{
+    *result = ZipNotInitialised;
+    if (!m_reader)
+        return nullptr;
+    int index = -1;
+    ZipItem item;
+    if ((*result = m_reader->findItem(QFile::encodeName(name).constData(), ignoreCase, &index, &item)) != ZipOk)
+        return nullptr;
+    if (maxSize >= 0 && item.uncompressedSize > maxSize) {
+        *result = ZipNoMemory;
+        return nullptr;
+    }
+    auto device = std::make_unique<ZipEntryDevice>(m_reader.get(), index, quint64(item.uncompressedSize));
+    device->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    return device;
 }
 
 ZipResult ZipArchiveReader::extractAll(const QString &directory)

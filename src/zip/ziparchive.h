@@ -7,6 +7,7 @@
 #include "zip/zipwriter.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -27,7 +28,14 @@ public:
     QVector<ZipItem> items();
     // Entry names exactly as stored.
     QStringList names();
-    ZipResult read(const QString &name, QByteArray *data, bool ignoreCase = false);
+    // An entry that declares more than maxSize bytes is refused with ZipNoMemory before any of it is
+    // inflated; the reader stops any entry at its declared size, so the limit holds whatever the data.
+    ZipResult read(const QString &name, QByteArray *data, bool ignoreCase = false, qint64 maxSize = -1);
+    // The entry as a sequential device read piece by piece, for parts too large to hold whole; null
+    // when it cannot be opened or declares more than maxSize bytes (*result says why). The device
+    // needs this reader open while it is read.
+    std::unique_ptr<QIODevice> openStream(const QString &name, ZipResult *result, bool ignoreCase = false,
+        qint64 maxSize = -1);
     ZipResult extractAll(const QString &directory);
 
 private:

@@ -190,7 +190,7 @@ public:
         ZipResult r = m_entry.method == 0 ? readStored(out, n, got) : readDeflated(out, n, got);
         if (r != ZipOk)
             return r;
-        m_crc = zipCrc32(m_crc, out, *got);
+        m_crc = crc32(m_crc, static_cast<const void *>(out), size_t(*got));
         m_produced += *got;
         if (m_produced > m_entry.uncompressedSize)
             return dataError();
@@ -594,9 +594,36 @@ ZipResult ZipReader::extractToDescriptor(int fd, const ZipItem &item)
     return r;
 }
 
+int ensureDirectory(const char *base, const char *path)
+{
+    const QByteArray p(path ? path : "");
+    if (!base) {
+        if (!p.isEmpty() && !QDir().mkpath(QFile::decodeName(p)))
+            return -1;
+        return ::open(p.isEmpty() ? "." : p.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    }
+    const QByteArray b(base);
+    if (b.size() + p.size() >= PATH_MAX)
+        return -1;
+    ::mkdir(b.constData(), 0777);
+    int dirFd = ::open(b.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (const QByteArray &folder : safeComponents(p)) {
+        if (dirFd < 0)
+            break;
+        if (::mkdirat(dirFd, folder.constData(), 0777) != 0 && errno != EEXIST) {
+            ::close(dirFd);
+            return -1;
+        }
+        const int next = ::openat(dirFd, folder.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        ::close(dirFd);
+        dirFd = next;
+    }
+    return dirFd;
+}
+
 // Relative destinations are walked below the base directory one folder at a time, never through
-// a symbolic link, and a file is written beside its target and renamed over it only once the
-// whole entry checked out.
+// a symbolic link, and a file is written beside its target, flushed to disk and renamed over it
+// only once the whole entry checked out.
 ZipResult ZipReader::extractToPath(const char *destination, const ZipItem &item)
 {
     const bool isDirectory = item.attributes & ZipAttrDirectory;
@@ -606,15 +633,10 @@ ZipResult ZipReader::extractToPath(const char *destination, const ZipItem &item)
 
     if (dest.startsWith('/')) {
         const int slash = dest.lastIndexOf('/');
-        const QByteArray dir = dest.left(slash + 1);
-        if (!QDir().mkpath(QFile::decodeName(dir)))
-            return ZipCannotOpen;
-        if (isDirectory)
-            return QDir().mkpath(QFile::decodeName(dest)) ? ZipOk : ZipCannotOpen;
         fileName = dest.mid(slash + 1);
-        if (fileName.isEmpty() || fileName == "." || fileName == "..")
+        if (!isDirectory && (fileName.isEmpty() || fileName == "." || fileName == ".."))
             return ZipCannotOpen;
-        dirFd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        dirFd = ensureDirectory(nullptr, (isDirectory ? dest : dest.left(slash + 1)).constData());
         if (dirFd < 0)
             return ZipCannotOpen;
     } else {
@@ -624,27 +646,13 @@ ZipResult ZipReader::extractToPath(const char *destination, const ZipItem &item)
                 return ZipCannotOpen;
             fileName = folders.takeLast();
         }
-        if (m_baseDirectory.size() + dest.size() >= PATH_MAX)
-            return ZipCannotOpen;
-        ::mkdir(m_baseDirectory.constData(), 0777);
-        dirFd = ::open(m_baseDirectory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        dirFd = ensureDirectory(m_baseDirectory.constData(), folders.join('/').constData());
         if (dirFd < 0)
             return ZipCannotOpen;
-        for (const QByteArray &folder : folders) {
-            if (::mkdirat(dirFd, folder.constData(), 0777) != 0 && errno != EEXIST) {
-                ::close(dirFd);
-                return ZipCannotOpen;
-            }
-            const int next = ::openat(dirFd, folder.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-            ::close(dirFd);
-            if (next < 0)
-                return ZipCannotOpen;
-            dirFd = next;
-        }
-        if (isDirectory) {
-            ::close(dirFd);
-            return ZipOk;
-        }
+    }
+    if (isDirectory) {
+        ::close(dirFd);
+        return ZipOk;
     }
 
     // A read-only file or a folder in the way is not replaced.
@@ -669,6 +677,8 @@ ZipResult ZipReader::extractToPath(const char *destination, const ZipItem &item)
         return ZipCannotOpen;
     }
     ZipResult r = extractToDescriptor(fd, item);
+    if (r == ZipOk && ::fsync(fd) != 0)
+        r = ZipWriteFailed;
     if (::close(fd) != 0 && r == ZipOk)
         r = ZipWriteFailed;
     if (r == ZipOk && ::renameat(dirFd, temporary.constData(), dirFd, fileName.constData()) != 0)
@@ -746,12 +756,12 @@ ZipResult unzipItem(ZipHandle *handle, int index, const void *destination, quint
     return withReader(handle, [&](ZipReader *r) { return r->extractItem(index, destination, length, kind); });
 }
 
-ZipResult unzipItemToHandle(ZipHandle *handle, int index, int fd) { return unzipItem(handle, index, zipFd(fd), 0, ZipKindHandle); }
-ZipResult unzipItemToFile(ZipHandle *handle, int index, const char *path)
+ZipResult unzipItem(ZipHandle *handle, int index, int fd) { return unzipItem(handle, index, zipFd(fd), 0, ZipKindHandle); }
+ZipResult unzipItem(ZipHandle *handle, int index, const char *path)
 {
     return unzipItem(handle, index, path, 0, ZipKindPath);
 }
-ZipResult unzipItemToMemory(ZipHandle *handle, int index, void *block, quint64 length)
+ZipResult unzipItem(ZipHandle *handle, int index, void *block, quint64 length)
 {
     return unzipItem(handle, index, block, length, ZipKindMemory);
 }
@@ -788,7 +798,7 @@ ZipResult ExtractZipArchive(const char *archivePath, const char *directory)
     for (int i = 0; i < count; ++i) {
         ZipResult r = getZipItem(handle, i, &item);
         if (r == ZipOk)
-            r = unzipItemToFile(handle, i, item.name);
+            r = unzipItem(handle, i, static_cast<const char *>(item.name));
         if (r != ZipOk && first == ZipOk)
             first = r;
     }

@@ -86,6 +86,10 @@ private:
     std::unique_ptr<ZipEntryStream> m_stream;
 };
 
+// Creates path and the folders above it, below base when one is given (base itself one level),
+// never through a symbolic link below base; returns a descriptor of the folder, -1 on failure.
+int ensureDirectory(const char *base, const char *path);
+
 // Name cleaning: drive prefixes, leading separators and everything up to a climbing "/../".
 QByteArray cleanZipItemName(const QByteArray &stored);
 
@@ -99,9 +103,10 @@ ZipResult getZipItem(ZipHandle *handle, int index, ZipItem *item);
 ZipResult findZipItem(ZipHandle *handle, const char *name, bool ignoreCase, int *index, ZipItem *item);
 ZipResult setUnzipBaseDirectory(ZipHandle *handle, const char *directory);
 ZipResult unzipItem(ZipHandle *handle, int index, const void *destination, quint64 length, int kind);
-ZipResult unzipItemToHandle(ZipHandle *handle, int index, int fd);
-ZipResult unzipItemToFile(ZipHandle *handle, int index, const char *path);
-ZipResult unzipItemToMemory(ZipHandle *handle, int index, void *block, quint64 length);
+// The three fixed forms: to an open descriptor, to a file path, to a memory block.
+ZipResult unzipItem(ZipHandle *handle, int index, int fd);
+ZipResult unzipItem(ZipHandle *handle, int index, const char *path);
+ZipResult unzipItem(ZipHandle *handle, int index, void *block, quint64 length);
 ZipResult closeZipReader(ZipHandle *handle);
 bool isZipReaderHandle(const ZipHandle *handle);
 int zipReaderMessage(ZipResult code, char *buffer, unsigned capacity);

@@ -23,6 +23,7 @@ constexpr quint64 Max32 = 0xFFFFFFFFu;
 constexpr int MaxEntries = 65535;
 constexpr quint32 FolderAttributes = 0x41C00010u;
 constexpr quint32 UnknownFileAttributes = 0x80000000u;
+constexpr qint64 FileTimeEpochOffset = 116444736000000000LL; // 1601-01-01 to 1970-01-01 in 100 ns
 
 void put16(QByteArray &b, quint16 v)
 {
@@ -41,9 +42,9 @@ quint32 utTime(qint64 t) { return quint32(qint32(qBound<qint64>(INT_MIN, t, INT_
 
 } // namespace
 
-quint32 unixTimeToDosStamp(qint64 unixTime)
+quint32 fileTimeToDosDateTime(quint64 fileTime)
 {
-    const time_t t = time_t(unixTime);
+    const time_t t = time_t((qint64(fileTime) - FileTimeEpochOffset) / 10000000LL);
     struct tm tm = {};
     localtime_r(&t, &tm);
     int year = tm.tm_year + 1900;
@@ -54,6 +55,51 @@ quint32 unixTimeToDosStamp(qint64 unixTime)
     const quint32 date = quint32((year - 1980) << 9 | (tm.tm_mon + 1) << 5 | tm.tm_mday);
     const quint32 time = quint32(tm.tm_hour << 11 | tm.tm_min << 5 | tm.tm_sec / 2);
     return date << 16 | time;
+}
+
+quint64 unixTimeToFileTime(qint64 unixTime)
+{
+    return quint64(unixTime * 10000000LL + FileTimeEpochOffset);
+}
+
+// Owner-execute is claimed only for a Windows executable, recognised by its headers as the
+// archives of the program's own platform mark them; a Unix execute bit means nothing there.
+static bool looksExecutable(int fd, qint64 size)
+{
+    uchar head[40];
+    if (size <= 40 || ::pread(fd, head, sizeof head, 0) != qint64(sizeof head))
+        return false;
+    if (quint16(head[0] | head[1] << 8) != 0x54AD)
+        return false;
+    const quint32 h = quint32(head[36]) | quint32(head[37]) << 8 | quint32(head[38]) << 16 | quint32(head[39]) << 24;
+    if (quint64(size) <= quint64(h) + 52)
+        return false;
+    uchar sig[4];
+    if (::pread(fd, sig, 4, off_t(h)) != 4)
+        return false;
+    const quint32 v = quint32(sig[0]) | quint32(sig[1]) << 8 | quint32(sig[2]) << 16 | quint32(sig[3]) << 24;
+    return v == 0x5A4D || v == 0x454E || v == 0x454C || v == 0x4550;
+}
+
+bool getFileInfo(int fd, ZipInputInfo *info)
+{
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        return false;
+    const bool directory = S_ISDIR(st.st_mode);
+    const bool readOnly = !(st.st_mode & S_IWUSR);
+    info->size = qint64(st.st_size);
+    info->attributes = (readOnly ? 0x01u : 0) | (directory ? 0x10u : 0x20u) | (directory ? 0x40000000u : 0x80000000u)
+        | 0x01000000u | (readOnly ? 0 : 0x00800000u)
+        | (!directory && looksExecutable(fd, info->size) ? 0x00400000u : 0);
+    info->accessTime = qint64(st.st_atime);
+    info->writeTime = qint64(st.st_mtime);
+    info->creationTime = info->writeTime;
+    struct statx sx;
+    if (::statx(fd, "", AT_EMPTY_PATH, STATX_BTIME, &sx) == 0 && (sx.stx_mask & STATX_BTIME))
+        info->creationTime = qint64(sx.stx_btime.tv_sec);
+    info->dosStamp = fileTimeToDosDateTime(unixTimeToFileTime(info->writeTime));
+    return true;
 }
 
 bool hasStoredSuffix(const QByteArray &name)
@@ -211,7 +257,7 @@ void ZipWriter::resetInput()
 void ZipWriter::setInputTimesNow()
 {
     m_accessTime = m_writeTime = m_creationTime = qint64(::time(nullptr));
-    m_inputStamp = unixTimeToDosStamp(m_writeTime);
+    m_inputStamp = fileTimeToDosDateTime(unixTimeToFileTime(m_writeTime));
 }
 
 ZipResult ZipWriter::openFileInput(const char *path)
@@ -238,24 +284,17 @@ ZipResult ZipWriter::openHandleInput(int fd, quint64 length)
         return ZipBadArguments;
     m_input = fd;
     if (::lseek(fd, 0, SEEK_CUR) >= 0) {
-        struct stat st;
-        if (::fstat(fd, &st) != 0) {
+        ZipInputInfo info;
+        if (!getFileInfo(fd, &info)) {
             m_input = -1;
             return ZipCannotOpen;
         }
-        const bool directory = S_ISDIR(st.st_mode);
-        const bool readOnly = !(st.st_mode & S_IWUSR);
-        m_inputAttributes = (readOnly ? 0x01u : 0) | (directory ? 0x10u : 0x20u)
-            | (directory ? 0x40000000u : 0x80000000u) | 0x01000000u | (readOnly ? 0 : 0x00800000u)
-            | (!directory && (st.st_mode & S_IXUSR) ? 0x00400000u : 0);
-        m_inputSize = qint64(st.st_size);
-        m_accessTime = qint64(st.st_atime);
-        m_writeTime = qint64(st.st_mtime);
-        m_creationTime = m_writeTime;
-        struct statx sx;
-        if (::statx(fd, "", AT_EMPTY_PATH, STATX_BTIME, &sx) == 0 && (sx.stx_mask & STATX_BTIME))
-            m_creationTime = qint64(sx.stx_btime.tv_sec);
-        m_inputStamp = unixTimeToDosStamp(m_writeTime);
+        m_inputAttributes = info.attributes;
+        m_inputSize = info.size;
+        m_accessTime = info.accessTime;
+        m_writeTime = info.writeTime;
+        m_creationTime = info.creationTime;
+        m_inputStamp = info.dosStamp;
         ::lseek(fd, 0, SEEK_SET);
         m_inputSeekable = true;
     } else {
@@ -312,7 +351,7 @@ quint64 ZipWriter::readInput(void *buffer, quint64 n)
         m_error = ZipNotInitialised;
     }
     m_bytesRead += got;
-    m_crc = zipCrc32(m_crc, buffer, got);
+    m_crc = crc32(m_crc, static_cast<const void *>(buffer), size_t(got));
     return got;
 }
 
@@ -364,13 +403,19 @@ ZipResult ZipWriter::deflateInput()
             m_deflate.avail_out = uInt(IoChunk);
             if (deflate(&m_deflate, flush) == Z_STREAM_ERROR)
                 return ZipFlationError;
-            const quint64 produced = IoChunk - m_deflate.avail_out;
-            if (produced && !write(m_ioBuffer.constData(), produced))
+            if (!flushOutput(IoChunk - m_deflate.avail_out))
                 return ZipWriteFailed;
-            m_compressedSize += produced;
         } while (m_deflate.avail_out == 0);
     } while (flush != Z_FINISH);
     return ZipOk;
+}
+
+bool ZipWriter::flushOutput(quint64 pending)
+{
+    if (pending && !write(m_ioBuffer.constData(), pending))
+        return false;
+    m_compressedSize += pending;
+    return true;
 }
 
 bool ZipWriter::writeLocalHeader(const ZipFileInfo &info)

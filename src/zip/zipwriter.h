@@ -60,6 +60,8 @@ private:
     ZipResult closeInput();
     ZipResult storeInput();
     ZipResult deflateInput();
+    // The compressor's output callback: writes the pending bytes of the I/O buffer.
+    bool flushOutput(quint64 pending);
     bool writeLocalHeader(const ZipFileInfo &info);
     ZipResult writeCentralDirectory();
 
@@ -101,8 +103,20 @@ private:
 
 // The entry is stored rather than deflated when its name ends in an already compressed format.
 bool hasStoredSuffix(const QByteArray &name);
-// Local calendar time, clamped to what the format holds (1980 to 2107).
-quint32 unixTimeToDosStamp(qint64 unixTime);
+// The DOS stamp (date high, time low) of a FILETIME (100 ns since 1601, UTC) in local calendar
+// time, clamped to what the format holds (1980 to 2107).
+quint32 fileTimeToDosDateTime(quint64 fileTime);
+quint64 unixTimeToFileTime(qint64 unixTime);
+
+// What an entry records of a file read through its descriptor: zip external attributes (Windows
+// bits, the file type and owner permissions above them), size, Unix times and the DOS stamp.
+struct ZipInputInfo {
+    quint32 attributes = 0;
+    qint64 size = 0;
+    qint64 accessTime = 0, writeTime = 0, creationTime = 0;
+    quint32 dosStamp = 0;
+};
+bool getFileInfo(int fd, ZipInputInfo *info);
 
 extern ZipResult lastWriterResult;
 

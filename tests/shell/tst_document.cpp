@@ -15,6 +15,7 @@
 #include "useranswers.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -33,7 +34,7 @@ const QByteArray UserStationFile = "my own list of stations\r\n";
 const QByteArray DefaultStationLine = "Station:NO.005,VP-220V-0.75K-G\r\n";
 
 // Every entry with its contents; methods gets each entry's compression method.
-Entries readZip(const QString &path, QList<int> *methods = nullptr)
+Entries readZip(const QString &path, QList<int> *methods = nullptr, QList<quint32> *attributes = nullptr)
 {
     Entries entries;
     unzFile zip = unzOpen(QFile::encodeName(path).constData());
@@ -51,6 +52,8 @@ Entries readZip(const QString &path, QList<int> *methods = nullptr)
         entries.append({ name, intact ? data : QByteArray("<damaged>") });
         if (methods)
             methods->append(int(info.compression_method));
+        if (attributes)
+            attributes->append(quint32(info.external_fa));
     }
     unzClose(zip);
     return entries;
@@ -102,6 +105,8 @@ private slots:
     void openTakesOnlyRealDocuments_data();
     void openTakesOnlyRealDocuments();
     void failedSaveIsReported();
+    void oversizedStationFileIsRefusedUnread_data();
+    void oversizedStationFileIsRefusedUnread();
 
 private:
     void openWindow();
@@ -205,8 +210,11 @@ void TestDocument::saveAsWritesTheSettingsAlone()
     QCOMPARE(user.dialogs, QStringList { "Save File | ZR Files(*.tv)" });
     QCOMPARE(user.boxes, QStringList());
     QList<int> methods;
-    QCOMPARE(readZip(documents() + saved, &methods), (Entries { { "station.txt", bytes } }));
+    QList<quint32> attributes;
+    QCOMPARE(readZip(documents() + saved, &methods, &attributes), (Entries { { "station.txt", bytes } }));
     QCOMPARE(methods, QList<int> { Z_DEFLATED });
+    // A file with the archive bit, readable and writable by its owner.
+    QCOMPARE(attributes, QList<quint32> { 0x81800020u });
     QCOMPARE(entriesOf(m_documents.path()), QStringList { saved });
     QCOMPARE(g_stationText.toLatin1() + "\r\n", bytes.left(bytes.indexOf("\r\n") + 2));
 }
@@ -356,6 +364,45 @@ void TestDocument::failedSaveIsReported()
     QVERIFY(user.boxes.first().endsWith(QLatin1Char('.')));
     QVERIFY(!QFile::exists(document));
     QCOMPARE(entriesOf(documents() + QStringLiteral("unplugged")), QStringList { "site.tv" });
+}
+
+void TestDocument::oversizedStationFileIsRefusedUnread_data()
+{
+    QTest::addColumn<bool>("atStart");
+    QTest::addColumn<quint64>("size");
+    QTest::addColumn<QStringList>("boxes");
+    const QStringList refused { "Warning | Cannot read file" };
+    // 1 MiB of zeros is read (and holds no settings): the bomb is a valid archive, refused for its size.
+    QTest::newRow("Open, 1 MiB") << false << quint64(1) << QStringList();
+    QTest::newRow("Open, 1 GiB") << false << quint64(1024) << refused;
+    QTest::newRow("command line, 1 GiB") << true << quint64(1024) << refused;
+}
+
+void TestDocument::oversizedStationFileIsRefusedUnread()
+{
+    QFETCH(bool, atStart);
+    QFETCH(quint64, size);
+    QFETCH(QStringList, boxes);
+    const QString path = documents() + QStringLiteral("bomb.tv");
+    QVERIFY(writeZipBomb(path, "station.txt", size << 20));
+    QVERIFY(QFileInfo(path).size() < 2 << 20);
+    g_commandLineDoc.clear();
+
+    UserAnswers user;
+    user.fileNames = QStringList { path };
+    const qint64 peak = peakMemory();
+    QElapsedTimer clock;
+    clock.start();
+    if (atStart)
+        runStartUpSteps(
+            { QStringLiteral("TavironINV"), path }, g_appDir + QStringLiteral("TavironINV"), m_appDir.path());
+    else
+        m_window->actOpen->trigger();
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY2(peakMemory() - peak < 100 << 20, qPrintable(QString::number(peakMemory() - peak)));
+    QCOMPARE(user.boxes, boxes);
+    QCOMPARE(g_commandLineDoc, boxes.isEmpty() ? path : QString());
+    QCOMPARE(stationItems(m_window), QStringList());
 }
 
 QTEST_MAIN(TestDocument)

@@ -18,8 +18,21 @@ QString describe(const StationFile &file)
         out.append(QStringLiteral("station %1 %2").arg(station.number).arg(station.type));
     if (file.hasLanguage)
         out.append(QStringLiteral("language %1").arg(file.language));
-    if (file.hasComm)
-        out.append(QStringLiteral("com ") + commSettingsValue(file.comm));
+    if (file.hasComm) {
+        // Applied over settings that no row of the tables holds, so that what a file leaves alone shows.
+        CommSettings before;
+        before.protocolIndex = 2;
+        before.portName = QStringLiteral("COM9");
+        before.baudIndex = 5;
+        before.dataBitsIndex = 1;
+        before.stopBitsIndex = 1;
+        before.parityIndex = 2;
+        before.crLfIndex = 2;
+        before.timeoutText = QStringLiteral("50");
+        applyCommSettings(before);
+        applyCommSettings(file.comm);
+        out.append(QStringLiteral("com ") + commSettingsValue(currentCommSettings()));
+    }
     return out.join(QLatin1String(" | "));
 }
 
@@ -138,9 +151,11 @@ void TestStationFile::reading_data()
     QTest::newRow("seven communication fields") << QByteArray("COM:0-COM1-1-1-0-0-1\r\n") << "";
     QTest::newRow("fields that are no number")
         << QByteArray("COM:x-COM4-y-1-0-z-1-10\r\n") << "com 0-COM4-0-1-0-0-1-10";
-    QTest::newRow("indices outside the selectors")
-        << QByteArray("COM:3-COM4-6-2-2-3-3-10\r\n") << "com 0-COM4-0-0-0-0-0-10";
-    QTest::newRow("empty fields keep their place") << QByteArray("COM:1--2-1-0-0-1-\r\n") << "com 1--2-1-0-0-1-";
+    QTest::newRow("indices outside the selectors keep the settings")
+        << QByteArray("COM:3-COM4-6-2-2-3-3-10\r\n") << "com 2-COM4-5-1-1-2-2-10";
+    QTest::newRow("baud index 9 keeps the baud rate")
+        << QByteArray("COM:0-COM4-9-0-0-0-1-10\r\n") << "com 0-COM4-5-0-0-0-1-10";
+    QTest::newRow("empty fields keep their place") << QByteArray("COM:1--2-1-0-0-1-\r\n") << "com 1-COM9-2-1-0-0-1-";
     QTest::newRow("port name holding hyphens")
         << QByteArray("COM:1-/dev/serial/by-id/usb-x-2-1-0-0-1-10\r\n") << "com 1-/dev/serial/by-id/usb-x-2-1-0-0-1-10";
     QTest::newRow("empty file") << QByteArray() << "";

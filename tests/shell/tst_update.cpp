@@ -4,6 +4,7 @@
 #include "comm/globals.h"
 #include "pseudoterminal.h"
 #include "shell/appglobals.h"
+#include "shell/document.h"
 #include "shell/mainwindow.h"
 #include "shell/startup.h"
 #include "zip/ziparchive.h"
@@ -13,6 +14,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -73,10 +76,18 @@ private slots:
     void init();
     void packageReplacesDataFiles_data();
     void packageReplacesDataFiles();
+    void failedMoveLeavesEveryFileAsItWas_data();
+    void failedMoveLeavesEveryFileAsItWas();
+    void oversizedPackageIsRefusedUnwritten();
+    void linkOutOfTheProgramFolderIsNotFollowed();
 
 private:
     // "path=contents" of the data files a package may touch, "path missing" for absent ones.
     QStringList dataFiles() const;
+    // Every entry below the program folder with its size, links as their targets.
+    QStringList programFolderTree() const;
+    // Triggers Help > Update with the package; returns the boxes shown.
+    QStringList update(const QString &package);
 
     QTemporaryDir m_appDir;
     QTemporaryDir m_work;
@@ -112,6 +123,7 @@ void TestUpdate::init()
     QVERIFY(writeFile(g_appDir + InvType, "old InvType\r\n"));
     QVERIFY(writeFile(g_appDir + Picture, "old picture"));
     QFile::remove(g_appDir + NewList);
+    QDir(QFileInfo(g_appDir + NewList).path()).removeRecursively();
 }
 
 QStringList TestUpdate::dataFiles() const
@@ -123,6 +135,29 @@ QStringList TestUpdate::dataFiles() const
                                        : name + QStringLiteral(" missing"));
     }
     return out;
+}
+
+QStringList TestUpdate::programFolderTree() const
+{
+    QStringList out;
+    QDirIterator it(g_appDir, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System,
+        QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        const QFileInfo info = it.fileInfo();
+        out.append(it.filePath().mid(g_appDir.size()) + QLatin1Char(' ')
+            + (info.isSymLink() ? info.symLinkTarget() : QString::number(info.size())));
+    }
+    out.sort();
+    return out;
+}
+
+QStringList TestUpdate::update(const QString &package)
+{
+    UserAnswers user;
+    user.fileNames = QStringList { package };
+    m_window->actUpdate->trigger();
+    return user.boxes;
 }
 
 void TestUpdate::packageReplacesDataFiles_data()
@@ -191,6 +226,72 @@ void TestUpdate::packageReplacesDataFiles()
     // Nothing lands in the folder the program was started from, and no unpacking folder is left.
     QCOMPARE(QDir(m_work.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
     QCOMPARE(QDir(g_appDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), programFolder);
+}
+
+void TestUpdate::failedMoveLeavesEveryFileAsItWas_data()
+{
+    QTest::addColumn<int>("failingMove");
+    // Three files that replace others, then one in a folder the update creates.
+    for (int k = 1; k <= 4; ++k)
+        QTest::newRow(qPrintable(QStringLiteral("move %1 of 4 fails").arg(k))) << k;
+}
+
+void TestUpdate::failedMoveLeavesEveryFileAsItWas()
+{
+    QFETCH(int, failingMove);
+    const QString path = m_packages.path() + QStringLiteral("/full-disk.zr");
+    QVERIFY(writePackage(path,
+        { { "ParameterInforamtion/InvType/FNC.txt", "new FNC\r\n" },
+            { "ParameterInforamtion/InvType/InvType.txt", "new InvType\r\n" }, { "images/VP.png", "new picture" },
+            { "ParameterInforamtion/Combox/A_Eng.txt", "list" } },
+        QByteArray()));
+    const QStringList before = programFolderTree();
+    const QStringList files = dataFiles();
+    failUpdateMoveForTest(failingMove);
+    const QStringList boxes = update(path);
+    failUpdateMoveForTest(0);
+    QCOMPARE(boxes, QStringList { "Warning | Update false!" });
+    QCOMPARE(dataFiles(), files);
+    QCOMPARE(programFolderTree(), before);
+
+    // The same package goes in whole once the moves succeed.
+    QCOMPARE(update(path), QStringList { "Warning | Complete the update!" });
+    QCOMPARE(dataFiles(),
+        QStringList({ Fnc + "=new FNC\r\n", InvType + "=new InvType\r\n", Picture + "=new picture", NewList + "=list" }));
+}
+
+void TestUpdate::oversizedPackageIsRefusedUnwritten()
+{
+    const QString path = m_packages.path() + QStringLiteral("/huge.zr");
+    QVERIFY(writeZipBomb(path, "ParameterInforamtion/InvType/FNC.txt", quint64(1024) << 20,
+        { { "images/VP.png", "new picture" } }));
+    const QStringList before = programFolderTree();
+    const qint64 peak = peakMemory();
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(update(path), QStringList { "Warning | Update false!" });
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY2(peakMemory() - peak < 100 << 20, qPrintable(QString::number(peakMemory() - peak)));
+    QCOMPARE(programFolderTree(), before);
+}
+
+void TestUpdate::linkOutOfTheProgramFolderIsNotFollowed()
+{
+    QTemporaryDir elsewhere;
+    const QString link = g_appDir + QStringLiteral("ParameterInforamtion/Combox");
+    QVERIFY(QFile::link(elsewhere.path(), link));
+    const QString path = m_packages.path() + QStringLiteral("/linked.zr");
+    QVERIFY(writePackage(path,
+        { { "ParameterInforamtion/InvType/FNC.txt", "new FNC\r\n" }, { "ParameterInforamtion/Combox/A_Eng.txt", "list" } },
+        QByteArray()));
+    const QStringList before = programFolderTree();
+    const QStringList boxes = update(path);
+    const QStringList outside = QDir(elsewhere.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QStringList after = programFolderTree();
+    QFile::remove(link);
+    QCOMPARE(boxes, QStringList { "Warning | Update false!" });
+    QCOMPARE(outside, QStringList());
+    QCOMPARE(after, before);
 }
 
 QTEST_MAIN(TestUpdate)

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -79,6 +80,9 @@ private slots:
     void fullDiskKeepsOldFile();
     void unreadableFiles_data();
     void unreadableFiles();
+    void lastColumnStaysInItsRow();
+    void inflatingPartsAreRefused_data();
+    void inflatingPartsAreRefused();
 };
 
 void TestWorkbook::independentReaderSeesWhatWasWritten()
@@ -377,6 +381,59 @@ void TestWorkbook::unreadableFiles()
     QVERIFY(!book.open(path));
     QVERIFY(!book.errorString().isEmpty());
     QCOMPARE(book.text(1, 1), QString()); // a failed open leaves nothing half-read behind
+}
+
+void TestWorkbook::lastColumnStaysInItsRow()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("wide.xlsx"));
+    Workbook out;
+    QVERIFY(out.setValue(1, Workbook::MaxColumns, QStringLiteral("XFD1")));
+    QVERIFY(out.setValue(3, 2, QStringLiteral("B3")));
+    QVERIFY(!out.setValue(1, Workbook::MaxColumns + 1, QStringLiteral("XFE1")));
+    QCOMPARE(out.text(2, 0), QString());
+    QVERIFY2(out.saveAs(path), qPrintable(out.errorString()));
+    Workbook in;
+    QVERIFY2(in.open(path), qPrintable(in.errorString()));
+    QCOMPARE(in.text(1, Workbook::MaxColumns), QStringLiteral("XFD1"));
+    QCOMPARE(in.text(2, 0), QString());
+    QCOMPARE(in.text(3, 2), QStringLiteral("B3"));
+    const WorkbookRange used = in.usedRange();
+    QCOMPARE(QList<int>({ used.row, used.column, used.rowCount, used.columnCount }),
+        QList<int>({ 1, 2, 3, Workbook::MaxColumns - 1 }));
+}
+
+void TestWorkbook::inflatingPartsAreRefused_data()
+{
+    QTest::addColumn<QString>("part");
+    QTest::newRow("sheet of 256 MiB") << "book/sheets/one.xml";
+    QTest::newRow("shared strings of 256 MiB") << "book/strings.xml";
+}
+
+void TestWorkbook::inflatingPartsAreRefused()
+{
+    QFETCH(QString, part);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bomb.xlsx"));
+    const QString root = dataPath(QStringLiteral("handmade/"));
+    QList<QPair<QByteArray, QByteArray>> others;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        if (file.mid(root.size()) != part)
+            others.append({ file.mid(root.size()).toUtf8(), fileBytes(file) });
+    }
+    QVERIFY(writeZipBomb(path, part.toUtf8(), quint64(256) << 20, others));
+    QVERIFY(QFileInfo(path).size() < 600 << 10);
+
+    Workbook book;
+    const qint64 peak = peakMemory();
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(!book.open(path));
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY2(peakMemory() - peak < 100 << 20, qPrintable(QString::number(peakMemory() - peak)));
+    QCOMPARE(book.errorString(), QStringLiteral("The workbook is too large"));
 }
 
 QTEST_GUILESS_MAIN(TestWorkbook)

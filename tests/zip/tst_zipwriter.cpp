@@ -100,6 +100,8 @@ private slots:
     void tooManyEntries();
     void shortWritesAreErrors();
     void handlesAndMessages();
+    void ownerExecuteOnlyForWindowsExecutables_data();
+    void ownerExecuteOnlyForWindowsExecutables();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -441,7 +443,7 @@ void tst_ZipWriter::sizesTheFormatCannotHold()
     QCOMPARE(getZipItem(r, 1, &item), ZipOk);
     QCOMPARE(QByteArray(item.name), QByteArray("after.txt"));
     char c = 0;
-    QCOMPARE(unzipItemToMemory(r, 1, &c, 1), ZipOk);
+    QCOMPARE(unzipItem(r, 1, &c, 1), ZipOk);
     QCOMPARE(c, 'a');
     closeZipReader(r);
 }
@@ -525,6 +527,42 @@ void tst_ZipWriter::handlesAndMessages()
     QVERIFY(!isZipWriterHandle(&readerHandle));
     QVERIFY(!createZipWriter(nullptr, 0, 7, nullptr));
     QCOMPARE(lastWriterResult, ZipBadArguments);
+}
+
+void tst_ZipWriter::ownerExecuteOnlyForWindowsExecutables_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("executableBit");
+    QTest::addColumn<quint32>("attributes");
+    // The headers the writer recognises: 0x54AD first, at offset 36 the offset h of a signature.
+    QByteArray windows(100, '\0');
+    windows[0] = char(0xAD);
+    windows[1] = char(0x54);
+    windows[36] = 40;
+    windows[40] = 'P';
+    windows[41] = 'E';
+    const QByteArray script = "#!/bin/sh\necho a script that Unix runs but no Windows would\n";
+    QTest::newRow("Unix script with its execute bit") << script << true << 0x81800020u;
+    QTest::newRow("Windows header") << windows << false << 0x81C00020u;
+    QTest::newRow("Windows header, signature past the end") << windows.left(90) << false << 0x81800020u;
+    QTest::newRow("plain text") << QByteArray("text") << false << 0x81800020u;
+}
+
+void tst_ZipWriter::ownerExecuteOnlyForWindowsExecutables()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, executableBit);
+    QFETCH(quint32, attributes);
+    const QString input = m_dir->filePath("input.bin");
+    writeFile(input, content);
+    QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner;
+    if (executableBit)
+        permissions |= QFile::ExeOwner;
+    QVERIFY(QFile::setPermissions(input, permissions));
+    MemoryArchive a;
+    QCOMPARE(a.writer.add("input.bin", QFile::encodeName(input).constData(), 0, ZipKindPath), ZipOk);
+    const QByteArray zip = a.finish();
+    QCOMPARE(le32(zip, centralOf(zip) + 38), attributes);
 }
 
 QTEST_GUILESS_MAIN(tst_ZipWriter)

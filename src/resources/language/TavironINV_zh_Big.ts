@@ -118,6 +118,10 @@ p, li { white-space: pre-wrap; }
         <translation>無法讀取檔案 %1：
 %2。</translation>
     </message>
+    <message>
+        <source>The delay &quot;%1&quot; was not taken: it must be a whole number of milliseconds from 0 to 1000. The delay stays %2 ms.</source>
+        <translation>延時「%1」未被採用：延時必須是 0 到 1000 之間的整數毫秒。延時保持為 %2 毫秒。</translation>
+    </message>
 </context>
 <context>
     <name>CMainWindow</name>
@@ -1030,6 +1034,10 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>The first sheet is damaged</source>
         <translation>第一個工作表已損毀</translation>
+    </message>
+    <message>
+        <source>The workbook is too large</source>
+        <translation>工作簿過大</translation>
     </message>
 </context>
 </TS>

@@ -118,6 +118,10 @@ p, li { white-space: pre-wrap; }
         <translation>无法读取文件 %1：
 %2。</translation>
     </message>
+    <message>
+        <source>The delay &quot;%1&quot; was not taken: it must be a whole number of milliseconds from 0 to 1000. The delay stays %2 ms.</source>
+        <translation>延时“%1”未被采用：延时必须是 0 到 1000 之间的整数毫秒。延时保持为 %2 毫秒。</translation>
+    </message>
 </context>
 <context>
     <name>CMainWindow</name>
@@ -1030,6 +1034,10 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>The first sheet is damaged</source>
         <translation>第一个工作表已损坏</translation>
+    </message>
+    <message>
+        <source>The workbook is too large</source>
+        <translation>工作簿过大</translation>
     </message>
 </context>
 </TS>
