@@ -214,6 +214,15 @@ void CParameter::open()
 
     // One text per parameter: empty when the file does not list it, "--" when it lists it without a value.
     QVector<QString> stored(ParameterRows);
+    QStringList refused; // "P.n: value" of each value that is no number
+    auto store = [&](int number, const QString &value) {
+        if (acceptableValue(value))
+            stored[number] = value;
+        else
+            refused << QStringLiteral("P.%1: %2").arg(number == ParamText::PseudoRow ? QStringLiteral("99X")
+                                                                                     : QString::number(number),
+                                                      value);
+    };
     const QString kind = lastPiece(path);
     if (kind == WorkbookEnding || kind == TextEnding) {
         Header header;
@@ -243,8 +252,7 @@ void CParameter::open()
                 QString value = book.text(r, valueColumn);
                 if (value.isEmpty())
                     value = QStringLiteral("--");
-                if (acceptableValue(value))
-                    stored[number] = value;
+                store(number, value);
             }
             book.close();
             lastProgress = last;
@@ -270,7 +278,7 @@ void CParameter::open()
                 int number = 0;
                 QString value;
                 if (readTextDataLine(lines.at(i), groups, &number, &value))
-                    stored[number] = value;
+                    store(number, value);
             }
         }
         acceptHeader(&header);
@@ -313,6 +321,9 @@ void CParameter::open()
                 table->item(i, GroupColumn)->setFont(underlined);
 
             if (value.isEmpty()) {
+                // What the list does not give must not be written with it.
+                if (table->item(i, SettingColumn))
+                    setItemText(i, SettingColumn, QString());
                 const bool undefined = cellText(i, NameColumn) == QLatin1String("--")
                     && cellText(i, DefaultColumn) == QLatin1String("--");
                 if (!fromWorkbook || display == 1 || undefined)
@@ -340,6 +351,8 @@ void CParameter::open()
         if (lastProgress >= 0)
             setProgress(lastProgress);
         showProgress(false);
+        if (!refused.isEmpty())
+            warn(tr("These values are no numbers and were not loaded:\n%1").arg(refused.join(QLatin1Char('\n'))));
     }
 
     tableRows = table->rowCount();

@@ -228,7 +228,7 @@ bool readTextDataLine(const QString &line, bool groups, int *number, QString *va
         return false;
     *value = pieces.at(pieces.size() - 3);
     value->remove(QLatin1Char(' '));
-    return acceptableValue(*value);
+    return true;
 }
 
 int workbookValueColumn(bool groups, int columnCount, const QString &lastHeader)

@@ -72,7 +72,8 @@ bool parameterNumber(const QString &text, int *number);
 // A value is a number, "--" (in the file without a value) or empty; anything else is a misread field.
 bool acceptableValue(const QString &value);
 
-// One data line of a text file: false when it gives no parameter and value.
+// One data line of a text file: false when it gives no parameter and value; the value is as the
+// line holds it (acceptableValue tells whether it may be loaded).
 bool readTextDataLine(const QString &line, bool groups, int *number, QString *value);
 
 // The column of a workbook holding the values, from the used columns and the header found in the last.

@@ -677,12 +677,13 @@ void CNavigation::FunClicked(QModelIndex index)
 void CNavigation::ChStation()
 {
     clickCount = 0;
-    stopModePolling();
+    // The top item is no station: the poller keeps watching the link of the current one.
     if (!lastClickedIndex.isValid() || !lastClickedIndex.parent().isValid())
         return;
     QStandardItem *item = stationModel->itemFromIndex(lastClickedIndex);
     if (!item)
         return;
+    stopModePolling();
     makeCurrent(item, true);
     PotLabel->setText(selectStationText + item->text());
 

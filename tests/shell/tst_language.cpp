@@ -478,7 +478,10 @@ void TestLanguage::helpOpensTheManualOfTheCurrentLanguage()
     makeWindow((language + 2) % 3);
     languageAction(language)->trigger();
     QStringList opened;
-    setDocumentOpener([&opened](const QString &path) { opened.append(path); });
+    setDocumentOpener([&opened](const QString &path) {
+        opened.append(path);
+        return true;
+    });
     m_window->actHelp->trigger();
     QTest::mouseClick(m_window->helpButton, Qt::LeftButton);
     QCOMPARE(opened.size(), 2);
