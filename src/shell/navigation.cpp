@@ -639,6 +639,7 @@ void CNavigation::makeFirstStationCurrent(bool consultTested)
     if (number >= 0)
         setStationGlobals(number);
     reloadParameterForm(true);
+    g_currentStationIndex = first->index();
 }
 
 bool CNavigation::numberRefused(int number, int editedNumber)
@@ -750,6 +751,8 @@ void CNavigation::addStation()
     setStationGlobals(number);
     reloadParameterForm(false);
     setTypeLabel(g_invType);
+    // The table is the new station's now: choosing another one, even of the same type, loads it.
+    g_currentStationIndex = item->index();
 
     stationTypes[number] = entry.type;
     stationTested[number] = 0;

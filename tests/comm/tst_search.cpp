@@ -3,6 +3,7 @@
 // success, a failure and an unidentified drive, and the identification of scenario drives.
 
 #include "comm/readwritezr.h"
+#include "comm/search.h"
 #include "comm/settype.h"
 #include "parameter/parameter.h"
 #include "parameter/paramglobals.h"
@@ -61,6 +62,7 @@ private slots:
     void knownStationKeepsOneItem();
     void replacedProtocolObjectsStayAlive();
     void searchedDriveIsWrittenAtItsResolution();
+    void eachSearchReadsTheCommandTable();
 
 private:
     // Runs the set-up dialog: preset from the globals, station 1, the test started and the search
@@ -546,6 +548,29 @@ void TestSearch::searchedDriveIsWrittenAtItsResolution()
     // The write of P.7 = 75 (004B), then its read.
     QVERIFY2(drive.received().mid(before).value(0).bytes.toHex().startsWith("01060007004b"), qPrintable(sent.join(' ')));
     QCOMPARE(sent.last(), QStringLiteral("01030007"));
+}
+
+// A command table missing at the first search and put in place before the second is read by the
+// second: each search starts from FNC.txt as it is on disk.
+void TestSearch::eachSearchReadsTheCommandTable()
+{
+    QTemporaryDir appDir;
+    const QString invType = appDir.path() + QStringLiteral("/ParameterInforamtion/InvType/");
+    QVERIFY(QDir().mkpath(invType));
+    const QString shippedAppDir = g_appDir;
+    g_appDir = appDir.path() + QLatin1Char('/');
+    g_connectionTest = true; // as during a search: a missing table is no box
+    startSearchObjects();
+    const int firstSize = installSearchProtocol(1)->commandTable().size();
+    const int repeatedSize = installSearchProtocol(1)->commandTable().size();
+    QVERIFY(QFile::copy(binDir() + QStringLiteral("/ParameterInforamtion/InvType/FNC.txt"), invType + "FNC.txt"));
+    startSearchObjects();
+    const int secondSize = installSearchProtocol(1)->commandTable().size();
+    g_connectionTest = false;
+    g_appDir = shippedAppDir;
+    QCOMPARE(firstSize, 0);
+    QCOMPARE(repeatedSize, 0); // within one search the object is kept
+    QVERIFY(secondSize > 10);
 }
 
 QTEST_MAIN(TestSearch)
