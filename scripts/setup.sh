@@ -12,7 +12,7 @@ PACKAGES=(
     qtbase5-dev qttools5-dev qttools5-dev-tools qt5-qmake
     libqwt-qt5-dev libminizip-dev zlib1g-dev libxlsxwriter-dev
     fonts-wqy-microhei
-    xvfb xauth socat zip unzip mbpoll
+    xvfb xauth socat zip unzip mbpoll xdg-utils xchm
     fp-utils archmage
     python3 python3-pymodbus python3-openpyxl
     # pymodbus only recommends these, and installs here skip recommends: its serial client needs them.

@@ -39,6 +39,11 @@ double ReadWrite::ReadPar(int parameter, double unit)
     return readParameter(parameter, unit, takeValueFlags());
 }
 
+double ReadWrite::ReadPar(int parameter, double unit, ValueFlags flags)
+{
+    return readParameter(parameter, unit, flags);
+}
+
 void ReadWrite::SetProtocol(int index)
 {
     m_protocolIndex = index;

@@ -39,6 +39,8 @@ public:
     virtual bool WritePar(int parameter, int value);
     virtual int Unused51();
     virtual double ReadPar(int parameter, double unit);
+    // A read with its own flags: no other caller's one-shot flags can reach it, nor it theirs.
+    double ReadPar(int parameter, double unit, ValueFlags flags);
     virtual int ReadTypeCode();
     virtual int Unused54();
     virtual int SendCommand(const char *code);
@@ -97,8 +99,8 @@ protected:
     bool finishWrite(int parameter, int value, const Reply &reply);
     virtual void logWriteFailure(int parameter, int value) const;
 
-    // The Modbus scale of a monitor reading by the code's middle character; false when the
-    // reading must leave the last value as it is.
+    // The Modbus scale of a monitor reading by the code's middle character; false when the drive
+    // gives the item no scale (P.259 outside its settings), which fails the reading.
     bool modbusMonitorScale(char item, double *factor);
 
     static bool refusalAccepted(int parameter);

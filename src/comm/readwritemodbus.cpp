@@ -73,7 +73,10 @@ ReadWrite::MonitorCheck ReadWriteModbus::monitorReading(const char *code, const 
         return MonitorCheck::FailedUncounted;
     const int raw = readValue(reply);
     double factor = 0;
-    *keep = !modbusMonitorScale(code[1], &factor);
+    // An item whose scale the drive gives no sense to has no value: that is no reading at all.
+    *keep = false;
+    if (!modbusMonitorScale(code[1], &factor))
+        return MonitorCheck::FailedUncounted;
     *value = raw * factor;
     return MonitorCheck::Ok;
 }

@@ -194,6 +194,7 @@ void CComSetup::on_start_clicked()
     CancleButton->show();
     progressBar->setStyleSheet(QLatin1String(ProgressStyleGreen));
     testStep = 0;
+    startSearchObjects();
     if (g_mainWindow)
         g_mainWindow->reopenSerialPort();
     progressBar->setValue(0);

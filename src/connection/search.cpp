@@ -99,6 +99,18 @@ ReadWrite *installSearchProtocol(int protocol)
     return searchObjects[slot];
 }
 
+void startSearchObjects()
+{
+    // A search reads the command table of its day: one missing at the last search or replaced by
+    // an update since is read again. The old objects stay alive, a poller may still hold one.
+    std::lock_guard<std::mutex> lock(retiredMutex);
+    for (ReadWrite *&object : searchObjects) {
+        if (object && object != g_readWrite && !retiredObjects.contains(object))
+            retiredObjects.append(object);
+        object = nullptr;
+    }
+}
+
 ReadWrite *installNewProtocol(int protocol)
 {
     ReadWrite *object = createProtocolObject(protocol);

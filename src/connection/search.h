@@ -30,6 +30,9 @@ ReadWrite *createProtocolObject(int protocol);
 // search reuses one object per class, so a search of 187 steps adds at most three.
 ReadWrite *installSearchProtocol(int protocol);
 
+// Starts a search with new objects, so that each reads the command table on disk.
+void startSearchObjects();
+
 // Installs a new object of the class for the protocol index (as the set-up does when accepted),
 // keeping the replaced one alive for the same reason.
 ReadWrite *installNewProtocol(int protocol);

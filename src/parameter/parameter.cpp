@@ -152,7 +152,8 @@ bool CParameter::loadingMayRead() const
 double CParameter::readForLoading(int parameter, double scale)
 {
     // A load for a station that is off-line or untested takes its values as if the drive had not
-    // answered, without ten tries and a link failure box per read.
+    // answered, without ten tries and a link failure box per read. Such a skipped read is no
+    // failed one: it leaves the drive look-ups on for the next load.
     if (!loadingMayRead())
         return -1.0;
     bool ok = false;
@@ -164,7 +165,7 @@ QString CParameter::referenceValue(int parameter)
     const QString rule = g_relatedUnitRules.value(parameter);
     if (!rule.isEmpty())
         return rule.section(QStringLiteral("//"), 0, 0);
-    if (!g_driveLookupEnabled)
+    if (!g_driveLookupEnabled || !loadingMayRead())
         return QStringLiteral("0");
     const QString value = formatValue(readForLoading(parameter, 1.0));
     if (value == QLatin1String("-1")) {
@@ -294,6 +295,7 @@ void CParameter::finishLoading()
 
 void CParameter::loadRelatedUnits()
 {
+    const bool mayRead = loadingMayRead();
     readRelatedSelectors();
     g_relatedUnitRules = QVector<QString>(ParameterRows);
     const QString fileName = g_appDir + QStringLiteral("ParameterInforamtion/relatedUnit/") + QLatin1Char(g_seriesLetter)
@@ -317,7 +319,7 @@ void CParameter::loadRelatedUnits()
             if (!parseRelatedUnitLine(in.readLine(), line))
                 continue;
             QString value = line.fallback;
-            if (g_driveLookupEnabled) {
+            if (g_driveLookupEnabled && mayRead) {
                 value = formatValue(readForLoading(line.selector, 1.0));
                 if (value == QLatin1String("-1")) {
                     value = line.fallback;
@@ -329,7 +331,9 @@ void CParameter::loadRelatedUnits()
         file.close();
     }
 
-    if (!g_driveLookupEnabled) {
+    // A station whose drive was not asked gets the values of a drive that did not answer, never
+    // those of the station loaded before it.
+    if (!g_driveLookupEnabled || !mayRead) {
         if (featureEnabled("Parameter_readP186"))
             g_p186Value = g_seriesLetter == 'I' ? QStringLiteral("0") : QStringLiteral("1");
         g_p189Value = QStringLiteral("0");
@@ -337,11 +341,11 @@ void CParameter::loadRelatedUnits()
     g_relatedUnitRules[186] = g_p186Value;
     g_relatedUnitRules[189] = g_p189Value;
 
+    // A type text without a voltage code or capacity has none: another station's would choose
+    // variants that are not this drive's.
     const VariantSelectors selectors = variantSelectorsFromType(g_invType, g_p186Value);
-    if (selectors.voltageSet)
-        g_variantSelectorB = selectors.voltage;
-    if (selectors.capacitySet)
-        g_variantSelectorA = selectors.capacity;
+    g_variantSelectorB = selectors.voltageSet ? selectors.voltage : QString();
+    g_variantSelectorA = selectors.capacitySet ? selectors.capacity : QString();
 }
 
 // ---- Localized texts ----
@@ -673,6 +677,8 @@ void CParameter::readRelatedSelectors()
     g_firmwareVersion = g_firmwareVersion.left(4);
     if (featureEnabled("Parameter_readP186"))
         readParameterAsText(186);
+    else
+        g_p186Value = QStringLiteral("1"); // a drive without P.186 has one rating
     const QString p189 = formatValue(readForLoading(189, 1.0));
     g_p189Value = p189 == QLatin1String("-1") ? QStringLiteral("0") : p189;
 }

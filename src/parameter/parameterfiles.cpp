@@ -246,6 +246,9 @@ void CParameter::open()
                 table->item(i, GroupColumn)->setFont(underlined);
 
             if (value.isEmpty()) {
+                // What the list does not give must not be written with it.
+                if (table->item(i, SettingColumn))
+                    setItemText(i, SettingColumn, QString());
                 const bool undefined = cellText(i, NameColumn) == QLatin1String("--")
                     && cellText(i, DefaultColumn) == QLatin1String("--");
                 if (!fromWorkbook || display == 1 || undefined)
@@ -273,6 +276,8 @@ void CParameter::open()
         if (listing.lastRow >= 0)
             setProgress(listing.lastRow);
         showProgress(false);
+        if (!listing.refused.isEmpty())
+            warn(tr("These values are no numbers and were not loaded:\n%1").arg(listing.refused.join(QLatin1Char('\n'))));
     }
 
     tableRows = table->rowCount();

@@ -230,7 +230,7 @@ bool readTextDataLine(const QString &line, bool groups, int *number, QString *va
         return false;
     *value = pieces.at(pieces.size() - 3);
     value->remove(QLatin1Char(' '));
-    return acceptableValue(*value);
+    return true;
 }
 
 int workbookValueColumn(bool groups, int columnCount, const QString &lastHeader)
@@ -277,6 +277,17 @@ bool saveWorkbookListing(const QString &path, const Listing &listing, const QStr
     return false;
 }
 
+// A value that is no number is named for the user instead of being loaded.
+static void storeValue(ReadListing *listing, int number, const QString &value)
+{
+    if (acceptableValue(value)) {
+        listing->values[number] = value;
+        return;
+    }
+    const QString label = number == ParamText::PseudoRow ? QStringLiteral("99X") : QString::number(number);
+    listing->refused << QStringLiteral("P.%1: %2").arg(label, value);
+}
+
 ReadResult readWorkbookListing(const QString &path, const QString &invType, bool groups, int parameterRows,
     ReadListing *listing, QString *reason, const ReadProgress &progress)
 {
@@ -304,8 +315,7 @@ ReadResult readWorkbookListing(const QString &path, const QString &invType, bool
         QString value = book.text(r, valueColumn);
         if (value.isEmpty())
             value = QStringLiteral("--");
-        if (acceptableValue(value))
-            listing->values[number] = value;
+        storeValue(listing, number, value);
     }
     book.close();
     listing->lastRow = last;
@@ -334,7 +344,7 @@ ReadResult readTextListing(const QString &path, const QString &invType, bool gro
         int number = 0;
         QString value;
         if (readTextDataLine(lines.at(i), groups, &number, &value) && number < parameterRows)
-            listing->values[number] = value;
+            storeValue(listing, number, value);
     }
     return ReadResult::Read;
 }

@@ -74,7 +74,8 @@ bool parameterNumber(const QString &text, int *number);
 // A value is a number, "--" (in the file without a value) or empty; anything else is a misread field.
 bool acceptableValue(const QString &value);
 
-// One data line of a text file: false when it gives no parameter and value.
+// One data line of a text file: false when it gives no parameter and value; the value is as the
+// line holds it (acceptableValue tells whether it may be loaded).
 bool readTextDataLine(const QString &line, bool groups, int *number, QString *value);
 
 // The column of a workbook holding the values, from the used columns and the header found in the last.
@@ -92,6 +93,7 @@ bool saveWorkbookListing(const QString &path, const Listing &listing, const QStr
 struct ReadListing {
     Header header;
     QVector<QString> values;
+    QStringList refused; // "P.n: value" of each value that is no number, which is not loaded
     int lastRow = -1; // a workbook's last used row, where its progress ends
 };
 

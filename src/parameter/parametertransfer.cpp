@@ -84,11 +84,11 @@ double CParameter::readFromDrive(int parameter, double scale, bool *ok)
     if (!g_readWrite || parameter < 0 || parameter >= ParameterRows)
         return -1.0;
     const unsigned char attribute = attributeOf(parameter);
-    g_noValueFlag = (attribute & AttrSpecialValue) != 0;
-    g_signedFlag = (attribute & AttrSigned) != 0;
-    const double value = g_readWrite->ReadPar(parameter, scale);
-    g_noValueFlag = false;
-    g_signedFlag = false;
+    // The flags travel with the read: set as globals, a poller's read in between could take them.
+    ValueFlags flags;
+    flags.noValue = (attribute & AttrSpecialValue) != 0;
+    flags.isSigned = (attribute & AttrSigned) != 0;
+    const double value = g_readWrite->ReadPar(parameter, scale, flags);
     if (value != -1.0) {
         *ok = true;
         return value;
@@ -98,10 +98,8 @@ double CParameter::readFromDrive(int parameter, double scale, bool *ok)
     // A signed parameter can hold -1 itself. Read without the sign rule, quietly: a failure then
     // still gives -1, a value cannot, and the first read already reported its own failure.
     const FlagScope quiet(g_quietRead);
-    g_noValueFlag = (attribute & AttrSpecialValue) != 0;
-    const double unsignedValue = g_readWrite->ReadPar(parameter, scale);
-    g_noValueFlag = false;
-    g_signedFlag = false;
+    flags.isSigned = false;
+    const double unsignedValue = g_readWrite->ReadPar(parameter, scale, flags);
     *ok = unsignedValue != -1.0;
     return value;
 }
@@ -112,11 +110,7 @@ QString CParameter::probeResolution(int parameter)
     // the unit is cleared first so that a failed read cannot leave the last reply's decimals.
     const double previous = g_zrValueUnit;
     g_zrValueUnit = 0.0;
-    g_noValueFlag = false;
-    g_signedFlag = false;
-    const double value = g_readWrite ? g_readWrite->ReadPar(parameter, 1.0) : -1.0;
-    g_noValueFlag = false;
-    g_signedFlag = false;
+    const double value = g_readWrite ? g_readWrite->ReadPar(parameter, 1.0, ValueFlags()) : -1.0;
     const double unit = g_zrValueUnit;
     if (value == -1.0 || unit <= 0.0) {
         g_zrValueUnit = previous;

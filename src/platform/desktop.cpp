@@ -1,14 +1,15 @@
 #include "platform/desktop.h"
 
 #include <QDesktopServices>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace
 {
 
-void openWithDesktop(const QString &path)
+bool openWithDesktop(const QString &path)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 DocumentOpener &currentOpener()
@@ -19,14 +20,28 @@ DocumentOpener &currentOpener()
 
 } // namespace
 
-void openDocument(const QString &path)
+bool openDocument(const QString &path)
 {
     if (path.isEmpty())
-        return;
-    currentOpener()(path);
+        return false;
+    return currentOpener()(path);
 }
 
 void setDocumentOpener(DocumentOpener opener)
 {
     currentOpener() = opener ? std::move(opener) : DocumentOpener(openWithDesktop);
+}
+
+bool desktopLauncherFound()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty();
+}
+
+bool helpViewerFound()
+{
+    for (const char *viewer : { "xchm", "kchmviewer" }) {
+        if (!QStandardPaths::findExecutable(QLatin1String(viewer)).isEmpty())
+            return true;
+    }
+    return false;
 }

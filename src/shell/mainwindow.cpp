@@ -26,6 +26,7 @@
 #include <QDockWidget>
 #include <QIcon>
 #include <QLabel>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QProgressBar>
@@ -366,7 +367,20 @@ void CMainWindow::LaChineseT()
 
 void CMainWindow::iniHELP()
 {
-    openDocument(helpFilePath(g_language));
+    const QString path = helpFilePath(g_language);
+    if (path.isEmpty())
+        return;
+    // Without a word the user cannot tell a missing file from a desktop that cannot show it.
+    QString missing;
+    if (!QFileInfo::exists(path))
+        missing = tr("The file does not exist.");
+    else if (!openDocument(path))
+        missing = desktopLauncherFound() ? tr("The desktop has no program that opens it.")
+                                         : tr("The desktop launcher xdg-open is missing (package xdg-utils).");
+    else if (path.endsWith(QLatin1String(".chm"), Qt::CaseInsensitive) && !helpViewerFound())
+        missing = tr("No program that shows compiled help is installed (package xchm).");
+    if (!missing.isEmpty())
+        QMessageBox::warning(this, tr("Warning"), tr("Cannot open the help file %1:\n%2").arg(path, missing));
 }
 
 void CMainWindow::retranslateWindow()

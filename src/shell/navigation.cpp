@@ -640,6 +640,7 @@ void CNavigation::makeFirstStationCurrent(bool consultTested)
     if (number >= 0)
         setStationGlobals(number);
     reloadParameterForm(true);
+    g_currentStationIndex = first->index();
 }
 
 bool CNavigation::numberRefused(int number, int editedNumber)
@@ -678,12 +679,13 @@ void CNavigation::FunClicked(QModelIndex index)
 void CNavigation::ChStation()
 {
     clickCount = 0;
-    stopModePolling();
+    // The top item is no station: the poller keeps watching the link of the current one.
     if (!lastClickedIndex.isValid() || !lastClickedIndex.parent().isValid())
         return;
     QStandardItem *item = stationModel->itemFromIndex(lastClickedIndex);
     if (!item)
         return;
+    stopModePolling();
     makeCurrent(item, true);
     PotLabel->setText(selectStationText + item->text());
 
@@ -750,6 +752,8 @@ void CNavigation::addStation()
     setStationGlobals(number);
     reloadParameterForm(false);
     setTypeLabel(g_invType);
+    // The table is the new station's now: choosing another one, even of the same type, loads it.
+    g_currentStationIndex = item->index();
 
     stationTypes[number] = entry.type;
     stationTested[number] = 0;

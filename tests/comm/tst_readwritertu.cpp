@@ -139,6 +139,14 @@ void tst_ReadWriteRTU::operations_data()
         << QStringList { "M0Nread failure,error code:01 83 02 C0 F1" };
     QTest::newRow("command_monitor_write") << '0' << "" << "command MAW" << answers({ "010611100001" })
                                            << frames({ "010611100001" }) << 0.0 << none << quiet;
+    // Item b takes its scale from P.259: its tens give 1, 0.1 or 0.01; anything else is no reading.
+    QTest::newRow("command_monitor_item_b_scaled_by_p259")
+        << '0' << "" << "command MbR" << answers({ "01030204D2", "0103020014" })
+        << frames({ "010311060001", "010301030001" }) << 0.0 << none << quiet;
+    QTest::newRow("command_monitor_item_b_p259_without_scale_fails")
+        << '0' << "" << "command MbR" << answers({ "01030204D2", "0103020023" })
+        << frames({ "010311060001", "010301030001" }) << -1.0 << none
+        << QStringList { "MbRsumCheck failure!" };
     QTest::newRow("command_run_forward") << '0' << "" << "command FWD" << answers({ "010610010002" })
                                          << frames({ "010610010002" }) << 0.0 << none << quiet;
     QTest::newRow("command_frequency_data") << '0' << "" << "command FRE 01 2C" << answers({ "01061002012C" })

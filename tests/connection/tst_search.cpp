@@ -3,12 +3,16 @@
 // success, a failure and an unidentified drive, and the identification of scenario drives.
 
 #include "comm/readwritezr.h"
+#include "connection/search.h"
 #include "connection/settype.h"
+#include "parameter/parameter.h"
+#include "parameter/paramglobals.h"
 #include "searchfixture.h"
 #include "shell/navigation.h"
 #include "shell/startup.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QStandardItem>
 #include <QToolButton>
@@ -57,13 +61,15 @@ private slots:
     void knownStationKeepsOneItem_data();
     void knownStationKeepsOneItem();
     void replacedProtocolObjectsStayAlive();
+    void searchedDriveIsWrittenAtItsResolution();
+    void eachSearchReadsTheCommandTable();
 
 private:
     // Runs the set-up dialog: preset from the globals, station 1, the test started and the search
     // moved on to startStep. Boxes are read and closed after holdMs; the drive-type dialog goes
     // to onSetType. A failed search closes the dialog.
     void runSetup(const Preset &preset, int startStep, std::function<void(CSetType *)> onSetType = {},
-                  int holdMs = 50);
+                  int holdMs = 50, std::function<void()> beforeSearch = {});
 
     QTemporaryDir m_appDir;
     QTemporaryDir m_work;
@@ -96,7 +102,8 @@ void TestSearch::cleanup()
     m_registry = nullptr;
 }
 
-void TestSearch::runSetup(const Preset &preset, int startStep, std::function<void(CSetType *)> onSetType, int holdMs)
+void TestSearch::runSetup(const Preset &preset, int startStep, std::function<void(CSetType *)> onSetType, int holdMs,
+                          std::function<void()> beforeSearch)
 {
     m_window = new CMainWindow(nullptr);
     g_mainWindow = m_window;
@@ -133,6 +140,8 @@ void TestSearch::runSetup(const Preset &preset, int startStep, std::function<voi
                 dialog->reject();
         }
     });
+    if (beforeSearch)
+        beforeSearch();
     // The menu's "Communication Setup Wizard", as the user starts it.
     QAction *action = m_window->findChild<QAction *>(QStringLiteral("actCom"));
     QVERIFY(action);
@@ -485,6 +494,83 @@ void TestSearch::replacedProtocolObjectsStayAlive()
     QVERIFY(seen.size() >= 3);
     for (const QPointer<ReadWrite> &object : seen)
         QVERIFY(!object.isNull());
+}
+
+// A station entered by hand before its search is loaded without asking the drive; that skipped
+// read must not leave the drive's selectors unread once the search has found it. P.21 = 1 gives
+// P.7 steps of 0.1 s: 7.5 s is the raw 75 on the wire and reads back as 7.5.
+void TestSearch::searchedDriveIsWrittenAtItsResolution()
+{
+    SimulatedDrive drive(QStringLiteral("COM7"));
+    QVERIFY(drive.startSeries("station 1\np90 207\ntypecode 21\nprotocol rtu\nbaud 19200\ndata 8\nparity E\n"
+                              "stop 1\nterminator none\nset 21 1\nset 7 125"));
+    g_driveLookupEnabled = true;
+    bool added = false;
+    auto addStation = [&](CSetType *dialog) {
+        added = true;
+        dialog->StationSpinBox->findChild<QLineEdit *>()->selectAll();
+        QTest::keyClicks(dialog->StationSpinBox->findChild<QLineEdit *>(), QStringLiteral("1"));
+        QVERIFY(chooseComboText(dialog->InvTypecomboBox, QStringLiteral("VM3-023")));
+        QVERIFY(chooseComboText(dialog->InvVolcomboBox, QStringLiteral("7.5K")));
+        QTest::mouseClick(dialog->SetTypeOK, Qt::LeftButton);
+    };
+    const Preset rtu19200 { 1, 2, 1, 0, 2, 0 };
+    runSetup(rtu19200, 0, addStation, 50,
+             [this] { QTest::mouseClick(m_window->navigation->add_station, Qt::LeftButton); });
+    QVERIFY(added);
+    QCOMPARE(m_boxes.size(), 1);
+    QCOMPARE(m_boxes.at(0).text, Found.arg("VM3-023-7.5K"));
+    QCOMPARE(m_window->navigation->treeRoot->rowCount(), 1);
+
+    CParameter *form = m_window->parameterForm;
+    QTableWidget *table = form->PartableWidget;
+    int row = -1;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        if (form->cellText(r, 1).remove(' ') == QLatin1String("P.7"))
+            row = r;
+    }
+    QVERIFY(row >= 0);
+    QCOMPARE(form->cellText(row, 6), QStringLiteral("3600.0"));
+    QTest::mouseClick(m_window->navigation->CUPB, Qt::LeftButton);
+    QTRY_COMPARE(g_cuModeResult.load(), 0);
+
+    table->showRow(row);
+    table->scrollToItem(table->item(row, 10));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(row, 10)).center());
+    table->item(row, 10)->setText(QStringLiteral("7.5"));
+    const int before = drive.received().size();
+    QTest::mouseClick(form->writePB, Qt::LeftButton);
+    QTest::mouseClick(form->readPB, Qt::LeftButton);
+    QCOMPARE(form->cellText(row, 9), QStringLiteral("7.5"));
+    QStringList sent;
+    for (const JournalFrame &f : drive.received().mid(before))
+        sent << f.bytes.toHex().left(8);
+    // The write of P.7 = 75 (004B), then its read.
+    QVERIFY2(drive.received().mid(before).value(0).bytes.toHex().startsWith("01060007004b"), qPrintable(sent.join(' ')));
+    QCOMPARE(sent.last(), QStringLiteral("01030007"));
+}
+
+// A command table missing at the first search and put in place before the second is read by the
+// second: each search starts from FNC.txt as it is on disk.
+void TestSearch::eachSearchReadsTheCommandTable()
+{
+    QTemporaryDir appDir;
+    const QString invType = appDir.path() + QStringLiteral("/ParameterInforamtion/InvType/");
+    QVERIFY(QDir().mkpath(invType));
+    const QString shippedAppDir = g_appDir;
+    g_appDir = appDir.path() + QLatin1Char('/');
+    g_connectionTest = true; // as during a search: a missing table is no box
+    startSearchObjects();
+    const int firstSize = installSearchProtocol(1)->commandTable().size();
+    const int repeatedSize = installSearchProtocol(1)->commandTable().size();
+    QVERIFY(QFile::copy(binDir() + QStringLiteral("/ParameterInforamtion/InvType/FNC.txt"), invType + "FNC.txt"));
+    startSearchObjects();
+    const int secondSize = installSearchProtocol(1)->commandTable().size();
+    g_connectionTest = false;
+    g_appDir = shippedAppDir;
+    QCOMPARE(firstSize, 0);
+    QCOMPARE(repeatedSize, 0); // within one search the object is kept
+    QVERIFY(secondSize > 10);
 }
 
 QTEST_MAIN(TestSearch)

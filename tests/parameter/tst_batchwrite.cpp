@@ -3,9 +3,13 @@
 
 #include "parameter/valuetext.h"
 #include "shell/operationlog.h"
+#include "modalwatcher.h"
+#include "parameter/comparison.h"
 #include "transferfixture.h"
 
 #include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <cmath>
 
 class TestBatchWrite : public QObject {
@@ -25,6 +29,7 @@ private slots:
     void driveCommands();
     void restartWaitAfterCommand();
     void untestedStationSendsNothing();
+    void openedPartialListWritesOnlyItsRows();
 
 private:
     TransferFixture m_f;
@@ -262,6 +267,49 @@ void TestBatchWrite::untestedStationSendsNothing()
     QTest::mouseClick(m_f.form()->readPB, Qt::LeftButton);
     QVERIFY(m_f.boxes.texts.isEmpty());
     QVERIFY(m_f.requests(1).isEmpty());
+}
+
+// A list that gives only P.1 (and the firmware version, as every saved list): the Setting values typed before the Open are not the list's, and the
+// batch write after it sends P.1 alone.
+void TestBatchWrite::openedPartialListWritesOnlyItsRows()
+{
+    m_f.start(1);
+    CParameter *form = m_f.form();
+    m_f.setSetting(3, QStringLiteral("60.00"));
+    m_f.setSetting(8, QStringLiteral("15.00"));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("partial.txt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QString(g_invType).replace('/', '|').toLatin1() + "  ,2,1\r\n"
+               "Trad. P mode   Min            Max            Unit           Default value                 "
+               "Current value  Comment        Name\r\n"
+               "   P.1         0.00           120.00         0.01Hz         120.00Hz                      "
+               "50.00          RW             Maximum frequency\r\n"
+               "   P.188       0              65535          --             --                            "
+               "150            RO             Firmware version\r\n");
+    file.close();
+
+    ModalWatcher watcher([&path](QWidget *modal) {
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            edit->setText(path);
+            QTimer::singleShot(0, edit, [edit] { QTest::keyClick(edit, Qt::Key_Return); });
+        }
+    });
+    QTest::mouseClick(form->openPB, Qt::LeftButton);
+    QCOMPARE(form->cellText(m_f.rowOf(1), 10), QStringLiteral("50.00"));
+    QCOMPARE(form->cellText(m_f.rowOf(8), 10), QString());
+    QCOMPARE(form->cellText(m_f.rowOf(3), 10), QString());
+    form->compareResult->hide();
+
+    const int before = m_f.requests(1).size();
+    QTest::mouseClick(form->AllWrite, Qt::LeftButton);
+    QVERIFY2(m_f.boxes.texts.isEmpty(), qPrintable(m_f.boxes.texts.join('|')));
+    QList<QPair<int, int>> order;
+    for (const WireRequest &w : TransferFixture::only(m_f.requests(1, before), "write"))
+        order << qMakePair(w.parameter, w.value);
+    QCOMPARE(order, (QList<QPair<int, int>> { { 1, 5000 } }));
 }
 
 QTEST_MAIN(TestBatchWrite)

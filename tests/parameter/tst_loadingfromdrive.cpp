@@ -1,6 +1,6 @@
 // Loading the series S table against the simulated drive: the selector parameters and the firmware
 // version the drive reports choose the variants the table shows, and a station that has not passed
-// the connection test is loaded without a word on the line.
+// the connection test is loaded without a word on the line, which leaves the next load free to read.
 
 #include "parameter/paramglobals.h"
 #include "parameter/relatedunits.h"
@@ -103,24 +103,29 @@ void TestLoadingFromDrive::untestedStationIsLoadedWithoutReading()
 
     QVERIFY(m_f.requests(0).isEmpty());
     QVERIFY(m_f.boxes.texts.isEmpty());
-    // The values of a drive that did not answer: the file's fallback for P.21, 0 for P.189, the
-    // firmware of the drive type; and no live reads for the rest of the run.
-    QVERIFY(!g_driveLookupEnabled);
+    // The drive was not asked: the file's fallback for P.21, 0 for P.189, the firmware of the drive
+    // type. A read that was never made is no failed one, so the look-ups stay on.
+    QVERIFY(g_driveLookupEnabled);
     QVERIFY(!g_versionRead);
     QCOMPARE(g_firmwareVersionText, QStringLiteral("---"));
     QCOMPARE(g_firmwareVersion, QStringLiteral("0.25"));
     QCOMPARE(cell(7, 6), QStringLiteral("360.00"));
+    QCOMPARE(g_relatedUnitText[7], QStringLiteral("0.01"));
     QCOMPARE(cell(3, 8), QStringLiteral("60.00"));
     QCOMPARE(cell(40, 6), QStringLiteral("50"));
 
-    // Once the station has passed its test the firmware version is read again; the selectors keep
-    // the values of a drive that did not answer.
+    // Once the station has passed its test, loading reads the version and the selectors again.
     m_f.window()->navigation->stationTested[1] = 1;
     m_f.loadSeriesS();
     QCOMPARE(g_firmwareVersion, QStringLiteral("0.16"));
     QCOMPARE(cell(40, 6), QStringLiteral("21"));
-    QCOMPARE(cell(3, 8), QStringLiteral("60.00"));
-    QCOMPARE(cell(7, 6), QStringLiteral("360.00"));
+    QCOMPARE(cell(3, 8), QStringLiteral("50.00"));
+    QCOMPARE(cell(7, 6), QStringLiteral("3600.0"));
+    QCOMPARE(g_relatedUnitText[7], QStringLiteral("0.1"));
+    QList<int> read;
+    for (const WireRequest &r : TransferFixture::only(m_f.requests(0), QStringLiteral("read")))
+        read << r.parameter;
+    QCOMPARE(read, (QList<int> { 188, 189, 21 }));
 }
 
 void TestLoadingFromDrive::shippedDriveKeepsItsVersion_data()

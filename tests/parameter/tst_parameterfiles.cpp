@@ -782,20 +782,23 @@ void TestParameterFiles::misreadFieldsAreSkipped()
     QVERIFY(writeFile(path, text));
     Session s { path, "", "", "", "", {} };
     open(s);
-    QCOMPARE(s.messages, QStringList());
+    // The default, the comment and a piece of a name are no values: those parameters are left out,
+    // named in one message, and keep no earlier Setting value that a batch write would send.
+    QCOMPARE(s.messages, QStringList { "These values are no numbers and were not loaded:\nP.2: 50.00Hz\nP.3: RW" });
     auto setting = [&](int n) { return m_form->cellText(rowOfNumber(m_form, n), 10); };
     auto hidden = [&](int n) { return t->isRowHidden(rowOfNumber(m_form, n)); };
     QCOMPARE(setting(1), QString("12.50"));
     QVERIFY(!hidden(1));
-    // The default, the comment and a piece of a name are no values: those parameters are left out.
-    QCOMPARE(setting(2), QString("stale"));
+    QCOMPARE(setting(2), QString());
     QVERIFY(hidden(2));
-    QCOMPARE(setting(3), QString("stale"));
+    QCOMPARE(setting(3), QString());
     QVERIFY(hidden(3));
     QCOMPARE(setting(4), QString());
     QVERIFY(!hidden(4));
     QCOMPARE(setting(5), QString("7.5"));
     QVERIFY(hidden(6));
+    QCOMPARE(setting(6), QString());
+    QCOMPARE(setting(7), QString()); // not in the file at all
     QCOMPARE(setting(0), QString("3"));
     QCOMPARE(setting(999), QString("0"));
     QVERIFY(!hidden(999));
@@ -814,12 +817,14 @@ void TestParameterFiles::workbookFromIndependentWriter()
     QCOMPARE(process.exitCode(), 0);
     Session s { path, "", "", "", "", {} };
     open(s);
-    QCOMPARE(s.messages, QStringList());
+    QCOMPARE(s.messages, QStringList { "These values are no numbers and were not loaded:\nP.3: oops" });
     auto setting = [&](int n) { return m_form->cellText(rowOfNumber(m_form, n), 10); };
     QCOMPARE(setting(1), QString("7.25"));
     QCOMPARE(setting(2), QString()); // listed without a value
-    QCOMPARE(setting(3), QString("stale")); // "oops" is no value
+    QCOMPARE(setting(3), QString()); // "oops" is no value
     QCOMPARE(setting(4), QString("-3"));
+    // Rows the workbook does not list stay in view, with nothing a batch write could send.
+    QCOMPARE(setting(10), QString());
     QCOMPARE(m_form->selectParaCombo->currentIndex(), 2);
     // A value that differs from the default is marked; the workbook reader keeps unlisted rows in view.
     QVERIFY(t->item(rowOfNumber(m_form, 1), 3)->font().bold());

@@ -23,6 +23,7 @@ private slots:
     void singleRead();
     void singleWrite_data();
     void singleWrite();
+    void flagsBelongToTheirRequest();
     void pseudoRowValues_data();
     void pseudoRowValues();
     void lostLinkEndsBatch_data();
@@ -90,7 +91,9 @@ void TestParameterTransfer::readAllFillsCurrentValues()
     QVERIFY(!table->isRowHidden(m_f.rowOf(117)));
     QVERIFY(m_f.boxes.texts.isEmpty());
     QVERIFY(form->allReadPB->isEnabled());
-    QVERIFY(!g_batchTransfer && !g_noValueFlag && !g_signedFlag);
+    // The flag left by another request stays that request's.
+    QVERIFY(!g_batchTransfer && g_noValueFlag && !g_signedFlag);
+    g_noValueFlag = false;
     QCOMPARE(form->VerifyParameter->currentIndex(), 0);
 
     const QList<WireRequest> sent = m_f.requests(protocol, before);
@@ -158,7 +161,9 @@ void TestParameterTransfer::singleRead()
     QCOMPARE(m_f.current(parameter), text);
     QCOMPARE(m_f.form()->PartableWidget->item(m_f.rowOf(parameter), 9)->font().bold(), bold);
     QVERIFY(m_f.boxes.texts.isEmpty());
-    QVERIFY(!g_noValueFlag && !g_signedFlag);
+    // The flag was another request's: the form's read neither took it nor cleared it.
+    QVERIFY(g_signedFlag);
+    g_signedFlag = false;
 
     // A refused read leaves the cell as it was.
     m_f.control(QStringLiteral("refuse param %1 read").arg(parameter));
@@ -375,6 +380,21 @@ void TestParameterTransfer::benchmarkReadAll()
         QVERIFY(m_f.boxes.texts.isEmpty());
         m_f.stopDrive();
     }
+}
+
+// The mode poller sets the flags of its own read while the form reads a row of other flags: each
+// read keeps its own, so a signed -5.0 never shows as 6548.6.
+void TestParameterTransfer::flagsBelongToTheirRequest()
+{
+    m_f.start(1);
+    m_f.control(QStringLiteral("set 3 65535"));
+    g_signedFlag = true;
+    g_noValueFlag = false;
+    m_f.clickRow(3, 3);
+    QTest::mouseClick(m_f.form()->readPB, Qt::LeftButton);
+    QCOMPARE(m_f.current(3), QStringLiteral("655.35"));
+    QCOMPARE(g_readWrite->ReadPar(117, 0.1), -5.0);
+    QVERIFY(m_f.boxes.texts.isEmpty());
 }
 
 QTEST_MAIN(TestParameterTransfer)

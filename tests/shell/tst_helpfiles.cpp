@@ -131,7 +131,10 @@ void TestHelpFiles::helpFileFollowsTheLanguage()
 void TestHelpFiles::openDocumentGoesThroughTheReplaceableOpener()
 {
     QStringList opened;
-    setDocumentOpener([&opened](const QString &path) { opened << path; });
+    setDocumentOpener([&opened](const QString &path) {
+        opened << path;
+        return true;
+    });
 
     QTemporaryDir root;
     QVERIFY(QDir(root.path()).mkpath(QStringLiteral("help")));

@@ -24,6 +24,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QStandardItemModel>
 #include <QTabWidget>
@@ -215,6 +216,8 @@ private slots:
     void choosingTheActiveLanguageKeepsItAndReloadsNothing();
     void helpOpensTheManualOfTheCurrentLanguage_data();
     void helpOpensTheManualOfTheCurrentLanguage();
+    void helpThatCannotOpenSaysWhy_data();
+    void helpThatCannotOpenSaysWhy();
 
 private:
     void makeWindow(int language);
@@ -461,6 +464,32 @@ void TestLanguage::choosingTheActiveLanguageKeepsItAndReloadsNothing()
     QCOMPARE(m_window->connectButton->text(), translated(readCatalogue(other), QStringLiteral("Off-Line")));
 }
 
+namespace {
+
+// The manual of a language where Help looks for it, for as long as a test needs it; a build
+// without the help compiler has none.
+class HelpFileInPlace {
+public:
+    explicit HelpFileInPlace(int language) : m_path(helpFilePath(language))
+    {
+        if (QFile::exists(m_path))
+            return;
+        QFile f(m_path);
+        m_made = f.open(QIODevice::WriteOnly);
+    }
+    ~HelpFileInPlace()
+    {
+        if (m_made)
+            QFile::remove(m_path);
+    }
+
+private:
+    QString m_path;
+    bool m_made = false;
+};
+
+} // namespace
+
 void TestLanguage::helpOpensTheManualOfTheCurrentLanguage_data()
 {
     QTest::addColumn<int>("language");
@@ -478,7 +507,11 @@ void TestLanguage::helpOpensTheManualOfTheCurrentLanguage()
     makeWindow((language + 2) % 3);
     languageAction(language)->trigger();
     QStringList opened;
-    setDocumentOpener([&opened](const QString &path) { opened.append(path); });
+    setDocumentOpener([&opened](const QString &path) {
+        opened.append(path);
+        return true;
+    });
+    HelpFileInPlace manual(language);
     m_window->actHelp->trigger();
     QTest::mouseClick(m_window->helpButton, Qt::LeftButton);
     QCOMPARE(opened.size(), 2);
@@ -487,6 +520,52 @@ void TestLanguage::helpOpensTheManualOfTheCurrentLanguage()
         QCOMPARE(QFileInfo(path).fileName(), file);
         QVERIFY(QFileInfo(path).isAbsolute());
     }
+}
+
+void TestLanguage::helpThatCannotOpenSaysWhy_data()
+{
+    QTest::addColumn<bool>("handedOver"); // what the desktop answers
+    QTest::addColumn<QString>("onPath");  // programs found on the search path
+    QTest::addColumn<QString>("missing");
+    QTest::newRow("no launcher") << false << "" << "The desktop launcher xdg-open is missing (package xdg-utils).";
+    QTest::newRow("launcher without a program") << false << "xdg-open" << "The desktop has no program that opens it.";
+    QTest::newRow("no help viewer") << true << "xdg-open"
+                                    << "No program that shows compiled help is installed (package xchm).";
+    QTest::newRow("all there") << true << "xdg-open xchm" << "";
+}
+
+void TestLanguage::helpThatCannotOpenSaysWhy()
+{
+    QFETCH(bool, handedOver);
+    QFETCH(QString, onPath);
+    QFETCH(QString, missing);
+    makeWindow(0);
+    const QString path = helpFilePath(0);
+    HelpFileInPlace manual(0);
+    QVERIFY2(QFile::exists(path), qPrintable(path));
+    QTemporaryDir bin;
+    for (const QString &program : onPath.split(' ', Qt::SkipEmptyParts)) {
+        QFile f(bin.filePath(program));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\n");
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", bin.path().toLocal8Bit());
+    setDocumentOpener([handedOver](const QString &) { return handedOver; });
+    QStringList texts;
+    ModalWatcher watcher([&texts](QWidget *modal) {
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            texts << box->text();
+            QTimer::singleShot(0, box, [box] { box->button(QMessageBox::Ok)->click(); });
+        }
+    });
+    m_window->actHelp->trigger();
+    qputenv("PATH", oldPath);
+    setDocumentOpener({});
+    QCOMPARE(texts, missing.isEmpty() ? QStringList()
+                                      : QStringList { QStringLiteral("Cannot open the help file %1:\n%2").arg(path, missing) });
 }
 
 QTEST_MAIN(TestLanguage)

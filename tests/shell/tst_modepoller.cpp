@@ -14,6 +14,7 @@ private slots:
     void jogReadsP79OncePerPoll();
     void lostLinkGoesOffLine();
     void connectionTestStopsThePoller();
+    void topItemLeavesThePollerWatching();
     void restartWaitIsHonoured();
     void windowWaitsForARunningPoll();
 
@@ -237,6 +238,22 @@ void tst_ModePoller::connectionTestStopsThePoller()
     QCOMPARE(nav()->stationTested[1], 0);
     QCOMPARE(g_cuModeResult.load(), -1);
     g_connectionTest = false;
+}
+
+// "System setting" is no station: clicking it changes nothing, and a link lost afterwards is shown.
+void tst_ModePoller::topItemLeavesThePollerWatching()
+{
+    startPolling();
+    QTRY_COMPARE_WITH_TIMEOUT(m_fix.window()->modeValueLabel->text(), QStringLiteral("CU"), 2500);
+    m_fix.clickItem(nav()->treeRoot->index());
+    QTest::qWait(450);
+    QVERIFY(nav()->modeThread->isRunning());
+    QVERIFY(!g_offLine);
+    QCOMPARE(nav()->currentItem, nav()->treeRoot->child(0));
+
+    m_fix.control(QStringLiteral("fault link-lost"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_fix.window()->connectButton->text(), QStringLiteral("Off-Line"), 4000);
+    QVERIFY(g_offLine);
 }
 
 void tst_ModePoller::restartWaitIsHonoured()

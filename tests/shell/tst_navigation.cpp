@@ -1,5 +1,6 @@
 #include "navfixture.h"
 
+#include "parameter/paramglobals.h"
 #include "shell/startup.h"
 
 #include <QTranslator>
@@ -29,6 +30,7 @@ private slots:
     void clicks_data();
     void clicks();
     void selectingATestedStationGoesOnLine();
+    void eachStationLoadsItsOwnSelectors();
     void editDialogIsPresetFromTheEntry();
     void editing_data();
     void editing();
@@ -450,6 +452,37 @@ void tst_Navigation::selectingATestedStationGoesOnLine()
     QCOMPARE(g_cuModeResult.load(), -1);
     QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("Off-Line"));
     QCOMPARE(int(g_station), 3);
+}
+
+// The drive of station 1 holds P.189 = 1 (50 Hz defaults). Station 2, added by hand and not yet
+// tested, is loaded without asking any drive; choosing station 1 again reads its drive again.
+void tst_Navigation::eachStationLoadsItsOwnSelectors()
+{
+    g_driveLookupEnabled = true;
+    QVERIFY(m_fix.startLine(2));
+    CParameter *form = m_fix.window()->parameterForm;
+    auto baseFrequency = [form] {
+        for (int r = 0; r < form->PartableWidget->rowCount(); ++r) {
+            if (form->cellText(r, 1).remove(' ') == QLatin1String("P.3"))
+                return form->cellText(r, 8);
+        }
+        return QString();
+    };
+    m_fix.addTestedStation(2);
+    g_currentStationIndex = QModelIndex();
+    m_fix.selectStation(0);
+    QCOMPARE(baseFrequency(), QStringLiteral("50.00"));
+
+    nav()->stopModePolling();
+    const int asked = m_fix.received().size();
+    m_fix.addStation(2, QStringLiteral("VM3-023"), QStringLiteral("7.5K"));
+    QCOMPARE(m_fix.received().size(), asked);
+    QCOMPARE(baseFrequency(), QStringLiteral("60.00"));
+
+    m_fix.selectStation(0);
+    QCOMPARE(int(g_station), 1);
+    QCOMPARE(baseFrequency(), QStringLiteral("50.00"));
+    QVERIFY(g_driveLookupEnabled);
 }
 
 void tst_Navigation::editDialogIsPresetFromTheEntry()

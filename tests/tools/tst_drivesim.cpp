@@ -34,7 +34,10 @@ public:
         QFile f(scenario);
         if (!f.open(QIODevice::WriteOnly))
             return false;
-        f.write(QStringLiteral("include %1\n%2\n").arg(scenarioFile(base), extra).toUtf8());
+        // The frame tables here were written for these values, whatever the shipped data hold.
+        f.write(QStringLiteral("include %1\nP 0 600 0..3000 1\nP 5 735 0..9999 0\n%2\n")
+                    .arg(scenarioFile(base), extra)
+                    .toUtf8());
         f.close();
         linePath = m_dir.filePath(QStringLiteral("line.txt"));
         journalPath = m_dir.filePath(QStringLiteral("journal.txt"));

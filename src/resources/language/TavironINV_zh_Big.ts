@@ -281,6 +281,28 @@ p, li { white-space: pre-wrap; }
         <source>Update false!</source>
         <translation>更新失敗！</translation>
     </message>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>檔案不存在。</translation>
+    </message>
+    <message>
+        <source>The desktop has no program that opens it.</source>
+        <translation>桌面沒有可以開啟它的程式。</translation>
+    </message>
+    <message>
+        <source>The desktop launcher xdg-open is missing (package xdg-utils).</source>
+        <translation>缺少桌面啟動程式 xdg-open（套件 xdg-utils）。</translation>
+    </message>
+    <message>
+        <source>No program that shows compiled help is installed (package xchm).</source>
+        <translation>未安裝顯示編譯說明檔的程式（套件 xchm）。</translation>
+    </message>
+    <message>
+        <source>Cannot open the help file %1:
+%2</source>
+        <translation>無法開啟說明檔 %1：
+%2</translation>
+    </message>
 </context>
 <context>
     <name>CNavigation</name>
@@ -480,6 +502,12 @@ p, li { white-space: pre-wrap; }
 </source>
         <translation>該操作將把部分參數恢復為初始值。
 </translation>
+    </message>
+    <message>
+        <source>These values are no numbers and were not loaded:
+%1</source>
+        <translation>以下數值不是數字，未被載入：
+%1</translation>
     </message>
 </context>
 <context>

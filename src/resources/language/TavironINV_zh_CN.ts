@@ -281,6 +281,28 @@ p, li { white-space: pre-wrap; }
         <source>Update false!</source>
         <translation>更新失败！</translation>
     </message>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>文件不存在。</translation>
+    </message>
+    <message>
+        <source>The desktop has no program that opens it.</source>
+        <translation>桌面没有可以打开它的程序。</translation>
+    </message>
+    <message>
+        <source>The desktop launcher xdg-open is missing (package xdg-utils).</source>
+        <translation>缺少桌面启动程序 xdg-open（软件包 xdg-utils）。</translation>
+    </message>
+    <message>
+        <source>No program that shows compiled help is installed (package xchm).</source>
+        <translation>未安装显示编译帮助文件的程序（软件包 xchm）。</translation>
+    </message>
+    <message>
+        <source>Cannot open the help file %1:
+%2</source>
+        <translation>无法打开帮助文件 %1：
+%2</translation>
+    </message>
 </context>
 <context>
     <name>CNavigation</name>
@@ -480,6 +502,12 @@ p, li { white-space: pre-wrap; }
 </source>
         <translation>该操作将把部分参数恢复为初始值。
 </translation>
+    </message>
+    <message>
+        <source>These values are no numbers and were not loaded:
+%1</source>
+        <translation>以下数值不是数字，未被载入：
+%1</translation>
     </message>
 </context>
 <context>
