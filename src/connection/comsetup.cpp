@@ -452,6 +452,7 @@ bool CComSetup::enterStation(const QString &typeText)
     }
     navigation->currentItem = item;
     navigation->stationTypes[station] = typeText;
+    navigation->stationModelCodes[station] = g_modelCode;
     navigation->stationTested[station] = 1;
     item->setIcon(QIcon(localPath(g_appDir + QStringLiteral("images\\") + pictureName(typeText) + QStringLiteral(".png"))));
     item->setEditable(false);

@@ -61,6 +61,8 @@ void enterStation(CNavigation *navigation, const DocumentStation &station)
     item->setEditable(false);
     navigation->treeRoot->appendRow(item);
     navigation->stationTypes[station.number] = station.type;
+    // Its drive has not been identified: the generic files, as for a station entered by hand.
+    navigation->stationModelCodes[station.number] = QStringLiteral("0");
     navigation->stationModel->sort(0, Qt::AscendingOrder);
     navigation->SysSettreeView->setIconSize(QSize(150, 75));
 }

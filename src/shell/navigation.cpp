@@ -149,6 +149,7 @@ CNavigation::CNavigation(QWidget *parent)
     : QWidget(parent)
     , stationLabel(PotLabel)
     , stationTypes(Count)
+    , stationModelCodes(Count)
 {
     setupUi(this);
     retranslateStrings();
@@ -572,6 +573,8 @@ void CNavigation::setTypeLabel(const QString &text)
 void CNavigation::setStationGlobals(int number)
 {
     setStation(number);
+    if (!stationModelCodes.at(number).isEmpty())
+        g_modelCode = stationModelCodes.at(number);
 }
 
 void CNavigation::setStationIcon(QStandardItem *item, const QString &picture)
@@ -739,6 +742,7 @@ void CNavigation::addStation()
     g_invType = entry.type;
     loadInverterTypes();
     g_modelCode = QStringLiteral("0");
+    stationModelCodes[number] = g_modelCode;
     setTypeLabel(g_invType);
 
     auto *item = new QStandardItem(itemText(numberPrefixText, number, entry.type));
@@ -824,6 +828,9 @@ void CNavigation::CallSetType()
         stationTypes[number] = g_invType;
         loadInverterTypes();
         g_modelCode = QStringLiteral("0");
+        if (oldNumber >= 0)
+            stationModelCodes[oldNumber].clear();
+        stationModelCodes[number] = g_modelCode;
         setStationGlobals(number);
         item->setText(text);
         setStationIcon(item, entry.picture);
@@ -853,8 +860,10 @@ void CNavigation::deleteStation()
     if (!first.contains(NumberMark))
         return;
     const int number = numberOfWord(first);
-    if (number >= 0)
+    if (number >= 0) {
         stationTypes[number].clear();
+        stationModelCodes[number].clear();
+    }
     treeRoot->removeRow(currentItem->row());
     currentItem = nullptr;
 

@@ -85,6 +85,9 @@ public:
 
     std::atomic<int> driveMode { -1 };
     QVector<QString> stationTypes;
+    // The model code each station's drive was identified with ("0" for one entered by hand), so
+    // that selecting a station loads its own model's files, not those of the station identified last.
+    QVector<QString> stationModelCodes;
     int stationTested[StationEntry::Count] = {};
     QStandardItem *treeRoot = nullptr;
     QStandardItem *currentItem = nullptr;

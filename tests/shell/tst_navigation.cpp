@@ -31,6 +31,7 @@ private slots:
     void clicks();
     void selectingATestedStationGoesOnLine();
     void eachStationLoadsItsOwnSelectors();
+    void eachStationLoadsItsOwnModel();
     void editDialogIsPresetFromTheEntry();
     void editing_data();
     void editing();
@@ -483,6 +484,24 @@ void tst_Navigation::eachStationLoadsItsOwnSelectors()
     QCOMPARE(int(g_station), 1);
     QCOMPARE(baseFrequency(), QStringLiteral("50.00"));
     QVERIFY(g_driveLookupEnabled);
+}
+
+// Station 1's drive was identified as model 1 of series A, which has files of its own; station 2 is
+// entered by hand. Each selection loads the files of the station's own model.
+void tst_Navigation::eachStationLoadsItsOwnModel()
+{
+    QVERIFY(m_fix.startLine(0));
+    m_fix.addTestedStation(0);
+    nav()->stationModelCodes[1] = QStringLiteral("1"); // as the search's identification leaves it
+    m_fix.addStation(2, QStringLiteral("VM3-023"), QStringLiteral("7.5K"));
+    QCOMPARE(g_modelCode, QStringLiteral("0"));
+    nav()->stopModePolling();
+
+    m_fix.selectStation(0);
+    QCOMPARE(int(g_station), 1);
+    QCOMPARE(g_modelCode, QStringLiteral("1"));
+    m_fix.selectStation(1);
+    QCOMPARE(g_modelCode, QStringLiteral("0"));
 }
 
 void tst_Navigation::editDialogIsPresetFromTheEntry()
