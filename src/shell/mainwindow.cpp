@@ -6,7 +6,10 @@
 #include "comm/globals.h"
 #include "comm/readwritezr.h"
 #include "comm/win_qextserialport.h"
+#include "monitor/alarmcode.h"
+#include "monitor/maindialplot.h"
 #include "monitor/monitorglobals.h"
+#include "monitor/monitorthread.h"
 #include "parameter/comparison.h"
 #include "parameter/parameter.h"
 #include "parameter/parinformation.h"
@@ -39,7 +42,6 @@
 namespace
 {
 const int MessageCount = 22;
-const int MonitorSlots = 50;
 
 // The buttons keep their fixed size in every language and font, so a long text gets a smaller font
 // rather than being cut short.
@@ -100,9 +102,12 @@ CMainWindow::CMainWindow(QWidget *parent)
     actE->setChecked(true);
     actHelp->setEnabled(true);
 
-    g_dialPollFlags.fill(false, MonitorSlots);
-    g_advPollFlags.fill(false, MonitorSlots);
-    g_monitorValues.fill(0.0, MonitorSlots);
+    {
+        QMutexLocker lock(&g_monitorListsMutex);
+        g_dialPollFlags.fill(false, MonitorSlots);
+        g_advPollFlags.fill(false, MonitorSlots);
+        g_monitorValues.fill(0.0, MonitorSlots);
+    }
 
     applyLanguage();
     initSerialPort();
@@ -114,6 +119,11 @@ CMainWindow::~CMainWindow()
 {
     // A mode poll reports through this window: it ends before anything here goes.
     navigation->stopModePolling();
+    // So does a monitor pass, which also feeds the monitor window.
+    if (g_monitorThread)
+        g_monitorThread->stopAndWait();
+    delete monitorWindow;
+    monitorWindow = nullptr;
     delete comSetup;
 }
 
@@ -555,8 +565,27 @@ void CMainWindow::ABOUT()
     about.exec();
 }
 
-// The monitor and trend windows arrive with their own work.
-void CMainWindow::iniSysMon() { }
+void CMainWindow::iniSysMon()
+{
+    if (!monitorWindow || monitorWindow->isHidden()) {
+        // The poller may be handing a pass to the old window: it goes only between passes.
+        MainDialPlot *old = monitorWindow;
+        if (old) {
+            QMutexLocker lock(&g_monitorThread->handOverMutex);
+            monitorWindow = nullptr;
+        }
+        delete old;
+        auto *window = new MainDialPlot(nullptr);
+        QMutexLocker lock(g_monitorThread ? &g_monitorThread->handOverMutex : nullptr);
+        monitorWindow = window;
+    } else {
+        showMinimized();
+    }
+    monitorWindow->alarmPage->initLeds();
+    monitorWindow->showMaximized();
+}
+
+// The trend window arrives with its own work.
 void CMainWindow::trendShow() { }
 
 void CMainWindow::UpdateProgress()
@@ -581,6 +610,8 @@ void CMainWindow::Open()
 
 void CMainWindow::closeEvent(QCloseEvent *event)
 {
+    if (monitorWindow)
+        monitorWindow->close();
     // The form's own windows have no parent: one left open would keep the program running.
     if (parameterForm) {
         if (parameterForm->compareResult)
