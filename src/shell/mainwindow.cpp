@@ -569,14 +569,15 @@ void CMainWindow::iniSysMon()
 {
     if (!monitorWindow || monitorWindow->isHidden()) {
         // The poller may be handing a pass to the old window: it goes only between passes.
+        QMutex *handOver = g_monitorThread ? &g_monitorThread->handOverMutex : nullptr;
         MainDialPlot *old = monitorWindow;
-        if (old) {
-            QMutexLocker lock(&g_monitorThread->handOverMutex);
+        {
+            QMutexLocker lock(handOver);
             monitorWindow = nullptr;
         }
         delete old;
         auto *window = new MainDialPlot(nullptr);
-        QMutexLocker lock(g_monitorThread ? &g_monitorThread->handOverMutex : nullptr);
+        QMutexLocker lock(handOver);
         monitorWindow = window;
     } else {
         showMinimized();

@@ -86,6 +86,7 @@ private slots:
     void largeDriveRule_data();
     void largeDriveRule();
     void runStopCloseReopen();
+    void screenshotOfARunningMotor();
 
 private:
     // The drive of the line, its station selected and tested, the window open; no Run yet.
@@ -562,6 +563,28 @@ void tst_MonitorPoller::runStopCloseReopen()
     m_window->close();
     QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
     QVERIFY(m_fix.reportedErrors().isEmpty());
+}
+
+// A picture of the window watching a motor at 30 Hz, for the eye; only with TAVIRON_SCREENSHOT set
+// to the file to write (run under xvfb-run with QT_QPA_PLATFORM=xcb for a real X server's fonts).
+void tst_MonitorPoller::screenshotOfARunningMotor()
+{
+    const QString file = qEnvironmentVariable("TAVIRON_SCREENSHOT");
+    if (file.isEmpty())
+        QSKIP("set TAVIRON_SCREENSHOT to the picture to write");
+    prepare(0);
+    ReadWrite *link = m_fix.window() ? g_readWrite : nullptr;
+    QVERIFY(link);
+    QCOMPARE(link->SendCommand("CU0"), 0);
+    const char fre[] = { 'F', 'R', 'E', char(3000 >> 8), char(3000 & 0xFF) };
+    QCOMPARE(link->SendCommand(fre), 0);
+    QCOMPARE(link->SendCommand("FWD"), 0);
+    run();
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->sampleValueEdit->text(), QStringLiteral("30"), 10000);
+    QTest::qWait(2000);
+    QVERIFY(m_window->grab().save(file));
+    stop();
+    QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
 }
 
 QTEST_MAIN(tst_MonitorPoller)
