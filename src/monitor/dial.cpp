@@ -59,6 +59,8 @@ void Dial::setLabel(int index)
         labelText = g_monitorUnits.at(index);
     }
     labelOffset = layoutKind == 0 ? 20 : 240;
+    // The face is drawn from a cached picture; the text is part of it.
+    invalidateCache();
     update();
 }
 
@@ -74,6 +76,7 @@ void Dial::setUnitText(const QString &value)
     else if (labelText.contains(QLatin1Char('A')))
         unit = QStringLiteral("A");
     labelText = value + unit;
+    invalidateCache();
     update();
 }
 

@@ -176,6 +176,9 @@ void MainDialPlot::createPlotPanel()
     buttons->addWidget(optionButton);
     buttons->addWidget(clearButton);
     buttons->addStretch();
+    // The page's stretches share its height; the plot's own large size hint would take it first.
+    plot->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    cockpit->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     auto *plotRow = new QHBoxLayout();
     plotRow->addLayout(buttons);
     plotRow->addWidget(plot);

@@ -581,6 +581,8 @@ void tst_MonitorPoller::screenshotOfARunningMotor()
     QCOMPARE(link->SendCommand("FWD"), 0);
     run();
     QTRY_COMPARE_WITH_TIMEOUT(m_window->sampleValueEdit->text(), QStringLiteral("30"), 10000);
+    // Without a window manager "maximized" keeps the minimum size: give it a screen's.
+    m_window->resize(1400, 900);
     QTest::qWait(2000);
     QVERIFY(m_window->grab().save(file));
     stop();
