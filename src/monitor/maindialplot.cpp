@@ -215,7 +215,7 @@ void MainDialPlot::startMonitor()
     cockpit->setControlsEnabled(false);
     sampleItemBox->setEnabled(false);
     {
-        QMutexLocker lock(&g_monitorListsMutex);
+        std::unique_lock<std::mutex> lock(g_monitorListsMutex);
         const int i = sampleItemBox->currentIndex();
         const bool valid = i >= 0 && i < qMin(g_monitorCodes.size(), g_dialPollFlags.size());
         m_sampleIndex = valid ? i : -1;
@@ -263,7 +263,7 @@ void MainDialPlot::updateLineEditValue()
 void MainDialPlot::IOMonitor()
 {
     ioState->startMonitor();
-    QMutexLocker lock(&g_monitorListsMutex);
+    std::unique_lock<std::mutex> lock(g_monitorListsMutex);
     for (int i = 0; i < g_monitorCodes.size() && i < g_dialPollFlags.size(); ++i)
         if (g_monitorCodes.at(i) == QLatin1String("MAW") || g_monitorCodes.at(i) == QLatin1String("MBW"))
             g_dialPollFlags[i] = true;

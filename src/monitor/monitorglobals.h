@@ -7,7 +7,7 @@
 // item lists and for each change of flags. Codes, values and flags always have the same size
 // (the item count n plus the status item "MCR", at most MonitorSlots); units have n entries.
 
-#include <QMutex>
+#include <mutex>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -16,7 +16,7 @@
 constexpr int MonitorSlots = 50; // values and flags at start; at most this many codes
 constexpr int MaxMonitorItems = MonitorSlots - 1; // "MCR" takes the last slot
 
-extern QMutex g_monitorListsMutex;
+extern std::mutex g_monitorListsMutex;
 extern QVector<QString> g_monitorCodes; // item codes, "MCR" last
 extern QVector<QString> g_monitorUnits; // item units, " " for none
 extern QVector<double> g_monitorValues; // last polled value of each item

@@ -89,12 +89,12 @@ bool MonitorThread::startMode(std::atomic<bool> &mode)
         return false;
     m_largeDrive = typeTextCapacity(g_invType) > 160.0;
     m_series = g_seriesLetter;
-    QMutexLocker lock(&m_stateMutex);
+    std::unique_lock<std::mutex> lock(m_stateMutex);
     // A run that has decided to end would take no notice of the flag: let it end, then start anew.
     if (isRunning() && m_finishing) {
         lock.unlock();
         wait();
-        lock.relock();
+        lock.lock();
     }
     mode = true;
     if (!isRunning()) {
@@ -107,16 +107,16 @@ bool MonitorThread::startMode(std::atomic<bool> &mode)
 
 void MonitorThread::stopDialMonitor()
 {
-    QMutexLocker lock(&m_stateMutex);
+    std::unique_lock<std::mutex> lock(m_stateMutex);
     dialMode = false;
-    m_wake.wakeAll();
+    m_wake.notify_all();
 }
 
 void MonitorThread::stopTrendMonitor()
 {
-    QMutexLocker lock(&m_stateMutex);
+    std::unique_lock<std::mutex> lock(m_stateMutex);
     trendMode = false;
-    m_wake.wakeAll();
+    m_wake.notify_all();
 }
 
 void MonitorThread::stopIfOffLine()
@@ -136,7 +136,7 @@ void MonitorThread::stopAndWait()
 
 bool MonitorThread::takeDialOffLine()
 {
-    QMutexLocker lock(&m_stateMutex);
+    std::unique_lock<std::mutex> lock(m_stateMutex);
     const bool was = m_dialOffLine;
     m_dialOffLine = false;
     return was;
@@ -144,7 +144,7 @@ bool MonitorThread::takeDialOffLine()
 
 bool MonitorThread::takeTrendOffLine()
 {
-    QMutexLocker lock(&m_stateMutex);
+    std::unique_lock<std::mutex> lock(m_stateMutex);
     const bool was = m_trendOffLine;
     m_trendOffLine = false;
     return was;
@@ -152,11 +152,11 @@ bool MonitorThread::takeTrendOffLine()
 
 bool MonitorThread::sleepUnlessStopped(int ms)
 {
-    QMutexLocker lock(&m_stateMutex);
-    QDeadlineTimer deadline(ms);
+    std::unique_lock<std::mutex> lock(m_stateMutex);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (dialMode || trendMode) {
-        if (!m_wake.wait(&m_stateMutex, deadline))
-            return true;
+        if (m_wake.wait_until(lock, deadline) == std::cv_status::timeout)
+            return dialMode || trendMode;
     }
     return false;
 }
@@ -165,7 +165,7 @@ void MonitorThread::run()
 {
     for (;;) {
         {
-            QMutexLocker lock(&m_stateMutex);
+            std::unique_lock<std::mutex> lock(m_stateMutex);
             if (!dialMode && !trendMode) {
                 m_finishing = true;
                 return;
@@ -192,7 +192,7 @@ void MonitorThread::pollOnce()
     }
     bool asked = false;
     {
-        QMutexLocker lists(&g_monitorListsMutex);
+        std::unique_lock<std::mutex> lists(g_monitorListsMutex);
         ReadWrite *link = monitorLink();
         bool complete = link != nullptr;
         const int n = qMin(g_monitorCodes.size(),
@@ -239,7 +239,7 @@ void MonitorThread::pollOnce()
 // With the lists' lock held.
 void MonitorThread::handOver()
 {
-    QMutexLocker lock(&handOverMutex);
+    std::unique_lock<std::mutex> lock(handOverMutex);
     if (g_mainWindow && g_mainWindow->monitorWindow && dialMode)
         g_mainWindow->monitorWindow->updateValues();
     // The trend window's pushSamples arrives with the trend window.

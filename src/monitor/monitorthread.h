@@ -8,11 +8,11 @@
 // deletes a window the poller feeds holds handOverMutex while doing so. The restart wait and the
 // pause after an empty pass are taken outside both locks and end early when both modes stop.
 
-#include <QMutex>
+#include <condition_variable>
+#include <mutex>
 #include <QString>
 #include <QThread>
 #include <QVector>
-#include <QWaitCondition>
 #include <atomic>
 
 class ReadWrite;
@@ -45,7 +45,7 @@ public:
 
     void pollOnce();
 
-    QMutex handOverMutex;
+    std::mutex handOverMutex;
     std::atomic<bool> dialMode { false };
     std::atomic<bool> trendMode { false };
 
@@ -64,8 +64,8 @@ private:
     void handDriveInfo(const QVector<QString> &info);
     QString deriveRatedCurrent(double capacity);
 
-    QMutex m_stateMutex;
-    QWaitCondition m_wake;
+    std::mutex m_stateMutex;
+    std::condition_variable m_wake;
     bool m_finishing = false;
     bool m_dialOffLine = false;
     bool m_trendOffLine = false;

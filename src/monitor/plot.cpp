@@ -63,7 +63,7 @@ double Plot::feedTime() const
 
 void Plot::appendValue(double value)
 {
-    QMutexLocker lock(&m_mutex);
+    std::unique_lock<std::mutex> lock(m_mutex);
     const double t = feedTime();
     m_series[0].append(QPointF(t, value));
     m_series[1].append(QPointF(t, -1.0));
@@ -73,7 +73,7 @@ void Plot::appendValue(double value)
 
 void Plot::appendRamSamples(const QVector<bool> &channelEnabled)
 {
-    QMutexLocker lock(&m_mutex);
+    std::unique_lock<std::mutex> lock(m_mutex);
     const double t = feedTime();
     for (int i = 0; i < m_curveCount && i < channelEnabled.size(); ++i)
         if (channelEnabled.at(i))
@@ -103,12 +103,12 @@ void Plot::scrollTimeAxis()
 void Plot::start()
 {
     {
-        QMutexLocker lock(&m_mutex);
+        std::unique_lock<std::mutex> lock(m_mutex);
         m_clock.start();
     }
     m_repaintTimer.start(30);
     clearAllCurve();
-    QMutexLocker lock(&m_mutex);
+    std::unique_lock<std::mutex> lock(m_mutex);
     m_xInterval = QwtInterval(0.0, m_xSpan);
     m_yInterval = QwtInterval(0.0, m_yMax);
     setAxisScale(QwtPlot::xBottom, 0.0, m_xSpan);
@@ -123,7 +123,7 @@ void Plot::stop()
 void Plot::clearCurve(int number)
 {
     {
-        QMutexLocker lock(&m_mutex);
+        std::unique_lock<std::mutex> lock(m_mutex);
         if (number >= 0 && number < m_series.size())
             m_series[number].clear();
     }
@@ -133,7 +133,7 @@ void Plot::clearCurve(int number)
 void Plot::clearAllCurve()
 {
     {
-        QMutexLocker lock(&m_mutex);
+        std::unique_lock<std::mutex> lock(m_mutex);
         for (QVector<QPointF> &s : m_series)
             s.clear();
     }
@@ -142,7 +142,7 @@ void Plot::clearAllCurve()
 
 void Plot::updateCurve()
 {
-    QMutexLocker lock(&m_mutex);
+    std::unique_lock<std::mutex> lock(m_mutex);
     for (int i = 0; i < m_curveCount; ++i)
         m_curves.at(i)->setSamples(m_series.at(i));
     setAxisScale(QwtPlot::xBottom, m_xInterval.minValue(), m_xInterval.maxValue());
@@ -152,7 +152,7 @@ void Plot::updateCurve()
 void Plot::setAxisRange(double x, double y)
 {
     {
-        QMutexLocker lock(&m_mutex);
+        std::unique_lock<std::mutex> lock(m_mutex);
         m_xInterval = QwtInterval(0.0, x);
         m_yInterval = QwtInterval(0.0, y);
         m_xSpan = x;
@@ -165,13 +165,13 @@ void Plot::setAxisRange(double x, double y)
 
 QwtInterval Plot::xInterval()
 {
-    QMutexLocker lock(&m_mutex);
+    std::unique_lock<std::mutex> lock(m_mutex);
     return m_xInterval;
 }
 
 QVector<QPointF> Plot::samples(int series)
 {
-    QMutexLocker lock(&m_mutex);
+    std::unique_lock<std::mutex> lock(m_mutex);
     return series >= 0 && series < m_series.size() ? m_series.at(series) : QVector<QPointF>();
 }
 

@@ -3,7 +3,7 @@
 // The strip chart of the monitor window (and of the RAM monitor): worker threads append samples
 // under the plot's mutex, a 30 ms timer on the GUI thread hands them to the curves and draws.
 
-#include <QMutex>
+#include <mutex>
 #include <QPointF>
 #include <QTimer>
 #include <QVector>
@@ -50,7 +50,7 @@ private:
     QwtInterval m_yInterval;
     QVector<QVector<QPointF>> m_series;
     QwtSystemClock m_clock;
-    QMutex m_mutex;
+    std::mutex m_mutex;
     QTimer m_repaintTimer;
     double m_xSpan;
     double m_yMax;

@@ -103,7 +103,7 @@ CMainWindow::CMainWindow(QWidget *parent)
     actHelp->setEnabled(true);
 
     {
-        QMutexLocker lock(&g_monitorListsMutex);
+        std::unique_lock<std::mutex> lock(g_monitorListsMutex);
         g_dialPollFlags.fill(false, MonitorSlots);
         g_advPollFlags.fill(false, MonitorSlots);
         g_monitorValues.fill(0.0, MonitorSlots);
@@ -569,16 +569,18 @@ void CMainWindow::iniSysMon()
 {
     if (!monitorWindow || monitorWindow->isHidden()) {
         // The poller may be handing a pass to the old window: it goes only between passes.
-        QMutex *handOver = g_monitorThread ? &g_monitorThread->handOverMutex : nullptr;
+        auto handOver = [this](MainDialPlot *window) {
+            if (!g_monitorThread) {
+                monitorWindow = window;
+                return;
+            }
+            std::lock_guard<std::mutex> lock(g_monitorThread->handOverMutex);
+            monitorWindow = window;
+        };
         MainDialPlot *old = monitorWindow;
-        {
-            QMutexLocker lock(handOver);
-            monitorWindow = nullptr;
-        }
+        handOver(nullptr);
         delete old;
-        auto *window = new MainDialPlot(nullptr);
-        QMutexLocker lock(handOver);
-        monitorWindow = window;
+        handOver(new MainDialPlot(nullptr));
     } else {
         showMinimized();
     }

@@ -545,10 +545,15 @@ void tst_MonitorPoller::runStopCloseReopen()
         ? qEnvironmentVariableIntValue("TAVIRON_MONITOR_ROUNDS") : 100;
     prepare(0, QStringLiteral("monitor 0 1234"));
     for (int round = 0; round < rounds; ++round) {
-        const bool shorter = round % 2;
-        g_seriesLetter = shorter ? 'S' : 'A';
-        g_firmwareVersion = QLatin1String(shorter ? "0.25" : "1.10");
+        const bool shorter = (round / 2) % 2;
         m_window->close();
+        if (round % 2 == 0) {
+            // The protocol object reads the series letter inside a pass; the dock changes it only
+            // for another station. Every second reopening rebuilds the lists under a running pass.
+            QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
+            g_seriesLetter = shorter ? 'S' : 'A';
+            g_firmwareVersion = QLatin1String(shorter ? "0.25" : "1.10");
+        }
         m_window = openMonitorWindow(m_fix.window());
         QCOMPARE(m_window->sampleItemBox->count(), shorter ? 6 : 10);
         run();
