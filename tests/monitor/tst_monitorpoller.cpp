@@ -7,7 +7,11 @@
 #include "seriesfixture.h"
 #include "parameter/parameter.h"
 
+#include "monitor/monitoritems.h"
+#include "testfiles.h"
+
 #include <QLineEdit>
+#include <unistd.h>
 
 namespace {
 
@@ -86,11 +90,15 @@ private slots:
     void largeDriveRule_data();
     void largeDriveRule();
     void runStopCloseReopen();
+    void listWithoutItems_data();
+    void listWithoutItems();
     void screenshotOfARunningMotor();
 
 private:
     // The drive of the line, its station selected and tested, the window open; no Run yet.
-    void prepare(int line, const QString &extra = QString(), const QString &type = QString());
+    // A list file put in place of the shipped one first (absent when `list` is null).
+    void prepare(int line, const QString &extra = QString(), const QString &type = QString(),
+                 const QByteArray *list = nullptr);
     void run() { QTest::mouseClick(m_window->runButton, Qt::LeftButton); }
     void stop() { QTest::mouseClick(m_window->stopButton, Qt::LeftButton); }
     // The codes of the requests the drive took, retries folded.
@@ -126,7 +134,7 @@ void tst_MonitorPoller::cleanup()
     m_window = nullptr;
 }
 
-void tst_MonitorPoller::prepare(int line, const QString &extra, const QString &type)
+void tst_MonitorPoller::prepare(int line, const QString &extra, const QString &type, const QByteArray *list)
 {
     static const char series[] = { 'A', 'S', 'D' };
     static const char *firmware[] = { "1.10", "0.25", "1.02" };
@@ -155,9 +163,15 @@ void tst_MonitorPoller::prepare(int line, const QString &extra, const QString &t
     g_versionRead = true;
     g_p186Value = QStringLiteral("1");
     m_fix.window()->setConnectionState(true);
+    if (list) {
+        const QString file = monitorItemFilePath(g_seriesLetter, QStringLiteral("0"), 0).replace(QLatin1Char('\\'), QLatin1Char('/'));
+        QFile::remove(file);
+        if (!list->isNull())
+            QVERIFY(writeFile(file, *list));
+    }
+    m_fix.watch();
     m_window = openMonitorWindow(m_fix.window());
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
-    m_fix.watch();
     m_preparedAt = monotonicSeconds();
 }
 
@@ -568,6 +582,60 @@ void tst_MonitorPoller::runStopCloseReopen()
     m_window->close();
     QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
     QVERIFY(m_fix.reportedErrors().isEmpty());
+}
+
+// CPU seconds the poller's thread has used (the thread carries its class name).
+static double pollerCpuSeconds()
+{
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString &tid : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (fileBytes(tasks.filePath(tid + QStringLiteral("/comm"))).trimmed() != "MonitorThread")
+            continue;
+        const QByteArray stat = fileBytes(tasks.filePath(tid + QStringLiteral("/stat")));
+        const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+        return (fields.value(11).toLongLong() + fields.value(12).toLongLong()) / double(sysconf(_SC_CLK_TCK));
+    }
+    return -1.0;
+}
+
+void tst_MonitorPoller::listWithoutItems_data()
+{
+    QTest::addColumn<QByteArray>("list");
+    QTest::addColumn<int>("boxes");
+    QTest::addColumn<QString>("asked");
+    // Every box empty (index -1): only the status item is asked, nothing indexes before the lists.
+    QTest::newRow("missing_file") << QByteArray() << 4 << "MCR";
+    // A code the command table lacks: the pass puts nothing on the line and must not spin.
+    QTest::newRow("code_not_in_the_table") << QByteArray("MZR;Nothing;x\r\n") << 0 << "";
+}
+
+void tst_MonitorPoller::listWithoutItems()
+{
+    QFETCH(QByteArray, list);
+    QFETCH(int, boxes);
+    QFETCH(QString, asked);
+    prepare(0, QStringLiteral("status 3"), QString(), &list);
+    QCOMPARE(m_fix.boxes().size(), boxes);
+    QCOMPARE(g_monitorCodes.last(), QStringLiteral("MCR"));
+    run();
+    QVERIFY(!m_window->runButton->isEnabled());
+    QTest::qWait(300);
+    const double cpu = pollerCpuSeconds();
+    QVERIFY(cpu >= 0);
+    QTest::qWait(1000);
+    // A poller that spins takes a core; one that pauses between empty passes takes next to none.
+    const double used = pollerCpuSeconds() - cpu;
+    QVERIFY2(used < 0.1, qPrintable(QString::number(used)));
+    QStringList distinct;
+    for (const QString &c : monitorCodes())
+        if (!distinct.contains(c))
+            distinct << c;
+    QCOMPARE(distinct.join(QLatin1Char(' ')), asked);
+    if (!asked.isEmpty())
+        QTRY_COMPARE(lampText(m_window->inverterState->lampLabels), QStringLiteral("11000000"));
+    stop();
+    QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
+    QCOMPARE(g_dialPollFlags, QVector<bool>(g_monitorCodes.size(), false));
 }
 
 // A picture of the window watching a motor at 30 Hz, for the eye; only with TAVIRON_SCREENSHOT set
