@@ -6,7 +6,10 @@
 #include "comm/globals.h"
 #include "comm/readwritezr.h"
 #include "comm/win_qextserialport.h"
+#include "monitor/alarmcode.h"
+#include "monitor/maindialplot.h"
 #include "monitor/monitorglobals.h"
+#include "monitor/monitorthread.h"
 #include "parameter/comparison.h"
 #include "parameter/parameter.h"
 #include "parameter/parinformation.h"
@@ -41,7 +44,6 @@
 namespace
 {
 const int MessageCount = 22;
-const int MonitorSlots = 50;
 
 // The buttons keep their fixed size in every language and font, so a long text gets a smaller font
 // rather than being cut short.
@@ -104,9 +106,12 @@ CMainWindow::CMainWindow(QWidget *parent)
     actE->setChecked(true);
     actHelp->setEnabled(true);
 
-    g_dialPollFlags.fill(false, MonitorSlots);
-    g_advPollFlags.fill(false, MonitorSlots);
-    g_monitorValues.fill(0.0, MonitorSlots);
+    {
+        std::unique_lock<std::mutex> lock(g_monitorListsMutex);
+        g_dialPollFlags.fill(false, MonitorSlots);
+        g_advPollFlags.fill(false, MonitorSlots);
+        g_monitorValues.fill(0.0, MonitorSlots);
+    }
 
     applyLanguage();
     initSerialPort();
@@ -118,6 +123,11 @@ CMainWindow::~CMainWindow()
 {
     // A mode poll reports through this window: it ends before anything here goes.
     navigation->stopModePolling();
+    // So does a monitor pass, which also feeds the monitor window.
+    if (g_monitorThread)
+        g_monitorThread->stopAndWait();
+    delete monitorWindow;
+    monitorWindow = nullptr;
     delete comSetup;
 }
 
@@ -605,8 +615,30 @@ void CMainWindow::ABOUT()
     about.exec();
 }
 
-// The monitor and trend windows arrive with their own work.
-void CMainWindow::iniSysMon() { }
+void CMainWindow::iniSysMon()
+{
+    if (!monitorWindow || monitorWindow->isHidden()) {
+        // The poller may be handing a pass to the old window: it goes only between passes.
+        auto handOver = [this](MainDialPlot *window) {
+            if (!g_monitorThread) {
+                monitorWindow = window;
+                return;
+            }
+            std::lock_guard<std::mutex> lock(g_monitorThread->handOverMutex);
+            monitorWindow = window;
+        };
+        MainDialPlot *old = monitorWindow;
+        handOver(nullptr);
+        delete old;
+        handOver(new MainDialPlot(nullptr));
+    } else {
+        showMinimized();
+    }
+    monitorWindow->alarmPage->initLeds();
+    monitorWindow->showMaximized();
+}
+
+// The trend window arrives with its own work.
 void CMainWindow::trendShow() { }
 
 void CMainWindow::UpdateProgress()
@@ -631,6 +663,8 @@ void CMainWindow::Open()
 
 void CMainWindow::closeEvent(QCloseEvent *event)
 {
+    if (monitorWindow)
+        monitorWindow->close();
     // The form's own windows have no parent: one left open would keep the program running.
     if (parameterForm) {
         if (parameterForm->compareResult)

@@ -31,6 +31,8 @@ void Drive::advance(qint64 nowNs)
 
 quint16 Drive::statusWord() const
 {
+    if (m_s->fixedStatus >= 0)
+        return quint16(m_s->fixedStatus);
     quint16 w = 0;
     if (m_run != 0 || m_freq > 0)
         w |= 0x01;
@@ -205,6 +207,11 @@ Outcome Drive::writeRegister(int address, quint16 value)
 Outcome Drive::command(const QString &code, quint16 data)
 {
     Outcome o;
+    if (code.size() == 3 && code.at(0) == QLatin1Char('M') && code.at(2) == QLatin1Char('R')
+        && m_s->refuses(Refusal::Monitor, code.at(1).unicode(), false)) {
+        o.status = Outcome::Refused;
+        return o;
+    }
     if (code == QLatin1String("MOD")) {
         o.value = quint16(m_mode);
     } else if (code == QLatin1String("STA") || code == QLatin1String("MCR")) {

@@ -298,6 +298,7 @@ bool applyScenarioLine(const QString &rawLine, Scenario *s, QString *error, cons
     };
     const IntKey ints[] = {{"mode", &s->mode},
                            {"alarm-live", &s->liveAlarm},
+                           {"status", &s->fixedStatus},
                            {"rated-current", &s->ratedCurrent},
                            {"rated-voltage", &s->ratedVoltage},
                            {"base-frequency", &s->baseFrequency},
@@ -348,8 +349,18 @@ bool applyScenarioLine(const QString &rawLine, Scenario *s, QString *error, cons
         return parseFault(w, s, error);
     if (key == QLatin1String("refuse")) {
         Refusal r;
+        if (need(3) && w.at(1) == QLatin1String("monitor")) {
+            if (w.at(2).size() != 1) {
+                *error = QStringLiteral("refuse monitor <item character>");
+                return false;
+            }
+            r.target = Refusal::Monitor;
+            r.number = w.at(2).at(0).unicode();
+            s->refusals.append(r);
+            return true;
+        }
         if (!need(3) || (w.at(1) != QLatin1String("param") && w.at(1) != QLatin1String("page")) || !number(2, &r.number)) {
-            *error = QStringLiteral("refuse param|page <number> [read|write]");
+            *error = QStringLiteral("refuse param|page <number> [read|write], refuse monitor <item>");
             return false;
         }
         r.target = w.at(1) == QLatin1String("param") ? Refusal::Param : Refusal::Page;

@@ -27,7 +27,7 @@ struct Fault {
 };
 
 struct Refusal {
-    enum Target { Param, Page };
+    enum Target { Param, Page, Monitor }; // Monitor: number is the item character
     Target target = Param;
     int number = 0;
     enum Op { Any, Read, Write };
@@ -62,6 +62,7 @@ struct Scenario {
     int mode = 0;
     QVector<int> alarms; // most recent first
     int liveAlarm = 0;
+    int fixedStatus = -1; // -1: the status word follows the motor
     QMap<int, quint16> alarmDetail;
     QMap<int, quint16> ram;
     int ratedCurrent = 500;   // 0.01 A

@@ -6,6 +6,13 @@ out=../images
 for name in connect unconnect parameter monitor trend help exit close; do
     convert -background none -density 96 "$name.svg" -resize 64x64 "PNG32:$out/$name.png"
 done
+for name in option clear-all run stop ok; do
+    convert -background none -density 96 "$name.svg" -resize 64x64 "PNG32:$out/$name.png"
+done
+# The monitor pages' lamps and the option dialogs' Cancel.
+for name in on off on_red cancel; do
+    convert -background none -density 96 "$name.svg" -resize 20x20 "PNG32:$out/$name.png"
+done
 convert -background none -density 96 parent_small.svg -resize 32x32 "PNG32:$out/parent_small.png"
 # The selection dialog's tick boxes.
 for name in ckChecked ckUncheck ckChecked_unable; do

@@ -609,6 +609,162 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>DialOptionDialog</name>
+    <message>
+        <source>Option</source>
+        <translation>選項</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Max Value</source>
+        <translation>最大值</translation>
+    </message>
+</context>
+<context>
+    <name>IOState</name>
+    <message>
+        <source>I/O State</source>
+        <translation>I/O狀態</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1:
+%2.</source>
+        <translation>無法讀取檔案 %1:
+%2。</translation>
+    </message>
+</context>
+<context>
+    <name>InverterState</name>
+    <message>
+        <source>System State</source>
+        <translation>系統狀態</translation>
+    </message>
+    <message>
+        <source>Running</source>
+        <translation>運行中</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>正轉</translation>
+    </message>
+    <message>
+        <source>Reversal</source>
+        <translation>反轉</translation>
+    </message>
+    <message>
+        <source>Freq Arrival</source>
+        <translation>頻率到達</translation>
+    </message>
+    <message>
+        <source>Overload</source>
+        <translation>過載</translation>
+    </message>
+    <message>
+        <source>Pr. restor</source>
+        <translation>參數恢復</translation>
+    </message>
+    <message>
+        <source>Freq Detection</source>
+        <translation>頻率檢測</translation>
+    </message>
+    <message>
+        <source>Alarm occurrence</source>
+        <translation>報警發生</translation>
+    </message>
+    <message>
+        <source>key tone</source>
+        <translation>按鍵音</translation>
+    </message>
+</context>
+<context>
+    <name>MainDialPlot</name>
+    <message>
+        <source>Monitor</source>
+        <translation>監視</translation>
+    </message>
+    <message>
+        <source>Alarm Code</source>
+        <translation>報警代碼</translation>
+    </message>
+    <message>
+        <source>System Diagnosis</source>
+        <translation>系統診斷</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>運行</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>Inverter Type:</source>
+        <translation>變頻器型號:</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>Version:</source>
+        <translation>版本:</translation>
+    </message>
+    <message>
+        <source>Output Current:</source>
+        <translation>輸出電流:</translation>
+    </message>
+    <message>
+        <source>Input Voltage:</source>
+        <translation>輸入電壓:</translation>
+    </message>
+    <message>
+        <source>kw:</source>
+        <translation>功率:</translation>
+    </message>
+    <message>
+        <source>Option</source>
+        <translation>選項</translation>
+    </message>
+    <message>
+        <source> Clear</source>
+        <translation> 清除</translation>
+    </message>
+    <message>
+        <source>Sample Value</source>
+        <translation>採樣值</translation>
+    </message>
+    <message>
+        <source>RAM</source>
+        <translation>RAM</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1:
+%2.</source>
+        <translation>無法讀取檔案 %1:
+%2。</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>&amp;System</source>
@@ -680,6 +836,17 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>MonitorThread</name>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1</source>
+        <translation>無法讀取檔案 %1</translation>
+    </message>
+</context>
+<context>
     <name>NavForm</name>
     <message>
         <source>Navigation</source>
@@ -740,6 +907,37 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>Setting guide</source>
         <translation>設定精靈</translation>
+    </message>
+</context>
+<context>
+    <name>OptionDialog</name>
+    <message>
+        <source>Option</source>
+        <translation>選項</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>X-Axis</source>
+        <translation>X軸</translation>
+    </message>
+    <message>
+        <source>Seconds per page</source>
+        <translation>每頁秒數</translation>
+    </message>
+    <message>
+        <source>Y-Axis</source>
+        <translation>Y軸</translation>
+    </message>
+    <message>
+        <source>Max Value</source>
+        <translation>最大值</translation>
     </message>
 </context>
 <context>
@@ -897,6 +1095,13 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>Comment</source>
         <translation>註解</translation>
+    </message>
+</context>
+<context>
+    <name>Plot</name>
+    <message>
+        <source>y -- &gt; Value</source>
+        <translation>y -- &gt; 數值</translation>
     </message>
 </context>
 <context>

@@ -609,6 +609,162 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>DialOptionDialog</name>
+    <message>
+        <source>Option</source>
+        <translation>选项</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Max Value</source>
+        <translation>最大值</translation>
+    </message>
+</context>
+<context>
+    <name>IOState</name>
+    <message>
+        <source>I/O State</source>
+        <translation>I/O状态</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1:
+%2.</source>
+        <translation>无法读取文件 %1:
+%2。</translation>
+    </message>
+</context>
+<context>
+    <name>InverterState</name>
+    <message>
+        <source>System State</source>
+        <translation>系统状态</translation>
+    </message>
+    <message>
+        <source>Running</source>
+        <translation>运行中</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>正转</translation>
+    </message>
+    <message>
+        <source>Reversal</source>
+        <translation>反转</translation>
+    </message>
+    <message>
+        <source>Freq Arrival</source>
+        <translation>频率到达</translation>
+    </message>
+    <message>
+        <source>Overload</source>
+        <translation>过载</translation>
+    </message>
+    <message>
+        <source>Pr. restor</source>
+        <translation>参数恢复</translation>
+    </message>
+    <message>
+        <source>Freq Detection</source>
+        <translation>频率检测</translation>
+    </message>
+    <message>
+        <source>Alarm occurrence</source>
+        <translation>报警发生</translation>
+    </message>
+    <message>
+        <source>key tone</source>
+        <translation>按键音</translation>
+    </message>
+</context>
+<context>
+    <name>MainDialPlot</name>
+    <message>
+        <source>Monitor</source>
+        <translation>监视</translation>
+    </message>
+    <message>
+        <source>Alarm Code</source>
+        <translation>报警代码</translation>
+    </message>
+    <message>
+        <source>System Diagnosis</source>
+        <translation>系统诊断</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>运行</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>Inverter Type:</source>
+        <translation>变频器型号:</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>Version:</source>
+        <translation>版本:</translation>
+    </message>
+    <message>
+        <source>Output Current:</source>
+        <translation>输出电流:</translation>
+    </message>
+    <message>
+        <source>Input Voltage:</source>
+        <translation>输入电压:</translation>
+    </message>
+    <message>
+        <source>kw:</source>
+        <translation>功率:</translation>
+    </message>
+    <message>
+        <source>Option</source>
+        <translation>选项</translation>
+    </message>
+    <message>
+        <source> Clear</source>
+        <translation> 清除</translation>
+    </message>
+    <message>
+        <source>Sample Value</source>
+        <translation>采样值</translation>
+    </message>
+    <message>
+        <source>RAM</source>
+        <translation>RAM</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1:
+%2.</source>
+        <translation>无法读取文件 %1:
+%2。</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>&amp;System</source>
@@ -680,6 +836,17 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>MonitorThread</name>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1</source>
+        <translation>无法读取文件 %1</translation>
+    </message>
+</context>
+<context>
     <name>NavForm</name>
     <message>
         <source>Navigation</source>
@@ -740,6 +907,37 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>Setting guide</source>
         <translation>设置向导</translation>
+    </message>
+</context>
+<context>
+    <name>OptionDialog</name>
+    <message>
+        <source>Option</source>
+        <translation>选项</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>X-Axis</source>
+        <translation>X轴</translation>
+    </message>
+    <message>
+        <source>Seconds per page</source>
+        <translation>每页秒数</translation>
+    </message>
+    <message>
+        <source>Y-Axis</source>
+        <translation>Y轴</translation>
+    </message>
+    <message>
+        <source>Max Value</source>
+        <translation>最大值</translation>
     </message>
 </context>
 <context>
@@ -897,6 +1095,13 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>Comment</source>
         <translation>注释</translation>
+    </message>
+</context>
+<context>
+    <name>Plot</name>
+    <message>
+        <source>y -- &gt; Value</source>
+        <translation>y -- &gt; 数值</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,10 @@
+#include "monitor/alarmcode.h"
+
+AlarmCode::AlarmCode(QWidget *parent)
+    : QWidget(parent)
+{
+}
+
+void AlarmCode::initLeds() { }
+void AlarmCode::refreshAlarm() { }
+void AlarmCode::resetLeds() { }

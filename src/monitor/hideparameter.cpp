@@ -1,0 +1,8 @@
+#include "monitor/hideparameter.h"
+
+HideParameter::HideParameter(QWidget *parent)
+    : QWidget(parent)
+{
+}
+
+void HideParameter::fillTable() { }

@@ -1,0 +1,88 @@
+#include "monitor/inverterstate.h"
+
+#include "comm/globals.h"
+#include "monitor/alarmcode.h"
+#include "monitor/maindialplot.h"
+#include "shell/appglobals.h"
+#include "shell/mainwindow.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+
+namespace {
+
+const QString LampOn = QStringLiteral(":/new prefix/images/on.png");
+const QString LampOff = QStringLiteral(":/new prefix/images/off.png");
+
+AlarmCode *alarmPage()
+{
+    if (!g_mainWindow || !g_mainWindow->monitorWindow)
+        return nullptr;
+    return g_mainWindow->monitorWindow->alarmPage;
+}
+
+} // namespace
+
+InverterState::InverterState(QWidget *parent)
+    : QGroupBox(parent)
+{
+    setTitle(tr("System State"));
+    const QPixmap off(LampOff);
+    const QString texts[8] = { tr("Running"),      tr("Forward"),        tr("Reversal"),
+                               tr("Freq Arrival"), tr("Overload"),       tr("Pr. restor"),
+                               tr("Freq Detection"), tr("Alarm occurrence") };
+    auto *grid = new QGridLayout();
+    grid->setHorizontalSpacing(5);
+    for (int bit = 0; bit < 8; ++bit) {
+        textLabels[bit] = new QLabel(bit < 6 ? texts[bit] + QString(14, QLatin1Char(' ')) : texts[bit]);
+        textLabels[bit]->setAlignment(Qt::AlignLeft);
+        lampLabels[bit] = new QLabel();
+        lampLabels[bit]->setPixmap(off);
+        const int pair = bit / 2;
+        grid->addWidget(lampLabels[bit], bit % 2, pair * 2);
+        grid->addWidget(textLabels[bit], bit % 2, pair * 2 + 1);
+    }
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(grid);
+    textLabels[5]->setText(g_seriesLetter == 'H' ? tr("key tone") : tr("Pr. restor"));
+    statusWord = 0;
+    connect(&refreshTimer, &QTimer::timeout, this, &InverterState::updateStatus);
+}
+
+InverterState::~InverterState() = default;
+
+void InverterState::startMonitor()
+{
+    refreshTimer.start(30);
+}
+
+void InverterState::stopMonitor()
+{
+    refreshTimer.stop();
+    statusWord = 0;
+    updateStatus();
+}
+
+void InverterState::setStatus(double value)
+{
+    statusWord = int(value);
+}
+
+void InverterState::updateStatus()
+{
+    const int word = statusWord;
+    for (int bit = 0; bit < 7; ++bit)
+        lampLabels[bit]->setPixmap(QPixmap((word >> bit) & 1 ? LampOn : LampOff));
+    if (word & 0x80) {
+        lampLabels[7]->setPixmap(QPixmap(LampOn));
+        g_acceptAlarmWriteRefusal = true;
+        if (AlarmCode *page = alarmPage())
+            page->refreshAlarm();
+        g_acceptAlarmWriteRefusal = false;
+    } else {
+        lampLabels[7]->setPixmap(QPixmap(LampOff));
+        if (AlarmCode *page = alarmPage())
+            page->resetLeds();
+    }
+}

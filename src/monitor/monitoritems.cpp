@@ -1,0 +1,83 @@
+#include "monitor/monitoritems.h"
+
+#include "comm/globals.h"
+#include "monitor/monitorglobals.h"
+#include "platform/paths.h"
+#include "platform/textfiles.h"
+#include "shell/appglobals.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QMessageBox>
+#include <QTextCodec>
+
+bool versionInRange(const QString &range, const QString &version)
+{
+    const QStringList bounds = range.split(QLatin1Char('-'), Qt::SkipEmptyParts);
+    if (bounds.size() < 2)
+        return false;
+    const double v = version.toDouble();
+    return bounds.at(0).toDouble() <= v && v < bounds.at(1).toDouble();
+}
+
+MonitorItems parseMonitorItems(const QStringList &lines, const QString &firmwareVersion)
+{
+    MonitorItems out;
+    for (QString line : lines) {
+        // Fields carry no line end: a CR left on a unit would split the trend export's header.
+        while (line.endsWith(QLatin1Char('\r')) || line.endsWith(QLatin1Char('\n')))
+            line.chop(1);
+        if (line.contains(QLatin1String("//"))) {
+            const QStringList parts = line.split(QStringLiteral("//"));
+            if (!versionInRange(parts.at(0), firmwareVersion))
+                continue;
+            line = parts.at(1);
+        }
+        const QStringList fields = line.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        if (fields.size() < 2)
+            continue;
+        if (out.codes.size() == MaxMonitorItems)
+            break;
+        out.codes.append(fields.at(0));
+        out.names.append(fields.at(1));
+        out.units.append(fields.size() >= 3 ? fields.at(2) : QStringLiteral(" "));
+    }
+    return out;
+}
+
+QString monitorItemFilePath(char series, const QString &modelCode, int language)
+{
+    static const char *const endings[] = { "_Eng.txt", ".txt", "_Big.txt" };
+    QString name = QString(QLatin1Char(series));
+    if (modelCode != QLatin1String("0"))
+        name += modelCode;
+    name += QLatin1String(endings[language >= 0 && language <= 2 ? language : 0]);
+    return g_appDir + QStringLiteral("ParameterInforamtion\\Combox\\") + name;
+}
+
+QStringList loadMonitorItems(QWidget *parent)
+{
+    for (;;) {
+        const QString path = monitorItemFilePath(g_seriesLetter, g_modelCode, g_language);
+        QFile file(localPath(path));
+        if (file.open(QIODevice::ReadOnly)) {
+            const QString text = gbkCodec()->toUnicode(file.readAll());
+            const MonitorItems items = parseMonitorItems(text.split(QLatin1Char('\n')), g_firmwareVersion);
+            QVector<QString> codes = items.codes;
+            codes.append(QStringLiteral("MCR"));
+            replaceMonitorLists(codes, items.units);
+            return items.names;
+        }
+        if (g_modelCode != QLatin1String("0")) {
+            g_modelCode = QStringLiteral("0");
+            continue;
+        }
+        QMessageBox::warning(parent, QCoreApplication::translate("MainDialPlot", "Warning"),
+                             QCoreApplication::translate("MainDialPlot", "Cannot read file %1:\n%2.")
+                                 .arg(path, file.errorString()),
+                             QMessageBox::Ok);
+        // A failed load leaves the status item alone, however often it fails.
+        replaceMonitorLists({ QStringLiteral("MCR") }, {});
+        return {};
+    }
+}

@@ -1,0 +1,144 @@
+#include "monitor/optiondialogs.h"
+
+#include "monitor/maindialplot.h"
+#include "shell/appglobals.h"
+#include "shell/mainwindow.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+void setUpWindow(QDialog *dialog, const QString &title)
+{
+    dialog->setWindowIcon(QIcon(QStringLiteral(":/new prefix/images/option.png")));
+    dialog->setWindowTitle(title);
+    dialog->setWindowFlags(Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint);
+}
+
+QToolButton *dialogButton(const QString &icon, const QString &text)
+{
+    auto *button = new QToolButton();
+    button->setIconSize(QSize(24, 24));
+    button->setFixedSize(48, 48);
+    button->setIcon(QIcon(QStringLiteral(":/new prefix/images/") + icon));
+    button->setText(text);
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setAutoRaise(true);
+    return button;
+}
+
+QHBoxLayout *buttonRow(QToolButton *ok, QToolButton *cancel)
+{
+    auto *row = new QHBoxLayout();
+    row->addSpacing(120);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
+}
+
+QSpinBox *spinBox(int maximum)
+{
+    auto *box = new QSpinBox();
+    box->setRange(1, maximum);
+    box->setFixedWidth(100);
+    return box;
+}
+
+QHBoxLayout *labelRow(const QString &text, QSpinBox *box)
+{
+    auto *row = new QHBoxLayout();
+    row->addWidget(new QLabel(text));
+    row->addWidget(box, 0, Qt::AlignRight);
+    return row;
+}
+
+MainDialPlot *monitorWindow()
+{
+    return g_mainWindow ? g_mainWindow->monitorWindow : nullptr;
+}
+
+} // namespace
+
+OptionDialog::OptionDialog(QWidget *parent)
+    : QDialog(parent)
+{
+    setUpWindow(this, tr("Option"));
+    setFixedSize(260, 200);
+    okButton = dialogButton(QStringLiteral("ok.png"), tr("OK"));
+    cancelButton = dialogButton(QStringLiteral("cancel.png"), tr("Cancel"));
+    connect(okButton, &QToolButton::clicked, this, &OptionDialog::setValue);
+    connect(cancelButton, &QToolButton::clicked, this, &OptionDialog::close);
+
+    xAxisSpinBox = spinBox(1000);
+    yAxisSpinBox = spinBox(100000);
+    auto *xGroup = new QGroupBox(tr("X-Axis"));
+    xGroup->setLayout(labelRow(tr("Seconds per page"), xAxisSpinBox));
+    auto *yGroup = new QGroupBox(tr("Y-Axis"));
+    yGroup->setLayout(labelRow(tr("Max Value"), yAxisSpinBox));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(xGroup);
+    layout->addWidget(yGroup);
+    layout->addLayout(buttonRow(okButton, cancelButton));
+}
+
+void OptionDialog::setXValue(int value)
+{
+    xAxisSpinBox->setValue(value);
+}
+
+void OptionDialog::setYValue(int value)
+{
+    yAxisSpinBox->setValue(value);
+}
+
+void OptionDialog::setValue()
+{
+    // The RAM monitor's chart ("RamAdvancePlot") arrives with the RAM monitor.
+    if (objectName() == QLatin1String("Plot")) {
+        if (MainDialPlot *window = monitorWindow())
+            window->setPlotValue(xAxisSpinBox->value(), yAxisSpinBox->value());
+    }
+    close();
+}
+
+DialOptionDialog::DialOptionDialog(QWidget *parent)
+    : QDialog(parent)
+{
+    setUpWindow(this, tr("Option"));
+    setFixedSize(200, 110);
+    okButton = dialogButton(QStringLiteral("ok.png"), tr("OK"));
+    cancelButton = dialogButton(QStringLiteral("cancel.png"), tr("Cancel"));
+    connect(okButton, &QToolButton::clicked, this, &DialOptionDialog::setDialValue);
+    connect(cancelButton, &QToolButton::clicked, this, &DialOptionDialog::close);
+
+    maxValueSpinBox = spinBox(65535);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(labelRow(tr("Max Value"), maxValueSpinBox));
+    layout->addLayout(buttonRow(okButton, cancelButton));
+}
+
+void DialOptionDialog::setSpinValue(int value)
+{
+    maxValueSpinBox->setValue(value);
+}
+
+void DialOptionDialog::setDialValue()
+{
+    MainDialPlot *window = monitorWindow();
+    const double value = maxValueSpinBox->value();
+    if (window) {
+        if (objectName() == QLatin1String("LeftDial"))
+            window->setLeftDialRange(value);
+        else if (objectName() == QLatin1String("MidDial"))
+            window->setMidDialRange(value);
+        else if (objectName() == QLatin1String("RightDial"))
+            window->setRightDialRange(value);
+    }
+    close();
+}

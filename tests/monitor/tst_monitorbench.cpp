@@ -1,0 +1,93 @@
+// How fast the monitor poller goes round: the pass period for 1, 4 and 8 items at 9600 and 115200
+// baud against the simulated drive, beside the wire time of the pass's frames and the time a
+// parameter read takes per exchange at that baud. Not a timed test; runs only with TAVIRON_BENCH=1.
+#include "comm/typeinfo.h"
+#include "monitor/monitorglobals.h"
+#include "monitor/monitorthread.h"
+#include "programfolder.h"
+#include "pseudoterminal.h"
+#include "simdrive.h"
+
+#include <QElapsedTimer>
+
+class tst_MonitorBench : public QObject
+{
+    Q_OBJECT
+private slots:
+    void passPeriod_data();
+    void passPeriod();
+};
+
+void tst_MonitorBench::passPeriod_data()
+{
+    QTest::addColumn<int>("baud");
+    QTest::addColumn<int>("items");
+    for (int baud : { 9600, 115200 })
+        for (int items : { 1, 4, 8 })
+            QTest::newRow(qPrintable(QStringLiteral("%1_baud_%2_items").arg(baud).arg(items))) << baud << items;
+}
+
+void tst_MonitorBench::passPeriod()
+{
+    if (qEnvironmentVariable("TAVIRON_BENCH") != QLatin1String("1"))
+        QSKIP("set TAVIRON_BENCH=1 to time the monitor passes");
+    QFETCH(int, baud);
+    QFETCH(int, items);
+    g_appDir = binDir() + QLatin1Char('/');
+    QVERIFY(loadTypeInfo());
+    TemporaryRegistry registry;
+    SimulatedDrive drive(QStringLiteral("COM8"));
+    // Modbus RTU, 8E1: 11 bits a character. Items whose scale needs no parameter read.
+    QVERIFY(drive.startShipped(QStringLiteral("A-rtu.drive"), QStringLiteral("baud %1").arg(baud)));
+    QVERIFY(drive.connect(1, baud == 9600 ? BAUD9600 : BAUD115200, DATA_8, PAR_EVEN, STOP_1));
+    resetLinkFlags();
+    g_protocolIndex = 1;
+    setStation(1);
+    g_seriesLetter = 'A';
+    g_firmwareVersion = QStringLiteral("1.10");
+    g_invType = QStringLiteral("VR3-043-5.5K");
+    g_versionRead = true;
+
+    // A parameter read's time per exchange, as Read All pays it.
+    QElapsedTimer clock;
+    clock.start();
+    const int reads = 40;
+    for (int i = 0; i < reads; ++i)
+        QVERIFY(drive.readWrite()->ReadPar(1 + i, 0.01) >= 0);
+    const double perRead = clock.nsecsElapsed() / 1e9 / reads;
+
+    const QVector<QString> all = { "M2R", "MER", "MFR", "MaR", "MKR", "M7R", "MAR", "MBR" };
+    QVector<QString> codes = all.mid(0, items);
+    replaceMonitorLists(codes + QVector<QString> { "MCR" }, codes);
+    clearPollFlags(g_dialPollFlags);
+    clearPollFlags(g_advPollFlags);
+    for (int i = 0; i < items; ++i)
+        setPollFlag(g_dialPollFlags, i);
+
+    MonitorThread poller;
+    QVERIFY(poller.startDialMonitor());
+    QTest::qWait(baud == 9600 ? 4000 : 2000);
+    poller.stopAndWait();
+
+    // First-item requests mark the passes.
+    QVector<double> starts;
+    const QByteArray first = drive.received().value(reads + 1).bytes; // after the reads and P.56
+    for (const JournalFrame &f : drive.received())
+        if (f.bytes == first)
+            starts << f.at;
+    QVERIFY(starts.size() > 5);
+    QVector<double> periods;
+    for (int i = 1; i < starts.size(); ++i)
+        periods << starts.at(i) - starts.at(i - 1);
+    std::sort(periods.begin(), periods.end());
+    const double period = periods.at(periods.size() / 2);
+    const double wire = items * (8 + 7) * 11.0 / baud;
+    qInfo("%6d baud, %d item(s): pass %.2f ms, wire %.2f ms (x%.2f), %.2f exchanges of a parameter read "
+          "(%.2f ms each; x%.2f per item)",
+          baud, items, period * 1000, wire * 1000, period / wire, period / perRead, perRead * 1000,
+          period / items / perRead);
+    drive.stop();
+}
+
+QTEST_MAIN(tst_MonitorBench)
+#include "tst_monitorbench.moc"

@@ -1,0 +1,360 @@
+// The monitor window and its panels as the user sees them, without a drive: texts, sizes, dial
+// scales, lamps and the option dialogs.
+#include "monitorfixture.h"
+
+class tst_MonitorWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void windowAsBuilt();
+    void reopeningBuildsANewWindow();
+    void dialScalesAndTheirOptionDialog_data();
+    void dialScalesAndTheirOptionDialog();
+    void unitText_data();
+    void unitText();
+    void statusLamps_data();
+    void statusLamps();
+    void ioLamps_data();
+    void ioLamps();
+    void plotOptionDialog_data();
+    void plotOptionDialog();
+    void driveInformation_data();
+    void driveInformation();
+
+private:
+    MainDialPlot *open(char series = 'A', const QString &firmware = QStringLiteral("1.10"));
+    NavFixture m_fix;
+};
+
+void tst_MonitorWindow::initTestCase()
+{
+    ensureMonitorThread();
+}
+
+void tst_MonitorWindow::init()
+{
+    QVERIFY(m_fix.setUp());
+}
+
+void tst_MonitorWindow::cleanup()
+{
+    m_fix.tearDown();
+}
+
+MainDialPlot *tst_MonitorWindow::open(char series, const QString &firmware)
+{
+    g_seriesLetter = series;
+    g_firmwareVersion = firmware;
+    g_modelCode = QStringLiteral("0");
+    g_language = 0;
+    return openMonitorWindow(m_fix.window());
+}
+
+void tst_MonitorWindow::windowAsBuilt()
+{
+    MainDialPlot *w = open();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QCOMPARE(w->windowTitle(), QStringLiteral("Monitor"));
+    QCOMPARE(w->minimumSize(), QSize(939, 669));
+    QVERIFY(w->isMaximized());
+    QStringList tabs;
+    for (int i = 0; i < w->tabWidget->count(); ++i)
+        tabs << w->tabWidget->tabText(i);
+    QCOMPARE(tabs, QStringList({ "Monitor", "Alarm Code", "System Diagnosis" }));
+    w->toggleRamTab();
+    QCOMPARE(w->tabWidget->tabText(3), QStringLiteral("RAM"));
+    QCOMPARE(w->tabWidget->currentIndex(), 0);
+    w->toggleRamTab();
+    QCOMPARE(w->tabWidget->count(), 3);
+
+    QStringList captions;
+    for (QLabel *label : w->infoLabels())
+        captions << label->text();
+    QCOMPARE(captions, QStringList({ "Inverter Type:", "...", "Version:", "...", "Output Current:", "...",
+                                     "Input Voltage:", "...", "kw:", "..." }));
+    QCOMPARE(w->runButton->text(), QStringLiteral("Run"));
+    QCOMPARE(w->stopButton->text(), QStringLiteral("Stop"));
+    QCOMPARE(w->exitButton->text(), QStringLiteral("Exit"));
+    QCOMPARE(w->runButton->size(), QSize(64, 64));
+    QCOMPARE(w->optionButton->text(), QStringLiteral("Option"));
+    QCOMPARE(w->clearButton->text(), QStringLiteral(" Clear"));
+    QCOMPARE(w->optionButton->size(), QSize(48, 48));
+    QVERIFY(w->findChildren<QLabel *>().contains(nullptr) == false);
+    QVERIFY(w->sampleValueEdit->isReadOnly());
+    QCOMPARE(w->inverterState->title(), QStringLiteral("System State"));
+    QCOMPARE(w->ioState->title(), QStringLiteral("I/O State"));
+
+    // Series A at 1.10: ten items; every box lists them, the codes add the status item.
+    QCOMPARE(w->sampleItemBox->count(), 10);
+    QCOMPARE(w->sampleItemBox->itemText(0), QStringLiteral("Output frequency"));
+    QCOMPARE(w->cockpit->leftItemBox->count(), 10);
+    QCOMPARE(w->cockpit->leftItemBox->currentIndex(), 0);
+    QCOMPARE(w->cockpit->midItemBox->currentIndex(), 1);
+    QCOMPARE(w->cockpit->rightItemBox->currentIndex(), 2);
+    QCOMPARE(g_monitorCodes.size(), 11);
+    QCOMPARE(g_monitorCodes.last(), QStringLiteral("MCR"));
+    QCOMPARE(w->cockpit->rightDial->text(), QStringLiteral("A"));
+    // Choosing another item while idle relabels the dial at once.
+    w->cockpit->rightItemBox->setCurrentIndex(3);
+    QCOMPARE(w->cockpit->rightDial->text(), QStringLiteral("V"));
+    QVERIFY(w->runButton->isEnabled() && w->optionButton->isEnabled() && w->sampleItemBox->isEnabled());
+}
+
+void tst_MonitorWindow::reopeningBuildsANewWindow()
+{
+    MainDialPlot *first = open('A');
+    QCOMPARE(first->sampleItemBox->count(), 10);
+    // Open and shown: the same window comes back.
+    QCOMPARE(openMonitorWindow(m_fix.window()), first);
+    first->close();
+    // Closed: a new window for the series of the moment, with its shorter list.
+    QPointer<MainDialPlot> old(first);
+    MainDialPlot *second = open('S', QStringLiteral("0.25"));
+    QVERIFY(old.isNull());
+    QCOMPARE(second->sampleItemBox->count(), 6);
+    QCOMPARE(g_monitorCodes.size(), 7);
+    QCOMPARE(g_dialPollFlags.size(), 7);
+}
+
+void tst_MonitorWindow::dialScalesAndTheirOptionDialog_data()
+{
+    QTest::addColumn<int>("dial"); // 0 left, 1 middle, 2 right
+    QTest::addColumn<int>("preset");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<double>("max");
+    QTest::newRow("left_to_1") << 0 << 100 << "1" << true << 1.0;
+    QTest::newRow("middle_to_60") << 1 << 450 << "60" << true << 60.0;
+    QTest::newRow("right_to_65535") << 2 << 100 << "65535" << true << 65535.0;
+    QTest::newRow("right_cancel") << 2 << 100 << "5" << false << 100.0;
+}
+
+void tst_MonitorWindow::dialScalesAndTheirOptionDialog()
+{
+    QFETCH(int, dial);
+    QFETCH(int, preset);
+    QFETCH(QString, typed);
+    QFETCH(bool, ok);
+    QFETCH(double, max);
+    MainDialPlot *w = open();
+    Cockpit *c = w->cockpit;
+    Dial *dials[] = { c->leftDial, c->midDial, c->rightDial };
+    QPushButton *buttons[] = { c->leftOptionButton, c->midOptionButton, c->rightOptionButton };
+    const double initial[] = { 100, 450, 100 };
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(dials[i]->lowerBound(), 0.0);
+        QCOMPARE(dials[i]->upperBound(), initial[i]);
+        QCOMPARE(dials[i]->scaleStepSize(), initial[i] / 10);
+    }
+
+    QString seen;
+    ModalWatcher watcher([&](QWidget *modal) {
+        auto *d = qobject_cast<DialOptionDialog *>(modal);
+        seen = QStringLiteral("%1|%2|%3x%4|%5").arg(d->objectName(), d->windowTitle()).arg(d->width()).arg(d->height()).arg(d->maxValueSpinBox->value());
+        QLineEdit *edit = d->maxValueSpinBox->findChild<QLineEdit *>();
+        edit->selectAll();
+        QTest::keyClicks(edit, typed);
+        QTest::mouseClick(ok ? d->okButton : d->cancelButton, Qt::LeftButton);
+    });
+    QTest::mouseClick(buttons[dial], Qt::LeftButton);
+    const char *names[] = { "LeftDial", "MidDial", "RightDial" };
+    QCOMPARE(seen, QStringLiteral("%1|Option|200x110|%2").arg(QLatin1String(names[dial])).arg(preset));
+    QCOMPARE(dials[dial]->upperBound(), max);
+    QCOMPARE(dials[dial]->scaleStepSize(), max / 10);
+    for (int i = 0; i < 3; ++i)
+        if (i != dial)
+            QCOMPARE(dials[i]->upperBound(), initial[i]);
+}
+
+void tst_MonitorWindow::unitText_data()
+{
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QStringList>("values");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("hz") << "Hz" << QStringList { "50" } << "50Hz(r/min)";
+    QTest::newRow("hz_kept_between_updates") << "Hz" << QStringList { "50", "49.5" } << "49.5Hz(r/min)";
+    QTest::newRow("milliamps") << "mA" << QStringList { "4.5" } << "4.5mA";
+    QTest::newRow("amps") << "A" << QStringList { "8.8", "8.75" } << "8.75A";
+    QTest::newRow("volts") << "V" << QStringList { "380" } << "380V";
+    QTest::newRow("percent_bare") << "%" << QStringList { "4.5" } << "4.5";
+    QTest::newRow("none_bare") << " " << QStringList { "4.5" } << "4.5";
+}
+
+void tst_MonitorWindow::unitText()
+{
+    QFETCH(QString, unit);
+    QFETCH(QStringList, values);
+    QFETCH(QString, shown);
+    replaceMonitorLists({ "M0R", "MCR" }, { unit });
+    Dial dial;
+    dial.setupScale2();
+    dial.setLabel(0);
+    QCOMPARE(dial.text(), unit);
+    // An index outside the units leaves the text.
+    dial.setLabel(1);
+    dial.setLabel(-1);
+    QCOMPARE(dial.text(), unit);
+    for (const QString &v : values)
+        dial.setUnitText(v);
+    QCOMPARE(dial.text(), shown);
+}
+
+void tst_MonitorWindow::statusLamps_data()
+{
+    QTest::addColumn<char>("series");
+    QTest::addColumn<double>("status");
+    QTest::addColumn<QString>("lamps");
+    QTest::newRow("running_and_alarm_0x81") << 'A' << 129.0 << "10000001";
+    QTest::newRow("forward_reverse_6") << 'A' << 6.0 << "01100000";
+    QTest::newRow("truncated_3.9") << 'D' << 3.9 << "11000000";
+    QTest::newRow("bit8_not_shown") << 'D' << 256.0 << "00000000";
+    QTest::newRow("all_eight") << 'S' << 255.0 << "11111111";
+}
+
+void tst_MonitorWindow::statusLamps()
+{
+    QFETCH(char, series);
+    QFETCH(double, status);
+    QFETCH(QString, lamps);
+    g_seriesLetter = series;
+    InverterState panel;
+    QCOMPARE(panel.textLabels[0]->text(), QStringLiteral("Running") + QString(14, QLatin1Char(' ')));
+    QCOMPARE(panel.textLabels[5]->text(), QStringLiteral("Pr. restor"));
+    QCOMPARE(panel.textLabels[7]->text(), QStringLiteral("Alarm occurrence"));
+    QCOMPARE(lampText(panel.lampLabels), QStringLiteral("00000000"));
+    // Stored but not shown before the panel runs.
+    panel.setStatus(status);
+    QTest::qWait(60);
+    QCOMPARE(lampText(panel.lampLabels), QStringLiteral("00000000"));
+    panel.startMonitor();
+    QTRY_COMPARE(lampText(panel.lampLabels), lamps);
+    panel.stopMonitor();
+    QCOMPARE(lampText(panel.lampLabels), QStringLiteral("00000000"));
+    g_seriesLetter = 'H';
+    InverterState h;
+    QCOMPARE(h.textLabels[5]->text(), QStringLiteral("key tone"));
+}
+
+void tst_MonitorWindow::ioLamps_data()
+{
+    QTest::addColumn<char>("series");
+    QTest::addColumn<QString>("firmware");
+    QTest::addColumn<int>("input");
+    QTest::addColumn<int>("output");
+    QTest::addColumn<QString>("lamps");
+    QTest::addColumn<QString>("stopped");
+    QTest::addColumn<QString>("label9");
+    // Active high: inputs 5 light FWD and X1, output 1 lights Y1.
+    QTest::newRow("active_high") << 'A' << "1.10" << 5 << 1 << "10100000001000" << "00000000000000" << "X8";
+    // Active low: a clear bit lights; rows 6 to 9 and 12, 13 are not wired on this series.
+    QTest::newRow("active_low") << 'D' << "1.02" << 0xFFFE << 0x000A << "100000----10--" << "000000----00--" << "";
+    QTest::newRow("no_line_for_the_version") << 'S' << "0.15" << 0 << 0 << "--------------"
+                                             << "--------------" << "";
+}
+
+void tst_MonitorWindow::ioLamps()
+{
+    QFETCH(char, series);
+    QFETCH(QString, firmware);
+    QFETCH(int, input);
+    QFETCH(int, output);
+    QFETCH(QString, lamps);
+    QFETCH(QString, stopped);
+    QFETCH(QString, label9);
+    g_seriesLetter = series;
+    g_firmwareVersion = firmware;
+    IOState panel;
+    QCOMPARE(panel.textLabels[9]->text(), label9);
+    panel.setIOValue(input, output);
+    panel.startMonitor();
+    QTRY_COMPARE(lampText(panel.lampLabels), lamps);
+    panel.stopMonitor();
+    QCOMPARE(lampText(panel.lampLabels), stopped);
+}
+
+void tst_MonitorWindow::plotOptionDialog_data()
+{
+    QTest::addColumn<double>("xBefore");
+    QTest::addColumn<QString>("presets");
+    QTest::addColumn<QString>("typedX");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<double>("xAfter");
+    QTest::addColumn<double>("yAfter");
+    QTest::newRow("as_built") << 0.0 << "60 70" << "" << false << 60.0 << 70.0;
+    QTest::newRow("fraction_cut") << 45.9 << "45 70" << "" << true << 45.0 << 70.0;
+    QTest::newRow("1500_shows_1000") << 1500.0 << "1000 70" << "" << true << 1000.0 << 70.0;
+    QTest::newRow("typed_page") << 0.0 << "60 70" << "20" << true << 20.0 << 70.0;
+    QTest::newRow("cancel_keeps") << 0.0 << "60 70" << "20" << false << 60.0 << 70.0;
+}
+
+void tst_MonitorWindow::plotOptionDialog()
+{
+    QFETCH(double, xBefore);
+    QFETCH(QString, presets);
+    QFETCH(QString, typedX);
+    QFETCH(bool, ok);
+    QFETCH(double, xAfter);
+    QFETCH(double, yAfter);
+    MainDialPlot *w = open();
+    if (xBefore > 0)
+        w->setPlotValue(xBefore, 70.0);
+    QString seen;
+    ModalWatcher watcher([&](QWidget *modal) {
+        auto *d = qobject_cast<OptionDialog *>(modal);
+        seen = QStringLiteral("%1|%2|%3x%4|%5 %6").arg(d->objectName(), d->windowTitle()).arg(d->width()).arg(d->height())
+                   .arg(d->xAxisSpinBox->value()).arg(d->yAxisSpinBox->value());
+        if (!typedX.isEmpty()) {
+            QLineEdit *edit = d->xAxisSpinBox->findChild<QLineEdit *>();
+            edit->selectAll();
+            QTest::keyClicks(edit, typedX);
+        }
+        QTest::mouseClick(ok ? d->okButton : d->cancelButton, Qt::LeftButton);
+    });
+    QTest::mouseClick(w->optionButton, Qt::LeftButton);
+    QCOMPARE(seen, QStringLiteral("Plot|Option|260x200|") + presets);
+    QCOMPARE(w->plot->xInterval().maxValue(), xAfter);
+    QCOMPARE(w->plot->yInterval().maxValue(), yAfter);
+}
+
+void tst_MonitorWindow::driveInformation_data()
+{
+    QTest::addColumn<char>("series");
+    QTest::addColumn<QStringList>("info");
+    QTest::addColumn<QStringList>("shown"); // type, version, current, voltage, power
+    QTest::newRow("derived") << 'D' << QStringList { "VM3-023-7.5K", "1.02", "8.8A", "220V", "1" }
+                             << QStringList { "VM3", "1.02", "8.8A", "220V", "7.5K" };
+    QTest::newRow("g_p186_10_tests_0_first") << 'G' << QStringList { "VG-043-5.5K/7.5K", "1", "1A", "440V", "10" }
+                                              << QStringList { "VP", "1", "1A", "440V", "5.5KW" };
+    QTest::newRow("g_p186_1") << 'G' << QStringList { "VG-043-5.5K/7.5K", "1", "1A", "440V", "1" }
+                              << QStringList { "VP-G", "1", "1A", "440V", "7.5KW" };
+    QTest::newRow("g_p186_2_keeps") << 'G' << QStringList { "VG-043-5.5K", "1", "1A", "440V", "2" }
+                                    << QStringList { "...", "1", "1A", "440V", "..." };
+    QTest::newRow("g_four_entries_keeps") << 'G' << QStringList { "VG-043-5.5K", "1", "1A", "440V" }
+                                          << QStringList { "...", "1", "1A", "440V", "..." };
+    QTest::newRow("l_adds_w") << 'L' << QStringList { "VL-043-2.2K", "1", "1A", "440V" }
+                              << QStringList { "VP-GT", "1", "1A", "440V", "2.2KW" };
+    QTest::newRow("m_no_w") << 'M' << QStringList { "VM-043-2.2K", "1", "1A", "440V" }
+                            << QStringList { "VR3-L", "1", "1A", "440V", "2.2K" };
+    QTest::newRow("type_without_parts") << 'A' << QStringList { "", "---", "---", "---" }
+                                        << QStringList { "---", "---", "---", "---", "---" };
+}
+
+void tst_MonitorWindow::driveInformation()
+{
+    QFETCH(char, series);
+    QFETCH(QStringList, info);
+    QFETCH(QStringList, shown);
+    MainDialPlot *w = open();
+    g_seriesLetter = series;
+    w->setDriveInfo(info.toVector());
+    QCOMPARE(QStringList({ w->driveTypeValue->text(), w->versionValue->text(), w->outputCurrentValue->text(),
+                           w->inputVoltageValue->text(), w->capacityValue->text() }),
+             shown);
+}
+
+QTEST_MAIN(tst_MonitorWindow)
+#include "tst_monitorwindow.moc"
