@@ -1,6 +1,6 @@
 #include "monitor/plot.h"
 
-#include "monitor/ram.h"
+#include "monitor/ramthread.h"
 #include "monitor/timescaledraw.h"
 
 #include <qwt_plot_canvas.h>
@@ -77,7 +77,7 @@ void Plot::appendRamSamples(const QVector<bool> &channelEnabled)
     const double t = feedTime();
     for (int i = 0; i < m_curveCount && i < channelEnabled.size(); ++i)
         if (channelEnabled.at(i))
-            m_series[i].append(QPointF(t, i < g_ramValues.size() ? double(g_ramValues.at(i)) : 0.0));
+            m_series[i].append(QPointF(t, i < int(g_ramValues.size()) ? double(g_ramValues[i].load()) : 0.0));
     m_series[m_curveCount].append(QPointF(t, -1.0));
     if (t > m_xInterval.maxValue())
         scrollTimeAxis();

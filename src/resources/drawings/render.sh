@@ -6,7 +6,7 @@ out=../images
 for name in connect unconnect parameter monitor trend help exit close; do
     convert -background none -density 96 "$name.svg" -resize 64x64 "PNG32:$out/$name.png"
 done
-for name in option clear-all run stop ok; do
+for name in option clear-all run stop ok locked; do
     convert -background none -density 96 "$name.svg" -resize 64x64 "PNG32:$out/$name.png"
 done
 # The monitor pages' lamps and the option dialogs' Cancel.
