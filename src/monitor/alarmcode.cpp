@@ -5,6 +5,7 @@
 #include "comm/typeinfo.h"
 #include "monitor/alarmfiles.h"
 #include "monitor/monitorsave.h"
+#include "monitor/plotvaluefile.h"
 #include "monitor/monitorthread.h"
 #include "parameter/parameter.h"
 #include "platform/appstate.h"
@@ -12,7 +13,9 @@
 #include "platform/textfiles.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
+#include "shell/savefilename.h"
 
+#include <QDir>
 #include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -285,10 +288,10 @@ QString AlarmCode::formatAlarmDetail(const QString &range)
 
 void AlarmCode::SaveMessage()
 {
-    const QString path = askSaveFileName(this, tr("Save Message"), QStringLiteral("*.txt"), QStringLiteral("txt"));
+    const QString path = askSaveFileName(this, tr("Save Message"), QDir::currentPath(), QStringLiteral("*.txt"), nullptr);
     if (path.isEmpty())
         return;
     QString reason;
-    if (!writeWholeFile(path, crLfText(historyEdit->toPlainText()), &reason))
+    if (!replaceFileWith(path, crLfText(historyEdit->toPlainText()), &reason))
         QMessageBox::warning(this, tr("Warning"), tr("Cannot write file %1:\n%2.").arg(path, reason));
 }

@@ -6,6 +6,7 @@
 #include "monitor/alarmfiles.h"
 #include "monitor/maindialplot.h"
 #include "monitor/monitorsave.h"
+#include "monitor/plotvaluefile.h"
 #include "monitor/monitorthread.h"
 #include "monitor/passworddlg.h"
 #include "parameter/parameter.h"
@@ -14,8 +15,10 @@
 #include "platform/textfiles.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
+#include "shell/savefilename.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -356,11 +359,11 @@ QString HideParameter::reportText() const
 
 void HideParameter::saveMessage()
 {
-    const QString path = askSaveFileName(this, tr("Save Message"), QStringLiteral("*.txt"), QStringLiteral("txt"));
+    const QString path = askSaveFileName(this, tr("Save Message"), QDir::currentPath(), QStringLiteral("*.txt"), nullptr);
     if (path.isEmpty())
         return;
     QString reason;
-    if (!writeWholeFile(path, crLfText(reportText()), &reason))
+    if (!replaceFileWith(path, crLfText(reportText()), &reason))
         QMessageBox::warning(this, tr("Warning"), tr("Cannot write file %1:\n%2.").arg(path, reason));
 }
 

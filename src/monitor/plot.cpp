@@ -1,8 +1,14 @@
 #include "monitor/plot.h"
 
+#include "monitor/plotvaluefile.h"
 #include "monitor/ramthread.h"
+#include "shell/savefilename.h"
 #include "monitor/timescaledraw.h"
 
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <qwt_plot_canvas.h>
 #include <qwt_plot_curve.h>
 #include <qwt_plot_grid.h>
@@ -181,4 +187,34 @@ void Plot::resizeEvent(QResizeEvent *event)
     QPalette palette = canvas()->palette();
     palette.setBrush(QPalette::Window, QBrush(QColor(46, 74, 95, 255)));
     canvas()->setPalette(palette);
+}
+
+void Plot::saveData(QVector<QCheckBox *> checkBox, QVector<QLineEdit *> lineEdit)
+{
+    const QString path = askSaveFileName(this, tr("Save Data"), QDir::currentPath(), QStringLiteral("*.xls"), nullptr);
+    if (path.isEmpty())
+        return;
+    QVector<QVector<QPointF>> series;
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        series = m_series;
+    }
+    // Only what the chart showed when last drawn.
+    const QwtScaleDiv shown = axisScaleDiv(QwtPlot::xBottom);
+    const bool trim = shown.upperBound() > 0.001;
+    PlotValueTable table;
+    table.rowCount = series.value(m_curveCount).size();
+    for (int i = 0; i < m_curveCount && i < checkBox.size() && i < lineEdit.size(); ++i) {
+        if (!checkBox.at(i)->isChecked())
+            continue;
+        table.names << lineEdit.at(i)->text();
+        QVector<double> values;
+        for (const QPointF &p : series.at(i))
+            if (!trim || (p.x() >= shown.lowerBound() && p.x() <= shown.upperBound()))
+                values << p.y();
+        table.values << values;
+    }
+    QString reason;
+    if (!writePlotValueFile(path, table, &reason))
+        QMessageBox::warning(this, tr("Warning"), tr("Cannot write file %1:\n%2.").arg(path, reason));
 }

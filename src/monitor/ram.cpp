@@ -3,15 +3,18 @@
 #include "comm/readwritemodbus.h"
 #include "comm/typeinfo.h"
 #include "monitor/monitorsave.h"
+#include "monitor/plotvaluefile.h"
 #include "monitor/monitorthread.h"
 #include "monitor/optiondialogs.h"
 #include "monitor/passworddlg.h"
 #include "monitor/plot.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
+#include "shell/savefilename.h"
 #include "shell/navigation.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
@@ -298,7 +301,7 @@ void Ram::changeColor()
 void Ram::saveChart()
 {
     const QPixmap picture = grab(rect());
-    const QString path = askSaveFileName(this, tr("Save Chart"), QStringLiteral("*.png"), QStringLiteral("png"));
+    const QString path = askSaveFileName(this, tr("Save Chart"), QDir::currentPath(), QStringLiteral("*.png"), nullptr);
     if (path.isEmpty())
         return;
     const QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
@@ -309,14 +312,14 @@ void Ram::saveChart()
     QString reason;
     if (!writer.write(picture.toImage()))
         reason = writer.errorString();
-    else if (writeWholeFile(path, bytes, &reason))
+    else if (replaceFileWith(path, bytes, &reason))
         return;
     QMessageBox::warning(this, tr("Warning"), tr("Cannot write file %1:\n%2.").arg(path, reason));
 }
 
 void Ram::saveData()
 {
-    // The plot value file arrives with the trend window's writer.
+    plot->saveData({ channelBoxes[0], channelBoxes[1] }, { addressEdits[0], addressEdits[1] });
 }
 
 void Ram::showPassWorkDlg()

@@ -3,6 +3,7 @@
 // mid-pass, which must leave no pass behind.
 #include "alarmfixture.h"
 #include "monitor/ram.h"
+#include "useranswers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,6 +23,7 @@ private slots:
     void bothChannelsFeedOnePlotPointPerPass();
     void unknownAddressEndsPolling();
     void characterProtocolIsRefused();
+    void saveData();
     void stopAndRunAtOnce();
     void closeAndDestroyMidPass();
 
@@ -165,6 +167,57 @@ void tst_RamMonitor::characterProtocolIsRefused()
     QVERIFY(ram()->runButton->isEnabled());
     QCOMPARE(framesAfter(start).size(), 0);
     QCOMPARE(ram()->valueEdits[0]->text(), QString());
+}
+
+void tst_RamMonitor::saveData()
+{
+    QVERIFY(m_a.prepare(0, QString(), false));
+    // Series A starts both channels at D000, 8 bits: 10h.
+    QCOMPARE(ram()->addressEdits[1]->text(), QStringLiteral("D000"));
+    QTest::mouseClick(ram()->runButton, Qt::LeftButton);
+    QTest::qWait(700);
+    QTest::mouseClick(ram()->stopButton, Qt::LeftButton);
+    const QVector<QPointF> points = ram()->plot->samples(0);
+    const int rows = ram()->plot->samples(2).size();
+    QVERIFY(rows >= 3);
+    // Feeds in the first half second lie left of the chart's window and are not saved.
+    int kept = 0;
+    for (const QPointF &p : points)
+        kept += p.x() >= 0.0 && p.x() <= 60.0;
+    QVERIFY(kept < rows);
+    QByteArray expected = "D000H\tD000H\t\r\n";
+    for (int r = 0; r < rows; ++r)
+        expected += r < kept ? "16D\t16D\t\r\n" : "\t\t\r\n";
+
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
+    {
+        UserAnswers user;
+        user.fileNames << QStringLiteral("values");
+        QTest::mouseClick(ram()->saveDataButton, Qt::LeftButton);
+        QCOMPARE(user.dialogs, QStringList({ "Save Data | *.xls" }));
+        QCOMPARE(fileBytes(dir.filePath(QStringLiteral("values.xls"))), expected);
+    }
+    {
+        UserAnswers user; // cancelled
+        QTest::mouseClick(ram()->saveDataButton, Qt::LeftButton);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({ "values.xls" }));
+    }
+    {
+        // Channel 2 unticked: only channel 1's column; a full disk keeps the old file and warns.
+        ram()->channelBoxes[1]->setChecked(false);
+        UserAnswers user;
+        user.fileNames << QStringLiteral("values.xls");
+        {
+            FileSizeLimit full(8);
+            QTest::mouseClick(ram()->saveDataButton, Qt::LeftButton);
+        }
+        QCOMPARE(fileBytes(dir.filePath(QStringLiteral("values.xls"))), expected);
+        QCOMPARE(user.boxes.size(), 2);
+        QVERIFY2(user.boxes.last().startsWith(QStringLiteral("Warning | Cannot write file ")), qPrintable(user.boxes.last()));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({ "values.xls" }));
+    }
+    QDir::setCurrent(QDir::tempPath());
 }
 
 void tst_RamMonitor::stopAndRunAtOnce()
