@@ -2,6 +2,7 @@
 // block, the requests each refresh makes, and the history file.
 #include "alarmfixture.h"
 #include "monitor/alarmcode.h"
+#include "monitor/hideparameter.h"
 #include "useranswers.h"
 
 #include <QTextEdit>
@@ -24,6 +25,7 @@ private slots:
     void detailBySeries_data();
     void detailBySeries();
     void historyFile();
+    void screenshots();
 
 private:
     // The alarm state panel refreshing as while the monitor runs, with the drive's status word;
@@ -312,6 +314,26 @@ void tst_AlarmPage::historyFile()
                  qPrintable(user.boxes.last()));
     }
     QDir::setCurrent(QDir::tempPath());
+}
+
+// Pictures of the alarm page with a live alarm and of the service page after a history read, on
+// request: TAVIRON_SCREENSHOT names the stem of the two files.
+void tst_AlarmPage::screenshots()
+{
+    const QString stem = qEnvironmentVariable("TAVIRON_SCREENSHOT");
+    if (stem.isEmpty())
+        QSKIP("set TAVIRON_SCREENSHOT to the stem of the pictures to write");
+    QVERIFY(m_a.prepare(0, QStringLiteral("alarm-live 18")));
+    refreshWhile(0x80, 400);
+    m_a.window->tabWidget->setCurrentWidget(page());
+    QTest::qWait(200);
+    QVERIFY(m_a.window->grab().save(stem + QStringLiteral("-alarm.png")));
+    auto *service = m_a.window->servicePage;
+    m_a.window->tabWidget->setCurrentWidget(service);
+    QMetaObject::invokeMethod(service, "historyAlarm");
+    QMetaObject::invokeMethod(service, "runTime");
+    QTest::qWait(200);
+    QVERIFY(m_a.window->grab().save(stem + QStringLiteral("-service.png")));
 }
 
 QTEST_MAIN(tst_AlarmPage)
