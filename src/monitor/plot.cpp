@@ -175,10 +175,21 @@ QwtInterval Plot::xInterval()
     return m_xInterval;
 }
 
+namespace {
+
+// A copy that shares no data with the series a feeding thread appends to: Qt's shared vectors
+// test their sharing with a relaxed load, which orders nothing between threads.
+QVector<QPointF> ownCopy(const QVector<QPointF> &points)
+{
+    return QVector<QPointF>(points.cbegin(), points.cend());
+}
+
+} // namespace
+
 QVector<QPointF> Plot::samples(int series)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
-    return series >= 0 && series < m_series.size() ? m_series.at(series) : QVector<QPointF>();
+    return series >= 0 && series < m_series.size() ? ownCopy(m_series.at(series)) : QVector<QPointF>();
 }
 
 void Plot::resizeEvent(QResizeEvent *event)
@@ -197,7 +208,8 @@ void Plot::saveData(QVector<QCheckBox *> checkBox, QVector<QLineEdit *> lineEdit
     QVector<QVector<QPointF>> series;
     {
         std::unique_lock<std::mutex> lock(m_mutex);
-        series = m_series;
+        for (const QVector<QPointF> &s : m_series)
+            series.append(ownCopy(s));
     }
     // Only what the chart showed when last drawn.
     const QwtScaleDiv shown = axisScaleDiv(QwtPlot::xBottom);

@@ -79,7 +79,6 @@ Ram::Ram(QWidget *parent)
         m_boxTicked[i] = channelBoxes[i]->isChecked();
     }
     connect(&displayTimer, &QTimer::timeout, this, &Ram::updateChLineEditValue);
-    connect(&ramThread, &QThread::finished, this, &Ram::pollingEnded);
 }
 
 // The poller feeds this page: it is joined before anything it reaches goes.

@@ -3,6 +3,7 @@
 #include "comm/readwrite.h"
 #include "monitor/monitorthread.h"
 #include "monitor/ram.h"
+#include "platform/tsan.h"
 
 std::array<std::atomic<quint32>, 2> g_ramValues {};
 std::array<std::atomic<bool>, 2> g_ramChannelEnabled {};
@@ -11,6 +12,9 @@ RamThread::RamThread(Ram *page)
     : QThread(nullptr)
     , m_page(page)
 {
+    // Qt's own end of the thread (the finished signal) still reads this object after run();
+    // the join below orders that read before whatever follows it, as the thread checker is told.
+    connect(this, &QThread::finished, this, [this] { tsanRelease(this); }, Qt::DirectConnection);
 }
 
 RamThread::~RamThread()
@@ -41,6 +45,7 @@ void RamThread::stopAndWait()
 {
     m_stop = true;
     wait();
+    tsanAcquire(this);
 }
 
 void RamThread::run()
@@ -48,6 +53,8 @@ void RamThread::run()
     while (!m_stop) {
         if (!pollOnce()) {
             m_failed = true;
+            if (m_page)
+                QMetaObject::invokeMethod(m_page, "pollingEnded", Qt::QueuedConnection);
             return;
         }
     }
