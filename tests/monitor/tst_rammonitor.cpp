@@ -2,6 +2,7 @@
 // drive's words, a failed exchange, the character protocol, and Stop/Run, close and destruction
 // mid-pass, which must leave no pass behind.
 #include "alarmfixture.h"
+#include "monitor/optiondialogs.h"
 #include "monitor/ram.h"
 #include "useranswers.h"
 
@@ -24,6 +25,9 @@ private slots:
     void unknownAddressEndsPolling();
     void characterProtocolIsRefused();
     void saveData();
+    void saveChart();
+    void optionDialog();
+    void noChannelPausesBetweenPasses();
     void stopAndRunAtOnce();
     void closeAndDestroyMidPass();
 
@@ -218,6 +222,62 @@ void tst_RamMonitor::saveData()
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({ "values.xls" }));
     }
     QDir::setCurrent(QDir::tempPath());
+}
+
+void tst_RamMonitor::saveChart()
+{
+    QVERIFY(m_a.prepare(0, QString(), false));
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
+    UserAnswers user;
+    user.fileNames << QStringLiteral("chart") << QStringLiteral("chart.xyz");
+    QTest::mouseClick(ram()->saveChartButton, Qt::LeftButton);
+    QCOMPARE(user.dialogs, QStringList({ "Save Chart | *.png" }));
+    const QImage picture(dir.filePath(QStringLiteral("chart.png")), "PNG");
+    QVERIFY(!picture.isNull() && picture.width() > 300 && picture.height() > 300);
+    // A name whose ending names no picture format: nothing written, and the user is told.
+    QTest::mouseClick(ram()->saveChartButton, Qt::LeftButton);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({ "chart.png" }));
+    QCOMPARE(user.boxes.size(), 1);
+    QVERIFY2(user.boxes.first().startsWith(QStringLiteral("Warning | Cannot write file ") + dir.filePath(QStringLiteral("chart.xyz"))),
+             qPrintable(user.boxes.first()));
+    QDir::setCurrent(QDir::tempPath());
+}
+
+void tst_RamMonitor::optionDialog()
+{
+    QVERIFY(m_a.prepare(0, QString(), false));
+    QString seen;
+    ModalWatcher watcher([&](QWidget *modal) {
+        auto *d = qobject_cast<OptionDialog *>(modal);
+        if (!d)
+            return;
+        seen = QStringLiteral("%1 %2 %3").arg(d->objectName()).arg(d->xAxisSpinBox->value()).arg(d->yAxisSpinBox->value());
+        d->xAxisSpinBox->setValue(30);
+        d->yAxisSpinBox->setValue(5000);
+        QTest::mouseClick(d->okButton, Qt::LeftButton);
+    });
+    QTest::mouseClick(ram()->optionButton, Qt::LeftButton);
+    QCOMPARE(seen, QStringLiteral("RamAdvancePlot 60 300"));
+    QCOMPARE(ram()->plot->xInterval().maxValue(), 30.0);
+    QCOMPARE(ram()->plot->yInterval().maxValue(), 5000.0);
+    // The monitor window's own chart is not touched.
+    QCOMPARE(m_a.window->plot->xInterval().maxValue(), 60.0);
+}
+
+void tst_RamMonitor::noChannelPausesBetweenPasses()
+{
+    QVERIFY(m_a.prepare(0));
+    ram()->channelBoxes[0]->setChecked(false);
+    ram()->channelBoxes[1]->setChecked(false);
+    const double start = monotonicSeconds();
+    QTest::mouseClick(ram()->runButton, Qt::LeftButton);
+    QTest::qWait(500);
+    QTest::mouseClick(ram()->stopButton, Qt::LeftButton);
+    // 20 ms a pass: some 25 in half a second, not thousands.
+    const int passes = ram()->plot->samples(2).size();
+    QVERIFY2(passes >= 5 && passes <= 30, qPrintable(QString::number(passes)));
+    QCOMPARE(framesAfter(start).size(), 0);
 }
 
 void tst_RamMonitor::stopAndRunAtOnce()
