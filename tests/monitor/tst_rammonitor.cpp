@@ -24,6 +24,7 @@ private slots:
     void bothChannelsFeedOnePlotPointPerPass();
     void unknownAddressEndsPolling();
     void characterProtocolIsRefused();
+    void untestedStationIsRefused();
     void saveData();
     void saveChart();
     void optionDialog();
@@ -277,6 +278,18 @@ void tst_RamMonitor::noChannelPausesBetweenPasses()
     // 20 ms a pass: some 25 in half a second, not thousands.
     const int passes = ram()->plot->samples(2).size();
     QVERIFY2(passes >= 5 && passes <= 30, qPrintable(QString::number(passes)));
+    QCOMPARE(framesAfter(start).size(), 0);
+}
+
+void tst_RamMonitor::untestedStationIsRefused()
+{
+    QVERIFY(m_a.prepare(0));
+    m_a.fix.nav()->stationTested[1] = 0;
+    const double start = monotonicSeconds();
+    QTest::mouseClick(ram()->runButton, Qt::LeftButton);
+    QTest::qWait(200);
+    QCOMPARE(m_a.fix.boxTexts(), QStringList({ "Please execute connection test first!" }));
+    QVERIFY(ram()->runButton->isEnabled() && !ram()->ramThread.isRunning());
     QCOMPARE(framesAfter(start).size(), 0);
 }
 
