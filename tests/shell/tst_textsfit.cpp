@@ -4,6 +4,7 @@
 // windowTable().
 
 #include "comm/globals.h"
+#include "modalwatcher.h"
 #include "connection/comsetup.h"
 #include "connection/settype.h"
 #include "parameter/comparison.h"
@@ -20,7 +21,13 @@
 #include "shell/startup.h"
 #include "textroom.h"
 
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
 #include <QStandardItemModel>
+#include <QToolTip>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QTreeWidget>
@@ -81,6 +88,11 @@ const QVector<WindowCase> &windowTable()
 {
     static const QVector<WindowCase> table {
         { "main window", [](Program &p) { return kept(p.window); } },
+        { "parameter form, comparison list open", [](Program &p) {
+              p.window->show();
+              p.form()->VerifyParameter->showPopup();
+              return kept(p.window);
+          } },
         { "comparison, default against current", [](Program &p) {
               p.form()->showComparison(0);
               return kept(p.form()->compareResult);
@@ -115,6 +127,10 @@ private slots:
     void cleanup();
     void everyTextFitsItsRoom_data();
     void everyTextFitsItsRoom();
+    void qtOwnTextsFollowTheLanguage_data();
+    void qtOwnTextsFollowTheLanguage();
+    void elidedCellsShowTheirWholeText_data();
+    void elidedCellsShowTheirWholeText();
 
 private:
     void makeProgram(int language);
@@ -127,6 +143,8 @@ private:
 void TestTextsFit::initTestCase()
 {
     QVERIFY(m_appDir.isValid());
+    // The file dialogs are Qt's own, as on a desktop without a native one.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     initShellResources();
     qApp->installTranslator(&g_translator);
     for (const char *folder : { "InvParameter", "ParameterInforamtion", "images" })
@@ -197,7 +215,83 @@ void TestTextsFit::everyTextFitsItsRoom()
     QVERIFY(QTest::qWaitForWindowExposed(opened.window));
     const QStringList cut =
         cutTexts(opened.window, QLatin1String(entry.name), QLatin1String(LanguageNames[language]));
+    // TAVIRON_SHOTS names a folder for a picture of the screen at each row, to look at under Xvfb.
+    const QString shots = qEnvironmentVariable("TAVIRON_SHOTS");
+    if (!shots.isEmpty()) {
+        QTest::qWait(200);
+        QGuiApplication::primaryScreen()->grabWindow(0).save(
+            shots + QLatin1Char('/') + QString::fromUtf8(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('_'))
+            + QStringLiteral(".png"));
+    }
     QVERIFY2(cut.isEmpty(), qPrintable(QLatin1Char('\n') + cut.join(QLatin1Char('\n'))));
+}
+
+void TestTextsFit::qtOwnTextsFollowTheLanguage_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QStringList>("expected"); // OK of a warning; Open and Cancel; Save and Cancel
+    QTest::newRow("English") << 0 << QStringList { "OK", "Open", "Cancel", "Save", "Cancel" };
+    QTest::newRow("Simplified Chinese") << 1
+                                        << QStringList { "确定", "打开(O)", "取消", "保存(S)", "取消" };
+    QTest::newRow("Traditional Chinese") << 2
+                                         << QStringList { "確定", "開啟(O)", "取消", "儲存(S)", "取消" };
+}
+
+// The program's own warning box and the parameter form's Open and Save dialogs, as the user meets them.
+void TestTextsFit::qtOwnTextsFollowTheLanguage()
+{
+    QFETCH(int, language);
+    QFETCH(QStringList, expected);
+    makeProgram(language);
+    QStringList seen;
+    auto shown = [](QAbstractButton *button) { return button ? button->text().remove(QLatin1Char('&')) : QString(); };
+    ModalWatcher watcher([&](QWidget *modal) {
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            seen << shown(box->button(QMessageBox::Ok));
+            box->reject();
+        } else if (auto *files = qobject_cast<QFileDialog *>(modal)) {
+            auto *buttons = files->findChild<QDialogButtonBox *>();
+            QVERIFY(buttons);
+            seen << shown(files->acceptMode() == QFileDialog::AcceptOpen ? buttons->button(QDialogButtonBox::Open)
+                                                                        : buttons->button(QDialogButtonBox::Save))
+                 << shown(buttons->button(QDialogButtonBox::Cancel));
+            files->reject();
+        }
+    });
+    m_program.window->ErrWarning(8);
+    QTest::mouseClick(m_program.form()->openPB, Qt::LeftButton);
+    QTest::mouseClick(m_program.form()->savePB, Qt::LeftButton);
+    QCOMPARE(seen, expected);
+}
+
+void TestTextsFit::elidedCellsShowTheirWholeText_data()
+{
+    QTest::addColumn<int>("language");
+    for (int language = 0; language < 3; ++language)
+        QTest::newRow(LanguageNames[language]) << language;
+}
+
+// A parameter name the table cuts short shows whole as the cell's tooltip; a number that fits shows none.
+void TestTextsFit::elidedCellsShowTheirWholeText()
+{
+    QFETCH(int, language);
+    makeProgram(language);
+    m_program.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_program.window));
+    QTableWidget *table = m_program.form()->PartableWidget;
+    // The user narrows the name column until the first name no longer fits.
+    const QString name = table->item(0, 3)->text();
+    QVERIFY(!name.isEmpty());
+    table->setColumnWidth(3, table->fontMetrics().horizontalAdvance(name) / 2);
+    auto tipAt = [&](int row, int column) {
+        const QRect cell = table->visualRect(table->model()->index(row, column));
+        QHelpEvent help(QEvent::ToolTip, cell.center(), table->viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(table->viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    QCOMPARE(table->item(0, 1)->text().trimmed(), QStringLiteral("P.0"));
+    QCOMPARE(tipAt(0, 1), QString());
+    QCOMPARE(tipAt(0, 3), name);
 }
 
 QTEST_MAIN(TestTextsFit)
