@@ -4,6 +4,7 @@
 #include "parameter/paramglobals.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
+#include "shell/textfit.h"
 
 #include <QHeaderView>
 #include <QIcon>
@@ -61,6 +62,9 @@ CSelPar::CSelPar(QWidget *parent)
     connect(DeleteButton, &QPushButton::clicked, this, &CSelPar::deletePara);
     connect(OKButton, &QPushButton::clicked, this, &CSelPar::ok);
     connect(CancleButton, &QPushButton::clicked, this, &CSelPar::cancle);
+    showElidedTextsAsToolTips(tableLeft);
+    showElidedTextsAsToolTips(tableRight);
+    fitTexts(this);
 }
 
 CSelPar::~CSelPar() = default;

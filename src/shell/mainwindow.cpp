@@ -24,12 +24,14 @@
 #include "shell/operationlog.h"
 #include "shell/shellreports.h"
 #include "shell/startup.h"
+#include "shell/textfit.h"
 
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QIcon>
 #include <QLabel>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QProgressBar>
@@ -71,6 +73,14 @@ static void loadCatalogue(int language)
     static const char *const catalogues[] = { ":/new prefix/language/TavironINV_Eng",
         ":/new prefix/language/TavironINV_zh_CN", ":/new prefix/language/TavironINV_zh_Big" };
     g_translator.load(QLatin1String(catalogues[language]));
+    // Qt's standard buttons and file dialogs speak the language too; English needs no catalogue.
+    static const char *const qtCatalogues[] = { nullptr, "qtbase_zh_CN", "qtbase_zh_TW" };
+    if (qtCatalogues[language])
+        g_qtTranslator.load(QLatin1String(qtCatalogues[language]), QLibraryInfo::location(QLibraryInfo::TranslationsPath));
+    else
+        g_qtTranslator.load(QString());
+    static const bool qtInstalled = QCoreApplication::installTranslator(&g_qtTranslator);
+    Q_UNUSED(qtInstalled)
 }
 
 CMainWindow::CMainWindow(QWidget *parent)
@@ -325,6 +335,7 @@ void CMainWindow::applyLanguage()
     comSetup->retranslate();
     navigation->changeLanguage();
     parameterForm->languageChange();
+    fitTexts(this);
 }
 
 void CMainWindow::checkLanguageAction(int language)
@@ -358,6 +369,7 @@ void CMainWindow::switchLanguage(unsigned char language)
         rows->removeRows(0, rows->rowCount());
         information->fillTable(number);
     }
+    fitTexts(this);
 }
 
 void CMainWindow::LanEnlish()
@@ -515,6 +527,7 @@ void CMainWindow::iniComDialog()
         }
     }
     showSettingsInDialog();
+    fitTexts(comSetup);
 
     if (comSetup->exec() != QDialog::Accepted)
         return;
