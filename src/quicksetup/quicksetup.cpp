@@ -530,8 +530,9 @@ QuickSetupWrites::Choices QuickSetup::choices() const
 QString QuickSetup::fieldLimit(const QuickSetupWrites::Write &write) const
 {
     using QuickSetupWrites::Field;
-    const int power = ValueText::decimalsOf(write.resolution, true);
-    const double largest = 65535.0 / std::pow(10.0, qMax(0, power));
+    const int multiplier = qMax(1, ValueText::decimalsOf(write.resolution, true));
+    const int power = qRound(std::log10(double(multiplier)));
+    const double largest = 65535.0 / multiplier;
     switch (write.field) {
     case Field::MaxFrequency:
         return tr("\"%1\" can be at most %2 Hz.").arg(maxFrequencyLabel->text()).arg(largest, 0, 'f', power);
