@@ -109,11 +109,11 @@ QStringList tst_DriveLink::received() const
 void tst_DriveLink::parameters()
 {
     START_LINE();
-    // P.7 holds 50 with one decimal; the Modbus caller gives the scale, the drive's reply gives it
+    // P.7 holds 500 with two decimals; the Modbus caller gives the scale, the drive's reply gives it
     // under the character protocol.
-    QCOMPARE(read(7, 0.1), 5.0);
-    QVERIFY(m_rw->WritePar(7, 123));
-    QCOMPARE(read(7, 0.1), 12.3);
+    QCOMPARE(read(7, 0.01), 5.0);
+    QVERIFY(m_rw->WritePar(7, 1234));
+    QCOMPARE(read(7, 0.01), 12.34);
 
     control(QStringLiteral("set 259 65535"));
     g_signedFlag = true;
@@ -303,7 +303,7 @@ void tst_DriveLink::pollerAndWriterShareTheLink()
         QThread::msleep(1);
     bool written = true;
     for (int i = 0; i < 20; ++i)
-        written = m_rw->WritePar(110 + i, 1000 + i) && written;
+        written = m_rw->WritePar(100 + i, 1000 + i) && written;
     polling = false;
     poller.join();
     QVERIFY(written);
@@ -311,7 +311,7 @@ void tst_DriveLink::pollerAndWriterShareTheLink()
     QVERIFY2(polls >= 2, qPrintable(QString::number(polls)));
     // Each parameter holds what was written to it, in its own decimals.
     for (int i = 0; i < 20; ++i) {
-        const double value = m_rw->ReadPar(110 + i, 1);
+        const double value = m_rw->ReadPar(100 + i, 1);
         QCOMPARE(qRound(value / g_zrValueUnit), 1000 + i);
     }
     QCOMPARE(m_rw->ReadPar(7, 1), 5.0);

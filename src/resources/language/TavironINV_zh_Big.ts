@@ -1019,7 +1019,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>The signal source of motor starting .</source>
-        <translation>電机啟動的信號來源：</translation>
+        <translation>電機啟動的信號來源：</translation>
     </message>
     <message>
         <source>External terminal STF</source>
@@ -1159,7 +1159,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>STF/STR(it is used with RUN, when STF/STR is on, the inverter runs reverse;when STF/STR is off, the inverter runs forward)</source>
-        <translation>STF/STR(與RUN配合使用，STF/STR接通時反轉；断开時正轉)</translation>
+        <translation>STF/STR(與RUN配合使用，STF/STR接通時反轉；斷開時正轉)</translation>
     </message>
     <message>
         <source>RES(external reset function)</source>
@@ -1199,7 +1199,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>STF/STR +STOP(The motor has a reverse rotation when the RUN signal is on. When the RUN signal is off, stop the motor and then run the motor for forward rotation.)</source>
-        <translation>STF/STR +STOP(RUN信號接通時電机反轉。RUN信號断开時電机停止后正轉。)</translation>
+        <translation>STF/STR +STOP(RUN信號接通時電機反轉。RUN信號斷開時電機停止後正轉。)</translation>
     </message>
     <message>
         <source>P_MRS (the inverter output instantaneously stops, The MRS is pulse signal input)</source>
