@@ -15,6 +15,7 @@
 #include "parameter/parinformation.h"
 #include "platform/desktop.h"
 #include "platform/registry.h"
+#include "quicksetup/quicksetup.h"
 #include "shell/about.h"
 #include "shell/appglobals.h"
 #include "shell/commsettings.h"
@@ -205,6 +206,7 @@ void CMainWindow::connectActions()
     connect(actSysMon, &QAction::triggered, this, &CMainWindow::iniSysMon);
     connect(actionTrend, &QAction::triggered, this, &CMainWindow::trendShow);
     connect(actAllPar, &QAction::triggered, this, &CMainWindow::iniParameter);
+    connect(actQuickSetup, &QAction::triggered, this, &CMainWindow::quickSetup);
     connect(actCom, &QAction::triggered, this, &CMainWindow::iniComDialog);
     connect(actHelp, &QAction::triggered, this, &CMainWindow::iniHELP);
     connect(actVer, &QAction::triggered, this, &CMainWindow::ABOUT);
@@ -318,6 +320,7 @@ void CMainWindow::applyConnectionState(bool online)
 void CMainWindow::setControlsEnabled(bool on)
 {
     actAllPar->setEnabled(on);
+    actQuickSetup->setEnabled(on);
     actSysMon->setEnabled(on);
     actionTrend->setEnabled(on);
     parameterButton->setEnabled(on);
@@ -620,6 +623,16 @@ void CMainWindow::connecttset()
 void CMainWindow::iniParameter()
 {
     parameterForm->setVisible(!parameterForm->isVisible());
+}
+
+void CMainWindow::quickSetup()
+{
+    if (navigation->checkConnection() != 0)
+        return;
+    // Built anew for each run, so its lists fit the drive it writes to; without a parent, since its
+    // window flags would draw it inside the main window.
+    QuickSetup wizard(nullptr);
+    wizard.exec();
 }
 
 void CMainWindow::ABOUT()
