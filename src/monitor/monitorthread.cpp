@@ -8,6 +8,7 @@
 #include "parameter/parameter.h"
 #include "platform/paths.h"
 #include "platform/textfiles.h"
+#include "platform/tsan.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 
@@ -94,6 +95,7 @@ bool MonitorThread::startMode(std::atomic<bool> &mode)
     if (isRunning() && m_finishing) {
         lock.unlock();
         wait();
+        tsanAcquire(this);
         lock.lock();
     }
     mode = true;
@@ -132,6 +134,8 @@ void MonitorThread::stopAndWait()
     stopDialMonitor();
     stopTrendMonitor();
     wait();
+    // What the last pass touched is seen from here on (the thread's end is ordered by Qt).
+    tsanAcquire(this);
 }
 
 bool MonitorThread::takeDialOffLine()
@@ -162,6 +166,12 @@ bool MonitorThread::sleepUnlessStopped(int ms)
 }
 
 void MonitorThread::run()
+{
+    runPasses();
+    tsanRelease(this);
+}
+
+void MonitorThread::runPasses()
 {
     for (;;) {
         {
