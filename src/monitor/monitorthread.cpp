@@ -3,6 +3,7 @@
 #include "comm/globals.h"
 #include "comm/readwrite.h"
 #include "comm/typeinfo.h"
+#include "monitor/mainadvplot.h"
 #include "monitor/maindialplot.h"
 #include "monitor/monitorglobals.h"
 #include "parameter/parameter.h"
@@ -252,13 +253,16 @@ void MonitorThread::handOver()
     std::unique_lock<std::mutex> lock(handOverMutex);
     if (g_mainWindow && g_mainWindow->monitorWindow && dialMode)
         g_mainWindow->monitorWindow->updateValues();
-    // The trend window's pushSamples arrives with the trend window.
+    if (g_mainWindow && g_mainWindow->trendWindow && trendMode)
+        g_mainWindow->trendWindow->pushSamples();
 }
 
 void MonitorThread::handDriveInfo(const QVector<QString> &info)
 {
     if (g_mainWindow && g_mainWindow->monitorWindow)
         g_mainWindow->monitorWindow->setDriveInfo(info);
+    if (g_mainWindow && g_mainWindow->trendWindow)
+        g_mainWindow->trendWindow->setDriveInfo(info);
 }
 
 QString MonitorThread::deriveRatedCurrent(double capacity)

@@ -9,6 +9,7 @@
 #include "parameter/parinformation.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
+#include "shell/savefilename.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -16,8 +17,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
-#include <QRegularExpression>
-#include <QStandardPaths>
 #include <QThread>
 
 using namespace ParameterListFile;
@@ -28,34 +27,10 @@ namespace
 const QString WorkbookEnding = QStringLiteral("xlsx");
 const QString TextEnding = QStringLiteral("txt");
 
-QString startFolder()
-{
-    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    const QString folder = !desktop.isEmpty() && QFileInfo(desktop).isDir() ? desktop : QDir::homePath();
-    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-}
-
 // The text after the file name's last dot.
 QString lastPiece(const QString &path)
 {
     return QFileInfo(path).fileName().section(QLatin1Char('.'), -1);
-}
-
-// Only letters after the last dot make an ending: a drive type such as "VS5-043-5.5K_7.5K" has none.
-QString ending(const QString &path)
-{
-    const QString name = QFileInfo(path).fileName();
-    if (!name.contains(QLatin1Char('.')))
-        return QString();
-    static const QRegularExpression letters(QStringLiteral("^[A-Za-z]+$"));
-    const QString piece = lastPiece(path);
-    return letters.match(piece).hasMatch() ? piece : QString();
-}
-
-QString filterEnding(const QString &filter)
-{
-    static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
-    return pattern.match(filter).captured(1);
 }
 
 void showProgress(bool on)
@@ -102,11 +77,11 @@ void CParameter::save()
         name.replace(QLatin1Char('/'), QLatin1Char('_'));
     else if (name.contains(QLatin1Char('|')))
         name.replace(QLatin1Char('|'), QLatin1Char('_'));
-    g_saveFileName = startFolder() + name;
+    g_saveFileName = saveStartFolder() + name;
 
-    QString selectedFilter;
-    QString path = QFileDialog::getSaveFileName(
-        this, tr("Save File"), g_saveFileName, tr("XLS Files(*.xlsx);;TXT Files(*.txt)"), &selectedFilter);
+    QString kind;
+    const QString path
+        = askSaveFileName(this, tr("Save File"), g_saveFileName, tr("XLS Files(*.xlsx);;TXT Files(*.txt)"), &kind);
     if (path.isEmpty())
         return;
     showProgress(true);
@@ -115,11 +90,7 @@ void CParameter::save()
         showProgress(false);
     };
 
-    // The format is settled before anything is touched; Linux dialogs leave the ending to us.
-    if (ending(path).isEmpty())
-        path += QLatin1Char('.')
-            + (filterEnding(selectedFilter).isEmpty() ? WorkbookEnding : filterEnding(selectedFilter));
-    const QString kind = ending(path);
+    // The format is settled before anything is touched.
     if (kind != WorkbookEnding && kind != TextEnding) {
         cannotWrite(tr("Only names ending in .%1 or .%2 can be saved").arg(WorkbookEnding, TextEnding));
         return;
@@ -168,7 +139,7 @@ void CParameter::open()
 {
     auto warn = [this](const QString &text) { QMessageBox::warning(this, tr("Warning"), text, QMessageBox::Ok); };
     const QString path
-        = QFileDialog::getOpenFileName(this, tr("Open File"), startFolder(), tr("XLS Files(*.xlsx);;TXT Files(*.txt)"));
+        = QFileDialog::getOpenFileName(this, tr("Open File"), saveStartFolder(), tr("XLS Files(*.xlsx);;TXT Files(*.txt)"));
     if (path.isEmpty())
         return;
     showProgress(true);

@@ -7,6 +7,7 @@
 #include "comm/readwritezr.h"
 #include "comm/win_qextserialport.h"
 #include "monitor/alarmcode.h"
+#include "monitor/mainadvplot.h"
 #include "monitor/maindialplot.h"
 #include "monitor/monitorglobals.h"
 #include "monitor/monitorthread.h"
@@ -139,6 +140,8 @@ CMainWindow::~CMainWindow()
         g_monitorThread->stopAndWait();
     delete monitorWindow;
     monitorWindow = nullptr;
+    delete trendWindow;
+    trendWindow = nullptr;
     delete comSetup;
 }
 
@@ -664,8 +667,29 @@ void CMainWindow::iniSysMon()
     monitorWindow->showMaximized();
 }
 
-// The trend window arrives with its own work.
-void CMainWindow::trendShow() { }
+void CMainWindow::trendShow()
+{
+    if (!trendWindow || trendWindow->isHidden()) {
+        // As for the monitor window: the poller may be inside pushSamples of the old window.
+        auto handOver = [this](MainAdvPlot *window) {
+            if (!g_monitorThread) {
+                trendWindow = window;
+                return;
+            }
+            std::lock_guard<std::mutex> lock(g_monitorThread->handOverMutex);
+            trendWindow = window;
+        };
+        MainAdvPlot *old = trendWindow;
+        handOver(nullptr);
+        delete old;
+        handOver(new MainAdvPlot(nullptr));
+    } else {
+        showMinimized();
+        if (monitorWindow)
+            monitorWindow->showMinimized();
+    }
+    trendWindow->showMaximized();
+}
 
 void CMainWindow::UpdateProgress()
 {
@@ -689,6 +713,8 @@ void CMainWindow::Open()
 
 void CMainWindow::closeEvent(QCloseEvent *event)
 {
+    if (trendWindow)
+        trendWindow->close();
     if (monitorWindow)
         monitorWindow->close();
     // The form's own windows have no parent: one left open would keep the program running.

@@ -6,8 +6,12 @@ out=../images
 for name in connect unconnect parameter monitor trend help exit close; do
     convert -background none -density 96 "$name.svg" -resize 64x64 "PNG32:$out/$name.png"
 done
-for name in option clear-all run stop ok; do
+for name in option clear-all run stop ok zoom-in zoom-out; do
     convert -background none -density 96 "$name.svg" -resize 64x64 "PNG32:$out/$name.png"
+done
+# The trend window's icons, several sizes in each.
+for name in save coordinate move; do
+    convert -background none -density 96 "$name.svg" -define icon:auto-resize=48,32,16 "$out/$name.ico"
 done
 # The monitor pages' lamps and the option dialogs' Cancel.
 for name in on off on_red cancel; do

@@ -41,6 +41,74 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>AdvOptionDialog</name>
+    <message>
+        <source>Option</source>
+        <translation>選項</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Y-Axis Offset</source>
+        <translation>Y軸偏移</translation>
+    </message>
+    <message>
+        <source>Ch%1</source>
+        <translation>通道%1</translation>
+    </message>
+    <message>
+        <source>X-Axis</source>
+        <translation>X軸</translation>
+    </message>
+    <message>
+        <source>Seconds per page</source>
+        <translation>每頁秒數</translation>
+    </message>
+    <message>
+        <source>Record Time</source>
+        <translation>記錄時間</translation>
+    </message>
+    <message>
+        <source>Time(0~3600 seconds)</source>
+        <translation>時間(0~3600秒)</translation>
+    </message>
+</context>
+<context>
+    <name>AdvancePlot</name>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Save Data</source>
+        <translation>儲存資料</translation>
+    </message>
+    <message>
+        <source>XLS Files(*.xlsx);;TXT Files(*.txt)</source>
+        <translation>XLS 檔案(*.xlsx);;TXT 檔案(*.txt)</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1:
+%2.</source>
+        <translation>無法寫入檔案 %1:
+%2。</translation>
+    </message>
+    <message>
+        <source>Only names ending in .%1 or .%2 can be saved</source>
+        <translation>只能儲存以 .%1 或 .%2 結尾的檔案名稱</translation>
+    </message>
+    <message>
+        <source>System Time</source>
+        <translation>系統時間</translation>
+    </message>
+</context>
+<context>
     <name>CComSetup</name>
     <message>
         <source>CR</source>
@@ -685,6 +753,111 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>key tone</source>
         <translation>按鍵音</translation>
+    </message>
+</context>
+<context>
+    <name>MainAdvPlot</name>
+    <message>
+        <source>Ch%1</source>
+        <translation>通道%1</translation>
+    </message>
+    <message>
+        <source>Trend</source>
+        <translation>趨勢</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>運行</translation>
+    </message>
+    <message>
+        <source>Clear All</source>
+        <translation>全部清除</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>放大</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>縮小</translation>
+    </message>
+    <message>
+        <source>Option</source>
+        <translation>選項</translation>
+    </message>
+    <message>
+        <source>Save Data</source>
+        <translation>儲存資料</translation>
+    </message>
+    <message>
+        <source>Save Chart</source>
+        <translation>儲存圖表</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>移動</translation>
+    </message>
+    <message>
+        <source>Drive:</source>
+        <translation>變頻器:</translation>
+    </message>
+    <message>
+        <source>Version:</source>
+        <translation>版本:</translation>
+    </message>
+    <message>
+        <source>KW:</source>
+        <translation>KW:</translation>
+    </message>
+    <message>
+        <source>Voltage:</source>
+        <translation>電壓:</translation>
+    </message>
+    <message>
+        <source>Current:</source>
+        <translation>電流:</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>Y-Axis Range</source>
+        <translation>Y軸範圍</translation>
+    </message>
+    <message>
+        <source>Channel Select</source>
+        <translation>通道選擇</translation>
+    </message>
+    <message>
+        <source>Set Pen Width</source>
+        <translation>設定線寬</translation>
+    </message>
+    <message>
+        <source>Channel Value</source>
+        <translation>通道值</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1:
+%2.</source>
+        <translation>無法寫入檔案 %1:
+%2。</translation>
+    </message>
+    <message>
+        <source>No picture format is known by the ending of the name</source>
+        <translation>檔案名稱的副檔名不對應任何已知的圖片格式</translation>
     </message>
 </context>
 <context>

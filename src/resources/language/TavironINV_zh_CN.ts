@@ -41,6 +41,74 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>AdvOptionDialog</name>
+    <message>
+        <source>Option</source>
+        <translation>选项</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Y-Axis Offset</source>
+        <translation>Y轴偏移</translation>
+    </message>
+    <message>
+        <source>Ch%1</source>
+        <translation>通道%1</translation>
+    </message>
+    <message>
+        <source>X-Axis</source>
+        <translation>X轴</translation>
+    </message>
+    <message>
+        <source>Seconds per page</source>
+        <translation>每页秒数</translation>
+    </message>
+    <message>
+        <source>Record Time</source>
+        <translation>记录时间</translation>
+    </message>
+    <message>
+        <source>Time(0~3600 seconds)</source>
+        <translation>时间(0~3600秒)</translation>
+    </message>
+</context>
+<context>
+    <name>AdvancePlot</name>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Save Data</source>
+        <translation>保存数据</translation>
+    </message>
+    <message>
+        <source>XLS Files(*.xlsx);;TXT Files(*.txt)</source>
+        <translation>XLS 文件(*.xlsx);;TXT 文件(*.txt)</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1:
+%2.</source>
+        <translation>无法写入文件 %1:
+%2。</translation>
+    </message>
+    <message>
+        <source>Only names ending in .%1 or .%2 can be saved</source>
+        <translation>只能保存以 .%1 或 .%2 结尾的文件名</translation>
+    </message>
+    <message>
+        <source>System Time</source>
+        <translation>系统时间</translation>
+    </message>
+</context>
+<context>
     <name>CComSetup</name>
     <message>
         <source>CR</source>
@@ -685,6 +753,111 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>key tone</source>
         <translation>按键音</translation>
+    </message>
+</context>
+<context>
+    <name>MainAdvPlot</name>
+    <message>
+        <source>Ch%1</source>
+        <translation>通道%1</translation>
+    </message>
+    <message>
+        <source>Trend</source>
+        <translation>趋势</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>运行</translation>
+    </message>
+    <message>
+        <source>Clear All</source>
+        <translation>全部清除</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>放大</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>缩小</translation>
+    </message>
+    <message>
+        <source>Option</source>
+        <translation>选项</translation>
+    </message>
+    <message>
+        <source>Save Data</source>
+        <translation>保存数据</translation>
+    </message>
+    <message>
+        <source>Save Chart</source>
+        <translation>保存图表</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>移动</translation>
+    </message>
+    <message>
+        <source>Drive:</source>
+        <translation>变频器:</translation>
+    </message>
+    <message>
+        <source>Version:</source>
+        <translation>版本:</translation>
+    </message>
+    <message>
+        <source>KW:</source>
+        <translation>KW:</translation>
+    </message>
+    <message>
+        <source>Voltage:</source>
+        <translation>电压:</translation>
+    </message>
+    <message>
+        <source>Current:</source>
+        <translation>电流:</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>Y-Axis Range</source>
+        <translation>Y轴范围</translation>
+    </message>
+    <message>
+        <source>Channel Select</source>
+        <translation>通道选择</translation>
+    </message>
+    <message>
+        <source>Set Pen Width</source>
+        <translation>设置线宽</translation>
+    </message>
+    <message>
+        <source>Channel Value</source>
+        <translation>通道值</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1:
+%2.</source>
+        <translation>无法写入文件 %1:
+%2。</translation>
+    </message>
+    <message>
+        <source>No picture format is known by the ending of the name</source>
+        <translation>文件名的扩展名不对应任何已知的图片格式</translation>
     </message>
 </context>
 <context>

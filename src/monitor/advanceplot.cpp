@@ -1,0 +1,575 @@
+#include "monitor/advanceplot.h"
+
+#include "monitor/monitorglobals.h"
+#include "monitor/plotvaluefile.h"
+#include "monitor/trenddatafile.h"
+#include "shell/savefilename.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDate>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QSpinBox>
+#include <algorithm>
+#include <cmath>
+#include <qwt_plot_canvas.h>
+#include <qwt_plot_curve.h>
+#include <qwt_plot_grid.h>
+#include <qwt_plot_layout.h>
+#include <qwt_plot_marker.h>
+#include <qwt_scale_div.h>
+
+namespace {
+
+// Points past the record limit that the window has left are dropped in batches of this many.
+const int DropBatch = 256;
+
+class SystemTrendClock : public TrendClock
+{
+public:
+    void restart() override { m_clock.start(); }
+    double elapsedMs() const override { return m_clock.isNull() ? 0.0 : m_clock.elapsed(); }
+    QTime now() const override { return QTime::currentTime(); }
+
+private:
+    QwtSystemClock m_clock;
+};
+
+// First index whose time is not below x (times never decrease along a series).
+int firstAtOrAfter(const QVector<QPointF> &s, double x)
+{
+    return int(std::lower_bound(s.begin(), s.end(), x, [](const QPointF &p, double v) { return p.x() < v; })
+        - s.begin());
+}
+
+// First index whose time is above x.
+int firstAfter(const QVector<QPointF> &s, double x)
+{
+    return int(std::upper_bound(s.begin(), s.end(), x, [](double v, const QPointF &p) { return v < p.x(); })
+        - s.begin());
+}
+
+} // namespace
+
+YScaleDraw::YScaleDraw(double base)
+    : m_base(base)
+{
+}
+
+QwtText YScaleDraw::label(double value) const
+{
+    return QwtText(QString::number(m_base + value, 'g', 6) + QLatin1Char('%'));
+}
+
+AdvancePlot::AdvancePlot(QWidget *parent, int channelCount, double xWidth, double yWidth)
+    : QwtPlot(parent)
+    , xAxisInterval(0.0, xWidth)
+    , yAxisInterval(0.0, yWidth)
+    , pressPoint(-1.0, -1.0)
+    , clock(new SystemTrendClock())
+    , xWidth(xWidth)
+    , yWidth(yWidth)
+    , channelCount(channelCount)
+{
+    plotLayout()->setAlignCanvasToScales(true);
+    auto *grid = new QwtPlotGrid();
+    grid->setPen(QPen(QBrush(Qt::gray), 0, Qt::DotLine));
+    grid->enableX(true);
+    grid->enableXMin(true);
+    grid->enableY(true);
+    grid->enableYMin(true);
+    grid->attach(this);
+
+    setAxisScale(QwtPlot::yLeft, 0.0, yWidth);
+    setAxisScaleDraw(QwtPlot::yLeft, new YScaleDraw(0.0));
+    setAxisScale(QwtPlot::xBottom, 0.0, xWidth);
+    setAxisScaleDraw(QwtPlot::xBottom, new TimeScaleDraw(0.0));
+    setAxisLabelAlignment(QwtPlot::xBottom, Qt::AlignLeft | Qt::AlignBottom);
+
+    for (int i = 0; i < channelCount; ++i)
+        curves.append(createCurve());
+    rawSeries.resize(channelCount + 1);
+    scaledSeries.resize(channelCount + 1);
+    if (channelCount == 8) {
+        const QColor colours[] = { Qt::green, Qt::blue,  Qt::darkRed,          Qt::magenta,
+                                   Qt::yellow, Qt::black, QColor(139, 69, 19), Qt::darkCyan };
+        for (int i = 0; i < 8; ++i)
+            curves.at(i)->setPen(QPen(colours[i]));
+    } else {
+        for (int i = 0; i < channelCount && i < 2; ++i)
+            curves.at(i)->setPen(QPen(i == 0 ? Qt::green : Qt::blue));
+    }
+    offsets.fill(0, 8);
+    spans.fill(0, 8);
+    connect(&timer, &QTimer::timeout, this, &AdvancePlot::updateCurve);
+}
+
+AdvancePlot::~AdvancePlot() = default;
+
+QwtPlotCurve *AdvancePlot::createCurve()
+{
+    auto *curve = new QwtPlotCurve(QString());
+    curve->setStyle(QwtPlotCurve::Sticks);
+    curve->setRenderHint(QwtPlotItem::RenderAntialiased, true);
+    curve->attach(this);
+    return curve;
+}
+
+void AdvancePlot::setClock(TrendClock *newClock)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    clock.reset(newClock);
+}
+
+QString AdvancePlot::stampText(const QTime &time)
+{
+    // The C locale's marker in every language: "'14:03:22.517 pm".
+    return QLatin1Char('\'') + QLocale::c().toString(time, QStringLiteral("HH:mm:ss.zzz a"));
+}
+
+void AdvancePlot::addData(const QVector<bool> &enabled, const QVector<int> &itemIndex)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_recording)
+        return;
+    const double t = clock->elapsedMs() / 1000.0 - 0.5;
+    const bool pastLimit = t > recordLimit;
+    const double windowStart
+        = xAxisInterval.maxValue() < t ? t - xAxisInterval.width() : xAxisInterval.minValue();
+    const int items = qMin(g_monitorCodes.size(), g_monitorValues.size());
+    for (int i = 0; i < channelCount; ++i) {
+        const int item = itemIndex.value(i, -1);
+        if (enabled.value(i) && item >= 0 && item < items)
+            rawSeries[i].append(QPointF(t, g_monitorValues.at(item)));
+        if (rawSeries.at(i).isEmpty())
+            continue;
+        const QPointF last = rawSeries.at(i).last();
+        // Past the limit a repeat that no window shows and stop would keep as it is adds nothing.
+        if (pastLimit && last.x() < windowStart)
+            continue;
+        const int span = spans.value(i) > 0 ? spans.value(i) : 1;
+        scaledSeries[i].append(QPointF(last.x(), last.y() * 100.0 / span + offsets.value(i)));
+    }
+    rawSeries[channelCount].append(QPointF(t, -1.0));
+    scaledSeries[channelCount].append(QPointF(t, -1.0));
+    lastSampleTime = clock->now();
+    timeStamps.append(stampText(lastSampleTime));
+    if (xAxisInterval.maxValue() < t)
+        scrollAxis();
+    if (pastLimit)
+        dropPastLimit(xAxisInterval.minValue());
+}
+
+void AdvancePlot::scrollAxis()
+{
+    const double last = rawSeries.at(channelCount).last().x();
+    xAxisInterval = QwtInterval(last - xAxisInterval.width(), last);
+    m_windowMoved = true;
+}
+
+// What lies after the record limit and before the window is neither shown nor kept by stop.
+void AdvancePlot::dropPastLimit(double windowStart)
+{
+    for (int i = 0; i <= channelCount; ++i) {
+        for (QVector<QPointF> *s : { &rawSeries[i], &scaledSeries[i] }) {
+            const int first = firstAfter(*s, recordLimit);
+            const int end = qMax(first, firstAtOrAfter(*s, windowStart));
+            if (end - first < DropBatch)
+                continue;
+            s->erase(s->begin() + first, s->begin() + end);
+            if (i == channelCount && s == &rawSeries[i])
+                timeStamps.erase(timeStamps.begin() + first, timeStamps.begin() + end);
+        }
+    }
+}
+
+void AdvancePlot::handSamples()
+{
+    for (int i = 0; i < channelCount; ++i) {
+        const QVector<QPointF> &s = scaledSeries.at(i);
+        const int first = firstAtOrAfter(s, xAxisInterval.minValue());
+        const int end = firstAfter(s, xAxisInterval.maxValue());
+        curves.at(i)->setSamples(first == 0 && end == s.size() ? s : s.mid(first, end - first));
+    }
+}
+
+void AdvancePlot::showWindow(const QwtInterval &window)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        xAxisInterval = window;
+        handSamples();
+    }
+    setAxisScale(QwtPlot::xBottom, window.minValue(), window.maxValue());
+    replot();
+}
+
+void AdvancePlot::updateCurve()
+{
+    QwtInterval window;
+    bool moved = false;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        handSamples();
+        window = xAxisInterval;
+        moved = m_windowMoved;
+        m_windowMoved = false;
+    }
+    if (moved)
+        setAxisScale(QwtPlot::xBottom, window.minValue(), window.maxValue());
+    replot();
+}
+
+void AdvancePlot::showValues(const QVector<double> &values)
+{
+    for (int i = 0; i < m_valueEdits.size(); ++i) {
+        const double v = values.value(i, 0.0);
+        m_valueEdits.at(i)->setText(v >= 0 ? QString::number(v, 'f', 2) : QStringLiteral("0"));
+    }
+}
+
+void AdvancePlot::start()
+{
+    clearAllCurve();
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        clock->restart();
+        xAxisInterval = QwtInterval(0.0, xWidth);
+        yAxisInterval = QwtInterval(0.0, yWidth);
+        m_windowMoved = false;
+    }
+    timer.start(30);
+    setAxisScale(QwtPlot::xBottom, 0.0, xWidth);
+    setAxisScale(QwtPlot::yLeft, 0.0, yWidth);
+    for (QLineEdit *edit : qAsConst(m_valueEdits))
+        edit->setText(QStringLiteral("0"));
+    stopCount = 0;
+    // Only now: a pass that came during the reset would land on the old clock.
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_recording = true;
+}
+
+void AdvancePlot::stop()
+{
+    if (stopCount != 0)
+        return;
+    QwtInterval window;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_recording = false;
+        panLimit = xAxisInterval.maxValue();
+        stopWidth = xAxisInterval.width();
+        window = xAxisInterval;
+        if (recordLimit < panLimit) {
+            for (int i = 0; i <= channelCount; ++i) {
+                rawSeries[i].resize(firstAfter(rawSeries.at(i), recordLimit));
+                scaledSeries[i].resize(firstAfter(scaledSeries.at(i), recordLimit));
+            }
+            timeStamps.erase(timeStamps.begin() + qMin(timeStamps.size(), rawSeries.at(channelCount).size()),
+                timeStamps.end());
+            window = recordLimit > stopWidth ? QwtInterval(recordLimit - stopWidth, recordLimit)
+                                             : QwtInterval(0.0, stopWidth);
+            panLimit = recordLimit;
+        }
+    }
+    timer.stop();
+    QTimer::singleShot(500, this, &AdvancePlot::updateCurve);
+    ++stopCount;
+    showWindow(window);
+}
+
+void AdvancePlot::clearAllCurve()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (int i = 0; i <= channelCount; ++i) {
+            rawSeries[i].clear();
+            scaledSeries[i].clear();
+        }
+        timeStamps.clear();
+    }
+    for (QLineEdit *edit : qAsConst(m_valueEdits))
+        edit->setText(QStringLiteral("0"));
+    updateCurve();
+}
+
+void AdvancePlot::clearCurve(int number)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (number >= 0 && number < channelCount) {
+            rawSeries[number].clear();
+            scaledSeries[number].clear();
+        }
+    }
+    updateCurve();
+}
+
+void AdvancePlot::zoomIn()
+{
+    const QwtInterval w = xInterval();
+    if (w.width() < 5)
+        return;
+    showWindow(w.minValue() <= 0 ? QwtInterval(0.0, 0.75 * w.width())
+                                 : QwtInterval(w.minValue() + 0.1 * w.width(), w.minValue() + 0.9 * w.width()));
+}
+
+void AdvancePlot::zoomOut()
+{
+    const QwtInterval w = xInterval();
+    if (w.maxValue() > 65535)
+        return;
+    showWindow(w.minValue() - 0.1 * w.width() <= 0
+            ? QwtInterval(0.0, 1.25 * w.width())
+            : QwtInterval(w.minValue() - 0.1 * w.width(), w.minValue() + 1.1 * w.width()));
+}
+
+void AdvancePlot::GetStepLength(QVector<int> stepLength)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (int i = 0; i < spans.size() && i < stepLength.size(); ++i)
+        spans[i] = stepLength.at(i);
+}
+
+void AdvancePlot::setXAxisWidth(double width, int limit)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        xWidth = width;
+        recordLimit = limit;
+    }
+    showWindow(QwtInterval(0.0, width));
+}
+
+void AdvancePlot::setAxisWidths(double newXWidth, double newYWidth)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        xWidth = newXWidth;
+        yWidth = newYWidth;
+        yAxisInterval = QwtInterval(0.0, newYWidth);
+    }
+    setAxisScale(QwtPlot::yLeft, 0.0, newYWidth);
+    showWindow(QwtInterval(0.0, newXWidth));
+}
+
+void AdvancePlot::setChannelOffsets(const QVector<QSpinBox *> &boxes)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (int i = 0; i < offsets.size() && i < boxes.size(); ++i)
+        offsets[i] = boxes.at(i)->value();
+}
+
+void AdvancePlot::setCheckBoxes(const QVector<QCheckBox *> &boxes)
+{
+    checkBoxes = boxes;
+}
+
+void AdvancePlot::setValueEdits(const QVector<QLineEdit *> &edits)
+{
+    m_valueEdits = edits;
+}
+
+QwtInterval AdvancePlot::xInterval()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return xAxisInterval;
+}
+
+QVector<QPointF> AdvancePlot::rawPoints(int series)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return rawSeries.value(series);
+}
+
+QVector<QPointF> AdvancePlot::scaledPoints(int series)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return scaledSeries.value(series);
+}
+
+QStringList AdvancePlot::stamps()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return timeStamps;
+}
+
+// Through the canvas, whatever width the y axis takes with its font.
+QPointF AdvancePlot::pointerPlotPosition(const QPoint &pos) const
+{
+    const QPoint p = canvas()->mapFrom(const_cast<AdvancePlot *>(this), pos);
+    return QPointF(invTransform(QwtPlot::xBottom, p.x()), invTransform(QwtPlot::yLeft, p.y()));
+}
+
+void AdvancePlot::mousePressEvent(QMouseEvent *event)
+{
+    cursorMode = m_dragMode && *m_dragMode;
+    if (!cursorMode) {
+        event->ignore();
+        return;
+    }
+    pressPoint = pointerPlotPosition(event->pos());
+    event->accept();
+}
+
+void AdvancePlot::mouseMoveEvent(QMouseEvent *event)
+{
+    const double xm = pointerPlotPosition(event->pos()).x();
+    if (cursorMode) {
+        const QwtInterval scale = axisScaleDiv(QwtPlot::xBottom).interval();
+        const double min = scale.minValue();
+        const double max = scale.maxValue();
+        const double w = max - min;
+        const double d = xm - pressPoint.x();
+        double limit = panLimit;
+        if (stopCount == 0) {
+            // Before the first stop the recording so far bounds the drag.
+            const QVector<QPointF> marker = rawPoints(channelCount);
+            limit = qMax(xWidth, marker.isEmpty() ? 0.0 : marker.last().x());
+        }
+        QwtInterval window;
+        if (d > 0)
+            window = min - d < 0 ? QwtInterval(0.0, w) : QwtInterval(min - d, max - d);
+        else if (d < 0 && max - d <= limit)
+            window = QwtInterval(min - d, max - d);
+        else if (d < 0 && min > 0)
+            window = QwtInterval(limit - w, limit);
+        if (window.isValid())
+            showWindow(window);
+        event->accept();
+        return;
+    }
+
+    QVector<double> values(8, -1.0);
+    bool none = false;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        const QVector<QPointF> &marker = rawSeries.at(channelCount);
+        none = marker.isEmpty() || marker.last().x() < xm;
+        for (int i = 0; !none && i < channelCount && i < values.size(); ++i) {
+            if (i >= checkBoxes.size() || !checkBoxes.at(i)->isChecked())
+                continue;
+            const QVector<QPointF> &s = rawSeries.at(i);
+            const int at = firstAfter(s, xm) - 1;
+            if (at >= 0 && s.at(at).x() > xm - 0.1)
+                values[i] = s.at(at).y();
+        }
+    }
+    if (none) {
+        for (QLineEdit *edit : qAsConst(m_valueEdits))
+            edit->setText(QStringLiteral("0"));
+    }
+    else if (std::any_of(values.begin(), values.end(), [](double v) { return v != -1.0; }))
+        showValues(values);
+
+    QwtPlotMarker marker;
+    marker.setLineStyle(QwtPlotMarker::VLine);
+    marker.setLinePen(QPen(Qt::white, 0, Qt::DashLine));
+    QwtText label(QString::number(xm, 'f', 2));
+    label.setColor(Qt::white);
+    marker.setLabel(label);
+    marker.setLabelAlignment(Qt::AlignRight | Qt::AlignBottom);
+    marker.setXValue(xm);
+    marker.attach(this);
+    replot();
+    marker.detach();
+    event->accept();
+}
+
+void AdvancePlot::resizeEvent(QResizeEvent *event)
+{
+    QwtPlot::resizeEvent(event);
+    QPalette palette = canvas()->palette();
+    palette.setBrush(QPalette::Window, QBrush(QColor(46, 74, 95)));
+    canvas()->setPalette(palette);
+}
+
+void AdvancePlot::warn(const QString &text)
+{
+    QMessageBox::warning(this, tr("Warning"), text, QMessageBox::Ok);
+}
+
+void AdvancePlot::saveData(QVector<QCheckBox *> checkBoxIndex, QVector<QComboBox *> comboBoxIndex)
+{
+    QString ending;
+    const QString path = askSaveFileName(
+        this, tr("Save Data"), saveStartFolder(), tr("XLS Files(*.xlsx);;TXT Files(*.txt)"), &ending);
+    if (path.isEmpty())
+        return;
+    if (ending != QLatin1String("xlsx") && ending != QLatin1String("txt")) {
+        warn(tr("Cannot write file %1:\n%2.")
+                 .arg(path, tr("Only names ending in .%1 or .%2 can be saved").arg(QStringLiteral("xlsx"),
+                                                                                  QStringLiteral("txt"))));
+        return;
+    }
+
+    TrendDataTable table;
+    table.date = QLocale::c().toString(QDate::currentDate(), QStringLiteral("yyyy-MM-dd"));
+    table.timeHeader = tr("System Time");
+    QVector<QPointF> marker;
+    QVector<QVector<QPointF>> channels;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        marker = rawSeries.at(channelCount);
+        table.stamps = timeStamps.mid(0, marker.size());
+        for (int i = 0; i < channelCount && i < checkBoxIndex.size() && i < comboBoxIndex.size(); ++i) {
+            if (!checkBoxIndex.at(i)->isChecked())
+                continue;
+            table.names << comboBoxIndex.at(i)->currentText();
+            QVector<QPointF> s = rawSeries.at(i);
+            if (comboBoxIndex.at(i)->currentIndex() >= 8) {
+                QVector<QPointF> kept;
+                for (const QPointF &p : qAsConst(s))
+                    if (kept.isEmpty() || std::abs(p.x() - kept.last().x()) >= 0.0001)
+                        kept.append(p);
+                s = kept;
+            }
+            channels.append(s);
+        }
+    }
+    // Each value stands in the row of the pass that took it.
+    for (const QVector<QPointF> &s : qAsConst(channels)) {
+        QVector<double> column(marker.size(), std::nan(""));
+        int p = 0;
+        for (int row = 0; row < marker.size(); ++row) {
+            while (p < s.size() && s.at(p).x() < marker.at(row).x())
+                ++p;
+            if (p < s.size() && s.at(p).x() == marker.at(row).x())
+                column[row] = s.at(p++).y();
+        }
+        table.values.append(column);
+    }
+    QString reason;
+    const bool written = ending == QLatin1String("txt") ? writeTrendTextFile(path, table, &reason)
+                                                         : writeTrendWorkbook(path, table, &reason);
+    if (!written)
+        warn(tr("Cannot write file %1:\n%2.").arg(path, reason));
+}
+
+void AdvancePlot::saveData(QVector<QCheckBox *> checkBox, QVector<QLineEdit *> lineEdit)
+{
+    checkBoxes = checkBox;
+    const QString path = askSaveFileName(this, tr("Save Data"), saveStartFolder(), QStringLiteral("*.xlsx"), nullptr);
+    if (path.isEmpty())
+        return;
+    PlotValueTable table;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        table.rowCount = rawSeries.at(channelCount).size();
+        for (int i = 0; i < channelCount && i < checkBox.size() && i < lineEdit.size(); ++i) {
+            if (!checkBox.at(i)->isChecked())
+                continue;
+            table.names << lineEdit.at(i)->text();
+            QVector<double> values;
+            for (const QPointF &p : rawSeries.at(i))
+                values.append(p.y());
+            table.values.append(values);
+        }
+    }
+    QString reason;
+    if (!writePlotValueFile(path, table, &reason))
+        warn(tr("Cannot write file %1:\n%2.").arg(path, reason));
+}
