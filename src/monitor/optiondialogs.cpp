@@ -3,6 +3,7 @@
 #include "monitor/maindialplot.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
+#include "shell/textfit.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -85,6 +86,7 @@ OptionDialog::OptionDialog(QWidget *parent)
     layout->addWidget(xGroup);
     layout->addWidget(yGroup);
     layout->addLayout(buttonRow(okButton, cancelButton));
+    fitTexts(this);
 }
 
 void OptionDialog::setXValue(int value)
@@ -121,6 +123,7 @@ DialOptionDialog::DialOptionDialog(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(labelRow(tr("Max Value"), maxValueSpinBox));
     layout->addLayout(buttonRow(okButton, cancelButton));
+    fitTexts(this);
 }
 
 void DialOptionDialog::setSpinValue(int value)

@@ -7,6 +7,7 @@
 #include "quicksetup/terminallists.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
+#include "shell/textfit.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -82,6 +83,7 @@ QuickSetup::QuickSetup(QWidget *parent) : QDialog(parent)
     createPageFour();
     // Without the factory choices OK would write 0 Hz, 0 V and 0 s, and the voltage box would stop at 99.
     setDefaultValues();
+    fitTexts(this);
 }
 
 QuickSetup::~QuickSetup() = default;

@@ -13,6 +13,8 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <QTextDocument>
+#include <QToolBar>
+#include <QToolButton>
 #include <QToolTip>
 #include <QtMath>
 
@@ -91,8 +93,16 @@ int buttonShortfall(QAbstractButton *button)
             option.features |= QStyleOptionButton::HasMenu;
             indicator = button->style()->pixelMetric(QStyle::PM_MenuButtonIndicator, &option, button);
         }
+    } else if (auto *tool = qobject_cast<QToolButton *>(button)) {
+        // Those of a tool bar keep their size and fit their text by the font (the main window's).
+        if (qobject_cast<QToolBar *>(tool->parentWidget()) || tool->toolButtonStyle() == Qt::ToolButtonIconOnly)
+            return 0;
+        const int frame = tool->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, tool);
+        const int beside = tool->toolButtonStyle() == Qt::ToolButtonTextBesideIcon && !tool->icon().isNull()
+                               ? tool->iconSize().width() + 4
+                               : 0;
+        return lineWidth(tool->fontMetrics(), text) + beside - (tool->width() - 2 * frame);
     } else {
-        // Tool buttons keep their size and fit their text by the font (the main window's tool bar).
         return 0;
     }
     const int room = button->style()->subElementRect(contents, &option, button).width() - indicator;
@@ -224,17 +234,21 @@ void restoreDesign(QWidget *window)
 void grow(QWidget *widget, int extra);
 
 // A window whose contents outgrew it grows with them; a fixed window stays fixed at its new size.
-void growWindow(QWidget *window, int width)
+// With holdMinimum a resizable one can no longer be made narrower either, as that would cut the text
+// again (a window maximized on a small screen, or made small by the user).
+void growWindow(QWidget *window, int width, bool holdMinimum = false)
 {
-    if (width <= window->width() && width <= window->maximumWidth())
+    const bool fixed = window->minimumWidth() == window->maximumWidth();
+    if (width <= window->width() && width <= window->maximumWidth() && (!holdMinimum || width <= window->minimumWidth()))
         return;
     rememberDesign(window);
-    const bool fixed = window->minimumWidth() == window->maximumWidth();
     if (fixed || window->maximumWidth() < width) {
         window->setMaximumWidth(qMax(window->maximumWidth(), width));
         if (fixed)
             window->setMinimumWidth(width);
     }
+    if (holdMinimum && window->minimumWidth() < width)
+        window->setMinimumWidth(width);
     if (window->width() < width)
         window->resize(width, window->height());
     rememberFitted(window);
@@ -395,13 +409,18 @@ void fitTexts(QWidget *window)
     // A layout may squeeze its widgets below their wishes without cutting a text, so the window
     // grows only while a text is still cut, by the widest cut.
     for (int round = 0; window->layout() && window->isWindow() && round < 20; ++round) {
+        // What is not on screen (a window not yet shown, a page a tab does not show) keeps its old
+        // geometry until shown: the minimum widths given above hold it, and the layout's minimum
+        // takes them in.
         int widest = 0;
         for (QWidget *widget : widgets)
-            if (!widget->isWindow() && managedByLayout(widget))
+            if (window->isVisible() && !widget->isWindow() && managedByLayout(widget) && widget->isVisible())
                 widest = qMax(widest, shortfall(widget));
-        if (widest <= 0)
+        const int needed = window->layout()->totalMinimumSize().width();
+        if (widest <= 0 && needed <= window->width())
             break;
-        growWindow(window, window->width() + widest);
+        // A minimum set below what the layout needs squeezes every text at once: that need comes first.
+        growWindow(window, needed > window->width() ? needed : window->width() + widest, true);
         activateLayouts(window);
     }
 }

@@ -119,9 +119,11 @@ void TestQuickSetup::frameAndNavigation()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QCOMPARE(w.windowTitle(), QString("Quick Setup"));
-    QCOMPARE(w.size(), QSize(660, 700));
-    QCOMPARE(w.minimumSize(), QSize(660, 700));
-    QCOMPARE(w.maximumSize(), QSize(660, 700));
+    // Fixed, 700 high and 660 wide unless a text needs more (the Step 4 labels and lists do here).
+    QCOMPARE(w.height(), 700);
+    QVERIFY(w.width() >= 660);
+    QCOMPARE(w.minimumSize(), w.size());
+    QCOMPARE(w.maximumSize(), w.size());
     QTabWidget *tabs = w.tabWidget;
     QCOMPARE(tabs->count(), 4);
     QStringList titles;

@@ -7,12 +7,15 @@
 #include "modalwatcher.h"
 #include "connection/comsetup.h"
 #include "connection/settype.h"
+#include "monitor/maindialplot.h"
+#include "monitor/optiondialogs.h"
 #include "parameter/comparison.h"
 #include "parameter/parameter.h"
 #include "parameter/parinformation.h"
 #include "parameter/search.h"
 #include "parameter/selection.h"
 #include "pseudoterminal.h"
+#include "quicksetup/quicksetup.h"
 #include "seriesfixture.h"
 #include "shell/about.h"
 #include "shell/appglobals.h"
@@ -27,6 +30,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardItemModel>
+#include <QTabWidget>
 #include <QToolTip>
 #include <QTemporaryDir>
 #include <QTranslator>
@@ -83,6 +87,27 @@ CSelPar *selectionWithRows()
     return dialog;
 }
 
+// The monitor window as its button opens it, on one of its pages.
+Opened monitorPage(Program &p, int tab)
+{
+    QMetaObject::invokeMethod(p.window, "iniSysMon");
+    MainDialPlot *monitor = p.window->monitorWindow;
+    monitor->tabWidget->setCurrentIndex(tab);
+    return kept(monitor);
+}
+
+// The wizard of a drive of the series, on one step (and, on Step 4, one of its two lists).
+Opened wizardStep(char series, int step, int list = 0)
+{
+    const char connected = g_seriesLetter;
+    g_seriesLetter = series;
+    auto *wizard = new QuickSetup(nullptr);
+    g_seriesLetter = connected;
+    wizard->tabWidget->setCurrentIndex(step);
+    wizard->functionTabWidget->setCurrentIndex(list);
+    return made(wizard);
+}
+
 // Every window and dialog, in the state a user meets it. Add new windows here.
 const QVector<WindowCase> &windowTable()
 {
@@ -112,6 +137,27 @@ const QVector<WindowCase> &windowTable()
         { "set-up dialog", [](Program &p) { return kept(p.window->comSetup); } },
         { "station and drive type", [](Program &p) { return kept(p.window->navigation->stationDialog); } },
         { "about", [](Program &) { return made(new CAbout(nullptr)); } },
+        { "monitor window, monitor page", [](Program &p) { return monitorPage(p, 0); } },
+        { "plot option", [](Program &) {
+              auto *dialog = new OptionDialog(nullptr);
+              dialog->setObjectName(QStringLiteral("Plot"));
+              dialog->setXValue(60);
+              dialog->setYValue(70);
+              return made(dialog);
+          } },
+        { "dial option", [](Program &) {
+              auto *dialog = new DialOptionDialog(nullptr);
+              dialog->setObjectName(QStringLiteral("LeftDial"));
+              dialog->setSpinValue(100);
+              return made(dialog);
+          } },
+        { "wizard step 1", [](Program &) { return wizardStep('D', 0); } },
+        { "wizard step 2", [](Program &) { return wizardStep('D', 1); } },
+        { "wizard step 3", [](Program &) { return wizardStep('D', 2); } },
+        { "wizard step 4, outputs", [](Program &) { return wizardStep('D', 3, 0); } },
+        { "wizard step 4, inputs", [](Program &) { return wizardStep('D', 3, 1); } },
+        { "wizard step 4 of series A, outputs", [](Program &) { return wizardStep('A', 3, 0); } },
+        { "wizard step 4 of series A, inputs", [](Program &) { return wizardStep('A', 3, 1); } },
     };
     return table;
 }
