@@ -39,11 +39,16 @@ QString shownText(const QString &text)
     return shown;
 }
 
+// Trailing blanks pad a text but show nothing: cutting them cuts nothing a user sees.
 int lineWidth(const QFontMetrics &metrics, const QString &text)
 {
     int widest = 0;
-    for (const QString &line : text.split(QLatin1Char('\n')))
-        widest = qMax(widest, metrics.horizontalAdvance(line));
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        int end = line.size();
+        while (end > 0 && line.at(end - 1).isSpace())
+            --end;
+        widest = qMax(widest, metrics.horizontalAdvance(line.left(end)));
+    }
     return widest;
 }
 
