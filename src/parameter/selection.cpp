@@ -56,6 +56,10 @@ CSelPar::CSelPar(QWidget *parent)
     : QDialog(parent)
 {
     setupUi(this);
+    // The right-hand list as placed ends a pixel past the window's edge, its frame cut off: the
+    // window takes it in.
+    if (tableRight->geometry().right() >= width())
+        resize(tableRight->geometry().right() + 1, height());
     initTables();
     connect(tableLeft, &QTreeWidget::itemClicked, this, &CSelPar::onItemClicked);
     connect(AddButton, &QPushButton::clicked, this, &CSelPar::addPara);
