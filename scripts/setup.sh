@@ -12,6 +12,8 @@ PACKAGES=(
     qtbase5-dev qttools5-dev qttools5-dev-tools qt5-qmake
     libqwt-qt5-dev libminizip-dev zlib1g-dev libxlsxwriter-dev
     fonts-wqy-microhei
+    # Qt's own catalogues (qtbase_zh_CN.qm, qtbase_zh_TW.qm) for its standard buttons and dialogs.
+    qttranslations5-l10n
     xvfb xauth socat zip unzip mbpoll xdg-utils xchm
     fp-utils archmage
     python3 python3-pymodbus python3-openpyxl

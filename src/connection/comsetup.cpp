@@ -12,6 +12,7 @@
 #include "shell/commsettings.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
+#include "shell/textfit.h"
 
 #include <QCloseEvent>
 #include <QIntValidator>
@@ -96,6 +97,7 @@ CComSetup::CComSetup(QWidget *parent)
     progressBar->setFormat(tr("Connection test..."));
     station = 0;
     testStep = 0;
+    fitTexts(this);
 }
 
 CComSetup::~CComSetup() = default;
@@ -117,6 +119,7 @@ void CComSetup::retranslate()
     CheckComboBox->setItemText(0, noneText);
     CheckComboBox->setItemText(1, oddText);
     CheckComboBox->setItemText(2, evenText);
+    fitTexts(this);
 }
 
 void CComSetup::ProComboxCh(int index)

@@ -4,6 +4,7 @@
 #include "platform/appstate.h"
 #include "platform/paths.h"
 #include "platform/textfiles.h"
+#include "shell/textfit.h"
 
 #include <QRegularExpression>
 
@@ -91,6 +92,7 @@ CSetType::CSetType(QWidget *parent)
     connect(InvTypecomboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &CSetType::InvTypeCH);
     setWindowFlags(dialogWindowFlags());
     setWindowIcon(QIcon(QStringLiteral(":/new prefix/images/Taviron.ico")));
+    fitTexts(this);
 }
 
 CSetType::~CSetType() = default;
@@ -99,6 +101,7 @@ void CSetType::initTexts()
 {
     retranslateUi(this);
     noneText = tr("None");
+    fitTexts(this);
 }
 
 void CSetType::InvTypeCH(int TypeIndex)
@@ -124,4 +127,6 @@ void CSetType::InvTypeCH(int TypeIndex)
     }
     if (InvVolcomboBox->count() > 0)
         InvVolcomboBox->setCurrentIndex(0);
+    // The ratings differ in length from type to type.
+    fitTexts(this);
 }

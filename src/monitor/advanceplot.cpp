@@ -1,6 +1,5 @@
 #include "monitor/advanceplot.h"
 
-#include "monitor/mainadvplot.h"
 #include "monitor/monitorglobals.h"
 #include "monitor/plotvaluefile.h"
 #include "monitor/trenddatafile.h"
@@ -407,8 +406,7 @@ QPointF AdvancePlot::pointerPlotPosition(const QPoint &pos) const
 
 void AdvancePlot::mousePressEvent(QMouseEvent *event)
 {
-    auto *window = qobject_cast<MainAdvPlot *>(this->window());
-    cursorMode = window && window->dragMode;
+    cursorMode = m_dragMode && *m_dragMode;
     if (!cursorMode) {
         event->ignore();
         return;
@@ -460,8 +458,10 @@ void AdvancePlot::mouseMoveEvent(QMouseEvent *event)
                 values[i] = s.at(at).y();
         }
     }
-    if (none)
-        showValues(QVector<double>(8, 0.0));
+    if (none) {
+        for (QLineEdit *edit : qAsConst(m_valueEdits))
+            edit->setText(QStringLiteral("0"));
+    }
     else if (std::any_of(values.begin(), values.end(), [](double v) { return v != -1.0; }))
         showValues(values);
 

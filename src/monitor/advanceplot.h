@@ -66,6 +66,8 @@ public:
     void setChannelOffsets(const QVector<QSpinBox *> &boxes);
     void setCheckBoxes(const QVector<QCheckBox *> &boxes);
     void setValueEdits(const QVector<QLineEdit *> &edits);
+    // The trend window's dragMode, read at each press.
+    void setDragModeSource(const bool *dragMode) { m_dragMode = dragMode; }
     QwtInterval xInterval();
     int recordLimitSeconds() const { return recordLimit; }
     const QVector<QwtPlotCurve *> &curveList() const { return curves; }
@@ -135,6 +137,7 @@ private:
     int stopCount = 0;
 
     QVector<QLineEdit *> m_valueEdits;
+    const bool *m_dragMode = nullptr;
     bool m_recording = false; // under m_mutex; also read without it on the GUI thread
     bool m_windowMoved = false; // under m_mutex: the feeding side scrolled the window
 };

@@ -105,6 +105,7 @@ MainAdvPlot::MainAdvPlot(QWidget *parent)
     spanValues.fill(0, Channels);
     checkBox();
     plot->setValueEdits(channelValueEdits);
+    plot->setDragModeSource(&dragMode);
     mirrorChannels();
 }
 

@@ -16,6 +16,7 @@
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
+#include "shell/textfit.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -80,6 +81,7 @@ MainDialPlot::MainDialPlot(QWidget *parent)
     pageLayout->addLayout(plotPanelLayout, 4);
 
     setMinimumSize(939, 669);
+    fitTexts(this);
     connect(&sampleTimer, &QTimer::timeout, this, &MainDialPlot::updateLineEditValue);
     // Once for the window's life: Stop does not cut it, so a later lost link still reaches it.
     if (g_monitorThread)

@@ -9,6 +9,7 @@
 #include "parameter/parameter.h"
 #include "platform/paths.h"
 #include "platform/textfiles.h"
+#include "platform/tsan.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 
@@ -95,6 +96,7 @@ bool MonitorThread::startMode(std::atomic<bool> &mode)
     if (isRunning() && m_finishing) {
         lock.unlock();
         wait();
+        tsanAcquire(this);
         lock.lock();
     }
     mode = true;
@@ -133,6 +135,8 @@ void MonitorThread::stopAndWait()
     stopDialMonitor();
     stopTrendMonitor();
     wait();
+    // What the last pass touched is seen from here on (the thread's end is ordered by Qt).
+    tsanAcquire(this);
 }
 
 bool MonitorThread::takeDialOffLine()
@@ -163,6 +167,12 @@ bool MonitorThread::sleepUnlessStopped(int ms)
 }
 
 void MonitorThread::run()
+{
+    runPasses();
+    tsanRelease(this);
+}
+
+void MonitorThread::runPasses()
 {
     for (;;) {
         {

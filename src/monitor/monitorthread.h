@@ -57,6 +57,7 @@ protected:
 
 private:
     bool startMode(std::atomic<bool> &mode);
+    void runPasses();
     // Sleeps up to ms; false when both modes went off meanwhile.
     bool sleepUnlessStopped(int ms);
     void wakeSleeper();

@@ -4,6 +4,7 @@
 #include "monitor/ram.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
+#include "shell/textfit.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -86,6 +87,7 @@ OptionDialog::OptionDialog(QWidget *parent)
     layout->addWidget(xGroup);
     layout->addWidget(yGroup);
     layout->addLayout(buttonRow(okButton, cancelButton));
+    fitTexts(this);
 }
 
 void OptionDialog::setXValue(int value)
@@ -122,6 +124,7 @@ DialOptionDialog::DialOptionDialog(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(labelRow(tr("Max Value"), maxValueSpinBox));
     layout->addLayout(buttonRow(okButton, cancelButton));
+    fitTexts(this);
 }
 
 void DialOptionDialog::setSpinValue(int value)

@@ -4,6 +4,7 @@
 #include "parameter/parameter.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
+#include "shell/textfit.h"
 
 namespace {
 
@@ -22,6 +23,8 @@ CompareResult::CompareResult(QWidget *parent)
         setObjectName(QStringLiteral("Compare"));
     setFixedSize(650, 450);
     CompareWidget->setRowCount(0);
+    showElidedTextsAsToolTips(CompareWidget);
+    fitTexts(this);
 }
 
 CompareResult::~CompareResult() = default;
@@ -29,6 +32,7 @@ CompareResult::~CompareResult() = default;
 void CompareResult::retranslate()
 {
     retranslateUi(this);
+    fitTexts(this);
 }
 
 void CompareResult::addRow(QString group, QString parameter, QString name, QString defaultValue,
@@ -101,4 +105,6 @@ void CompareResult::compare(int mode)
 
     CompareWidget->setColumnHidden(0, g_groupMode == 0);
     CompareWidget->setEnabled(true);
+    // The columns just shown need room for their headers.
+    fitTexts(this);
 }

@@ -12,6 +12,7 @@
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
+#include "shell/textfit.h"
 
 #include <QCursor>
 #include <QFile>
@@ -58,6 +59,7 @@ CParameter::CParameter(QWidget *parent)
         text = QStringLiteral("--");
 
     PartableWidget->setMouseTracking(true);
+    showElidedTextsAsToolTips(PartableWidget);
     setAttribute(Qt::WA_Hover);
 
     connect(IndexPB, &QPushButton::clicked, this, &CParameter::CallIndexDialog);
@@ -626,6 +628,7 @@ void CParameter::languageChange()
                                 QCoreApplication::translate("ParameterForm", "Current VS Setting") });
     VerifyParameter->setCurrentIndex(0);
     compareResult->retranslate();
+    fitTexts(this);
 }
 
 // ---- Hidden parameters and helpers ----

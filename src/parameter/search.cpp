@@ -3,6 +3,7 @@
 #include "parameter/parameter.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
+#include "shell/textfit.h"
 
 #include <QButtonGroup>
 #include <QMessageBox>
@@ -29,6 +30,7 @@ void CSearch::initTexts()
     retranslateUi(this);
     searchTitle = tr("Search");
     notFoundText = tr("Did not find the accordant characters");
+    fitTexts(this);
 }
 
 QTableWidget *CSearch::table() const

@@ -4,6 +4,7 @@
 #include "parameter/paramglobals.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
+#include "shell/textfit.h"
 
 #include <QHeaderView>
 #include <QIcon>
@@ -55,12 +56,19 @@ CSelPar::CSelPar(QWidget *parent)
     : QDialog(parent)
 {
     setupUi(this);
+    // The right-hand list as placed ends a pixel past the window's edge, its frame cut off: the
+    // window takes it in.
+    if (tableRight->geometry().right() >= width())
+        resize(tableRight->geometry().right() + 1, height());
     initTables();
     connect(tableLeft, &QTreeWidget::itemClicked, this, &CSelPar::onItemClicked);
     connect(AddButton, &QPushButton::clicked, this, &CSelPar::addPara);
     connect(DeleteButton, &QPushButton::clicked, this, &CSelPar::deletePara);
     connect(OKButton, &QPushButton::clicked, this, &CSelPar::ok);
     connect(CancleButton, &QPushButton::clicked, this, &CSelPar::cancle);
+    showElidedTextsAsToolTips(tableLeft);
+    showElidedTextsAsToolTips(tableRight);
+    fitTexts(this);
 }
 
 CSelPar::~CSelPar() = default;

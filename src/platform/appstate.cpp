@@ -3,6 +3,7 @@
 #include <QTranslator>
 
 QTranslator g_translator;
+QTranslator g_qtTranslator;
 QString g_appDir;
 QString g_appFilePath;
 unsigned char g_language = 0;

@@ -6,6 +6,7 @@
 #include <QTextDocument>
 
 #include "shell/appglobals.h"
+#include "shell/textfit.h"
 
 namespace
 {
@@ -40,6 +41,7 @@ CAbout::CAbout(QWidget *parent)
     setupUi(this);
     showParameterVersion();
     setWindowFlags(Qt::WindowSystemMenuHint);
+    fitTexts(this);
 }
 
 void CAbout::showParameterVersion()

@@ -16,6 +16,7 @@
 #include "parameter/parinformation.h"
 #include "platform/desktop.h"
 #include "platform/registry.h"
+#include "quicksetup/quicksetup.h"
 #include "shell/about.h"
 #include "shell/appglobals.h"
 #include "shell/commsettings.h"
@@ -25,12 +26,14 @@
 #include "shell/operationlog.h"
 #include "shell/shellreports.h"
 #include "shell/startup.h"
+#include "shell/textfit.h"
 
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QIcon>
 #include <QLabel>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QProgressBar>
@@ -72,6 +75,14 @@ static void loadCatalogue(int language)
     static const char *const catalogues[] = { ":/new prefix/language/TavironINV_Eng",
         ":/new prefix/language/TavironINV_zh_CN", ":/new prefix/language/TavironINV_zh_Big" };
     g_translator.load(QLatin1String(catalogues[language]));
+    // Qt's standard buttons and file dialogs speak the language too; English needs no catalogue.
+    static const char *const qtCatalogues[] = { nullptr, "qtbase_zh_CN", "qtbase_zh_TW" };
+    if (qtCatalogues[language])
+        g_qtTranslator.load(QLatin1String(qtCatalogues[language]), QLibraryInfo::location(QLibraryInfo::TranslationsPath));
+    else
+        g_qtTranslator.load(QString());
+    static const bool qtInstalled = QCoreApplication::installTranslator(&g_qtTranslator);
+    Q_UNUSED(qtInstalled)
 }
 
 CMainWindow::CMainWindow(QWidget *parent)
@@ -198,6 +209,7 @@ void CMainWindow::connectActions()
     connect(actSysMon, &QAction::triggered, this, &CMainWindow::iniSysMon);
     connect(actionTrend, &QAction::triggered, this, &CMainWindow::trendShow);
     connect(actAllPar, &QAction::triggered, this, &CMainWindow::iniParameter);
+    connect(actQuickSetup, &QAction::triggered, this, &CMainWindow::quickSetup);
     connect(actCom, &QAction::triggered, this, &CMainWindow::iniComDialog);
     connect(actHelp, &QAction::triggered, this, &CMainWindow::iniHELP);
     connect(actVer, &QAction::triggered, this, &CMainWindow::ABOUT);
@@ -311,6 +323,7 @@ void CMainWindow::applyConnectionState(bool online)
 void CMainWindow::setControlsEnabled(bool on)
 {
     actAllPar->setEnabled(on);
+    actQuickSetup->setEnabled(on);
     actSysMon->setEnabled(on);
     actionTrend->setEnabled(on);
     parameterButton->setEnabled(on);
@@ -328,6 +341,7 @@ void CMainWindow::applyLanguage()
     comSetup->retranslate();
     navigation->changeLanguage();
     parameterForm->languageChange();
+    fitTexts(this);
 }
 
 void CMainWindow::checkLanguageAction(int language)
@@ -361,6 +375,7 @@ void CMainWindow::switchLanguage(unsigned char language)
         rows->removeRows(0, rows->rowCount());
         information->fillTable(number);
     }
+    fitTexts(this);
 }
 
 void CMainWindow::LanEnlish()
@@ -518,6 +533,7 @@ void CMainWindow::iniComDialog()
         }
     }
     showSettingsInDialog();
+    fitTexts(comSetup);
 
     if (comSetup->exec() != QDialog::Accepted)
         return;
@@ -610,6 +626,16 @@ void CMainWindow::connecttset()
 void CMainWindow::iniParameter()
 {
     parameterForm->setVisible(!parameterForm->isVisible());
+}
+
+void CMainWindow::quickSetup()
+{
+    if (navigation->checkConnection() != 0)
+        return;
+    // Built anew for each run, so its lists fit the drive it writes to; without a parent, since its
+    // window flags would draw it inside the main window.
+    QuickSetup wizard(nullptr);
+    wizard.exec();
 }
 
 void CMainWindow::ABOUT()

@@ -74,6 +74,7 @@ private slots:
     void iniSysMon();
     void iniComDialog();
     void iniParameter();
+    void quickSetup();
     void iniHELP();
     void ABOUT();
     void LaChineseS();

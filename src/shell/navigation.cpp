@@ -1,4 +1,5 @@
 #include "shell/navigation.h"
+#include "shell/textfit.h"
 
 #include "comm/globals.h"
 #include "connection/identify.h"
@@ -170,6 +171,7 @@ CNavigation::CNavigation(QWidget *parent)
     SysSettreeView->expand(treeRoot->index());
     SysSettreeView->scrollTo(treeRoot->index());
     SysSettreeView->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    showElidedTextsAsToolTips(SysSettreeView);
     SysSettabWidget->setTabText(0, systemSettingText);
     SysSettabWidget->setTabText(1, settingGuideText);
     PotLabel->setText(selectStationText + QStringLiteral("---"));

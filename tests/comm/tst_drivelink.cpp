@@ -109,11 +109,11 @@ QStringList tst_DriveLink::received() const
 void tst_DriveLink::parameters()
 {
     START_LINE();
-    // P.7 holds 50 with two decimals; the Modbus caller gives the scale, the drive's reply gives it
+    // P.7 holds 500 with two decimals; the Modbus caller gives the scale, the drive's reply gives it
     // under the character protocol.
-    QCOMPARE(read(7, 0.01), 0.5);
-    QVERIFY(m_rw->WritePar(7, 123));
-    QCOMPARE(read(7, 0.01), 1.23);
+    QCOMPARE(read(7, 0.01), 5.0);
+    QVERIFY(m_rw->WritePar(7, 1234));
+    QCOMPARE(read(7, 0.01), 12.34);
 
     control(QStringLiteral("set 259 65535"));
     g_signedFlag = true;
@@ -292,7 +292,7 @@ void tst_DriveLink::pollerAndWriterShareTheLink()
                 ++failures;
             }
             const double p7 = m_rw->ReadPar(7, 1);
-            if (p7 != 0.5) {
+            if (p7 != 5.0) {
                 qWarning("poll P.7 %f", p7);
                 ++failures;
             }
@@ -314,7 +314,7 @@ void tst_DriveLink::pollerAndWriterShareTheLink()
         const double value = m_rw->ReadPar(110 + i, 1);
         QCOMPARE(qRound(value / g_zrValueUnit), i % 2);
     }
-    QCOMPARE(m_rw->ReadPar(7, 1), 0.5);
+    QCOMPARE(m_rw->ReadPar(7, 1), 5.0);
 }
 
 QTEST_MAIN(tst_DriveLink)

@@ -63,7 +63,9 @@ void TestComSetup::defaults()
     qInstallMessageHandler(previous);
     QVERIFY2(g_logged.filter("connectSlotsByName").isEmpty(), qPrintable(g_logged.join('\n')));
     QCOMPARE(d.windowTitle(), QString("Communication setup"));
-    QCOMPARE(d.size(), QSize(540, 280));
+    // The built size, widened only where a text of the protocol list would be cut.
+    QVERIFY2(d.width() >= 540, qPrintable(QString::number(d.width())));
+    QCOMPARE(d.height(), 280);
     QVERIFY(!(d.windowFlags() & Qt::WindowContextHelpButtonHint));
     QCOMPARE(d.autoStation->count(), 255);
     QCOMPARE(d.autoStation->itemText(254), QString("254"));

@@ -316,7 +316,7 @@ void tst_MonitorPoller::refusedItem()
         // The pass ends at the refusal with nothing handed over; the next pass runs all the same.
         QTRY_VERIFY_WITH_TIMEOUT(monitorCodes().count(code) >= 5, 10000);
         QVERIFY(!monitorCodes().contains(QStringLiteral("MCR")));
-        QCOMPARE(m_window->sampleValueEdit->text(), QStringLiteral("0"));
+        QTRY_COMPARE(m_window->sampleValueEdit->text(), QStringLiteral("0"));
         QVERIFY(!m_window->runButton->isEnabled());
         QVERIFY(g_monitorThread->isRunning());
         QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("On-Line"));

@@ -118,8 +118,8 @@ void TestParameterForm::displayModes()
     QCOMPARE(form.selectParaCombo->currentIndex(), 2);
     QCOMPARE(visibleRows(table), g_parameterCount);
     QCOMPARE(g_sortFlag, (unsigned char)1);
-    QVERIFY(!table->isRowHidden(rowOf(form, 180)));
-    QCOMPARE(form.cellText(rowOf(form, 180), 3), QString("--"));
+    QVERIFY(!table->isRowHidden(rowOf(form, 185)));
+    QCOMPARE(form.cellText(rowOf(form, 185), 3), QString("--"));
 
     // "Show Selected Parameter": every parameter row hidden until rows are chosen.
     onNextModal([](QWidget *dialog) { dialog->close(); });
@@ -133,7 +133,7 @@ void TestParameterForm::displayModes()
     QTest::keyClick(form.selectParaCombo, Qt::Key_Up);
     QCOMPARE(form.selectParaCombo->currentIndex(), 0);
     QCOMPARE(visibleRows(table), listed);
-    QVERIFY(table->isRowHidden(rowOf(form, 180)));
+    QVERIFY(table->isRowHidden(rowOf(form, 185)));
 }
 
 void TestParameterForm::headerSorting()

@@ -269,7 +269,7 @@ void TestParameterLoading::shippedSeries()
         QCOMPARE(form.cellText(40, 6), QString("50"));
         QVERIFY(!table->isRowHidden(1010));
         QVERIFY(table->isRowHidden(1011));
-        QCOMPARE(form.cellText(83, 8), QString("380.0"));
+        QCOMPARE(form.cellText(177, 8), QString("380.0")); // the motor rated voltage
         QCOMPARE(form.cellText(163, 5), QString("300.0"));
     } else {
         QCOMPARE(form.highestParameter, letter == 'D' ? 1299 : 199);
@@ -283,7 +283,7 @@ void TestParameterLoading::shippedSeries()
         QCOMPARE(g_variantSelectorB, QString("043"));
     }
     if (letter == 'D')
-        QCOMPARE(form.cellText(83, 8), QString("220.0"));
+        QCOMPARE(form.cellText(177, 8), QString("220.0"));
 }
 
 void TestParameterLoading::groupSeriesOrder()

@@ -133,7 +133,7 @@ void TestMainWindow::menusHoldTheirActionsInOrder_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QStringList>("actions");
     QTest::newRow("System") << 0 << "&System" << QStringList { "&Monitor d-I", "&Trend d-I" };
-    QTest::newRow("Parameter list") << 1 << "&Parameter list" << QStringList { "All &Parameters list d-I" };
+    QTest::newRow("Parameter list") << 1 << "&Parameter list" << QStringList { "All &Parameters list d-I", "&Quick Setup d-I" };
     QTest::newRow("Communication setup") << 2 << "&Communication setup"
                                          << QStringList { "&Communication Setup Wizard E-" };
     QTest::newRow("Help") << 3 << "&Help" << QStringList { "&Help E-I", "&Version Information E-", "&Update E-" };
@@ -247,7 +247,7 @@ void TestMainWindow::parameterAreaStartsEmptyAndControlsFollowTheLink()
     m_window->show();
     QVERIFY(!m_window->parameterForm->isVisible());
 
-    const QList<QObject *> linked { m_window->actAllPar, m_window->actSysMon, m_window->actionTrend,
+    const QList<QObject *> linked { m_window->actAllPar, m_window->actQuickSetup, m_window->actSysMon, m_window->actionTrend,
         m_window->parameterButton, m_window->monitorButton, m_window->trendButton };
     for (bool on : { true, false, true }) {
         m_window->setControlsEnabled(on);

@@ -188,6 +188,12 @@ void Line::frameReceived(const QByteArray &frame, qint64 startNs)
             --f.remaining;
             return silent(QStringLiteral("silent-first"));
         }
+        if (f.kind == Fault::SilentAfter) {
+            // The link goes down after k answered requests, as when a cable is pulled mid-run.
+            if (f.remaining == 0)
+                return silent(QStringLiteral("silent-after"));
+            --f.remaining;
+        }
     }
     m_drive->advance(now);
     Reply reply = m_wire->handle(frame);
@@ -204,7 +210,8 @@ void Line::frameReceived(const QByteArray &frame, qint64 startNs)
     qint64 extra = 0;
     QStringList applied;
     for (Fault &f : m_s->faults) {
-        if (f.remaining == 0 || f.kind == Fault::SilentFirst || f.kind == Fault::LinkLost)
+        if (f.remaining == 0 || f.kind == Fault::SilentFirst || f.kind == Fault::SilentAfter
+            || f.kind == Fault::LinkLost)
             continue;
         switch (f.kind) {
         case Fault::BadCheck:

@@ -97,6 +97,7 @@ static bool parseFault(const QStringList &w, Scenario *s, QString *error)
 {
     static const QMap<QString, Fault::Kind> kinds = {
         {QStringLiteral("silent-first"), Fault::SilentFirst}, {QStringLiteral("link-lost"), Fault::LinkLost},
+        {QStringLiteral("silent-after"), Fault::SilentAfter},
         {QStringLiteral("bad-check"), Fault::BadCheck},       {QStringLiteral("short"), Fault::Short},
         {QStringLiteral("long"), Fault::Long},                {QStringLiteral("dribble"), Fault::Dribble},
         {QStringLiteral("late"), Fault::Late}};
@@ -107,9 +108,9 @@ static bool parseFault(const QStringList &w, Scenario *s, QString *error)
     Fault f;
     f.kind = kinds.value(w.at(1));
     int i = 2;
-    if (f.kind == Fault::SilentFirst) {
+    if (f.kind == Fault::SilentFirst || f.kind == Fault::SilentAfter) {
         if (w.size() < 3 || !toInt(w.at(2), &f.arg) || f.arg < 0) {
-            *error = QStringLiteral("silent-first needs a request count");
+            *error = QStringLiteral("%1 needs a request count").arg(w.at(1));
             return false;
         }
         f.remaining = f.arg;

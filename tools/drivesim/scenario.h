@@ -20,10 +20,10 @@ struct ParamDef {
 };
 
 struct Fault {
-    enum Kind { SilentFirst, LinkLost, BadCheck, Short, Long, Dribble, Late };
+    enum Kind { SilentFirst, SilentAfter, LinkLost, BadCheck, Short, Long, Dribble, Late };
     Kind kind = SilentFirst;
     int remaining = 1; // -1: every reply from now on
-    int arg = 0;       // silent-first: k; late: extra milliseconds
+    int arg = 0;       // silent-first, silent-after: k; late: extra milliseconds
 };
 
 struct Refusal {

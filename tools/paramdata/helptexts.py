@@ -79,8 +79,15 @@ MORE_HELP = {
     68: ('Output frequency at which the brake release signal is given.', '输出制动器开启信号时的频率。'),
     69: ('Output current above which the brake may be released.', '超过该输出电流时允许开启制动器。'),
     70: ('Output frequency at which the brake closes during deceleration.', '减速时制动器闭合的频率。'),
-    71: ('0: standard motor;1: constant torque motor;2 to 5: motors with their own thermal characteristic',
+    173: ('0: standard motor;1: constant torque motor;2 to 5: motors with their own thermal characteristic',
          '0：标准电机;1：恒转矩电机;2～5：具有各自热特性的电机'),
+    71: ('0: coast to stop (idling braking);1: decelerate to stop (linear braking)',
+         '0：自由停车;1：减速停车'),
+    300: ('0: V/F control;1: V/F closed-loop control;2: general flux vector control;'
+          '3: speed sensorless vector control;4: closed-loop vector control',
+          '0：V/F控制;1：V/F闭环控制;2：通用磁通矢量控制;3：无速度传感器矢量控制;4：闭环矢量控制'),
+    400: ('0: speed control;1: torque control;2: position control;99999: not set',
+          '0：速度控制;1：转矩控制;2：位置控制;99999：未设定'),
     73: ('0: 0 to 5 V input;1: 0 to 10 V input', '0：0～5V输入;1：0～10V输入'),
     74: ('Filter of the analog inputs.;A higher value gives a steadier but slower response.',
          '模拟量输入的滤波。;设定较大时响应稳定但变慢。'),
@@ -90,14 +97,14 @@ MORE_HELP = {
          '0：不输出故障代码;1：由输出端子输出故障代码;2：仅报警时输出'),
     78: ('0: both directions allowed;1: reverse rotation prevented;2: forward rotation prevented',
          '0：正反转均可;1：禁止反转;2：禁止正转'),
-    80: ('Rated output of the motor on its nameplate.;Needed by vector control and auto tuning.',
+    174: ('Rated output of the motor on its nameplate.;Needed by vector control and auto tuning.',
          '电机铭牌上的额定功率。;矢量控制和自动调谐时需要设定。'),
-    81: ('Number of poles of the motor.', '电机的极数。'),
-    82: ('No-load current of the motor.;Set by auto tuning.', '电机的空载电流。;由自动调谐设定。'),
-    83: ('Rated voltage of the motor on its nameplate.', '电机铭牌上的额定电压。'),
-    84: ('Rated frequency of the motor on its nameplate.', '电机铭牌上的额定频率。'),
-    85: ('Rated speed of the motor on its nameplate.', '电机铭牌上的额定转速。'),
-    86: ('Stator resistance of the motor.;Set by auto tuning.', '电机的定子电阻。;由自动调谐设定。'),
+    175: ('Number of poles of the motor.', '电机的极数。'),
+    176: ('No-load current of the motor.;Set by auto tuning.', '电机的空载电流。;由自动调谐设定。'),
+    177: ('Rated voltage of the motor on its nameplate.', '电机铭牌上的额定电压。'),
+    178: ('Rated frequency of the motor on its nameplate.', '电机铭牌上的额定频率。'),
+    179: ('Rated speed of the motor on its nameplate.', '电机铭牌上的额定转速。'),
+    180: ('Stator resistance of the motor.;Set by auto tuning.', '电机的定子电阻。;由自动调谐设定。'),
     87: ('Rotor resistance of the motor.;Set by auto tuning.', '电机的转子电阻。;由自动调谐设定。'),
     88: ('Leakage inductance of the motor.;Set by auto tuning.', '电机的漏感。;由自动调谐设定。'),
     89: ('Mutual inductance of the motor.;Set by auto tuning.', '电机的互感。;由自动调谐设定。'),
@@ -126,11 +133,11 @@ MORE_HELP = {
     124: ('0: 7 data bits;1: 8 data bits', '0：7位数据;1：8位数据'),
     125: ('Longest time without a message before the drive reports a communication error.;9999: not watched.',
           '无通讯时到报告通讯异常的时间。;9999：不检测。'),
-    126: ('Number of faulty messages in a row allowed before the drive reports an error.', '报告异常前允许的连续通讯错误次数。'),
-    127: ('Waiting time of the drive before it answers.;9999: set by the message.', '变频器应答前的等待时间。;9999：由通讯数据设定。'),
-    128: ('0: character protocol;1: Modbus RTU;2: Modbus ASCII', '0：字符协议;1：Modbus RTU;2：Modbus ASCII'),
-    129: ('0: no CR and no LF;1: CR;2: CR and LF', '0：无CR、无LF;1：有CR;2：有CR和LF'),
-    130: ('0: trip;1: decelerate to stop, then trip;2: keep running;3: decelerate to stop',
+    132: ('Number of faulty messages in a row allowed before the drive reports an error.', '报告异常前允许的连续通讯错误次数。'),
+    133: ('Waiting time of the drive before it answers.;9999: set by the message.', '变频器应答前的等待时间。;9999：由通讯数据设定。'),
+    134: ('0: character protocol;1: Modbus RTU;2: Modbus ASCII', '0：字符协议;1：Modbus RTU;2：Modbus ASCII'),
+    135: ('0: no CR and no LF;1: CR;2: CR and LF', '0：无CR、无LF;1：有CR;2：有CR和LF'),
+    136: ('0: trip;1: decelerate to stop, then trip;2: keep running;3: decelerate to stop',
           '0：跳闸;1：减速停止后跳闸;2：继续运行;3：减速停止'),
     131: ('0: written values are kept in EEPROM;1: written values are kept in RAM only',
           '0：通讯写入的值保存到EEPROM;1：仅写入RAM'),
@@ -239,14 +246,20 @@ def family_help(num):
         letter = 'AB'[num - 112]
         return ('Function of relay %s.;Refer to the output function table.' % letter,
                 '继电器%s的功能。;请参照输出功能一览表。' % letter)
-    if 24 <= num <= 27 or 400 <= num <= 407:
-        speed = num - 20 if num < 100 else num - 392
+    if num in (80, 81, 82, 83, 84, 86, 126, 127, 128) or 550 <= num <= 564:
+        return ('Function of the input terminal.;Refer to the input function table.;99999: no function.',
+                '输入端子的功能。;请参照输入功能一览表。;99999：无功能。')
+    if num in (85, 129, 130) or 568 <= num <= 583:
+        return ('Function of the output terminal or relay.;Refer to the output function table.;99999: no function.',
+                '输出端子或继电器的功能。;请参照输出功能一览表。;99999：无功能。')
+    if 24 <= num <= 27 or 401 <= num <= 408:
+        speed = num - 20 if num < 100 else 8 if num == 408 else num - 392
         return ('Frequency of speed %d, chosen by a combination of RH, RM, RL and REX.;99999: not used.' % speed,
                 '第%d段速频率，由RH、RM、RL、REX的组合选择。;99999：不使用。' % speed,)
     if 200 <= num <= 211:
         return ('Code of alarm %d, the newest first.;Read only.' % (num - 199),
                 '第%d次异常代码，最新的在前。;只读。' % (num - 199))
-    if 300 <= num <= 315:
+    if 301 <= num <= 316:
         return ('Motor data while the second motor is selected by the RT terminal.;The same as the first motor data.',
                 '由RT端子选择第二电机时的电机数据。;含义与第一电机相同。')
     if 500 <= num <= 511:

@@ -124,16 +124,31 @@ def generated():
                'V:160,0.01A//999,0.1A', '2.60'),
               ('Second motor slip compensation gain', '第二电机转差补偿增益', '0~200.0', '0.1%', '0.0'),
               ('Second motor torque boost', '第二电机转矩提升', '0~30.0|99999', '0.1%', '99999')]
+    # P.300 and P.400 hold the control method the set-up wizard writes; the settings they held
+    # moved to the free numbers after their families.
+    add(300, 'e', 'Control method selection', '控制方式选择', '0~4', '1', '0', 'W', 'AD')
     for i, (en, zh, rng, unit, dflt) in enumerate(second):
-        add(300 + i, 'e', en, zh, rng, unit, dflt, 'W', 'AD')
+        add(316 if i == 0 else 300 + i, 'e', en, zh, rng, unit, dflt, 'W', 'AD')
+    add(400, 's', 'Control mode selection', '控制模式选择', '0~2|99999', '1', '0', 'W', 'A')
     for i in range(8, 16):
-        add(400 + i - 8, 's', 'Multi-speed %d' % i, '多段速%d' % i, '0~650.00|99999', '0.01Hz', '99999', 'W', 'AD')
+        add(408 if i == 8 else 400 + i - 8, 's', 'Multi-speed %d' % i, '多段速%d' % i, '0~650.00|99999', '0.01Hz',
+            '99999', 'W', 'AD')
     for i in range(1, 7):
         add(500 + 2 * (i - 1), 'l', 'Simple PLC step %d frequency' % i, '简易PLC第%d段频率' % i,
             '0~650.00', '0.01Hz', '0.00', 'W', 'A')
         add(501 + 2 * (i - 1), 'l', 'Simple PLC step %d time' % i, '简易PLC第%d段运行时间' % i,
             '0~6000.0', '0.1s', '0.0', 'W', 'A')
     add(512, 'l', 'Simple PLC operation mode', '简易PLC运行方式', '0~3', '1', '0', 'W', 'A')
+    # Terminal functions of the HDI input and the two option slots; 99999 is no function.
+    add(550, 'i', 'Terminal HDI function', 'HDI端子功能选择', '0~41,43~66', '1', '57', 'W', 'A')
+    for slot, base in (('SLOT3', 551), ('SLOT2', 559)):
+        for i in range(6):
+            add(base + i, 'i', 'Terminal M1%d function (%s)' % (i, slot), 'M1%d端子功能选择(%s)' % (i, slot),
+                '0~41,43~66|99999', '1', '99999', 'W', 'A')
+    for slot, base in (('SLOT3', 568), ('SLOT2', 576)):
+        for i in range(8):
+            add(base + i, 'o', 'Output A1%d function (%s)' % (i, slot), 'A1%d输出功能选择(%s)' % (i, slot),
+                '0~10,16~20|99999', '1', '99999', 'W', 'A')
     traverse = [('Traverse function selection', '摆频功能选择', '0~2', '1', '0'),
                 ('Traverse amplitude', '摆频幅度', '0~25.0', '0.1%', '10.0'),
                 ('Traverse jump amplitude', '摆频突跳幅度', '0~50.0', '0.1%', '10.0'),
@@ -187,7 +202,7 @@ def prefixed(text, version):
 
 def voltage_variants(num):
     """Elements that differ by voltage class: name suffix -> text."""
-    if num == 83:
+    if num == 177:
         return {'Default': {'021': '220.0', '023': '220.0', '043': '380.0'}}
     if num == 163:
         return {'Range': {'021': '150.0~300.0', '023': '150.0~300.0', '043': '300.0~600.0'},

@@ -18,6 +18,16 @@ for name in on off on_red cancel; do
     convert -background none -density 96 "$name.svg" -resize 20x20 "PNG32:$out/$name.png"
 done
 convert -background none -density 96 parent_small.svg -resize 32x32 "PNG32:$out/parent_small.png"
+# The set-up wizard's buttons, window icon and page background.
+for name in back next ok; do
+    convert -background none -density 96 "$name.svg" -resize 32x32 "PNG32:$out/$name.png"
+done
+for size in 16 32 48; do
+    convert -background none -density 192 quicksetup.svg -resize ${size}x${size} "PNG32:/tmp/taviron-qs-$size.png"
+done
+convert /tmp/taviron-qs-{16,32,48}.png "$out/quicksetup.ico"
+rm -f /tmp/taviron-qs-*.png
+convert -density 96 background.svg -type TrueColor "PNG24:$out/background.png"
 # The selection dialog's tick boxes.
 for name in ckChecked ckUncheck ckChecked_unable; do
     convert -background none -density 96 "$name.svg" -resize 16x16 "PNG32:$out/$name.png"

@@ -1165,6 +1165,10 @@ p, li { white-space: pre-wrap; }
         <source>&amp;Open...</source>
         <translation>開啟(&amp;O)...</translation>
     </message>
+    <message>
+        <source>&amp;Quick Setup</source>
+        <translation>快速設置(&amp;Q)</translation>
+    </message>
 </context>
 <context>
     <name>MonitorThread</name>
@@ -1551,6 +1555,605 @@ p, li { white-space: pre-wrap; }
 %2.</source>
         <translation>無法寫入檔案 %1：
 %2。</translation>
+    </message>
+</context>
+<context>
+    <name>QuickSetup</name>
+    <message>
+        <source>Quick Setup</source>
+        <translation>快速設置</translation>
+    </message>
+    <message>
+        <source>V/F control</source>
+        <translation>V/F控制</translation>
+    </message>
+    <message>
+        <source>Facility vector control</source>
+        <translation>簡易矢量控制</translation>
+    </message>
+    <message>
+        <source>Speed sensorless vector closed-loop control</source>
+        <translation>無速度傳感器矢量閉環控制</translation>
+    </message>
+    <message>
+        <source>General flux vector control</source>
+        <translation>通用磁通矢量控制</translation>
+    </message>
+    <message>
+        <source>V/F closed-loop control</source>
+        <translation>V/F閉環控制</translation>
+    </message>
+    <message>
+        <source>Closed-loop vector control</source>
+        <translation>閉環矢量控制</translation>
+    </message>
+    <message>
+        <source>Speed control</source>
+        <translation>速度控制</translation>
+    </message>
+    <message>
+        <source>Torque control</source>
+        <translation>轉矩控制</translation>
+    </message>
+    <message>
+        <source>Position control</source>
+        <translation>位置控制</translation>
+    </message>
+    <message>
+        <source>User Parameters</source>
+        <translation>用戶參數</translation>
+    </message>
+    <message>
+        <source>Control Methods</source>
+        <translation>控制方式</translation>
+    </message>
+    <message>
+        <source>Next Step</source>
+        <translation>下一步</translation>
+    </message>
+    <message>
+        <source>Step 1</source>
+        <translation>第1步</translation>
+    </message>
+    <message>
+        <source>Basic Parameters</source>
+        <translation>基本參數</translation>
+    </message>
+    <message>
+        <source>Maximum Output Frequency</source>
+        <translation>最大輸出頻率</translation>
+    </message>
+    <message>
+        <source>Maximum Voltage Frequency</source>
+        <translation>最大電壓頻率</translation>
+    </message>
+    <message>
+        <source>Maximum Output Voltage</source>
+        <translation>最大輸出電壓</translation>
+    </message>
+    <message>
+        <source>Acceleration Time</source>
+        <translation>加速時間</translation>
+    </message>
+    <message>
+        <source>Deceleration Time</source>
+        <translation>減速時間</translation>
+    </message>
+    <message>
+        <source>sec</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>Back Step</source>
+        <translation>上一步</translation>
+    </message>
+    <message>
+        <source>HZ</source>
+        <translation>HZ</translation>
+    </message>
+    <message>
+        <source>V</source>
+        <translation>V</translation>
+    </message>
+    <message>
+        <source>Step 2</source>
+        <translation>第2步</translation>
+    </message>
+    <message>
+        <source>Operation Method Parameters</source>
+        <translation>運行方式參數</translation>
+    </message>
+    <message>
+        <source>The reference source of target frequency .</source>
+        <translation>目標頻率的給定來源：</translation>
+    </message>
+    <message>
+        <source>Operation panel</source>
+        <translation>操作面板</translation>
+    </message>
+    <message>
+        <source>External terminals</source>
+        <translation>外部端子</translation>
+    </message>
+    <message>
+        <source>Communication</source>
+        <translation>通訊</translation>
+    </message>
+    <message>
+        <source>External voltage/current signal or combination of multi-speed stage levels</source>
+        <translation>外部電壓/電流信號或多段速組合</translation>
+    </message>
+    <message>
+        <source>The set value of P.15</source>
+        <translation>P.15的設定值</translation>
+    </message>
+    <message>
+        <source>External voltage/current signal,combination of multi-speed stage levels or External JOG</source>
+        <translation>外部電壓/電流信號、多段速組合或外部點動</translation>
+    </message>
+    <message>
+        <source>Frequency of each section in Programmed operation mode</source>
+        <translation>程序運行模式下各段的頻率</translation>
+    </message>
+    <message>
+        <source>Communication,combination of multi-speed stage levels or External JOG</source>
+        <translation>通訊、多段速組合或外部點動</translation>
+    </message>
+    <message>
+        <source>Operation panel,combination of multi-speed stage levels or External JOG</source>
+        <translation>操作面板、多段速組合或外部點動</translation>
+    </message>
+    <message>
+        <source>The signal source of motor starting .</source>
+        <translation>電機啟動的信號來源：</translation>
+    </message>
+    <message>
+        <source>External terminal STF</source>
+        <translation>外部端子STF</translation>
+    </message>
+    <message>
+        <source>Brake Selection</source>
+        <translation>停車方式選擇</translation>
+    </message>
+    <message>
+        <source>Linear Braking</source>
+        <translation>減速停車</translation>
+    </message>
+    <message>
+        <source>Idling Braking</source>
+        <translation>自由停車</translation>
+    </message>
+    <message>
+        <source>Step 3</source>
+        <translation>第3步</translation>
+    </message>
+    <message>
+        <source>STF(the inverter runs forward)</source>
+        <translation>STF(變頻器正轉)</translation>
+    </message>
+    <message>
+        <source>STR(the inverter runs reverse)</source>
+        <translation>STR(變頻器反轉)</translation>
+    </message>
+    <message>
+        <source>RL(Multi-speedlow speed)</source>
+        <translation>RL(多段速低速)</translation>
+    </message>
+    <message>
+        <source>RM(Multi-speed medium speed)</source>
+        <translation>RM(多段速中速)</translation>
+    </message>
+    <message>
+        <source>RH(multi-speedhigh speed)</source>
+        <translation>RH(多段速高速)</translation>
+    </message>
+    <message>
+        <source>Analog terminal 4-5 priority</source>
+        <translation>模拟量端子4-5優先</translation>
+    </message>
+    <message>
+        <source>The external thermal relay operation</source>
+        <translation>外部熱繼電器動作</translation>
+    </message>
+    <message>
+        <source>MRS(the instantaneous stopping of the inverter output)</source>
+        <translation>MRS(變頻器輸出瞬時停止)</translation>
+    </message>
+    <message>
+        <source>RT(the inverter second function)</source>
+        <translation>RT(變頻器第二功能)</translation>
+    </message>
+    <message>
+        <source>EXT(external JOG)</source>
+        <translation>EXT(外部點動)</translation>
+    </message>
+    <message>
+        <source>STF+EXJ</source>
+        <translation>STF+EXJ</translation>
+    </message>
+    <message>
+        <source>STR+EXJ</source>
+        <translation>STR+EXJ</translation>
+    </message>
+    <message>
+        <source>STF+RT</source>
+        <translation>STF+RT</translation>
+    </message>
+    <message>
+        <source>STR+RT</source>
+        <translation>STR+RT</translation>
+    </message>
+    <message>
+        <source>STF+RL</source>
+        <translation>STF+RL</translation>
+    </message>
+    <message>
+        <source>STR+RL</source>
+        <translation>STR+RL</translation>
+    </message>
+    <message>
+        <source>STF+RM</source>
+        <translation>STF+RM</translation>
+    </message>
+    <message>
+        <source>STR+RM</source>
+        <translation>STR+RM</translation>
+    </message>
+    <message>
+        <source>STF+RH</source>
+        <translation>STF+RH</translation>
+    </message>
+    <message>
+        <source>STR+RH</source>
+        <translation>STR+RH</translation>
+    </message>
+    <message>
+        <source>STF+RL+RM</source>
+        <translation>STF+RL+RM</translation>
+    </message>
+    <message>
+        <source>STR+RL+RM</source>
+        <translation>STR+RL+RM</translation>
+    </message>
+    <message>
+        <source>STF+RT+RL</source>
+        <translation>STF+RT+RL</translation>
+    </message>
+    <message>
+        <source>STR+RT+RL</source>
+        <translation>STR+RT+RL</translation>
+    </message>
+    <message>
+        <source>STF+RT+RM</source>
+        <translation>STF+RT+RM</translation>
+    </message>
+    <message>
+        <source>STR+RT+RM</source>
+        <translation>STR+RT+RM</translation>
+    </message>
+    <message>
+        <source>STF+RT+RL+RM</source>
+        <translation>STF+RT+RL+RM</translation>
+    </message>
+    <message>
+        <source>STR+RT+RL+RM</source>
+        <translation>STR+RT+RL+RM</translation>
+    </message>
+    <message>
+        <source>RUN(the inverter runs forward)</source>
+        <translation>RUN(變頻器正轉)</translation>
+    </message>
+    <message>
+        <source>STF/STR(it is used with RUN, when STF/STR is on, the inverter runs reverse;when STF/STR is off, the inverter runs forward)</source>
+        <translation>STF/STR(與RUN配合使用，STF/STR接通時反轉；斷開時正轉)</translation>
+    </message>
+    <message>
+        <source>RES(external reset function)</source>
+        <translation>RES(外部復位功能)</translation>
+    </message>
+    <message>
+        <source>STOP(it can be used as a three-wire mode with the RUN signal or the STF-STR terminal)</source>
+        <translation>STOP(可與RUN信號或STF-STR端子組成三線式運行)</translation>
+    </message>
+    <message>
+        <source>REX(multi-speed set (16 levels))</source>
+        <translation>REX(多段速設定(16段))</translation>
+    </message>
+    <message>
+        <source>PO(in external mode, programmed operation mode is chosen)</source>
+        <translation>PO(外部模式下選擇程序運行模式)</translation>
+    </message>
+    <message>
+        <source>RES_E (external reset become valid only when the alarm goes off.)</source>
+        <translation>RES_E (僅在報警發生時外部復位有效。)</translation>
+    </message>
+    <message>
+        <source>MPO (in external mode the manually operation cycle mode is chosen.)</source>
+        <translation>MPO (外部模式下選擇手動循環運行模式。)</translation>
+    </message>
+    <message>
+        <source>TRI(triangle wave function is chosen)</source>
+        <translation>TRI(選擇三角波功能)</translation>
+    </message>
+    <message>
+        <source>GP_BP(Automatic switchover frequency between inverter and commercial power-supply operation.)</source>
+        <translation>GP_BP(變頻器與工頻電源運行的自動切換。)</translation>
+    </message>
+    <message>
+        <source>CS(Manual switch to commercial power supply)</source>
+        <translation>CS(手動切換到工頻電源)</translation>
+    </message>
+    <message>
+        <source>STF/STR +STOP(The motor has a reverse rotation when the RUN signal is on. When the RUN signal is off, stop the motor and then run the motor for forward rotation.)</source>
+        <translation>STF/STR +STOP(RUN信號接通時電機反轉。RUN信號斷開時電機停止後正轉。)</translation>
+    </message>
+    <message>
+        <source>P_MRS (the inverter output instantaneously stops, The MRS is pulse signal input)</source>
+        <translation>P_MRS (變頻器輸出瞬時停止，MRS為脈衝信號輸入)</translation>
+    </message>
+    <message>
+        <source>PWM setting frequency (Note 1)</source>
+        <translation>PWM設定頻率(注1)</translation>
+    </message>
+    <message>
+        <source>RUN_EN (the digital input terminal running enable)</source>
+        <translation>RUN_EN (數字輸入端子運行使能)</translation>
+    </message>
+    <message>
+        <source>PID_OFF (the digital input terminal stopping PID enable)</source>
+        <translation>PID_OFF (數字輸入端子停止PID)</translation>
+    </message>
+    <message>
+        <source>The second mode</source>
+        <translation>第二模式</translation>
+    </message>
+    <message>
+        <source>Initial curling radius selection terminal 1</source>
+        <translation>初始捲徑選擇端子1</translation>
+    </message>
+    <message>
+        <source>Initial curling radius selection terminal 2</source>
+        <translation>初始捲徑選擇端子2</translation>
+    </message>
+    <message>
+        <source>Thickness selection terminal 1</source>
+        <translation>厚度選擇端子1</translation>
+    </message>
+    <message>
+        <source>Thickness selection terminal 2</source>
+        <translation>厚度選擇端子2</translation>
+    </message>
+    <message>
+        <source>Wind-up roll-down switching</source>
+        <translation>收捲放捲切換</translation>
+    </message>
+    <message>
+        <source>Predrive reference</source>
+        <translation>预驅動給定</translation>
+    </message>
+    <message>
+        <source>Torque memory</source>
+        <translation>轉矩記憶</translation>
+    </message>
+    <message>
+        <source>Torque memory enable</source>
+        <translation>轉矩記憶使能</translation>
+    </message>
+    <message>
+        <source>Turn counting signal(note1)</source>
+        <translation>計圈信號(注1)</translation>
+    </message>
+    <message>
+        <source>Switch speed/Torque control</source>
+        <translation>速度/轉矩控制切換</translation>
+    </message>
+    <message>
+        <source>Curling radius restore</source>
+        <translation>捲徑復位</translation>
+    </message>
+    <message>
+        <source>High-speed pulse input function(note1)</source>
+        <translation>高速脈衝輸入功能(注1)</translation>
+    </message>
+    <message>
+        <source>Analog terminal 2-5 priority</source>
+        <translation>模拟量端子2-5優先</translation>
+    </message>
+    <message>
+        <source>Analog terminal 3-5 priority</source>
+        <translation>模拟量端子3-5優先</translation>
+    </message>
+    <message>
+        <source>Starting/Stopping of PLC</source>
+        <translation>PLC啟動/停止</translation>
+    </message>
+    <message>
+        <source>Origin retry enable function SHOM</source>
+        <translation>原點回归使能SHOM</translation>
+    </message>
+    <message>
+        <source>Origin retry setting origin ORGP</source>
+        <translation>原點回归設定原點ORGP</translation>
+    </message>
+    <message>
+        <source>Switch position/Speed control</source>
+        <translation>位置/速度控制切換</translation>
+    </message>
+    <message>
+        <source>External switch zero-servo</source>
+        <translation>外部切換零伺服</translation>
+    </message>
+    <message>
+        <source>External accelerate/decelerate pause</source>
+        <translation>外部加減速暫停</translation>
+    </message>
+    <message>
+        <source>External forced stop</source>
+        <translation>外部強制停止</translation>
+    </message>
+    <message>
+        <source>Output &amp; Input Function Parameters</source>
+        <translation>輸出與輸入功能參數</translation>
+    </message>
+    <message>
+        <source>Terminal (SO-SE)</source>
+        <translation>端子(SO-SE)</translation>
+    </message>
+    <message>
+        <source>Relay (A-B-C)</source>
+        <translation>繼電器(A-B-C)</translation>
+    </message>
+    <message>
+        <source>Relay (A1-B1-C1)</source>
+        <translation>繼電器(A1-B1-C1)</translation>
+    </message>
+    <message>
+        <source>Relay (A2-B2-C2)</source>
+        <translation>繼電器(A2-B2-C2)</translation>
+    </message>
+    <message>
+        <source>The output of A%1 function selection (%2)</source>
+        <translation>A%1輸出功能選擇(%2)</translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation>輸出</translation>
+    </message>
+    <message>
+        <source>Terminal (SU-SE)</source>
+        <translation>端子(SU-SE)</translation>
+    </message>
+    <message>
+        <source>Terminal (RUN-SE)</source>
+        <translation>端子(RUN-SE)</translation>
+    </message>
+    <message>
+        <source>Terminal (FU/10X-SE)</source>
+        <translation>端子(FU/10X-SE)</translation>
+    </message>
+    <message>
+        <source>Terminal (SO1-SE)</source>
+        <translation>端子(SO1-SE)</translation>
+    </message>
+    <message>
+        <source>Terminal (SO2-SE)</source>
+        <translation>端子(SO2-SE)</translation>
+    </message>
+    <message>
+        <source>Multi-function input terminals %1</source>
+        <translation>多功能輸入端子%1</translation>
+    </message>
+    <message>
+        <source>Multi-function input terminals M%1(%2)</source>
+        <translation>多功能輸入端子M%1(%2)</translation>
+    </message>
+    <message>
+        <source>Input</source>
+        <translation>輸入</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>Step 4</source>
+        <translation>第4步</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; can be at most %2 Hz.</source>
+        <translation>“%1”最大為%2 Hz。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; can be at most %2 V, or 9999 for no set value.</source>
+        <translation>“%1”最大為%2 V，或9999表示不設定。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; can be at most %2 s.</source>
+        <translation>“%1”最大為%2 s。</translation>
+    </message>
+    <message>
+        <source>Parameter P.%1 cannot take the value %2.</source>
+        <translation>參數P.%1不能設定為%2。</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Nothing was written.</source>
+        <translation>未寫入任何參數。</translation>
+    </message>
+    <message>
+        <source>RUN (Inverter running)</source>
+        <translation>RUN (變頻器運行中)</translation>
+    </message>
+    <message>
+        <source>SU (Up to frequency)</source>
+        <translation>SU (頻率到達)</translation>
+    </message>
+    <message>
+        <source>FU (Output frequency detection)</source>
+        <translation>FU (輸出頻率檢測)</translation>
+    </message>
+    <message>
+        <source>OL (Overload detection)</source>
+        <translation>OL (過負載檢測)</translation>
+    </message>
+    <message>
+        <source>OMD (Zero current detection)</source>
+        <translation>OMD (零電流檢測)</translation>
+    </message>
+    <message>
+        <source>ALARM (Alarm detection)</source>
+        <translation>ALARM (報警檢測)</translation>
+    </message>
+    <message>
+        <source>PO1 (Section detection)</source>
+        <translation>PO1 (段檢測)</translation>
+    </message>
+    <message>
+        <source>PO2 (Periodical detection)</source>
+        <translation>PO2 (周期檢測)</translation>
+    </message>
+    <message>
+        <source>PO3 (Pause detection)</source>
+        <translation>PO3 (暫停檢測)</translation>
+    </message>
+    <message>
+        <source>BP (Inverter output)</source>
+        <translation>BP (變頻器輸出)</translation>
+    </message>
+    <message>
+        <source>GP (Commercial power-supply output)</source>
+        <translation>GP (工頻電源輸出)</translation>
+    </message>
+    <message>
+        <source>OMD1 (zero current detection 1)</source>
+        <translation>OMD1 (零電流檢測1)</translation>
+    </message>
+    <message>
+        <source>AUX (Assistant output)</source>
+        <translation>AUX (輔助輸出)</translation>
+    </message>
+    <message>
+        <source>FAN (Fan abnormal)</source>
+        <translation>FAN (風扇異常)</translation>
+    </message>
+    <message>
+        <source>RY (Converter operation to complete)</source>
+        <translation>RY (變頻器運行準備完成)</translation>
+    </message>
+    <message>
+        <source>BP (Maintenance reminder function detection)</source>
+        <translation>BP (維護提醒功能檢測)</translation>
+    </message>
+    <message>
+        <source>OL2 (Over torque alarm output)</source>
+        <translation>OL2 (過轉矩報警輸出)</translation>
+    </message>
+    <message>
+        <source>Capacitor life anomaly</source>
+        <translation>電容壽命異常</translation>
     </message>
 </context>
 <context>

@@ -1165,6 +1165,10 @@ p, li { white-space: pre-wrap; }
         <source>&amp;Open...</source>
         <translation>打开(&amp;O)...</translation>
     </message>
+    <message>
+        <source>&amp;Quick Setup</source>
+        <translation>快速设置(&amp;Q)</translation>
+    </message>
 </context>
 <context>
     <name>MonitorThread</name>
@@ -1551,6 +1555,605 @@ p, li { white-space: pre-wrap; }
 %2.</source>
         <translation>无法写入文件 %1：
 %2。</translation>
+    </message>
+</context>
+<context>
+    <name>QuickSetup</name>
+    <message>
+        <source>Quick Setup</source>
+        <translation>快速设置</translation>
+    </message>
+    <message>
+        <source>V/F control</source>
+        <translation>V/F控制</translation>
+    </message>
+    <message>
+        <source>Facility vector control</source>
+        <translation>简易矢量控制</translation>
+    </message>
+    <message>
+        <source>Speed sensorless vector closed-loop control</source>
+        <translation>无速度传感器矢量闭环控制</translation>
+    </message>
+    <message>
+        <source>General flux vector control</source>
+        <translation>通用磁通矢量控制</translation>
+    </message>
+    <message>
+        <source>V/F closed-loop control</source>
+        <translation>V/F闭环控制</translation>
+    </message>
+    <message>
+        <source>Closed-loop vector control</source>
+        <translation>闭环矢量控制</translation>
+    </message>
+    <message>
+        <source>Speed control</source>
+        <translation>速度控制</translation>
+    </message>
+    <message>
+        <source>Torque control</source>
+        <translation>转矩控制</translation>
+    </message>
+    <message>
+        <source>Position control</source>
+        <translation>位置控制</translation>
+    </message>
+    <message>
+        <source>User Parameters</source>
+        <translation>用户参数</translation>
+    </message>
+    <message>
+        <source>Control Methods</source>
+        <translation>控制方式</translation>
+    </message>
+    <message>
+        <source>Next Step</source>
+        <translation>下一步</translation>
+    </message>
+    <message>
+        <source>Step 1</source>
+        <translation>第1步</translation>
+    </message>
+    <message>
+        <source>Basic Parameters</source>
+        <translation>基本参数</translation>
+    </message>
+    <message>
+        <source>Maximum Output Frequency</source>
+        <translation>最大输出频率</translation>
+    </message>
+    <message>
+        <source>Maximum Voltage Frequency</source>
+        <translation>最大电压频率</translation>
+    </message>
+    <message>
+        <source>Maximum Output Voltage</source>
+        <translation>最大输出电压</translation>
+    </message>
+    <message>
+        <source>Acceleration Time</source>
+        <translation>加速时间</translation>
+    </message>
+    <message>
+        <source>Deceleration Time</source>
+        <translation>减速时间</translation>
+    </message>
+    <message>
+        <source>sec</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>Back Step</source>
+        <translation>上一步</translation>
+    </message>
+    <message>
+        <source>HZ</source>
+        <translation>HZ</translation>
+    </message>
+    <message>
+        <source>V</source>
+        <translation>V</translation>
+    </message>
+    <message>
+        <source>Step 2</source>
+        <translation>第2步</translation>
+    </message>
+    <message>
+        <source>Operation Method Parameters</source>
+        <translation>运行方式参数</translation>
+    </message>
+    <message>
+        <source>The reference source of target frequency .</source>
+        <translation>目标频率的给定来源：</translation>
+    </message>
+    <message>
+        <source>Operation panel</source>
+        <translation>操作面板</translation>
+    </message>
+    <message>
+        <source>External terminals</source>
+        <translation>外部端子</translation>
+    </message>
+    <message>
+        <source>Communication</source>
+        <translation>通讯</translation>
+    </message>
+    <message>
+        <source>External voltage/current signal or combination of multi-speed stage levels</source>
+        <translation>外部电压/电流信号或多段速组合</translation>
+    </message>
+    <message>
+        <source>The set value of P.15</source>
+        <translation>P.15的设定值</translation>
+    </message>
+    <message>
+        <source>External voltage/current signal,combination of multi-speed stage levels or External JOG</source>
+        <translation>外部电压/电流信号、多段速组合或外部点动</translation>
+    </message>
+    <message>
+        <source>Frequency of each section in Programmed operation mode</source>
+        <translation>程序运行模式下各段的频率</translation>
+    </message>
+    <message>
+        <source>Communication,combination of multi-speed stage levels or External JOG</source>
+        <translation>通讯、多段速组合或外部点动</translation>
+    </message>
+    <message>
+        <source>Operation panel,combination of multi-speed stage levels or External JOG</source>
+        <translation>操作面板、多段速组合或外部点动</translation>
+    </message>
+    <message>
+        <source>The signal source of motor starting .</source>
+        <translation>电机启动的信号来源：</translation>
+    </message>
+    <message>
+        <source>External terminal STF</source>
+        <translation>外部端子STF</translation>
+    </message>
+    <message>
+        <source>Brake Selection</source>
+        <translation>停车方式选择</translation>
+    </message>
+    <message>
+        <source>Linear Braking</source>
+        <translation>减速停车</translation>
+    </message>
+    <message>
+        <source>Idling Braking</source>
+        <translation>自由停车</translation>
+    </message>
+    <message>
+        <source>Step 3</source>
+        <translation>第3步</translation>
+    </message>
+    <message>
+        <source>STF(the inverter runs forward)</source>
+        <translation>STF(变频器正转)</translation>
+    </message>
+    <message>
+        <source>STR(the inverter runs reverse)</source>
+        <translation>STR(变频器反转)</translation>
+    </message>
+    <message>
+        <source>RL(Multi-speedlow speed)</source>
+        <translation>RL(多段速低速)</translation>
+    </message>
+    <message>
+        <source>RM(Multi-speed medium speed)</source>
+        <translation>RM(多段速中速)</translation>
+    </message>
+    <message>
+        <source>RH(multi-speedhigh speed)</source>
+        <translation>RH(多段速高速)</translation>
+    </message>
+    <message>
+        <source>Analog terminal 4-5 priority</source>
+        <translation>模拟量端子4-5优先</translation>
+    </message>
+    <message>
+        <source>The external thermal relay operation</source>
+        <translation>外部热继电器动作</translation>
+    </message>
+    <message>
+        <source>MRS(the instantaneous stopping of the inverter output)</source>
+        <translation>MRS(变频器输出瞬时停止)</translation>
+    </message>
+    <message>
+        <source>RT(the inverter second function)</source>
+        <translation>RT(变频器第二功能)</translation>
+    </message>
+    <message>
+        <source>EXT(external JOG)</source>
+        <translation>EXT(外部点动)</translation>
+    </message>
+    <message>
+        <source>STF+EXJ</source>
+        <translation>STF+EXJ</translation>
+    </message>
+    <message>
+        <source>STR+EXJ</source>
+        <translation>STR+EXJ</translation>
+    </message>
+    <message>
+        <source>STF+RT</source>
+        <translation>STF+RT</translation>
+    </message>
+    <message>
+        <source>STR+RT</source>
+        <translation>STR+RT</translation>
+    </message>
+    <message>
+        <source>STF+RL</source>
+        <translation>STF+RL</translation>
+    </message>
+    <message>
+        <source>STR+RL</source>
+        <translation>STR+RL</translation>
+    </message>
+    <message>
+        <source>STF+RM</source>
+        <translation>STF+RM</translation>
+    </message>
+    <message>
+        <source>STR+RM</source>
+        <translation>STR+RM</translation>
+    </message>
+    <message>
+        <source>STF+RH</source>
+        <translation>STF+RH</translation>
+    </message>
+    <message>
+        <source>STR+RH</source>
+        <translation>STR+RH</translation>
+    </message>
+    <message>
+        <source>STF+RL+RM</source>
+        <translation>STF+RL+RM</translation>
+    </message>
+    <message>
+        <source>STR+RL+RM</source>
+        <translation>STR+RL+RM</translation>
+    </message>
+    <message>
+        <source>STF+RT+RL</source>
+        <translation>STF+RT+RL</translation>
+    </message>
+    <message>
+        <source>STR+RT+RL</source>
+        <translation>STR+RT+RL</translation>
+    </message>
+    <message>
+        <source>STF+RT+RM</source>
+        <translation>STF+RT+RM</translation>
+    </message>
+    <message>
+        <source>STR+RT+RM</source>
+        <translation>STR+RT+RM</translation>
+    </message>
+    <message>
+        <source>STF+RT+RL+RM</source>
+        <translation>STF+RT+RL+RM</translation>
+    </message>
+    <message>
+        <source>STR+RT+RL+RM</source>
+        <translation>STR+RT+RL+RM</translation>
+    </message>
+    <message>
+        <source>RUN(the inverter runs forward)</source>
+        <translation>RUN(变频器正转)</translation>
+    </message>
+    <message>
+        <source>STF/STR(it is used with RUN, when STF/STR is on, the inverter runs reverse;when STF/STR is off, the inverter runs forward)</source>
+        <translation>STF/STR(与RUN配合使用，STF/STR接通时反转；断开时正转)</translation>
+    </message>
+    <message>
+        <source>RES(external reset function)</source>
+        <translation>RES(外部复位功能)</translation>
+    </message>
+    <message>
+        <source>STOP(it can be used as a three-wire mode with the RUN signal or the STF-STR terminal)</source>
+        <translation>STOP(可与RUN信号或STF-STR端子组成三线式运行)</translation>
+    </message>
+    <message>
+        <source>REX(multi-speed set (16 levels))</source>
+        <translation>REX(多段速设定(16段))</translation>
+    </message>
+    <message>
+        <source>PO(in external mode, programmed operation mode is chosen)</source>
+        <translation>PO(外部模式下选择程序运行模式)</translation>
+    </message>
+    <message>
+        <source>RES_E (external reset become valid only when the alarm goes off.)</source>
+        <translation>RES_E (仅在报警发生时外部复位有效。)</translation>
+    </message>
+    <message>
+        <source>MPO (in external mode the manually operation cycle mode is chosen.)</source>
+        <translation>MPO (外部模式下选择手动循环运行模式。)</translation>
+    </message>
+    <message>
+        <source>TRI(triangle wave function is chosen)</source>
+        <translation>TRI(选择三角波功能)</translation>
+    </message>
+    <message>
+        <source>GP_BP(Automatic switchover frequency between inverter and commercial power-supply operation.)</source>
+        <translation>GP_BP(变频器与工频电源运行的自动切换。)</translation>
+    </message>
+    <message>
+        <source>CS(Manual switch to commercial power supply)</source>
+        <translation>CS(手动切换到工频电源)</translation>
+    </message>
+    <message>
+        <source>STF/STR +STOP(The motor has a reverse rotation when the RUN signal is on. When the RUN signal is off, stop the motor and then run the motor for forward rotation.)</source>
+        <translation>STF/STR +STOP(RUN信号接通时电机反转。RUN信号断开时电机停止后正转。)</translation>
+    </message>
+    <message>
+        <source>P_MRS (the inverter output instantaneously stops, The MRS is pulse signal input)</source>
+        <translation>P_MRS (变频器输出瞬时停止，MRS为脉冲信号输入)</translation>
+    </message>
+    <message>
+        <source>PWM setting frequency (Note 1)</source>
+        <translation>PWM设定频率(注1)</translation>
+    </message>
+    <message>
+        <source>RUN_EN (the digital input terminal running enable)</source>
+        <translation>RUN_EN (数字输入端子运行使能)</translation>
+    </message>
+    <message>
+        <source>PID_OFF (the digital input terminal stopping PID enable)</source>
+        <translation>PID_OFF (数字输入端子停止PID)</translation>
+    </message>
+    <message>
+        <source>The second mode</source>
+        <translation>第二模式</translation>
+    </message>
+    <message>
+        <source>Initial curling radius selection terminal 1</source>
+        <translation>初始卷径选择端子1</translation>
+    </message>
+    <message>
+        <source>Initial curling radius selection terminal 2</source>
+        <translation>初始卷径选择端子2</translation>
+    </message>
+    <message>
+        <source>Thickness selection terminal 1</source>
+        <translation>厚度选择端子1</translation>
+    </message>
+    <message>
+        <source>Thickness selection terminal 2</source>
+        <translation>厚度选择端子2</translation>
+    </message>
+    <message>
+        <source>Wind-up roll-down switching</source>
+        <translation>收卷放卷切换</translation>
+    </message>
+    <message>
+        <source>Predrive reference</source>
+        <translation>预驱动给定</translation>
+    </message>
+    <message>
+        <source>Torque memory</source>
+        <translation>转矩记忆</translation>
+    </message>
+    <message>
+        <source>Torque memory enable</source>
+        <translation>转矩记忆使能</translation>
+    </message>
+    <message>
+        <source>Turn counting signal(note1)</source>
+        <translation>计圈信号(注1)</translation>
+    </message>
+    <message>
+        <source>Switch speed/Torque control</source>
+        <translation>速度/转矩控制切换</translation>
+    </message>
+    <message>
+        <source>Curling radius restore</source>
+        <translation>卷径复位</translation>
+    </message>
+    <message>
+        <source>High-speed pulse input function(note1)</source>
+        <translation>高速脉冲输入功能(注1)</translation>
+    </message>
+    <message>
+        <source>Analog terminal 2-5 priority</source>
+        <translation>模拟量端子2-5优先</translation>
+    </message>
+    <message>
+        <source>Analog terminal 3-5 priority</source>
+        <translation>模拟量端子3-5优先</translation>
+    </message>
+    <message>
+        <source>Starting/Stopping of PLC</source>
+        <translation>PLC启动/停止</translation>
+    </message>
+    <message>
+        <source>Origin retry enable function SHOM</source>
+        <translation>原点回归使能SHOM</translation>
+    </message>
+    <message>
+        <source>Origin retry setting origin ORGP</source>
+        <translation>原点回归设定原点ORGP</translation>
+    </message>
+    <message>
+        <source>Switch position/Speed control</source>
+        <translation>位置/速度控制切换</translation>
+    </message>
+    <message>
+        <source>External switch zero-servo</source>
+        <translation>外部切换零伺服</translation>
+    </message>
+    <message>
+        <source>External accelerate/decelerate pause</source>
+        <translation>外部加减速暂停</translation>
+    </message>
+    <message>
+        <source>External forced stop</source>
+        <translation>外部强制停止</translation>
+    </message>
+    <message>
+        <source>Output &amp; Input Function Parameters</source>
+        <translation>输出与输入功能参数</translation>
+    </message>
+    <message>
+        <source>Terminal (SO-SE)</source>
+        <translation>端子(SO-SE)</translation>
+    </message>
+    <message>
+        <source>Relay (A-B-C)</source>
+        <translation>继电器(A-B-C)</translation>
+    </message>
+    <message>
+        <source>Relay (A1-B1-C1)</source>
+        <translation>继电器(A1-B1-C1)</translation>
+    </message>
+    <message>
+        <source>Relay (A2-B2-C2)</source>
+        <translation>继电器(A2-B2-C2)</translation>
+    </message>
+    <message>
+        <source>The output of A%1 function selection (%2)</source>
+        <translation>A%1输出功能选择(%2)</translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation>输出</translation>
+    </message>
+    <message>
+        <source>Terminal (SU-SE)</source>
+        <translation>端子(SU-SE)</translation>
+    </message>
+    <message>
+        <source>Terminal (RUN-SE)</source>
+        <translation>端子(RUN-SE)</translation>
+    </message>
+    <message>
+        <source>Terminal (FU/10X-SE)</source>
+        <translation>端子(FU/10X-SE)</translation>
+    </message>
+    <message>
+        <source>Terminal (SO1-SE)</source>
+        <translation>端子(SO1-SE)</translation>
+    </message>
+    <message>
+        <source>Terminal (SO2-SE)</source>
+        <translation>端子(SO2-SE)</translation>
+    </message>
+    <message>
+        <source>Multi-function input terminals %1</source>
+        <translation>多功能输入端子%1</translation>
+    </message>
+    <message>
+        <source>Multi-function input terminals M%1(%2)</source>
+        <translation>多功能输入端子M%1(%2)</translation>
+    </message>
+    <message>
+        <source>Input</source>
+        <translation>输入</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Step 4</source>
+        <translation>第4步</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; can be at most %2 Hz.</source>
+        <translation>“%1”最大为%2 Hz。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; can be at most %2 V, or 9999 for no set value.</source>
+        <translation>“%1”最大为%2 V，或9999表示不设定。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; can be at most %2 s.</source>
+        <translation>“%1”最大为%2 s。</translation>
+    </message>
+    <message>
+        <source>Parameter P.%1 cannot take the value %2.</source>
+        <translation>参数P.%1不能设定为%2。</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Nothing was written.</source>
+        <translation>未写入任何参数。</translation>
+    </message>
+    <message>
+        <source>RUN (Inverter running)</source>
+        <translation>RUN (变频器运行中)</translation>
+    </message>
+    <message>
+        <source>SU (Up to frequency)</source>
+        <translation>SU (频率到达)</translation>
+    </message>
+    <message>
+        <source>FU (Output frequency detection)</source>
+        <translation>FU (输出频率检测)</translation>
+    </message>
+    <message>
+        <source>OL (Overload detection)</source>
+        <translation>OL (过负载检测)</translation>
+    </message>
+    <message>
+        <source>OMD (Zero current detection)</source>
+        <translation>OMD (零电流检测)</translation>
+    </message>
+    <message>
+        <source>ALARM (Alarm detection)</source>
+        <translation>ALARM (报警检测)</translation>
+    </message>
+    <message>
+        <source>PO1 (Section detection)</source>
+        <translation>PO1 (段检测)</translation>
+    </message>
+    <message>
+        <source>PO2 (Periodical detection)</source>
+        <translation>PO2 (周期检测)</translation>
+    </message>
+    <message>
+        <source>PO3 (Pause detection)</source>
+        <translation>PO3 (暂停检测)</translation>
+    </message>
+    <message>
+        <source>BP (Inverter output)</source>
+        <translation>BP (变频器输出)</translation>
+    </message>
+    <message>
+        <source>GP (Commercial power-supply output)</source>
+        <translation>GP (工频电源输出)</translation>
+    </message>
+    <message>
+        <source>OMD1 (zero current detection 1)</source>
+        <translation>OMD1 (零电流检测1)</translation>
+    </message>
+    <message>
+        <source>AUX (Assistant output)</source>
+        <translation>AUX (辅助输出)</translation>
+    </message>
+    <message>
+        <source>FAN (Fan abnormal)</source>
+        <translation>FAN (风扇异常)</translation>
+    </message>
+    <message>
+        <source>RY (Converter operation to complete)</source>
+        <translation>RY (变频器运行准备完成)</translation>
+    </message>
+    <message>
+        <source>BP (Maintenance reminder function detection)</source>
+        <translation>BP (维护提醒功能检测)</translation>
+    </message>
+    <message>
+        <source>OL2 (Over torque alarm output)</source>
+        <translation>OL2 (过转矩报警输出)</translation>
+    </message>
+    <message>
+        <source>Capacitor life anomaly</source>
+        <translation>电容寿命异常</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,436 @@
+#include "shell/textfit.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOption>
+#include <QTextDocument>
+#include <QToolBar>
+#include <QToolButton>
+#include <QToolTip>
+#include <QtMath>
+
+namespace
+{
+
+// What a widget was built with and what fitting gave it, so the next fit can tell whether the
+// program has changed it since and, if not, start again from the built size.
+const char DesignGeometry[] = "textfitDesignGeometry";
+const char FittedGeometry[] = "textfitFittedGeometry";
+const char DesignLimits[] = "textfitDesignLimits";
+const char FittedLimits[] = "textfitFittedLimits";
+const char DesignSections[] = "textfitDesignSections";
+const char FittedSections[] = "textfitFittedSections";
+
+QString shownText(const QString &text)
+{
+    QString shown = text;
+    shown.replace(QLatin1String("&&"), QString(QChar(0x1)));
+    shown.remove(QLatin1Char('&'));
+    shown.replace(QChar(0x1), QLatin1Char('&'));
+    return shown;
+}
+
+// Trailing blanks pad a text but show nothing: cutting them cuts nothing a user sees.
+int lineWidth(const QFontMetrics &metrics, const QString &text)
+{
+    int widest = 0;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        int end = line.size();
+        while (end > 0 && line.at(end - 1).isSpace())
+            --end;
+        widest = qMax(widest, metrics.horizontalAdvance(line.left(end)));
+    }
+    return widest;
+}
+
+int labelShortfall(const QLabel *label)
+{
+    if (label->text().isEmpty() || label->wordWrap())
+        return 0;
+    int needed = 0;
+    if (label->textFormat() == Qt::RichText
+        || (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()))) {
+        QTextDocument document;
+        document.setDefaultFont(label->font());
+        document.setDocumentMargin(0);
+        document.setHtml(label->text());
+        needed = qCeil(document.idealWidth());
+    } else {
+        needed = lineWidth(label->fontMetrics(), label->buddy() ? shownText(label->text()) : label->text());
+    }
+    int indent = label->indent();
+    if (indent < 0)
+        indent = label->frameWidth() > 0 ? label->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 : 0;
+    return needed - (label->contentsRect().width() - 2 * label->margin() - indent);
+}
+
+int buttonShortfall(QAbstractButton *button)
+{
+    const QString text = shownText(button->text());
+    if (text.isEmpty())
+        return 0;
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    option.icon = button->icon();
+    option.iconSize = button->iconSize();
+    QStyle::SubElement contents = QStyle::SE_PushButtonContents;
+    int indicator = 0;
+    if (qobject_cast<QCheckBox *>(button)) {
+        contents = QStyle::SE_CheckBoxContents;
+    } else if (qobject_cast<QRadioButton *>(button)) {
+        contents = QStyle::SE_RadioButtonContents;
+    } else if (auto *push = qobject_cast<QPushButton *>(button)) {
+        if (push->isFlat())
+            option.features |= QStyleOptionButton::Flat;
+        if (push->isDefault())
+            option.features |= QStyleOptionButton::DefaultButton;
+        if (push->menu()) {
+            option.features |= QStyleOptionButton::HasMenu;
+            indicator = button->style()->pixelMetric(QStyle::PM_MenuButtonIndicator, &option, button);
+        }
+    } else if (auto *tool = qobject_cast<QToolButton *>(button)) {
+        // Those of a tool bar keep their size and fit their text by the font (the main window's).
+        if (qobject_cast<QToolBar *>(tool->parentWidget()) || tool->toolButtonStyle() == Qt::ToolButtonIconOnly)
+            return 0;
+        const int frame = tool->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, tool);
+        const int beside = tool->toolButtonStyle() == Qt::ToolButtonTextBesideIcon && !tool->icon().isNull()
+                               ? tool->iconSize().width() + 4
+                               : 0;
+        return lineWidth(tool->fontMetrics(), text) + beside - (tool->width() - 2 * frame);
+    } else {
+        return 0;
+    }
+    const int room = button->style()->subElementRect(contents, &option, button).width() - indicator;
+    const int icon = button->icon().isNull() ? 0 : button->iconSize().width() + 4;
+    return lineWidth(button->fontMetrics(), text) + icon - room;
+}
+
+int groupBoxShortfall(QGroupBox *box)
+{
+    if (box->title().isEmpty())
+        return 0;
+    QStyleOptionGroupBox option;
+    option.initFrom(box);
+    option.text = box->title();
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    if (box->isCheckable())
+        option.subControls |= QStyle::SC_GroupBoxCheckBox;
+    option.textAlignment = box->alignment();
+    const QRect label = box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
+    const int room = qMin(label.width(), box->width() - qMax(0, label.left()));
+    return box->fontMetrics().horizontalAdvance(shownText(box->title())) - room;
+}
+
+int comboShortfall(QComboBox *combo)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.editable = combo->isEditable();
+    option.frame = combo->hasFrame();
+    option.iconSize = combo->iconSize();
+    const QRect field =
+        combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+    int needed = 0;
+    for (int i = 0; i < combo->count(); ++i) {
+        const int icon = combo->itemIcon(i).isNull() ? 0 : combo->iconSize().width() + 4;
+        needed = qMax(needed, combo->fontMetrics().horizontalAdvance(combo->itemText(i)) + icon);
+    }
+    // The label is drawn one pixel in from either side of the field.
+    return needed - (field.width() - 2);
+}
+
+// How much wider the widget must be to show its text whole; zero or less when it fits.
+int shortfall(QWidget *widget)
+{
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        return labelShortfall(label);
+    if (auto *button = qobject_cast<QAbstractButton *>(widget))
+        return buttonShortfall(button);
+    if (auto *box = qobject_cast<QGroupBox *>(widget))
+        return groupBoxShortfall(box);
+    if (auto *combo = qobject_cast<QComboBox *>(widget))
+        return comboShortfall(combo);
+    return 0;
+}
+
+bool managedByLayout(QWidget *widget)
+{
+    QWidget *parent = widget->parentWidget();
+    if (!parent || widget->isWindow() || !parent->layout())
+        return false;
+    QList<QLayout *> layouts = parent->findChildren<QLayout *>();
+    layouts.append(parent->layout());
+    for (QLayout *layout : layouts)
+        if (layout->indexOf(widget) >= 0)
+            return true;
+    return false;
+}
+
+QVariant limitsOf(const QWidget *widget)
+{
+    return QVariantList { widget->minimumWidth(), widget->maximumWidth() };
+}
+
+void rememberDesign(QWidget *widget)
+{
+    if (!widget->property(DesignGeometry).isValid())
+        widget->setProperty(DesignGeometry, widget->geometry());
+    if (!widget->property(DesignLimits).isValid())
+        widget->setProperty(DesignLimits, limitsOf(widget));
+}
+
+void rememberFitted(QWidget *widget)
+{
+    widget->setProperty(FittedGeometry, widget->geometry());
+    widget->setProperty(FittedLimits, limitsOf(widget));
+}
+
+void activateLayouts(QWidget *window)
+{
+    QList<QWidget *> widgets = window->findChildren<QWidget *>();
+    widgets.prepend(window);
+    for (QWidget *widget : widgets)
+        if (widget->layout())
+            widget->layout()->activate();
+}
+
+// Undoes an earlier fit on every widget the program has not changed since.
+void restoreDesign(QWidget *window)
+{
+    QList<QWidget *> widgets = window->findChildren<QWidget *>();
+    widgets.prepend(window);
+    for (QWidget *widget : widgets) {
+        if (widget->property(FittedLimits).isValid()) {
+            const QVariantList design = widget->property(DesignLimits).toList();
+            if (limitsOf(widget) == widget->property(FittedLimits) && design.size() == 2) {
+                widget->setMinimumWidth(design.at(0).toInt());
+                widget->setMaximumWidth(design.at(1).toInt());
+            }
+        }
+        if (widget->property(FittedGeometry).isValid() && widget->geometry() == widget->property(FittedGeometry))
+            widget->setGeometry(widget->property(DesignGeometry).toRect());
+        for (const char *name : { DesignGeometry, FittedGeometry, DesignLimits, FittedLimits })
+            widget->setProperty(name, QVariant());
+        if (auto *header = qobject_cast<QHeaderView *>(widget)) {
+            const QVariantList fitted = header->property(FittedSections).toList();
+            const QVariantList design = header->property(DesignSections).toList();
+            bool unchanged = fitted.size() == header->count();
+            for (int i = 0; unchanged && i < header->count(); ++i)
+                unchanged = header->sectionSize(i) == fitted.at(i).toInt();
+            if (unchanged && design.size() == header->count())
+                for (int i = 0; i < header->count(); ++i)
+                    header->resizeSection(i, design.at(i).toInt());
+            header->setProperty(FittedSections, QVariant());
+            header->setProperty(DesignSections, QVariant());
+        }
+    }
+}
+
+void grow(QWidget *widget, int extra);
+
+// A window whose contents outgrew it grows with them; a fixed window stays fixed at its new size.
+// With holdMinimum a resizable one can no longer be made narrower either, as that would cut the text
+// again (a window maximized on a small screen, or made small by the user).
+void growWindow(QWidget *window, int width, bool holdMinimum = false)
+{
+    const bool fixed = window->minimumWidth() == window->maximumWidth();
+    if (width <= window->width() && width <= window->maximumWidth() && (!holdMinimum || width <= window->minimumWidth()))
+        return;
+    rememberDesign(window);
+    if (fixed || window->maximumWidth() < width) {
+        window->setMaximumWidth(qMax(window->maximumWidth(), width));
+        if (fixed)
+            window->setMinimumWidth(width);
+    }
+    if (holdMinimum && window->minimumWidth() < width)
+        window->setMinimumWidth(width);
+    if (window->width() < width)
+        window->resize(width, window->height());
+    rememberFitted(window);
+}
+
+// Widens a widget by extra pixels: through its limits when a layout places it, else by its geometry,
+// moving the siblings beside it on its right and widening its parent when they no longer fit.
+void grow(QWidget *widget, int extra)
+{
+    if (extra <= 0)
+        return;
+    if (widget->isWindow()) {
+        growWindow(widget, widget->width() + extra);
+        return;
+    }
+    rememberDesign(widget);
+    const int width = widget->width() + extra;
+    if (managedByLayout(widget)) {
+        widget->setMinimumWidth(qMax(widget->minimumWidth(), width));
+        if (widget->maximumWidth() < width)
+            widget->setMaximumWidth(width);
+        rememberFitted(widget);
+        return;
+    }
+    const QRect old = widget->geometry();
+    widget->resize(width, widget->height());
+    rememberFitted(widget);
+    QWidget *parent = widget->parentWidget();
+    for (QWidget *sibling : parent->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        const QRect r = sibling->geometry();
+        if (sibling == widget || sibling->isWindow() || r.left() < old.left() + old.width())
+            continue;
+        if (r.bottom() < old.top() || r.top() > old.bottom())
+            continue;
+        rememberDesign(sibling);
+        sibling->move(r.left() + extra, r.top());
+        rememberFitted(sibling);
+    }
+}
+
+// A container without a layout is as wide as the children it places.
+void holdChildren(QWidget *container)
+{
+    // Only plain containers: views, scroll areas and the like show part of their children on purpose.
+    const QByteArray kind = container->metaObject()->className();
+    const bool plain = container->isWindow()
+                       || ((kind == "QWidget" || kind == "QFrame" || kind == "QGroupBox")
+                           && !container->objectName().startsWith(QLatin1String("qt_")));
+    if (container->layout() || !plain)
+        return;
+    // Only what a fit widened or moved counts: the built layout stays as it was made.
+    int right = 0;
+    for (QWidget *child : container->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        if (!child->isWindow() && !child->isHidden() && child->property(FittedGeometry).isValid())
+            right = qMax(right, child->geometry().right() + 1);
+    if (container->isWindow())
+        growWindow(container, right);
+    else
+        grow(container, right - container->width());
+}
+
+void fitHeader(QHeaderView *header)
+{
+    QAbstractItemModel *model = header->model();
+    if (!model || header->orientation() != Qt::Horizontal || header->isHidden())
+        return;
+    const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    QVariantList design;
+    bool grown = false;
+    for (int i = 0; i < header->count(); ++i) {
+        design.append(header->sectionSize(i));
+        const QHeaderView::ResizeMode mode = header->sectionResizeMode(i);
+        if (header->isSectionHidden(i) || (mode != QHeaderView::Interactive && mode != QHeaderView::Fixed))
+            continue;
+        const QString text = model->headerData(i, Qt::Horizontal, Qt::DisplayRole).toString();
+        const QVariant fontData = model->headerData(i, Qt::Horizontal, Qt::FontRole);
+        const QFont font = fontData.canConvert<QFont>() ? fontData.value<QFont>() : header->font();
+        int needed = lineWidth(QFontMetrics(font), text) + 2 * margin;
+        if (header->isSortIndicatorShown() && header->sortIndicatorSection() == i)
+            needed += header->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header) + margin;
+        if (!text.isEmpty() && header->sectionSize(i) < needed) {
+            header->resizeSection(i, needed);
+            grown = true;
+        }
+    }
+    if (!grown)
+        return;
+    QVariantList fitted;
+    for (int i = 0; i < header->count(); ++i)
+        fitted.append(header->sectionSize(i));
+    header->setProperty(DesignSections, design);
+    header->setProperty(FittedSections, fitted);
+}
+
+class ElidedToolTips : public QObject
+{
+public:
+    explicit ElidedToolTips(QAbstractItemView *view)
+        : QObject(view)
+        , m_view(view)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::ToolTip || watched != m_view->viewport())
+            return false;
+        auto *help = static_cast<QHelpEvent *>(event);
+        const QModelIndex index = m_view->indexAt(help->pos());
+        if (!index.isValid() || !index.data(Qt::ToolTipRole).toString().isEmpty())
+            return false;
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (text.isEmpty())
+            return false;
+        QStyleOptionViewItem option;
+        option.initFrom(m_view->viewport());
+        option.font = m_view->font();
+        option.fontMetrics = QFontMetrics(option.font);
+        const int small = m_view->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, m_view);
+        option.decorationSize = m_view->iconSize().isValid() ? m_view->iconSize() : QSize(small, small);
+        option.features = QStyleOptionViewItem::HasDisplay;
+        const QRect cell = m_view->visualRect(index);
+        const int needed = m_view->itemDelegate(index)->sizeHint(option, index).width();
+        // A cell cut by the view's right edge hides the text's end as well as eliding it.
+        const int shown = qMin(cell.width(), m_view->viewport()->width() - cell.left());
+        if (needed <= shown) {
+            QToolTip::hideText();
+            return true;
+        }
+        QToolTip::showText(help->globalPos(), text, m_view->viewport(), cell);
+        return true;
+    }
+
+private:
+    QAbstractItemView *m_view;
+};
+
+} // namespace
+
+void fitTexts(QWidget *window)
+{
+    restoreDesign(window);
+    activateLayouts(window);
+    QList<QWidget *> widgets = window->findChildren<QWidget *>();
+    widgets.prepend(window);
+    for (QWidget *widget : widgets) {
+        if (auto *header = qobject_cast<QHeaderView *>(widget))
+            fitHeader(header);
+        else if (!widget->isWindow())
+            grow(widget, shortfall(widget));
+    }
+    // Children first, so a container knows what it must hold.
+    for (int i = widgets.size() - 1; i >= 0; --i)
+        if (!widgets.at(i)->isWindow() || widgets.at(i) == window)
+            holdChildren(widgets.at(i));
+    activateLayouts(window);
+    // A layout may squeeze its widgets below their wishes without cutting a text, so the window
+    // grows only while a text is still cut, by the widest cut.
+    for (int round = 0; window->layout() && window->isWindow() && round < 20; ++round) {
+        // What is not on screen (a window not yet shown, a page a tab does not show) keeps its old
+        // geometry until shown: the minimum widths given above hold it, and the layout's minimum
+        // takes them in.
+        int widest = 0;
+        for (QWidget *widget : widgets)
+            if (window->isVisible() && !widget->isWindow() && managedByLayout(widget) && widget->isVisible())
+                widest = qMax(widest, shortfall(widget));
+        const int needed = window->layout()->totalMinimumSize().width();
+        if (widest <= 0 && needed <= window->width())
+            break;
+        // A minimum set below what the layout needs squeezes every text at once: that need comes first.
+        growWindow(window, needed > window->width() ? needed : window->width() + widest, true);
+        activateLayouts(window);
+    }
+}
+
+void showElidedTextsAsToolTips(QAbstractItemView *view)
+{
+    view->viewport()->installEventFilter(new ElidedToolTips(view));
+}

@@ -1,0 +1,281 @@
+// The trend window as the user sees it, without a drive: what it shows after construction, the
+// channel controls, the option dialog, and Save Data and Save Chart through their dialogs.
+#include "monitorfixture.h"
+#include "monitor/advanceplot.h"
+#include "monitor/advoptiondialog.h"
+#include "monitor/mainadvplot.h"
+#include "platform/textfiles.h"
+#include "useranswers.h"
+
+#include <QTextCodec>
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <qwt_plot_curve.h>
+
+namespace
+{
+
+class StillClock : public TrendClock
+{
+public:
+    void restart() override { ms = 0; }
+    double elapsedMs() const override { return ms; }
+    QTime now() const override { return QTime(9, 5, 1, 20); }
+    double ms = 0;
+};
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class tst_TrendWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void windowAsBuilt();
+    void channelControls();
+    void chosenColour();
+    void optionDialog();
+    void saveData_data();
+    void saveData();
+    void saveChart();
+
+private:
+    MainAdvPlot *open();
+    // Three passes; channel 2 checked from the second pass on.
+    void record(MainAdvPlot *w);
+    NavFixture m_fix;
+    QTemporaryDir m_home;
+    QByteArray m_oldHome;
+    QString m_desktop;
+};
+
+void tst_TrendWindow::initTestCase()
+{
+    ensureMonitorThread();
+    m_oldHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(m_home.path()));
+    m_desktop = m_home.path() + "/Desktop";
+    QVERIFY(QDir().mkpath(m_desktop));
+}
+
+void tst_TrendWindow::init()
+{
+    QVERIFY(m_fix.setUp());
+}
+
+void tst_TrendWindow::cleanup()
+{
+    m_fix.tearDown();
+}
+
+MainAdvPlot *tst_TrendWindow::open()
+{
+    g_seriesLetter = 'A';
+    g_firmwareVersion = QStringLiteral("1.10");
+    g_modelCode = QStringLiteral("0");
+    g_language = 0;
+    QMetaObject::invokeMethod(m_fix.window(), "trendShow");
+    return m_fix.window()->trendWindow;
+}
+
+void tst_TrendWindow::windowAsBuilt()
+{
+    MainAdvPlot *w = open();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QCOMPARE(w->windowTitle(), QStringLiteral("Trend"));
+    QCOMPARE(w->minimumSize(), QSize(1050, 669));
+    QVERIFY(w->isMaximized());
+    QStringList bar;
+    for (QAction *a : w->toolBar->actions()) {
+        auto *b = qobject_cast<QToolButton *>(w->toolBar->widgetForAction(a));
+        bar << (a->isSeparator() ? QStringLiteral("|") : b ? b->text() : QStringLiteral("info"));
+    }
+    QCOMPARE(bar.join(' '), QStringLiteral("info | info | Run | Clear All Zoom In Zoom Out Option | Save Data "
+                                           "Save Chart Stop Move Exit"));
+    QStringList spins, checks, items, sheets, widths;
+    for (int c = 0; c < 8; ++c) {
+        spins << QString::number(w->yRangeSpins.at(c)->value());
+        checks << (w->channelChecks.at(c)->isChecked() ? "1" : "0");
+        items << QString::number(w->itemBoxes.at(c)->currentIndex());
+        sheets << w->colourButtons.at(c)->styleSheet();
+        widths << QString::number(w->plot->curveList().at(c)->pen().width());
+    }
+    QCOMPARE(spins.join(' '), QStringLiteral("80 500 15 80 20 30 20 20"));
+    // A range of 0 cannot be entered.
+    QCOMPARE(w->yRangeSpins.at(0)->minimum(), 1);
+    QCOMPARE(checks.join(""), QStringLiteral("11100000"));
+    QCOMPARE(items.join(' '), QStringLiteral("0 1 2 3 4 5 6 8"));
+    QCOMPARE(sheets.at(6), QStringLiteral("background-color:saddlebrown;"));
+    QCOMPARE(widths.join(' '), QStringLiteral("2 2 2 2 2 2 2 2"));
+    QCOMPARE(w->plot->curveList().at(6)->pen().color(), QColor(139, 69, 19));
+    QCOMPARE(g_advPollFlags, QVector<bool>(g_monitorCodes.size(), false));
+    for (QWidget *enabled : std::initializer_list<QWidget *> { w->runButton, w->optionButton, w->saveDataButton,
+                                                                w->saveChartButton, w->itemBoxes.at(0),
+                                                                w->yRangeSpins.at(0) })
+        QVERIFY(enabled->isEnabled());
+
+    // Closed and opened again: a new window with the defaults.
+    w->yRangeSpins.at(0)->setValue(7);
+    w->closeWindow();
+    MainAdvPlot *again = open();
+    QVERIFY(again->isVisible());
+    QCOMPARE(again->yRangeSpins.at(0)->value(), 80);
+}
+
+void tst_TrendWindow::channelControls()
+{
+    MainAdvPlot *w = open();
+    w->channelChecks.at(3)->setChecked(true);
+    QVERIFY(g_advPollFlags.at(3));
+    QVERIFY(w->plot->curveList().at(3)->isVisible());
+    w->channelChecks.at(3)->setChecked(false);
+    QVERIFY(!w->plot->curveList().at(3)->isVisible());
+    w->penWidthBoxes.at(2)->setCurrentIndex(4);
+    QCOMPARE(w->plot->curveList().at(2)->pen().width(), 5);
+    QCOMPARE(w->plot->curveList().at(1)->pen().width(), 2);
+    QTest::mouseClick(w->moveButton, Qt::LeftButton);
+    QVERIFY(w->dragMode);
+    QTest::mouseClick(w->moveButton, Qt::LeftButton);
+    QVERIFY(!w->dragMode);
+}
+
+void tst_TrendWindow::chosenColour()
+{
+    MainAdvPlot *w = open();
+    ModalWatcher watcher([](QWidget *modal) {
+        if (auto *dialog = qobject_cast<QColorDialog *>(modal)) {
+            dialog->setCurrentColor(QColor(10, 20, 30));
+            dialog->accept();
+        }
+    });
+    QTest::mouseClick(w->colourButtons.at(6), Qt::LeftButton);
+    QCOMPARE(w->colourButtons.at(6)->styleSheet(), QStringLiteral("background-color:rgb(10,20,30)"));
+    QCOMPARE(w->plot->curveList().at(6)->pen().color(), QColor(10, 20, 30));
+    QCOMPARE(w->plot->curveList().at(5)->pen().color(), QColor(Qt::black));
+}
+
+void tst_TrendWindow::optionDialog()
+{
+    MainAdvPlot *w = open();
+    QStringList seen;
+    ModalWatcher watcher([&seen](QWidget *modal) {
+        if (auto *dialog = qobject_cast<AdvOptionDialog *>(modal)) {
+            QStringList offsets;
+            for (QSpinBox *box : dialog->offsetSpinBoxes)
+                offsets << QString::number(box->value());
+            seen << QStringLiteral("%1 %2 %3").arg(dialog->xAxisSpinBox->value())
+                        .arg(dialog->recordTimeSpinBox->value())
+                        .arg(offsets.join(','));
+            dialog->xAxisSpinBox->setValue(45);
+            dialog->recordTimeSpinBox->setValue(100);
+            dialog->offsetSpinBoxes.at(1)->setValue(5);
+            QTest::mouseClick(dialog->okButton, Qt::LeftButton);
+        }
+    });
+    QTest::mouseClick(w->optionButton, Qt::LeftButton);
+    QCOMPARE(seen, QStringList { "30 1200 0,0,0,0,0,0,0,0" });
+    QCOMPARE(w->plot->xInterval().maxValue(), 45.0);
+    QCOMPARE(w->plot->recordLimitSeconds(), 100);
+    QTest::mouseClick(w->optionButton, Qt::LeftButton);
+    QCOMPARE(seen.last(), QStringLiteral("45 100 0,0,0,0,0,0,0,0"));
+}
+
+void tst_TrendWindow::record(MainAdvPlot *w)
+{
+    auto *clock = new StillClock();
+    w->plot->setClock(clock);
+    w->applyYAxisRanges();
+    w->plot->start();
+    const QVector<bool> first { true, false, false, false, false, false, false, false };
+    const QVector<bool> all { true, true, false, false, false, false, false, false };
+    const QVector<int> items { 0, 8, 2, 3, 4, 5, 6, 8 };
+    std::lock_guard<std::mutex> lock(g_monitorListsMutex);
+    for (int pass = 0; pass < 3; ++pass) {
+        g_monitorValues[0] = 50.0 + pass;
+        g_monitorValues[8] = 0.5 * pass;
+        clock->ms = 1000 + 100 * pass;
+        w->plot->addData(pass == 0 ? first : all, items);
+    }
+}
+
+void tst_TrendWindow::saveData_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<bool>("text");
+    QTest::newRow("no ending takes the workbook's") << "~/run" << "~/run.xlsx" << false;
+    QTest::newRow("capitals") << "~/run.TXT" << "~/run.TXT" << true;
+    QTest::newRow("dotted folder") << "~/a.b/run" << "~/a.b/run.xlsx" << false;
+}
+
+void tst_TrendWindow::saveData()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(bool, text);
+    typed.replace("~", m_desktop);
+    written.replace("~", m_desktop);
+    QDir().mkpath(m_desktop + "/a.b");
+    MainAdvPlot *w = open();
+    QVERIFY(w->itemBoxes.at(1)->count() > 8);
+    w->itemBoxes.at(1)->setCurrentIndex(8);
+    w->channelChecks.at(2)->setChecked(false);
+    record(w);
+    UserAnswers user;
+    user.fileNames << typed;
+    QTest::mouseClick(w->saveDataButton, Qt::LeftButton);
+    QCOMPARE(user.dialogs, QStringList { "Save Data | XLS Files(*.xlsx);TXT Files(*.txt)" });
+    QCOMPARE(user.boxes, QStringList());
+    const QByteArray bytes = fileBytes(written);
+    QVERIFY(!bytes.isEmpty());
+    QCOMPARE(bytes.startsWith("PK"), !text);
+    if (text) {
+        const QString date = QDate::currentDate().toString("yyyy-MM-dd");
+        const QByteArray expected = date.toLatin1() + "\r\nSystem Time\t"
+            + gbkCodec()->fromUnicode(w->itemBoxes.at(0)->currentText() + "\t" + w->itemBoxes.at(1)->currentText())
+            + "\t\r\n'09:05:01.020 am\t50\t\t\r\n'09:05:01.020 am\t51\t0.5\t\r\n'09:05:01.020 am\t52\t1\t\r\n";
+        QCOMPARE(bytes, expected);
+    }
+    // Cancelled: nothing written, nothing said.
+    UserAnswers cancel;
+    QTest::mouseClick(w->saveDataButton, Qt::LeftButton);
+    QCOMPARE(cancel.boxes, QStringList());
+}
+
+void tst_TrendWindow::saveChart()
+{
+    MainAdvPlot *w = open();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    {
+        UserAnswers user;
+        user.fileNames << m_desktop + "/chart";
+        QTest::mouseClick(w->saveChartButton, Qt::LeftButton);
+        QCOMPARE(user.dialogs, QStringList { "Save Chart | *.png" });
+    }
+    QImage picture(m_desktop + "/chart.png");
+    QCOMPARE(picture.size(), w->grab().size());
+    // A target the file system refuses: the user is told, nothing is left behind.
+    UserAnswers user;
+    user.fileNames << m_desktop + "/missing/chart.png";
+    QTest::mouseClick(w->saveChartButton, Qt::LeftButton);
+    QTRY_COMPARE(user.boxes.size(), 1);
+    QVERIFY2(user.boxes.first().startsWith("Warning | Cannot write file " + m_desktop + "/missing/chart.png:\n"),
+        qPrintable(user.boxes.first()));
+    QVERIFY(!QFileInfo::exists(m_desktop + "/missing"));
+}
+
+QTEST_MAIN(tst_TrendWindow)
+#include "tst_trendwindow.moc"

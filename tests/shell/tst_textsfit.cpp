@@ -1,0 +1,344 @@
+// Every window of the program, in each language, shows its texts whole: no label, button, check box,
+// tab, header section or combo item is wider than the room it is given. Each window is reached by a
+// switch from another language, as a user reaches it. A window joins the walk with one line in
+// windowTable().
+
+#include "comm/globals.h"
+#include "modalwatcher.h"
+#include "connection/comsetup.h"
+#include "connection/settype.h"
+#include "monitor/maindialplot.h"
+#include "monitor/optiondialogs.h"
+#include "parameter/comparison.h"
+#include "parameter/parameter.h"
+#include "parameter/parinformation.h"
+#include "parameter/search.h"
+#include "parameter/selection.h"
+#include "pseudoterminal.h"
+#include "quicksetup/quicksetup.h"
+#include "seriesfixture.h"
+#include "shell/about.h"
+#include "shell/appglobals.h"
+#include "shell/mainwindow.h"
+#include "shell/navigation.h"
+#include "shell/startup.h"
+#include "textroom.h"
+
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardItemModel>
+#include <QTabWidget>
+#include <QToolTip>
+#include <QTemporaryDir>
+#include <QTranslator>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <functional>
+
+namespace
+{
+
+const char *const LanguageNames[] = { "English", "Simplified Chinese", "Traditional Chinese" };
+
+// The program as a user has it when a window opens: the main window in the language, a drive of
+// series D at station 1 with its table loaded and the parameter form shown.
+struct Program {
+    CMainWindow *window = nullptr;
+    CParameter *form() const { return window->parameterForm; }
+};
+
+// A window in the state to be walked. Windows the program keeps (the main window and what it owns)
+// come back with owned false; the walk deletes the others.
+struct Opened {
+    QWidget *window;
+    bool owned;
+};
+
+struct WindowCase {
+    const char *name;
+    std::function<Opened(Program &)> open;
+};
+
+Opened kept(QWidget *window)
+{
+    window->show();
+    return { window, false };
+}
+
+Opened made(QWidget *window)
+{
+    window->show();
+    return { window, true };
+}
+
+// Ticks the first group of the selection dialog's tree and adds it, so the right-hand list holds rows.
+CSelPar *selectionWithRows()
+{
+    auto *dialog = new CSelPar(nullptr);
+    if (QTreeWidgetItem *group = dialog->tableLeft->topLevelItem(0)) {
+        group->setCheckState(1, Qt::Checked);
+        dialog->onItemClicked(group, 1);
+        dialog->addPara();
+    }
+    return dialog;
+}
+
+// The monitor window as its button opens it, on one of its pages.
+Opened monitorPage(Program &p, int tab)
+{
+    QMetaObject::invokeMethod(p.window, "iniSysMon");
+    MainDialPlot *monitor = p.window->monitorWindow;
+    monitor->tabWidget->setCurrentIndex(tab);
+    return kept(monitor);
+}
+
+// The wizard of a drive of the series, on one step (and, on Step 4, one of its two lists).
+Opened wizardStep(char series, int step, int list = 0)
+{
+    const char connected = g_seriesLetter;
+    g_seriesLetter = series;
+    auto *wizard = new QuickSetup(nullptr);
+    g_seriesLetter = connected;
+    wizard->tabWidget->setCurrentIndex(step);
+    wizard->functionTabWidget->setCurrentIndex(list);
+    return made(wizard);
+}
+
+// Every window and dialog, in the state a user meets it. Add new windows here.
+const QVector<WindowCase> &windowTable()
+{
+    static const QVector<WindowCase> table {
+        { "main window", [](Program &p) { return kept(p.window); } },
+        { "parameter form, comparison list open", [](Program &p) {
+              p.window->show();
+              p.form()->VerifyParameter->showPopup();
+              return kept(p.window);
+          } },
+        { "comparison, default against current", [](Program &p) {
+              p.form()->showComparison(0);
+              return kept(p.form()->compareResult);
+          } },
+        { "comparison, current against setting", [](Program &p) {
+              p.form()->showComparison(2);
+              return kept(p.form()->compareResult);
+          } },
+        { "parameter help", [](Program &p) {
+              CParameter *form = p.form();
+              form->PartableWidget->setCurrentCell(7, 0);
+              form->ShowTooltip(form->PartableWidget->model()->index(7, 0));
+              return kept(form->parInformation);
+          } },
+        { "selection dialog", [](Program &) { return made(selectionWithRows()); } },
+        { "search dialog", [](Program &) { return made(new CSearch(nullptr)); } },
+        { "set-up dialog", [](Program &p) { return kept(p.window->comSetup); } },
+        { "station and drive type", [](Program &p) { return kept(p.window->navigation->stationDialog); } },
+        { "about", [](Program &) { return made(new CAbout(nullptr)); } },
+        { "monitor window, monitor page", [](Program &p) { return monitorPage(p, 0); } },
+        { "plot option", [](Program &) {
+              auto *dialog = new OptionDialog(nullptr);
+              dialog->setObjectName(QStringLiteral("Plot"));
+              dialog->setXValue(60);
+              dialog->setYValue(70);
+              return made(dialog);
+          } },
+        { "dial option", [](Program &) {
+              auto *dialog = new DialOptionDialog(nullptr);
+              dialog->setObjectName(QStringLiteral("LeftDial"));
+              dialog->setSpinValue(100);
+              return made(dialog);
+          } },
+        { "wizard step 1", [](Program &) { return wizardStep('D', 0); } },
+        { "wizard step 2", [](Program &) { return wizardStep('D', 1); } },
+        { "wizard step 3", [](Program &) { return wizardStep('D', 2); } },
+        { "wizard step 4, outputs", [](Program &) { return wizardStep('D', 3, 0); } },
+        { "wizard step 4, inputs", [](Program &) { return wizardStep('D', 3, 1); } },
+        { "wizard step 4 of series A, outputs", [](Program &) { return wizardStep('A', 3, 0); } },
+        { "wizard step 4 of series A, inputs", [](Program &) { return wizardStep('A', 3, 1); } },
+    };
+    return table;
+}
+
+} // namespace
+
+class TestTextsFit : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void everyTextFitsItsRoom_data();
+    void everyTextFitsItsRoom();
+    void qtOwnTextsFollowTheLanguage_data();
+    void qtOwnTextsFollowTheLanguage();
+    void elidedCellsShowTheirWholeText_data();
+    void elidedCellsShowTheirWholeText();
+
+private:
+    void makeProgram(int language);
+
+    QTemporaryDir m_appDir;
+    ListedLine m_line;
+    Program m_program;
+};
+
+void TestTextsFit::initTestCase()
+{
+    QVERIFY(m_appDir.isValid());
+    // The file dialogs are Qt's own, as on a desktop without a native one.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    initShellResources();
+    qApp->installTranslator(&g_translator);
+    for (const char *folder : { "InvParameter", "ParameterInforamtion", "images" })
+        QVERIFY(QFile::link(binDir() + QLatin1Char('/') + QLatin1String(folder),
+                            m_appDir.path() + QLatin1Char('/') + QLatin1String(folder)));
+}
+
+void TestTextsFit::init()
+{
+    QVERIFY(m_line.open());
+    g_commandLineDoc.clear();
+    g_seriesLetter = '0';
+}
+
+void TestTextsFit::cleanup()
+{
+    delete m_program.window;
+    m_program.window = nullptr;
+    g_mainWindow = nullptr;
+    g_translator.load(QString());
+    m_line.close();
+}
+
+void TestTextsFit::makeProgram(int language)
+{
+    // Started in another language and switched, so what a switch leaves is what is walked.
+    const int start = (language + 1) % 3;
+    g_appDir = m_appDir.path() + QLatin1Char('/');
+    g_language = static_cast<unsigned char>(start);
+    m_program.window = new CMainWindow(nullptr);
+    g_mainWindow = m_program.window;
+    m_program.window->resize(1200, 800);
+
+    const SeriesSetup series = seriesSetup('D');
+    applySeries(series, QStringLiteral("0"), start);
+    g_appDir = m_appDir.path() + QLatin1Char('/');
+    CNavigation *navigation = m_program.window->navigation;
+    auto *item = new QStandardItem(QStringLiteral("NO.001 ") + series.type);
+    navigation->treeRoot->appendRow(item);
+    navigation->currentItem = item;
+    navigation->stationTypes[1] = series.type;
+    navigation->stationTested[1] = 1;
+    navigation->PotLabel->setText(CComSetup::tr("Select station: NO.") + QStringLiteral("001 ") + series.type);
+    m_program.form()->loadParameterTable();
+    m_program.form()->show();
+
+    QAction *const actions[] = { m_program.window->actE, m_program.window->actCS, m_program.window->actCT };
+    actions[language]->trigger();
+}
+
+void TestTextsFit::everyTextFitsItsRoom_data()
+{
+    QTest::addColumn<int>("windowIndex");
+    QTest::addColumn<int>("language");
+    for (int w = 0; w < windowTable().size(); ++w)
+        for (int language = 0; language < 3; ++language)
+            QTest::addRow("%s, %s", windowTable().at(w).name, LanguageNames[language]) << w << language;
+}
+
+void TestTextsFit::everyTextFitsItsRoom()
+{
+    QFETCH(int, windowIndex);
+    QFETCH(int, language);
+    makeProgram(language);
+    const WindowCase &entry = windowTable().at(windowIndex);
+    Opened opened = entry.open(m_program);
+    std::unique_ptr<QWidget> owner(opened.owned ? opened.window : nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(opened.window));
+    const QStringList cut =
+        cutTexts(opened.window, QLatin1String(entry.name), QLatin1String(LanguageNames[language]));
+    // TAVIRON_SHOTS names a folder for a picture of the screen at each row, to look at under Xvfb.
+    const QString shots = qEnvironmentVariable("TAVIRON_SHOTS");
+    if (!shots.isEmpty()) {
+        QTest::qWait(200);
+        QGuiApplication::primaryScreen()->grabWindow(0).save(
+            shots + QLatin1Char('/') + QString::fromUtf8(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('_'))
+            + QStringLiteral(".png"));
+    }
+    QVERIFY2(cut.isEmpty(), qPrintable(QLatin1Char('\n') + cut.join(QLatin1Char('\n'))));
+}
+
+void TestTextsFit::qtOwnTextsFollowTheLanguage_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QStringList>("expected"); // OK of a warning; Open and Cancel; Save and Cancel
+    QTest::newRow("English") << 0 << QStringList { "OK", "Open", "Cancel", "Save", "Cancel" };
+    QTest::newRow("Simplified Chinese") << 1
+                                        << QStringList { "确定", "打开(O)", "取消", "保存(S)", "取消" };
+    QTest::newRow("Traditional Chinese") << 2
+                                         << QStringList { "確定", "開啟(O)", "取消", "儲存(S)", "取消" };
+}
+
+// The program's own warning box and the parameter form's Open and Save dialogs, as the user meets them.
+void TestTextsFit::qtOwnTextsFollowTheLanguage()
+{
+    QFETCH(int, language);
+    QFETCH(QStringList, expected);
+    makeProgram(language);
+    QStringList seen;
+    auto shown = [](QAbstractButton *button) { return button ? button->text().remove(QLatin1Char('&')) : QString(); };
+    ModalWatcher watcher([&](QWidget *modal) {
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            seen << shown(box->button(QMessageBox::Ok));
+            box->reject();
+        } else if (auto *files = qobject_cast<QFileDialog *>(modal)) {
+            auto *buttons = files->findChild<QDialogButtonBox *>();
+            QVERIFY(buttons);
+            seen << shown(files->acceptMode() == QFileDialog::AcceptOpen ? buttons->button(QDialogButtonBox::Open)
+                                                                        : buttons->button(QDialogButtonBox::Save))
+                 << shown(buttons->button(QDialogButtonBox::Cancel));
+            files->reject();
+        }
+    });
+    m_program.window->ErrWarning(8);
+    QTest::mouseClick(m_program.form()->openPB, Qt::LeftButton);
+    QTest::mouseClick(m_program.form()->savePB, Qt::LeftButton);
+    QCOMPARE(seen, expected);
+}
+
+void TestTextsFit::elidedCellsShowTheirWholeText_data()
+{
+    QTest::addColumn<int>("language");
+    for (int language = 0; language < 3; ++language)
+        QTest::newRow(LanguageNames[language]) << language;
+}
+
+// A parameter name the table cuts short shows whole as the cell's tooltip; a number that fits shows none.
+void TestTextsFit::elidedCellsShowTheirWholeText()
+{
+    QFETCH(int, language);
+    makeProgram(language);
+    m_program.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_program.window));
+    QTableWidget *table = m_program.form()->PartableWidget;
+    // The user narrows the name column until the first name no longer fits.
+    const QString name = table->item(0, 3)->text();
+    QVERIFY(!name.isEmpty());
+    table->setColumnWidth(3, table->fontMetrics().horizontalAdvance(name) / 2);
+    auto tipAt = [&](int row, int column) {
+        const QRect cell = table->visualRect(table->model()->index(row, column));
+        QHelpEvent help(QEvent::ToolTip, cell.center(), table->viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(table->viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    QCOMPARE(table->item(0, 1)->text().trimmed(), QStringLiteral("P.0"));
+    QCOMPARE(tipAt(0, 1), QString());
+    QCOMPARE(tipAt(0, 3), name);
+}
+
+QTEST_MAIN(TestTextsFit)
+#include "tst_textsfit.moc"
