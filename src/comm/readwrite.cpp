@@ -32,6 +32,7 @@ int ReadWrite::ReadTypeCode() { return -1; }
 int ReadWrite::Unused54() { return -1; }
 double ReadWrite::LastValue() { return m_lastValue; }
 int ReadWrite::ReadRegisters(int, int) { return -1; }
+bool ReadWrite::ReadRegisterBlock(int, int, quint32 *) { return false; }
 
 double ReadWrite::ReadPar(int parameter, double unit)
 {

@@ -47,6 +47,9 @@ public:
     virtual void LoadCommandTable();
     virtual double LastValue();
     virtual int ReadRegisters(int first, int count);
+    // The same read with the exchange's outcome apart from the value, which may be any word:
+    // false when the exchange failed or the protocol has no register read.
+    virtual bool ReadRegisterBlock(int first, int count, quint32 *value);
 
     // Stores the protocol index and reloads the command table. A missing table is reported here,
     // once, unless a connection test or search step is applying the settings.

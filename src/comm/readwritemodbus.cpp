@@ -34,18 +34,25 @@ bool ReadWriteModbus::WritePar(int parameter, int value)
 
 int ReadWriteModbus::ReadRegisters(int first, int count)
 {
+    quint32 value = 0;
+    return ReadRegisterBlock(first, count, &value) ? int(value) : 0xFFFF;
+}
+
+bool ReadWriteModbus::ReadRegisterBlock(int first, int count, quint32 *value)
+{
     if (count < 1 || count > frames::MaxRegisterCount)
-        return 0xFFFF;
+        return false;
     const Reply reply = exchange(registersRequest(first, count), registersReplyLength(count));
     if (!reply.ok) {
         if (!g_connectionTest)
             GoOffline(reply);
-        return 0xFFFF;
+        return false;
     }
     quint32 result = 0;
     for (int i = 0; i < count; ++i)
         result = (result << 8) + quint32(registerLowByte(reply, i));
-    return int(result);
+    *value = result;
+    return true;
 }
 
 int ReadWriteModbus::ReadTypeCode()

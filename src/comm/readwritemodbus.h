@@ -11,6 +11,7 @@ public:
     bool WritePar(int parameter, int value) override;
     int ReadTypeCode() override;
     int ReadRegisters(int first, int count) override;
+    bool ReadRegisterBlock(int first, int count, quint32 *value) override;
 
 protected:
     double readParameter(int parameter, double unit, ValueFlags flags) override;

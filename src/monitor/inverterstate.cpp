@@ -76,10 +76,12 @@ void InverterState::updateStatus()
         lampLabels[bit]->setPixmap(QPixmap((word >> bit) & 1 ? LampOn : LampOff));
     if (word & 0x80) {
         lampLabels[7]->setPixmap(QPixmap(LampOn));
-        g_acceptAlarmWriteRefusal = true;
+        // A refresh's box lets this slot run again inside it: the flag goes back to what the
+        // outer call still relies on, not to false.
+        const bool previous = g_acceptAlarmWriteRefusal.exchange(true);
         if (AlarmCode *page = alarmPage())
             page->refreshAlarm();
-        g_acceptAlarmWriteRefusal = false;
+        g_acceptAlarmWriteRefusal = previous;
     } else {
         lampLabels[7]->setPixmap(QPixmap(LampOff));
         if (AlarmCode *page = alarmPage())

@@ -1,6 +1,7 @@
 #include "monitor/optiondialogs.h"
 
 #include "monitor/maindialplot.h"
+#include "monitor/ram.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 #include "shell/textfit.h"
@@ -101,11 +102,11 @@ void OptionDialog::setYValue(int value)
 
 void OptionDialog::setValue()
 {
-    // The RAM monitor's chart ("RamAdvancePlot") arrives with the RAM monitor.
-    if (objectName() == QLatin1String("Plot")) {
-        if (MainDialPlot *window = monitorWindow())
-            window->setPlotValue(xAxisSpinBox->value(), yAxisSpinBox->value());
-    }
+    MainDialPlot *window = monitorWindow();
+    if (window && objectName() == QLatin1String("Plot"))
+        window->setPlotValue(xAxisSpinBox->value(), yAxisSpinBox->value());
+    else if (window && objectName() == QLatin1String("RamAdvancePlot"))
+        window->ramWindow->setPlotRange(xAxisSpinBox->value(), yAxisSpinBox->value());
     close();
 }
 

@@ -1,8 +1,14 @@
 #include "monitor/plot.h"
 
-#include "monitor/ram.h"
+#include "monitor/plotvaluefile.h"
+#include "monitor/ramthread.h"
+#include "shell/savefilename.h"
 #include "monitor/timescaledraw.h"
 
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <qwt_plot_canvas.h>
 #include <qwt_plot_curve.h>
 #include <qwt_plot_grid.h>
@@ -77,7 +83,7 @@ void Plot::appendRamSamples(const QVector<bool> &channelEnabled)
     const double t = feedTime();
     for (int i = 0; i < m_curveCount && i < channelEnabled.size(); ++i)
         if (channelEnabled.at(i))
-            m_series[i].append(QPointF(t, i < g_ramValues.size() ? double(g_ramValues.at(i)) : 0.0));
+            m_series[i].append(QPointF(t, i < int(g_ramValues.size()) ? double(g_ramValues[i].load()) : 0.0));
     m_series[m_curveCount].append(QPointF(t, -1.0));
     if (t > m_xInterval.maxValue())
         scrollTimeAxis();
@@ -169,10 +175,21 @@ QwtInterval Plot::xInterval()
     return m_xInterval;
 }
 
+namespace {
+
+// A copy that shares no data with the series a feeding thread appends to: Qt's shared vectors
+// test their sharing with a relaxed load, which orders nothing between threads.
+QVector<QPointF> ownCopy(const QVector<QPointF> &points)
+{
+    return QVector<QPointF>(points.cbegin(), points.cend());
+}
+
+} // namespace
+
 QVector<QPointF> Plot::samples(int series)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
-    return series >= 0 && series < m_series.size() ? m_series.at(series) : QVector<QPointF>();
+    return series >= 0 && series < m_series.size() ? ownCopy(m_series.at(series)) : QVector<QPointF>();
 }
 
 void Plot::resizeEvent(QResizeEvent *event)
@@ -181,4 +198,35 @@ void Plot::resizeEvent(QResizeEvent *event)
     QPalette palette = canvas()->palette();
     palette.setBrush(QPalette::Window, QBrush(QColor(46, 74, 95, 255)));
     canvas()->setPalette(palette);
+}
+
+void Plot::saveData(QVector<QCheckBox *> checkBox, QVector<QLineEdit *> lineEdit)
+{
+    const QString path = askSaveFileName(this, tr("Save Data"), QDir::currentPath(), QStringLiteral("*.xls"), nullptr);
+    if (path.isEmpty())
+        return;
+    QVector<QVector<QPointF>> series;
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        for (const QVector<QPointF> &s : m_series)
+            series.append(ownCopy(s));
+    }
+    // Only what the chart showed when last drawn.
+    const QwtScaleDiv shown = axisScaleDiv(QwtPlot::xBottom);
+    const bool trim = shown.upperBound() > 0.001;
+    PlotValueTable table;
+    table.rowCount = series.value(m_curveCount).size();
+    for (int i = 0; i < m_curveCount && i < checkBox.size() && i < lineEdit.size(); ++i) {
+        if (!checkBox.at(i)->isChecked())
+            continue;
+        table.names << lineEdit.at(i)->text();
+        QVector<double> values;
+        for (const QPointF &p : series.at(i))
+            if (!trim || (p.x() >= shown.lowerBound() && p.x() <= shown.upperBound()))
+                values << p.y();
+        table.values << values;
+    }
+    QString reason;
+    if (!writePlotValueFile(path, table, &reason))
+        QMessageBox::warning(this, tr("Warning"), tr("Cannot write file %1:\n%2.").arg(path, reason));
 }

@@ -11,6 +11,8 @@
 #include <qwt_plot.h>
 #include <qwt_system_clock.h>
 
+class QCheckBox;
+class QLineEdit;
 class QwtPlotCurve;
 
 class Plot : public QwtPlot
@@ -25,6 +27,8 @@ public:
     void appendRamSamples(const QVector<bool> &channelEnabled);
 
     void setAxisRange(double x, double y);
+    // The plot value file of the ticked curves, headed by their line edits' texts.
+    void saveData(QVector<QCheckBox *> checkBox, QVector<QLineEdit *> lineEdit);
     QwtInterval xInterval();
     QwtInterval yInterval() const { return m_yInterval; }
     const QVector<QwtPlotCurve *> &curves() const { return m_curves; }

@@ -275,7 +275,8 @@ void tst_MonitorPoller::passAsksTheFlaggedItemsAndTheWindowShowsThem()
     QVERIFY(ends.size() >= 3);
     QStringList params;
     for (int i = ends.at(ends.size() - 3) + 1; i < ends.at(ends.size() - 2); ++i)
-        if (!isMonitorCode(all_codes.at(i)))
+        // Status bit 7 has the alarm page ask "M0N" and P.288 from the GUI thread meanwhile.
+        if (!isMonitorCode(all_codes.at(i)) && !all_codes.at(i).isEmpty() && all_codes.at(i) != QLatin1String("P288"))
             params << all_codes.at(i);
     QCOMPARE(params.join(QLatin1Char(' ')), scaleReads);
 

@@ -123,6 +123,8 @@ public:
             }
         }));
     }
+    // Nothing answers the modal windows any more.
+    void unwatch() { m_watcher.reset(); }
     QList<Box> boxes()
     {
         QCoreApplication::processEvents();

@@ -6,7 +6,7 @@ out=../images
 for name in connect unconnect parameter monitor trend help exit close; do
     convert -background none -density 96 "$name.svg" -resize 64x64 "PNG32:$out/$name.png"
 done
-for name in option clear-all run stop ok zoom-in zoom-out; do
+for name in option clear-all run stop ok locked zoom-in zoom-out; do
     convert -background none -density 96 "$name.svg" -resize 64x64 "PNG32:$out/$name.png"
 done
 # The trend window's icons, several sizes in each.

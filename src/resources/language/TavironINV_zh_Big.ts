@@ -109,6 +109,65 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>AlarmCode</name>
+    <message>
+        <source>Save Message</source>
+        <translation>儲存資訊</translation>
+    </message>
+    <message>
+        <source>History Message</source>
+        <translation>歷史資訊</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1:
+%2.</source>
+        <translation>無法讀取檔案 %1：
+%2。</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1:
+%2.</source>
+        <translation>無法寫入檔案 %1：
+%2。</translation>
+    </message>
+    <message>
+        <source>         Frequency: </source>
+        <translation>         頻率: </translation>
+    </message>
+    <message>
+        <source>         Current: </source>
+        <translation>         電流: </translation>
+    </message>
+    <message>
+        <source>         Output Voltage: </source>
+        <translation>         輸出電壓: </translation>
+    </message>
+    <message>
+        <source>         The accumulation rate of temperature: </source>
+        <translation>         溫升累積率: </translation>
+    </message>
+    <message>
+        <source>         P-N Voltage: </source>
+        <translation>         P-N電壓: </translation>
+    </message>
+    <message>
+        <source>         Continuing Operation Time: </source>
+        <translation>         連續運行時間: </translation>
+    </message>
+    <message>
+        <source>         Status Word: </source>
+        <translation>         狀態字: </translation>
+    </message>
+    <message>
+        <source>min</source>
+        <translation>分鐘</translation>
+    </message>
+</context>
+<context>
     <name>CComSetup</name>
     <message>
         <source>CR</source>
@@ -696,6 +755,105 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>HideParameter</name>
+    <message>
+        <source>Read History Alarm</source>
+        <translation>讀取歷史報警</translation>
+    </message>
+    <message>
+        <source>Read Run Time</source>
+        <translation>讀取運行時間</translation>
+    </message>
+    <message>
+        <source>Save All</source>
+        <translation>全部儲存</translation>
+    </message>
+    <message>
+        <source>Read Hide Pr.</source>
+        <translation>讀取隱藏參數</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密碼</translation>
+    </message>
+    <message>
+        <source>Monitor Ram</source>
+        <translation>監視RAM</translation>
+    </message>
+    <message>
+        <source>History Alarm Code:</source>
+        <translation>歷史報警代碼：</translation>
+    </message>
+    <message>
+        <source>Accumulative motor operation time:</source>
+        <translation>電機累計運行時間：</translation>
+    </message>
+    <message>
+        <source>Hide Parameter List:</source>
+        <translation>隱藏參數列表：</translation>
+    </message>
+    <message>
+        <source>NO.</source>
+        <translation>NO.</translation>
+    </message>
+    <message>
+        <source>Default value</source>
+        <translation>初始值</translation>
+    </message>
+    <message>
+        <source>Current value</source>
+        <translation>目前值</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Reading parameters...</source>
+        <translation>正在讀取參數...</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Please change INV operation mode to CU!</source>
+        <translation>請將變頻器操作模式切換為CU！</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1:
+%2.</source>
+        <translation>無法讀取檔案 %1：
+%2。</translation>
+    </message>
+    <message>
+        <source>Alarm Information...</source>
+        <translation>報警資訊...</translation>
+    </message>
+    <message>
+        <source>Alarm </source>
+        <translation>報警 </translation>
+    </message>
+    <message>
+        <source> min </source>
+        <translation> 分鐘 </translation>
+    </message>
+    <message>
+        <source> day </source>
+        <translation> 天 </translation>
+    </message>
+    <message>
+        <source>Save Message</source>
+        <translation>儲存資訊</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1:
+%2.</source>
+        <translation>無法寫入檔案 %1：
+%2。</translation>
+    </message>
+</context>
+<context>
     <name>IOState</name>
     <message>
         <source>I/O State</source>
@@ -1275,10 +1433,128 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>PassWordDlg</name>
+    <message>
+        <source>Password:</source>
+        <translation>密碼：</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密碼</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Password Error !</source>
+        <translation>密碼錯誤！</translation>
+    </message>
+</context>
+<context>
     <name>Plot</name>
     <message>
         <source>y -- &gt; Value</source>
         <translation>y -- &gt; 數值</translation>
+    </message>
+    <message>
+        <source>Save Data</source>
+        <translation>儲存資料</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1:
+%2.</source>
+        <translation>無法寫入檔案 %1：
+%2。</translation>
+    </message>
+</context>
+<context>
+    <name>Ram</name>
+    <message>
+        <source>Run</source>
+        <translation>運行</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>Option</source>
+        <translation>選項</translation>
+    </message>
+    <message>
+        <source>Save Data</source>
+        <translation>儲存資料</translation>
+    </message>
+    <message>
+        <source>Save Chart</source>
+        <translation>儲存圖表</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密碼</translation>
+    </message>
+    <message>
+        <source>Adress</source>
+        <translation>位址</translation>
+    </message>
+    <message>
+        <source>Length</source>
+        <translation>長度</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>類型</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>數值</translation>
+    </message>
+    <message>
+        <source>Ch1</source>
+        <translation>通道1</translation>
+    </message>
+    <message>
+        <source>Ch2</source>
+        <translation>通道2</translation>
+    </message>
+    <message>
+        <source>Set Pen Color</source>
+        <translation>設定畫筆顏色</translation>
+    </message>
+    <message>
+        <source>Set Pen Width</source>
+        <translation>設定線寬</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>The RAM monitor needs Modbus RTU or Modbus ASCII.</source>
+        <translation>RAM監視需要Modbus RTU或Modbus ASCII協定。</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1:
+%2.</source>
+        <translation>無法寫入檔案 %1：
+%2。</translation>
     </message>
 </context>
 <context>

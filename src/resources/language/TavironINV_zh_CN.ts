@@ -109,6 +109,65 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>AlarmCode</name>
+    <message>
+        <source>Save Message</source>
+        <translation>保存信息</translation>
+    </message>
+    <message>
+        <source>History Message</source>
+        <translation>历史信息</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1:
+%2.</source>
+        <translation>无法读取文件 %1：
+%2。</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1:
+%2.</source>
+        <translation>无法写入文件 %1：
+%2。</translation>
+    </message>
+    <message>
+        <source>         Frequency: </source>
+        <translation>         频率: </translation>
+    </message>
+    <message>
+        <source>         Current: </source>
+        <translation>         电流: </translation>
+    </message>
+    <message>
+        <source>         Output Voltage: </source>
+        <translation>         输出电压: </translation>
+    </message>
+    <message>
+        <source>         The accumulation rate of temperature: </source>
+        <translation>         温升累积率: </translation>
+    </message>
+    <message>
+        <source>         P-N Voltage: </source>
+        <translation>         P-N电压: </translation>
+    </message>
+    <message>
+        <source>         Continuing Operation Time: </source>
+        <translation>         连续运行时间: </translation>
+    </message>
+    <message>
+        <source>         Status Word: </source>
+        <translation>         状态字: </translation>
+    </message>
+    <message>
+        <source>min</source>
+        <translation>分钟</translation>
+    </message>
+</context>
+<context>
     <name>CComSetup</name>
     <message>
         <source>CR</source>
@@ -696,6 +755,105 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>HideParameter</name>
+    <message>
+        <source>Read History Alarm</source>
+        <translation>读取历史报警</translation>
+    </message>
+    <message>
+        <source>Read Run Time</source>
+        <translation>读取运行时间</translation>
+    </message>
+    <message>
+        <source>Save All</source>
+        <translation>全部保存</translation>
+    </message>
+    <message>
+        <source>Read Hide Pr.</source>
+        <translation>读取隐藏参数</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Monitor Ram</source>
+        <translation>监视RAM</translation>
+    </message>
+    <message>
+        <source>History Alarm Code:</source>
+        <translation>历史报警代码：</translation>
+    </message>
+    <message>
+        <source>Accumulative motor operation time:</source>
+        <translation>电机累计运行时间：</translation>
+    </message>
+    <message>
+        <source>Hide Parameter List:</source>
+        <translation>隐藏参数列表：</translation>
+    </message>
+    <message>
+        <source>NO.</source>
+        <translation>NO.</translation>
+    </message>
+    <message>
+        <source>Default value</source>
+        <translation>初始值</translation>
+    </message>
+    <message>
+        <source>Current value</source>
+        <translation>当前值</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Reading parameters...</source>
+        <translation>正在读取参数...</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Please change INV operation mode to CU!</source>
+        <translation>请将变频器操作模式切换为CU！</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1:
+%2.</source>
+        <translation>无法读取文件 %1：
+%2。</translation>
+    </message>
+    <message>
+        <source>Alarm Information...</source>
+        <translation>报警信息...</translation>
+    </message>
+    <message>
+        <source>Alarm </source>
+        <translation>报警 </translation>
+    </message>
+    <message>
+        <source> min </source>
+        <translation> 分钟 </translation>
+    </message>
+    <message>
+        <source> day </source>
+        <translation> 天 </translation>
+    </message>
+    <message>
+        <source>Save Message</source>
+        <translation>保存信息</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1:
+%2.</source>
+        <translation>无法写入文件 %1：
+%2。</translation>
+    </message>
+</context>
+<context>
     <name>IOState</name>
     <message>
         <source>I/O State</source>
@@ -1275,10 +1433,128 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>PassWordDlg</name>
+    <message>
+        <source>Password:</source>
+        <translation>密码：</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Password Error !</source>
+        <translation>密码错误！</translation>
+    </message>
+</context>
+<context>
     <name>Plot</name>
     <message>
         <source>y -- &gt; Value</source>
         <translation>y -- &gt; 数值</translation>
+    </message>
+    <message>
+        <source>Save Data</source>
+        <translation>保存数据</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1:
+%2.</source>
+        <translation>无法写入文件 %1：
+%2。</translation>
+    </message>
+</context>
+<context>
+    <name>Ram</name>
+    <message>
+        <source>Run</source>
+        <translation>运行</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>Option</source>
+        <translation>选项</translation>
+    </message>
+    <message>
+        <source>Save Data</source>
+        <translation>保存数据</translation>
+    </message>
+    <message>
+        <source>Save Chart</source>
+        <translation>保存图表</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Adress</source>
+        <translation>地址</translation>
+    </message>
+    <message>
+        <source>Length</source>
+        <translation>长度</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>数值</translation>
+    </message>
+    <message>
+        <source>Ch1</source>
+        <translation>通道1</translation>
+    </message>
+    <message>
+        <source>Ch2</source>
+        <translation>通道2</translation>
+    </message>
+    <message>
+        <source>Set Pen Color</source>
+        <translation>设置画笔颜色</translation>
+    </message>
+    <message>
+        <source>Set Pen Width</source>
+        <translation>设置线宽</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>The RAM monitor needs Modbus RTU or Modbus ASCII.</source>
+        <translation>RAM监视需要Modbus RTU或Modbus ASCII协议。</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1:
+%2.</source>
+        <translation>无法写入文件 %1：
+%2。</translation>
     </message>
 </context>
 <context>
