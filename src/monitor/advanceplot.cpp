@@ -38,6 +38,18 @@ private:
     QwtSystemClock m_clock;
 };
 
+// A copy that shares no data with the chart's own series: an implicitly shared copy would let the
+// feeding thread's append test the shared count while another thread drops its copy.
+template <class Container> Container ownCopy(const Container &c, int first, int end)
+{
+    return Container(c.constBegin() + first, c.constBegin() + end);
+}
+
+template <class Container> Container ownCopy(const Container &c)
+{
+    return ownCopy(c, 0, c.size());
+}
+
 // First index whose time is not below x (times never decrease along a series).
 int firstAtOrAfter(const QVector<QPointF> &s, double x)
 {
@@ -192,7 +204,7 @@ void AdvancePlot::handSamples()
         const QVector<QPointF> &s = scaledSeries.at(i);
         const int first = firstAtOrAfter(s, xAxisInterval.minValue());
         const int end = firstAfter(s, xAxisInterval.maxValue());
-        curves.at(i)->setSamples(first == 0 && end == s.size() ? s : s.mid(first, end - first));
+        curves.at(i)->setSamples(ownCopy(s, first, qMax(first, end)));
     }
 }
 
@@ -382,19 +394,19 @@ QwtInterval AdvancePlot::xInterval()
 QVector<QPointF> AdvancePlot::rawPoints(int series)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return rawSeries.value(series);
+    return series >= 0 && series < rawSeries.size() ? ownCopy(rawSeries.at(series)) : QVector<QPointF>();
 }
 
 QVector<QPointF> AdvancePlot::scaledPoints(int series)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return scaledSeries.value(series);
+    return series >= 0 && series < scaledSeries.size() ? ownCopy(scaledSeries.at(series)) : QVector<QPointF>();
 }
 
 QStringList AdvancePlot::stamps()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return timeStamps;
+    return ownCopy(timeStamps);
 }
 
 // Through the canvas, whatever width the y axis takes with its font.
@@ -513,13 +525,13 @@ void AdvancePlot::saveData(QVector<QCheckBox *> checkBoxIndex, QVector<QComboBox
     QVector<QVector<QPointF>> channels;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        marker = rawSeries.at(channelCount);
-        table.stamps = timeStamps.mid(0, marker.size());
+        marker = ownCopy(rawSeries.at(channelCount));
+        table.stamps = ownCopy(timeStamps, 0, qMin(timeStamps.size(), marker.size()));
         for (int i = 0; i < channelCount && i < checkBoxIndex.size() && i < comboBoxIndex.size(); ++i) {
             if (!checkBoxIndex.at(i)->isChecked())
                 continue;
             table.names << comboBoxIndex.at(i)->currentText();
-            QVector<QPointF> s = rawSeries.at(i);
+            QVector<QPointF> s = ownCopy(rawSeries.at(i));
             if (comboBoxIndex.at(i)->currentIndex() >= 8) {
                 QVector<QPointF> kept;
                 for (const QPointF &p : qAsConst(s))

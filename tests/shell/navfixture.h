@@ -245,6 +245,8 @@ public:
     void control(const QString &command) { m_drive.control(command); }
 
     QList<Frame> received() const { return m_drive.received(); }
+    // Both directions: the drive's replies too.
+    QList<Frame> frames() const { return m_drive.frames(); }
 
     // The frames with each retry folded into its first try: a loaded machine can miss a reply
     // window, and the protocol object then sends the same frame again.
