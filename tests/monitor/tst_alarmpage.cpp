@@ -96,12 +96,9 @@ void tst_AlarmPage::liveAlarm_data()
     pairs.clear();
     for (int item = 1; item <= 7; ++item)
         pairs << "W290" << (item == 1 ? "R991 R291" : "R291");
-    // The character protocol's reply carries the drive's own decimals: P.291 has none.
-    QTest::newRow("taviron") << 2
-                             << "         Frequency: 101Hz\n         Current: 201A\n         Output Voltage: 301V\n"
-                                "         The accumulation rate of temperature: 401\n         P-N Voltage: 501V\n"
-                                "         Continuing Operation Time: 601min\n         Status Word: 701\n"
-                             << ("cmd R288 " + pairs.join(' ')).split(' ');
+    // The character protocol's reply carries the drive's own decimals, those of the item's kind:
+    // the same texts as under Modbus.
+    QTest::newRow("taviron") << 2 << a << ("cmd R288 " + pairs.join(' ')).split(' ');
 }
 
 void tst_AlarmPage::liveAlarm()
@@ -244,7 +241,7 @@ void tst_AlarmPage::detailBySeries_data()
     QTest::newRow("A_above_160") << 0 << "" << "VR3-043-185K" << "1-2"
                                  << "         Frequency: 1.01Hz\n         Current: 20.1A\n";
     QTest::newRow("A_at_160") << 0 << "" << "VR3-043-160K" << "2-2" << "         Current: 2.01A\n";
-    QTest::newRow("D_p991_1") << 2 << "set 991 1" << "" << "1-1" << "         Frequency: 101Hz\n";
+    QTest::newRow("D_p991_1") << 2 << "set 991 1" << "" << "1-1" << "         Frequency: 10.1Hz\n";
     QTest::newRow("8-14") << 0 << "" << "" << "8-14"
                           << "         Frequency: 8.01Hz\n         Current: 9.01A\n         Output Voltage: 10.01V\n"
                              "         The accumulation rate of temperature: 11.01\n         P-N Voltage: 1201V\n"

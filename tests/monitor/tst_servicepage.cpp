@@ -14,8 +14,8 @@
 namespace {
 
 // The detail block of a stored record as the page shows it: raw item×100+record at each kind's
-// scale (none under the character protocol, whose reply carries the drive's decimals).
-QString storedDetail(int first, int record, bool scaled)
+// scale, in every protocol.
+QString storedDetail(int first, int record)
 {
     static const char *labels[7] = { "Frequency: ", "Current: ", "Output Voltage: ",
                                      "The accumulation rate of temperature: ", "P-N Voltage: ",
@@ -24,7 +24,7 @@ QString storedDetail(int first, int record, bool scaled)
     QString out;
     for (int kind = 1; kind <= 7; ++kind) {
         const int raw = (first + kind - 1) * 100 + record;
-        const double value = scaled && kind <= 4 ? raw * 0.01 : raw;
+        const double value = kind <= 4 ? raw * 0.01 : raw;
         out += QStringLiteral("         %1%2%3\n").arg(QLatin1String(labels[kind - 1])).arg(value).arg(QLatin1String(units[kind - 1]));
     }
     return out;
@@ -81,15 +81,15 @@ void tst_ServicePage::historyRead_data()
     QTest::addColumn<int>("line");
     QTest::addColumn<QString>("history");
     // alarm 18 7 3: CPU, OV2, OC2, then empty records.
-    const QString a = "Alarm 1 > CPU\n" + storedDetail(1, 1, true) + "\nAlarm 2 > OV2\n" + storedDetail(8, 2, true)
+    const QString a = "Alarm 1 > CPU\n" + storedDetail(1, 1) + "\nAlarm 2 > OV2\n" + storedDetail(8, 2)
         + "\nAlarm 3 > OC2\nAlarm 4 > GOOD\nAlarm 5 > GOOD";
     QTest::newRow("modbus_rtu") << 0 << a;
     QTest::newRow("modbus_ascii") << 1
-                                  << "Alarm 1 > CPU\n" + storedDetail(1, 1, true) + "\nAlarm 2 > OV2\n"
-            + storedDetail(8, 2, true) + "\nAlarm 3 > OC2\nAlarm 4 > GOOD";
+                                  << "Alarm 1 > CPU\n" + storedDetail(1, 1) + "\nAlarm 2 > OV2\n"
+            + storedDetail(8, 2) + "\nAlarm 3 > OC2\nAlarm 4 > GOOD";
     QTest::newRow("taviron") << 2
-                             << "Alarm 1 > CPU\n" + storedDetail(1, 1, false) + "\nAlarm 2 > OV2\n"
-            + storedDetail(8, 2, false) + "\nAlarm 3 > OC2\n" + storedDetail(8, 3, false)
+                             << "Alarm 1 > CPU\n" + storedDetail(1, 1) + "\nAlarm 2 > OV2\n"
+            + storedDetail(8, 2) + "\nAlarm 3 > OC2\n" + storedDetail(8, 3)
             + "\nAlarm 4 > GOOD\nAlarm 5 > GOOD";
 }
 
@@ -120,7 +120,7 @@ void tst_ServicePage::historyRefusals_data()
     QTest::newRow("ext_mode") << "" << 1 << "kept" << QStringList { "Please change INV operation mode to CU!" };
     QTest::newRow("two_records_selectable")
         << "P 288 1 1..2 0" << 0
-        << "Alarm 1 > CPU\n" + storedDetail(1, 1, true) + "\nAlarm 2 > OV2\n" + storedDetail(8, 2, true) << QStringList();
+        << "Alarm 1 > CPU\n" + storedDetail(1, 1) + "\nAlarm 2 > OV2\n" + storedDetail(8, 2) << QStringList();
     QTest::newRow("code_unread") << "refuse param 289 read" << 0 << "" << QStringList();
 }
 
@@ -146,11 +146,10 @@ void tst_ServicePage::runTime_data()
     QTest::addColumn<int>("line");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("reads");
-    // Modbus values at the definitions' resolution (whole days and minutes); the character
-    // protocol's reply carries the drive's own decimals.
+    // Whole days and minutes in every protocol.
     QTest::newRow("A_P292_P293") << 0 << "191 day 54 min " << QStringList { "R292", "R293" };
     QTest::newRow("S_P164_P165") << 1 << "0 day 2518 min " << QStringList { "R164", "R165" };
-    QTest::newRow("D_P292_P293") << 2 << "19.1 day 54 min " << QStringList { "R292", "R293" };
+    QTest::newRow("D_P292_P293") << 2 << "191 day 54 min " << QStringList { "R292", "R293" };
 }
 
 void tst_ServicePage::runTime()
@@ -178,7 +177,7 @@ void tst_ServicePage::report()
     QTemporaryDir dir;
     QVERIFY(QDir::setCurrent(dir.path()));
     page()->historyAlarm();
-    QByteArray history = ("Alarm 1 > CPU\n" + storedDetail(1, 1, true)).toLatin1();
+    QByteArray history = ("Alarm 1 > CPU\n" + storedDetail(1, 1)).toLatin1();
     history.replace("\n", "\r\n");
     const QByteArray expected = "\tInverter Type:...\tVersion:...\r\n"
                                 "\tOutput Current:...\tInput Voltage:...\tkw:...\r\n"

@@ -58,6 +58,23 @@ int Drive::frequencyDecimals() const
     return 2;
 }
 
+// A detail item's value carries the decimals of what it measures; items 8 to 14 are those of a
+// second record (kinds 1 to 7 again).
+int Drive::detailDecimals(int item) const
+{
+    const int kind = item > 7 ? item - 7 : item;
+    switch (kind) {
+    case 1:
+        return frequencyDecimals();
+    case 2:
+    case 3:
+    case 4:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
 Outcome Drive::monitorValue(QChar item) const
 {
     Outcome o;
@@ -127,8 +144,10 @@ Outcome Drive::readParam(int number)
     o.value = d.raw;
     if (number == RecordCode)
         o.value = alarmRecord(m_alarmRecord - 1);
-    else if (number == ItemValue)
+    else if (number == ItemValue) {
         o.value = m_s->alarmDetail.value(m_alarmItem, quint16(m_alarmItem * 100 + m_alarmRecord));
+        o.decimals = detailDecimals(m_alarmItem);
+    }
     else if (number == RecordSelect)
         o.value = quint16(m_alarmRecord);
     else if (number == ItemSelect)

@@ -46,6 +46,7 @@ public:
 private:
     Outcome monitorValue(QChar item) const;
     int frequencyDecimals() const;
+    int detailDecimals(int item) const;
     quint16 alarmRecord(int index) const { return index < m_s->alarms.size() ? quint16(m_s->alarms.at(index)) : 0; }
 
     Scenario *m_s;
