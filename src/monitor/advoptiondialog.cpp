@@ -2,6 +2,7 @@
 
 #include "monitor/advanceplot.h"
 #include "monitor/mainadvplot.h"
+#include "monitor/monitorwidgets.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 
@@ -14,18 +15,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QToolButton *dialogButton(const QString &icon, const QString &text)
-{
-    auto *button = new QToolButton();
-    button->setIconSize(QSize(24, 24));
-    button->setFixedSize(48, 48);
-    button->setIcon(QIcon(QStringLiteral(":/new prefix/images/") + icon));
-    button->setText(text);
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setAutoRaise(true);
-    return button;
-}
 
 QGroupBox *spinGroup(const QString &title, const QString &label, QSpinBox *box)
 {
@@ -44,8 +33,8 @@ AdvOptionDialog::AdvOptionDialog(QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/new prefix/images/option.png")));
     setWindowTitle(tr("Option"));
     setWindowFlags(Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint);
-    okButton = dialogButton(QStringLiteral("ok.png"), tr("OK"));
-    cancelButton = dialogButton(QStringLiteral("cancel.png"), tr("Cancel"));
+    okButton = iconTextButton(QStringLiteral("ok.png"), tr("OK"));
+    cancelButton = iconTextButton(QStringLiteral("cancel.png"), tr("Cancel"));
     connect(okButton, &QToolButton::clicked, this, &AdvOptionDialog::setValue);
     connect(cancelButton, &QToolButton::clicked, this, &AdvOptionDialog::close);
 

@@ -6,6 +6,7 @@
 #include "monitor/monitorglobals.h"
 #include "monitor/monitoritems.h"
 #include "monitor/monitorthread.h"
+#include "monitor/monitorwidgets.h"
 #include "monitor/plotvaluefile.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
@@ -158,41 +159,22 @@ void MainAdvPlot::createToolBar()
 
 void MainAdvPlot::createDriveInfoLabels()
 {
-    QFont font;
-    font.setPixelSize(16);
-    font.setBold(true);
-    auto label = [&font](const QString &text) {
-        auto *l = new QLabel(text);
-        l->setFont(font);
-        l->setStyleSheet(QStringLiteral("QLabel{color:darkMagenta;}"));
-        return l;
-    };
-    driveTypeLabel = label(tr("Drive:"));
-    versionLabel = label(tr("Version:"));
-    capacityLabel = label(tr("KW:"));
-    voltageLabel = label(tr("Voltage:"));
-    currentLabel = label(tr("Current:"));
-    driveTypeValue = label(tr("..."));
-    versionValue = label(tr("..."));
-    capacityValue = label(tr("..."));
-    voltageValue = label(tr("..."));
-    currentValue = label(tr("..."));
-    auto box = [](const QList<QPair<QLabel *, QLabel *>> &rows) {
-        auto *widget = new QWidget();
-        auto *column = new QVBoxLayout(widget);
-        for (const auto &r : rows) {
-            auto *row = new QHBoxLayout();
-            row->addWidget(r.first);
-            row->addSpacing(10);
-            row->addWidget(r.second, 0, Qt::AlignRight);
-            column->addLayout(row);
-        }
-        return widget;
-    };
-    toolBar->addWidget(box({ { driveTypeLabel, driveTypeValue }, { versionLabel, versionValue } }));
+    driveTypeLabel = driveInfoLabel(tr("Drive:"));
+    versionLabel = driveInfoLabel(tr("Version:"));
+    capacityLabel = driveInfoLabel(tr("KW:"));
+    voltageLabel = driveInfoLabel(tr("Voltage:"));
+    currentLabel = driveInfoLabel(tr("Current:"));
+    driveTypeValue = driveInfoLabel(tr("..."));
+    versionValue = driveInfoLabel(tr("..."));
+    capacityValue = driveInfoLabel(tr("..."));
+    voltageValue = driveInfoLabel(tr("..."));
+    currentValue = driveInfoLabel(tr("..."));
+    toolBar->addWidget(
+        driveInfoColumn({ { driveTypeLabel, driveTypeValue }, { versionLabel, versionValue } }, Qt::AlignRight));
     toolBar->addSeparator();
     toolBar->addWidget(
-        box({ { currentLabel, currentValue }, { voltageLabel, voltageValue }, { capacityLabel, capacityValue } }));
+        driveInfoColumn({ { currentLabel, currentValue }, { voltageLabel, voltageValue }, { capacityLabel, capacityValue } },
+                        Qt::AlignRight));
     toolBar->addSeparator();
 }
 

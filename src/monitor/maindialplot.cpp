@@ -10,6 +10,7 @@
 #include "monitor/monitorglobals.h"
 #include "monitor/monitoritems.h"
 #include "monitor/monitorthread.h"
+#include "monitor/monitorwidgets.h"
 #include "monitor/optiondialogs.h"
 #include "monitor/plot.h"
 #include "monitor/ram.h"
@@ -39,18 +40,6 @@ QToolButton *toolBarButton(const QString &text, const QString &icon)
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setFocusPolicy(Qt::NoFocus);
     button->setFixedSize(64, 64);
-    return button;
-}
-
-QToolButton *panelButton(const QString &text, const QString &icon)
-{
-    auto *button = new QToolButton();
-    button->setIconSize(QSize(24, 24));
-    button->setFixedSize(48, 48);
-    button->setIcon(QIcon(QStringLiteral(":/new prefix/images/") + icon));
-    button->setText(text);
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setAutoRaise(true);
     return button;
 }
 
@@ -114,41 +103,20 @@ void MainDialPlot::createToolBar()
 
 void MainDialPlot::createDriveInfoLabels()
 {
-    QFont font;
-    font.setPixelSize(16);
-    font.setBold(true);
-    auto label = [&font](const QString &text) {
-        auto *l = new QLabel(text);
-        l->setStyleSheet(QStringLiteral("QLabel{color:darkMagenta;}"));
-        l->setFont(font);
-        return l;
-    };
-    driveTypeLabel = label(tr("Inverter Type:"));
-    driveTypeValue = label(tr("..."));
-    versionLabel = label(tr("Version:"));
-    versionValue = label(tr("..."));
-    outputCurrentLabel = label(tr("Output Current:"));
-    outputCurrentValue = label(tr("..."));
-    inputVoltageLabel = label(tr("Input Voltage:"));
-    inputVoltageValue = label(tr("..."));
-    capacityLabel = label(tr("kw:"));
-    capacityValue = label(tr("..."));
+    driveTypeLabel = driveInfoLabel(tr("Inverter Type:"));
+    driveTypeValue = driveInfoLabel(tr("..."));
+    versionLabel = driveInfoLabel(tr("Version:"));
+    versionValue = driveInfoLabel(tr("..."));
+    outputCurrentLabel = driveInfoLabel(tr("Output Current:"));
+    outputCurrentValue = driveInfoLabel(tr("..."));
+    inputVoltageLabel = driveInfoLabel(tr("Input Voltage:"));
+    inputVoltageValue = driveInfoLabel(tr("..."));
+    capacityLabel = driveInfoLabel(tr("kw:"));
+    capacityValue = driveInfoLabel(tr("..."));
 
-    auto group = [](const QList<QPair<QLabel *, QLabel *>> &rows) {
-        auto *widget = new QWidget();
-        auto *column = new QVBoxLayout(widget);
-        for (const auto &r : rows) {
-            auto *row = new QHBoxLayout();
-            row->addWidget(r.first);
-            row->addSpacing(10);
-            row->addWidget(r.second);
-            column->addLayout(row);
-        }
-        return widget;
-    };
-    toolBar->addWidget(group({ { driveTypeLabel, driveTypeValue }, { versionLabel, versionValue } }));
+    toolBar->addWidget(driveInfoColumn({ { driveTypeLabel, driveTypeValue }, { versionLabel, versionValue } }));
     toolBar->addSeparator();
-    toolBar->addWidget(group({ { outputCurrentLabel, outputCurrentValue },
+    toolBar->addWidget(driveInfoColumn({ { outputCurrentLabel, outputCurrentValue },
                                { inputVoltageLabel, inputVoltageValue },
                                { capacityLabel, capacityValue } }));
     toolBar->addSeparator();
@@ -165,9 +133,9 @@ void MainDialPlot::createPlotPanel()
     stateLayout->addWidget(inverterState, 0);
     stateLayout->addWidget(ioState, 0);
 
-    optionButton = panelButton(tr("Option"), QStringLiteral("option.png"));
+    optionButton = iconTextButton(QStringLiteral("option.png"), tr("Option"));
     connect(optionButton, &QToolButton::clicked, this, &MainDialPlot::optionPlot);
-    clearButton = panelButton(tr(" Clear"), QStringLiteral("clear-all.png"));
+    clearButton = iconTextButton(QStringLiteral("clear-all.png"), tr(" Clear"));
     connect(clearButton, &QToolButton::clicked, this, &MainDialPlot::clearPlotCurve);
     sampleValueEdit = new QLineEdit();
     sampleValueEdit->setReadOnly(true);

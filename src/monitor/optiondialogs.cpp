@@ -1,6 +1,7 @@
 #include "monitor/optiondialogs.h"
 
 #include "monitor/maindialplot.h"
+#include "monitor/monitorwidgets.h"
 #include "monitor/ram.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
@@ -20,18 +21,6 @@ void setUpWindow(QDialog *dialog, const QString &title)
     dialog->setWindowIcon(QIcon(QStringLiteral(":/new prefix/images/option.png")));
     dialog->setWindowTitle(title);
     dialog->setWindowFlags(Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint);
-}
-
-QToolButton *dialogButton(const QString &icon, const QString &text)
-{
-    auto *button = new QToolButton();
-    button->setIconSize(QSize(24, 24));
-    button->setFixedSize(48, 48);
-    button->setIcon(QIcon(QStringLiteral(":/new prefix/images/") + icon));
-    button->setText(text);
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setAutoRaise(true);
-    return button;
 }
 
 QHBoxLayout *buttonRow(QToolButton *ok, QToolButton *cancel)
@@ -71,8 +60,8 @@ OptionDialog::OptionDialog(QWidget *parent)
 {
     setUpWindow(this, tr("Option"));
     setFixedSize(260, 200);
-    okButton = dialogButton(QStringLiteral("ok.png"), tr("OK"));
-    cancelButton = dialogButton(QStringLiteral("cancel.png"), tr("Cancel"));
+    okButton = iconTextButton(QStringLiteral("ok.png"), tr("OK"));
+    cancelButton = iconTextButton(QStringLiteral("cancel.png"), tr("Cancel"));
     connect(okButton, &QToolButton::clicked, this, &OptionDialog::setValue);
     connect(cancelButton, &QToolButton::clicked, this, &OptionDialog::close);
 
@@ -115,8 +104,8 @@ DialOptionDialog::DialOptionDialog(QWidget *parent)
 {
     setUpWindow(this, tr("Option"));
     setFixedSize(200, 110);
-    okButton = dialogButton(QStringLiteral("ok.png"), tr("OK"));
-    cancelButton = dialogButton(QStringLiteral("cancel.png"), tr("Cancel"));
+    okButton = iconTextButton(QStringLiteral("ok.png"), tr("OK"));
+    cancelButton = iconTextButton(QStringLiteral("cancel.png"), tr("Cancel"));
     connect(okButton, &QToolButton::clicked, this, &DialOptionDialog::setDialValue);
     connect(cancelButton, &QToolButton::clicked, this, &DialOptionDialog::close);
 
