@@ -1,5 +1,6 @@
 #include "monitor/plotvaluefile.h"
 
+#include "platform/paths.h"
 #include "platform/textfiles.h"
 
 #include <QCoreApplication>
@@ -64,16 +65,7 @@ bool replaceFileWith(const QString &path, const QByteArray &bytes, QString *reas
             return fail(QString::fromLocal8Bit(std::strerror(n < 0 ? errno : ENOSPC)));
         done += n;
     }
-    // The new file takes the old one's permissions, or those a newly created file gets.
-    struct stat old;
-    mode_t mode = 0;
-    if (::stat(QFile::encodeName(target.absoluteFilePath()).constData(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
+    const mode_t mode = replacementMode(target.absoluteFilePath());
     if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
         return fail(QString::fromLocal8Bit(std::strerror(errno)));
     if (std::rename(QFile::encodeName(temp.fileName()).constData(),

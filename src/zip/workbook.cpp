@@ -1,5 +1,6 @@
 #include "zip/workbook.h"
 
+#include "platform/paths.h"
 #include "zip/ziparchive.h"
 
 #include <QCoreApplication>
@@ -335,18 +336,8 @@ bool Workbook::saveAs(const QString &path)
     if (!writeFile(temp.fileName()))
         return false;
 
-    // The new file takes the old one's permissions, or those a newly created file gets.
     const QByteArray tempName = QFile::encodeName(temp.fileName());
-    struct stat old;
-    mode_t mode = 0;
-    if (::stat(QFile::encodeName(target.absoluteFilePath()).constData(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ::chmod(tempName.constData(), mode);
+    ::chmod(tempName.constData(), replacementMode(target.absoluteFilePath()));
     // On disk before it takes the old file's name, so a crash cannot leave an empty workbook there.
     const int fd = ::open(tempName.constData(), O_RDONLY | O_CLOEXEC);
     const bool synced = fd >= 0 && ::fsync(fd) == 0;
