@@ -30,12 +30,19 @@ const int DropBatch = 256;
 class SystemTrendClock : public TrendClock
 {
 public:
-    void restart() override { m_clock.start(); }
-    double elapsedMs() const override { return m_clock.isNull() ? 0.0 : m_clock.elapsed(); }
+    void restart() override
+    {
+        m_clock.start();
+        m_started = true;
+    }
+    // Qwt's isNull() answers true for a started clock, which stopped every recording at 0 s: whether
+    // the clock runs is kept here.
+    double elapsedMs() const override { return m_started ? m_clock.elapsed() : 0.0; }
     QTime now() const override { return QTime::currentTime(); }
 
 private:
     QwtSystemClock m_clock;
+    bool m_started = false;
 };
 
 // A copy that shares no data with the chart's own series: an implicitly shared copy would let the

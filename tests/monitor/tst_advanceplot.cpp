@@ -71,6 +71,7 @@ private slots:
     void scaledValues();
     void disabledChannelRepeatsItsPoint();
     void samplesOnlyWhileRecording();
+    void systemClockRunsFromStart();
     void stopAppliesRecordLimit_data();
     void stopAppliesRecordLimit();
     void zoom_data();
@@ -138,6 +139,24 @@ void tst_AdvancePlot::disabledChannelRepeatsItsPoint()
     QCOMPARE(c.plot.rawPoints(1).size(), 3);
     QCOMPARE(c.plot.rawPoints(8).size(), 4);
     QCOMPARE(c.plot.stamps().size(), 4);
+}
+
+// The chart's own clock, as a recording uses it: samples 300 ms apart lie 0.3 s apart on the time
+// axis, the first at about -0.5 s (every sample at -0.5 s drew nothing and exported one time).
+void tst_AdvancePlot::systemClockRunsFromStart()
+{
+    AdvancePlot plot { nullptr, 8, 30.0, 100.0 };
+    setValues({ 1 });
+    plot.start();
+    plot.addData(AllOn, Items);
+    QTest::qWait(300);
+    plot.addData(AllOn, Items);
+    const QVector<QPointF> points = plot.rawPoints(0);
+    QCOMPARE(points.size(), 2);
+    QVERIFY2(points.at(0).x() < -0.4, qPrintable(QString::number(points.at(0).x())));
+    const double apart = points.at(1).x() - points.at(0).x();
+    QVERIFY2(apart >= 0.29 && apart < 2.0, qPrintable(QString::number(apart)));
+    plot.stop();
 }
 
 void tst_AdvancePlot::samplesOnlyWhileRecording()

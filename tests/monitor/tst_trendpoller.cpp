@@ -106,6 +106,7 @@ private slots:
     void lostLinkEndsTheTrend();
     void bothWindowsShareThePass();
     void closeAndReopenWhileTheOtherRecords();
+    void screenshotOfARecording();
 
 private:
     // The drive of the line, its station selected and tested; no window open yet.
@@ -536,6 +537,27 @@ void tst_TrendPoller::closeAndReopenWhileTheOtherRecords()
     monitor->close();
     QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 5000);
     QVERIFY(m_fix.reportedErrors().isEmpty());
+}
+
+// A picture of the window recording a frequency ramp, on request (run under Xvfb to see it as drawn).
+void tst_TrendPoller::screenshotOfARecording()
+{
+    const QString file = qEnvironmentVariable("TAVIRON_SCREENSHOT");
+    if (file.isEmpty())
+        QSKIP("set TAVIRON_SCREENSHOT to the picture to write");
+    prepare(0, QStringLiteral("monitor 0 1000\nmonitor 3 2500\nmonitor 2 880"));
+    MainAdvPlot *w = openTrend();
+    w->resize(1400, 900);
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    click(w->runButton);
+    for (int step = 1; step <= 40; ++step) {
+        QTest::qWait(100);
+        m_fix.control(QStringLiteral("monitor 0 %1").arg(1000 + 50 * step));
+    }
+    QVERIFY(w->plot->rawPoints(0).size() >= 10);
+    QVERIFY(w->grab().save(file));
+    click(w->stopButton);
+    QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
 }
 
 QTEST_MAIN(tst_TrendPoller)
