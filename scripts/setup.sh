@@ -14,7 +14,7 @@ PACKAGES=(
     fonts-wqy-microhei
     # Qt's own catalogues (qtbase_zh_CN.qm, qtbase_zh_TW.qm) for its standard buttons and dialogs.
     qttranslations5-l10n
-    xvfb xauth socat zip unzip mbpoll xdg-utils xchm
+    xvfb xauth x11-utils socat zip unzip mbpoll xdg-utils xchm
     fp-utils archmage
     python3 python3-pymodbus python3-openpyxl
     # pymodbus only recommends these, and installs here skip recommends: its serial client needs them.
