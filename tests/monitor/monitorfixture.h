@@ -15,6 +15,7 @@
 #include "monitor/plot.h"
 
 #include <QLCDNumber>
+#include <QStringList>
 #include <QTabWidget>
 #include <QToolBar>
 
@@ -40,6 +41,22 @@ template <int N> inline QString lampText(QLabel *const (&lamps)[N])
 }
 
 // The poller start-up creates; one for the whole test program.
+// The monitor codes cut into complete passes, each starting at `first`; the last one, cut short by
+// Stop or still running, is left off.
+inline QList<QStringList> splitPasses(const QStringList &codes, const QString &first)
+{
+    QList<QStringList> out;
+    for (const QString &c : codes) {
+        if (c == first)
+            out.append(QStringList());
+        if (!out.isEmpty())
+            out.last() << c;
+    }
+    if (!out.isEmpty())
+        out.removeLast();
+    return out;
+}
+
 inline void ensureMonitorThread()
 {
     if (!g_monitorThread)

@@ -193,16 +193,7 @@ QStringList tst_MonitorPoller::monitorCodes(bool foldRetries) const
 
 QList<QStringList> tst_MonitorPoller::passes(const QString &first) const
 {
-    QList<QStringList> out;
-    for (const QString &c : monitorCodes()) {
-        if (c == first)
-            out.append(QStringList());
-        if (!out.isEmpty())
-            out.last() << c;
-    }
-    if (!out.isEmpty())
-        out.removeLast(); // the pass Stop cut short, or the one still running
-    return out;
+    return splitPasses(monitorCodes(), first);
 }
 
 void tst_MonitorPoller::passAsksTheFlaggedItemsAndTheWindowShowsThem_data()

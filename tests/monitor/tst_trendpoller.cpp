@@ -196,16 +196,7 @@ QStringList tst_TrendPoller::monitorCodes() const
 
 QList<QStringList> tst_TrendPoller::passes(const QString &first) const
 {
-    QList<QStringList> out;
-    for (const QString &c : monitorCodes()) {
-        if (c == first)
-            out.append(QStringList());
-        if (!out.isEmpty())
-            out.last() << c;
-    }
-    if (!out.isEmpty())
-        out.removeLast();
-    return out;
+    return splitPasses(monitorCodes(), first);
 }
 
 void tst_TrendPoller::runFlagsTheCheckedChannels_data()
