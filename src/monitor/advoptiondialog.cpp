@@ -5,6 +5,7 @@
 #include "monitor/monitorwidgets.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
+#include "shell/textfit.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -75,6 +76,7 @@ AdvOptionDialog::AdvOptionDialog(QWidget *parent)
     layout->addWidget(spinGroup(tr("Record Time"), tr("Time(0~3600 seconds)"), recordTimeSpinBox));
     layout->addWidget(offsetGroup);
     layout->addLayout(buttons);
+    fitTexts(this);
 }
 
 void AdvOptionDialog::setXValue(int value)

@@ -12,6 +12,7 @@
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
 #include "shell/savefilename.h"
+#include "shell/textfit.h"
 
 #include <QBuffer>
 #include <QCheckBox>
@@ -108,6 +109,7 @@ MainAdvPlot::MainAdvPlot(QWidget *parent)
     plot->setValueEdits(channelValueEdits);
     plot->setDragModeSource(&dragMode);
     mirrorChannels();
+    fitTexts(this);
 }
 
 MainAdvPlot::~MainAdvPlot() = default;

@@ -369,8 +369,10 @@ void MainDialPlot::setRightDialRange(double max)
 
 void MainDialPlot::toggleRamTab()
 {
-    if (tabWidget->count() == 3)
+    if (tabWidget->count() == 3) {
         tabWidget->addTab(ramWindow, tr("RAM"));
-    else
+        // A page the window did not hold when it was fitted.
+        fitTexts(this);
+    } else
         tabWidget->removeTab(3);
 }

@@ -13,7 +13,6 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <QTextDocument>
-#include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
 #include <QtMath>
@@ -99,8 +98,9 @@ int buttonShortfall(QAbstractButton *button)
             indicator = button->style()->pixelMetric(QStyle::PM_MenuButtonIndicator, &option, button);
         }
     } else if (auto *tool = qobject_cast<QToolButton *>(button)) {
-        // Those of a tool bar keep their size and fit their text by the font (the main window's).
-        if (qobject_cast<QToolBar *>(tool->parentWidget()) || tool->toolButtonStyle() == Qt::ToolButtonIconOnly)
+        // The main window's tool-bar buttons fit their text by their font instead; those left with a
+        // cut text grow like the rest.
+        if (tool->toolButtonStyle() == Qt::ToolButtonIconOnly)
             return 0;
         const int frame = tool->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, tool);
         const int beside = tool->toolButtonStyle() == Qt::ToolButtonTextBesideIcon && !tool->icon().isNull()

@@ -7,8 +7,12 @@
 #include "modalwatcher.h"
 #include "connection/comsetup.h"
 #include "connection/settype.h"
+#include "monitor/advoptiondialog.h"
+#include "monitor/hideparameter.h"
+#include "monitor/mainadvplot.h"
 #include "monitor/maindialplot.h"
 #include "monitor/optiondialogs.h"
+#include "monitor/passworddlg.h"
 #include "parameter/comparison.h"
 #include "parameter/parameter.h"
 #include "parameter/parinformation.h"
@@ -138,6 +142,34 @@ const QVector<WindowCase> &windowTable()
         { "station and drive type", [](Program &p) { return kept(p.window->navigation->stationDialog); } },
         { "about", [](Program &) { return made(new CAbout(nullptr)); } },
         { "monitor window, monitor page", [](Program &p) { return monitorPage(p, 0); } },
+        { "monitor window, alarm page", [](Program &p) { return monitorPage(p, 1); } },
+        { "monitor window, service page", [](Program &p) { return monitorPage(p, 2); } },
+        { "monitor window, service page in service mode", [](Program &p) {
+              Opened opened = monitorPage(p, 2);
+              p.window->monitorWindow->servicePage->setServiceMode(true);
+              return opened;
+          } },
+        { "monitor window, RAM page", [](Program &p) {
+              QMetaObject::invokeMethod(p.window, "iniSysMon");
+              p.window->monitorWindow->toggleRamTab();
+              return monitorPage(p, 3);
+          } },
+        { "access code", [](Program &) { return made(new PassWordDlg(nullptr)); } },
+        { "trend window", [](Program &p) {
+              QMetaObject::invokeMethod(p.window, "trendShow");
+              // Shown maximized; the offscreen screen is smaller than any desktop's, so the window is
+              // walked at its narrowest, where a desktop shows it least room.
+              MainAdvPlot *trend = p.window->trendWindow;
+              trend->showNormal();
+              trend->resize(trend->minimumSize());
+              return kept(trend);
+          } },
+        { "trend option", [](Program &) {
+              auto *dialog = new AdvOptionDialog(nullptr);
+              dialog->setXValue(30);
+              dialog->setRecordTime(1200);
+              return made(dialog);
+          } },
         { "plot option", [](Program &) {
               auto *dialog = new OptionDialog(nullptr);
               dialog->setObjectName(QStringLiteral("Plot"));
