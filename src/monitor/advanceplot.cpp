@@ -21,6 +21,7 @@
 #include <qwt_plot_layout.h>
 #include <qwt_plot_marker.h>
 #include <qwt_scale_div.h>
+#include <qwt_scale_map.h>
 
 namespace {
 
@@ -69,6 +70,34 @@ int firstAfter(const QVector<QPointF> &s, double x)
 {
     return int(std::upper_bound(s.begin(), s.end(), x, [](double v, const QPointF &p) { return v < p.x(); })
         - s.begin());
+}
+
+// Sticks rise from the baseline, so of the points that fall in one pixel column of the canvas only
+// the highest and the lowest show. A window holding far more points than the canvas has columns
+// hands the curve just those, in their order: a long window draws as fast as a short one. Columns
+// are half pixels of the canvas, so that each pixel keeps its own extremes.
+QVector<QPointF> columnExtremes(const QVector<QPointF> &s, int first, int end, const QwtScaleMap &map)
+{
+    QVector<QPointF> out;
+    out.reserve(int(4 * std::abs(map.pDist())) + 4);
+    auto column = [&](int i) { return std::floor(2 * map.transform(s.at(i).x())); };
+    for (int i = first; i < end;) {
+        const double c = column(i);
+        int low = i;
+        int high = i;
+        int j = i + 1;
+        for (; j < end && column(j) == c; ++j) {
+            if (s.at(j).y() < s.at(low).y())
+                low = j;
+            if (s.at(j).y() > s.at(high).y())
+                high = j;
+        }
+        out.append(s.at(qMin(low, high)));
+        if (low != high)
+            out.append(s.at(qMax(low, high)));
+        i = j;
+    }
+    return out;
 }
 
 } // namespace
@@ -207,11 +236,15 @@ void AdvancePlot::dropPastLimit(double windowStart)
 
 void AdvancePlot::handSamples()
 {
+    // The canvas's map as it will be once the axis shows the window.
+    QwtScaleMap map = canvasMap(QwtPlot::xBottom);
+    map.setScaleInterval(xAxisInterval.minValue(), xAxisInterval.maxValue());
+    const double pixels = qMax(std::abs(map.pDist()), 1.0);
     for (int i = 0; i < channelCount; ++i) {
         const QVector<QPointF> &s = scaledSeries.at(i);
         const int first = firstAtOrAfter(s, xAxisInterval.minValue());
-        const int end = firstAfter(s, xAxisInterval.maxValue());
-        curves.at(i)->setSamples(ownCopy(s, first, qMax(first, end)));
+        const int end = qMax(first, firstAfter(s, xAxisInterval.maxValue()));
+        curves.at(i)->setSamples(end - first > 4 * pixels ? columnExtremes(s, first, end, map) : ownCopy(s, first, end));
     }
 }
 

@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <qwt_plot_canvas.h>
+#include <qwt_plot_curve.h>
 #include <qwt_scale_div.h>
 
 #include <QElapsedTimer>
@@ -80,6 +81,7 @@ private slots:
     void valueCursorReadsSampleUnderPointer();
     void stampsInCLocale();
     void memoryFlatPastRecordLimit();
+    void wideWindowDrawsEachPixelsExtremes();
     void feedingThreadAgainstGuiOperations();
 };
 
@@ -387,6 +389,56 @@ void tst_AdvancePlot::memoryFlatPastRecordLimit()
     QCOMPARE(marker.size(), 410);
     QCOMPARE(c.plot.rawPoints(0).size(), marker.size());
     QCOMPARE(c.plot.stamps().size(), marker.size());
+}
+
+// A 1000 s window over a full record: the curves get at most four points a pixel, and every pixel
+// column shows the same highest and lowest stick as the whole series would draw.
+void tst_AdvancePlot::wideWindowDrawsEachPixelsExtremes()
+{
+    Chart c;
+    c.plot.resize(900, 400);
+    c.plot.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&c.plot));
+    c.plot.setXAxisWidth(1000, 1200);
+    c.plot.start();
+    quint32 state = 7;
+    while (c.clock->ms < 990000.0) {
+        state = state * 1103515245u + 12345u;
+        const double v = double((state >> 16) % 161) - 80.0; // below the baseline too
+        setValues({ v, v / 2 });
+        c.clock->ms = c.clock->ms + 20.0;
+        c.plot.addData(AllOn, Items);
+    }
+    c.plot.updateCurve();
+    c.plot.updateCurve();
+    const QwtScaleMap map = c.plot.canvasMap(QwtPlot::xBottom);
+    QCOMPARE(map.s2() - map.s1(), 1000.0);
+    for (int channel : { 0, 1 }) {
+        QVector<QPointF> series = c.plot.scaledPoints(channel);
+        // The first passes fall before the window's start (the chart's time starts at -0.5 s).
+        series.erase(std::remove_if(series.begin(), series.end(), [&](const QPointF &p) { return p.x() < map.s1(); }),
+                     series.end());
+        const QwtSeriesData<QPointF> *drawn = c.plot.curveList().at(channel)->data();
+        QVERIFY(series.size() > 49000);
+        QVERIFY2(drawn->size() <= 4 * size_t(std::abs(map.pDist())) + 4, qPrintable(QString::number(drawn->size())));
+        using Extremes = QMap<int, QPair<double, double>>;
+        auto perPixel = [&](auto count, auto at) {
+            Extremes e;
+            for (int i = 0; i < int(count); ++i) {
+                const QPointF p = at(i);
+                const int pixel = int(std::floor(map.transform(p.x())));
+                auto it = e.find(pixel);
+                if (it == e.end())
+                    e.insert(pixel, { p.y(), p.y() });
+                else
+                    *it = { qMin(it->first, p.y()), qMax(it->second, p.y()) };
+            }
+            return e;
+        };
+        const Extremes whole = perPixel(series.size(), [&](int i) { return series.at(i); });
+        const Extremes shown = perPixel(drawn->size(), [&](int i) { return drawn->sample(size_t(i)); });
+        QCOMPARE(shown, whole);
+    }
 }
 
 // A poller's thread feeds while the GUI thread clears, refreshes, zooms, stops and starts: every
