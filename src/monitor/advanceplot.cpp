@@ -239,7 +239,8 @@ void AdvancePlot::handSamples()
     // The canvas's map as it will be once the axis shows the window.
     QwtScaleMap map = canvasMap(QwtPlot::xBottom);
     map.setScaleInterval(xAxisInterval.minValue(), xAxisInterval.maxValue());
-    const double pixels = qMax(std::abs(map.pDist()), 1.0);
+    // A canvas not yet laid out gets every point.
+    const double pixels = std::abs(map.pDist()) < 50 ? 1e9 : std::abs(map.pDist());
     for (int i = 0; i < channelCount; ++i) {
         const QVector<QPointF> &s = scaledSeries.at(i);
         const int first = firstAtOrAfter(s, xAxisInterval.minValue());
