@@ -253,6 +253,11 @@ void MainDialPlot::stopMonitor()
 {
     if (g_monitorThread)
         g_monitorThread->stopDialMonitor();
+    endMonitoring();
+}
+
+void MainDialPlot::endMonitoring()
+{
     stopDisplays();
     cockpit->setControlsEnabled(true);
     sampleItemBox->setEnabled(true);
@@ -267,12 +272,7 @@ void MainDialPlot::offLine()
     // have been cleared since by another thread's reply.
     if (!g_monitorThread || !g_monitorThread->takeDialOffLine())
         return;
-    stopDisplays();
-    cockpit->setControlsEnabled(true);
-    sampleItemBox->setEnabled(true);
-    runButton->setEnabled(true);
-    optionButton->setEnabled(true);
-    clearPollFlags(g_dialPollFlags);
+    endMonitoring();
     if (g_mainWindow)
         g_mainWindow->setConnectionState(false);
 }

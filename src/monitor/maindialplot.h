@@ -88,6 +88,8 @@ private:
     void createPlotPanel();
     // What Stop, the loss of the link and the close share.
     void stopDisplays();
+    // Controls back to idle and the window's items no longer flagged.
+    void endMonitoring();
 
     std::atomic<double> sampleValue { 0.0 };
     std::atomic<bool> ioMonitorStarted { false };

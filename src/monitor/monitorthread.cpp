@@ -331,22 +331,31 @@ QString MonitorThread::readParameterText(int parameter)
     return text == QLatin1String("-1") ? QString() : text;
 }
 
+bool MonitorThread::openP77(ReadWrite *link, CParameter *form, double *p77)
+{
+    if (!link || !form)
+        return false;
+    g_acceptP77Refusal = true;
+    *p77 = link->ReadPar(77, 1.0);
+    if (valueText(*p77) == QLatin1String("-1") || !form->writeParValue(77, QStringLiteral("9999"), QStringLiteral("1"))) {
+        g_acceptP77Refusal = false;
+        return false;
+    }
+    return true;
+}
+
 bool MonitorThread::readParameterRange(int first, int last)
 {
     ReadWrite *link = monitorLink();
     CParameter *form = parameterForm();
+    double p77Value = 0;
+    if (!openP77(link, form, &p77Value))
+        return false;
+    const QString p77 = valueText(p77Value);
     auto fail = [] {
         g_acceptP77Refusal = false;
         return false;
     };
-    if (!link || !form)
-        return false;
-    g_acceptP77Refusal = true;
-    const QString p77 = valueText(link->ReadPar(77, 1.0));
-    if (p77 == QLatin1String("-1"))
-        return fail();
-    if (!form->writeParValue(77, QStringLiteral("9999"), QStringLiteral("1")))
-        return fail();
     QString current = valueText(link->ReadPar(56, typeTextCapacity(g_invType) > 160.0 ? 0.1 : 0.01));
     if (current == QLatin1String("-1")) {
         form->writeParValue(77, p77, QStringLiteral("1"));
@@ -399,20 +408,15 @@ bool MonitorThread::readTypeParameters(int first, int second)
 {
     ReadWrite *link = monitorLink();
     CParameter *form = parameterForm();
+    double p77 = 0;
+    if (!openP77(link, form, &p77))
+        return false;
+    // The opening write's conversion: the no-value 9999 goes back as FFFFh, not as 270Fh.
+    const int p77Raw = (p77 == 9999.0 || p77 == 99999.0) ? 0xFFFF : int(p77);
     auto fail = [] {
         g_acceptP77Refusal = false;
         return false;
     };
-    if (!link || !form)
-        return false;
-    g_acceptP77Refusal = true;
-    const double p77 = link->ReadPar(77, 1.0);
-    if (valueText(p77) == QLatin1String("-1"))
-        return fail();
-    // The opening write's conversion: the no-value 9999 goes back as FFFFh, not as 270Fh.
-    const int p77Raw = (p77 == 9999.0 || p77 == 99999.0) ? 0xFFFF : int(p77);
-    if (!form->writeParValue(77, QStringLiteral("9999"), QStringLiteral("1")))
-        return fail();
     QString current = valueText(link->ReadPar(56, 1.0));
     if (current == QLatin1String("-1")) {
         link->WritePar(77, p77Raw);

@@ -15,6 +15,7 @@
 #include <QVector>
 #include <atomic>
 
+class CParameter;
 class ReadWrite;
 
 class MonitorThread : public QThread
@@ -39,6 +40,9 @@ public:
 
     bool readInverterInfo();
     QString readParameterText(int parameter);
+    // Reads P.77 into p77 and opens it (9999) for the identification reads, the drive's refusal of
+    // P.77 taken as an answer until the caller restores it; false, with that ended, when either fails.
+    bool openP77(ReadWrite *link, CParameter *form, double *p77);
     bool readParameterRange(int first, int last);
     bool readTypeParameters(int first, int second);
     QString readSelectInverterType(int a, int b);
