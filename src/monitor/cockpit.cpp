@@ -149,7 +149,7 @@ void Cockpit::startMonitor()
     leftValue = midValue = rightValue = 0.0;
     leftLcdValue = midLcdValue = 0.0;
     updateTimer.start(30);
-    std::unique_lock<std::mutex> lock(g_monitorListsMutex);
+    std::unique_lock<FairMutex> lock(g_monitorListsMutex);
     const int n = qMin(g_monitorCodes.size(), g_dialPollFlags.size());
     const QComboBox *boxes[] = { leftItemBox, midItemBox, rightItemBox };
     for (int i = 0; i < 3; ++i) {

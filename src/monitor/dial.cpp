@@ -53,7 +53,7 @@ void Dial::setupScale2()
 void Dial::setLabel(int index)
 {
     {
-        std::unique_lock<std::mutex> lock(g_monitorListsMutex);
+        std::unique_lock<FairMutex> lock(g_monitorListsMutex);
         if (index < 0 || index >= g_monitorUnits.size())
             return;
         labelText = g_monitorUnits.at(index);

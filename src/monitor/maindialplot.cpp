@@ -185,7 +185,7 @@ void MainDialPlot::startMonitor()
     cockpit->setControlsEnabled(false);
     sampleItemBox->setEnabled(false);
     {
-        std::unique_lock<std::mutex> lock(g_monitorListsMutex);
+        std::unique_lock<FairMutex> lock(g_monitorListsMutex);
         const int i = sampleItemBox->currentIndex();
         const bool valid = i >= 0 && i < qMin(g_monitorCodes.size(), g_dialPollFlags.size());
         m_sampleIndex = valid ? i : -1;
@@ -233,7 +233,7 @@ void MainDialPlot::updateLineEditValue()
 void MainDialPlot::IOMonitor()
 {
     ioState->startMonitor();
-    std::unique_lock<std::mutex> lock(g_monitorListsMutex);
+    std::unique_lock<FairMutex> lock(g_monitorListsMutex);
     for (int i = 0; i < g_monitorCodes.size() && i < g_dialPollFlags.size(); ++i)
         if (g_monitorCodes.at(i) == QLatin1String("MAW") || g_monitorCodes.at(i) == QLatin1String("MBW"))
             g_dialPollFlags[i] = true;

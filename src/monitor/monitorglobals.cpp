@@ -1,6 +1,6 @@
 #include "monitor/monitorglobals.h"
 
-std::mutex g_monitorListsMutex;
+FairMutex g_monitorListsMutex;
 QVector<QString> g_monitorCodes;
 QVector<QString> g_monitorUnits;
 QVector<double> g_monitorValues;
@@ -13,32 +13,32 @@ std::atomic<bool> g_ioMonitorEnabled { false };
 
 void setPollFlag(QVector<bool> &flags, int index)
 {
-    std::unique_lock<std::mutex> lock(g_monitorListsMutex);
+    std::unique_lock<FairMutex> lock(g_monitorListsMutex);
     if (index >= 0 && index < flags.size() && index < g_monitorCodes.size())
         flags[index] = true;
 }
 
 void clearPollFlags(QVector<bool> &flags)
 {
-    std::unique_lock<std::mutex> lock(g_monitorListsMutex);
+    std::unique_lock<FairMutex> lock(g_monitorListsMutex);
     flags.fill(false);
 }
 
 double monitorValue(int index)
 {
-    std::unique_lock<std::mutex> lock(g_monitorListsMutex);
+    std::unique_lock<FairMutex> lock(g_monitorListsMutex);
     return index >= 0 && index < g_monitorValues.size() ? g_monitorValues.at(index) : 0.0;
 }
 
 int monitorCodeCount()
 {
-    std::unique_lock<std::mutex> lock(g_monitorListsMutex);
+    std::unique_lock<FairMutex> lock(g_monitorListsMutex);
     return g_monitorCodes.size();
 }
 
 void replaceMonitorLists(const QVector<QString> &codes, const QVector<QString> &units)
 {
-    std::unique_lock<std::mutex> lock(g_monitorListsMutex);
+    std::unique_lock<FairMutex> lock(g_monitorListsMutex);
     g_monitorCodes = codes;
     g_monitorUnits = units;
     g_monitorValues.resize(codes.size());

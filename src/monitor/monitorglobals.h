@@ -5,9 +5,11 @@
 // Codes, units, values and both flag vectors are touched only under g_monitorListsMutex: the
 // poller holds it for one pass (never across its restart wait), the GUI thread for a load of the
 // item lists and for each change of flags. Codes, values and flags always have the same size
-// (the item count n plus the status item "MCR", at most MonitorSlots); units have n entries.
+// (the item count n plus the status item "MCR", at most MonitorSlots); units have n entries. The
+// lock serves in turn, so a window's change waits for one pass at most.
 
-#include <mutex>
+#include "platform/fairmutex.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -16,7 +18,7 @@
 constexpr int MonitorSlots = 50; // values and flags at start; at most this many codes
 constexpr int MaxMonitorItems = MonitorSlots - 1; // "MCR" takes the last slot
 
-extern std::mutex g_monitorListsMutex;
+extern FairMutex g_monitorListsMutex;
 extern QVector<QString> g_monitorCodes; // item codes, "MCR" last
 extern QVector<QString> g_monitorUnits; // item units, " " for none
 extern QVector<double> g_monitorValues; // last polled value of each item

@@ -203,7 +203,7 @@ void MonitorThread::pollOnce()
     }
     bool asked = false;
     {
-        std::unique_lock<std::mutex> lists(g_monitorListsMutex);
+        std::unique_lock<FairMutex> lists(g_monitorListsMutex);
         ReadWrite *link = monitorLink();
         bool complete = link != nullptr;
         const int n = qMin(g_monitorCodes.size(),

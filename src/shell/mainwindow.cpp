@@ -119,7 +119,7 @@ CMainWindow::CMainWindow(QWidget *parent)
     actHelp->setEnabled(true);
 
     {
-        std::unique_lock<std::mutex> lock(g_monitorListsMutex);
+        std::unique_lock<FairMutex> lock(g_monitorListsMutex);
         g_dialPollFlags.fill(false, MonitorSlots);
         g_advPollFlags.fill(false, MonitorSlots);
         g_monitorValues.fill(0.0, MonitorSlots);

@@ -37,7 +37,7 @@ const QVector<int> Items { 0, 1, 2, 3, 4, 5, 6, 7 };
 
 void setValues(const QVector<double> &values)
 {
-    std::lock_guard<std::mutex> lock(g_monitorListsMutex);
+    std::lock_guard<FairMutex> lock(g_monitorListsMutex);
     g_monitorCodes = QVector<QString>(9, QStringLiteral("M00"));
     g_monitorValues = values;
     g_monitorValues.resize(9);
@@ -453,7 +453,7 @@ void tst_AdvancePlot::feedingThreadAgainstGuiOperations()
     std::thread feeder([&] {
         while (running) {
             c.clock->ms = c.clock->ms + 10;
-            std::lock_guard<std::mutex> lock(g_monitorListsMutex);
+            std::lock_guard<FairMutex> lock(g_monitorListsMutex);
             c.plot.addData(AllOn, Items);
         }
     });

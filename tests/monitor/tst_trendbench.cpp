@@ -81,7 +81,7 @@ struct Feeder {
         plot.GetStepLength({ 80, 80, 80, 80, 80, 80, 80, 80 });
         plot.setXAxisWidth(width, limit);
         {
-            std::lock_guard<std::mutex> lock(g_monitorListsMutex);
+            std::lock_guard<FairMutex> lock(g_monitorListsMutex);
             g_monitorCodes = QVector<QString>(Channels + 1, QStringLiteral("M00"));
             g_monitorValues = QVector<double>(Channels + 1, 0.0);
         }
@@ -96,7 +96,7 @@ struct Feeder {
         while (chartTime() < t) {
             ++passes;
             clock->ms = passes * PassMs;
-            std::lock_guard<std::mutex> lock(g_monitorListsMutex);
+            std::lock_guard<FairMutex> lock(g_monitorListsMutex);
             for (int c = 0; c < Channels; ++c)
                 g_monitorValues[c] = valueAt(c, chartTime());
             plot.addData(enabled, items);

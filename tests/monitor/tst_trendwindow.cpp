@@ -204,7 +204,7 @@ void tst_TrendWindow::record(MainAdvPlot *w)
     const QVector<bool> first { true, false, false, false, false, false, false, false };
     const QVector<bool> all { true, true, false, false, false, false, false, false };
     const QVector<int> items { 0, 8, 2, 3, 4, 5, 6, 8 };
-    std::lock_guard<std::mutex> lock(g_monitorListsMutex);
+    std::lock_guard<FairMutex> lock(g_monitorListsMutex);
     for (int pass = 0; pass < 3; ++pass) {
         g_monitorValues[0] = 50.0 + pass;
         g_monitorValues[8] = 0.5 * pass;
