@@ -73,7 +73,7 @@ QStringList makeUnitNames()
 
 // Defined after the codec-dependent table, in one translation unit, so the order holds.
 const QStringList g_unitNames = makeUnitNames();
-TransactionSemaphore g_transactionSemaphore(1);
+TransactionSemaphore g_transactionSemaphore;
 
 LinkChange::LinkChange()
 {

@@ -7,9 +7,8 @@
 // published through PublishedPointer: a poller that loads the pointer sees the object whole.
 // Nothing published is ever deleted while the program runs (see search.h).
 
-#include "platform/tsan.h"
+#include "platform/fairmutex.h"
 
-#include <QSemaphore>
 #include <atomic>
 
 template <class T>
@@ -37,24 +36,26 @@ private:
     std::atomic<T *> m_object;
 };
 
-// The one-permit semaphore of the exchanges, told to the thread sanitizer.
-class TransactionSemaphore : public QSemaphore
+// The one-permit semaphore of the exchanges. It serves in turn: a poller asks for the next
+// exchange as soon as one ends, and would otherwise keep a GUI request waiting as long as it polls.
+class TransactionSemaphore
 {
 public:
-    explicit TransactionSemaphore(int permits)
-        : QSemaphore(permits)
-    {
-    }
     void acquire()
     {
-        QSemaphore::acquire();
-        tsanAcquire(this);
+        m_turn.lock();
+        m_available = 0;
     }
     void release()
     {
-        tsanRelease(this);
-        QSemaphore::release();
+        m_available = 1;
+        m_turn.unlock();
     }
+    int available() const { return m_available; }
+
+private:
+    FairMutex m_turn;
+    std::atomic<int> m_available { 1 };
 };
 
 // Held while the GUI thread changes the link: waits for a running exchange to end and keeps
