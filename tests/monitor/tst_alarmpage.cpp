@@ -48,8 +48,11 @@ void tst_AlarmPage::init()
 
 void tst_AlarmPage::cleanup()
 {
-    if (QTest::currentTestFailed())
+    if (QTest::currentTestFailed()) {
         qWarning().noquote() << m_a.traffic().join(QLatin1Char(' '));
+        // The journal's start, to tell a retry from a request of another sender.
+        qWarning().noquote() << m_a.fix.journal().split(QLatin1Char('\n')).mid(0, 80).join(QLatin1Char('\n'));
+    }
     m_a.fix.tearDown();
     m_a.window = nullptr;
 }
