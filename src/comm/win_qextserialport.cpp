@@ -1,9 +1,9 @@
 #include "comm/win_qextserialport.h"
 
+#include "platform/filesave.h"
 #include "platform/registry.h"
 
 #include <QDebug>
-#include <QSaveFile>
 #include <QThread>
 
 #include <sys/ioctl.h>
@@ -589,7 +589,6 @@ void Win_QextSerialPort::reportSimulatedLine() const
                                 .arg(QLatin1String(stopTexts[Settings.StopBits]))
                                 .arg(QLatin1String(flowTexts[Settings.FlowControl]))
                                 .toLatin1();
-    QSaveFile file(m_simulatedLineFile);
-    if (!file.open(QIODevice::WriteOnly) || file.write(line) != line.size() || !file.commit())
+    if (!saveFile(m_simulatedLineFile, line, nullptr))
         qWarning("Win_QextSerialPort: cannot write the line settings to %s", qPrintable(m_simulatedLineFile));
 }

@@ -5,9 +5,9 @@
 #include "comm/typeinfo.h"
 #include "monitor/alarmfiles.h"
 #include "monitor/monitorsave.h"
-#include "monitor/plotvaluefile.h"
 #include "monitor/monitorthread.h"
 #include "parameter/parameter.h"
+#include "platform/filesave.h"
 #include "platform/appstate.h"
 #include "platform/paths.h"
 #include "platform/textfiles.h"
@@ -292,6 +292,6 @@ void AlarmCode::SaveMessage()
     if (path.isEmpty())
         return;
     QString reason;
-    if (!replaceFileWith(path, crLfText(historyEdit->toPlainText()), &reason))
+    if (!saveFile(path, crLfText(historyEdit->toPlainText()), &reason))
         QMessageBox::warning(this, tr("Warning"), tr("Cannot write file %1:\n%2.").arg(path, reason));
 }

@@ -6,10 +6,10 @@
 #include "monitor/alarmfiles.h"
 #include "monitor/maindialplot.h"
 #include "monitor/monitorsave.h"
-#include "monitor/plotvaluefile.h"
 #include "monitor/monitorthread.h"
 #include "monitor/passworddlg.h"
 #include "parameter/parameter.h"
+#include "platform/filesave.h"
 #include "platform/appstate.h"
 #include "platform/paths.h"
 #include "platform/textfiles.h"
@@ -363,7 +363,7 @@ void HideParameter::saveMessage()
     if (path.isEmpty())
         return;
     QString reason;
-    if (!replaceFileWith(path, crLfText(reportText()), &reason))
+    if (!saveFile(path, crLfText(reportText()), &reason))
         QMessageBox::warning(this, tr("Warning"), tr("Cannot write file %1:\n%2.").arg(path, reason));
 }
 

@@ -7,7 +7,7 @@
 #include "monitor/monitoritems.h"
 #include "monitor/monitorthread.h"
 #include "monitor/monitorwidgets.h"
-#include "monitor/plotvaluefile.h"
+#include "platform/filesave.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
@@ -457,7 +457,7 @@ void MainAdvPlot::saveChart()
         return;
     }
     QString reason;
-    if (!replaceFileWith(path, bytes, &reason))
+    if (!saveFile(path, bytes, &reason))
         cannotWrite(reason);
 }
 

@@ -14,8 +14,8 @@
 //     QString reason;
 //     if (!writePlotValueFile(path, table, &reason)) ...   // reason: the file system's word
 //
-// writePlotValueFile writes a temporary file beside the target and puts it in the target's place
-// only when it was written whole, so a failure leaves an older file of that name as it was.
+// writePlotValueFile saves through saveFile (platform/filesave.h): a failure leaves an older file of
+// that name as it was.
 
 #include <QByteArray>
 #include <QString>
@@ -33,6 +33,3 @@ bool writePlotValueFile(const QString &path, const PlotValueTable &table, QStrin
 
 // A number as the text exports write it: %g with 6 significant digits, a dot as decimal separator.
 QString exportNumber(double value);
-
-// Writes bytes to path through a temporary file that replaces the target only when whole.
-bool replaceFileWith(const QString &path, const QByteArray &bytes, QString *reason);

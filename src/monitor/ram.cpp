@@ -3,11 +3,11 @@
 #include "comm/readwritemodbus.h"
 #include "comm/typeinfo.h"
 #include "monitor/monitorsave.h"
-#include "monitor/plotvaluefile.h"
 #include "monitor/monitorthread.h"
 #include "monitor/optiondialogs.h"
 #include "monitor/passworddlg.h"
 #include "monitor/plot.h"
+#include "platform/filesave.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 #include "shell/savefilename.h"
@@ -311,7 +311,7 @@ void Ram::saveChart()
     QString reason;
     if (!writer.write(picture.toImage()))
         reason = writer.errorString();
-    else if (replaceFileWith(path, bytes, &reason))
+    else if (saveFile(path, bytes, &reason))
         return;
     QMessageBox::warning(this, tr("Warning"), tr("Cannot write file %1:\n%2.").arg(path, reason));
 }

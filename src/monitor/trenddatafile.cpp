@@ -1,6 +1,7 @@
 #include "monitor/trenddatafile.h"
 
 #include "monitor/plotvaluefile.h"
+#include "platform/filesave.h"
 #include "platform/textfiles.h"
 #include "zip/workbook.h"
 
@@ -41,7 +42,7 @@ QByteArray trendTextFileBytes(const TrendDataTable &table)
 
 bool writeTrendTextFile(const QString &path, const TrendDataTable &table, QString *reason)
 {
-    return replaceFileWith(path, trendTextFileBytes(table), reason);
+    return saveFile(path, trendTextFileBytes(table), reason);
 }
 
 bool writeTrendWorkbook(const QString &path, const TrendDataTable &table, QString *reason)

@@ -1,13 +1,13 @@
 #include "parameter/parameterlistfile.h"
 
 #include "parameter/paramtext.h"
+#include "platform/filesave.h"
 #include "platform/textfiles.h"
 #include "zip/workbook.h"
 
 #include <QColor>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTextCodec>
 
 namespace ParameterListFile
@@ -253,18 +253,7 @@ int workbookValueColumn(bool groups, int columnCount, const QString &lastHeader)
 
 bool saveTextListing(const QString &path, const Listing &listing, QString *reason)
 {
-    const QByteArray bytes = textFile(listing);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *reason = file.errorString();
-        return false;
-    }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        *reason = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return saveFile(path, textFile(listing), reason);
 }
 
 bool saveWorkbookListing(const QString &path, const Listing &listing, const QStringList &unitNames,

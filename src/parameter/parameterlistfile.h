@@ -81,8 +81,8 @@ bool readTextDataLine(const QString &line, bool groups, int *number, QString *va
 // The column of a workbook holding the values, from the used columns and the header found in the last.
 int workbookValueColumn(bool groups, int columnCount, const QString &lastHeader);
 
-// Writes the text file whole under a temporary name, then puts it in place: a failed write keeps the
-// old file. False with the reason when it could not.
+// Saves the text file (platform/filesave.h: a failed save keeps the old file); false with the reason
+// when it could not.
 bool saveTextListing(const QString &path, const Listing &listing, QString *reason);
 // Fills a new workbook and saves it; false with the reason when it could not.
 bool saveWorkbookListing(const QString &path, const Listing &listing, const QStringList &unitNames,

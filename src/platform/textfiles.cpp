@@ -1,5 +1,7 @@
 #include "platform/textfiles.h"
 
+#include "platform/filesave.h"
+
 #include <QTextCodec>
 
 QTextCodec *gbkCodec()
@@ -35,6 +37,11 @@ QStringList readTextLines(const QString &path, QTextCodec *codec, bool *ok)
 
 bool writeTextFile(const QString &path, const QString &text, QIODevice::OpenMode mode, QTextCodec *codec)
 {
+    if (!(mode & QIODevice::Append)) {
+        QByteArray bytes = codec->fromUnicode(text);
+        bytes.replace("\n", "\r\n");
+        return saveFile(path, bytes, nullptr);
+    }
     CrLfTextWriter out(path, codec);
     if (!out.open(mode))
         return false;

@@ -22,8 +22,9 @@ QString readTextFile(const QString &path, QTextCodec *codec = gbkCodec(), bool *
 // The file's lines without their line ends (LF or CR LF); a last line without one counts.
 QStringList readTextLines(const QString &path, QTextCodec *codec = gbkCodec(), bool *ok = nullptr);
 
-// Writes text whose lines end in "\n" with CR LF. mode is QIODevice::Truncate (a new file)
-// or QIODevice::Append. Returns false when the file could not be written whole.
+// Writes text whose lines end in "\n" with CR LF. mode is QIODevice::Truncate (the file is saved
+// through saveFile, platform/filesave.h) or QIODevice::Append. Returns false when the file could not
+// be written whole.
 bool writeTextFile(const QString &path, const QString &text, QIODevice::OpenMode mode = QIODevice::Truncate,
     QTextCodec *codec = gbkCodec());
 

@@ -2,6 +2,7 @@
 
 #include "connection/comsetup.h"
 #include "comm/globals.h"
+#include "platform/filesave.h"
 #include "platform/paths.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
@@ -18,7 +19,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -81,45 +81,12 @@ void applySettingsToDialog(CComSetup *dialog)
     dialog->TimeComboBox->setCurrentText(g_timeoutText);
 }
 
-// The archive is built in a private folder and replaces the target only once it is complete.
 bool writeDocument(CMainWindow *window, const QString &fileName, const QByteArray &stationFile)
 {
-    QString error;
-    QTemporaryDir folder;
-    const QString archive = folder.filePath(QStringLiteral("document.tv"));
-    if (!folder.isValid()) {
-        error = folder.errorString();
-    } else {
-        // Packed from a file, as every document is, so the entry carries a file's attributes and times.
-        const QString station = folder.filePath(StationFileName);
-        QFile stationOut(station);
-        ZipArchiveWriter writer;
-        ZipResult result = ZipWriteFailed;
-        if (stationOut.open(QIODevice::WriteOnly) && stationOut.write(stationFile) == stationFile.size()
-            && stationOut.flush())
-            result = writer.create(archive);
-        stationOut.close();
-        if (result == ZipOk) {
-            result = writer.addFile(StationFileName, station);
-            const ZipResult closed = writer.close();
-            if (result == ZipOk)
-                result = closed;
-        }
-        if (result != ZipOk)
-            error = QString::fromLocal8Bit(zipResultText(result, true));
-    }
-    if (error.isEmpty()) {
-        QFile built(archive);
-        QSaveFile target(fileName);
-        if (!built.open(QIODevice::ReadOnly))
-            error = built.errorString();
-        else if (!target.open(QIODevice::WriteOnly) || target.write(built.readAll()) != built.size()
-            || !target.commit())
-            error = target.errorString();
-    }
-    if (error.isEmpty())
+    QString reason;
+    if (writeDocumentFile(fileName, stationFile, &reason))
         return true;
-    warn(window, CMainWindow::tr("Cannot write file %1:\n%2.").arg(fileName, error));
+    warn(window, CMainWindow::tr("Cannot write file %1:\n%2.").arg(fileName, reason));
     return false;
 }
 
@@ -269,6 +236,39 @@ bool installPackage(const QString &package, const QString &programFolder)
 }
 
 } // namespace
+
+// The archive is built in a private folder and replaces the target only once it is complete.
+bool writeDocumentFile(const QString &fileName, const QByteArray &stationFile, QString *reason)
+{
+    QTemporaryDir folder;
+    if (!folder.isValid()) {
+        *reason = folder.errorString();
+        return false;
+    }
+    // Packed from a file, as every document is, so the entry carries a file's attributes and times.
+    const QString station = folder.filePath(StationFileName);
+    const QString archive = folder.filePath(QStringLiteral("document.tv"));
+    if (!saveFile(station, stationFile, reason))
+        return false;
+    ZipArchiveWriter writer;
+    ZipResult result = writer.create(archive);
+    if (result == ZipOk) {
+        result = writer.addFile(StationFileName, station);
+        const ZipResult closed = writer.close();
+        if (result == ZipOk)
+            result = closed;
+    }
+    if (result != ZipOk) {
+        *reason = QString::fromLocal8Bit(zipResultText(result, true));
+        return false;
+    }
+    QFile built(archive);
+    if (!built.open(QIODevice::ReadOnly)) {
+        *reason = built.errorString();
+        return false;
+    }
+    return saveFile(fileName, built.readAll(), reason);
+}
 
 DocumentRead readDocumentStationFile(const QString &document, QByteArray *contents)
 {

@@ -32,6 +32,10 @@ void takeStartupStationFile(CNavigation *navigation);
 // Failures are reported in a warning box; the old document stays whole until the new one is.
 bool saveDocument(CMainWindow *window, bool askForName);
 
+// Save's work without the window: the document holding stationFile replaces fileName only once it is
+// whole; false with the reason when it could not.
+bool writeDocumentFile(const QString &fileName, const QByteArray &stationFile, QString *reason);
+
 // Open: the user picks a document; its settings are applied and it becomes the current document.
 bool openDocument(CMainWindow *window);
 

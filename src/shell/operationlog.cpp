@@ -1,11 +1,11 @@
 #include "shell/operationlog.h"
 
+#include "platform/filesave.h"
 #include "platform/textfiles.h"
 #include "shell/appglobals.h"
 
 #include <QDateTime>
 #include <QFile>
-#include <QSaveFile>
 #include <QTextCodec>
 
 #include <mutex>
@@ -98,11 +98,8 @@ bool startOperationLogRun()
         file.seek(file.size());
         return appendWhole(file, startLine);
     }
-    // The trimmed log is written whole beside the old one, flushed to disk and renamed over it:
-    // a failure on the way leaves the old log as it was.
-    QSaveFile trimmed(operationLogPath());
-    const QByteArray kept = encodeLines(lines.mid(firstMarker + 1)) + startLine;
-    if (trimmed.open(QIODevice::WriteOnly) && trimmed.write(kept) == kept.size() && trimmed.commit())
+    // A failed save leaves the old log as it was.
+    if (saveFile(operationLogPath(), encodeLines(lines.mid(firstMarker + 1)) + startLine, nullptr))
         return true;
     // A folder that takes no new file still takes the run's start line.
     file.seek(file.size());

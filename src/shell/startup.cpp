@@ -3,6 +3,7 @@
 #include "comm/globals.h"
 #include "comm/typeinfo.h"
 #include "monitor/monitorthread.h"
+#include "platform/filesave.h"
 #include "platform/registry.h"
 #include "shell/appglobals.h"
 #include "shell/document.h"
@@ -15,7 +16,6 @@
 #include <QMessageBox>
 #include <QCoreApplication>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace
@@ -55,9 +55,7 @@ bool writeIfChanged(const QString &path, const QByteArray &contents)
         return false;
     file.close();
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile replacement(path);
-    return replacement.open(QIODevice::WriteOnly) && replacement.write(contents) == contents.size()
-        && replacement.commit();
+    return saveFile(path, contents, nullptr);
 }
 
 void runIfPresent(const QString &tool, const QString &folder)

@@ -1,6 +1,6 @@
 #include "zip/workbook.h"
 
-#include "platform/paths.h"
+#include "platform/filesave.h"
 #include "zip/ziparchive.h"
 
 #include <QCoreApplication>
@@ -10,17 +10,13 @@
 #include <QLocale>
 #include <QMap>
 #include <QRegularExpression>
-#include <QTemporaryFile>
+#include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <xlsxwriter.h>
 
 #include <cerrno>
-#include <memory>
-#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <memory>
 
 namespace
 {
@@ -323,31 +319,20 @@ bool Workbook::parseRange(const QString &range, WorkbookRange *result)
 bool Workbook::saveAs(const QString &path)
 {
     m_error.clear();
-    QFileInfo target(path);
-    if (target.isSymLink() && target.exists())
-        target = QFileInfo(target.canonicalFilePath());
-    if (target.exists() && !target.isFile())
-        return fail(tr("It is not a regular file"));
-
-    QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
-    if (!temp.open())
-        return fail(temp.errorString());
-    temp.close();
-    if (!writeFile(temp.fileName()))
+    // The library writes only to a file of its own; that file is a scratch copy, and the target is
+    // replaced from it as every saved file is.
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return fail(scratch.errorString());
+    const QString built = scratch.filePath(QStringLiteral("book.xlsx"));
+    if (!writeFile(built))
         return false;
-
-    const QByteArray tempName = QFile::encodeName(temp.fileName());
-    ::chmod(tempName.constData(), replacementMode(target.absoluteFilePath()));
-    // On disk before it takes the old file's name, so a crash cannot leave an empty workbook there.
-    const int fd = ::open(tempName.constData(), O_RDONLY | O_CLOEXEC);
-    const bool synced = fd >= 0 && ::fsync(fd) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    if (!synced)
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
-    if (std::rename(tempName.constData(), QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
-    temp.setAutoRemove(false);
+    QFile file(built);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(file.errorString());
+    QString reason;
+    if (!saveFile(path, file.readAll(), &reason))
+        return fail(reason);
     return true;
 }
 

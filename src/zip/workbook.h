@@ -28,8 +28,7 @@ public:
 
     // The first sheet of an existing workbook; the workbook holds nothing else afterwards.
     bool open(const QString &path);
-    // Writes the whole workbook under a temporary name beside the target and puts it in the target's place
-    // only when every byte was written, so a failed save leaves an older file of that name as it was.
+    // Saves through saveFile (platform/filesave.h): a failed save leaves an older file of that name as it was.
     bool saveAs(const QString &path);
     // Back to a new, empty workbook.
     void close();

@@ -1,5 +1,7 @@
 #include "zip/zipreader.h"
 
+#include "platform/filesave.h"
+#include "platform/paths.h"
 #include "zip/pkcrypt.h"
 #include "zip/zipsource.h"
 
@@ -11,7 +13,6 @@
 #include <ctime>
 #include <fcntl.h>
 #include <functional>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -574,6 +575,12 @@ ZipResult ZipReader::extractItem(int index, const void *destination, quint64 len
 
 ZipResult ZipReader::extractToDescriptor(int fd, const ZipItem &item)
 {
+    return extractEntry(item, fd, [fd](const char *data, quint64 n) { return writeAll(fd, data, n); });
+}
+
+ZipResult ZipReader::extractEntry(
+    const ZipItem &item, int fd, const std::function<ZipResult(const char *data, quint64 n)> &put)
+{
     ZipResult r = openEntry(item.index);
     if (m_extractBuffer.isEmpty())
         m_extractBuffer.resize(int(ExtractChunk));
@@ -582,7 +589,7 @@ ZipResult ZipReader::extractToDescriptor(int fd, const ZipItem &item)
         quint64 got = 0;
         r = m_stream->read(reinterpret_cast<uchar *>(m_extractBuffer.data()), ExtractChunk, &got, &atEnd);
         if (r == ZipOk && got)
-            r = writeAll(fd, m_extractBuffer.constData(), got);
+            r = put(m_extractBuffer.constData(), got);
         if (r == ZipOk && got == 0 && !atEnd)
             r = ZipCorrupt;
     }
@@ -622,8 +629,8 @@ int ensureDirectory(const char *base, const char *path)
 }
 
 // Relative destinations are walked below the base directory one folder at a time, never through
-// a symbolic link, and a file is written beside its target, flushed to disk and renamed over it
-// only once the whole entry checked out.
+// a symbolic link, and a file is saved as every saved file is (platform/filesave.h): it replaces
+// its target only once the whole entry checked out.
 ZipResult ZipReader::extractToPath(const char *destination, const ZipItem &item)
 {
     const bool isDirectory = item.attributes & ZipAttrDirectory;
@@ -662,29 +669,24 @@ ZipResult ZipReader::extractToPath(const char *destination, const ZipItem &item)
         ::close(dirFd);
         return ZipCannotOpen;
     }
-    static std::mt19937 random{std::random_device{}()};
-    QByteArray temporary;
-    int fd = -1;
-    const mode_t mode = (item.attributes & ZipAttrReadOnly) ? 0444 : 0666;
-    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        temporary = ".zip" + QByteArray::number(quint32(random()), 16) + ".tmp";
-        fd = ::openat(dirFd, temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-        if (fd < 0 && errno != EEXIST)
-            break;
-    }
-    if (fd < 0) {
+    // A name the folder cannot hold is refused before anything is written.
+    if (fileName.size() > NAME_MAX) {
         ::close(dirFd);
         return ZipCannotOpen;
     }
-    ZipResult r = extractToDescriptor(fd, item);
-    if (r == ZipOk && ::fsync(fd) != 0)
-        r = ZipWriteFailed;
-    if (::close(fd) != 0 && r == ZipOk)
-        r = ZipWriteFailed;
-    if (r == ZipOk && ::renameat(dirFd, temporary.constData(), dirFd, fileName.constData()) != 0)
-        r = ZipCannotOpen;
-    if (r != ZipOk)
-        ::unlinkat(dirFd, temporary.constData(), 0);
+    const mode_t mode = replacementMode(QString()) & ((item.attributes & ZipAttrReadOnly) ? 0444 : 0666);
+    ZipResult r = ZipOk;
+    {
+        FileSave out(dirFd, fileName, mode);
+        if (!out.open())
+            r = ZipCannotOpen;
+        if (r == ZipOk)
+            r = extractEntry(item, out.descriptor(), [&out](const char *data, quint64 n) {
+                return out.write(data, qint64(n)) ? ZipOk : ZipWriteFailed;
+            });
+        if (r == ZipOk && !out.commit())
+            r = ZipWriteFailed;
+    }
     ::close(dirFd);
     return r;
 }
