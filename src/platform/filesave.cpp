@@ -144,6 +144,9 @@ bool saveFile(const QString &path, const QByteArray &bytes, QString *reason)
         target = QFileInfo(target.canonicalFilePath());
     if (target.exists() && !target.isFile())
         return fail(QCoreApplication::translate("Workbook", "It is not a regular file"));
+    // A write-protected file is the user's word that it stays as it is.
+    if (target.exists() && ::access(QFile::encodeName(target.absoluteFilePath()).constData(), W_OK) != 0)
+        return fail(errorText(errno));
     const int folder = ::open(QFile::encodeName(target.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder < 0)
         return fail(errorText(errno));
