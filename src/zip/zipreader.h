@@ -73,7 +73,8 @@ private:
     void closeEntry();
     ZipResult extractToDescriptor(int fd, const ZipItem &item);
     // The entry's bytes to put, then its times to fd.
-    ZipResult extractEntry(const ZipItem &item, int fd, const std::function<ZipResult(const char *data, quint64 n)> &put);
+    ZipResult extractEntry(
+        const ZipItem &item, int fd, const std::function<ZipResult(const char *data, quint64 n)> &put);
     ZipResult extractToPath(const char *destination, const ZipItem &item);
 
     ZipSource *m_archive = nullptr;
