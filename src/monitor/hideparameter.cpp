@@ -255,7 +255,7 @@ void HideParameter::historyAlarm()
     }
     file.close();
     const alarmfiles::ErrorInfo info = alarmfiles::errorInfoFor(
-        readTextLines(path), g_seriesLetter, alarmfiles::versionNumber(g_firmwareVersion));
+        readDataLines(path), g_seriesLetter, alarmfiles::versionNumber(g_firmwareVersion));
     AlarmCode *page = alarmPage();
     if (!info.found || !page)
         return;

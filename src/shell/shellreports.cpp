@@ -4,6 +4,7 @@
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 #include "shell/operationlog.h"
+#include "platform/textfiles.h"
 
 #include <QMessageBox>
 
@@ -50,4 +51,9 @@ ShellReports shellReports;
 void installShellReports()
 {
     installLinkReports(&shellReports);
+    setDataLineReport([](const QString &path, int line, const QString &why) {
+        appendOperationLog({ line > 0 ? QStringLiteral("Skipped line %1 of %2: %3").arg(line).arg(path, why)
+                                      : QStringLiteral("Refused %1: %2").arg(path, why) },
+            true);
+    });
 }
