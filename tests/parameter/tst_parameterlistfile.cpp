@@ -157,25 +157,16 @@ void tst_ParameterListFile::damagedTextListsAreRefused_data()
 {
     QTest::addColumn<QByteArray>("rows");
     QTest::addColumn<qint64>("size"); // a sparse file of that size instead
-    QTest::addColumn<ReadResult>("result");
-    QTest::addColumn<Values>("values");
     QTest::addColumn<QStringList>("refused");
-    QTest::addColumn<QString>("reason");
-    const QByteArray whole = "   P.0         0.00           400.00         0.01Hz         50.00Hz                       "
-                             "60.00          RW             Frequency command\r\n";
+    QTest::addColumn<QString>("reason"); // the file cannot be read
+    const QByteArray cut = "   P.81        0              9              1              0                             5";
     QTest::newRow("line_cut_after_the_current_value")
-        << whole + "   P.81        0              9              1              0                             5\r\n"
-        << qint64(0) << ReadResult::Read << Values { { 0, "60.00" } } << QStringList { "P.81: the line is cut short" }
-        << "";
-    QTest::newRow("line_cut_in_the_comment")
-        << whole + "   P.81        0              9              1              0                             5    R"
-        << qint64(0) << ReadResult::Read << Values { { 0, "60.00" } } << QStringList { "P.81: the line is cut short" }
-        << "";
-    QTest::newRow("overlong_line") << "   P.1  " + QByteArray(5000, 'x') + "\r\n" + whole << qint64(0) << ReadResult::Read
-                                   << Values { { 0, "60.00" } } << QStringList { "Line 3: longer than 4096 bytes" } << "";
-    QTest::newRow("larger_than_any_list")
-        << QByteArray() << MaxTextListBytes + 1 << ReadResult::CannotRead << Values() << QStringList()
-        << "The file is larger than 64 MiB, more than any parameter list.";
+        << cut + "\r\n" << qint64(0) << QStringList { "P.81: the line is cut short" } << "";
+    QTest::newRow("line_cut_in_the_comment") << cut + "    R" << qint64(0) << QStringList { "P.81: the line is cut short" } << "";
+    QTest::newRow("overlong_line") << "   P.1  " + QByteArray(5000, 'x') << qint64(0)
+                                   << QStringList { "Line 4: longer than 4096 bytes" } << "";
+    QTest::newRow("larger_than_any_list") << QByteArray() << MaxTextListBytes + 1 << QStringList()
+                                          << "The file is larger than 64 MiB, more than any parameter list.";
 }
 
 // A line that holds less than a whole row or more than any, or a file larger than any list, loads
@@ -184,22 +175,23 @@ void tst_ParameterListFile::damagedTextListsAreRefused()
 {
     QFETCH(QByteArray, rows);
     QFETCH(qint64, size);
-    QFETCH(ReadResult, result);
-    QFETCH(Values, values);
     QFETCH(QStringList, refused);
     QFETCH(QString, reason);
     QTemporaryDir dir;
     QFile file(dir.filePath("list.txt"));
     QVERIFY(file.open(QIODevice::WriteOnly));
-    const QByteArray head = "VS5-043-5.5K|7.5K   ,2                   ,1\r\nTrad. P mode   Min            Max     "
-                            "       Unit           Default value                 Current value  Comment        Name\r\n";
+    const QByteArray head = "VS5-043-5.5K|7.5K   ,2                   ,1\r\nTrad. P mode   Min            Max            Unit"
+                            "           Default value                 Current value  Comment        Name\r\n   P.0         "
+                            "0.00           400.00         0.01Hz         50.00Hz                       60.00          RW"
+                            "             Frequency command\r\n";
     QVERIFY(size ? file.resize(size) : file.write(head + rows) > 0);
     file.close();
     ReadListing listing;
     QString told;
-    QCOMPARE(readTextListing(file.fileName(), SampleType, false, ParameterRows, &listing, &told), result);
+    QCOMPARE(readTextListing(file.fileName(), SampleType, false, ParameterRows, &listing, &told),
+        reason.isEmpty() ? ReadResult::Read : ReadResult::CannotRead);
     QCOMPARE(told, reason);
-    QCOMPARE(listed(listing), values);
+    QCOMPARE(listed(listing), (reason.isEmpty() ? Values { { 0, "60.00" } } : Values()));
     QCOMPARE(listing.refused, refused);
 }
 
@@ -209,18 +201,14 @@ void tst_ParameterListFile::farCellsCostOnlyTheCellsPresent()
     QTemporaryDir dir;
     const QString path = dir.filePath("far.xlsx");
     Workbook book;
-    QVERIFY(book.setValue(1, 1, "VS5-043-5.5K|7.5K") && book.setValue(2, 9, "Comment 2"));
-    QVERIFY(book.setValue(3, 1, "'P.7") && book.setValue(3, 7, "'2.5"));
+    QVERIFY(book.setValue(1, 1, "VS5-043-5.5K|7.5K") && book.setValue(3, 1, "'P.7") && book.setValue(3, 7, "'2.5"));
     QVERIFY(book.setValue(3, Workbook::MaxColumns, "x") && book.setValue(Workbook::MaxRows, 1, "'P.8"));
     QVERIFY2(book.saveAs(path), qPrintable(book.errorString()));
     int calls = 0;
-    QElapsedTimer clock;
-    clock.start();
     ReadListing listing;
     QString reason;
     QCOMPARE(readWorkbookListing(path, SampleType, false, ParameterRows, &listing, &reason, [&](int, int) { ++calls; }),
         ReadResult::Read);
-    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(calls, 2);
     QCOMPARE(listed(listing), (Values { { 7, "2.5" }, { 8, "--" } }));
 }
