@@ -191,10 +191,7 @@ void TestOperationLog::overlongDataLineIsSkippedAndLogged()
     writeLog("");
     installShellReports();
     const QString path = g_appDir + QStringLiteral("ParameterInforamtion/InvType/inputAndOutput.txt");
-    QByteArray functions;
-    for (int i = 0; functions.size() <= MaxDataLineBytes; ++i)
-        functions += QByteArray::number(i) + ".STF-";
-    QVERIFY(writeFile(path, "A-1.00-2.00\r\n" + functions + "\r\n"));
+    QVERIFY(writeFile(path, "A-1.00-2.00\r\n" + QByteArray("1.STF-").repeated(MaxDataLineBytes / 6 + 1) + "\r\n"));
     QCOMPARE(TerminalLists::loadDataFields('A', 1.5), QStringList());
     QCOMPARE(readLog(), "Skipped line 2 of " + path.toLocal8Bit() + ": longer than 4096 bytes\r\n");
 }
