@@ -11,8 +11,8 @@ bool loadTypeInfo()
 {
     g_typeInfoTable.clear();
     bool ok = false;
-    const QStringList lines
-        = readDataLines(localPath(g_appDir + QStringLiteral("ParameterInforamtion\\InvType\\typeInfo.txt")), gbkCodec(), &ok);
+    const QStringList lines = readDataLines(
+        localPath(g_appDir + QStringLiteral("ParameterInforamtion\\InvType\\typeInfo.txt")), gbkCodec(), &ok);
     for (const QString &line : lines)
         g_typeInfoTable.append(line.split(QStringLiteral("//"), Qt::SkipEmptyParts));
     return ok;

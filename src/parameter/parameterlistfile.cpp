@@ -309,8 +309,7 @@ bool saveWorkbookListing(const QString &path, const Listing &listing, const QStr
 
 static QString parameterLabel(int number)
 {
-    return QStringLiteral("P.")
-        + (number == ParamText::PseudoRow ? QStringLiteral("99X") : QString::number(number));
+    return QStringLiteral("P.") + (number == ParamText::PseudoRow ? QStringLiteral("99X") : QString::number(number));
 }
 
 // A value that is no number is named for the user instead of being loaded.
@@ -368,8 +367,9 @@ ReadResult readTextListing(const QString &path, const QString &invType, bool gro
         return ReadResult::CannotRead;
     }
     if (file.size() > MaxTextListBytes) {
-        *reason = QCoreApplication::translate("CParameter", "The file is larger than %1 MiB, more than any parameter list.")
-                      .arg(MaxTextListBytes >> 20);
+        *reason
+            = QCoreApplication::translate("CParameter", "The file is larger than %1 MiB, more than any parameter list.")
+                  .arg(MaxTextListBytes >> 20);
         return ReadResult::CannotRead;
     }
     BoundedLineReader reader(&file, MaxTextListLineBytes);
@@ -401,8 +401,8 @@ ReadResult readTextListing(const QString &path, const QString &invType, bool gro
         if (read == DataLine::Skipped || number >= parameterRows)
             continue;
         if (read == DataLine::CutShort)
-            listing->refused << QStringLiteral("%1: %2").arg(parameterLabel(number),
-                QCoreApplication::translate("CParameter", "the line is cut short"));
+            listing->refused << QStringLiteral("%1: %2").arg(
+                parameterLabel(number), QCoreApplication::translate("CParameter", "the line is cut short"));
         else
             storeValue(listing, number, value);
     }

@@ -135,7 +135,8 @@ QStringList readDataLines(const QString &path, QTextCodec *codec, bool *ok)
         if (tooLong) {
             reportDataLine(path, reader.lineNumber(), QStringLiteral("longer than %1 bytes").arg(MaxDataLineBytes));
         } else if (longestName(line) > MaxDataNameChars) {
-            reportDataLine(path, reader.lineNumber(), QStringLiteral("a name longer than %1 characters").arg(MaxDataNameChars));
+            reportDataLine(
+                path, reader.lineNumber(), QStringLiteral("a name longer than %1 characters").arg(MaxDataNameChars));
             line.clear();
         }
         lines.append(line);

@@ -1,10 +1,10 @@
 #include "shell/shellreports.h"
 
 #include "comm/linkreports.h"
+#include "platform/textfiles.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 #include "shell/operationlog.h"
-#include "platform/textfiles.h"
 
 #include <QMessageBox>
 

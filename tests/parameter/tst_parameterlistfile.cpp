@@ -159,10 +159,11 @@ void tst_ParameterListFile::damagedTextListsAreRefused_data()
     QTest::addColumn<qint64>("size"); // a sparse file of that size instead
     QTest::addColumn<QStringList>("refused");
     QTest::addColumn<QString>("reason"); // the file cannot be read
-    const QByteArray cut = "   P.81        0              9              1              0                             5";
+    const QByteArray cut = "   P.81        0              9              1              0" + QByteArray(29, ' ') + '5';
     QTest::newRow("line_cut_after_the_current_value")
         << cut + "\r\n" << qint64(0) << QStringList { "P.81: the line is cut short" } << "";
-    QTest::newRow("line_cut_in_the_comment") << cut + "    R" << qint64(0) << QStringList { "P.81: the line is cut short" } << "";
+    QTest::newRow("line_cut_in_the_comment")
+        << cut + "    R" << qint64(0) << QStringList { "P.81: the line is cut short" } << "";
     QTest::newRow("overlong_line") << "   P.1  " + QByteArray(5000, 'x') << qint64(0)
                                    << QStringList { "Line 4: longer than 4096 bytes" } << "";
     QTest::newRow("larger_than_any_list") << QByteArray() << MaxTextListBytes + 1 << QStringList()
@@ -180,10 +181,10 @@ void tst_ParameterListFile::damagedTextListsAreRefused()
     QTemporaryDir dir;
     QFile file(dir.filePath("list.txt"));
     QVERIFY(file.open(QIODevice::WriteOnly));
-    const QByteArray head = "VS5-043-5.5K|7.5K   ,2                   ,1\r\nTrad. P mode   Min            Max            Unit"
-                            "           Default value                 Current value  Comment        Name\r\n   P.0         "
-                            "0.00           400.00         0.01Hz         50.00Hz                       60.00          RW"
-                            "             Frequency command\r\n";
+    const QByteArray head = "VS5-043-5.5K|7.5K   ,2                   ,1\r\nTrad. P mode   Min            Max     "
+                            "       Unit           Default value                 Current value  Comment        Name\r\n"
+                            "   P.0         0.00           400.00         0.01Hz         50.00Hz                       "
+                            "60.00          RW             Frequency command\r\n";
     QVERIFY(size ? file.resize(size) : file.write(head + rows) > 0);
     file.close();
     ReadListing listing;

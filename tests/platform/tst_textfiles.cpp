@@ -181,8 +181,8 @@ void tst_TextFiles::dataLinesAreBounded_data()
         << "1/" + QByteArray(MaxDataNameChars, 'N') + "/0\n2-" + QByteArray(MaxDataNameChars + 1, 'N') + "\n"
         << qint64(0) << QStringList { "1/" + QString(MaxDataNameChars, 'N') + "/0", "" }
         << QStringList { "2 a name longer than 256 characters" };
-    QTest::newRow("file_past_the_bound_unread")
-        << QByteArray() << MaxDataFileBytes + 1 << QStringList() << QStringList { "0 larger than 16777216 bytes, not read" };
+    QTest::newRow("file_past_the_bound_unread") << QByteArray() << MaxDataFileBytes + 1 << QStringList()
+                                                << QStringList { "0 larger than 16777216 bytes, not read" };
 }
 
 // A line of a data file beyond its bounds comes back empty, and is told to the report with its number.
