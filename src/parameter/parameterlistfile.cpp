@@ -368,7 +368,7 @@ ReadResult readTextListing(const QString &path, const QString &invType, bool gro
     }
     if (file.size() > MaxTextListBytes) {
         *reason
-            = QCoreApplication::translate("CParameter", "The file is larger than %1 MiB, more than any parameter list.")
+            = QCoreApplication::translate("CParameter", "The file is larger than %1 MiB, more than any parameter list")
                   .arg(MaxTextListBytes >> 20);
         return ReadResult::CannotRead;
     }

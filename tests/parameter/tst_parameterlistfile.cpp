@@ -167,7 +167,7 @@ void tst_ParameterListFile::damagedTextListsAreRefused_data()
     QTest::newRow("overlong_line") << "   P.1  " + QByteArray(5000, 'x') << qint64(0)
                                    << QStringList { "Line 4: longer than 4096 bytes" } << "";
     QTest::newRow("larger_than_any_list") << QByteArray() << MaxTextListBytes + 1 << QStringList()
-                                          << "The file is larger than 64 MiB, more than any parameter list.";
+                                          << "The file is larger than 64 MiB, more than any parameter list";
 }
 
 // A line that holds less than a whole row or more than any, or a file larger than any list, loads

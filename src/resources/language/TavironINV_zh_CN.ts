@@ -637,8 +637,8 @@ p, li { white-space: pre-wrap; }
 %1</translation>
     </message>
     <message>
-        <source>The file is larger than %1 MiB, more than any parameter list.</source>
-        <translation>文件大于 %1 MiB，超过任何参数列表。</translation>
+        <source>The file is larger than %1 MiB, more than any parameter list</source>
+        <translation>文件大于 %1 MiB，超过任何参数列表</translation>
     </message>
     <message>
         <source>Line %1: longer than %2 bytes</source>
