@@ -5,7 +5,6 @@
 #include "platform/textfiles.h"
 
 #include <QFile>
-#include <QTextStream>
 
 CommandKind commandKind(const char *code)
 {
@@ -83,9 +82,10 @@ bool readCommandTableLines(const QString &path, QStringList *lines, QString *err
         *error = file.errorString();
         return false;
     }
-    QTextStream in(&file);
-    in.setCodec(gbkCodec());
-    while (!in.atEnd())
-        lines->append(in.readLine());
-    return true;
+    file.close();
+    bool ok = false;
+    lines->append(readDataLines(path, gbkCodec(), &ok));
+    if (!ok)
+        *error = QStringLiteral("larger than %1 bytes").arg(MaxDataFileBytes);
+    return ok;
 }

@@ -5,21 +5,17 @@
 #include "platform/paths.h"
 #include "platform/textfiles.h"
 
-#include <QFile>
 #include <QRegularExpression>
-#include <QTextStream>
 
 bool loadTypeInfo()
 {
     g_typeInfoTable.clear();
-    QFile file(localPath(g_appDir + QStringLiteral("ParameterInforamtion\\InvType\\typeInfo.txt")));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return false;
-    QTextStream in(&file);
-    in.setCodec(gbkCodec());
-    while (!in.atEnd())
-        g_typeInfoTable.append(in.readLine().split(QStringLiteral("//"), Qt::SkipEmptyParts));
-    return true;
+    bool ok = false;
+    const QStringList lines = readDataLines(
+        localPath(g_appDir + QStringLiteral("ParameterInforamtion\\InvType\\typeInfo.txt")), gbkCodec(), &ok);
+    for (const QString &line : lines)
+        g_typeInfoTable.append(line.split(QStringLiteral("//"), Qt::SkipEmptyParts));
+    return ok;
 }
 
 bool isFeatureEnabled(const QString &key)

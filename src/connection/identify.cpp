@@ -166,7 +166,7 @@ QString identifyDrive(const DriveReads &reads, const std::function<void(const QS
     } else {
         bool ok = false;
         bool matched = false;
-        const QStringList lines = readTextLines(invTypeFilePath(), gbkCodec(), &ok);
+        const QStringList lines = readDataLines(invTypeFilePath(), gbkCodec(), &ok);
         if (!ok) {
             if (cannotRead) {
                 QFile file(invTypeFilePath());

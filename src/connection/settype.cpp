@@ -45,17 +45,19 @@ QString mgrFilePath()
 QStringList readMgrLines(bool *ok)
 {
     bool read = false;
-    QString text = readTextFile(mgrFilePath(), gbkCodec(), &read);
+    QStringList lines = readDataLines(mgrFilePath(), gbkCodec(), &read);
     if (ok)
         *ok = read;
-    if (!read)
-        return {};
-    int start = 0;
-    while (start < text.size() && text.at(start).isSpace())
-        ++start;
-    QStringList lines = text.mid(start).split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
+    // White space at the start of the file, blank lines included, comes before the first line.
+    while (!lines.isEmpty() && lines.first().trimmed().isEmpty())
+        lines.removeFirst();
+    if (!lines.isEmpty()) {
+        QString &first = lines.first();
+        int start = 0;
+        while (start < first.size() && first.at(start).isSpace())
+            ++start;
+        first.remove(0, start);
+    }
     return lines;
 }
 

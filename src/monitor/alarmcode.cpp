@@ -48,7 +48,7 @@ bool readAlarmFile(const QString &path, QStringList *lines, QString *reason)
     }
     file.close();
     bool ok = false;
-    *lines = readTextLines(path, gbkCodec(), &ok);
+    *lines = readDataLines(path, gbkCodec(), &ok);
     if (!ok)
         *reason = file.errorString();
     return ok;

@@ -254,8 +254,8 @@ void HideParameter::historyAlarm()
         return;
     }
     file.close();
-    const alarmfiles::ErrorInfo info = alarmfiles::errorInfoFor(
-        readTextLines(path), g_seriesLetter, alarmfiles::versionNumber(g_firmwareVersion));
+    const alarmfiles::ErrorInfo info
+        = alarmfiles::errorInfoFor(readDataLines(path), g_seriesLetter, alarmfiles::versionNumber(g_firmwareVersion));
     AlarmCode *page = alarmPage();
     if (!info.found || !page)
         return;

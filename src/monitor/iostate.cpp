@@ -59,8 +59,8 @@ IOState::IOState(QWidget *parent)
         QMessageBox::warning(this, tr("Warning"), tr("Cannot read file %1:\n%2.").arg(path, file.errorString()),
                              QMessageBox::Ok);
     } else {
-        const QString text = gbkCodec()->toUnicode(file.readAll()).replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        const IoStateLine line = parseIoState(text.split(QLatin1Char('\n')), g_seriesLetter, g_firmwareVersion);
+        file.close();
+        const IoStateLine line = parseIoState(readDataLines(localPath(path)), g_seriesLetter, g_firmwareVersion);
         if (line.found) {
             g_ioPolarity = line.polarity;
             g_ioStateTable = line.table;
@@ -116,10 +116,7 @@ void IOState::updateStatus()
         const QStringList &row = g_ioStateTable.at(r);
         if (!ioRowEnabled(row))
             continue;
-        bool ok = false;
-        int bit = row.at(2).toInt(&ok);
-        if (!ok)
-            bit = 0;
+        const int bit = row.at(2).trimmed().toInt();
         const int word = r < 10 ? inputWord : outputWord;
         lampLabels[r]->setPixmap(QPixmap(ioTerminalActive(word, bit, g_ioPolarity) ? LampOn : LampOff));
     }

@@ -22,7 +22,12 @@ IoStateLine parseIoState(const QStringList &lines, char series, const QString &v
 
 bool ioRowEnabled(const QStringList &row)
 {
-    return row.size() >= 3 && row.at(0) == QLatin1String("1");
+    if (row.size() < 3 || row.at(0) != QLatin1String("1"))
+        return false;
+    // A bit that is no number would read bit 0, another terminal's.
+    bool number = false;
+    row.at(2).trimmed().toInt(&number);
+    return number;
 }
 
 bool ioTerminalActive(int word, int bit, int polarity)

@@ -19,8 +19,8 @@ struct IoStateLine {
 // list are skipped.
 IoStateLine parseIoState(const QStringList &lines, char series, const QString &version);
 
-// A row lights and is labelled only with flag "1", a label and a bit; a shorter entry keeps its
-// place and counts as disabled.
+// A row lights and is labelled only with flag "1", a label and a bit that is a number; a shorter
+// entry, or one whose bit is no number, keeps its place and counts as disabled.
 bool ioRowEnabled(const QStringList &row);
 
 // Whether the terminal of that bit is active in the word. A bit outside 0 to 31 is never active.

@@ -61,8 +61,8 @@ QStringList loadMonitorItems(QWidget *parent)
         const QString path = monitorItemFilePath(g_seriesLetter, g_modelCode, g_language);
         QFile file(localPath(path));
         if (file.open(QIODevice::ReadOnly)) {
-            const QString text = gbkCodec()->toUnicode(file.readAll());
-            const MonitorItems items = parseMonitorItems(text.split(QLatin1Char('\n')), g_firmwareVersion);
+            file.close();
+            const MonitorItems items = parseMonitorItems(readDataLines(localPath(path)), g_firmwareVersion);
             QVector<QString> codes = items.codes;
             codes.append(QStringLiteral("MCR"));
             replaceMonitorLists(codes, items.units);

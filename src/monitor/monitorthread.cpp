@@ -450,7 +450,7 @@ QString MonitorThread::readSelectInverterType(int a, int b)
 {
     const QString path = g_appDir + QStringLiteral("ParameterInforamtion\\InvType\\selectInverterType.txt");
     bool ok = false;
-    const QStringList lines = readTextLines(localPath(path), gbkCodec(), &ok);
+    const QStringList lines = readDataLines(localPath(path), gbkCodec(), &ok);
     if (!ok) {
         QMessageBox::warning(g_mainWindow, tr("Warning"), tr("Cannot read file %1").arg(path), QMessageBox::Ok);
         return QStringLiteral("0");

@@ -1,5 +1,8 @@
 #include "parameter/parameterdefinitions.h"
 
+#include "platform/textfiles.h"
+
+#include <QFileDevice>
 #include <QXmlStreamReader>
 
 using namespace ParamText;
@@ -55,6 +58,17 @@ Kind kindOf(const QStringRef &name)
     return Kind::Other;
 }
 
+// No definition comes near this; a longer text would fill the table's cells without end.
+bool overlongText(const QXmlStreamReader &xml, const QString &text)
+{
+    if (text.size() <= MaxDataNameChars)
+        return false;
+    const auto *file = qobject_cast<const QFileDevice *>(xml.device());
+    reportDataLine(file ? file->fileName() : QString(), int(xml.lineNumber()),
+        QStringLiteral("a text longer than %1 characters").arg(MaxDataNameChars));
+    return true;
+}
+
 } // namespace
 
 bool readParameterDefinitions(QIODevice *device, const DefinitionContext &context, ParameterGrid &grid)
@@ -79,6 +93,8 @@ bool readParameterDefinitions(QIODevice *device, const DefinitionContext &contex
         QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
         if (xml.hasError())
             break;
+        if (overlongText(xml, text))
+            continue;
         if (context.extended && !takeVersionPrefix(text, context.firmware))
             continue;
 
@@ -184,6 +200,8 @@ QVector<LocalizedText> readLocalizedTexts(QIODevice *device, const DefinitionCon
         QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
         if (xml.hasError())
             break;
+        if (overlongText(xml, text))
+            continue;
         if (text.isEmpty() || column < 0 || !takeLocalizedVersionPrefix(text, context.firmware))
             continue;
         if (column == 3) {

@@ -248,7 +248,7 @@ void CParameter::open()
             setProgress(listing.lastRow);
         showProgress(false);
         if (!listing.refused.isEmpty())
-            warn(tr("These values are no numbers and were not loaded:\n%1").arg(listing.refused.join(QLatin1Char('\n'))));
+            warn(tr("These values were not loaded:\n%1").arg(listing.refused.join(QLatin1Char('\n'))));
     }
 
     tableRows = table->rowCount();

@@ -6,6 +6,7 @@
 #include "zip/workbook.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTextCodec>
@@ -220,17 +221,46 @@ bool acceptableValue(const QString &value)
     return ok;
 }
 
-bool readTextDataLine(const QString &line, bool groups, int *number, QString *value)
+QStringList textDataFields(const QString &line)
 {
-    const QStringList pieces = line.contains(QLatin1Char('\t')) ? line.split(QLatin1Char('\t'), Qt::SkipEmptyParts)
-                                                                : line.split(QStringLiteral("  "), Qt::SkipEmptyParts);
-    if (pieces.size() < 3)
-        return false;
-    if (!parameterNumber(pieces.at(groups ? 1 : 0), number))
-        return false;
+    return line.contains(QLatin1Char('\t')) ? line.split(QLatin1Char('\t'), Qt::SkipEmptyParts)
+                                            : line.split(QStringLiteral("  "), Qt::SkipEmptyParts);
+}
+
+TextLayout textLayout(const QString &headerLine, bool groups)
+{
+    TextLayout layout;
+    const int fields = textDataFields(headerLine).size();
+    layout.fields = qMax(3, fields);
+    // Our layouts: the eight columns always written, the Group mode and MODBUS columns when written.
+    const int modbus = fields - 8 - (groups ? 1 : 0);
+    if (modbus != 0 && modbus != 1)
+        return layout;
+    bool chinese = false;
+    for (const QChar c : headerLine)
+        chinese = chinese || c.unicode() > 0x7f;
+    int length = 1; // the Name, unpadded
+    for (int column : writtenColumns(groups, modbus == 1)) {
+        // The narrowest a column is written: a Chinese Default value takes 18 or 24.
+        if (column != NameColumn)
+            length += column == DefaultColumn && chinese ? 18 : widthsOf(column, chinese ? 1 : 0, QString()).data;
+    }
+    layout.paddedLength = length;
+    return layout;
+}
+
+DataLine readTextDataLine(const QString &line, bool groups, const TextLayout &layout, int *number, QString *value)
+{
+    const QStringList pieces = textDataFields(line);
+    if (pieces.size() <= (groups ? 1 : 0) || !parameterNumber(pieces.at(groups ? 1 : 0), number))
+        return DataLine::Skipped;
+    const bool whole = pieces.size() >= layout.fields
+        || (pieces.size() >= 3 && layout.paddedLength > 0 && line.size() >= layout.paddedLength);
+    if (!whole)
+        return DataLine::CutShort;
     *value = pieces.at(pieces.size() - 3);
     value->remove(QLatin1Char(' '));
-    return true;
+    return DataLine::Read;
 }
 
 int workbookValueColumn(bool groups, int columnCount, const QString &lastHeader)
@@ -266,6 +296,11 @@ bool saveWorkbookListing(const QString &path, const Listing &listing, const QStr
     return false;
 }
 
+static QString parameterLabel(int number)
+{
+    return QStringLiteral("P.") + (number == ParamText::PseudoRow ? QStringLiteral("99X") : QString::number(number));
+}
+
 // A value that is no number is named for the user instead of being loaded.
 static void storeValue(ReadListing *listing, int number, const QString &value)
 {
@@ -273,8 +308,7 @@ static void storeValue(ReadListing *listing, int number, const QString &value)
         listing->values[number] = value;
         return;
     }
-    const QString label = number == ParamText::PseudoRow ? QStringLiteral("99X") : QString::number(number);
-    listing->refused << QStringLiteral("P.%1: %2").arg(label, value);
+    listing->refused << QStringLiteral("%1: %2").arg(parameterLabel(number), value);
 }
 
 ReadResult readWorkbookListing(const QString &path, const QString &invType, bool groups, int parameterRows,
@@ -295,7 +329,9 @@ ReadResult readWorkbookListing(const QString &path, const QString &invType, bool
     const int valueColumn = workbookValueColumn(groups, used.columnCount, book.text(2, used.columnCount));
     const int first = used.row;
     const int last = first + used.rowCount;
-    for (int r = first + 2; r < last; ++r) {
+    for (int r : book.rows()) {
+        if (r < first + 2 || r >= last)
+            continue;
         if (progress)
             progress(r, last);
         int number = 0;
@@ -319,20 +355,44 @@ ReadResult readTextListing(const QString &path, const QString &invType, bool gro
         *reason = file.errorString();
         return ReadResult::CannotRead;
     }
-    QStringList lines = gbkCodec()->toUnicode(file.readAll()).split(QLatin1Char('\n'));
-    for (QString &line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
+    if (file.size() > MaxTextListBytes) {
+        *reason
+            = QCoreApplication::translate("CParameter", "The file is larger than %1 MiB, more than any parameter list")
+                  .arg(MaxTextListBytes >> 20);
+        return ReadResult::CannotRead;
     }
+    BoundedLineReader reader(&file, MaxTextListLineBytes);
+    QByteArray bytes;
+    bool tooLong = false;
+    auto nextLine = [&](QString *line) {
+        if (!reader.next(&bytes, &tooLong))
+            return false;
+        *line = tooLong ? QString() : gbkCodec()->toUnicode(bytes);
+        return true;
+    };
+    QString line;
     // An empty file or first line names no drive type, so it cannot be this drive's list.
-    if (!readTextHeader(lines.value(0), &listing->header)
+    if (!nextLine(&line) || !readTextHeader(line, &listing->header)
         || QString(listing->header.typeText).replace(QLatin1Char('|'), QLatin1Char('/')) != invType)
         return ReadResult::OtherDrive;
+    const TextLayout layout = textLayout(nextLine(&line) ? line : QString(), groups);
     listing->values = QVector<QString>(parameterRows);
-    for (int i = 2; i < lines.size(); ++i) {
+    while (nextLine(&line)) {
+        if (tooLong) {
+            listing->refused << QCoreApplication::translate("CParameter", "Line %1: longer than %2 bytes")
+                                    .arg(reader.lineNumber())
+                                    .arg(MaxTextListLineBytes);
+            continue;
+        }
         int number = 0;
         QString value;
-        if (readTextDataLine(lines.at(i), groups, &number, &value) && number < parameterRows)
+        const DataLine read = readTextDataLine(line, groups, layout, &number, &value);
+        if (read == DataLine::Skipped || number >= parameterRows)
+            continue;
+        if (read == DataLine::CutShort)
+            listing->refused << QStringLiteral("%1: %2").arg(
+                parameterLabel(number), QCoreApplication::translate("CParameter", "the line is cut short"));
+        else
             storeValue(listing, number, value);
     }
     return ReadResult::Read;

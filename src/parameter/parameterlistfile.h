@@ -74,9 +74,26 @@ bool parameterNumber(const QString &text, int *number);
 // A value is a number, "--" (in the file without a value) or empty; anything else is a misread field.
 bool acceptableValue(const QString &value);
 
-// One data line of a text file: false when it gives no parameter and value; the value is as the
-// line holds it (acceptableValue tells whether it may be loaded).
-bool readTextDataLine(const QString &line, bool groups, int *number, QString *value);
+// No list comes near these: a larger file is refused unread, a longer line is not loaded.
+constexpr qint64 MaxTextListBytes = 64 << 20;
+constexpr int MaxTextListLineBytes = 4096;
+
+// A text file's data lines are split at tabs, else at every two spaces; empty pieces dropped.
+QStringList textDataFields(const QString &line);
+
+// What a whole data line holds, from the file's header line (line 2): its number of fields, and the
+// length its padded columns fill, which a line keeps where an empty or overlong field ran into the next.
+struct TextLayout {
+    int fields = 3;
+    int paddedLength = 0; // 0: no layout of ours, the fields alone decide
+};
+TextLayout textLayout(const QString &headerLine, bool groups);
+
+enum class DataLine { Skipped, Read, CutShort };
+// One data line of a text file: Skipped when it names no parameter, CutShort when it names one but
+// holds less than a whole row (the third field from the end would be another column); the value is as
+// the line holds it (acceptableValue tells whether it may be loaded).
+DataLine readTextDataLine(const QString &line, bool groups, const TextLayout &layout, int *number, QString *value);
 
 // The column of a workbook holding the values, from the used columns and the header found in the last.
 int workbookValueColumn(bool groups, int columnCount, const QString &lastHeader);
@@ -93,7 +110,8 @@ bool saveWorkbookListing(const QString &path, const Listing &listing, const QStr
 struct ReadListing {
     Header header;
     QVector<QString> values;
-    QStringList refused; // "P.n: value" of each value that is no number, which is not loaded
+    QStringList refused; // "P.n: value" of each value that is no number, "P.n: ..." of each line cut
+                         // short, "Line n: ..." of each overlong line; none of them is loaded
     int lastRow = -1; // a workbook's last used row, where its progress ends
 };
 
@@ -103,7 +121,8 @@ enum class ReadResult { Read, CannotRead, OtherDrive };
 using ReadProgress = std::function<void(int row, int lastRow)>;
 
 // The lists of the drive type `invType` (as g_invType holds it) for parameters below `parameterRows`.
-// CannotRead comes with the reason; OtherDrive when the file is another type's (or names none).
+// CannotRead comes with the reason (a text file above MaxTextListBytes is not read); OtherDrive when
+// the file is another type's (or names none).
 ReadResult readWorkbookListing(const QString &path, const QString &invType, bool groups, int parameterRows,
     ReadListing *listing, QString *reason, const ReadProgress &progress = ReadProgress());
 ReadResult readTextListing(const QString &path, const QString &invType, bool groups, int parameterRows,

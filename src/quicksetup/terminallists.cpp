@@ -100,7 +100,7 @@ QStringList dataFields(const QStringList &lines, char series, double firmware)
 QStringList loadDataFields(char series, double firmware)
 {
     bool ok = false;
-    const QStringList lines = readTextLines(
+    const QStringList lines = readDataLines(
         localPath(g_appDir + QStringLiteral("ParameterInforamtion\\InvType\\inputAndOutput.txt")), gbkCodec(), &ok);
     return ok ? dataFields(lines, series, firmware) : QStringList();
 }

@@ -119,12 +119,13 @@ QString landingFolder(const QString &path)
     return folder.canonicalFilePath();
 }
 
-// Sizes as the package declares them; the reader stops every item at its declared size, so a
-// package within these limits cannot write more than it declares.
+// Sizes and kinds as the package declares them; the reader stops every item at its declared size, so
+// a package within these limits cannot write more than it declares.
 bool packageWithinLimits(const QString &package)
 {
     ZipArchiveReader reader(ZipArchivePassword);
-    if (reader.openFile(package) != ZipOk)
+    // A link entry would come out as a file holding the link's target text.
+    if (reader.openFile(package) != ZipOk || reader.holdsSymbolicLink())
         return false;
     const QVector<ZipItem> items = reader.items();
     if (items.size() != reader.names().size() || items.size() > MaxUpdateItems)

@@ -1,6 +1,7 @@
 #include "shell/shellreports.h"
 
 #include "comm/linkreports.h"
+#include "platform/textfiles.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 #include "shell/operationlog.h"
@@ -50,4 +51,9 @@ ShellReports shellReports;
 void installShellReports()
 {
     installLinkReports(&shellReports);
+    setDataLineReport([](const QString &path, int line, const QString &why) {
+        appendOperationLog({ line > 0 ? QStringLiteral("Skipped line %1 of %2: %3").arg(line).arg(path, why)
+                                      : QStringLiteral("Refused %1: %2").arg(path, why) },
+            true);
+    });
 }

@@ -14,6 +14,7 @@
 #include <QXmlStreamReader>
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -281,6 +282,17 @@ WorkbookRange Workbook::usedRange() const
         right = qMax(right, column);
     }
     return { top, left, bottom - top + 1, right - left + 1 };
+}
+
+QVector<int> Workbook::rows() const
+{
+    QVector<int> out;
+    out.reserve(m_cells.size());
+    for (auto it = m_cells.constBegin(); it != m_cells.constEnd(); ++it)
+        out.append(rowOf(it.key()));
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    return out;
 }
 
 QString Workbook::columnName(int column)

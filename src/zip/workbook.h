@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QString>
 #include <QVariant>
+#include <QVector>
 
 struct WorkbookRange {
     int row = 1;
@@ -52,6 +53,8 @@ public:
 
     // The smallest block holding every cell the sheet mentions; "A1" alone for an empty sheet.
     WorkbookRange usedRange() const;
+    // The rows holding a cell, ascending: a reader walks these, not the range, which two far cells make huge.
+    QVector<int> rows() const;
 
     // "A", "Z", "AA"...; "A1"-style names and ranges ("A2:K2", "B3").
     static QString columnName(int column);

@@ -102,6 +102,15 @@ QVector<ZipItem> ZipArchiveReader::items()
     return out;
 }
 
+bool ZipArchiveReader::holdsSymbolicLink() const
+{
+    for (int i = 0; m_reader && i < m_reader->itemCount(); ++i) {
+        if (m_reader->isSymbolicLink(i))
+            return true;
+    }
+    return false;
+}
+
 QStringList ZipArchiveReader::names()
 {
     QStringList out;

@@ -447,6 +447,18 @@ void ZipReader::closeEntry()
     m_currentItem = -1;
 }
 
+bool ZipReader::isSymbolicLink(int index) const
+{
+    if (index < 0 || index >= m_entries.size())
+        return false;
+    const ZipCentralEntry &e = m_entries.at(index);
+    const int host = e.versionMadeBy >> 8;
+    // DOS-like hosts keep no file type; the others keep the Unix mode in the high half.
+    if (host == 0 || host == 7 || host == 11 || host == 14)
+        return false;
+    return ((e.externalAttributes >> 16) & 0170000u) == 0120000u;
+}
+
 ZipResult ZipReader::getItem(int index, ZipItem *item)
 {
     if (!m_archive)

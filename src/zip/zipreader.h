@@ -65,6 +65,8 @@ public:
 
     int itemCount() const { return m_entries.size(); }
     QByteArray storedName(int index) const { return m_entries.value(index).name; }
+    // A symbolic link as a Unix zip tool stores it: the entry's data is the link's target, not a file.
+    bool isSymbolicLink(int index) const;
     const QByteArray &baseDirectory() const { return m_baseDirectory; }
 
 private:

@@ -1,16 +1,41 @@
-// The data files of the program folder: the first byte picks the reader, the rest is the file.
-// Parameter definitions and localized texts (XML), help texts, W_Par.txt, FNC.txt.
+// The data files of the program folder: the low four bits of the first byte pick the reader, the rest is
+// the file. Parameter definitions and localized texts (XML), help texts, W_Par.txt; and through the bounded
+// line reader, as the program reads them: FNC.txt, monitor item lists, IOstate.txt, the alarm files,
+// inputAndOutput.txt, typeInfo.txt.
 
 #include "comm/commandtable.h"
+#include "comm/typeinfo.h"
+#include "monitor/alarmfiles.h"
+#include "monitor/iostatefile.h"
+#include "monitor/monitoritems.h"
 #include "parameter/parameterdefinitions.h"
 #include "parameter/parinformation.h"
 #include "parameter/valuetext.h"
 #include "platform/textfiles.h"
+#include "quicksetup/terminallists.h"
 
 #include <QBuffer>
+#include <QTemporaryFile>
 #include <QTextCodec>
 
 using namespace ValueText;
+
+namespace
+{
+
+QStringList dataLines(const QByteArray &bytes)
+{
+    static QTemporaryFile file;
+    if (!file.isOpen() && !file.open())
+        return {};
+    file.resize(0);
+    file.seek(0);
+    file.write(bytes);
+    file.flush();
+    return readDataLines(file.fileName());
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -27,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     context.capacity = QStringLiteral("1.5K");
     context.voltageCode = QStringLiteral("4");
     context.reference = [](int) { return QStringLiteral("1"); };
-    switch (pick % 5) {
+    const char series = "ADS"[pick / 64 % 3];
+    switch ((pick & 0x0f) % 10) {
     case 0: {
         static ParameterGrid grid;
         grid.reset();
@@ -41,11 +67,42 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         readParameterDetails(&buffer);
         break;
     case 3:
-        readDeferredParameters(&buffer, "ADS"[pick / 5 % 3]);
+        readDeferredParameters(&buffer, series);
         break;
-    default:
-        parseCommandTable(gbkCodec()->toUnicode(bytes).split(QLatin1Char('\n')), pick / 5 % 3);
+    case 4:
+        parseCommandTable(dataLines(bytes), pick / 64 % 3);
         break;
+    case 5:
+        parseMonitorItems(dataLines(bytes), QStringLiteral("1.10"));
+        break;
+    case 6: {
+        const IoStateLine line = parseIoState(dataLines(bytes), series, QStringLiteral("1.10"));
+        for (const QStringList &row : line.table) {
+            if (ioRowEnabled(row))
+                ioTerminalActive(0x5555, row.at(2).trimmed().toInt(), line.polarity);
+        }
+        break;
+    }
+    case 7: {
+        const QStringList lines = dataLines(bytes);
+        alarmfiles::alarmTextOf(alarmfiles::parseAlarmCodes(lines, series), 112);
+        alarmfiles::ledNamesFor(lines, series, 1.1);
+        const alarmfiles::ErrorInfo info = alarmfiles::errorInfoFor(lines, series, 1.1);
+        for (const QString &range : info.ranges.split(QLatin1Char(',')))
+            alarmfiles::parseDetailRange(range);
+        break;
+    }
+    case 8:
+        for (const QString &field : TerminalLists::dataFields(dataLines(bytes), series, 1.1))
+            TerminalLists::itemText(field);
+        break;
+    default: {
+        QVector<QStringList> table;
+        for (const QString &line : dataLines(bytes))
+            table.append(line.split(QStringLiteral("//"), Qt::SkipEmptyParts));
+        featureEnabledIn(table, QStringLiteral("mainDialPlot_ioState"), series, QStringLiteral("1.10"));
+        break;
+    }
     }
     return 0;
 }

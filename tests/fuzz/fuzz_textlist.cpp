@@ -1,26 +1,39 @@
-// The fixed-width text parameter list: its header line and data lines, with and without groups.
+// The fixed-width text parameter list as the parameter form reads it: the file's lines as the bounded
+// reader splits them, its header, and its data lines against the header's layout, with and without groups.
 
 #include "parameter/parameterlistfile.h"
+#include "parameter/paramglobals.h"
 #include "platform/textfiles.h"
 
+#include <QTemporaryFile>
 #include <QTextCodec>
 
 using namespace ParameterListFile;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QStringList lines = gbkCodec()
-                                  ->toUnicode(reinterpret_cast<const char *>(data), int(size))
-                                  .split(QLatin1Char('\n'));
+    static QTemporaryFile file;
+    if (!file.isOpen() && !file.open())
+        return 0;
+    file.resize(0);
+    file.seek(0);
+    file.write(reinterpret_cast<const char *>(data), qint64(size));
+    file.flush();
+
+    // The file's own type, so its data lines are read, not refused as another drive's.
+    const QByteArray bytes(reinterpret_cast<const char *>(data), int(size));
     Header header;
-    if (readTextHeader(lines.value(0), &header))
+    QString invType;
+    if (readTextHeader(gbkCodec()->toUnicode(bytes.left(bytes.indexOf('\n'))).remove(QLatin1Char('\r')), &header)) {
         acceptHeader(&header);
-    for (int i = 1; i < lines.size(); ++i) {
-        int number = 0;
-        QString value;
-        for (bool groups : { false, true })
-            if (readTextDataLine(lines.at(i), groups, &number, &value))
-                acceptableValue(value);
+        invType = header.typeText.replace(QLatin1Char('|'), QLatin1Char('/'));
+    }
+    for (bool groups : { false, true }) {
+        ReadListing listing;
+        QString reason;
+        readTextListing(file.fileName(), invType, groups, ParameterRows, &listing, &reason);
+        for (const QString &value : listing.values)
+            acceptableValue(value);
     }
     return 0;
 }

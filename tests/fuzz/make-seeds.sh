@@ -40,6 +40,12 @@ seed(1, os.path.join(root, "src/data/InvParameter/D_InvParameter_Big.xml"), "loc
 seed(2, os.path.join(root, "src/data/ParameterInforamtion/ParameterDetails/A_Eng.txt"), "details")
 seed(3, os.path.join(root, "src/data/ParameterInforamtion/W_Par.txt"), "deferred")
 seed(4, os.path.join(root, "src/data/ParameterInforamtion/InvType/FNC.txt"), "commands")
+seed(5, os.path.join(root, "src/data/ParameterInforamtion/Combox/A_Eng.txt"), "monitor-items")
+seed(6, os.path.join(root, "src/data/ParameterInforamtion/InvType/IOstate.txt"), "iostate")
+seed(7, os.path.join(root, "src/data/ParameterInforamtion/InvType/alarmCode.txt"), "alarm-codes")
+seed(7, os.path.join(root, "src/data/ParameterInforamtion/InvType/errorInfo.txt"), "error-info")
+seed(8, os.path.join(root, "src/data/ParameterInforamtion/InvType/inputAndOutput.txt"), "terminals")
+seed(9, os.path.join(root, "src/data/ParameterInforamtion/InvType/typeInfo.txt"), "type-info")
 # Replies: a selector byte, then the reply (see fuzz_replies.cpp).
 replies = {
     "zr-data": bytes([3]) + b"\x0201MOD0000\x03A5\r",

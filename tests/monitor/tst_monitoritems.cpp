@@ -104,6 +104,9 @@ void tst_MonitorItems::loadsItems_data()
     QTest::newRow("lines_without_a_name_are_skipped")
         << "A_Eng.txt" << QByteArray("M0R\n\n;;\nM2R;C;A\n") << "0" << 0 << "1.10" << QStringList { "C" }
         << QStringList { "M2R", "MCR" } << QStringList { "A" } << "0";
+    QTest::newRow("overlong_name_and_line_skipped")
+        << "A_Eng.txt" << "M0R;" + QByteArray(300, 'N') + ";Hz\n" + QByteArray(5000, ';') + "\nM2R;C;A\n" << "0" << 0
+        << "1.10" << QStringList { "C" } << QStringList { "M2R", "MCR" } << QStringList { "A" } << "0";
     QTest::newRow("fields_untrimmed_extra_ignored")
         << "A_Eng.txt" << QByteArray("M0R; F ;Hz ;x\n") << "0" << 0 << "1.10" << QStringList { " F " }
         << QStringList { "M0R", "MCR" } << QStringList { "Hz " } << "0";
@@ -281,6 +284,9 @@ void tst_MonitorItems::ioStateLine_data()
     QTest::newRow("short_entry_keeps_its_row_disabled")
         << QStringList { "A//1//1/FWD;1/REV/1;;0/X/2" } << 'A' << "1.10" << true << 1 << 3
         << QStringList { "1", "FWD" } << "010";
+    QTest::newRow("bit_that_is_no_number_disables_its_row")
+        << QStringList { "A//1//1/FWD/0;1/REV/x;1/STOP/ 2" } << 'A' << "1.10" << true << 1 << 3
+        << QStringList { "1", "FWD", "0" } << "101";
     QTest::newRow("malformed_range_never_applies")
         << QStringList { "A//1//1/A/0//1.00", "A//0//1/B/1" } << 'A' << "1.10" << true << 0 << 1
         << QStringList { "1", "B", "1" } << "1";

@@ -785,7 +785,7 @@ void TestParameterFiles::misreadFieldsAreSkipped()
     open(s);
     // The default, the comment and a piece of a name are no values: those parameters are left out,
     // named in one message, and keep no earlier Setting value that a batch write would send.
-    QCOMPARE(s.messages, QStringList { "These values are no numbers and were not loaded:\nP.2: 50.00Hz\nP.3: RW" });
+    QCOMPARE(s.messages, QStringList { "These values were not loaded:\nP.2: 50.00Hz\nP.3: RW" });
     auto setting = [&](int n) { return m_form->cellText(rowOfNumber(m_form, n), 10); };
     auto hidden = [&](int n) { return t->isRowHidden(rowOfNumber(m_form, n)); };
     QCOMPARE(setting(1), QString("12.50"));
@@ -818,7 +818,7 @@ void TestParameterFiles::workbookFromIndependentWriter()
     QCOMPARE(process.exitCode(), 0);
     Session s { path, "", "", "", "", {} };
     open(s);
-    QCOMPARE(s.messages, QStringList { "These values are no numbers and were not loaded:\nP.3: oops" });
+    QCOMPARE(s.messages, QStringList { "These values were not loaded:\nP.3: oops" });
     auto setting = [&](int n) { return m_form->cellText(rowOfNumber(m_form, n), 10); };
     QCOMPARE(setting(1), QString("7.25"));
     QCOMPARE(setting(2), QString()); // listed without a value

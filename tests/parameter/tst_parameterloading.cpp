@@ -180,6 +180,9 @@ void TestParameterLoading::localizedWalk_data()
         << QByteArray("<Name1>A</Name1><Name2>missing</Name2><Name3>B</Name3>") << QStringList({ "1:3:A" }) << false;
     QTest::newRow("default before any name is ignored")
         << QByteArray("<Default0>x</Default0><Name0>A</Name0>") << QStringList({ "0:3:A" }) << true;
+    QTest::newRow("a text longer than any definition is skipped")
+        << "<Name1>A</Name1><Default1>" + QByteArray(257, '9') + "</Default1><Writable1>W</Writable1>"
+        << QStringList({ "1:3:A", "1:11:W" }) << true;
     QTest::newRow("range elements are not applied")
         << QByteArray("<Name0>A</Name0><Range0>0~1</Range0>") << QStringList({ "0:3:A" }) << true;
 }

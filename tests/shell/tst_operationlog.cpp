@@ -3,6 +3,10 @@
 
 #include "shell/appglobals.h"
 #include "shell/operationlog.h"
+#include "shell/shellreports.h"
+#include "platform/textfiles.h"
+#include "quicksetup/terminallists.h"
+#include "testfiles.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -52,6 +56,7 @@ private slots:
     void appendSkipsMissingLogWhenAsked();
     void appendKeepsGbkAndCrLf();
     void linesFromTwoThreadsLandWhole();
+    void overlongDataLineIsSkippedAndLogged();
 
 private:
     QByteArray readLog() const;
@@ -178,6 +183,17 @@ void TestOperationLog::linesFromTwoThreadsLandWhole()
         seen.insert(lines[i]);
     }
     QCOMPARE(seen.size(), 2 * perThread);
+}
+
+// A terminal list line of 10 MB once froze the wizard; past 4 KiB it is skipped, and the log says so.
+void TestOperationLog::overlongDataLineIsSkippedAndLogged()
+{
+    writeLog("");
+    installShellReports();
+    const QString path = g_appDir + QStringLiteral("ParameterInforamtion/InvType/inputAndOutput.txt");
+    QVERIFY(writeFile(path, "A-1.00-2.00\r\n" + QByteArray("1.STF-").repeated(MaxDataLineBytes / 6 + 1) + "\r\n"));
+    QCOMPARE(TerminalLists::loadDataFields('A', 1.5), QStringList());
+    QCOMPARE(readLog(), "Skipped line 2 of " + path.toLocal8Bit() + ": longer than 4096 bytes\r\n");
 }
 
 QTEST_GUILESS_MAIN(TestOperationLog)

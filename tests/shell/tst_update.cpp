@@ -18,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 #include <zip.h>
 
@@ -25,6 +26,7 @@ struct Item {
     QByteArray name;
     QByteArray data;
     bool corrupt = false; // one byte of its stored data is changed after packing
+    bool link = false; // marked a symbolic link, as a Unix zip tool stores one
 };
 using Items = QList<Item>;
 Q_DECLARE_METATYPE(Item)
@@ -61,6 +63,16 @@ bool writePackage(const QString &path, const Items &items, const QByteArray &pas
         if (at < 0)
             return false;
         bytes[at] = char(bytes.at(at) ^ 0x20);
+    }
+    for (const Item &item : items) {
+        if (!item.link)
+            continue;
+        // Its central record, whose name follows 46 bytes of fields.
+        const int at = bytes.indexOf(item.name, bytes.indexOf("PK\x01\x02")) - 46;
+        if (at < 0)
+            return false;
+        bytes[at + 5] = 3; // made on Unix
+        qToLittleEndian<quint32>(0120777u << 16, bytes.data() + at + 38);
     }
     return writeFile(path, bytes);
 }
@@ -193,6 +205,9 @@ void TestUpdate::packageReplacesDataFiles_data()
         << "foreign.zr" << three << QByteArray("123456") << false << failed << unchanged;
     QTest::newRow("one corrupt item") << "damaged.zr" << corrupt << QByteArray() << false << failed << unchanged;
     QTest::newRow("write-protected target") << "protected.zr" << three << QByteArray() << true << failed << unchanged;
+    Items linked = three;
+    linked[0] = { "ParameterInforamtion/InvType/FNC.txt", "/etc/passwd", false, true };
+    QTest::newRow("symbolic link entry") << "linked.zr" << linked << QByteArray() << false << failed << unchanged;
     QTest::newRow("empty package") << "empty.zr" << Items() << QByteArray() << false << failed << unchanged;
     QTest::newRow("not an archive") << "text.zr" << Items() << QByteArray() << false << failed << unchanged;
     QTest::newRow("ending in capitals") << "DATA.ZR" << three << QByteArray() << false

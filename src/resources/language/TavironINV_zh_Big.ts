@@ -631,10 +631,22 @@ p, li { white-space: pre-wrap; }
 </translation>
     </message>
     <message>
-        <source>These values are no numbers and were not loaded:
+        <source>These values were not loaded:
 %1</source>
-        <translation>以下數值不是數字，未被載入：
+        <translation>以下數值未被載入：
 %1</translation>
+    </message>
+    <message>
+        <source>The file is larger than %1 MiB, more than any parameter list</source>
+        <translation>檔案大於 %1 MiB，超過任何參數列表</translation>
+    </message>
+    <message>
+        <source>Line %1: longer than %2 bytes</source>
+        <translation>第 %1 行：超過 %2 位元組</translation>
+    </message>
+    <message>
+        <source>the line is cut short</source>
+        <translation>該行不完整</translation>
     </message>
 </context>
 <context>

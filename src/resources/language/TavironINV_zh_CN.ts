@@ -631,10 +631,22 @@ p, li { white-space: pre-wrap; }
 </translation>
     </message>
     <message>
-        <source>These values are no numbers and were not loaded:
+        <source>These values were not loaded:
 %1</source>
-        <translation>以下数值不是数字，未被载入：
+        <translation>以下数值未被载入：
 %1</translation>
+    </message>
+    <message>
+        <source>The file is larger than %1 MiB, more than any parameter list</source>
+        <translation>文件大于 %1 MiB，超过任何参数列表</translation>
+    </message>
+    <message>
+        <source>Line %1: longer than %2 bytes</source>
+        <translation>第 %1 行：超过 %2 字节</translation>
+    </message>
+    <message>
+        <source>the line is cut short</source>
+        <translation>该行不完整</translation>
     </message>
 </context>
 <context>
