@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QTableView>
 #include <QStyleOption>
 #include <QTextDocument>
 #include <QToolButton>
@@ -438,6 +439,52 @@ private:
     QAbstractItemView *m_view;
 };
 
+class ColumnFiller : public QObject
+{
+public:
+    ColumnFiller(QTableView *view, int column)
+        : QObject(view)
+        , m_view(view)
+        , m_column(column)
+        , m_least(view->horizontalHeader()->sectionSize(column))
+    {
+        QHeaderView *header = view->horizontalHeader();
+        connect(header, &QHeaderView::geometriesChanged, this, &ColumnFiller::fill);
+        connect(header, &QHeaderView::sectionResized, this, [this](int section) {
+            if (section != m_column)
+                fill();
+        });
+        view->viewport()->installEventFilter(this);
+    }
+
+    void fill()
+    {
+        QHeaderView *header = m_view->horizontalHeader();
+        if (m_column >= header->count() || header->isSectionHidden(m_column))
+            return;
+        int others = 0;
+        for (int i = 0; i < header->count(); ++i)
+            if (i != m_column && !header->isSectionHidden(i))
+                others += header->sectionSize(i);
+        const int width = qMax(m_least, m_view->viewport()->width() - others);
+        if (width != header->sectionSize(m_column))
+            header->resizeSection(m_column, width);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_view->viewport() && event->type() == QEvent::Resize)
+            fill();
+        return false;
+    }
+
+private:
+    QTableView *m_view;
+    int m_column;
+    int m_least;
+};
+
 } // namespace
 
 void fitTexts(QWidget *window)
@@ -483,4 +530,16 @@ void fitTexts(QWidget *window)
 void showElidedTextsAsToolTips(QAbstractItemView *view)
 {
     view->viewport()->installEventFilter(new ElidedToolTips(view));
+}
+
+void giveColumnTheRest(QTableView *view, int column)
+{
+    // Called again, as when columns were shown or hidden, it fills once more.
+    const QString name = QStringLiteral("textfitColumnFiller%1").arg(column);
+    auto *filler = static_cast<ColumnFiller *>(view->findChild<QObject *>(name, Qt::FindDirectChildrenOnly));
+    if (!filler) {
+        filler = new ColumnFiller(view, column);
+        filler->setObjectName(name);
+    }
+    filler->fill();
 }

@@ -30,6 +30,7 @@
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -221,6 +222,8 @@ private slots:
     void qtOwnTextsFollowTheLanguage();
     void elidedCellsShowTheirWholeText_data();
     void elidedCellsShowTheirWholeText();
+    void nameColumnsTakeTheRest_data() { elidedCellsShowTheirWholeText_data(); }
+    void nameColumnsTakeTheRest();
 
 private:
     void makeProgram(int language);
@@ -402,6 +405,28 @@ void TestTextsFit::elidedCellsShowTheirWholeText()
     QCOMPARE(table->item(0, 1)->text().trimmed(), QStringLiteral("P.0"));
     QCOMPARE(tipAt(0, 1), QString());
     QCOMPARE(tipAt(0, 3), name);
+}
+
+// The parameter table's and the comparison's Name column reach the view's right edge, however the
+// columns beside them were sized.
+void TestTextsFit::nameColumnsTakeTheRest()
+{
+    QFETCH(int, language);
+    makeProgram(language);
+    maximized(m_program.window);
+    QVERIFY(QTest::qWaitForWindowExposed(m_program.window));
+    m_program.form()->showComparison(2);
+    CompareResult *compare = m_program.form()->compareResult;
+    QVERIFY(QTest::qWaitForWindowExposed(compare));
+    const QPair<QTableView *, int> views[] = { { m_program.form()->PartableWidget, 3 }, { compare->CompareWidget, 2 } };
+    for (const auto &view : views) {
+        QHeaderView *header = view.first->horizontalHeader();
+        const int before = header->sectionSize(view.second);
+        const int other = view.second == 3 ? 6 : 4;
+        header->resizeSection(other, header->sectionSize(other) - 30);
+        QVERIFY(header->sectionSize(view.second) > before);
+        QCOMPARE(header->length(), view.first->viewport()->width());
+    }
 }
 
 QTEST_MAIN(TestTextsFit)
