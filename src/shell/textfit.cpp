@@ -543,3 +543,15 @@ void giveColumnTheRest(QTableView *view, int column)
     }
     filler->fill();
 }
+
+void fitWindowTitle(QWidget *window)
+{
+    // Title bars draw in a bold face about the application's size; the icon and three buttons take
+    // about a line's height each.
+    QFont font = window->font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(window->windowTitle()) + 4 * metrics.height() + 16;
+    if (window->minimumWidth() < width)
+        window->setMinimumWidth(qMin(width, 1366));
+}
