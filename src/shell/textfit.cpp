@@ -290,6 +290,8 @@ int leastWidth(QWidget *window)
 // again (a window maximized on a small screen, or made small by the user).
 void growWindow(QWidget *window, int width, bool holdMinimum = false)
 {
+    // Never past a laptop's screen (1366 x 768 less a panel): there a text is cut rather than the window.
+    width = qMin(width, 1366);
     const bool fixed = window->minimumWidth() == window->maximumWidth();
     if (width <= window->width() && width <= window->maximumWidth() && (!holdMinimum || width <= window->minimumWidth()))
         return;
@@ -522,7 +524,11 @@ void fitTexts(QWidget *window)
         if (widest <= 0 && needed <= window->width())
             break;
         // A minimum set below what the layout needs squeezes every text at once: that need comes first.
+        const QSize before(window->width(), window->minimumWidth());
         growWindow(window, needed > window->width() ? needed : window->width() + widest, true);
+        // A window that cannot grow (maximized, or at the screen's width) keeps what it has.
+        if (QSize(window->width(), window->minimumWidth()) == before)
+            break;
         activateLayouts(window);
     }
 }

@@ -245,18 +245,15 @@ void TestHelpFiles::openingPageIsThePageWeWrote()
 
     QTemporaryDir out;
     QCOMPARE(QProcess::execute(extract, { recorder.urls.first().toLocalFile(), out.path() }), 0);
-    // #SYSTEM: a version word, then records of a 16-bit code, a 16-bit length and the data; code 2
-    // is the opening page.
+    // #SYSTEM: a version word, then records of a 16-bit code and length; code 2 is the opening page.
     QFile system(out.filePath(QStringLiteral("#SYSTEM")));
     QVERIFY(system.open(QIODevice::ReadOnly));
-    const QByteArray records = system.readAll();
+    const QByteArray r = system.readAll();
     QString topic;
-    for (int at = 4; at + 4 <= records.size() && topic.isEmpty();) {
-        const int code = quint8(records[at]) | quint8(records[at + 1]) << 8;
-        const int length = quint8(records[at + 2]) | quint8(records[at + 3]) << 8;
-        if (code == 2)
-            topic = QString::fromLatin1(records.mid(at + 4, length)).section(QChar(0), 0, 0);
-        at += 4 + length;
+    for (int at = 4, length = 0; at + 4 <= r.size() && topic.isEmpty(); at += 4 + length) {
+        length = quint8(r[at + 2]) | quint8(r[at + 3]) << 8;
+        if (r[at] == 2 && r[at + 1] == 0)
+            topic = QString::fromLatin1(r.mid(at + 4, length)).section(QChar(0), 0, 0);
     }
     QCOMPARE(topic, QStringLiteral("index.html"));
     QFile page(out.filePath(topic));
