@@ -188,13 +188,13 @@ const QVector<WindowCase> &windowTable()
               dialog->setXValue(60);
               dialog->setYValue(70);
               return made(dialog);
-          }, { 260, 200 }, { 45, 38 } },
+          }, { 260, 200 }, { 30, 0 } },
         { "dial option", [](Program &) {
               auto *dialog = new DialOptionDialog(nullptr);
               dialog->setObjectName(QStringLiteral("LeftDial"));
               dialog->setSpinValue(100);
               return made(dialog);
-          }, { 200, 110 }, { 56, 0 } },
+          }, { 200, 110 }, { 15, 0 } },
         { "wizard step 1", [](Program &) { return wizardStep('D', 0); }, { 660, 700 } },
         { "wizard step 2", [](Program &) { return wizardStep('D', 1); }, { 660, 700 } },
         { "wizard step 3", [](Program &) { return wizardStep('D', 2); }, { 660, 700 } },
