@@ -16,6 +16,8 @@ PACKAGES=(
     qttranslations5-l10n
     xvfb xauth x11-utils socat zip unzip mbpoll xdg-utils xchm
     fp-utils archmage
+    # extract_chmLib, with which the help test reads a help file's opening page.
+    libchm-bin
     python3 python3-pymodbus python3-openpyxl
     # pymodbus only recommends these, and installs here skip recommends: its serial client needs them.
     python3-serial python3-serial-asyncio

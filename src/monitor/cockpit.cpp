@@ -250,4 +250,6 @@ void Cockpit::resizeEvent(QResizeEvent *event)
         rightDial->move(x(), (h - 213) / 3);
     else
         rightDial->move(0, 0);
+    // Its value text follows what the frame shows of it.
+    rightDial->placedAgain();
 }

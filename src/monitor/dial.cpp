@@ -2,6 +2,7 @@
 
 #include "monitor/monitorglobals.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <qwt_dial_needle.h>
 #include <qwt_round_scale_draw.h>
@@ -80,6 +81,12 @@ void Dial::setUnitText(const QString &value)
     update();
 }
 
+void Dial::placedAgain()
+{
+    invalidateCache();
+    update();
+}
+
 void Dial::changeDialValue(double value)
 {
     setValue(value);
@@ -89,6 +96,20 @@ void Dial::drawScaleContents(QPainter *painter, const QPointF &center, double ra
 {
     QRectF rect(0, 0, 2 * radius, 2 * radius - labelOffset);
     rect.moveCenter(center);
+    // The arc dial keeps its size in a frame that may be smaller: its value moves into what the
+    // frame shows rather than be cut by it.
+    if (layoutKind == 1 && parentWidget()) {
+        const QRectF shown = QRectF(mapFromParent(QPoint(0, 0)), QSizeF(parentWidget()->size())) & QRectF(this->rect());
+        const QRectF text = QFontMetricsF(painter->font()).boundingRect(rect, Qt::AlignBottom | Qt::AlignHCenter, labelText);
+        const double margin = 4;
+        double dx = 0;
+        if (text.right() > shown.right() - margin)
+            dx = shown.right() - margin - text.right();
+        if (text.left() + dx < shown.left() + margin)
+            dx = shown.left() + margin - text.left();
+        const double dy = qMin(0.0, shown.bottom() - margin - text.bottom());
+        rect.translate(dx, dy);
+    }
     painter->save();
     painter->setPen(palette().color(QPalette::Text));
     painter->drawText(rect, Qt::AlignBottom | Qt::AlignHCenter, labelText);

@@ -18,6 +18,8 @@ public:
     // Range 0..max with a major mark every max / 10.
     void setRange(double max);
     QString text() const { return labelText; }
+    // Moved within its frame: the value text follows what the frame shows.
+    void placedAgain();
 
 public slots:
     void setLabel(int index);

@@ -16,6 +16,7 @@
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 #include "shell/savefilename.h"
+#include "shell/textfit.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -212,6 +213,7 @@ bool HideParameter::ReadAllValue()
     QProgressDialog progress(QString(), tr("Cancel"), 0, rows, this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setWindowTitle(tr("Reading parameters..."));
+    fitWindowTitle(&progress);
     progress.setMinimumDuration(0);
 
     ReadWrite *link = monitorLink();
@@ -267,6 +269,7 @@ void HideParameter::historyAlarm()
     QProgressDialog progress(QString(), tr("Cancel"), 0, info.records, this, Qt::WindowSystemMenuHint);
     progress.setWindowModality(Qt::WindowModal);
     progress.setWindowTitle(tr("Alarm Information..."));
+    fitWindowTitle(&progress);
     progress.show();
     progress.setValue(1);
     QCoreApplication::processEvents();

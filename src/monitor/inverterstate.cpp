@@ -37,6 +37,8 @@ InverterState::InverterState(QWidget *parent)
     for (int bit = 0; bit < 8; ++bit) {
         textLabels[bit] = new QLabel(bit < 6 ? texts[bit] + QString(14, QLatin1Char(' ')) : texts[bit]);
         textLabels[bit]->setAlignment(Qt::AlignLeft);
+        // The trailing blanks space the lamps out where there is room; they need not fit.
+        textLabels[bit]->setMinimumWidth(textLabels[bit]->fontMetrics().horizontalAdvance(texts[bit]));
         lampLabels[bit] = new QLabel();
         lampLabels[bit]->setPixmap(off);
         const int pair = bit / 2;

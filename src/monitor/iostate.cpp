@@ -31,12 +31,18 @@ IOState::IOState(QWidget *parent)
         lampLabels[r] = new QLabel();
         lampLabels[r]->setPixmap(off);
         rows[r] = new QHBoxLayout();
+        rows[r]->setSpacing(4);
         rows[r]->addWidget(lampLabels[r]);
         rows[r]->addWidget(textLabels[r]);
     }
     auto *layout = new QHBoxLayout(this);
+    // The columns stand apart by a few characters of the panel's font and spread over what room the
+    // window leaves them: a fixed gap wide enough for one font pushed the window past a laptop screen.
+    const int gap = 2 * fontMetrics().averageCharWidth();
+    layout->setSpacing(0);
     for (int c = 0; c < 7; ++c) {
         auto *column = new QVBoxLayout();
+        column->setSpacing(4);
         column->addLayout(rows[2 * c]);
         column->addLayout(rows[2 * c + 1]);
         if (c == 5) {
@@ -47,7 +53,8 @@ IOState::IOState(QWidget *parent)
             layout->addWidget(line);
             layout->addSpacing(10);
         } else if (c > 0) {
-            layout->addSpacing(150);
+            layout->addSpacing(gap);
+            layout->addStretch(1);
         }
         layout->addLayout(column);
     }

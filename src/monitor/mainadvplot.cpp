@@ -63,6 +63,8 @@ QGroupBox *twoColumnGroup(const QString &title, const std::function<void(QGridLa
     for (int half = 0; half < 2; ++half) {
         auto *box = new QWidget();
         auto *grid = new QGridLayout(box);
+        // The group's own margin frames the boxes; a second one would only widen the window.
+        grid->setContentsMargins(0, 0, 0, 0);
         for (int row = 0; row < 4; ++row)
             fill(grid, row, half * 4 + row);
         outer->addWidget(box, 0, half, half == 0 ? Qt::AlignLeft : Qt::AlignRight);
@@ -228,6 +230,8 @@ void MainAdvPlot::createChannelSelectGroup()
         check->setChecked(c < 3);
         auto *colour = new QPushButton();
         colour->setStyleSheet(QLatin1String(ColourSheets[c]));
+        // A swatch: a button without text needs no more room than a few characters.
+        colour->setFixedWidth(3 * colour->fontMetrics().averageCharWidth());
         QComboBox *items = createItemBox(names);
         items->setCurrentIndex(DefaultItems[c] < names.size() ? DefaultItems[c] : -1);
         channelChecks.append(check);

@@ -26,7 +26,8 @@ void setUpWindow(QDialog *dialog, const QString &title)
 QHBoxLayout *buttonRow(QToolButton *ok, QToolButton *cancel)
 {
     auto *row = new QHBoxLayout();
-    row->addSpacing(120);
+    // Up to 120 pixels before the buttons: the dial's dialog, 200 wide, has less to give.
+    row->addStretch();
     row->addWidget(ok);
     row->addWidget(cancel);
     return row;
@@ -43,6 +44,7 @@ QSpinBox *spinBox(int maximum)
 QHBoxLayout *labelRow(const QString &text, QSpinBox *box)
 {
     auto *row = new QHBoxLayout();
+    row->setContentsMargins(6, 2, 6, 2);
     row->addWidget(new QLabel(text));
     row->addWidget(box, 0, Qt::AlignRight);
     return row;
@@ -72,7 +74,10 @@ OptionDialog::OptionDialog(QWidget *parent)
     auto *yGroup = new QGroupBox(tr("Y-Axis"));
     yGroup->setLayout(labelRow(tr("Max Value"), yAxisSpinBox));
 
+    // The fixed size was chosen for a smaller font: the rows stand close to fit it.
     auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->setSpacing(2);
     layout->addWidget(xGroup);
     layout->addWidget(yGroup);
     layout->addLayout(buttonRow(okButton, cancelButton));
@@ -111,6 +116,8 @@ DialOptionDialog::DialOptionDialog(QWidget *parent)
 
     maxValueSpinBox = spinBox(65535);
     auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->setSpacing(2);
     layout->addLayout(labelRow(tr("Max Value"), maxValueSpinBox));
     layout->addLayout(buttonRow(okButton, cancelButton));
     fitTexts(this);

@@ -61,6 +61,8 @@ Ram::Ram(QWidget *parent)
 
     auto *central = new QWidget();
     auto *layout = new QVBoxLayout(central);
+    // The plot may shrink below its wish, so the page fits the monitor window on a laptop's screen.
+    plot->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     layout->addWidget(plot);
     auto *row = new QHBoxLayout();
     auto *panels = new QVBoxLayout();

@@ -24,6 +24,7 @@ CompareResult::CompareResult(QWidget *parent)
     setFixedSize(650, 450);
     CompareWidget->setRowCount(0);
     showElidedTextsAsToolTips(CompareWidget);
+    giveColumnTheRest(CompareWidget, 2);
     fitTexts(this);
 }
 
@@ -105,6 +106,7 @@ void CompareResult::compare(int mode)
 
     CompareWidget->setColumnHidden(0, g_groupMode == 0);
     CompareWidget->setEnabled(true);
-    // The columns just shown need room for their headers.
+    // The columns just shown need room for their headers; the name takes what they leave.
     fitTexts(this);
+    giveColumnTheRest(CompareWidget, 2);
 }

@@ -60,6 +60,7 @@ CParameter::CParameter(QWidget *parent)
 
     PartableWidget->setMouseTracking(true);
     showElidedTextsAsToolTips(PartableWidget);
+    giveColumnTheRest(PartableWidget, 3);
     setAttribute(Qt::WA_Hover);
 
     connect(IndexPB, &QPushButton::clicked, this, &CParameter::CallIndexDialog);

@@ -15,6 +15,7 @@
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
 #include "shell/operationlog.h"
+#include "shell/textfit.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -480,6 +481,7 @@ void CParameter::showTransferProgress(QProgressDialog &progress, const QString &
 {
     progress.setWindowModality(Qt::WindowModal);
     progress.setWindowTitle(title);
+    fitWindowTitle(&progress);
     progress.setMinimumDuration(0);
     progress.setAutoReset(false);
     progress.setAutoClose(false);

@@ -359,13 +359,24 @@ void QuickSetup::createPageFour()
     }
     auto *outputPage = new QWidget;
     auto *outputLayout = new QVBoxLayout(outputPage);
+    outputLayout->setContentsMargins(4, 4, 4, 4);
+    outputLayout->setSpacing(2);
+    // Twenty-two rows must stand in the fixed 700 pixels: each row as high as its text, the rows
+    // close together.
     auto group = [](const QVector<QLabel *> &labels, const QVector<QComboBox *> &combos, int from, int count) {
         QList<QWidget *> left, right;
         for (int i = from; i < from + count; ++i) {
+            const int height = labels.at(i)->fontMetrics().height() + 2;
+            labels.at(i)->setFixedHeight(height);
+            combos.at(i)->setFixedHeight(height);
             left << labels.at(i);
             right << combos.at(i);
         }
-        return columns(left, right);
+        QHBoxLayout *row = columns(left, right);
+        for (int i = 0; i < row->count(); ++i)
+            if (QLayout *column = row->itemAt(i)->layout())
+                column->setSpacing(0);
+        return row;
     };
     outputLayout->addLayout(group(outputFunctionLabels, outputFunctionCombos, 0, 2));
     outputLayout->addSpacing(1);
@@ -378,6 +389,7 @@ void QuickSetup::createPageFour()
     functionTabWidget->addTab(outputPage, tr("Output"));
     auto *frame = sunkenPanel();
     auto *frameLayout = new QVBoxLayout(frame);
+    frameLayout->setContentsMargins(2, 2, 2, 2);
     frameLayout->addWidget(functionTabWidget);
 
     if (series == 'B' || series == 'C' || series == 'S' || series == 'T') {
@@ -411,6 +423,8 @@ void QuickSetup::createPageFour()
     }
     auto *inputPage = new QWidget;
     auto *inputLayout = new QVBoxLayout(inputPage);
+    inputLayout->setContentsMargins(4, 4, 4, 4);
+    inputLayout->setSpacing(2);
     inputLayout->addLayout(group(inputFunctionLabels, inputFunctionCombos, 0, 6));
     inputLayout->addSpacing(1);
     inputLayout->addLayout(group(inputFunctionLabels, inputFunctionCombos, 6, 4));
@@ -455,6 +469,7 @@ void QuickSetup::createPageFour()
     buttons->addWidget(stepFourBackButton);
     buttons->addWidget(stepFourOkButton);
     auto *page = new QVBoxLayout(stepFourPage);
+    page->setContentsMargins(6, 4, 6, 4);
     page->addWidget(stepFourTitleLabel);
     page->addWidget(frame);
     page->addLayout(buttons);

@@ -20,6 +20,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QStandardItemModel>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QToolButton>
 
@@ -74,6 +75,24 @@ void setModeText(const QString &text)
     if (g_mainWindow && g_mainWindow->modeValueLabel)
         g_mainWindow->modeValueLabel->setText(text);
 }
+// A station's picture stands above its name: beside it, the 150-pixel picture left the name too little
+// of the dock's width.
+class PictureAboveName : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.parent().isValid()) {
+            option->decorationPosition = QStyleOptionViewItem::Top;
+            option->displayAlignment = Qt::AlignHCenter | Qt::AlignVCenter;
+        }
+    }
+};
+
 } // namespace
 
 namespace StationEntry
@@ -171,6 +190,7 @@ CNavigation::CNavigation(QWidget *parent)
     SysSettreeView->expand(treeRoot->index());
     SysSettreeView->scrollTo(treeRoot->index());
     SysSettreeView->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    SysSettreeView->setItemDelegate(new PictureAboveName(SysSettreeView));
     showElidedTextsAsToolTips(SysSettreeView);
     SysSettabWidget->setTabText(0, systemSettingText);
     SysSettabWidget->setTabText(1, settingGuideText);

@@ -3,14 +3,17 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QTableView>
 #include <QStyleOption>
 #include <QTextDocument>
 #include <QToolButton>
@@ -131,22 +134,44 @@ int groupBoxShortfall(QGroupBox *box)
     return box->fontMetrics().horizontalAdvance(shownText(box->title())) - room;
 }
 
-int comboShortfall(QComboBox *combo)
+bool managedByLayout(QWidget *widget);
+void rememberDesign(QWidget *widget);
+void rememberFitted(QWidget *widget);
+
+// The least width a combo box's layout may squeeze it to, in characters: the field then shows the
+// start of its text and the list below still shows every entry whole.
+const int ComboLeastCharacters = 6;
+
+// A combo box keeps the width it was built with; its drop-down list widens to its longest entry.
+void fitComboList(QComboBox *combo)
 {
-    QStyleOptionComboBox option;
-    option.initFrom(combo);
-    option.editable = combo->isEditable();
-    option.frame = combo->hasFrame();
-    option.iconSize = combo->iconSize();
-    const QRect field =
-        combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
-    int needed = 0;
+    // A layout would keep the box as wide as its longest entry; an explicit least width lets it squeeze.
+    if (combo->minimumWidth() == 0 && managedByLayout(combo)) {
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = combo->isEditable();
+        option.frame = combo->hasFrame();
+        const QSize text(ComboLeastCharacters * combo->fontMetrics().horizontalAdvance(QLatin1Char('X')),
+                         combo->fontMetrics().height());
+        const int least = combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, combo).width();
+        rememberDesign(combo);
+        combo->setMinimumWidth(qMin(least, combo->sizeHint().width()));
+        rememberFitted(combo);
+    }
+    QAbstractItemView *view = combo->view();
+    if (!view || combo->count() == 0)
+        return;
+    const int frame = 2 * view->frameWidth();
+    const int bar = combo->count() > combo->maxVisibleItems()
+                        ? view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view)
+                        : 0;
+    int longest = 0;
     for (int i = 0; i < combo->count(); ++i) {
         const int icon = combo->itemIcon(i).isNull() ? 0 : combo->iconSize().width() + 4;
-        needed = qMax(needed, combo->fontMetrics().horizontalAdvance(combo->itemText(i)) + icon);
+        longest = qMax(longest, combo->fontMetrics().horizontalAdvance(combo->itemText(i)) + icon);
     }
-    // The label is drawn one pixel in from either side of the field.
-    return needed - (field.width() - 2);
+    // An entry stands a few pixels in from either side of the list.
+    view->setMinimumWidth(qMax(view->minimumWidth(), longest + 16 + frame + bar));
 }
 
 // How much wider the widget must be to show its text whole; zero or less when it fits.
@@ -158,8 +183,6 @@ int shortfall(QWidget *widget)
         return buttonShortfall(button);
     if (auto *box = qobject_cast<QGroupBox *>(widget))
         return groupBoxShortfall(box);
-    if (auto *combo = qobject_cast<QComboBox *>(widget))
-        return comboShortfall(combo);
     return 0;
 }
 
@@ -199,9 +222,13 @@ void activateLayouts(QWidget *window)
 {
     QList<QWidget *> widgets = window->findChildren<QWidget *>();
     widgets.prepend(window);
-    for (QWidget *widget : widgets)
-        if (widget->layout())
-            widget->layout()->activate();
+    // A widget placed without a layout (a tab widget's page stack) passes a change of its children's
+    // sizes on only once shown: its layout item would answer from an old cache.
+    for (int i = widgets.size() - 1; i > 0; --i)
+        widgets.at(i)->updateGeometry();
+    for (int i = widgets.size() - 1; i >= 0; --i)
+        if (widgets.at(i)->layout())
+            widgets.at(i)->layout()->activate();
 }
 
 // Undoes an earlier fit on every widget the program has not changed since.
@@ -238,11 +265,33 @@ void restoreDesign(QWidget *window)
 
 void grow(QWidget *widget, int extra);
 
+// The least width the window's layout gives its contents. Before a main window is shown its tool bars
+// count every button in one row; shown, they fold what does not fit behind their extension button, so
+// only the central widget and the side docks count then.
+int leastWidth(QWidget *window)
+{
+    auto *main = qobject_cast<QMainWindow *>(window);
+    if (!main || main->isVisible() || !main->centralWidget())
+        return window->layout()->totalMinimumSize().width();
+    const auto least = [](QWidget *widget) {
+        return widget->minimumWidth() > 0 ? widget->minimumWidth() : widget->minimumSizeHint().width();
+    };
+    int width = least(main->centralWidget());
+    for (QDockWidget *dock : main->findChildren<QDockWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        const Qt::DockWidgetArea area = main->dockWidgetArea(dock);
+        if (!dock->isHidden() && (area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea))
+            width += least(dock) + main->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, main);
+    }
+    return width;
+}
+
 // A window whose contents outgrew it grows with them; a fixed window stays fixed at its new size.
 // With holdMinimum a resizable one can no longer be made narrower either, as that would cut the text
 // again (a window maximized on a small screen, or made small by the user).
 void growWindow(QWidget *window, int width, bool holdMinimum = false)
 {
+    // Never past a laptop's screen (1366 x 768 less a panel): there a text is cut rather than the window.
+    width = qMin(width, 1366);
     const bool fixed = window->minimumWidth() == window->maximumWidth();
     if (width <= window->width() && width <= window->maximumWidth() && (!holdMinimum || width <= window->minimumWidth()))
         return;
@@ -392,10 +441,58 @@ private:
     QAbstractItemView *m_view;
 };
 
+class ColumnFiller : public QObject
+{
+public:
+    ColumnFiller(QTableView *view, int column)
+        : QObject(view)
+        , m_view(view)
+        , m_column(column)
+        , m_least(view->horizontalHeader()->sectionSize(column))
+    {
+        QHeaderView *header = view->horizontalHeader();
+        connect(header, &QHeaderView::geometriesChanged, this, &ColumnFiller::fill);
+        connect(header, &QHeaderView::sectionResized, this, [this](int section) {
+            if (section != m_column)
+                fill();
+        });
+        view->viewport()->installEventFilter(this);
+    }
+
+    void fill()
+    {
+        QHeaderView *header = m_view->horizontalHeader();
+        if (m_column >= header->count() || header->isSectionHidden(m_column))
+            return;
+        int others = 0;
+        for (int i = 0; i < header->count(); ++i)
+            if (i != m_column && !header->isSectionHidden(i))
+                others += header->sectionSize(i);
+        const int width = qMax(m_least, m_view->viewport()->width() - others);
+        if (width != header->sectionSize(m_column))
+            header->resizeSection(m_column, width);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_view->viewport() && event->type() == QEvent::Resize)
+            fill();
+        return false;
+    }
+
+private:
+    QTableView *m_view;
+    int m_column;
+    int m_least;
+};
+
 } // namespace
 
 void fitTexts(QWidget *window)
 {
+    // Sizes measured before the style has polished a widget differ from those it shows with.
+    window->ensurePolished();
     restoreDesign(window);
     activateLayouts(window);
     QList<QWidget *> widgets = window->findChildren<QWidget *>();
@@ -403,6 +500,8 @@ void fitTexts(QWidget *window)
     for (QWidget *widget : widgets) {
         if (auto *header = qobject_cast<QHeaderView *>(widget))
             fitHeader(header);
+        else if (auto *combo = qobject_cast<QComboBox *>(widget))
+            fitComboList(combo);
         else if (!widget->isWindow())
             grow(widget, shortfall(widget));
     }
@@ -421,11 +520,15 @@ void fitTexts(QWidget *window)
         for (QWidget *widget : widgets)
             if (window->isVisible() && !widget->isWindow() && managedByLayout(widget) && widget->isVisible())
                 widest = qMax(widest, shortfall(widget));
-        const int needed = window->layout()->totalMinimumSize().width();
+        const int needed = leastWidth(window);
         if (widest <= 0 && needed <= window->width())
             break;
         // A minimum set below what the layout needs squeezes every text at once: that need comes first.
+        const QSize before(window->width(), window->minimumWidth());
         growWindow(window, needed > window->width() ? needed : window->width() + widest, true);
+        // A window that cannot grow (maximized, or at the screen's width) keeps what it has.
+        if (QSize(window->width(), window->minimumWidth()) == before)
+            break;
         activateLayouts(window);
     }
 }
@@ -433,4 +536,28 @@ void fitTexts(QWidget *window)
 void showElidedTextsAsToolTips(QAbstractItemView *view)
 {
     view->viewport()->installEventFilter(new ElidedToolTips(view));
+}
+
+void giveColumnTheRest(QTableView *view, int column)
+{
+    // Called again, as when columns were shown or hidden, it fills once more.
+    const QString name = QStringLiteral("textfitColumnFiller%1").arg(column);
+    auto *filler = static_cast<ColumnFiller *>(view->findChild<QObject *>(name, Qt::FindDirectChildrenOnly));
+    if (!filler) {
+        filler = new ColumnFiller(view, column);
+        filler->setObjectName(name);
+    }
+    filler->fill();
+}
+
+void fitWindowTitle(QWidget *window)
+{
+    // Title bars draw in a bold face about the application's size; the icon and three buttons take
+    // about a line's height each.
+    QFont font = window->font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(window->windowTitle()) + 4 * metrics.height() + 16;
+    if (window->minimumWidth() < width)
+        window->setMinimumWidth(qMin(width, 1366));
 }

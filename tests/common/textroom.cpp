@@ -1,6 +1,7 @@
 #include "textroom.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAbstractItemModel>
 #include <QCheckBox>
 #include <QComboBox>
@@ -192,23 +193,21 @@ void checkHeader(QHeaderView *header, QList<Finding> *out)
     }
 }
 
+// A combo box keeps its width; what must show whole is its drop-down list, as wide as the box or the
+// list's own least width, less the list's frame, its scroll bar and a few pixels of item margin.
 void checkCombo(QComboBox *combo, QList<Finding> *out)
 {
-    QStyleOptionComboBox option;
-    option.initFrom(combo);
-    option.editable = combo->isEditable();
-    option.frame = combo->hasFrame();
-    option.iconSize = combo->iconSize();
-    const QRect field =
-        combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
-    // The label is drawn one pixel in from either side of the edit field.
-    const int room = field.width() - 2;
+    QAbstractItemView *view = combo->view();
+    const int bar = combo->count() > combo->maxVisibleItems()
+                        ? view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view)
+                        : 0;
+    const int room = qMax(combo->width(), view->minimumWidth()) - 2 * view->frameWidth() - bar - 8;
     for (int i = 0; i < combo->count(); ++i) {
         const QString text = combo->itemText(i);
         const int iconRoom = combo->itemIcon(i).isNull() ? 0 : combo->iconSize().width() + 4;
         const int needed = combo->fontMetrics().horizontalAdvance(text) + iconRoom;
         if (needed > room)
-            out->append({ QStringLiteral("combo item %1").arg(i), text, needed, room });
+            out->append({ QStringLiteral("list item %1").arg(i), text, needed, room });
     }
 }
 

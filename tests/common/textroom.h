@@ -1,7 +1,7 @@
 #pragma once
 
 // Finds the texts of a window that a user would see cut: every visible label, button, check box,
-// group box title, tab, header section and combo item whose text, in the widget's font, is wider
+// group box title, tab, header section and drop-down list entry whose text, in the widget's font, is wider
 // than the room the style gives it. Each finding names the window, the widget and the language.
 
 #include <QString>

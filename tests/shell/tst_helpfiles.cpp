@@ -56,6 +56,8 @@ private slots:
     void openDocumentHandsAFileUrlToTheDesktop();
     void shippedManualHoldsItsPages_data();
     void shippedManualHoldsItsPages();
+    void openingPageIsThePageWeWrote_data();
+    void openingPageIsThePageWeWrote();
 };
 
 void TestHelpFiles::cleanup()
@@ -211,10 +213,53 @@ void TestHelpFiles::shippedManualHoldsItsPages()
         }
     }
     QCOMPARE(listed,
-        QStringList({ "index.htm", "connect.htm", "parameters.htm", "commands.htm", "monitor.htm", "trend.htm",
-            "wizard.htm" }));
-    QCOMPARE(firstMatch(readUtf8(pages.filePath(QStringLiteral("index.htm"))), QStringLiteral("<h1>(.*?)</h1>")),
+        QStringList({ "index.html", "connect.html", "parameters.html", "commands.html", "monitor.html",
+            "trend.html", "wizard.html" }));
+    QCOMPARE(firstMatch(readUtf8(pages.filePath(QStringLiteral("index.html"))), QStringLiteral("<h1>(.*?)</h1>")),
         manualTitle);
+}
+
+void TestHelpFiles::openingPageIsThePageWeWrote_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("english") << 0 << "en";
+    QTest::newRow("simplified_chinese") << 1 << "cn";
+    QTest::newRow("traditional_chinese") << 2 << "tw";
+}
+
+// The help file the Help button hands the desktop opens on the page we wrote, under a name that the
+// viewers take for HTML: xchm shows a page named ".htm" as its source text.
+void TestHelpFiles::openingPageIsThePageWeWrote()
+{
+    QFETCH(int, language);
+    QFETCH(QString, folder);
+    const QString extract = QStandardPaths::findExecutable(QStringLiteral("extract_chmLib"));
+    QVERIFY2(!extract.isEmpty(), "extract_chmLib (Debian package libchm-bin) is needed to unpack the help files");
+
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "handle");
+    openDocument(helpFilePath(language, binDir()));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QCOMPARE(recorder.urls.size(), 1);
+
+    QTemporaryDir out;
+    QCOMPARE(QProcess::execute(extract, { recorder.urls.first().toLocalFile(), out.path() }), 0);
+    // #SYSTEM: a version word, then records of a 16-bit code and length; code 2 is the opening page.
+    QFile system(out.filePath(QStringLiteral("#SYSTEM")));
+    QVERIFY(system.open(QIODevice::ReadOnly));
+    const QByteArray r = system.readAll();
+    QString topic;
+    for (int at = 4, length = 0; at + 4 <= r.size() && topic.isEmpty(); at += 4 + length) {
+        length = quint8(r[at + 2]) | quint8(r[at + 3]) << 8;
+        if (r[at] == 2 && r[at + 1] == 0)
+            topic = QString::fromLatin1(r.mid(at + 4, length)).section(QChar(0), 0, 0);
+    }
+    QCOMPARE(topic, QStringLiteral("index.html"));
+    QFile page(out.filePath(topic));
+    QFile written(sourceDir() + QStringLiteral("/src/help/") + folder + QLatin1Char('/') + topic);
+    QVERIFY(page.open(QIODevice::ReadOnly) && written.open(QIODevice::ReadOnly));
+    QCOMPARE(page.readAll(), written.readAll());
 }
 
 QTEST_MAIN(TestHelpFiles)

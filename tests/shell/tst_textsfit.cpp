@@ -30,6 +30,7 @@
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -62,14 +63,30 @@ struct Opened {
     bool owned;
 };
 
+// A technician's laptop: 1366 x 768, less 40 px for a panel.
+const QSize WorkArea(1366, 728);
+
 struct WindowCase {
     const char *name;
     std::function<Opened(Program &)> open;
+    // The fixed or least size the window is built with, and how much a language may grow it.
+    QSize built = QSize();
+    QSize growth = QSize(0, 0);
 };
 
 Opened kept(QWidget *window)
 {
     window->show();
+    return { window, false };
+}
+
+// A window the program shows maximized, as a laptop's screen shows it: the offscreen screen is
+// smaller than the laptop's.
+Opened maximized(QWidget *window)
+{
+    window->showNormal();
+    const QSize frame = window->frameGeometry().size() - window->geometry().size();
+    window->setGeometry(QRect(QPoint(0, 0), WorkArea - frame));
     return { window, false };
 }
 
@@ -97,7 +114,7 @@ Opened monitorPage(Program &p, int tab)
     QMetaObject::invokeMethod(p.window, "iniSysMon");
     MainDialPlot *monitor = p.window->monitorWindow;
     monitor->tabWidget->setCurrentIndex(tab);
-    return kept(monitor);
+    return maximized(monitor);
 }
 
 // The wizard of a drive of the series, on one step (and, on Step 4, one of its two lists).
@@ -116,54 +133,49 @@ Opened wizardStep(char series, int step, int list = 0)
 const QVector<WindowCase> &windowTable()
 {
     static const QVector<WindowCase> table {
-        { "main window", [](Program &p) { return kept(p.window); } },
+        { "main window", [](Program &p) { return maximized(p.window); } },
         { "parameter form, comparison list open", [](Program &p) {
-              p.window->show();
+              Opened opened = maximized(p.window);
               p.form()->VerifyParameter->showPopup();
-              return kept(p.window);
+              return opened;
           } },
         { "comparison, default against current", [](Program &p) {
               p.form()->showComparison(0);
               return kept(p.form()->compareResult);
-          } },
+          }, { 650, 450 } },
         { "comparison, current against setting", [](Program &p) {
               p.form()->showComparison(2);
               return kept(p.form()->compareResult);
-          } },
+          }, { 650, 450 } },
         { "parameter help", [](Program &p) {
               CParameter *form = p.form();
               form->PartableWidget->setCurrentCell(7, 0);
               form->ShowTooltip(form->PartableWidget->model()->index(7, 0));
               return kept(form->parInformation);
-          } },
+          }, { 445, 220 } },
         { "selection dialog", [](Program &) { return made(selectionWithRows()); } },
         { "search dialog", [](Program &) { return made(new CSearch(nullptr)); } },
         { "set-up dialog", [](Program &p) { return kept(p.window->comSetup); } },
         { "station and drive type", [](Program &p) { return kept(p.window->navigation->stationDialog); } },
-        { "about", [](Program &) { return made(new CAbout(nullptr)); } },
-        { "monitor window, monitor page", [](Program &p) { return monitorPage(p, 0); } },
-        { "monitor window, alarm page", [](Program &p) { return monitorPage(p, 1); } },
-        { "monitor window, service page", [](Program &p) { return monitorPage(p, 2); } },
+        { "about", [](Program &) { return made(new CAbout(nullptr)); }, { 490, 290 } },
+        { "monitor window, monitor page", [](Program &p) { return monitorPage(p, 0); }, { 939, 669 }, { 90, 0 } },
+        { "monitor window, alarm page", [](Program &p) { return monitorPage(p, 1); }, { 939, 669 }, { 90, 0 } },
+        { "monitor window, service page", [](Program &p) { return monitorPage(p, 2); }, { 939, 669 }, { 90, 0 } },
         { "monitor window, service page in service mode", [](Program &p) {
               Opened opened = monitorPage(p, 2);
               p.window->monitorWindow->servicePage->setServiceMode(true);
               return opened;
-          } },
+          }, { 939, 669 }, { 150, 0 } },
         { "monitor window, RAM page", [](Program &p) {
               QMetaObject::invokeMethod(p.window, "iniSysMon");
               p.window->monitorWindow->toggleRamTab();
               return monitorPage(p, 3);
-          } },
+          }, { 939, 669 }, { 90, 0 } },
         { "access code", [](Program &) { return made(new PassWordDlg(nullptr)); } },
         { "trend window", [](Program &p) {
               QMetaObject::invokeMethod(p.window, "trendShow");
-              // Shown maximized; the offscreen screen is smaller than any desktop's, so the window is
-              // walked at its narrowest, where a desktop shows it least room.
-              MainAdvPlot *trend = p.window->trendWindow;
-              trend->showNormal();
-              trend->resize(trend->minimumSize());
-              return kept(trend);
-          } },
+              return maximized(p.window->trendWindow);
+          }, { 1050, 669 }, { 160, 0 } },
         { "trend option", [](Program &) {
               auto *dialog = new AdvOptionDialog(nullptr);
               dialog->setXValue(30);
@@ -176,20 +188,20 @@ const QVector<WindowCase> &windowTable()
               dialog->setXValue(60);
               dialog->setYValue(70);
               return made(dialog);
-          } },
+          }, { 260, 200 }, { 30, 0 } },
         { "dial option", [](Program &) {
               auto *dialog = new DialOptionDialog(nullptr);
               dialog->setObjectName(QStringLiteral("LeftDial"));
               dialog->setSpinValue(100);
               return made(dialog);
-          } },
-        { "wizard step 1", [](Program &) { return wizardStep('D', 0); } },
-        { "wizard step 2", [](Program &) { return wizardStep('D', 1); } },
-        { "wizard step 3", [](Program &) { return wizardStep('D', 2); } },
-        { "wizard step 4, outputs", [](Program &) { return wizardStep('D', 3, 0); } },
-        { "wizard step 4, inputs", [](Program &) { return wizardStep('D', 3, 1); } },
-        { "wizard step 4 of series A, outputs", [](Program &) { return wizardStep('A', 3, 0); } },
-        { "wizard step 4 of series A, inputs", [](Program &) { return wizardStep('A', 3, 1); } },
+          }, { 200, 110 }, { 15, 0 } },
+        { "wizard step 1", [](Program &) { return wizardStep('D', 0); }, { 660, 700 } },
+        { "wizard step 2", [](Program &) { return wizardStep('D', 1); }, { 660, 700 } },
+        { "wizard step 3", [](Program &) { return wizardStep('D', 2); }, { 660, 700 } },
+        { "wizard step 4, outputs", [](Program &) { return wizardStep('D', 3, 0); }, { 660, 700 } },
+        { "wizard step 4, inputs", [](Program &) { return wizardStep('D', 3, 1); }, { 660, 700 } },
+        { "wizard step 4 of series A, outputs", [](Program &) { return wizardStep('A', 3, 0); }, { 660, 700 } },
+        { "wizard step 4 of series A, inputs", [](Program &) { return wizardStep('A', 3, 1); }, { 660, 700 } },
     };
     return table;
 }
@@ -209,6 +221,8 @@ private slots:
     void qtOwnTextsFollowTheLanguage();
     void elidedCellsShowTheirWholeText_data();
     void elidedCellsShowTheirWholeText();
+    void nameColumnsTakeTheRest_data() { elidedCellsShowTheirWholeText_data(); }
+    void nameColumnsTakeTheRest();
 
 private:
     void makeProgram(int language);
@@ -254,7 +268,7 @@ void TestTextsFit::makeProgram(int language)
     g_language = static_cast<unsigned char>(start);
     m_program.window = new CMainWindow(nullptr);
     g_mainWindow = m_program.window;
-    m_program.window->resize(1200, 800);
+    m_program.window->resize(WorkArea);
 
     const SeriesSetup series = seriesSetup('D');
     applySeries(series, QStringLiteral("0"), start);
@@ -291,8 +305,20 @@ void TestTextsFit::everyTextFitsItsRoom()
     Opened opened = entry.open(m_program);
     std::unique_ptr<QWidget> owner(opened.owned ? opened.window : nullptr);
     QVERIFY(QTest::qWaitForWindowExposed(opened.window));
-    const QStringList cut =
+    QStringList cut =
         cutTexts(opened.window, QLatin1String(entry.name), QLatin1String(LanguageNames[language]));
+    // The least size the user can give the window stays within its built size and allowance, and
+    // with its frame (none offscreen) within the work area.
+    const QSize frame = opened.window->frameGeometry().size() - opened.window->geometry().size();
+    const QSize least = opened.window->minimumSize().expandedTo(opened.window->minimumSizeHint());
+    const QSize allowed = (entry.built.isValid() ? entry.built + entry.growth : WorkArea).boundedTo(WorkArea - frame);
+    if (least.width() > allowed.width() || least.height() > allowed.height())
+        cut << QStringLiteral("the window needs %1 x %2 px").arg(least.width()).arg(least.height());
+    // Under a screen as large as the laptop's (Xvfb), the frame itself must lie inside the work area.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    if (screen.width() >= WorkArea.width() && screen.height() >= WorkArea.height()
+        && !QRect(screen.topLeft(), WorkArea).contains(opened.window->frameGeometry()))
+        cut << QStringLiteral("the window's frame leaves the work area");
     // TAVIRON_SHOTS names a folder for a picture of the screen at each row, to look at under Xvfb.
     const QString shots = qEnvironmentVariable("TAVIRON_SHOTS");
     if (!shots.isEmpty()) {
@@ -370,6 +396,28 @@ void TestTextsFit::elidedCellsShowTheirWholeText()
     QCOMPARE(table->item(0, 1)->text().trimmed(), QStringLiteral("P.0"));
     QCOMPARE(tipAt(0, 1), QString());
     QCOMPARE(tipAt(0, 3), name);
+}
+
+// The parameter table's and the comparison's Name column reach the view's right edge, however the
+// columns beside them were sized.
+void TestTextsFit::nameColumnsTakeTheRest()
+{
+    QFETCH(int, language);
+    makeProgram(language);
+    maximized(m_program.window);
+    QVERIFY(QTest::qWaitForWindowExposed(m_program.window));
+    m_program.form()->showComparison(2);
+    CompareResult *compare = m_program.form()->compareResult;
+    QVERIFY(QTest::qWaitForWindowExposed(compare));
+    const QPair<QTableView *, int> views[] = { { m_program.form()->PartableWidget, 3 }, { compare->CompareWidget, 2 } };
+    for (const auto &view : views) {
+        QHeaderView *header = view.first->horizontalHeader();
+        const int before = header->sectionSize(view.second);
+        const int other = view.second == 3 ? 6 : 4;
+        header->resizeSection(other, header->sectionSize(other) - 30);
+        QVERIFY(header->sectionSize(view.second) > before);
+        QCOMPARE(header->length(), view.first->viewport()->width());
+    }
 }
 
 QTEST_MAIN(TestTextsFit)
