@@ -425,11 +425,11 @@ void tst_MonitorPoller::driveInformationDerived_data()
     QTest::addColumn<QString>("type");
     QTest::addColumn<QString>("p56");
     QTest::addColumn<QStringList>("shown");
-    QTest::newRow("modbus_rtu_0.01") << 0 << "" << "P56" << QStringList { "VR3", "1.10", "8.8A", "440V", "5.5K" };
+    QTest::newRow("modbus_rtu_0.01") << 0 << "" << "P56" << QStringList { "VR3", "1.10", "11A", "440V", "5.5K" };
     QTest::newRow("modbus_rtu_above_160K_0.1")
-        << 0 << "VR3-043-200K" << "P56" << QStringList { "VR3", "1.10", "88A", "440V", "200K" };
-    QTest::newRow("modbus_ascii") << 1 << "" << "P56" << QStringList { "VS5", "0.25", "8.8A", "440V", "0.75K" };
-    QTest::newRow("taviron") << 2 << "" << "R56" << QStringList { "VM3", "1.02", "8.8A", "220V", "7.5K" };
+        << 0 << "VR3-043-200K" << "P56" << QStringList { "VR3", "1.10", "110A", "440V", "200K" };
+    QTest::newRow("modbus_ascii") << 1 << "" << "P56" << QStringList { "VS5", "0.25", "5A", "440V", "0.75K" };
+    QTest::newRow("taviron") << 2 << "" << "R56" << QStringList { "VM3", "1.02", "32A", "220V", "7.5K" };
     QTest::newRow("p56_refused") << 0 << "" << "P56" << QStringList { "VR3", "1.10", "---", "440V", "5.5K" };
 }
 
@@ -457,10 +457,11 @@ void tst_MonitorPoller::driveInformationByRangeRead_data()
     QTest::addColumn<int>("line");
     QTest::addColumn<QStringList>("order");
     QTest::addColumn<QString>("voltage");
+    QTest::addColumn<QString>("current");
     QTest::newRow("modbus_rtu_series_a")
-        << 0 << QStringList { "P77", "W77=FFFF", "P56", "P1401", "P1402", "P186", "W77=0000" } << "440V";
+        << 0 << QStringList { "P77", "W77=FFFF", "P56", "P1401", "P1402", "P186", "W77=0000" } << "440V" << "11A";
     QTest::newRow("modbus_ascii_series_s") << 1 << QStringList { "P77", "W77=FFFF", "P56", "P201", "P202", "W77=0000" }
-                                           << "440V";
+                                           << "440V" << "5A";
 }
 
 void tst_MonitorPoller::driveInformationByRangeRead()
@@ -468,6 +469,7 @@ void tst_MonitorPoller::driveInformationByRangeRead()
     QFETCH(int, line);
     QFETCH(QStringList, order);
     QFETCH(QString, voltage);
+    QFETCH(QString, current);
     prepare(line, QStringLiteral("refuse param 188"));
     // What a refused firmware-version read leaves.
     g_versionRead = false;
@@ -485,7 +487,7 @@ void tst_MonitorPoller::driveInformationByRangeRead()
     QCOMPARE(m_window->versionValue->text(), QStringLiteral("---"));
     QCOMPARE(g_firmwareVersionText, QStringLiteral("---"));
     QCOMPARE(m_window->inputVoltageValue->text(), voltage);
-    QCOMPARE(m_window->outputCurrentValue->text(), QStringLiteral("8.8A"));
+    QCOMPARE(m_window->outputCurrentValue->text(), current);
     stop();
     QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
 }
@@ -511,7 +513,7 @@ void tst_MonitorPoller::typeParameterReadRestoresP77()
     QCOMPARE(QStringList({ m_window->driveTypeValue->text(), m_window->versionValue->text(),
                            m_window->outputCurrentValue->text(), m_window->inputVoltageValue->text(),
                            m_window->capacityValue->text() }),
-             QStringList({ "TV", "2.3", "8.8A", "440V", "0.75K" }));
+             QStringList({ "TV", "2.3", "32A", "440V", "0.75K" }));
     stop();
     QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
 }

@@ -148,7 +148,7 @@ void tst_ServicePage::runTime_data()
     QTest::addColumn<QStringList>("reads");
     // Whole days and minutes in every protocol.
     QTest::newRow("A_P292_P293") << 0 << "191 day 54 min " << QStringList { "R292", "R293" };
-    QTest::newRow("S_P164_P165") << 1 << "0 day 2518 min " << QStringList { "R164", "R165" };
+    QTest::newRow("S_P164_P165") << 1 << "1 day 1078 min " << QStringList { "R164", "R165" };
     QTest::newRow("D_P292_P293") << 2 << "191 day 54 min " << QStringList { "R292", "R293" };
 }
 
@@ -277,7 +277,7 @@ void tst_ServicePage::accessCode()
             rows << page()->parameterTable->item(r, 0)->text() + QLatin1Char('=') + page()->parameterTable->item(r, 1)->text()
                     + QLatin1Char(' ') + page()->parameterTable->item(r, 3)->text();
         // VR3 at version 1.10: P.1403's default holds only below 1.00, so it has no row.
-        QCOMPARE(rows, QStringList({ "P.1400=0 1", "P.1401=100.0 0.1%", "P.1402=50.00 0.01Hz", "P.1404=2000 1",
+        QCOMPARE(rows, QStringList({ "P.1400=0 1", "P.1401=3 1", "P.1402=5 1", "P.1404=2000 1",
                                      "P.1405=0.0 0.1%" }));
         QCOMPARE(page()->lastRow, 4);
         QVERIFY(!(page()->parameterTable->item(0, 2)->flags() & Qt::ItemIsEditable));

@@ -1,10 +1,14 @@
 // Every shipped scenario of the simulated drive against our definitions: the table is loaded from
 // the scenario's drive as the program loads it (its selectors and firmware choose the variants),
 // and each value the drive holds must lie in its row's range, read at the row's resolution, with
-// the decimals the character protocol reports matching that resolution.
+// the decimals the character protocol reports matching that resolution. A drive out of the box holds
+// its defaults: a Read All lists under "Default VS Current" only what its scenario names.
 
 #include "parameter/paramglobals.h"
+#include "parameter/comparison.h"
 #include "transferfixture.h"
+
+#include <QTableWidget>
 
 #include <cmath>
 
@@ -33,14 +37,20 @@ private slots:
     void init() { m_f.resetState(); }
     void cleanup() { m_f.stopDriveAfter(); }
 
-    void valuesLieInTheirDefinitions_data();
+    void valuesLieInTheirDefinitions_data() { scenarios(); }
     void valuesLieInTheirDefinitions();
+    void readAllListsOnlyTheNamedDifferences_data();
+    void readAllListsOnlyTheNamedDifferences();
 
 private:
+    void scenarios();
+    // Starts the scenario's drive on the fixture's line and loads its table; the values it holds and
+    // the numbers its "# differences:" line names.
+    bool openScenario(QMap<int, DriveValue> *values, QList<int> *differences);
     TransferFixture m_f;
 };
 
-void TestDriveDefinitions::valuesLieInTheirDefinitions_data()
+void TestDriveDefinitions::scenarios()
 {
     QTest::addColumn<QString>("scenario");
     QTest::addColumn<QString>("type");
@@ -54,7 +64,7 @@ void TestDriveDefinitions::valuesLieInTheirDefinitions_data()
     }
 }
 
-void TestDriveDefinitions::valuesLieInTheirDefinitions()
+bool TestDriveDefinitions::openScenario(QMap<int, DriveValue> *values, QList<int> *differences)
 {
     QFETCH(QString, scenario);
     QFETCH(QString, type);
@@ -63,12 +73,15 @@ void TestDriveDefinitions::valuesLieInTheirDefinitions()
     // The drive as shipped, on the fixture's line.
     const QStringList lineKeys { "protocol", "baud", "data", "parity", "stop", "terminator", "station" };
     QStringList lines;
-    QMap<int, DriveValue> values;
     int protocol = 0;
     auto take = [&](const QString &line) {
         const QStringList w = line.simplified().split(QLatin1Char(' '));
         if (w.size() >= 5 && w.at(0) == QLatin1String("P"))
-            values[w.at(1).toInt()] = { w.at(2).toInt(), w.at(4).toInt() };
+            (*values)[w.at(1).toInt()] = { w.at(2).toInt(), w.at(4).toInt() };
+        if (line.startsWith(QLatin1String("# differences:"))) {
+            for (const QString &n : line.mid(14).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                differences->append(n.toInt());
+        }
     };
     for (const QString &line : scenarioLines(folder + scenario)) {
         const QString key = line.section(QLatin1Char(' '), 0, 0);
@@ -86,16 +99,26 @@ void TestDriveDefinitions::valuesLieInTheirDefinitions()
             take(line);
         }
     }
-    QVERIFY(!values.isEmpty());
-    QVERIFY(m_f.connectDrive(protocol, lines));
-
+    if (values->isEmpty() || !m_f.connectDrive(protocol, lines))
+        return false;
+    m_f.resetState();
     g_invType = type;
     g_modelCode = QStringLiteral("0");
     g_language = 0;
     m_f.window()->navigation->loadInverterTypes();
+    m_f.form()->loadParameterTable();
+    return m_f.boxes.texts.isEmpty();
+}
+
+void TestDriveDefinitions::valuesLieInTheirDefinitions()
+{
+    QMap<int, DriveValue> values;
+    QList<int> differences;
+    QVERIFY2(openScenario(&values, &differences), qPrintable(m_f.boxes.texts.join('|')));
+    // The firmware version reads the same under every protocol (the series' own scale included).
+    QFETCH(QString, scenario);
+    QCOMPARE(g_firmwareVersionText, QString(scenario.startsWith('A') ? "1.1" : scenario.startsWith('D') ? "1.02" : "0.25"));
     CParameter *form = m_f.form();
-    form->loadParameterTable();
-    QVERIFY2(m_f.boxes.texts.isEmpty(), qPrintable(m_f.boxes.texts.join('|')));
 
     QStringList disagreements;
     int checked = 0;
@@ -141,6 +164,34 @@ void TestDriveDefinitions::valuesLieInTheirDefinitions()
     QVERIFY(checked > 50);
     QVERIFY2(disagreements.isEmpty(), qPrintable(QString::number(disagreements.size()) + QLatin1Char('\n')
                                                  + disagreements.join(QLatin1Char('\n'))));
+}
+
+// Each parameter set once, each protocol once: a Read All takes seconds.
+void TestDriveDefinitions::readAllListsOnlyTheNamedDifferences_data()
+{
+    QTest::addColumn<QString>("scenario");
+    QTest::addColumn<QString>("type");
+    QTest::newRow("A-rtu.drive") << "A-rtu.drive" << "VR3-043-5.5K";
+    QTest::newRow("D-taviron.drive") << "D-taviron.drive" << "VM3-023-7.5K";
+    QTest::newRow("S-ascii.drive") << "S-ascii.drive" << "VS5-043-0.75K";
+}
+
+void TestDriveDefinitions::readAllListsOnlyTheNamedDifferences()
+{
+    QMap<int, DriveValue> values;
+    QList<int> differences;
+    QVERIFY2(openScenario(&values, &differences), qPrintable(m_f.boxes.texts.join('|')));
+    CParameter *form = m_f.form();
+    QTest::mouseClick(form->allReadPB, Qt::LeftButton);
+    QVERIFY2(m_f.boxes.texts.isEmpty(), qPrintable(m_f.boxes.texts.join('|')));
+    form->showComparison(CompareResult::DefaultVsCurrent);
+    QTableWidget *listed = form->compareResult->CompareWidget;
+    QList<int> shown;
+    for (int r = 0; r < listed->rowCount(); ++r)
+        shown << listed->item(r, 1)->text().remove(QStringLiteral("P.")).trimmed().toInt();
+    form->compareResult->hide();
+    std::sort(shown.begin(), shown.end());
+    QCOMPARE(shown, differences);
 }
 
 QTEST_MAIN(TestDriveDefinitions)

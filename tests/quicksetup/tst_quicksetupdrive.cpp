@@ -17,7 +17,7 @@ const QString kShipped = QStringLiteral("shipped");
 
 // Series A with the shipped keys and factory choices.
 const QString kSeriesA = QStringLiteral(
-    "400=65535 1=12000 3=6000 19=65535 7=500 8=500 71=1 40=1 85=5 130=0 "
+    "400=65535 1=12000 3=6000 19=65535 7=500 8=500 71=1 40=1 85=5 129=2 130=0 "
     "568=65535 569=65535 570=65535 571=65535 572=65535 573=65535 574=65535 575=65535 "
     "576=65535 577=65535 578=65535 579=65535 580=65535 581=65535 582=65535 583=65535 "
     "80=2 81=3 82=4 83=0 84=1 86=30 126=5 127=8 128=7 "
@@ -147,7 +147,8 @@ bool TestQuickSetupDrive::startDrive(int protocol, char series, const QString &k
     // Series without a parameter set of their own take series D's, with their own terminal codes.
     if (params == QLatin1String("D") && series != 'D')
         lines << QStringLiteral("P 85 0 0..65535 0") << QStringLiteral("P 129 0 0..65535 0")
-              << QStringLiteral("P 130 0 0..65535 0") << QStringLiteral("P 126 0 0..65535 0");
+              << QStringLiteral("P 130 0 0..65535 0") << QStringLiteral("P 126 0 0..65535 0")
+              << QStringLiteral("P 550 0 0..65535 0");
     if (!m_fx.connectDrive(protocol, lines + extra))
         return false;
     m_fx.resetState();
@@ -202,8 +203,14 @@ void TestQuickSetupDrive::okWritesTheSetUp_data()
     QTest::newRow("A position") << 1 << 'A' << "1.10" << kShipped << "control=3" << QString(kSeriesA).replace("400=65535", "400=2");
     QTest::newRow("A input 42 and 43") << 1 << 'A' << "1.10" << kShipped << "in0=42 in1=43 out0=12"
         << QString(kSeriesA).replace("80=2 81=3", "80=41 81=43").replace("40=1 ", "40=16 ");
+    QTest::newRow("A every selector NULL") << 1 << 'A' << "1.10" << kShipped
+        << "out0=0 out1=0 out2=0 out3=0 in0=0 in1=0 in2=0 in3=0 in4=0 in5=0 in6=0 in7=0 in8=0"
+        << QString(kSeriesA).replace("40=1 85=5 129=2 130=0", "40=65535 85=65535 129=65535 130=65535")
+               .replace("80=2 81=3 82=4 83=0 84=1 86=30 126=5 127=8 128=7",
+                        "80=65535 81=65535 82=65535 83=65535 84=65535 86=65535 126=65535 127=65535 128=65535");
     QTest::newRow("D shipped") << 0 << 'D' << "1.02" << kShipped << ""
-                               << "1=12000 3=6000 19=65535 7=500 8=500 71=1 40=1 129=0 130=0 126=0 127=0 128=0 79=3";
+                               << "1=12000 3=6000 19=65535 7=500 8=500 71=1 40=1 85=6 129=1 130=3 80=2 81=3 82=4 83=0 84=1 86=30 "
+                                  "126=6 127=9 128=8 79=3";
     QTest::newRow("S shipped") << 2 << 'S' << "0.25" << kShipped << ""
                                << "1=12000 3=6000 19=65535 7=500 8=500 71=1 40=1 85=6 130=0 80=2 81=3 82=4 83=0 84=1 86=30 79=3";
     QTest::newRow("G no keys") << 1 << 'G' << "0.30" << "" << "" << kSeriesG;
@@ -256,6 +263,17 @@ void TestQuickSetupDrive::okWritesTheSetUp()
     }));
     QCOMPARE(writes(protocol), expected);
     QVERIFY2(m_fx.boxes.texts.isEmpty(), qPrintable(m_fx.boxes.texts.join('|')));
+    if (keys == kShipped && choices.isEmpty()) {
+        // A default run gives STF (0) and STR (1) to one input each.
+        static const QSet<int> inputs { 80, 81, 82, 83, 84, 86, 126, 127, 128, 550, 551, 552, 553, 554, 555, 556,
+                                        559, 560, 561, 562, 563, 564 };
+        int starts[2] = { 0, 0 };
+        for (const WireRequest &r : TransferFixture::only(m_fx.requests(protocol), QStringLiteral("write"))) {
+            if (inputs.contains(r.parameter) && (r.value == 0 || r.value == 1))
+                ++starts[r.value];
+        }
+        QVERIFY(starts[0] == 1 && starts[1] == 1);
+    }
 }
 
 void TestQuickSetupDrive::closingWritesNothing_data()

@@ -151,7 +151,7 @@ void tst_DriveCommands::frequency_data()
     QTest::newRow("taviron_p991_tenths") << 2 << "set 991 1" << "60.00" << 600;
     QTest::newRow("taviron_highest") << 2 << "" << "400.99" << 0x9CA3;
     QTest::newRow("taviron_rounded") << 2 << "" << "0.07" << 7;
-    QTest::newRow("ascii_no_tenths_key") << 1 << "set 187 1" << "60.00" << 6000;
+    QTest::newRow("ascii_no_tenths_key") << 1 << "P 187 1 0..1 0" << "60.00" << 6000; // a drive with P.187 at 1
 }
 
 void tst_DriveCommands::frequency()

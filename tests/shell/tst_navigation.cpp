@@ -460,7 +460,8 @@ void tst_Navigation::selectingATestedStationGoesOnLine()
 void tst_Navigation::eachStationLoadsItsOwnSelectors()
 {
     g_driveLookupEnabled = true;
-    QVERIFY(m_fix.startLine(2));
+    // A drive set to the 50 Hz system, unlike the table's own selector.
+    QVERIFY(m_fix.startLine(2, QStringLiteral("set 189 1")));
     CParameter *form = m_fix.window()->parameterForm;
     auto baseFrequency = [form] {
         for (int r = 0; r < form->PartableWidget->rowCount(); ++r) {

@@ -59,7 +59,7 @@ MORE_HELP = {
          'AM模拟量输出的对象。;0：输出频率;1：输出电流;2：输出电压'),
     54: ('Gain of the analog output.;100% gives full scale at the monitoring reference.', '模拟量输出的增益。;100%时监视基准对应满量程。'),
     55: ('Frequency that gives full scale on the analog output.', '模拟量输出满量程所对应的频率。'),
-    56: ('Current that gives full scale on the analog output.', '模拟量输出满量程所对应的电流。'),
+    56: ('Rated current of the drive, shown in the monitor header.;Read only.', '变频器的额定电流，显示在监视画面的标题中。;只读。'),
     57: ('Waiting time before restart after an instantaneous power failure.;9999: no restart.',
          '瞬时停电后再启动前的等待时间。;9999：不再启动。'),
     58: ('Time in which the output voltage rises again at restart.', '再启动时输出电压的上升时间。'),
@@ -200,7 +200,7 @@ MORE_HELP = {
     908: ('Frequency at the gain point of terminal 4.', '端子4增益点的频率。'),
     909: ('Input level of the gain point of terminal 4.', '端子4增益点的输入水平。'),
     990: ('0: no key tone;1: key tone on', '0：无按键音;1：有按键音'),
-    991: ('0: monitor values with the standard decimals;1: with one more decimal', '0：监视值按标准小数位显示;1：多显示一位小数'),
+    991: ('0: monitored frequencies in steps of 0.01 Hz;1: in steps of 0.1 Hz', '0：监视频率以0.01Hz为单位;1：以0.1Hz为单位'),
     1000: ('Torque limit in motoring.;100% is the rated motor torque.', '电动时的转矩限制。;以电机额定转矩为100%。'),
     1001: ('Torque limit in regeneration.;99999: the same as P.1000.', '再生时的转矩限制。;99999：与P.1000相同。'),
     1002: ('Speed limit while the drive runs under torque control.', '转矩控制时的速度限制。'),
@@ -234,6 +234,16 @@ MORE_HELP = {
 }
 
 
+# Texts that only one series gives its number.
+SERIES_HELP = {
+    ('S', 164): ('Time the drive has run, the minutes of the last day.;Read only.', '变频器累计运行时间中不足一天的分钟数。;只读。'),
+    ('S', 165): ('Time the drive has run, in days.;Read only.', '变频器累计运行天数。;只读。'),
+    ('D', 301): ('Voltage class of the drive.;Read only.', '变频器的电压等级代码。;只读。'),
+    ('D', 302): ('Capacity code of the drive.;Read only.', '变频器的容量代码。;只读。'),
+    ('D', 360): ('Firmware version of the control board.;Read only.', '控制板的软件版本。;只读。'),
+}
+
+
 def family_help(num):
     """Texts of the parameter families: inputs, outputs, multi-speeds, histories, second motor, steps."""
     if 100 <= num <= 107:
@@ -246,7 +256,10 @@ def family_help(num):
         letter = 'AB'[num - 112]
         return ('Function of relay %s.;Refer to the output function table.' % letter,
                 '继电器%s的功能。;请参照输出功能一览表。' % letter)
-    if num in (80, 81, 82, 83, 84, 86, 126, 127, 128) or 550 <= num <= 564:
+    if num == 550:
+        return ('Function of the HDI input terminal.;Refer to the input function table.',
+                'HDI输入端子的功能。;请参照输入功能一览表。')
+    if num in (80, 81, 82, 83, 84, 86, 126, 127, 128) or 551 <= num <= 564:
         return ('Function of the input terminal.;Refer to the input function table.;99999: no function.',
                 '输入端子的功能。;请参照输入功能一览表。;99999：无功能。')
     if num in (85, 129, 130) or 568 <= num <= 583:
@@ -259,7 +272,7 @@ def family_help(num):
     if 200 <= num <= 211:
         return ('Code of alarm %d, the newest first.;Read only.' % (num - 199),
                 '第%d次异常代码，最新的在前。;只读。' % (num - 199))
-    if 301 <= num <= 316:
+    if 301 <= num <= 318:
         return ('Motor data while the second motor is selected by the RT terminal.;The same as the first motor data.',
                 '由RT端子选择第二电机时的电机数据。;含义与第一电机相同。')
     if 500 <= num <= 511:

@@ -7,9 +7,10 @@ series A (an application model) has files of its own. Run from the repository ro
     python3 tools/paramdata/make_parameter_data.py
 """
 import os
+import re
 from xml.sax.saxutils import escape
 
-from helptexts import MORE_HELP, family_help
+from helptexts import MORE_HELP, SERIES_HELP, family_help
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.normpath(os.path.join(HERE, '..', '..'))
@@ -127,8 +128,18 @@ def generated():
     # P.300 and P.400 hold the control method the set-up wizard writes; the settings they held
     # moved to the free numbers after their families.
     add(300, 'e', 'Control method selection', '控制方式选择', '0~4', '1', '0', 'W', 'AD')
+    # Series D keeps its voltage and capacity codes at P.301 and P.302 (its firmware at P.360), so
+    # its second-motor poles and voltage follow the family at P.317 and P.318.
     for i, (en, zh, rng, unit, dflt) in enumerate(second):
-        add(316 if i == 0 else 300 + i, 'e', en, zh, rng, unit, dflt, 'W', 'AD')
+        num = 316 if i == 0 else 300 + i
+        if num in (301, 302):
+            add(num, 'e', en, zh, rng, unit, dflt, 'W', 'A')
+            add(num + 16, 'e', en, zh, rng, unit, dflt, 'W', 'D')
+        else:
+            add(num, 'e', en, zh, rng, unit, dflt, 'W', 'AD')
+    add(301, 'e', 'Voltage code', '电压等级代码', '0~999', '1', '0', 'R', 'D')
+    add(302, 'e', 'Capacity code', '容量代码', '0~999', '1', '0', 'R', 'D')
+    add(360, 'e', 'Control board firmware version', '控制板软件版本', '0~99.99', '0.01', '0.00', 'R', 'D')
     add(400, 's', 'Control mode selection', '控制模式选择', '0~2|99999', '1', '0', 'W', 'A')
     for i in range(8, 16):
         add(408 if i == 8 else 400 + i - 8, 's', 'Multi-speed %d' % i, '多段速%d' % i, '0~650.00|99999', '0.01Hz',
@@ -170,7 +181,7 @@ def generated():
     for i, (en, zh, rng, unit, dflt) in enumerate(calibration):
         add(900 + i, 'k', en, zh, rng, unit, dflt, 'W', 'A')
     add(990, 'd', 'Key tone', '按键蜂鸣音', '0~1', '1', '1', 'W', 'A')
-    add(991, 'd', 'Monitor decimal selection', '监视小数位选择', '0~1', '1', '0', 'W', 'A')
+    add(991, 'd', 'Monitor decimal selection', '监视小数位选择', '0~1', '1', '0', 'W', 'D')
     extended = [('Torque limit level', '转矩限制水平', '0~400.0|99999', '0.1%', '150.0'),
                 ('Regenerative torque limit level', '再生转矩限制水平', '0~400.0|99999', '0.1%', '99999'),
                 ('Speed limit in torque control', '转矩控制时速度限制', '0~650.00', '0.01Hz', 'P189:1,50.00//0,60.00'),
@@ -219,13 +230,19 @@ def voltage_variants(num):
 # firmware below 1.0, where a version read from the drive survives unchanged (only the fraction of a
 # reading above 1.0 is kept), so its steps lie there.
 RANGE40 = {
-    'A': [('0.50-0.80', '0~11,16~20'), ('0.80-1.00', '0~11,16~21'), ('1.00-1.05', '0~11,16~22'),
-          ('1.05-1.10', '0~11,16~23'), ('1.10-1.20', '0~11,16~23,41,50'), ('1.20-99', '0~11,16~23,41~45,50')],
+    'A': [('0.50-0.80', '0~11,16~20|99999'), ('0.80-1.00', '0~11,16~21|99999'), ('1.00-1.05', '0~11,16~22|99999'),
+          ('1.05-1.10', '0~11,16~23|99999'), ('1.10-1.20', '0~11,16~23,41,50|99999'),
+          ('1.20-99', '0~11,16~23,41~45,50|99999')],
     'S': [('0.10-0.16', '0~11,16~20'), ('0.16-0.20', '0~11,16~21'), ('0.20-0.21', '0~11,16~22'),
           ('0.21-0.22', '0~11,16~23'), ('0.22-0.24', '0~11,16~23,41,50'), ('0.24-99', '0~11,16~23,41~45,50')],
 }
 # The firmware from which P.22 may be written.
 WRITABLE22 = {'A': ('0.50', '1.00'), 'S': ('0.10', '0.20')}
+
+
+FIXED_GROUPS = {77: '00-03', 295: '00-05'}
+SPECIAL = {'A': '99999', 'D': '9999', 'S': '99999'}
+RESERVED_GROUPS = set(FIXED_GROUPS.values()) | {'00-02'}
 
 
 def series_rows(letter, model):
@@ -240,6 +257,11 @@ def series_rows(letter, model):
         extra.append(dict(num=1011, cat='x', en='Old torque mode selection', zh='旧转矩模式选择', range='0~1',
                           unit='1', default='0', rw='W', series='A', version='0.50-1.00'))
     if letter == 'S':
+        # Series S keeps its run time at P.164 (minutes) and P.165 (days).
+        extra.append(dict(num=164, cat='d', en='Cumulative run time (minutes)', zh='累计运行时间(分)', range='0~1439',
+                          unit='1min', default='0', rw='R', series='S'))
+        extra.append(dict(num=165, cat='d', en='Cumulative run time (days)', zh='累计运行时间(天)', range='0~65535',
+                          unit='1day', default='0', rw='R', series='S'))
         extra.append(dict(num=195, cat='d', en='Second display item', zh='第二显示项目', range='0~20',
                           unit='1', default='1', rw='W', series='S', version='0.03-99'))
         extra.append(dict(num=196, cat='d', en='Panel frequency knob selection', zh='面板频率旋钮选择', range='0~1',
@@ -259,13 +281,22 @@ def series_rows(letter, model):
             extra.append(dict(num=700 + i, cat='t', en=en, zh=zh, range=rng, unit=unit, default=dflt, rw='W',
                               series='A'))
     rows = sorted(rows + extra, key=lambda r: r['num'])
-    # Group codes in catalogue order of each category; the pseudo-row keeps "00-02".
+    # The special value as the series reads FFFFh: 9999 on series D, 99999 on the others.
+    special = SPECIAL[letter]
+    for r in rows:
+        r['range'] = re.sub(r'\|9{4,5}$', '|' + special, r['range'])
+        r['default'] = special if r['default'] in ('9999', '99999') else r['default']
+    # Group codes in catalogue order of each category; the pseudo-row keeps "00-02", and the protection
+    # parameters that the batch write names keep theirs.
     counters = {}
     for r in rows:
+        if r['num'] in FIXED_GROUPS:
+            r['group'] = FIXED_GROUPS[r['num']]
+            continue
         g = GROUPS[r['cat']]
         item = counters.get(g, 0)
-        if g == 0 and item == 2:
-            item = 3
+        while '%02d-%02d' % (g, item) in RESERVED_GROUPS:
+            item += 1
         counters[g] = item + 1
         r['group'] = '%02d-%02d' % (g, item)
     if letter == 'A':
@@ -311,7 +342,7 @@ def definition_file(letter, model, rows):
                 out.append(' <Range40>%s\\\\%s</Range40>\n' % (rng_version, rng))
         elif 'Range' in variants:
             for code, text in variants['Range'].items():
-                el('Range', text, '-' + code)
+                el('Range', re.sub(r'\|9{4,5}$', '|' + SPECIAL[letter], text), '-' + code)
         else:
             el('Range', r['range'])
         el('Unit', r['unit'])
@@ -385,9 +416,15 @@ HELP = {
          'PWM载波频率。;设定较高时电机噪声降低，变频器损耗增加。'),
     77: ('0: parameters may be written;1: only this parameter may be written;2: parameters may be written while running',
          '0：可写入参数;1：仅可写入本参数;2：运行中也可写入参数'),
-    79: ('0: external and panel operation;1: panel operation;2: external operation;3: combined operation 1;'
-         '4: combined operation 2;5: communication operation',
-         '0：外部/面板运行切换;1：面板运行;2：外部运行;3：组合运行1;4：组合运行2;5：通讯运行'),
+    79: ('0: external and panel operation;1: panel operation;2: external operation;'
+         '3: communication for frequency and start;4: combined operation;'
+         '5: frequency by external signal or multi-speed, start by panel;'
+         '6: frequency by communication, multi-speed or external jog, start by external terminals;'
+         '7: frequency by external signal or multi-speed, start by communication;'
+         '8: frequency by panel, multi-speed or external jog, start by external terminals',
+         '0：外部/面板运行切换;1：面板运行;2：外部运行;3：通讯运行(频率与启动);4：组合运行;'
+         '5：频率由外部信号或多段速给定，面板启动;6：频率由通讯、多段速或外部点动给定，外部端子启动;'
+         '7：频率由外部信号或多段速给定，通讯启动;8：频率由面板、多段速或外部点动给定，外部端子启动'),
     120: ('Station number of the drive on the communication line.;0 to 254.', '通讯线路上变频器的站号。;0～254。'),
     121: ('0: 4800;1: 9600;2: 19200;3: 38400;4: 57600;5: 115200 baud', '0：4800;1：9600;2：19200;3：38400;4：57600;5：115200'),
     140: ('0: PID off;1: PID with deviation input;2: PID with feedback input;3: PID by communication;4: PID for pump',
@@ -411,22 +448,25 @@ def help_trad(text):
     return ''.join(HELP_TRAD.get(ch, ch) for ch in trad(text))
 
 
-def help_text(num):
+def help_text(num, letter):
+    if (letter, num) in SERIES_HELP:
+        return SERIES_HELP[(letter, num)]
     if num in HELP:
         return HELP[num]
     return MORE_HELP.get(num) or family_help(num)
 
 
-def help_file(path, language, rows):
+def help_file(path, language, rows, letter):
     lines = []
     numbers = sorted(r['num'] for r in rows if isinstance(r['num'], int))
     for n in numbers:
         if 31 <= n <= 36:
             continue  # one shared line below
-        texts = help_text(n)
+        texts = help_text(n, letter)
         if texts:
             en, zh = texts
             text = en if language == 'Eng' else zh if language == 'zh' else help_trad(zh)
+            text = re.sub(r'\b9{4,5}\b', SPECIAL[letter], text)
             lines.append('%d//%s' % (n, text))
     skip = [n for n in numbers if 31 <= n <= 36]
     if skip:
@@ -438,7 +478,7 @@ def help_file(path, language, rows):
 
 
 HIDDEN = {
-    'VR3': [(1400, '0', '1'), (1401, '100.0', '0.1%'), (1402, '1.00-99\\50.00', '0.01Hz'),
+    'VR3': [(1400, '0', '1'), (1401, '3', '1'), (1402, '1.00-99\\5', '1'),
             (1403, '0.50-1.00\\1.0', '0.1s'), (1404, '2000', '1'), (1405, '0.0', '0.1%')],
     'VM3': [(1400, '0', '1'), (1401, '100.0', '0.1%'), (1402, '60.00', '0.01Hz'), (1403, '0.0', '0.1V')],
     'VS5': [(300, '0', '1'), (301, '100.0', '0.1%'), (302, '0.03-99\\3.0', '0.1s')],
@@ -480,9 +520,9 @@ def main():
         write_xml(os.path.join(inv, stem + '_InvParameter_Eng.xml'), definition_file(letter, model, rows), 'gbk')
         write_xml(os.path.join(inv, stem + '_InvParameter.xml'), localized_file(letter, rows, 'zh'), 'gbk')
         write_xml(os.path.join(inv, stem + '_InvParameter_Big.xml'), localized_file(letter, rows, 'big'), 'utf-8')
-        help_file(os.path.join(details, stem + '_Eng.txt'), 'Eng', rows)
-        help_file(os.path.join(details, stem + '.txt'), 'zh', rows)
-        help_file(os.path.join(details, stem + '_Big.txt'), 'big', rows)
+        help_file(os.path.join(details, stem + '_Eng.txt'), 'Eng', rows, letter)
+        help_file(os.path.join(details, stem + '.txt'), 'zh', rows, letter)
+        help_file(os.path.join(details, stem + '_Big.txt'), 'big', rows, letter)
         with open(os.path.join(related, stem + '.txt'), 'wb') as f:
             f.write(('\r\n'.join(RELATED[stem]) + '\r\n').encode('latin-1'))
     for model in HIDDEN:

@@ -1,0 +1,150 @@
+#!/usr/bin/env python3
+"""Writes the parameter sets of the simulated drives (tools/drivesim/scenarios/X.params) from catalogue.txt.
+
+A drive out of the box holds its defaults: every parameter our definitions give the scenario's drive is
+written with its default, admitted range, decimals and read-only flag as the program reads them for that
+drive (its capacity, voltage code and firmware pick the variants; P.21, P.187 and P.189 stand at their
+defaults). Of the numbers the definitions leave out the drive keeps only those of KEPT (alarm records,
+run time, identification probes, hidden parameters). DIFFERENCES names what a Read All of the drive shows
+apart from its definitions; the line "# differences:" of each file lists their numbers. Run from the
+repository root:
+    python3 tools/paramdata/make_scenario_params.py
+"""
+import math
+import os
+import re
+
+from make_parameter_data import RANGE40, ROOT, WRITABLE22, series_rows, voltage_variants
+
+SCENARIOS = os.path.join(ROOT, 'tools', 'drivesim', 'scenarios')
+
+# The drive each parameter set belongs to: capacity (kW), voltage code, firmware version.
+DRIVES = {'A': (5.5, '043', 1.10), 'D': (7.5, '023', None), 'S': (0.75, '043', 0.25)}
+
+ALARMS = {n: (None, 'alarm records and run time, which our definitions leave out') for n in range(288, 294)}
+# Numbers outside the definitions that the drive answers: (first, last) ranges.
+KEPT = {'A': [(288, 293), (584, 584), (1400, 1599)], 'D': [(288, 293), (500, 500), (990, 990), (1400, 1599)],
+        'S': [(259, 259), (288, 293), (295, 295), (300, 302)]}
+# number -> (raw value or None for the line as it stands, why[, decimals of the character-protocol reply])
+DIFFERENCES = {
+    'A': {**ALARMS, 90: (305, 'type code of the drive'), 188: (1100, 'firmware 1.100'),
+          584: (None, 'answers the identification probe of series A')},
+    'D': {**ALARMS, 90: (207, 'type code of the drive'), 188: (1020, 'firmware 1.020'), 301: (2, 'voltage code'),
+          302: (7, 'capacity code'), 360: (102, 'firmware 1.02'),
+          500: (None, 'answers the identification probes of series D'),
+          990: (None, 'answers the identification probes of series D')},
+    'S': {90: (303, 'type code of the drive'), 188: (25, 'firmware 0.25, in hundredths like every series S drive', 2),
+          164: (1078, 'run time of a drive that has run, minutes'), 165: (1, 'run time of a drive that has run, days')},
+}
+
+
+def in_version(prefix, firmware):
+    low, high = (float(x) for x in prefix.split('-'))
+    return firmware is not None and low <= firmware < high
+
+
+def pick(text, capacity):
+    """The variant the program picks for this drive; P.21, P.187 and P.189 read 0."""
+    if ':' not in text:
+        return text
+    key, body = text.split(':', 1)
+    items = [x for x in re.split(',|//', body) if x]
+    pairs = list(zip(items[0::2], items[1::2]))
+    if key == 'V':
+        return next((v for k, v in pairs if float(k) > capacity), '')
+    return next((v for k, v in pairs if k == '0'), '')
+
+
+def scale_of(unit):
+    m = re.match(r'[0-9.]+', unit)
+    return float(m.group(0)) if m else 1.0
+
+
+def raw_of(text, scale):
+    return int(round(float(text) / scale))
+
+
+def ranges_text(rng, scale):
+    main, _, special = rng.partition('|')
+    parts = []
+    for piece in main.split(','):
+        bounds = [min(raw_of(b, scale), 65535) for b in piece.split('~')]
+        parts.append('%d..%d' % (bounds[0], bounds[-1]) if len(bounds) > 1 and bounds[0] != bounds[-1]
+                     else '%d' % bounds[0])
+    if special:
+        parts.append('65535')
+    return ','.join(parts)
+
+
+def definition_lines(letter):
+    capacity, voltage, firmware = DRIVES[letter]
+    out = {}
+    for r in series_rows(letter, ''):
+        n = r['num']
+        if not isinstance(n, int):
+            continue
+        if r.get('version'):
+            continue  # the drive holds neither side of a firmware change
+        variants = voltage_variants(n)
+        if n == 40 and letter in 'AS':
+            rng = next(t for v, t in RANGE40[letter] if in_version(v, firmware))
+        else:
+            rng = variants['Range'][voltage] if 'Range' in variants else r['range']
+        rng = pick(rng, capacity)
+        default = pick(variants['Default'][voltage] if 'Default' in variants else r['default'], capacity).strip()
+        scale = scale_of(pick(r['unit'], capacity))
+        read_only = r['rw'] == 'R'
+        if n == 22 and letter in WRITABLE22:
+            read_only = firmware < float(WRITABLE22[letter][1])
+        raw = 65535 if default in ('9999', '99999') else raw_of(default, scale)
+        decimals = max(0, -int(round(math.log10(scale))))
+        out[n] = 'P %d %d %s %d%s' % (n, raw & 0xFFFF if raw >= 0 else raw, ranges_text(rng, scale), decimals,
+                                      ' ro' if read_only else '')
+    return out
+
+
+def write_params(letter):
+    path = os.path.join(SCENARIOS, letter + '.params')
+    with open(path, encoding='latin-1') as f:
+        old = f.read().splitlines()
+    defined = definition_lines(letter)
+    differences = DIFFERENCES[letter]
+    head, kept = [], {}
+    tail = []
+    for line in old:
+        w = line.split()
+        if line.startswith('# differences:') or (line.startswith('# P.') and ':' in line and 'differs' in line):
+            continue
+        if w[:1] == ['P']:
+            kept[int(w[1])] = line
+        elif kept:
+            tail.append((max(kept), line))
+        else:
+            head.append(line)
+    kept = {n: line for n, line in kept.items() if any(a <= n <= b for a, b in KEPT[letter])}
+    numbers = sorted(set(kept) | set(defined))
+    lines = list(head)
+    lines.append('# differences: ' + ' '.join(str(n) for n in sorted(differences)))
+    for n in sorted(differences):
+        lines.append('# P.%d differs: %s' % (n, differences[n][1]))
+    for n in numbers:
+        line = defined.get(n, kept.get(n))
+        if n in differences and differences[n][0] is not None:
+            w = line.split()
+            w[2] = str(differences[n][0])
+            if len(differences[n]) > 2:
+                w[4] = str(differences[n][2])
+            line = ' '.join(w)
+        lines.append(line)
+        lines.extend(text for after, text in tail if after == n)
+    with open(path, 'w', encoding='latin-1', newline='\n') as f:
+        f.write('\n'.join(lines) + '\n')
+
+
+def main():
+    for letter in DRIVES:
+        write_params(letter)
+
+
+if __name__ == '__main__':
+    main()
