@@ -421,6 +421,12 @@ void AdvancePlot::setCheckBoxes(const QVector<QCheckBox *> &boxes)
     checkBoxes = boxes;
 }
 
+void AdvancePlot::setChannelItems(const QStringList &names, const QVector<int> &items)
+{
+    m_channelNames = names;
+    m_channelItems = items;
+}
+
 void AdvancePlot::setValueEdits(const QVector<QLineEdit *> &edits)
 {
     m_valueEdits = edits;
@@ -548,10 +554,15 @@ void AdvancePlot::warn(const QString &text)
 void AdvancePlot::saveData(QVector<QCheckBox *> checkBoxIndex, QVector<QComboBox *> comboBoxIndex)
 {
     QString ending;
-    const QString path = askSaveFileName(
+    QString path = askSaveFileName(
         this, tr("Save Data"), saveStartFolder(), tr("XLS Files(*.xlsx);;TXT Files(*.txt)"), &ending);
     if (path.isEmpty())
         return;
+    // "xls" names a workbook; it is written as what it is.
+    if (ending == QLatin1String("xls")) {
+        ending = QStringLiteral("xlsx");
+        path = path.left(path.size() - 3) + ending;
+    }
     if (ending != QLatin1String("xlsx") && ending != QLatin1String("txt")) {
         warn(tr("Cannot write file %1:\n%2.")
                  .arg(path, tr("Only names ending in .%1 or .%2 can be saved").arg(QStringLiteral("xlsx"),
@@ -571,9 +582,10 @@ void AdvancePlot::saveData(QVector<QCheckBox *> checkBoxIndex, QVector<QComboBox
         for (int i = 0; i < channelCount && i < checkBoxIndex.size() && i < comboBoxIndex.size(); ++i) {
             if (!checkBoxIndex.at(i)->isChecked())
                 continue;
-            table.names << comboBoxIndex.at(i)->currentText();
+            const bool recorded = i < m_channelNames.size() && i < m_channelItems.size();
+            table.names << (recorded ? m_channelNames.at(i) : comboBoxIndex.at(i)->currentText());
             QVector<QPointF> s = ownCopy(rawSeries.at(i));
-            if (comboBoxIndex.at(i)->currentIndex() >= 8) {
+            if ((recorded ? m_channelItems.at(i) : comboBoxIndex.at(i)->currentIndex()) >= 8) {
                 QVector<QPointF> kept;
                 for (const QPointF &p : qAsConst(s))
                     if (kept.isEmpty() || std::abs(p.x() - kept.last().x()) >= 0.0001)

@@ -4,6 +4,7 @@
 #include "comm/typeinfo.h"
 #include "monitor/alarmcode.h"
 #include "monitor/cockpit.h"
+#include "monitor/dial.h"
 #include "monitor/hideparameter.h"
 #include "monitor/inverterstate.h"
 #include "monitor/iostate.h"
@@ -75,6 +76,8 @@ MainDialPlot::MainDialPlot(QWidget *parent)
     // Once for the window's life: Stop does not cut it, so a later lost link still reaches it.
     if (g_monitorThread)
         connect(g_monitorThread, &QThread::finished, this, &MainDialPlot::offLine);
+    connect(monitorItemsNotifier(), &MonitorItemsNotifier::listChanging, this, &MainDialPlot::itemListChanging);
+    connect(monitorItemsNotifier(), &MonitorItemsNotifier::listChanged, this, &MainDialPlot::itemListChanged);
 }
 
 MainDialPlot::~MainDialPlot()
@@ -275,6 +278,24 @@ void MainDialPlot::offLine()
     endMonitoring();
     if (g_mainWindow)
         g_mainWindow->setConnectionState(false);
+}
+
+void MainDialPlot::itemListChanging()
+{
+    if (isMonitoring())
+        stopMonitor();
+}
+
+void MainDialPlot::itemListChanged(const QVector<QString> &oldCodes, const QVector<QString> &newCodes,
+    const QStringList &names)
+{
+    followItemList(sampleItemBox, oldCodes, newCodes, names);
+    const std::pair<QComboBox *, Dial *> gauges[] = { { cockpit->leftItemBox, cockpit->leftDial },
+        { cockpit->midItemBox, cockpit->midDial }, { cockpit->rightItemBox, cockpit->rightDial } };
+    for (const auto &gauge : gauges) {
+        followItemList(gauge.first, oldCodes, newCodes, names);
+        gauge.second->setLabel(gauge.first->currentIndex());
+    }
 }
 
 void MainDialPlot::closeEvent(QCloseEvent *event)

@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <qwt_plot_curve.h>
 #include <atomic>
 
 namespace {
@@ -103,6 +104,8 @@ private slots:
     void runFlagsTheCheckedChannels();
     void recordedValuesAreTheDriveReplies();
     void exportsOfALiveRecording();
+    void reloadedItemListUnderAnOpenTrend();
+    void stoppedRecordingKeepsItsNamesAndChannels();
     void lostLinkEndsTheTrend();
     void bothWindowsShareThePass();
     void closeAndReopenWhileTheOtherRecords();
@@ -386,6 +389,80 @@ void tst_TrendPoller::exportsOfALiveRecording()
                             "str:09:05:01.120 am|float:12.34|int:25|float:8.8|int:380",
                             "str:09:05:01.220 am|float:12.34|int:25|float:8.8|int:380",
                             QString::number(rows + 2), "" }));
+}
+
+// The monitor window reloads the list for another series under an open trend window: each channel
+// keeps its item by code or is unchecked, and Run asks and saves exactly those items.
+void tst_TrendPoller::reloadedItemListUnderAnOpenTrend()
+{
+    prepare(0, QStringLiteral("monitor 0 1234\nmonitor F 5400"));
+    MainAdvPlot *w = openTrend();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    for (int c : { 1, 2, 4, 6 })
+        w->channelChecks.at(c)->setChecked(c != 1 && c != 2);
+    g_seriesLetter = 'D';
+    g_firmwareVersion = QStringLiteral("1.02");
+    QVERIFY(QTest::qWaitForWindowExposed(openMonitorWindow(m_fix.window())));
+    QStringList boxes;
+    for (int c = 0; c < MainAdvPlot::Channels; ++c)
+        boxes << QStringLiteral("%1:%2").arg(w->channelChecks.at(c)->isChecked()).arg(w->itemBoxes.at(c)->currentText());
+    QCOMPARE(boxes, (QStringList { "1:Output frequency", "0:Frequency setting", "0:Output current", "0:Output voltage",
+                                   "0:", "0:", "1:DC bus voltage", "0:Input terminals" }));
+    w->plot->setClock(new SteppingClock());
+    const double from = monotonicSeconds();
+    click(w->runButton);
+    QTRY_VERIFY_WITH_TIMEOUT(w->plot->rawPoints(6).size() >= 4, 10000);
+    click(w->stopButton);
+    QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
+    m_preparedAt = from;
+    const QList<QStringList> seen = passes(QStringLiteral("M0R"));
+    QVERIFY(seen.size() >= 3);
+    for (int i = 1; i < seen.size(); ++i)
+        QCOMPARE(seen.at(i), (QStringList { "M0R", "MFR" }));
+
+    UserAnswers user;
+    const QString path = m_home.path() + QStringLiteral("/Desktop/reload.txt");
+    user.fileNames << path;
+    click(w->saveDataButton);
+    const QList<QByteArray> lines = fileBytes(path).split('\n');
+    QCOMPARE(lines.value(1), QByteArray("System Time\tOutput frequency\tDC bus voltage\t\r"));
+    QCOMPARE(lines.size(), w->plot->rawPoints(8).size() + 3);
+    for (int r = 2; r < lines.size() - 1; ++r)
+        QVERIFY2(lines.at(r).endsWith(" am\t12.34\t540\t\r"), lines.at(r).constData());
+}
+
+// After Stop the recording is what it was: a box changed since renames nothing, and a channel
+// unchecked and checked again shows and saves its values (unchecked, it is not saved).
+void tst_TrendPoller::stoppedRecordingKeepsItsNamesAndChannels()
+{
+    prepare(0, QStringLiteral("monitor 0 1234\nmonitor 3 2500\nmonitor 2 880"));
+    MainAdvPlot *w = openTrend();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    w->plot->setClock(new SteppingClock());
+    click(w->runButton);
+    QTRY_VERIFY_WITH_TIMEOUT(w->plot->rawPoints(2).size() >= 4, 10000);
+    click(w->stopButton);
+    QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
+    const int rows = w->plot->rawPoints(8).size();
+    w->itemBoxes.at(0)->setCurrentIndex(2);
+    w->channelChecks.at(1)->setChecked(false);
+    w->channelChecks.at(2)->setChecked(false);
+    QVERIFY(!w->plot->curveList().at(2)->isVisible());
+    w->channelChecks.at(2)->setChecked(true);
+    QVERIFY(w->plot->curveList().at(2)->isVisible());
+    QCOMPARE(w->plot->rawPoints(2).size(), rows);
+    QCOMPARE(w->plot->rawPoints(1).size(), rows);
+
+    UserAnswers user;
+    const QString path = m_home.path() + QStringLiteral("/Desktop/kept.txt");
+    user.fileNames << path;
+    click(w->saveDataButton);
+    QCOMPARE(user.boxes, QStringList());
+    const QList<QByteArray> lines = fileBytes(path).split('\n');
+    QCOMPARE(lines.value(1), QByteArray("System Time\tOutput frequency\tOutput current\t\r"));
+    QCOMPARE(lines.size(), rows + 3);
+    for (int r = 2; r < rows + 2; ++r)
+        QVERIFY2(lines.at(r).endsWith(" am\t12.34\t8.8\t\r"), lines.at(r).constData());
 }
 
 // The link goes while the trend records: the window is idle again with its ranges still locked and

@@ -221,6 +221,7 @@ void tst_TrendWindow::saveData_data()
     QTest::newRow("no ending takes the workbook's") << "~/run" << "~/run.xlsx" << false;
     QTest::newRow("capitals") << "~/run.TXT" << "~/run.TXT" << true;
     QTest::newRow("dotted folder") << "~/a.b/run" << "~/a.b/run.xlsx" << false;
+    QTest::newRow("xls names a workbook") << "~/run.xls" << "~/run.xlsx" << false;
 }
 
 void tst_TrendWindow::saveData()
@@ -244,6 +245,7 @@ void tst_TrendWindow::saveData()
     const QByteArray bytes = fileBytes(written);
     QVERIFY(!bytes.isEmpty());
     QCOMPARE(bytes.startsWith("PK"), !text);
+    QVERIFY(typed == written || !QFileInfo::exists(typed));
     if (text) {
         const QString date = QDate::currentDate().toString("yyyy-MM-dd");
         const QByteArray expected = date.toLatin1() + "\r\nSystem Time\t"
