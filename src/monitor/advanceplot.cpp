@@ -72,15 +72,15 @@ int firstAfter(const QVector<QPointF> &s, double x)
         - s.begin());
 }
 
-// Sticks rise from the baseline, so of the points that fall in one pixel column of the canvas only
-// the highest and the lowest show. A window holding far more points than the canvas has columns
-// hands the curve just those, in their order: a long window draws as fast as a short one. Columns
-// are half pixels of the canvas, so that each pixel keeps its own extremes.
+// A line through more points than the canvas has pixel columns shows, in each column, only where
+// it enters, its lowest, its highest and where it leaves. A window holding far more points than
+// that hands the curve just those four of each column, in their order: a long window draws as fast
+// as a short one and looks the same.
 QVector<QPointF> columnExtremes(const QVector<QPointF> &s, int first, int end, const QwtScaleMap &map)
 {
     QVector<QPointF> out;
-    out.reserve(int(4 * std::abs(map.pDist())) + 4);
-    auto column = [&](int i) { return std::floor(2 * map.transform(s.at(i).x())); };
+    out.reserve(int(4 * std::abs(map.pDist())) + 8);
+    auto column = [&](int i) { return std::floor(map.transform(s.at(i).x())); };
     for (int i = first; i < end;) {
         const double c = column(i);
         int low = i;
@@ -92,9 +92,10 @@ QVector<QPointF> columnExtremes(const QVector<QPointF> &s, int first, int end, c
             if (s.at(j).y() > s.at(high).y())
                 high = j;
         }
-        out.append(s.at(qMin(low, high)));
-        if (low != high)
-            out.append(s.at(qMax(low, high)));
+        int kept[] = { i, qMin(low, high), qMax(low, high), j - 1 };
+        for (int k = 0; k < 4; ++k)
+            if (k == 0 || kept[k] != kept[k - 1])
+                out.append(s.at(kept[k]));
         i = j;
     }
     return out;
@@ -160,7 +161,8 @@ AdvancePlot::~AdvancePlot() = default;
 QwtPlotCurve *AdvancePlot::createCurve()
 {
     auto *curve = new QwtPlotCurve(QString());
-    curve->setStyle(QwtPlotCurve::Sticks);
+    // Lines: every channel of a pass has the same time, so sticks from the baseline hid each other.
+    curve->setStyle(QwtPlotCurve::Lines);
     curve->setRenderHint(QwtPlotItem::RenderAntialiased, true);
     curve->attach(this);
     return curve;
@@ -243,8 +245,9 @@ void AdvancePlot::handSamples()
     const double pixels = std::abs(map.pDist()) < 50 ? 1e9 : std::abs(map.pDist());
     for (int i = 0; i < channelCount; ++i) {
         const QVector<QPointF> &s = scaledSeries.at(i);
-        const int first = firstAtOrAfter(s, xAxisInterval.minValue());
-        const int end = qMax(first, firstAfter(s, xAxisInterval.maxValue()));
+        // A point beyond either edge as well, so the line reaches the edge.
+        const int first = qMax(0, firstAtOrAfter(s, xAxisInterval.minValue()) - 1);
+        const int end = qMax(first, qMin(int(s.size()), firstAfter(s, xAxisInterval.maxValue()) + 1));
         curves.at(i)->setSamples(end - first > 4 * pixels ? columnExtremes(s, first, end, map) : ownCopy(s, first, end));
     }
 }

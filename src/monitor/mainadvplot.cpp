@@ -101,6 +101,11 @@ MainAdvPlot::MainAdvPlot(QWidget *parent)
     layout->addLayout(row, 0);
 
     clearPollFlags(g_advPollFlags);
+    // Each curve in its swatch's colour: the names of the style sheets and of Qt differ in shade.
+    for (int c = 0; c < Channels; ++c) {
+        QwtPlotCurve *curve = plot->curveList().at(c);
+        curve->setPen(QPen(buttonColour(colourButtons.at(c))));
+    }
     penWidthBoxChanged(0);
     if (g_monitorThread)
         connect(g_monitorThread, &QThread::finished, this, &MainAdvPlot::offLineAdv);

@@ -4,6 +4,8 @@
 // while the other records.
 #include "monitorfixture.h"
 
+#include "comm/linkshare.h"
+#include "comm/readwrite.h"
 #include "monitor/advanceplot.h"
 #include "monitor/mainadvplot.h"
 #include "parameter/parameter.h"
@@ -612,22 +614,28 @@ void tst_TrendPoller::closeAndReopenWhileTheOtherRecords()
     QVERIFY(m_fix.reportedErrors().isEmpty());
 }
 
-// A picture of the window recording a frequency ramp, on request (run under Xvfb to see it as drawn).
+// A picture of the window recording the motor's ramp on three channels, on request (run under Xvfb
+// to see it as drawn).
 void tst_TrendPoller::screenshotOfARecording()
 {
     const QString file = qEnvironmentVariable("TAVIRON_SCREENSHOT");
     if (file.isEmpty())
         QSKIP("set TAVIRON_SCREENSHOT to the picture to write");
-    prepare(0, QStringLiteral("monitor 0 1000\nmonitor 3 2500\nmonitor 2 880"));
+    prepare(0);
     MainAdvPlot *w = openTrend();
-    w->resize(1400, 900);
+    w->resize(1366, 768);
     QVERIFY(QTest::qWaitForWindowExposed(w));
+    w->yRangeSpins.at(2)->setValue(20);
     click(w->runButton);
-    for (int step = 1; step <= 40; ++step) {
-        QTest::qWait(100);
-        m_fix.control(QStringLiteral("monitor 0 %1").arg(1000 + 50 * step));
-    }
-    QVERIFY(w->plot->rawPoints(0).size() >= 10);
+    QTest::qWait(1000);
+    // The motor ramps to 50 Hz at 10 Hz/s; its current follows, the setting stays.
+    ReadWrite *link = g_readWrite;
+    QCOMPARE(link->SendCommand("CU0"), 0);
+    const char fre[] = { 'F', 'R', 'E', char(5000 >> 8), char(5000 & 0xFF) };
+    QCOMPARE(link->SendCommand(fre), 0);
+    QCOMPARE(link->SendCommand("FWD"), 0);
+    QTest::qWait(7000);
+    QCOMPARE(yValues(w->plot->rawPoints(0)).last(), QStringLiteral("50"));
     QVERIFY(w->grab().save(file));
     click(w->stopButton);
     QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
