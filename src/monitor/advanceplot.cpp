@@ -192,7 +192,8 @@ void AdvancePlot::addData(const QVector<bool> &enabled, const QVector<int> &item
     const int items = qMin(g_monitorCodes.size(), g_monitorValues.size());
     for (int i = 0; i < channelCount; ++i) {
         const int item = itemIndex.value(i, -1);
-        if (enabled.value(i) && item >= 0 && item < items)
+        // A refused item (NaN) adds no point.
+        if (enabled.value(i) && item >= 0 && item < items && !std::isnan(g_monitorValues.at(item)))
             rawSeries[i].append(QPointF(t, g_monitorValues.at(item)));
         if (rawSeries.at(i).isEmpty())
             continue;

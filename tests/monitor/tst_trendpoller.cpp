@@ -4,8 +4,7 @@
 // while the other records.
 #include "monitorfixture.h"
 
-#include "comm/linkshare.h"
-#include "comm/readwrite.h"
+#include "comm/linkreports.h"
 #include "monitor/advanceplot.h"
 #include "monitor/mainadvplot.h"
 #include "parameter/parameter.h"
@@ -17,7 +16,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSpinBox>
-#include <qwt_plot_curve.h>
 #include <atomic>
 
 namespace {
@@ -106,9 +104,10 @@ private slots:
     void runFlagsTheCheckedChannels();
     void recordedValuesAreTheDriveReplies();
     void exportsOfALiveRecording();
-    void reloadedItemListUnderAnOpenTrend();
-    void stoppedRecordingKeepsItsNamesAndChannels();
+    void recordingFollowsTheListAndKeepsItsNames();
     void lostLinkEndsTheTrend();
+    void lostLinkIsToldOnce_data();
+    void lostLinkIsToldOnce();
     void bothWindowsShareThePass();
     void closeAndReopenWhileTheOtherRecords();
     void screenshotOfARecording();
@@ -393,78 +392,37 @@ void tst_TrendPoller::exportsOfALiveRecording()
                             QString::number(rows + 2), "" }));
 }
 
-// The monitor window reloads the list for another series under an open trend window: each channel
-// keeps its item by code or is unchecked, and Run asks and saves exactly those items.
-void tst_TrendPoller::reloadedItemListUnderAnOpenTrend()
+// A list reloaded for another series under an open trend window: channels keep their items by code or
+// are unchecked, Run asks just those, a refused item records nothing beside the live ones, and after
+// Stop a box changed or a channel unchecked and checked again alters nothing saved.
+void tst_TrendPoller::recordingFollowsTheListAndKeepsItsNames()
 {
-    prepare(0, QStringLiteral("monitor 0 1234\nmonitor F 5400"));
+    prepare(0, QStringLiteral("monitor 0 1234\nmonitor F 5400\nrefuse monitor 3"));
     MainAdvPlot *w = openTrend();
-    QVERIFY(QTest::qWaitForWindowExposed(w));
-    for (int c : { 1, 2, 4, 6 })
-        w->channelChecks.at(c)->setChecked(c != 1 && c != 2);
+    for (int c : { 2, 4, 6 })
+        w->channelChecks.at(c)->setChecked(c != 2);
     g_seriesLetter = 'D';
-    g_firmwareVersion = QStringLiteral("1.02");
     QVERIFY(QTest::qWaitForWindowExposed(openMonitorWindow(m_fix.window())));
-    QStringList boxes;
-    for (int c = 0; c < MainAdvPlot::Channels; ++c)
-        boxes << QStringLiteral("%1:%2").arg(w->channelChecks.at(c)->isChecked()).arg(w->itemBoxes.at(c)->currentText());
-    QCOMPARE(boxes, (QStringList { "1:Output frequency", "0:Frequency setting", "0:Output current", "0:Output voltage",
-                                   "0:", "0:", "1:DC bus voltage", "0:Input terminals" }));
+    QVERIFY(!w->channelChecks.at(4)->isChecked() && w->itemBoxes.at(4)->currentIndex() == -1);
     w->plot->setClock(new SteppingClock());
-    const double from = monotonicSeconds();
+    m_preparedAt = monotonicSeconds();
     click(w->runButton);
-    QTRY_VERIFY_WITH_TIMEOUT(w->plot->rawPoints(6).size() >= 4, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(passes(QStringLiteral("M0R")).size() >= 4, 10000);
     click(w->stopButton);
     QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
-    m_preparedAt = from;
-    const QList<QStringList> seen = passes(QStringLiteral("M0R"));
-    QVERIFY(seen.size() >= 3);
-    for (int i = 1; i < seen.size(); ++i)
-        QCOMPARE(seen.at(i), (QStringList { "M0R", "MFR" }));
-
+    for (const QStringList &pass : passes(QStringLiteral("M0R")).mid(1))
+        QCOMPARE(pass.join(' '), QStringLiteral("M0R M3R MFR"));
+    w->itemBoxes.at(0)->setCurrentIndex(2);
+    w->channelChecks.at(6)->setChecked(false);
+    w->channelChecks.at(6)->setChecked(true);
     UserAnswers user;
-    const QString path = m_home.path() + QStringLiteral("/Desktop/reload.txt");
-    user.fileNames << path;
+    user.fileNames << m_home.path() + QStringLiteral("/Desktop/run.txt");
     click(w->saveDataButton);
-    const QList<QByteArray> lines = fileBytes(path).split('\n');
-    QCOMPARE(lines.value(1), QByteArray("System Time\tOutput frequency\tDC bus voltage\t\r"));
+    const QList<QByteArray> lines = fileBytes(m_home.path() + QStringLiteral("/Desktop/run.txt")).split('\n');
+    QCOMPARE(lines.value(1), QByteArray("System Time\tOutput frequency\tFrequency setting\tDC bus voltage\t\r"));
     QCOMPARE(lines.size(), w->plot->rawPoints(8).size() + 3);
     for (int r = 2; r < lines.size() - 1; ++r)
-        QVERIFY2(lines.at(r).endsWith(" am\t12.34\t540\t\r"), lines.at(r).constData());
-}
-
-// After Stop the recording is what it was: a box changed since renames nothing, and a channel
-// unchecked and checked again shows and saves its values (unchecked, it is not saved).
-void tst_TrendPoller::stoppedRecordingKeepsItsNamesAndChannels()
-{
-    prepare(0, QStringLiteral("monitor 0 1234\nmonitor 3 2500\nmonitor 2 880"));
-    MainAdvPlot *w = openTrend();
-    QVERIFY(QTest::qWaitForWindowExposed(w));
-    w->plot->setClock(new SteppingClock());
-    click(w->runButton);
-    QTRY_VERIFY_WITH_TIMEOUT(w->plot->rawPoints(2).size() >= 4, 10000);
-    click(w->stopButton);
-    QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
-    const int rows = w->plot->rawPoints(8).size();
-    w->itemBoxes.at(0)->setCurrentIndex(2);
-    w->channelChecks.at(1)->setChecked(false);
-    w->channelChecks.at(2)->setChecked(false);
-    QVERIFY(!w->plot->curveList().at(2)->isVisible());
-    w->channelChecks.at(2)->setChecked(true);
-    QVERIFY(w->plot->curveList().at(2)->isVisible());
-    QCOMPARE(w->plot->rawPoints(2).size(), rows);
-    QCOMPARE(w->plot->rawPoints(1).size(), rows);
-
-    UserAnswers user;
-    const QString path = m_home.path() + QStringLiteral("/Desktop/kept.txt");
-    user.fileNames << path;
-    click(w->saveDataButton);
-    QCOMPARE(user.boxes, QStringList());
-    const QList<QByteArray> lines = fileBytes(path).split('\n');
-    QCOMPARE(lines.value(1), QByteArray("System Time\tOutput frequency\tOutput current\t\r"));
-    QCOMPARE(lines.size(), rows + 3);
-    for (int r = 2; r < rows + 2; ++r)
-        QVERIFY2(lines.at(r).endsWith(" am\t12.34\t8.8\t\r"), lines.at(r).constData());
+        QVERIFY2(lines.at(r).endsWith(" am\t12.34\t\t540\t\r"), lines.at(r).constData());
 }
 
 // The link goes while the trend records: the window is idle again with its ranges still locked and
@@ -504,6 +462,37 @@ void tst_TrendPoller::lostLinkEndsTheTrend()
     // Stop gives the ranges back.
     click(w->stopButton);
     QVERIFY(w->yRangeSpins.at(0)->isEnabled());
+}
+
+void tst_TrendPoller::lostLinkIsToldOnce_data()
+{
+    QTest::addColumn<int>("row"); // line row / 2; the monitor window in even rows, the trend window in odd
+    for (int row = 0; row < 6; ++row)
+        QTest::newRow(qPrintable(QStringLiteral("line%1_%2").arg(row / 2).arg(row % 2 ? "trend" : "monitor"))) << row;
+}
+
+// Each loss of the link (lost, silent after a while, damaged replies), under every protocol and window,
+// says "Communication Error!" once and leaves no reading shown as live; a loss after reconnecting is told again.
+void tst_TrendPoller::lostLinkIsToldOnce()
+{
+    QFETCH(int, row);
+    prepare(row / 2);
+    MainDialPlot *monitor = row % 2 ? nullptr : openMonitorWindow(m_fix.window());
+    MainAdvPlot *w = monitor ? nullptr : openTrend();
+    for (int loss = 1; loss <= 2; ++loss) {
+        const int before = passes(QStringLiteral("M0R")).size();
+        click(monitor ? monitor->runButton : w->runButton);
+        QTRY_VERIFY_WITH_TIMEOUT(passes(QStringLiteral("M0R")).size() >= before + 3, 10000);
+        m_fix.control(QStringLiteral("fault ") + QStringList { "link-lost", "silent-after 3", "bad-check always" }.at(row % 3));
+        QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 15000);
+        QTRY_COMPARE(m_fix.window()->connectButton->text(), QStringLiteral("Off-Line"));
+        QTest::qWait(300);
+        QCOMPARE(m_fix.reportedErrors(), QVector<int>(loss, LinkMessage::CommunicationError).toList());
+        QVERIFY(!monitor || (monitor->sampleValueEdit->text() == "---" && !monitor->cockpit->leftDial->isEnabled()));
+        m_fix.control(QStringLiteral("clear"));
+        resetLinkFlags();
+        m_fix.window()->setConnectionState(true);
+    }
 }
 
 // Both windows polling: an item both flag is asked once a pass; stopping one leaves the other
@@ -614,28 +603,23 @@ void tst_TrendPoller::closeAndReopenWhileTheOtherRecords()
     QVERIFY(m_fix.reportedErrors().isEmpty());
 }
 
-// A picture of the window recording the motor's ramp on three channels, on request (run under Xvfb
-// to see it as drawn).
+// A picture of the window recording a frequency ramp, on request (run under Xvfb to see it as drawn).
 void tst_TrendPoller::screenshotOfARecording()
 {
     const QString file = qEnvironmentVariable("TAVIRON_SCREENSHOT");
     if (file.isEmpty())
         QSKIP("set TAVIRON_SCREENSHOT to the picture to write");
-    prepare(0);
+    prepare(0, QStringLiteral("monitor 0 1000\nmonitor 3 2500\nmonitor 2 880"));
     MainAdvPlot *w = openTrend();
-    w->resize(1366, 768);
+    w->resize(1400, 900);
     QVERIFY(QTest::qWaitForWindowExposed(w));
-    w->yRangeSpins.at(2)->setValue(20);
     click(w->runButton);
-    QTest::qWait(1000);
-    // The motor ramps to 50 Hz at 10 Hz/s; its current follows, the setting stays.
-    ReadWrite *link = g_readWrite;
-    QCOMPARE(link->SendCommand("CU0"), 0);
-    const char fre[] = { 'F', 'R', 'E', char(5000 >> 8), char(5000 & 0xFF) };
-    QCOMPARE(link->SendCommand(fre), 0);
-    QCOMPARE(link->SendCommand("FWD"), 0);
-    QTest::qWait(7000);
-    QCOMPARE(yValues(w->plot->rawPoints(0)).last(), QStringLiteral("50"));
+    for (int step = 1; step <= 40; ++step) {
+        QTest::qWait(100);
+        m_fix.control(QStringLiteral("monitor 0 %1").arg(1000 + 50 * step));
+        m_fix.control(QStringLiteral("monitor 2 %1").arg(1200 - 25 * step)); // the current falls across both
+    }
+    QVERIFY(w->plot->rawPoints(0).size() >= 10);
     QVERIFY(w->grab().save(file));
     click(w->stopButton);
     QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
