@@ -346,13 +346,16 @@ void tst_MonitorPoller::lostLinkGoesIdle()
         run();
         QVERIFY(!m_window->runButton->isEnabled());
     }
-    m_fix.control(QStringLiteral("fault link-lost"));
+    m_fix.control(QStringLiteral("fault ") + QStringList { "link-lost", "silent-after 3", "bad-check always" }.at(line));
     QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 15000);
     QTRY_VERIFY(m_window->runButton->isEnabled());
     QVERIFY(m_window->sampleItemBox->isEnabled() && m_window->cockpit->leftItemBox->isEnabled());
     QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("Off-Line"));
     QCOMPARE(g_dialPollFlags, QVector<bool>(g_monitorCodes.size(), false));
     QCOMPARE(lampText(m_window->inverterState->lampLabels), QStringLiteral("00000000"));
+    QTest::qWait(300);
+    QCOMPARE(m_fix.reportedErrors(), QList<int> { 8 }); // "Communication Error!" once; no reading left on show
+    QVERIFY(m_window->sampleValueEdit->text() == "---" && !m_window->cockpit->leftDial->isEnabled());
 }
 
 void tst_MonitorPoller::restartWait_data()
