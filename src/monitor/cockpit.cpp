@@ -1,8 +1,5 @@
 #include "monitor/cockpit.h"
 
-#include <cmath>
-#include <limits>
-
 #include "monitor/dial.h"
 #include "monitor/monitorglobals.h"
 #include "monitor/monitoritems.h"
@@ -15,6 +12,8 @@
 #include <QLCDNumber>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -189,7 +188,6 @@ void Cockpit::updateData()
         const bool reading = !std::isnan(value);
         dial->setEnabled(reading);
         dial->changeDialValue(reading ? value : 0.0);
-        return reading;
     };
     const double left = leftLcdValue.load();
     const double mid = midLcdValue.load();
