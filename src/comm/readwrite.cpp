@@ -15,6 +15,9 @@ namespace {
 
 // One counter per protocol class, shared by all objects of the class.
 std::atomic<int> commandFailureCounters[3];
+// Whether the present loss of the link has been told: set by the first report, cleared by the next
+// reply of any kind.
+std::atomic<bool> linkLossTold { false };
 
 } // namespace
 
@@ -162,6 +165,8 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
     }
     if (n == 0)
         g_batchTransfer = false;
+    else
+        linkLossTold = false;
     const bool lost = tries == MaxTries && n == 0;
     g_offLine = lost;
     if (lost && !binary)
@@ -182,6 +187,7 @@ void ReadWrite::GoOffline(const Reply &reply)
         reports->reportError(errorMessageIndex(reply));
         return;
     }
+    linkLossTold = true;
     reports->reportOffline();
     reports->reportError(LinkMessage::CommunicationError);
 }
@@ -229,6 +235,7 @@ void resetCommandFailureCounters()
 {
     for (std::atomic<int> &counter : commandFailureCounters)
         counter = 0;
+    linkLossTold = false;
 }
 
 std::atomic<int> &ReadWrite::commandFailures() const
@@ -274,8 +281,10 @@ void ReadWrite::countCommandFailure(const Reply &reply)
     if (++failures > 10 && !g_connectionTest) {
         g_offLine = true;
         failures = 0;
-        GoOffline(reply);
     }
+    // The pollers leave the telling to us: a lost link is told once, whichever of them met it.
+    if (g_offLine && !g_connectionTest && !linkLossTold.exchange(true))
+        GoOffline(reply);
 }
 
 int ReadWrite::SendCommand(const char *code)

@@ -15,7 +15,8 @@
 #include <mutex>
 
 // The connection test and the automatic search call this when they start and when they end, so
-// failures counted before or during them do not take the link off-line afterwards.
+// failures counted before or during them do not take the link off-line afterwards, and the next
+// loss of the link is told again.
 void resetCommandFailureCounters();
 
 class ReadWrite : public QWidget {

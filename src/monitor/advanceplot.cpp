@@ -72,15 +72,15 @@ int firstAfter(const QVector<QPointF> &s, double x)
         - s.begin());
 }
 
-// Sticks rise from the baseline, so of the points that fall in one pixel column of the canvas only
-// the highest and the lowest show. A window holding far more points than the canvas has columns
-// hands the curve just those, in their order: a long window draws as fast as a short one. Columns
-// are half pixels of the canvas, so that each pixel keeps its own extremes.
+// A line through more points than the canvas has pixel columns shows, in each column, only where
+// it enters, its lowest, its highest and where it leaves. A window holding far more points than
+// that hands the curve just those four of each column, in their order: a long window draws as fast
+// as a short one and looks the same.
 QVector<QPointF> columnExtremes(const QVector<QPointF> &s, int first, int end, const QwtScaleMap &map)
 {
     QVector<QPointF> out;
-    out.reserve(int(4 * std::abs(map.pDist())) + 4);
-    auto column = [&](int i) { return std::floor(2 * map.transform(s.at(i).x())); };
+    out.reserve(int(4 * std::abs(map.pDist())) + 8);
+    auto column = [&](int i) { return std::floor(map.transform(s.at(i).x())); };
     for (int i = first; i < end;) {
         const double c = column(i);
         int low = i;
@@ -92,9 +92,10 @@ QVector<QPointF> columnExtremes(const QVector<QPointF> &s, int first, int end, c
             if (s.at(j).y() > s.at(high).y())
                 high = j;
         }
-        out.append(s.at(qMin(low, high)));
-        if (low != high)
-            out.append(s.at(qMax(low, high)));
+        int kept[] = { i, qMin(low, high), qMax(low, high), j - 1 };
+        for (int k = 0; k < 4; ++k)
+            if (k == 0 || kept[k] != kept[k - 1])
+                out.append(s.at(kept[k]));
         i = j;
     }
     return out;
@@ -160,7 +161,8 @@ AdvancePlot::~AdvancePlot() = default;
 QwtPlotCurve *AdvancePlot::createCurve()
 {
     auto *curve = new QwtPlotCurve(QString());
-    curve->setStyle(QwtPlotCurve::Sticks);
+    // Lines: every channel of a pass has the same time, so sticks from the baseline hid each other.
+    curve->setStyle(QwtPlotCurve::Lines);
     curve->setRenderHint(QwtPlotItem::RenderAntialiased, true);
     curve->attach(this);
     return curve;
@@ -190,7 +192,8 @@ void AdvancePlot::addData(const QVector<bool> &enabled, const QVector<int> &item
     const int items = qMin(g_monitorCodes.size(), g_monitorValues.size());
     for (int i = 0; i < channelCount; ++i) {
         const int item = itemIndex.value(i, -1);
-        if (enabled.value(i) && item >= 0 && item < items)
+        // A refused item (NaN) adds no point.
+        if (enabled.value(i) && item >= 0 && item < items && !std::isnan(g_monitorValues.at(item)))
             rawSeries[i].append(QPointF(t, g_monitorValues.at(item)));
         if (rawSeries.at(i).isEmpty())
             continue;
@@ -243,8 +246,9 @@ void AdvancePlot::handSamples()
     const double pixels = std::abs(map.pDist()) < 50 ? 1e9 : std::abs(map.pDist());
     for (int i = 0; i < channelCount; ++i) {
         const QVector<QPointF> &s = scaledSeries.at(i);
-        const int first = firstAtOrAfter(s, xAxisInterval.minValue());
-        const int end = qMax(first, firstAfter(s, xAxisInterval.maxValue()));
+        // A point beyond either edge as well, so the line reaches the edge.
+        const int first = qMax(0, firstAtOrAfter(s, xAxisInterval.minValue()) - 1);
+        const int end = qMax(first, qMin(int(s.size()), firstAfter(s, xAxisInterval.maxValue()) + 1));
         curves.at(i)->setSamples(end - first > 4 * pixels ? columnExtremes(s, first, end, map) : ownCopy(s, first, end));
     }
 }
@@ -421,6 +425,12 @@ void AdvancePlot::setCheckBoxes(const QVector<QCheckBox *> &boxes)
     checkBoxes = boxes;
 }
 
+void AdvancePlot::setChannelItems(const QStringList &names, const QVector<int> &items)
+{
+    m_channelNames = names;
+    m_channelItems = items;
+}
+
 void AdvancePlot::setValueEdits(const QVector<QLineEdit *> &edits)
 {
     m_valueEdits = edits;
@@ -548,10 +558,15 @@ void AdvancePlot::warn(const QString &text)
 void AdvancePlot::saveData(QVector<QCheckBox *> checkBoxIndex, QVector<QComboBox *> comboBoxIndex)
 {
     QString ending;
-    const QString path = askSaveFileName(
+    QString path = askSaveFileName(
         this, tr("Save Data"), saveStartFolder(), tr("XLS Files(*.xlsx);;TXT Files(*.txt)"), &ending);
     if (path.isEmpty())
         return;
+    // "xls" names a workbook; it is written as what it is.
+    if (ending == QLatin1String("xls")) {
+        ending = QStringLiteral("xlsx");
+        path = path.left(path.size() - 3) + ending;
+    }
     if (ending != QLatin1String("xlsx") && ending != QLatin1String("txt")) {
         warn(tr("Cannot write file %1:\n%2.")
                  .arg(path, tr("Only names ending in .%1 or .%2 can be saved").arg(QStringLiteral("xlsx"),
@@ -571,9 +586,10 @@ void AdvancePlot::saveData(QVector<QCheckBox *> checkBoxIndex, QVector<QComboBox
         for (int i = 0; i < channelCount && i < checkBoxIndex.size() && i < comboBoxIndex.size(); ++i) {
             if (!checkBoxIndex.at(i)->isChecked())
                 continue;
-            table.names << comboBoxIndex.at(i)->currentText();
+            const bool recorded = i < m_channelNames.size() && i < m_channelItems.size();
+            table.names << (recorded ? m_channelNames.at(i) : comboBoxIndex.at(i)->currentText());
             QVector<QPointF> s = ownCopy(rawSeries.at(i));
-            if (comboBoxIndex.at(i)->currentIndex() >= 8) {
+            if ((recorded ? m_channelItems.at(i) : comboBoxIndex.at(i)->currentIndex()) >= 8) {
                 QVector<QPointF> kept;
                 for (const QPointF &p : qAsConst(s))
                     if (kept.isEmpty() || std::abs(p.x() - kept.last().x()) >= 0.0001)

@@ -66,6 +66,9 @@ public:
     void setChannelOffsets(const QVector<QSpinBox *> &boxes);
     void setCheckBoxes(const QVector<QCheckBox *> &boxes);
     void setValueEdits(const QVector<QLineEdit *> &edits);
+    // The channels' item names and indices at Run: the export's header and duplicate rule follow
+    // what was recorded, not the boxes as they are when saving. Unset, the boxes decide.
+    void setChannelItems(const QStringList &names, const QVector<int> &items);
     // The trend window's dragMode, read at each press.
     void setDragModeSource(const bool *dragMode) { m_dragMode = dragMode; }
     QwtInterval xInterval();
@@ -137,6 +140,8 @@ private:
     int stopCount = 0;
 
     QVector<QLineEdit *> m_valueEdits;
+    QStringList m_channelNames;
+    QVector<int> m_channelItems;
     const bool *m_dragMode = nullptr;
     bool m_recording = false; // under m_mutex; also read without it on the GUI thread
     bool m_windowMoved = false; // under m_mutex: the feeding side scrolled the window

@@ -12,6 +12,8 @@
 #include <QLCDNumber>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -181,12 +183,34 @@ void Cockpit::fetchValues()
 
 void Cockpit::updateData()
 {
-    leftDial->changeDialValue(leftValue);
-    midDial->changeDialValue(midValue);
-    rightDial->changeDialValue(rightValue);
-    leftLcd->display(leftLcdValue.load());
-    midLcd->display(midLcdValue.load());
-    rightDial->setUnitText(QString::number(rightValue.load(), 'g', 6));
+    // No reading (a refused item, or the link gone): the gauge greyed at 0, its figures "---".
+    auto show = [](Dial *dial, double value) {
+        const bool reading = !std::isnan(value);
+        dial->setEnabled(reading);
+        dial->changeDialValue(reading ? value : 0.0);
+    };
+    const double left = leftLcdValue.load();
+    const double mid = midLcdValue.load();
+    show(leftDial, leftValue);
+    show(midDial, midValue);
+    const double right = rightValue.load();
+    show(rightDial, right);
+    if (std::isnan(left))
+        leftLcd->display(QStringLiteral("---"));
+    else
+        leftLcd->display(left);
+    if (std::isnan(mid))
+        midLcd->display(QStringLiteral("---"));
+    else
+        midLcd->display(mid);
+    rightDial->setUnitText(std::isnan(right) ? QStringLiteral("---") : QString::number(right, 'g', 6));
+}
+
+void Cockpit::showNoReading()
+{
+    leftValue = midValue = rightValue = std::numeric_limits<double>::quiet_NaN();
+    leftLcdValue = midLcdValue = std::numeric_limits<double>::quiet_NaN();
+    updateData();
 }
 
 void Cockpit::setControlsEnabled(bool enabled)

@@ -22,6 +22,8 @@ public:
 
     void startMonitor();
     void stopMonitor();
+    // The link is gone: no gauge shows a reading until the next start.
+    void showNoReading();
     // On the poller's thread, with the item lists' lock held.
     void fetchValues();
     void setControlsEnabled(bool enabled);

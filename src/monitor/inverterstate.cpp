@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <cmath>
 
 namespace {
 
@@ -68,12 +69,17 @@ void InverterState::stopMonitor()
 
 void InverterState::setStatus(double value)
 {
-    statusWord = int(value);
+    // A refused status item: no lamp can say anything.
+    statusWord = std::isnan(value) ? -1 : int(value);
 }
 
 void InverterState::updateStatus()
 {
     const int word = statusWord;
+    for (QLabel *lamp : lampLabels)
+        lamp->setEnabled(word >= 0);
+    if (word < 0)
+        return;
     for (int bit = 0; bit < 7; ++bit)
         lampLabels[bit]->setPixmap(QPixmap((word >> bit) & 1 ? LampOn : LampOff));
     if (word & 0x80) {

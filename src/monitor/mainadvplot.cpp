@@ -103,9 +103,16 @@ MainAdvPlot::MainAdvPlot(QWidget *parent)
     layout->addLayout(row, 0);
 
     clearPollFlags(g_advPollFlags);
+    // Each curve in its swatch's colour: the names of the style sheets and of Qt differ in shade.
+    for (int c = 0; c < Channels; ++c) {
+        QwtPlotCurve *curve = plot->curveList().at(c);
+        curve->setPen(QPen(buttonColour(colourButtons.at(c))));
+    }
     penWidthBoxChanged(0);
     if (g_monitorThread)
         connect(g_monitorThread, &QThread::finished, this, &MainAdvPlot::offLineAdv);
+    connect(monitorItemsNotifier(), &MonitorItemsNotifier::listChanging, this, &MainAdvPlot::itemListChanging);
+    connect(monitorItemsNotifier(), &MonitorItemsNotifier::listChanged, this, &MainAdvPlot::itemListChanged);
     spanValues.fill(0, Channels);
     checkBox();
     plot->setValueEdits(channelValueEdits);
@@ -330,6 +337,14 @@ void MainAdvPlot::startMonitor()
     for (QSpinBox *spin : qAsConst(yRangeSpins))
         spin->setEnabled(false);
     mirrorChannels();
+    // What is recorded is named as it was at Run, whatever the boxes show later.
+    QStringList names;
+    QVector<int> items;
+    for (QComboBox *box : qAsConst(itemBoxes)) {
+        names << box->currentText();
+        items << box->currentIndex();
+    }
+    plot->setChannelItems(names, items);
     plot->start();
 }
 
@@ -369,11 +384,9 @@ void MainAdvPlot::channelStateChanged(int c)
     const bool checked = channelChecks.at(c)->isChecked();
     // Before the clear: the poller must not refill the series being emptied.
     m_enabled[c] = checked;
-    if (checked) {
+    // Unchecked only hides the channel: its recording stays for the curve and the export.
+    if (checked)
         setPollFlag(g_advPollFlags, itemBoxes.at(c)->currentIndex());
-    } else {
-        plot->clearCurve(c);
-    }
     plot->curveList().at(c)->setVisible(checked);
     plot->replot();
 }
@@ -386,6 +399,25 @@ void MainAdvPlot::checkBox5StateChanged(int) { channelStateChanged(4); }
 void MainAdvPlot::checkBox6StateChanged(int) { channelStateChanged(5); }
 void MainAdvPlot::checkBox7StateChanged(int) { channelStateChanged(6); }
 void MainAdvPlot::checkBox8StateChanged(int) { channelStateChanged(7); }
+
+// The item list is about to be replaced: a recording of the old items ends here.
+void MainAdvPlot::itemListChanging()
+{
+    if (plot->isRecording())
+        stopMonitor();
+}
+
+void MainAdvPlot::itemListChanged(const QVector<QString> &oldCodes, const QVector<QString> &newCodes,
+    const QStringList &names)
+{
+    for (int c = 0; c < Channels; ++c) {
+        if (!followItemList(itemBoxes.at(c), oldCodes, newCodes, names))
+            channelChecks.at(c)->setChecked(false);
+    }
+    mirrorChannels();
+    // Flags at the old indices would ask other items; Run sets them again.
+    clearPollFlags(g_advPollFlags);
+}
 
 void MainAdvPlot::checkBox()
 {

@@ -78,6 +78,8 @@ private slots:
     void offLineAdv();
     void checkBox();
     void changeCursor();
+    void itemListChanging();
+    void itemListChanged(const QVector<QString> &oldCodes, const QVector<QString> &newCodes, const QStringList &names);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

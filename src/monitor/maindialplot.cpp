@@ -4,6 +4,7 @@
 #include "comm/typeinfo.h"
 #include "monitor/alarmcode.h"
 #include "monitor/cockpit.h"
+#include "monitor/dial.h"
 #include "monitor/hideparameter.h"
 #include "monitor/inverterstate.h"
 #include "monitor/iostate.h"
@@ -29,6 +30,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace {
 
@@ -75,6 +77,8 @@ MainDialPlot::MainDialPlot(QWidget *parent)
     // Once for the window's life: Stop does not cut it, so a later lost link still reaches it.
     if (g_monitorThread)
         connect(g_monitorThread, &QThread::finished, this, &MainDialPlot::offLine);
+    connect(monitorItemsNotifier(), &MonitorItemsNotifier::listChanging, this, &MainDialPlot::itemListChanging);
+    connect(monitorItemsNotifier(), &MonitorItemsNotifier::listChanged, this, &MainDialPlot::itemListChanged);
 }
 
 MainDialPlot::~MainDialPlot()
@@ -202,6 +206,7 @@ void MainDialPlot::updateValues()
     const int n = g_monitorCodes.size();
     if (n > 0 && n <= g_monitorValues.size())
         inverterState->setStatus(g_monitorValues.at(n - 1));
+    auto reading = [](int i) { return i >= 0 && i < g_monitorValues.size() && !std::isnan(g_monitorValues.at(i)); };
     if (m_ioFeature && ioMonitorStarted) {
         int input = 0;
         int output = 0;
@@ -211,19 +216,21 @@ void MainDialPlot::updateValues()
             else if (g_monitorCodes.at(i) == QLatin1String("MBW"))
                 output = i;
         }
-        if (!g_monitorValues.isEmpty())
+        if (reading(input) && reading(output))
             ioState->setIOValue(int(g_monitorValues.at(input)), int(g_monitorValues.at(output)));
     }
     const int i = m_sampleIndex;
     if (i >= 0 && i < n && i < g_monitorValues.size()) {
-        plot->appendValue(g_monitorValues.at(i));
+        if (reading(i))
+            plot->appendValue(g_monitorValues.at(i));
         setSampleValue(g_monitorValues.at(i));
     }
 }
 
 void MainDialPlot::updateLineEditValue()
 {
-    sampleValueEdit->setText(QString::number(sampleValue.load(), 'g', 6));
+    const double value = sampleValue.load();
+    sampleValueEdit->setText(std::isnan(value) ? QStringLiteral("---") : QString::number(value, 'g', 6));
     if (!ioMonitorStarted && g_ioMonitorEnabled) {
         IOMonitor();
         ioMonitorStarted = true;
@@ -273,8 +280,29 @@ void MainDialPlot::offLine()
     if (!g_monitorThread || !g_monitorThread->takeDialOffLine())
         return;
     endMonitoring();
+    // What the window showed last is no reading of the drive any more.
+    cockpit->showNoReading();
+    sampleValueEdit->setText(QStringLiteral("---"));
     if (g_mainWindow)
         g_mainWindow->setConnectionState(false);
+}
+
+void MainDialPlot::itemListChanging()
+{
+    if (isMonitoring())
+        stopMonitor();
+}
+
+void MainDialPlot::itemListChanged(const QVector<QString> &oldCodes, const QVector<QString> &newCodes,
+    const QStringList &names)
+{
+    followItemList(sampleItemBox, oldCodes, newCodes, names);
+    const std::pair<QComboBox *, Dial *> gauges[] = { { cockpit->leftItemBox, cockpit->leftDial },
+        { cockpit->midItemBox, cockpit->midDial }, { cockpit->rightItemBox, cockpit->rightDial } };
+    for (const auto &gauge : gauges) {
+        followItemList(gauge.first, oldCodes, newCodes, names);
+        gauge.second->setLabel(gauge.first->currentIndex());
+    }
 }
 
 void MainDialPlot::closeEvent(QCloseEvent *event)

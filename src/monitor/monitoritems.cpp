@@ -6,7 +6,9 @@
 #include "platform/textfiles.h"
 #include "shell/appglobals.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QSignalBlocker>
 #include <QFile>
 #include <QMessageBox>
 #include <QTextCodec>
@@ -55,6 +57,48 @@ QString monitorItemFilePath(char series, const QString &modelCode, int language)
     return g_appDir + QStringLiteral("ParameterInforamtion\\Combox\\") + name;
 }
 
+MonitorItemsNotifier *monitorItemsNotifier()
+{
+    static MonitorItemsNotifier notifier;
+    return &notifier;
+}
+
+bool followItemList(QComboBox *box, const QVector<QString> &oldCodes, const QVector<QString> &newCodes,
+    const QStringList &names)
+{
+    const int old = box->currentIndex();
+    const QString code = old >= 0 && old < oldCodes.size() ? oldCodes.at(old) : QString();
+    const int now = code.isEmpty() ? -1 : int(newCodes.indexOf(code));
+    const bool kept = now >= 0 && now < names.size();
+    const QSignalBlocker blocker(box);
+    box->clear();
+    box->addItems(names);
+    box->setCurrentIndex(kept ? now : -1);
+    return kept;
+}
+
+namespace {
+
+// Replaces the shared lists; the windows holding indices into them follow.
+void publishMonitorItems(const QVector<QString> &codes, const QVector<QString> &units, const QStringList &names)
+{
+    static QStringList lastNames;
+    QVector<QString> oldCodes;
+    {
+        std::unique_lock<FairMutex> lock(g_monitorListsMutex);
+        oldCodes = g_monitorCodes;
+    }
+    const bool changed = oldCodes != codes || lastNames != names;
+    lastNames = names;
+    if (changed)
+        emit monitorItemsNotifier()->listChanging();
+    replaceMonitorLists(codes, units);
+    if (changed)
+        emit monitorItemsNotifier()->listChanged(oldCodes, codes, names);
+}
+
+} // namespace
+
 QStringList loadMonitorItems(QWidget *parent)
 {
     for (;;) {
@@ -65,7 +109,7 @@ QStringList loadMonitorItems(QWidget *parent)
             const MonitorItems items = parseMonitorItems(readDataLines(localPath(path)), g_firmwareVersion);
             QVector<QString> codes = items.codes;
             codes.append(QStringLiteral("MCR"));
-            replaceMonitorLists(codes, items.units);
+            publishMonitorItems(codes, items.units, items.names);
             return items.names;
         }
         if (g_modelCode != QLatin1String("0")) {
@@ -77,7 +121,7 @@ QStringList loadMonitorItems(QWidget *parent)
                                  .arg(path, file.errorString()),
                              QMessageBox::Ok);
         // A failed load leaves the status item alone, however often it fails.
-        replaceMonitorLists({ QStringLiteral("MCR") }, {});
+        publishMonitorItems({ QStringLiteral("MCR") }, {}, {});
         return {};
     }
 }

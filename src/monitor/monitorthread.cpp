@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QTextCodec>
+#include <limits>
 
 MonitorThread *g_monitorThread = nullptr;
 
@@ -208,36 +209,43 @@ void MonitorThread::pollOnce()
         bool complete = link != nullptr;
         const int n = qMin(g_monitorCodes.size(),
                            qMin(g_monitorValues.size(), qMin(g_dialPollFlags.size(), g_advPollFlags.size())));
+        // An item the drive refuses is stored as no reading (NaN) and the pass goes on; only a
+        // lost link ends it without a hand-over.
+        auto ask = [&](const QByteArray &command) {
+            if (!hasCommand(link, command.left(3)))
+                return false;
+            asked = true;
+            if (link->SendCommand(command.constData()) == 0)
+                return true;
+            if (g_offLine)
+                complete = false;
+            return false;
+        };
         for (int i = 0; complete && i < n; ++i) {
             if (!g_dialPollFlags.at(i) && !g_advPollFlags.at(i))
                 continue;
             QByteArray code = g_monitorCodes.at(i).toLatin1();
             // A restart asked for meanwhile is waited for by the next pass, outside the lock.
-            if (code.size() < 3 || g_restartWait || !hasCommand(link, code.left(3))) {
+            if (code.size() < 3 || g_restartWait) {
                 complete = false;
                 break;
             }
-            asked = true;
-            if (code.at(2) == 'W') {
-                if (link->SendCommand(code.constData()) != 0) {
-                    complete = false;
-                    break;
-                }
+            bool answered = true;
+            const bool writeCode = code.at(2) == 'W';
+            if (writeCode) {
+                answered = ask(code);
                 code[2] = 'R';
-                if (!hasCommand(link, code.left(3)) || link->SendCommand(code.constData()) != 0) {
-                    complete = false;
-                    break;
-                }
-                g_monitorValues[i] = link->LastValue();
-                continue;
             }
-            if (link->SendCommand(code.constData()) != 0) {
-                complete = false;
+            answered = answered && ask(code);
+            if (!complete)
                 break;
+            if (!answered) {
+                g_monitorValues[i] = std::numeric_limits<double>::quiet_NaN();
+                continue;
             }
             g_monitorValues[i] = link->LastValue();
             // Large drives report this item in tenths of what the code's scale says.
-            if (link->protocolIndex() != 0 && code.at(1) == '2' && m_largeDrive)
+            if (!writeCode && link->protocolIndex() != 0 && code.at(1) == '2' && m_largeDrive)
                 g_monitorValues[i] = g_monitorValues.at(i) * 10.0;
         }
         if (complete)

@@ -68,8 +68,11 @@ bool RamThread::pollOnce()
             continue;
         ReadWrite *link = monitorLink();
         quint32 value = 0;
-        if (!link || !link->ReadRegisterBlock(int(m_addresses.at(channel)), m_counts.at(channel), &value))
+        if (!link || !link->ReadRegisterBlock(int(m_addresses.at(channel)), m_counts.at(channel), &value)) {
+            // The failure value: an earlier reading must not stand beside the new address.
+            g_ramValues[channel] = 65535;
             return false;
+        }
         g_ramValues[channel] = value;
         asked = true;
     }

@@ -304,10 +304,10 @@ void tst_MonitorPoller::refusedItem()
     run();
     const QString code = QStringLiteral("M%1R").arg(refused);
     if (!first) {
-        // The pass ends at the refusal with nothing handed over; the next pass runs all the same.
+        // The pass goes on past the refusal to the status item; the refused item's gauge is greyed.
         QTRY_VERIFY_WITH_TIMEOUT(monitorCodes().count(code) >= 5, 10000);
-        QVERIFY(!monitorCodes().contains(QStringLiteral("MCR")));
-        QTRY_COMPARE(m_window->sampleValueEdit->text(), QStringLiteral("0"));
+        QVERIFY(monitorCodes().count(QStringLiteral("MCR")) >= 4);
+        QTRY_VERIFY(!(line == 1 ? m_window->cockpit->midDial : m_window->cockpit->rightDial)->isEnabled());
         QVERIFY(!m_window->runButton->isEnabled());
         QVERIFY(g_monitorThread->isRunning());
         QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("On-Line"));
@@ -315,13 +315,13 @@ void tst_MonitorPoller::refusedItem()
         QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
         return;
     }
-    // Every pass fails at once; the eleventh failure in a row takes the link off-line.
-    QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 10000);
-    // Each refusal is an answer: one frame per pass, none tried again.
-    QCOMPARE(monitorCodes(false), QStringList(repeated(11, QStringLiteral("M0R"))));
-    QTRY_VERIFY(m_window->runButton->isEnabled());
-    QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("Off-Line"));
-    QCOMPARE(g_dialPollFlags, QVector<bool>(g_monitorCodes.size(), false));
+    // The first item refused in every pass: it shows "---", the others' answers keep the link on-line.
+    QTRY_VERIFY_WITH_TIMEOUT(monitorCodes().count(QStringLiteral("MCR")) >= 12, 10000);
+    QCOMPARE(m_window->sampleValueEdit->text(), QStringLiteral("---"));
+    QVERIFY(!m_window->cockpit->leftDial->isEnabled() && m_window->cockpit->midDial->isEnabled());
+    QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("On-Line"));
+    stop();
+    QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
 }
 
 void tst_MonitorPoller::lostLinkGoesIdle_data()
@@ -346,13 +346,15 @@ void tst_MonitorPoller::lostLinkGoesIdle()
         run();
         QVERIFY(!m_window->runButton->isEnabled());
     }
-    m_fix.control(QStringLiteral("fault link-lost"));
+    m_fix.control(QStringLiteral("fault ") + QStringList { "link-lost", "silent-after 3", "bad-check always" }.at(line));
     QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 15000);
     QTRY_VERIFY(m_window->runButton->isEnabled());
     QVERIFY(m_window->sampleItemBox->isEnabled() && m_window->cockpit->leftItemBox->isEnabled());
     QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("Off-Line"));
     QCOMPARE(g_dialPollFlags, QVector<bool>(g_monitorCodes.size(), false));
     QCOMPARE(lampText(m_window->inverterState->lampLabels), QStringLiteral("00000000"));
+    QCOMPARE(m_fix.reportedErrors(), QList<int> { 8 }); // "Communication Error!" once; no reading left on show
+    QVERIFY(m_window->sampleValueEdit->text() == "---" && !m_window->cockpit->leftDial->isEnabled());
 }
 
 void tst_MonitorPoller::restartWait_data()
@@ -599,8 +601,8 @@ void tst_MonitorPoller::listWithoutItems_data()
     QTest::addColumn<QString>("asked");
     // Every box empty (index -1): only the status item is asked, nothing indexes before the lists.
     QTest::newRow("missing_file") << QByteArray() << 4 << "MCR";
-    // A code the command table lacks: the pass puts nothing on the line and must not spin.
-    QTest::newRow("code_not_in_the_table") << QByteArray("MZR;Nothing;x\r\n") << 0 << "";
+    // A code the command table lacks is no reading; the pass goes on to the status item.
+    QTest::newRow("code_not_in_the_table") << QByteArray("MZR;Nothing;x\r\n") << 0 << "MCR";
 }
 
 void tst_MonitorPoller::listWithoutItems()

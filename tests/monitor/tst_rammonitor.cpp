@@ -156,6 +156,7 @@ void tst_RamMonitor::unknownAddressEndsPolling()
     // One report of the exception: message 12, "Illegal data address!".
     QCOMPARE(m_a.fix.reportedErrors(), QList<int>({ 12 }));
     QVERIFY(ram()->addressEdits[0]->isEnabled() && ram()->saveDataButton->isEnabled());
+    QCOMPARE(ram()->valueEdits[0]->text(), QStringLiteral("65535")); // the failure value
     const QList<Frame> frames = framesAfter(start);
     QCOMPARE(frames.size(), 1);
     QCOMPARE(frames.first().bytes.toHex(), QByteArray("01031234000280bd"));

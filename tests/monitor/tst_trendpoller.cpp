@@ -103,6 +103,7 @@ private slots:
     void runFlagsTheCheckedChannels();
     void recordedValuesAreTheDriveReplies();
     void exportsOfALiveRecording();
+    void recordingFollowsTheListAndKeepsItsNames();
     void lostLinkEndsTheTrend();
     void bothWindowsShareThePass();
     void closeAndReopenWhileTheOtherRecords();
@@ -388,6 +389,38 @@ void tst_TrendPoller::exportsOfALiveRecording()
                             QString::number(rows + 2), "" }));
 }
 
+// A list reloaded under an open trend window: channels keep their items by code or are unchecked, a refused
+// item records nothing beside live ones, and after Stop neither a box changed nor a channel re-checked alters the save.
+void tst_TrendPoller::recordingFollowsTheListAndKeepsItsNames()
+{
+    prepare(0, QStringLiteral("monitor 0 1234\nmonitor F 5400\nrefuse monitor 3"));
+    MainAdvPlot *w = openTrend();
+    for (int c : { 2, 4, 6 })
+        w->channelChecks.at(c)->setChecked(c != 2);
+    g_seriesLetter = 'D';
+    QVERIFY(QTest::qWaitForWindowExposed(openMonitorWindow(m_fix.window())));
+    w->plot->setClock(new SteppingClock());
+    m_preparedAt = monotonicSeconds();
+    click(w->runButton);
+    QTRY_VERIFY_WITH_TIMEOUT(passes(QStringLiteral("M0R")).size() >= 6, 10000);
+    click(w->stopButton);
+    QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
+    const QList<QStringList> seen = passes(QStringLiteral("M0R")); // Run flags the channels one by one
+    for (const QStringList &pass : seen.mid(seen.size() - 3))
+        QCOMPARE(pass.join(' '), QStringLiteral("M0R M3R MFR"));
+    w->itemBoxes.at(0)->setCurrentIndex(2);
+    w->channelChecks.at(6)->setChecked(false);
+    w->channelChecks.at(6)->setChecked(true);
+    UserAnswers user;
+    user.fileNames << m_home.path() + QStringLiteral("/Desktop/run.txt");
+    click(w->saveDataButton);
+    const QList<QByteArray> lines = fileBytes(m_home.path() + QStringLiteral("/Desktop/run.txt")).split('\n');
+    QCOMPARE(lines.value(1), QByteArray("System Time\tOutput frequency\tFrequency setting\tDC bus voltage\t\r"));
+    QCOMPARE(lines.size(), w->plot->rawPoints(8).size() + 3);
+    for (int r = 2; r < lines.size() - 1; ++r)
+        QVERIFY2(lines.at(r).endsWith(" am\t12.34\t\t540\t\r"), lines.at(r).constData());
+}
+
 // The link goes while the trend records: the window is idle again with its ranges still locked and
 // the main window off-line; after a reconnection a monitor Run adds nothing to the stopped chart.
 void tst_TrendPoller::lostLinkEndsTheTrend()
@@ -403,6 +436,7 @@ void tst_TrendPoller::lostLinkEndsTheTrend()
     QVERIFY(w->itemBoxes.at(0)->isEnabled() && w->saveDataButton->isEnabled());
     QVERIFY(!w->yRangeSpins.at(0)->isEnabled());
     QTRY_COMPARE(m_fix.window()->connectButton->text(), QStringLiteral("Off-Line"));
+    QCOMPARE(m_fix.reportedErrors(), QList<int> { 8 }); // "Communication Error!", once
     QCOMPARE(g_advPollFlags, QVector<bool>(g_monitorCodes.size(), false));
     QVERIFY(!w->plot->isRecording());
     const QVector<QPointF> kept = w->plot->rawPoints(0);
@@ -420,6 +454,9 @@ void tst_TrendPoller::lostLinkEndsTheTrend()
     QTRY_COMPARE(monitor->sampleValueEdit->text(), QStringLiteral("12.34"));
     QCOMPARE(w->plot->rawPoints(0), kept);
     QCOMPARE(w->plot->stamps(), stamps);
+    m_fix.control(QStringLiteral("fault bad-check always")); // a second loss is told again
+    QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 15000);
+    QCOMPARE(m_fix.reportedErrors(), QList<int>({ 8, 8 }));
     click(monitor->stopButton);
     QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
     // Stop gives the ranges back.
@@ -549,6 +586,7 @@ void tst_TrendPoller::screenshotOfARecording()
     for (int step = 1; step <= 40; ++step) {
         QTest::qWait(100);
         m_fix.control(QStringLiteral("monitor 0 %1").arg(1000 + 50 * step));
+        m_fix.control(QStringLiteral("monitor 2 %1").arg(1200 - 25 * step)); // the current falls across both
     }
     QVERIFY(w->plot->rawPoints(0).size() >= 10);
     QVERIFY(w->grab().save(file));

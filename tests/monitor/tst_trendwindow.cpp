@@ -15,6 +15,7 @@
 #include <QLayout>
 #include <QPushButton>
 #include <QSpinBox>
+#include <qwt_plot_canvas.h>
 #include <qwt_plot_curve.h>
 
 namespace
@@ -52,6 +53,7 @@ private slots:
     void saveData_data();
     void saveData();
     void saveChart();
+    void crossingChannelsEachShowTheirColour();
 
 private:
     MainAdvPlot *open();
@@ -221,6 +223,7 @@ void tst_TrendWindow::saveData_data()
     QTest::newRow("no ending takes the workbook's") << "~/run" << "~/run.xlsx" << false;
     QTest::newRow("capitals") << "~/run.TXT" << "~/run.TXT" << true;
     QTest::newRow("dotted folder") << "~/a.b/run" << "~/a.b/run.xlsx" << false;
+    QTest::newRow("xls names a workbook") << "~/run.xls" << "~/run.xlsx" << false;
 }
 
 void tst_TrendWindow::saveData()
@@ -277,6 +280,42 @@ void tst_TrendWindow::saveChart()
     QVERIFY2(user.boxes.first().startsWith("Warning | Cannot write file " + m_desktop + "/missing/chart.png:\n"),
         qPrintable(user.boxes.first()));
     QVERIFY(!QFileInfo::exists(m_desktop + "/missing"));
+}
+
+// Frequency ramps up under a constant setting while the current ramps down: in sample pixel columns
+// each channel's swatch colour shows where its value lies, at the default and the widest window.
+void tst_TrendWindow::crossingChannelsEachShowTheirColour()
+{
+    MainAdvPlot *w = open();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    auto *clock = new StillClock();
+    w->plot->setClock(clock);
+    w->applyYAxisRanges();
+    auto percent = [](int c, double f) { return c == 0 ? 75 * f : c == 1 ? 40 : 80 * (1 - f); };
+    for (int width : { 30, 1000 }) {
+        w->plot->setXAxisWidth(width, 3600);
+        w->plot->start();
+        for (int k = 0; k < 20 * width; ++k) {
+            std::lock_guard<FairMutex> lock(g_monitorListsMutex);
+            for (int c = 0; c < 3; ++c)
+                g_monitorValues[c] = percent(c, k / (20.0 * width)) * w->spanValues.at(c) / 100;
+            clock->ms = 500 + 50.0 * k;
+            w->plot->addData({ true, true, true, false, false, false, false, false }, { 0, 1, 2, 3, 4, 5, 6, 8 });
+        }
+        w->plot->stop();
+        const QImage canvas = w->plot->canvas()->grab().toImage();
+        for (int i = 0; i < 12; ++i) { // each channel at 0.1, 0.3, 0.7 and 0.9 of the window
+            const double f = QVector<double> { 0.1, 0.3, 0.7, 0.9 }.at(i / 3);
+            const QColor swatch = w->colourButtons.at(i % 3)->palette().color(QPalette::Window);
+            int best = 999;
+            for (int dy = -3; dy <= 3; ++dy) {
+                const QColor p = canvas.pixelColor(int(w->plot->transform(QwtPlot::xBottom, width * f)),
+                    int(w->plot->transform(QwtPlot::yLeft, percent(i % 3, f))) + dy);
+                best = qMin(best, qAbs(p.red() - swatch.red()) + qAbs(p.green() - swatch.green()) + qAbs(p.blue() - swatch.blue()));
+            }
+            QVERIFY2(best < 40, qPrintable(QStringLiteral("width %1: Ch%2 at %3").arg(width).arg(i % 3 + 1).arg(f)));
+        }
+    }
 }
 
 QTEST_MAIN(tst_TrendWindow)
