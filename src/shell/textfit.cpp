@@ -17,6 +17,7 @@
 #include <QStyleOption>
 #include <QTextDocument>
 #include <QToolButton>
+#include <QTimer>
 #include <QToolTip>
 #include <QtMath>
 
@@ -364,12 +365,30 @@ void holdChildren(QWidget *container)
         grow(container, right - container->width());
 }
 
+// What the section's header text needs, 0 for none.
+int sectionTextWidth(const QHeaderView *header, int section)
+{
+    const QAbstractItemModel *model = header->model();
+    const QString text = model->headerData(section, header->orientation(), Qt::DisplayRole).toString();
+    if (text.isEmpty())
+        return 0;
+    const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    const QVariant fontData = model->headerData(section, header->orientation(), Qt::FontRole);
+    QFont font = fontData.canConvert<QFont>() ? fontData.value<QFont>() : header->font();
+    // The section of the current cell shows its text in bold.
+    if (header->highlightSections())
+        font.setBold(true);
+    int needed = lineWidth(QFontMetrics(font), text) + 2 * margin;
+    if (header->isSortIndicatorShown() && header->sortIndicatorSection() == section)
+        needed += header->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header) + margin;
+    return needed;
+}
+
 void fitHeader(QHeaderView *header)
 {
     QAbstractItemModel *model = header->model();
     if (!model || header->orientation() != Qt::Horizontal || header->isHidden())
         return;
-    const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
     QVariantList design;
     bool grown = false;
     for (int i = 0; i < header->count(); ++i) {
@@ -377,13 +396,8 @@ void fitHeader(QHeaderView *header)
         const QHeaderView::ResizeMode mode = header->sectionResizeMode(i);
         if (header->isSectionHidden(i) || (mode != QHeaderView::Interactive && mode != QHeaderView::Fixed))
             continue;
-        const QString text = model->headerData(i, Qt::Horizontal, Qt::DisplayRole).toString();
-        const QVariant fontData = model->headerData(i, Qt::Horizontal, Qt::FontRole);
-        const QFont font = fontData.canConvert<QFont>() ? fontData.value<QFont>() : header->font();
-        int needed = lineWidth(QFontMetrics(font), text) + 2 * margin;
-        if (header->isSortIndicatorShown() && header->sortIndicatorSection() == i)
-            needed += header->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header) + margin;
-        if (!text.isEmpty() && header->sectionSize(i) < needed) {
+        const int needed = sectionTextWidth(header, i);
+        if (needed > 0 && header->sectionSize(i) < needed) {
             header->resizeSection(i, needed);
             grown = true;
         }
@@ -441,6 +455,9 @@ private:
     QAbstractItemView *m_view;
 };
 
+// One column takes the width the others leave; the others are as wide as their header and cells need,
+// refitted when the rows or the header texts change (a new list, a language) and widened at once for a
+// longer value.
 class ColumnFiller : public QObject
 {
 public:
@@ -457,6 +474,34 @@ public:
                 fill();
         });
         view->viewport()->installEventFilter(this);
+        m_refit.setSingleShot(true);
+        m_refit.setInterval(0);
+        connect(&m_refit, &QTimer::timeout, this, &ColumnFiller::fit);
+        const QAbstractItemModel *model = view->model();
+        auto refitLater = [this] { m_refit.start(); };
+        connect(model, &QAbstractItemModel::modelReset, this, refitLater);
+        connect(model, &QAbstractItemModel::rowsInserted, this, refitLater);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, refitLater);
+        connect(model, &QAbstractItemModel::headerDataChanged, this, refitLater);
+        connect(header, &QHeaderView::sortIndicatorChanged, this, refitLater);
+        connect(model, &QAbstractItemModel::dataChanged, this, &ColumnFiller::widen);
+    }
+
+    void fit()
+    {
+        m_refit.stop();
+        QHeaderView *header = m_view->horizontalHeader();
+        for (int c = 0; c < header->count(); ++c) {
+            if (c == m_column)
+                continue;
+            const int text = sectionTextWidth(header, c);
+            const int air = text > 0 ? header->fontMetrics().averageCharWidth() : 0;
+            const int width = qMax(text + air, cellsWidth(c, 0, m_view->model()->rowCount() - 1));
+            // A hidden section keeps the size for when it is shown again.
+            if (width > 0 && (header->isSectionHidden(c) || width != header->sectionSize(c)))
+                header->resizeSection(c, width);
+        }
+        fill();
     }
 
     void fill()
@@ -482,9 +527,47 @@ protected:
     }
 
 private:
+    // A value read or typed only widens its column: narrowing it under the user's eyes would move
+    // every column beside it.
+    void widen(const QModelIndex &topLeft, const QModelIndex &bottomRight)
+    {
+        if (m_refit.isActive())
+            return;
+        QHeaderView *header = m_view->horizontalHeader();
+        for (int c = topLeft.column(); c <= bottomRight.column(); ++c) {
+            if (c == m_column || header->isSectionHidden(c))
+                continue;
+            const int width = cellsWidth(c, topLeft.row(), bottomRight.row());
+            if (width > header->sectionSize(c))
+                header->resizeSection(c, width);
+        }
+    }
+
+    int cellsWidth(int column, int first, int last) const
+    {
+        const QAbstractItemModel *model = m_view->model();
+        const QFontMetrics viewMetrics(m_view->font());
+        // The item's own margins, as the style draws them, and a little air.
+        const int padding = 2 * (m_view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_view) + 1)
+                            + viewMetrics.averageCharWidth();
+        int widest = 0;
+        for (int row = first; row <= last; ++row) {
+            const QModelIndex index = model->index(row, column);
+            const QString text = index.data(Qt::DisplayRole).toString();
+            if (text.isEmpty())
+                continue;
+            const QVariant font = index.data(Qt::FontRole);
+            const int width = font.canConvert<QFont>() ? QFontMetrics(font.value<QFont>()).horizontalAdvance(text)
+                                                       : viewMetrics.horizontalAdvance(text);
+            widest = qMax(widest, width + padding);
+        }
+        return widest;
+    }
+
     QTableView *m_view;
     int m_column;
     int m_least;
+    QTimer m_refit;
 };
 
 } // namespace
@@ -540,14 +623,14 @@ void showElidedTextsAsToolTips(QAbstractItemView *view)
 
 void giveColumnTheRest(QTableView *view, int column)
 {
-    // Called again, as when columns were shown or hidden, it fills once more.
+    // Called again, as when columns were shown or hidden, it fits them once more.
     const QString name = QStringLiteral("textfitColumnFiller%1").arg(column);
     auto *filler = static_cast<ColumnFiller *>(view->findChild<QObject *>(name, Qt::FindDirectChildrenOnly));
     if (!filler) {
         filler = new ColumnFiller(view, column);
         filler->setObjectName(name);
     }
-    filler->fill();
+    filler->fit();
 }
 
 void fitWindowTitle(QWidget *window)

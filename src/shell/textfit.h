@@ -15,8 +15,9 @@ void fitTexts(QWidget *window);
 // Cells and items the view elides show their whole text as the tooltip, unless they carry one.
 void showElidedTextsAsToolTips(QAbstractItemView *view);
 
-// The column takes the width the view's other columns leave, never less than it was built with;
-// texts longer than that show elided, their whole text as the tooltip.
+// The view's other columns are as wide as their header and cells need; the column takes the width they
+// leave, never less than it was built with, and texts longer than that show elided, their whole text
+// as the tooltip.
 void giveColumnTheRest(QTableView *view, int column);
 
 // A small window (a progress dialog) widens so the window manager shows its whole title beside the

@@ -183,7 +183,9 @@ void checkHeader(QHeaderView *header, QList<Finding> *out)
         if (text.isEmpty())
             continue;
         const QVariant fontData = model->headerData(i, header->orientation(), Qt::FontRole);
-        const QFont font = fontData.canConvert<QFont>() ? fontData.value<QFont>() : header->font();
+        QFont font = fontData.canConvert<QFont>() ? fontData.value<QFont>() : header->font();
+        // The current cell's section shows in bold.
+        font.setBold(font.bold() || header->highlightSections());
         int needed = lineWidth(QFontMetrics(font), text) + 2 * margin;
         if (header->isSortIndicatorShown() && header->sortIndicatorSection() == i)
             needed += header->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header) + margin;

@@ -33,6 +33,7 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStandardItemModel>
 #include <QTabWidget>
@@ -94,6 +95,15 @@ Opened made(QWidget *window)
 {
     window->show();
     return { window, true };
+}
+
+// The tooltip a user hovering the item sees: its whole text when the view cuts it, none when it fits.
+QString tipOf(QAbstractItemView *view, const QModelIndex &index)
+{
+    const QRect cell = view->visualRect(index);
+    QHelpEvent help(QEvent::ToolTip, cell.center(), view->viewport()->mapToGlobal(cell.center()));
+    QApplication::sendEvent(view->viewport(), &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 
 // Ticks the first group of the selection dialog's tree and adds it, so the right-hand list holds rows.
@@ -387,37 +397,53 @@ void TestTextsFit::elidedCellsShowTheirWholeText()
     const QString name = table->item(0, 3)->text();
     QVERIFY(!name.isEmpty());
     table->setColumnWidth(3, table->fontMetrics().horizontalAdvance(name) / 2);
-    auto tipAt = [&](int row, int column) {
-        const QRect cell = table->visualRect(table->model()->index(row, column));
-        QHelpEvent help(QEvent::ToolTip, cell.center(), table->viewport()->mapToGlobal(cell.center()));
-        QApplication::sendEvent(table->viewport(), &help);
-        return QToolTip::isVisible() ? QToolTip::text() : QString();
-    };
+    auto tipAt = [&](int row, int column) { return tipOf(table, table->model()->index(row, column)); };
     QCOMPARE(table->item(0, 1)->text().trimmed(), QStringLiteral("P.0"));
     QCOMPARE(tipAt(0, 1), QString());
     QCOMPARE(tipAt(0, 3), name);
 }
 
-// The parameter table's and the comparison's Name column reach the view's right edge, however the
-// columns beside them were sized.
+// On a laptop's screen the parameter table's and the comparison's other columns are as wide as their
+// texts, and the Name column, reaching the view's right edge however they were sized, shows a typical
+// name whole. The station's name in the tree and the comparison mode show whole too.
 void TestTextsFit::nameColumnsTakeTheRest()
 {
     QFETCH(int, language);
+    // The font X11 gives the program: offscreen's 12 points fill a laptop's width with the headers alone.
+    const auto restore = qScopeGuard([font = QApplication::font()] { QApplication::setFont(font); });
+    QApplication::setFont(QFont(QStringLiteral("Sans Serif"), 9));
     makeProgram(language);
     maximized(m_program.window);
     QVERIFY(QTest::qWaitForWindowExposed(m_program.window));
-    m_program.form()->showComparison(2);
+    m_program.form()->showComparison(0);
     CompareResult *compare = m_program.form()->compareResult;
     QVERIFY(QTest::qWaitForWindowExposed(compare));
     const QPair<QTableView *, int> views[] = { { m_program.form()->PartableWidget, 3 }, { compare->CompareWidget, 2 } };
     for (const auto &view : views) {
         QHeaderView *header = view.first->horizontalHeader();
+        // In English "Multi-speed 1 (high speed)", "Motor overload protection current", "DC braking
+        // start frequency": every text of their rows shows whole.
+        for (const char *parameter : { "P.4", "P.9", "P.10" }) {
+            const auto found = static_cast<QTableWidget *>(view.first)->findItems(parameter, Qt::MatchEndsWith);
+            QVERIFY(!found.isEmpty());
+            for (int column = 0; column < header->count(); ++column) {
+                const QModelIndex cell = view.first->model()->index(found.first()->row(), column);
+                QVERIFY2(header->isSectionHidden(column) || tipOf(view.first, cell).isEmpty(), qPrintable(cell.data().toString()));
+            }
+        }
+        QCOMPARE(cutTexts(header, QStringLiteral("table"), LanguageNames[language]), QStringList());
         const int before = header->sectionSize(view.second);
         const int other = view.second == 3 ? 6 : 4;
         header->resizeSection(other, header->sectionSize(other) - 30);
         QVERIFY(header->sectionSize(view.second) > before);
         QCOMPARE(header->length(), view.first->viewport()->width());
     }
+    QTreeView *stations = m_program.window->navigation->SysSettreeView;
+    const QModelIndex station = m_program.window->navigation->currentItem->index();
+    QVERIFY(station.data().toString().startsWith(QStringLiteral("NO.001 ")));
+    QCOMPARE(tipOf(stations, station), QString());
+    QComboBox *mode = m_program.form()->VerifyParameter;
+    QVERIFY(mode->width() >= mode->sizeHint().width());
 }
 
 QTEST_MAIN(TestTextsFit)
