@@ -2,6 +2,7 @@
 #include "parameter/paramglobals.h"
 #include "parameter/paramtext.h"
 #include "testdirs.h"
+#include "testfiles.h"
 #include "zip/workbook.h"
 
 #include <QTemporaryDir>
@@ -179,17 +180,15 @@ void tst_ParameterListFile::damagedTextListsAreRefused()
     QFETCH(QStringList, refused);
     QFETCH(QString, reason);
     QTemporaryDir dir;
-    QFile file(dir.filePath("list.txt"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
+    const QString path = dir.filePath("list.txt");
     const QByteArray head = "VS5-043-5.5K|7.5K   ,2                   ,1\r\nTrad. P mode   Min            Max     "
                             "       Unit           Default value                 Current value  Comment        Name\r\n"
                             "   P.0         0.00           400.00         0.01Hz         50.00Hz                       "
                             "60.00          RW             Frequency command\r\n";
-    QVERIFY(size ? file.resize(size) : file.write(head + rows) > 0);
-    file.close();
+    QVERIFY(writeFile(path, head + rows) && (!size || QFile::resize(path, size)));
     ReadListing listing;
     QString told;
-    QCOMPARE(readTextListing(file.fileName(), SampleType, false, ParameterRows, &listing, &told),
+    QCOMPARE(readTextListing(path, SampleType, false, ParameterRows, &listing, &told),
         reason.isEmpty() ? ReadResult::Read : ReadResult::CannotRead);
     QCOMPARE(told, reason);
     QCOMPARE(listed(listing), (reason.isEmpty() ? Values { { 0, "60.00" } } : Values()));

@@ -1,5 +1,6 @@
 #include "platform/paths.h"
 #include "platform/textfiles.h"
+#include "testfiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -193,10 +194,7 @@ void tst_TextFiles::dataLinesAreBounded()
     QFETCH(QStringList, lines);
     QFETCH(QStringList, reports);
     const QString path = m_dir.filePath(QStringLiteral("data.txt"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QVERIFY(size ? file.resize(size) : file.write(bytes) == bytes.size());
-    file.close();
+    QVERIFY(writeFile(path, bytes) && (!size || QFile::resize(path, size)));
     QStringList told;
     setDataLineReport(
         [&](const QString &, int line, const QString &why) { told << QString::number(line) + ' ' + why; });
