@@ -13,29 +13,20 @@
 #include "parameter/valuetext.h"
 #include "platform/textfiles.h"
 #include "quicksetup/terminallists.h"
+#include "testfiles.h"
 
 #include <QBuffer>
-#include <QTemporaryFile>
+#include <QTemporaryDir>
 #include <QTextCodec>
 
 using namespace ValueText;
 
-namespace
+static QStringList dataLines(const QByteArray &bytes)
 {
-
-QStringList dataLines(const QByteArray &bytes)
-{
-    static QTemporaryFile file;
-    if (!file.isOpen() && !file.open())
-        return {};
-    file.resize(0);
-    file.seek(0);
-    file.write(bytes);
-    file.flush();
-    return readDataLines(file.fileName());
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("data.txt"));
+    return writeFile(path, bytes) ? readDataLines(path) : QStringList();
 }
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

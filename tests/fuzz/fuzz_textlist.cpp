@@ -4,24 +4,21 @@
 #include "parameter/parameterlistfile.h"
 #include "parameter/paramglobals.h"
 #include "platform/textfiles.h"
+#include "testfiles.h"
 
-#include <QTemporaryFile>
+#include <QTemporaryDir>
 #include <QTextCodec>
 
 using namespace ParameterListFile;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static QTemporaryFile file;
-    if (!file.isOpen() && !file.open())
-        return 0;
-    file.resize(0);
-    file.seek(0);
-    file.write(reinterpret_cast<const char *>(data), qint64(size));
-    file.flush();
-
-    // The file's own type, so its data lines are read, not refused as another drive's.
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("list.txt"));
     const QByteArray bytes(reinterpret_cast<const char *>(data), int(size));
+    if (!writeFile(path, bytes))
+        return 0;
+    // The file's own type, so its data lines are read, not refused as another drive's.
     Header header;
     QString invType;
     if (readTextHeader(gbkCodec()->toUnicode(bytes.left(bytes.indexOf('\n'))).remove(QLatin1Char('\r')), &header)) {
@@ -31,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (bool groups : { false, true }) {
         ReadListing listing;
         QString reason;
-        readTextListing(file.fileName(), invType, groups, ParameterRows, &listing, &reason);
+        readTextListing(path, invType, groups, ParameterRows, &listing, &reason);
         for (const QString &value : listing.values)
             acceptableValue(value);
     }
