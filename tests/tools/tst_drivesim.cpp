@@ -296,6 +296,11 @@ void TestDrivesim::wireTime_data()
                                     << QByteArray(":010300BC00013F\r\n") << (17 + 15) * 10 * 1000.0 / 9600 + 2;
     QTest::newRow("taviron_9600_7E2") << "S-taviron.drive" << "baud=9600 data=7 parity=E stop=2 flow=off"
                                       << QByteArray("\x05" "01050F6\r") << (9 + 12) * 11 * 1000.0 / 9600 + 2;
+    // Paced: the same last byte, each one before it a character earlier.
+    QTest::newRow("rtu_9600_8N1_paced") << "D-rtu.drive\nreply paced" << "baud=9600 data=8 parity=N stop=1 flow=off"
+                                        << hex("01 03 00 BC 00 01 45 EE") << (8 + 7) * 10 * 1000.0 / 9600 + 2;
+    QTest::newRow("ascii_9600_7E1_paced") << "D-ascii.drive\nreply paced" << "baud=9600 data=7 parity=E stop=1 flow=off"
+                                          << QByteArray(":010300BC00013F\r\n") << (17 + 15) * 10 * 1000.0 / 9600 + 2;
 }
 
 void TestDrivesim::wireTime()
@@ -305,13 +310,18 @@ void TestDrivesim::wireTime()
     QFETCH(QByteArray, request);
     QFETCH(double, expectedMs);
     Sim sim;
-    QVERIFY(sim.start(scenario, QString(), line));
+    QVERIFY(sim.start(scenario.section('\n', 0, 0), scenario.section('\n', 1), line));
     Port port;
     QVERIFY(port.open(sim.path));
-    QVERIFY(!port.exchange(request).isEmpty());
+    const QByteArray reply = port.exchange(request);
+    QVERIFY(!reply.isEmpty());
     // Never early; late only by scheduling (the suite runs tests side by side).
-    QVERIFY2(port.firstByteMs >= expectedMs - 0.5 && port.firstByteMs <= expectedMs + 15,
-             qPrintable(QStringLiteral("reply after %1 ms, expected %2 ms").arg(port.firstByteMs).arg(expectedMs)));
+    QVERIFY2(port.lastByteMs >= expectedMs - 0.5 && port.lastByteMs <= expectedMs + 15,
+             qPrintable(QStringLiteral("reply after %1 ms, expected %2 ms").arg(port.lastByteMs).arg(expectedMs)));
+    const double character = (expectedMs - 2) / (request.size() + reply.size());
+    const double spread = scenario.endsWith(QLatin1String("paced")) ? (reply.size() - 1) * character : 0;
+    QVERIFY2(port.lastByteMs - port.firstByteMs >= spread - 0.5 && port.firstByteMs >= expectedMs - spread - 0.5,
+             qPrintable(QStringLiteral("bytes from %1 to %2 ms").arg(port.firstByteMs).arg(port.lastByteMs)));
     // The journal stamps agree with what the master saw.
     const QStringList j = sim.journal();
     const double rx = j.at(0).section(QLatin1Char(' '), 0, 0).toDouble();

@@ -243,6 +243,11 @@ void Line::frameReceived(const QByteArray &frame, qint64 startNs)
     }
     // The request and the reply both take their time on the wire; the drive turns around in between.
     m_txDue = startNs + qint64(frame.size() + reply.bytes.size()) * charTimeNs() + qint64(m_s->turnaroundMs) * 1000000 + extra;
+    // Paced, the first byte is due as many characters earlier as follow it.
+    m_txPaced = m_s->pacedReply && !m_txDribble;
+    if (m_txPaced)
+        m_txDue -= qint64(reply.bytes.size() - 1) * charTimeNs();
+    m_txSent.clear();
     m_tx = reply.bytes;
     m_txRestart = reply.restart;
     m_txNote = reply.note + (applied.isEmpty() ? QString() : QStringLiteral(" [%1]").arg(applied.join(QStringLiteral(", "))));
@@ -252,14 +257,21 @@ void Line::sendDue(qint64 now)
 {
     if (m_tx.isEmpty() || now < m_txDue)
         return;
-    const QByteArray chunk = m_txDribble ? m_tx.left(1) : m_tx;
+    // Paced: every byte whose time has come, the reply journaled once when its last byte is out.
+    const int due = m_txPaced ? int(qMin<qint64>(m_tx.size(), 1 + (now - m_txDue) / charTimeNs())) : m_tx.size();
+    const QByteArray chunk = m_txDribble ? m_tx.left(1) : m_tx.left(due);
     const ssize_t n = ::write(m_master, chunk.constData(), size_t(chunk.size()));
     if (n <= 0)
         return;
-    journal(now, "TX", chunk.left(int(n)), m_txNote);
+    m_txSent += chunk.left(int(n));
     m_tx.remove(0, int(n));
+    if (!m_txPaced || m_tx.isEmpty()) {
+        journal(now, "TX", m_txSent, m_txNote);
+        m_txSent.clear();
+    }
     if (!m_tx.isEmpty()) {
-        m_txDue = now + 1000000; // dribbled: one byte per millisecond
+        // Dribbled: one byte per millisecond.
+        m_txDue = m_txPaced ? m_txDue + n * charTimeNs() : now + 1000000;
         return;
     }
     m_txDribble = false;
