@@ -337,6 +337,14 @@ int Line::run()
                     m_rxStart = now;
                 m_rx.append(buf, int(n));
                 m_rxLast = now;
+                // Read late, two tries of the master come in one piece; on the line they were apart.
+                while (const int first = m_wire->firstRequestLength(m_rx)) {
+                    if (first >= m_rx.size())
+                        break;
+                    const QByteArray frame = m_rx.left(first);
+                    m_rx.remove(0, first);
+                    frameReceived(frame, m_rxStart);
+                }
                 if (m_wire->complete(m_rx)) {
                     const QByteArray frame = m_rx;
                     m_rx.clear();
