@@ -49,9 +49,7 @@ void tst_FrameSilence::requestsKeepTheSilence_data()
     QTest::addColumn<int>("baud");
     QTest::addColumn<int>("registers");
     QTest::addColumn<QString>("reply");
-    // The receive returns the moment the reply is in, so nothing but the silence keeps the next
-    // request back: from the reply handed over whole, or from its last byte when the drive paces
-    // them at the line's rate.
+    // The receive returns the moment the reply is in: only the silence keeps the next request back.
     QTest::newRow("9600") << 9600 << 3 << "whole";
     QTest::newRow("9600_paced") << 9600 << 3 << "paced";
     QTest::newRow("115200") << 115200 << 9 << "whole";
@@ -123,8 +121,7 @@ void tst_FrameSilence::unansweredExchangeMakesTenWholeTries_data()
     }
 }
 
-// Waiting on the descriptor must not cut the wait for a reply that never comes: each of the ten
-// tries still waits its whole window before the next request goes out.
+// Waiting on the descriptor must not cut short the wait for a reply that never comes.
 void tst_FrameSilence::unansweredExchangeMakesTenWholeTries()
 {
     QFETCH(int, line);
@@ -141,9 +138,7 @@ void tst_FrameSilence::unansweredExchangeMakesTenWholeTries()
     QVERIFY(g_offLine);
 
     QTRY_COMPARE(m_drive.received().size(), 10);
-    // The drive stamps a request when it gets to read it, a little late on a busy machine; over
-    // the nine spans only the first stamp's lateness counts, and each span also holds the
-    // request's own time on the wire, which the window does not.
+    // Only the first stamp's lateness counts over the spans, each of which also holds a request's wire time.
     const QList<JournalFrame> tries = m_drive.received();
     const double span = tries.last().at - tries.first().at;
     QVERIFY2(span >= 9 * window, qPrintable(QStringLiteral("ten tries in %1 ms").arg(span * 1000)));

@@ -19,9 +19,7 @@
 #include <QThread>
 #include <QtTest>
 
-#include <algorithm>
 #include <memory>
-#include <numeric>
 
 // One frame of the journal, with its time in seconds and its bytes as the journal writes them.
 struct JournalFrame {
@@ -64,10 +62,9 @@ inline void shippedLineRows()
     QTest::newRow("taviron") << 2;
 }
 
-// What a Modbus master that keeps the rules cannot beat over the journal's frames stamped in
-// [from, to) seconds: every byte at the line's rate, the drive's turnaround per reply and the
-// silence of 3.5 characters (1.75 ms above 19200 baud) before each request (`periodic`: a run
-// that repeats, so the first request too).
+// What a Modbus master that keeps the rules cannot beat over the journal's frames in [from, to)
+// seconds: every byte at the line's rate, the drive's turnaround per reply, 3.5 characters of
+// silence (1.75 ms above 19200 baud) before each request but the first (`periodic`: each).
 inline double lineLimit(const QList<JournalFrame> &frames, double from, double to, int bitsPerChar, int baud,
                         bool periodic, double turnaround = 0.002)
 {
@@ -82,25 +79,6 @@ inline double lineLimit(const QList<JournalFrame> &frames, double from, double t
         requests += f.received;
     }
     return limit + qMax(0, periodic ? requests : requests - 1) * silence;
-}
-
-// Where the time of a run of exchanges goes: request to the reply's end and the reply's end to the
-// next request, as medians and means in milliseconds.
-inline QString journalPace(const QList<JournalFrame> &frames)
-{
-    QVector<double> exchange, gap;
-    for (int i = 1; i < frames.size(); ++i)
-        (frames.at(i).received ? gap : exchange) << (frames.at(i).at - frames.at(i - 1).at) * 1000;
-    auto median = [](QVector<double> v) {
-        std::sort(v.begin(), v.end());
-        return v.value(v.size() / 2);
-    };
-    auto mean = [](const QVector<double> &v) { return std::accumulate(v.begin(), v.end(), 0.0) / qMax(1, v.size()); };
-    return QStringLiteral("request to reply %1 ms, reply to next request %2 ms (medians; means %3 and %4)")
-        .arg(median(exchange), 0, 'f', 2)
-        .arg(median(gap), 0, 'f', 2)
-        .arg(mean(exchange), 0, 'f', 2)
-        .arg(mean(gap), 0, 'f', 2);
 }
 
 class SimulatedDrive {

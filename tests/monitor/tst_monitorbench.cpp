@@ -86,7 +86,6 @@ void tst_MonitorBench::passPeriod()
           "of a parameter read (%.2f ms each; x%.2f per item)",
           baud, items, period * 1000, limit * 1000, period / limit, wire * 1000, period / wire, period / perRead,
           perRead * 1000, period / items / perRead);
-    qInfo("    %s", qPrintable(journalPace(drive.frames())));
     drive.stop();
 }
 
