@@ -21,15 +21,16 @@ qint64 monotonicNs()
 }
 
 // A sleep overshoots by the timer slack and the wake-up, a tenth of a millisecond or more, which at
-// 115200 baud is more than a character: the last stretch is given up to other threads in turns.
+// 115200 baud is more than a character: the last stretch is waited out awake. (Yielding instead
+// would hand a busy machine's CPU away for a whole time slice.)
 void sleepUntil(qint64 ns)
 {
-    const qint64 spin = 150000;
-    qint64 now = monotonicNs();
-    if (ns - now > spin)
-        std::this_thread::sleep_for(std::chrono::nanoseconds(ns - now - spin));
-    while (monotonicNs() < ns)
-        std::this_thread::yield();
+    const qint64 awake = 150000;
+    const qint64 now = monotonicNs();
+    if (ns - now > awake)
+        std::this_thread::sleep_for(std::chrono::nanoseconds(ns - now - awake));
+    while (monotonicNs() < ns) {
+    }
 }
 
 SerialDevice::Line lineOf(const PortSettings &settings)
