@@ -224,7 +224,8 @@ void MonitorThread::pollOnce()
                     break;
                 }
                 code[2] = 'R';
-                if (!hasCommand(link, code.left(3)) || link->SendCommand(code.constData()) != 0) {
+                // A restart may have been asked for during the write's exchange.
+                if (g_restartWait || !hasCommand(link, code.left(3)) || link->SendCommand(code.constData()) != 0) {
                     complete = false;
                     break;
                 }
