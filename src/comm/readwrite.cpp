@@ -147,7 +147,8 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
         if (binary) {
             if (g_serialPort)
                 g_serialPort->waitFrameSilence();
-            QThread::msleep(ulong(qMax(0, g_responseDelayMs.load())));
+            if (const int delay = g_responseDelayMs; delay > 0)
+                QThread::msleep(ulong(delay));
         }
         reply.data.fill('\0');
         if (g_serialPort) {

@@ -20,6 +20,19 @@ qint64 monotonicNs()
         .count();
 }
 
+// A sleep overshoots by the timer slack and the wake-up, a tenth of a millisecond or more, which at
+// 115200 baud is more than a character: the last stretch is waited out awake. (Yielding instead
+// would hand a busy machine's CPU away for a whole time slice.)
+void sleepUntil(qint64 ns)
+{
+    const qint64 awake = 150000;
+    const qint64 now = monotonicNs();
+    if (ns - now > awake)
+        std::this_thread::sleep_for(std::chrono::nanoseconds(ns - now - awake));
+    while (monotonicNs() < ns) {
+    }
+}
+
 SerialDevice::Line lineOf(const PortSettings &settings)
 {
     SerialDevice::Line line;
@@ -81,6 +94,7 @@ Win_QextSerialPort &Win_QextSerialPort::operator=(const Win_QextSerialPort &othe
     m_line = other.m_line;
     m_simulatedLineFile = other.m_simulatedLineFile;
     m_lastActivityNs = other.m_lastActivityNs.load();
+    m_lastWriteNs = other.m_lastWriteNs.load();
     if (!m_device.duplicate(other.m_device))
         qWarning("Win_QextSerialPort: cannot share %s with a copy", qPrintable(other.m_device.path()));
     setOpenMode(m_device.isOpen() ? other.openMode() : QIODevice::NotOpen);
@@ -394,13 +408,16 @@ void Win_QextSerialPort::purgeReceive()
         return;
     // Discarded bytes were on the line all the same.
     if (m_device.queued() > 0)
-        markLineActivity();
+        markLineActivity(monotonicNs());
     m_device.discardInput();
 }
 
-void Win_QextSerialPort::markLineActivity()
+void Win_QextSerialPort::markLineActivity(qint64 atNs)
 {
-    m_lastActivityNs = monotonicNs();
+    // Never back: a purge or a later byte may already have moved it on.
+    qint64 last = m_lastActivityNs;
+    while (last < atNs && !m_lastActivityNs.compare_exchange_weak(last, atNs)) {
+    }
 }
 
 qint64 Win_QextSerialPort::frameSilenceNs() const
@@ -416,10 +433,7 @@ void Win_QextSerialPort::waitFrameSilence() const
     const qint64 last = m_lastActivityNs;
     if (last == 0)
         return;
-    const qint64 until = last + frameSilenceNs();
-    const qint64 now = monotonicNs();
-    if (now < until)
-        std::this_thread::sleep_for(std::chrono::nanoseconds(until - now));
+    sleepUntil(last + frameSilenceNs());
 }
 
 qint64 Win_QextSerialPort::readData(char *data, qint64 maxSize)
@@ -458,12 +472,45 @@ qint64 Win_QextSerialPort::receive(char *data, qint64 maxSize)
         firstWait = 15;
         period = 12;
     }
-    QThread::msleep(firstWait);
+    const qint64 msNs = 1000000;
+    const qint64 startNs = monotonicNs();
+
+    // Bytes are taken off the queue as they come, so that the descriptor wakes us for the next ones
+    // instead of a sleep running its course; the count is judged as the queue's would be.
+    QByteArray got;
+    qint64 arrivedNs = 0;
+    bool failed = false;
+    auto gather = [&] {
+        const qint64 queued = m_device.queued();
+        if (queued < 0) {
+            translateError(SerialDevice::IoError);
+            failed = true;
+        } else if (queued > 0) {
+            arrivedNs = monotonicNs();
+            const int before = got.size();
+            got.resize(before + int(queued));
+            const qint64 read = m_device.read(got.data() + before, queued);
+            got.resize(before + int(qMax<qint64>(0, read)));
+            failed = read <= 0;
+        }
+        return !failed;
+    };
+
+    // The first wait ends early only for the whole reply (or more than that): a reply that pauses
+    // within it is still gathered whole.
+    gather();
+    while (!failed && got.size() < maxSize) {
+        const qint64 left = startNs + firstWait * msNs - monotonicNs();
+        if (left <= 0)
+            break;
+        if (m_device.waitReadable(left))
+            gather();
+    }
 
     qint64 previous = 0;
     int stalls = 0;
-    for (;;) {
-        const qint64 n = bytesAvailable();
+    while (!failed) {
+        const qint64 n = got.size();
         if (n > previous) {
             stalls = 0;
             if (n == maxSize)
@@ -477,29 +524,30 @@ qint64 Win_QextSerialPort::receive(char *data, qint64 maxSize)
             } else if (stalls > 1) {
                 break;
             }
-            QThread::msleep(n != 0 ? period / 6 : period);
+            m_device.waitReadable((n != 0 ? period / 6 : period) * msNs);
         }
         previous = n;
+        gather();
     }
 
-    if (const unsigned errors = m_device.lineErrors())
-        translateError(errors);
-    const qint64 queued = m_device.queued();
-    if (queued != 0)
-        markLineActivity();
-    if (queued > maxSize) {
+    if (!failed) {
+        if (const unsigned errors = m_device.lineErrors())
+            translateError(errors);
+        gather();
+    }
+    if (arrivedNs != 0)
+        markLineActivity(arrivedNs);
+    if (failed) {
+        lastErr = E_READ_FAILED;
+        return -1;
+    }
+    if (got.size() > maxSize) {
         // A reply longer than asked for is not one of ours: drop it whole.
         m_device.discardInput();
         return -1;
     }
-    if (queued == 0)
-        return 0;
-    const qint64 got = queued > 0 ? m_device.read(data, queued) : -1;
-    if (got <= 0) {
-        lastErr = E_READ_FAILED;
-        return -1;
-    }
-    return got;
+    std::copy(got.cbegin(), got.cend(), data);
+    return got.size();
 }
 
 qint64 Win_QextSerialPort::send(const char *data, qint64 size)
@@ -507,8 +555,11 @@ qint64 Win_QextSerialPort::send(const char *data, qint64 size)
     qint64 result;
     bool simulated;
     PortSettings settings;
+    qint64 startNs;
     {
         PortLock lock(*mutex);
+        startNs = monotonicNs();
+        m_lastWriteNs = startNs;
         result = isOpen() ? m_device.write(data, size) : -1;
         if (result < 0)
             lastErr = E_WRITE_FAILED;
@@ -516,22 +567,26 @@ qint64 Win_QextSerialPort::send(const char *data, qint64 size)
         settings = Settings;
     }
     flush();
-    if (result > 0 && simulated)
-        waitWireTime(settings, result);
-    if (result > 0)
-        markLineActivity();
+    if (result > 0) {
+        // The request's last byte leaves at the line's rate; a drain that returns later (a real
+        // UART held back) says the line was busy until then.
+        const qint64 wireEndNs = startNs + wireTimeNs(settings, result);
+        if (simulated)
+            sleepUntil(wireEndNs);
+        markLineActivity(qMax(wireEndNs, monotonicNs()));
+    }
     return result;
 }
 
 // A pseudo-terminal hands the bytes over at once, while a real UART's drain returns only
 // when they have left the line. The simulated drive counts the request's time on the wire
-// before it answers, so on a simulated line the drain is given that time too.
-void Win_QextSerialPort::waitWireTime(const PortSettings &settings, qint64 bytes)
+// before it answers, so on a simulated line the send takes that time too.
+qint64 Win_QextSerialPort::wireTimeNs(const PortSettings &settings, qint64 bytes)
 {
     const int baud = baudRateValue(settings.BaudRate);
     if (baud <= 0)
-        return;
-    QThread::usleep(static_cast<unsigned long>(bytes * bitsPerCharacter(settings) * 1000000LL / baud));
+        return 0;
+    return bytes * bitsPerCharacter(settings) * 1000000000LL / baud;
 }
 
 // Start bit, data bits, parity bit, stop bits (1.5 counted as 2).

@@ -1,8 +1,9 @@
 #pragma once
 
-// The program's serial port. The receive does not block on a time-out: it waits a fixed time
-// chosen by the baud rate, then polls the input queue until the count stops growing; the send
-// drains the output after every write. readData2/writeData2 are the same pair for Modbus RTU.
+// The program's serial port. The receive does not block on a time-out: it waits on the
+// descriptor for a fixed time chosen by the baud rate, returning as soon as the expected count is
+// in, then until the count stops growing; the send drains the output after every write.
+// readData2/writeData2 are the same pair for Modbus RTU.
 
 #include "comm/qextserialbase.h"
 #include "platform/serialdevice.h"
@@ -52,15 +53,17 @@ public:
     void waitFrameSilence() const;
     // That silence in nanoseconds for the current settings.
     qint64 frameSilenceNs() const;
+    // When the last send began (steady clock, nanoseconds); 0 before any.
+    qint64 lastWriteNs() const { return m_lastWriteNs; }
 
     // The device a port name stands for ("COM3", "\\\\.\\COM10", "/dev/ttyUSB0"); empty when
     // the name is not known.
     static QString devicePath(const QString &portName);
 
 private:
-    static void waitWireTime(const PortSettings &settings, qint64 bytes);
+    static qint64 wireTimeNs(const PortSettings &settings, qint64 bytes);
     static int bitsPerCharacter(const PortSettings &settings);
-    void markLineActivity();
+    void markLineActivity(qint64 atNs);
     qint64 receive(char *data, qint64 maxSize);
     qint64 send(const char *data, qint64 size);
     void applyLine();
@@ -74,4 +77,6 @@ private:
     bool m_ptyNoted = false;
     // Monotonic time of the last byte sent or received, in nanoseconds; 0 before any.
     std::atomic<qint64> m_lastActivityNs { 0 };
+    // Monotonic time the last send began, in nanoseconds; 0 before any.
+    std::atomic<qint64> m_lastWriteNs { 0 };
 };

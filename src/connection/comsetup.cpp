@@ -26,12 +26,22 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <chrono>
+#include <thread>
+
 const char *const ProgressStyleGreen = "QProgressBar{border-radius:5px;background-color:darkgray;text-align:center}"
                                        "QProgressBar::chunk{background-color:#00FF00;margin:2px;}";
 const char *const ProgressStyleRed = "QProgressBar{border-radius:5px;background-color:darkgray;text-align:center}"
                                      "QProgressBar::chunk{background-color:#FF0000;margin:2px;}";
 
 namespace {
+
+// The clock the port stamps its sends with.
+qint64 steadyNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 QString threeDigits(int number)
 {
@@ -186,7 +196,7 @@ void CComSetup::CheckComboxCh()
 
 void CComSetup::on_start_clicked()
 {
-    m_lastProbe.invalidate();
+    m_lastProbeSentNs = 0;
     // The search changes the line, the protocol object, the station and the drive's identity: the
     // mode poller, which would end at its next poll anyway, ends first.
     if (g_mainWindow && g_mainWindow->navigation)
@@ -306,15 +316,15 @@ void CComSetup::AutoCommunication(int TestNum)
     }
 
     // A step that blocks lets the next tick come early; keep the probes on the wire at least
-    // 100 ms apart (plus the send delay the previous step waited before its frame).
-    if (m_lastProbe.isValid()) {
-        const qint64 wait = 100 + m_lastProbeDelayMs - m_lastProbe.elapsed();
-        if (wait > 0)
-            QThread::msleep(static_cast<unsigned long>(wait));
+    // 100 ms apart, counted from when the last one was sent.
+    if (m_lastProbeSentNs != 0) {
+        const qint64 left = m_lastProbeSentNs + 100000000 - steadyNs();
+        if (left > 0)
+            std::this_thread::sleep_for(std::chrono::nanoseconds(left));
     }
-    m_lastProbe.start();
-    m_lastProbeDelayMs = g_responseDelayMs;
     const int result = readWrite->SendCommand("MCR");
+    const Win_QextSerialPort *port = g_serialPort;
+    m_lastProbeSentNs = port && port->lastWriteNs() != 0 ? port->lastWriteNs() : steadyNs();
     if (result != 0) {
         if (TestNum < LastSearchStep)
             return;

@@ -7,7 +7,6 @@
 #include "ui_comsetdialog.h"
 
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QString>
 
 class QCloseEvent;
@@ -58,8 +57,8 @@ private:
     bool enterStation(const QString &typeText);
 
     bool m_stepRunning = false;
-    QElapsedTimer m_lastProbe;
-    int m_lastProbeDelayMs = 0;
+    // When the search's last probe was sent (steady clock, nanoseconds); 0 before the first.
+    qint64 m_lastProbeSentNs = 0;
 };
 
 // The two looks of the progress bar.

@@ -235,6 +235,11 @@ void MonitorThread::pollOnce()
             if (writeCode) {
                 answered = ask(code);
                 code[2] = 'R';
+                // A restart may have been asked for during the write's exchange.
+                if (g_restartWait) {
+                    complete = false;
+                    break;
+                }
             }
             answered = answered && ask(code);
             if (!complete)

@@ -4,8 +4,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <linux/serial.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -271,6 +273,39 @@ qint64 SerialDevice::queued() const
     if (::ioctl(m_fd, FIONREAD, &count) != 0)
         return -1;
     return count;
+}
+
+bool SerialDevice::waitReadable(qint64 timeoutNs) const
+{
+    if (timeoutNs <= 0)
+        return queued() > 0;
+    timespec until {};
+    ::clock_gettime(CLOCK_MONOTONIC, &until);
+    until.tv_sec += time_t(timeoutNs / 1000000000);
+    until.tv_nsec += long(timeoutNs % 1000000000);
+    if (until.tv_nsec >= 1000000000) {
+        ++until.tv_sec;
+        until.tv_nsec -= 1000000000;
+    }
+    for (;;) {
+        timespec now {};
+        ::clock_gettime(CLOCK_MONOTONIC, &now);
+        qint64 left = (qint64(until.tv_sec) - now.tv_sec) * 1000000000 + (until.tv_nsec - now.tv_nsec);
+        if (left <= 0)
+            return false;
+        pollfd p { m_fd, POLLIN, 0 };
+        const timespec span { time_t(left / 1000000000), long(left % 1000000000) };
+        const int ready = ::ppoll(&p, 1, &span, nullptr);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready > 0 && (p.revents & POLLIN))
+            return true;
+        if (ready == 0)
+            return false;
+        // Hung up or failed: poll would return at once for good.
+        ::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr);
+        return queued() > 0;
+    }
 }
 
 qint64 SerialDevice::read(char *data, qint64 maxSize)

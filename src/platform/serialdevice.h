@@ -41,6 +41,9 @@ public:
     ApplyResult apply(const Line &line, QString *detail);
 
     qint64 queued() const; // bytes in the input queue, -1 on failure
+    // Waits until input is queued or timeoutNs have passed; true when there is input. A line that
+    // hung up is slept on for the whole time, as there is nothing to wait for.
+    bool waitReadable(qint64 timeoutNs) const;
     qint64 read(char *data, qint64 maxSize); // what is queued, up to maxSize; -1 on failure
     qint64 write(const char *data, qint64 size); // blocking until all is handed over; -1 on failure
     bool drain(); // waits until the output has left

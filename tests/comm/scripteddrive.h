@@ -16,6 +16,8 @@
 #include <functional>
 #include <thread>
 
+#include <pthread.h>
+
 namespace drive {
 
 inline QByteArray crc(QByteArray frame)
@@ -135,6 +137,9 @@ public:
 private:
     void run()
     {
+        // A drive answers in its own time however busy the machine is (as the simulated drive does).
+        const sched_param lowestRealTime { 1 };
+        pthread_setschedparam(pthread_self(), SCHED_FIFO, &lowestRealTime);
         int next = 0;
         while (m_running) {
             const QByteArray request = m_pty.readAll(5);

@@ -272,7 +272,8 @@ void tst_DriveLink::restartWaitCoversTheDrivesRestart()
     timer.start();
     QCOMPARE(m_rw->SendCommand("MOD"), int('0'));
     QVERIFY2(timer.elapsed() >= 2000 && timer.elapsed() < 2300, qPrintable(QString::number(timer.elapsed())));
-    QCOMPARE(received().size(), 2);
+    // No request reached the drive while it restarted (a busy machine may make a try twice).
+    QVERIFY(m_drive.journal().filter(QStringLiteral("silent: restarting")).isEmpty());
 }
 
 void tst_DriveLink::pollerAndWriterShareTheLink()

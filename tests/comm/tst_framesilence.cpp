@@ -13,6 +13,8 @@ private slots:
     void cleanup();
     void requestsKeepTheSilence_data();
     void requestsKeepTheSilence();
+    void unansweredExchangeMakesTenWholeTries_data();
+    void unansweredExchangeMakesTenWholeTries();
 
 private:
     LinkFixture m_link;
@@ -46,20 +48,23 @@ void tst_FrameSilence::requestsKeepTheSilence_data()
 {
     QTest::addColumn<int>("baud");
     QTest::addColumn<int>("registers");
-    // At 9600 baud a three-register reply ends about 1.5 ms before the receive first looks at
-    // the queue, so nothing but the silence keeps the next request back; at 115200 baud the
-    // longest reply.
-    QTest::newRow("9600") << 9600 << 3;
-    QTest::newRow("115200") << 115200 << 9;
+    QTest::addColumn<QString>("reply");
+    // The receive returns the moment the reply is in: only the silence keeps the next request back.
+    QTest::newRow("9600") << 9600 << 3 << "whole";
+    QTest::newRow("9600_paced") << 9600 << 3 << "paced";
+    QTest::newRow("115200") << 115200 << 9 << "whole";
+    QTest::newRow("115200_paced") << 115200 << 9 << "paced";
 }
 
 void tst_FrameSilence::requestsKeepTheSilence()
 {
     QFETCH(int, baud);
     QFETCH(int, registers);
+    QFETCH(QString, reply);
     const int requests = 1000;
 
-    QVERIFY(m_drive.startShipped(QStringLiteral("A-rtu.drive"), QStringLiteral("baud %1\nparity N").arg(baud)));
+    QVERIFY(m_drive.startShipped(QStringLiteral("A-rtu.drive"),
+                                 QStringLiteral("baud %1\nparity N\nreply %2").arg(baud).arg(reply)));
     QVERIFY(m_drive.connect(1, baud == 9600 ? BAUD9600 : BAUD115200, DATA_8, PAR_NONE, STOP_1));
     g_responseDelayMs = 0;
     ReadWrite *rw = m_drive.readWrite();
@@ -102,6 +107,41 @@ void tst_FrameSilence::requestsKeepTheSilence()
                             .arg(tooSoon.mid(0, 5).join(QStringLiteral("; ")))));
     qInfo("shortest silence %.3f ms, needed %.3f ms; %d tries again", shortest * 1000, 3.5 * character * 1000,
           sent - requests);
+}
+
+void tst_FrameSilence::unansweredExchangeMakesTenWholeTries_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("baud");
+    QTest::addColumn<double>("window"); // first wait plus one period, seconds
+    for (int line = 0; line < 3; ++line) {
+        const QString name = QString::fromLatin1(shippedLine(line).scenario).section(QLatin1Char('.'), 0, 0);
+        QTest::newRow(qPrintable(name + QStringLiteral("_9600"))) << line << 9600 << 0.027;
+        QTest::newRow(qPrintable(name + QStringLiteral("_115200"))) << line << 115200 << 0.016;
+    }
+}
+
+// Waiting on the descriptor must not cut short the wait for a reply that never comes.
+void tst_FrameSilence::unansweredExchangeMakesTenWholeTries()
+{
+    QFETCH(int, line);
+    QFETCH(int, baud);
+    QFETCH(double, window);
+    const ShippedLine &l = shippedLine(line);
+    QVERIFY(m_drive.startShipped(QLatin1String(l.scenario), QStringLiteral("baud %1\nfault link-lost").arg(baud)));
+    QVERIFY(m_drive.connect(l.protocol, baud == 9600 ? BAUD9600 : BAUD115200, l.data, l.parity, l.stop));
+    g_crLfMode = l.crLfMode;
+    g_responseDelayMs = 0;
+    g_quietRead = true;
+    QCOMPARE(m_drive.readWrite()->ReadPar(7, 1), -1.0);
+    g_quietRead = false;
+    QVERIFY(g_offLine);
+
+    QTRY_COMPARE(m_drive.received().size(), 10);
+    // Only the first stamp's lateness counts over the spans, each of which also holds a request's wire time.
+    const QList<JournalFrame> tries = m_drive.received();
+    const double span = tries.last().at - tries.first().at;
+    QVERIFY2(span >= 9 * window, qPrintable(QStringLiteral("ten tries in %1 ms").arg(span * 1000)));
 }
 
 QTEST_MAIN(tst_FrameSilence)

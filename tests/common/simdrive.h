@@ -62,6 +62,25 @@ inline void shippedLineRows()
     QTest::newRow("taviron") << 2;
 }
 
+// What a Modbus master that keeps the rules cannot beat over the journal's frames in [from, to)
+// seconds: every byte at the line's rate, the drive's turnaround per reply, 3.5 characters of
+// silence (1.75 ms above 19200 baud) before each request but the first (`periodic`: each).
+inline double lineLimit(const QList<JournalFrame> &frames, double from, double to, int bitsPerChar, int baud,
+                        bool periodic, double turnaround = 0.002)
+{
+    const double character = double(bitsPerChar) / baud;
+    const double silence = baud > 19200 ? 0.00175 : 3.5 * character;
+    double limit = 0;
+    int requests = 0;
+    for (const JournalFrame &f : frames) {
+        if (f.at < from || f.at >= to)
+            continue;
+        limit += f.bytes.size() * character + (f.received ? 0 : turnaround);
+        requests += f.received;
+    }
+    return limit + qMax(0, periodic ? requests : requests - 1) * silence;
+}
+
 class SimulatedDrive {
 public:
     explicit SimulatedDrive(const QString &comName = QStringLiteral("COM9")) : m_comName(comName) {}

@@ -276,6 +276,7 @@ public:
     }
 
     void control(const QString &line) { m_drive.control(line); }
+    SimulatedDrive &drive() { return m_drive; }
     QString controlPath() const { return m_drive.controlPath(); }
     QString journalPath() const { return m_drive.journalPath(); }
 

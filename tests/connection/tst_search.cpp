@@ -126,7 +126,16 @@ void TestSearch::runSetup(const Preset &preset, int startStep, std::function<voi
                 QTest::mouseClick(setup->AutoButton, Qt::LeftButton);
                 setup->testStep = startStep;
             } else if (failed) {
-                setup->close();
+                // The dialog is modal again before the failure path has ended the test behind its
+                // box; a user can close it only after that.
+                auto *closer = new QTimer(setup);
+                QObject::connect(closer, &QTimer::timeout, setup, [setup, closer] {
+                    if (g_connectionTest)
+                        return;
+                    closer->stop();
+                    setup->close();
+                });
+                closer->start(10);
             }
         } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             m_boxes.append({ box->windowTitle(), box->text(), box->icon() });

@@ -56,6 +56,8 @@ private:
     QByteArray m_tx;      // reply waiting for its time on the wire
     qint64 m_txDue = 0;
     bool m_txDribble = false;
+    bool m_txPaced = false;
+    QByteArray m_txSent;  // a paced reply's bytes already on the line
     bool m_txRestart = false;
     QString m_txNote;
     qint64 m_restartUntil = 0;

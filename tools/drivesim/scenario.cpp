@@ -223,6 +223,14 @@ bool applyScenarioLine(const QString &rawLine, Scenario *s, QString *error, cons
         s->terminator = w.at(1);
         return true;
     }
+    if (key == QLatin1String("reply")) {
+        if (!need(2) || !QStringList({"whole", "paced"}).contains(w.at(1))) {
+            *error = QStringLiteral("reply is whole or paced");
+            return false;
+        }
+        s->pacedReply = w.at(1) == QLatin1String("paced");
+        return true;
+    }
     if (key == QLatin1String("station"))
         return need(2) && number(1, &s->station) && ((s->station >= 0 && s->station <= 254) || (*error = "station is 0 to 254", false));
     if (key == QLatin1String("series")) {

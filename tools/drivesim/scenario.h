@@ -73,6 +73,9 @@ struct Scenario {
     int jogFrequency = 500;   // 0.01 Hz
     int freqSelector = -1;    // parameter whose value 1 moves frequencies to 0.1 Hz units
     int turnaroundMs = 2;
+    // false: the reply is handed over whole when its last byte is due (a USB adapter); true: each
+    // byte is written when it is due at the line's rate (a UART).
+    bool pacedReply = false;
     int restartMs = -1;       // -1: by series
     QVector<Fault> faults;
     QVector<Refusal> refusals;

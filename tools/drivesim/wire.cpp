@@ -76,6 +76,23 @@ bool Wire::complete(const QByteArray &b) const
     return false;
 }
 
+int Wire::firstRequestLength(const QByteArray &b) const
+{
+    int end = -1;
+    switch (m_s->protocol) {
+    case Protocol::Ascii:
+        end = b.startsWith(':') ? b.indexOf("\r\n") : -1;
+        return end < 0 ? 0 : end + 2;
+    case Protocol::Rtu:
+        return complete(b.left(8)) ? 8 : 0;
+    case Protocol::Taviron:
+        // No request holds an ENQ but at its start, so a CR before one ends the request.
+        end = b.indexOf("\r\x05");
+        return end < 0 ? 0 : end + 1;
+    }
+    return 0;
+}
+
 Reply Wire::handle(const QByteArray &frame)
 {
     switch (m_s->protocol) {

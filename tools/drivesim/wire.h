@@ -32,6 +32,8 @@ public:
 
     // True when the bytes gathered so far already form a whole request by the protocol's own delimiters.
     bool complete(const QByteArray &buffer) const;
+    // The length of the whole request at the buffer's start when another follows it, else 0.
+    int firstRequestLength(const QByteArray &buffer) const;
     Reply handle(const QByteArray &frame);
     // The same reply with its CRC, LRC or sum spoiled; false when the reply carries no check.
     bool spoilCheck(QByteArray *reply) const;
