@@ -358,9 +358,9 @@ void TestTextsFit::qtOwnTextsFollowTheLanguage_data()
     QTest::addColumn<QStringList>("expected"); // OK of a warning; Open and Cancel; Save and Cancel
     QTest::newRow("English") << 0 << QStringList { "OK", "Open", "Cancel", "Save", "Cancel" };
     QTest::newRow("Simplified Chinese") << 1
-                                        << QStringList { "确定", "打开(O)", "取消", "保存(S)", "取消" };
+                                        << QStringList { "确定", "打开", "取消", "保存", "取消" };
     QTest::newRow("Traditional Chinese") << 2
-                                         << QStringList { "確定", "開啟(O)", "取消", "儲存(S)", "取消" };
+                                         << QStringList { "確定", "開啟", "取消", "儲存", "取消" };
 }
 
 // The program's own warning box and the parameter form's Open and Save dialogs, as the user meets them.
@@ -370,7 +370,12 @@ void TestTextsFit::qtOwnTextsFollowTheLanguage()
     QFETCH(QStringList, expected);
     makeProgram(language);
     QStringList seen;
-    auto shown = [](QAbstractButton *button) { return button ? button->text().remove(QLatin1Char('&')) : QString(); };
+    // Qt's file dialog retitles its accept button ("打开(&O)" becomes "打开") once its folder has loaded,
+    // which may come before or after this look: the mnemonic is no part of the language.
+    auto shown = [](QAbstractButton *button) {
+        static const QRegularExpression mnemonic(QStringLiteral("\\(.\\)$"));
+        return button ? button->text().remove(QLatin1Char('&')).remove(mnemonic) : QString();
+    };
     ModalWatcher watcher([&](QWidget *modal) {
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             seen << shown(box->button(QMessageBox::Ok));

@@ -231,9 +231,9 @@ void TestDrivesim::knownFrames_data()
     QTest::newRow("taviron_page_read_back") << "D-taviron.drive" << rtu << taviron("017F0") << QByteArray("\x02" "0100000\x03" "51\r");
     // Two tries read in one piece: the first is answered, the second finds the drive busy.
     QTest::newRow("rtu_two_tries_at_once") << "D-rtu.drive" << rtu << hex("01 03 00 BC 00 01 45 EE 01 03 00 BC 00 01 45 EE")
-                                           << hex("01 03 02 00 66 38 6E");
+                                           << hex("01 03 02 03 FC B8 F5");
     QTest::newRow("ascii_two_tries_at_once") << "D-ascii.drive" << ascii << QByteArray(":010300BC00013F\r\n:010300BC00013F\r\n")
-                                             << QByteArray(":010302006694\r\n");
+                                             << QByteArray(":01030203FCFB\r\n");
     QTest::newRow("taviron_two_type_code_tries_at_once") << "D-taviron.drive" << rtu
                                                          << QByteArray("\x05" "016A007\r7C\r\x05" "016A007\r7C\r")
                                                          << QByteArray("\x02" "0100150\x03" "57\r");
