@@ -522,6 +522,7 @@ void CNavigation::monitorModeState()
     if (g_connectionTest) {
         commError = true;
         modeThread->stopPolling();
+        g_cuModeResult = -1;
         allLampsOff();
         if (number >= 0)
             stationTested[number] = 0;
@@ -529,6 +530,8 @@ void CNavigation::monitorModeState()
         return;
     }
     if (commError && g_offLine) {
+        // A tick that still saw the last good poll may have run after the poller gave up.
+        g_cuModeResult = -1;
         allLampsOff();
         setModeText(QString());
         disconnectModeDisplay();
