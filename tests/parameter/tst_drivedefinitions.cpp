@@ -37,53 +37,48 @@ private slots:
     void init() { m_f.resetState(); }
     void cleanup() { m_f.stopDriveAfter(); }
 
-    void valuesLieInTheirDefinitions_data() { scenarios(); }
+    void valuesLieInTheirDefinitions_data();
     void valuesLieInTheirDefinitions();
-    // Each parameter set once, each protocol once: a Read All takes seconds.
-    void readAllListsOnlyTheNamedDifferences_data() { scenarios(QStringLiteral("A-rtu D-taviron S-ascii")); }
-    void readAllListsOnlyTheNamedDifferences();
 
 private:
-    void scenarios(const QString &only = QString());
-    // Starts the scenario's drive on the fixture's line and loads its table; the values it holds and
-    // the numbers its "# differences:" line names.
-    bool openScenario(QMap<int, DriveValue> *values, QList<int> *differences);
     TransferFixture m_f;
 };
 
-void TestDriveDefinitions::scenarios(const QString &only)
+void TestDriveDefinitions::valuesLieInTheirDefinitions_data()
 {
     QTest::addColumn<QString>("scenario");
     QTest::addColumn<QString>("type");
+    QTest::addColumn<bool>("readAll"); // each parameter set once, each protocol once: a Read All takes seconds
     const QStringList types { "VR3-043-5.5K", "VM3-023-7.5K", "VS5-043-0.75K" };
     const QString series = QStringLiteral("ADS");
     for (int s = 0; s < 3; ++s) {
         for (const char *protocol : { "taviron", "rtu", "ascii" }) {
             const QString name = QStringLiteral("%1-%2.drive").arg(series.at(s)).arg(QLatin1String(protocol));
-            if (only.isEmpty() || only.contains(name.section('.', 0, 0)))
-                QTest::newRow(qPrintable(name)) << name << types.at(s);
+            QTest::newRow(qPrintable(name))
+                << name << types.at(s) << QStringLiteral("A-rtu D-taviron S-ascii").contains(name.section('.', 0, 0));
         }
     }
 }
 
-bool TestDriveDefinitions::openScenario(QMap<int, DriveValue> *values, QList<int> *differences)
+void TestDriveDefinitions::valuesLieInTheirDefinitions()
 {
     QFETCH(QString, scenario);
     QFETCH(QString, type);
+    QFETCH(bool, readAll);
     const QString folder = sourceDir() + QStringLiteral("/tools/drivesim/scenarios/");
 
     // The drive as shipped, on the fixture's line.
     const QStringList lineKeys { "protocol", "baud", "data", "parity", "stop", "terminator", "station" };
     QStringList lines;
+    QMap<int, DriveValue> values;
+    QList<int> differences; // named by the "# differences:" line
     int protocol = 0;
     auto take = [&](const QString &line) {
         const QStringList w = line.simplified().split(QLatin1Char(' '));
         if (w.size() >= 5 && w.at(0) == QLatin1String("P"))
-            (*values)[w.at(1).toInt()] = { w.at(2).toInt(), w.at(4).toInt() };
-        if (line.startsWith(QLatin1String("# differences:"))) {
-            for (const QString &n : line.mid(14).split(QLatin1Char(' '), Qt::SkipEmptyParts))
-                differences->append(n.toInt());
-        }
+            values[w.at(1).toInt()] = { w.at(2).toInt(), w.at(4).toInt() };
+        for (const QString &n : line.startsWith("# differences:") ? line.mid(14).split(' ', Qt::SkipEmptyParts) : QStringList())
+            differences << n.toInt();
     };
     for (const QString &line : scenarioLines(folder + scenario)) {
         const QString key = line.section(QLatin1Char(' '), 0, 0);
@@ -101,26 +96,18 @@ bool TestDriveDefinitions::openScenario(QMap<int, DriveValue> *values, QList<int
             take(line);
         }
     }
-    if (values->isEmpty() || !m_f.connectDrive(protocol, lines))
-        return false;
-    m_f.resetState();
+    QVERIFY(!values.isEmpty());
+    QVERIFY(m_f.connectDrive(protocol, lines));
+
     g_invType = type;
     g_modelCode = QStringLiteral("0");
     g_language = 0;
     m_f.window()->navigation->loadInverterTypes();
-    m_f.form()->loadParameterTable();
-    return m_f.boxes.texts.isEmpty();
-}
-
-void TestDriveDefinitions::valuesLieInTheirDefinitions()
-{
-    QMap<int, DriveValue> values;
-    QList<int> differences;
-    QVERIFY2(openScenario(&values, &differences), qPrintable(m_f.boxes.texts.join('|')));
-    // The firmware version reads the same under every protocol (the series' own scale included).
-    QFETCH(QString, scenario);
-    QCOMPARE(g_firmwareVersionText, QString(scenario.startsWith('A') ? "1.1" : scenario.startsWith('D') ? "1.02" : "0.25"));
     CParameter *form = m_f.form();
+    form->loadParameterTable();
+    QVERIFY2(m_f.boxes.texts.isEmpty(), qPrintable(m_f.boxes.texts.join('|')));
+    // The firmware version reads the same under every protocol (the series' own scale included).
+    QCOMPARE(g_firmwareVersionText, QString(scenario.startsWith('A') ? "1.1" : scenario.startsWith('D') ? "1.02" : "0.25"));
 
     QStringList disagreements;
     int checked = 0;
@@ -166,21 +153,14 @@ void TestDriveDefinitions::valuesLieInTheirDefinitions()
     QVERIFY(checked > 50);
     QVERIFY2(disagreements.isEmpty(), qPrintable(QString::number(disagreements.size()) + QLatin1Char('\n')
                                                  + disagreements.join(QLatin1Char('\n'))));
-}
-
-void TestDriveDefinitions::readAllListsOnlyTheNamedDifferences()
-{
-    QMap<int, DriveValue> values;
-    QList<int> differences;
-    QVERIFY2(openScenario(&values, &differences), qPrintable(m_f.boxes.texts.join('|')));
-    CParameter *form = m_f.form();
+    if (!readAll)
+        return;
     QTest::mouseClick(form->allReadPB, Qt::LeftButton);
     QVERIFY2(m_f.boxes.texts.isEmpty(), qPrintable(m_f.boxes.texts.join('|')));
     form->showComparison(CompareResult::DefaultVsCurrent);
-    QTableWidget *listed = form->compareResult->CompareWidget;
     QList<int> shown;
-    for (int r = 0; r < listed->rowCount(); ++r)
-        shown << listed->item(r, 1)->text().remove(QStringLiteral("P.")).trimmed().toInt();
+    for (int r = 0; r < form->compareResult->CompareWidget->rowCount(); ++r)
+        shown << form->compareResult->CompareWidget->item(r, 1)->text().remove("P.").trimmed().toInt();
     form->compareResult->hide();
     std::sort(shown.begin(), shown.end());
     QCOMPARE(shown, differences);

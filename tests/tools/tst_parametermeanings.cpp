@@ -1,6 +1,6 @@
-// The parameters whose meaning the program relies on, one row each of data/parametermeanings.tsv,
-// against every file that describes them: the definitions, help texts and related-unit files of each
-// series, W_Par.txt, typeInfo.txt, the hidden-parameter file and the simulated drives' parameter sets.
+// The parameters whose meaning the program relies on, one row each of data/parametermeanings.tsv, against
+// every file that describes them: each series' definitions, help texts and related-unit files, W_Par.txt,
+// typeInfo.txt, the hidden-parameter file and the simulated drives' parameter sets.
 #include "testdirs.h"
 #include "testfiles.h"
 
@@ -14,6 +14,7 @@ enum Column { Number, Series, Unit, Range, Default, Access, Group, Help, Deferre
 QString text(const QString &file) { return QString::fromLatin1(fileBytes(sourceDir() + "/" + file)); }
 
 const QString Data = QStringLiteral("src/data/");
+const QRegularExpression Cells(QStringLiteral("P|-|//")); // between the numbers of a W_Par.txt or typeInfo.txt line
 
 // Element texts of a definition file by kind and number, without their firmware prefix.
 QMultiHash<QString, QString> definitions(QChar series)
@@ -31,21 +32,15 @@ QMultiHash<QString, QString> definitions(QChar series)
 // The rest of the first line that starts so; null when none does.
 QString lineOf(const QString &file, const QString &start)
 {
-    for (const QString &l : text(file).split(QRegularExpression(QStringLiteral("\r?\n")))) {
+    for (const QString &l : text(file).split(QRegularExpression(QStringLiteral("\r?\n"))))
         if (l.startsWith(start))
             return l.mid(start.size());
-    }
     return QString();
 }
 
-QString driveLine(QChar series, const QString &number)
+QString driveLine(QChar s, const QString &n)
 {
-    return lineOf(QStringLiteral("tools/drivesim/scenarios/%1.params").arg(series), "P " + number + ' ');
-}
-
-QStringList numbersOf(const QString &text)
-{
-    return text.split(QRegularExpression(QStringLiteral("P|-|//")), Qt::SkipEmptyParts);
+    return lineOf(QStringLiteral("tools/drivesim/scenarios/%1.params").arg(s), "P " + n + ' ');
 }
 
 } // namespace
@@ -53,19 +48,17 @@ QStringList numbersOf(const QString &text)
 class TestParameterMeanings : public QObject {
     Q_OBJECT
 private slots:
-    void filesAgree_data();
+    void filesAgree_data()
+    {
+        QTest::addColumn<QStringList>("m");
+        for (const QString &l : text(QStringLiteral("tests/tools/data/parametermeanings.tsv")).split('\n')) {
+            const QStringList m = l.split('\t').replaceInStrings(QRegularExpression(QStringLiteral("^-$")), QString());
+            if (!l.isEmpty() && !l.startsWith('#'))
+                QTest::newRow(qPrintable("P." + m[Number] + ' ' + m[Series])) << m;
+        }
+    }
     void filesAgree();
 };
-
-void TestParameterMeanings::filesAgree_data()
-{
-    QTest::addColumn<QStringList>("m");
-    for (const QString &l : text(QStringLiteral("tests/tools/data/parametermeanings.tsv")).split('\n')) {
-        const QStringList m = l.split('\t').replaceInStrings(QRegularExpression(QStringLiteral("^-$")), QString());
-        if (!l.isEmpty() && !l.startsWith('#'))
-            QTest::newRow(qPrintable("P." + m[Number] + ' ' + m[Series])) << m;
-    }
-}
 
 void TestParameterMeanings::filesAgree()
 {
@@ -87,22 +80,19 @@ void TestParameterMeanings::filesAgree()
             unit = def.value("Unit" + n);
             dflt = def.value("Default" + n).trimmed();
             ro = def.value("Writable" + n) == QLatin1String("Read-Only");
-            const QStringList ranges = def.values("Range" + n);
-            const auto holds = [&](const QString &r) { return r.contains(m[Range]); };
-            QVERIFY2(m[Range].isEmpty() || std::any_of(ranges.cbegin(), ranges.cend(), holds),
-                qPrintable(what + ": " + ranges.join(' ')));
+            const QString ranges = def.values("Range" + n).join('\n');
+            QVERIFY2(ranges.contains(m[Range]), qPrintable(what + ": " + ranges));
             if (!m[Group].isEmpty() && s == 'A')
                 QCOMPARE(def.value("Group" + n), m[Group]);
             const QString help = lineOf(Data + "ParameterInforamtion/ParameterDetails/" + s + "_Eng.txt", n + "//");
             const bool wanted = !m[Help].startsWith('!');
-            if (!m[Help].isEmpty())
-                QCOMPARE(help.contains(m[Help].mid(wanted ? 0 : 1)), wanted);
+            QCOMPARE(help.contains(m[Help].mid(wanted ? 0 : 1)), wanted);
         }
         QVERIFY2(m[Unit].isEmpty() || unit == m[Unit], qPrintable(what + ": " + unit));
         QVERIFY2(m[Default].isEmpty() || dflt == m[Default], qPrintable(what + ": " + dflt));
         QCOMPARE(ro, readOnly);
-        const QStringList deferred = numbersOf(lineOf(Data + "ParameterInforamtion/W_Par.txt", QString(s) + ':'));
-        QCOMPARE(deferred.contains(n), m[Deferred].contains(s));
+        const QString deferred = lineOf(Data + "ParameterInforamtion/W_Par.txt", QString(s) + ':');
+        QCOMPARE(deferred.split(Cells, Qt::SkipEmptyParts).contains(n), m[Deferred].contains(s));
 
         // The simulated drive holds it as the definition says: read-only or not, its special value,
         // reported with the decimals of its unit.
@@ -115,12 +105,10 @@ void TestParameterMeanings::filesAgree()
         if (n != QLatin1String("188") || s != 'S') // series S reports its firmware in hundredths
             QCOMPARE(drive.at(2).toInt(), decimals);
     }
-    for (const QChar s : m[Absent]) {
-        QVERIFY2(!definitions(s).contains("Name" + n), qPrintable(QStringLiteral("P.%1 defined for %2").arg(n, s)));
-        QVERIFY2(driveLine(s, n).isNull(), qPrintable(QStringLiteral("P.%1 held by the %2 drive").arg(n, s)));
-    }
-    const QString key = m[Feature].section(':', 0, 0);
-    const QStringList cells = numbersOf(lineOf(Data + "ParameterInforamtion/InvType/typeInfo.txt", key + "//"));
+    for (const QChar s : m[Absent]) // neither defined for the series nor held by its drive
+        QVERIFY2(!definitions(s).contains("Name" + n) && driveLine(s, n).isNull(), qPrintable(QString(s)));
+    const QStringList cells = lineOf(Data + "ParameterInforamtion/InvType/typeInfo.txt", m[Feature].section(':', 0, 0) + "//")
+                                  .split(Cells, Qt::SkipEmptyParts);
     QVERIFY2(m[Feature].isEmpty() || cells.size() >= 9, qPrintable(m[Feature]));
     for (int i = 0; i < 3 && !m[Feature].isEmpty(); ++i) // the cells of A, D and S: enabled-from-to
         QCOMPARE(cells.at(i * 3) == QLatin1String("1"), m[Feature].section(':', 1).contains("ADS"[i]));
