@@ -158,29 +158,26 @@ void tst_ParameterListFile::unreadableFileGivesItsReason()
 // nothing of it and is named.
 void tst_ParameterListFile::damagedTextListsAreRefused_data()
 {
-    QTest::addColumn<QByteArray>("rows"); // after the sample's type line, headings and P.0
-    QTest::addColumn<qint64>("size"); // a sparse file of that size instead
+    QTest::addColumn<QByteArray>("rows"); // after the sample's type line, headings and P.0; none: a sparse file too large
     QTest::addColumn<QStringList>("refused");
     QTest::addColumn<QString>("reason"); // the file cannot be read
     const QByteArray cut = "   P.81        0              9              1              0" + QByteArray(29, ' ') + '5';
     const QStringList cutShort { "P.81: the line is cut short" };
-    QTest::newRow("line_cut_after_the_current_value") << cut + "\r\n" << qint64(0) << cutShort << "";
-    QTest::newRow("line_cut_in_the_comment") << cut + "    R" << qint64(0) << cutShort << "";
-    QTest::newRow("overlong_line") << "   P.1  " + QByteArray(5000, 'x') << qint64(0)
-                                   << QStringList { "Line 4: longer than 4096 bytes" } << "";
-    QTest::newRow("larger_than_any_list") << QByteArray() << MaxTextListBytes + 1 << QStringList()
+    QTest::newRow("line_cut_after_the_current_value") << cut + "\r\n" << cutShort << "";
+    QTest::newRow("line_cut_in_the_comment") << cut + "    R" << cutShort << "";
+    QTest::newRow("overlong_line") << "   P.1  " + QByteArray(5000, 'x') << QStringList { "Line 4: longer than 4096 bytes" } << "";
+    QTest::newRow("larger_than_any_list") << QByteArray() << QStringList()
                                           << "The file is larger than 64 MiB, more than any parameter list";
 }
 
 void tst_ParameterListFile::damagedTextListsAreRefused()
 {
     QFETCH(QByteArray, rows);
-    QFETCH(qint64, size);
     QFETCH(QString, reason);
     QTemporaryDir dir;
     const QString path = dir.filePath("list.txt");
     const QByteArray head = fileBytes(sample("list_english.txt")).split('\n').mid(0, 3).join('\n') + '\n';
-    QVERIFY(writeFile(path, head + rows) && (!size || QFile::resize(path, size)));
+    QVERIFY(writeFile(path, head + rows) && (!rows.isEmpty() || QFile::resize(path, MaxTextListBytes + 1)));
     ReadListing listing;
     QString told;
     QCOMPARE(readTextListing(path, SampleType, false, ParameterRows, &listing, &told),
