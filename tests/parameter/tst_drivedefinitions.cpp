@@ -8,8 +8,6 @@
 #include "parameter/comparison.h"
 #include "transferfixture.h"
 
-#include <QTableWidget>
-
 #include <cmath>
 
 namespace {

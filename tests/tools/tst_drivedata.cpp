@@ -71,15 +71,10 @@ void TestDriveData::scenarioIdentifiesItsType()
     QVERIFY2(fields.size() > 6, "no line of InvType.txt has the scenario's type code");
     QCOMPARE(fields.at(0), series);
     // The firmware in the decimals the drive reports P.188 with.
-    const QString params = scenarioValue(scenario, QStringLiteral("include"));
-    int decimals = -1;
-    for (const QString &l : lines(sourceDir() + QStringLiteral("/tools/drivesim/scenarios/") + params)) {
-        const QStringList w = l.simplified().split(QLatin1Char(' '));
-        if (w.size() >= 5 && w.at(0) == QLatin1String("P") && w.at(1) == QLatin1String("188"))
-            decimals = w.at(4).toInt();
-    }
-    QVERIFY(decimals >= 0);
-    QCOMPARE(qRound(fields.at(2).toDouble() * std::pow(10, decimals)), firmware);
+    const QStringList p188 = lines(sourceDir() + "/tools/drivesim/scenarios/" + scenarioValue(scenario, "include"))
+                                 .filter(QRegularExpression(QStringLiteral("^P 188 "))).value(0).split(' ');
+    QVERIFY(p188.size() >= 5);
+    QCOMPARE(qRound(fields.at(2).toDouble() * std::pow(10, p188.at(4).toInt())), firmware);
     const QStringList cell = fields.value(5 + p90 / 100).split(QLatin1Char('-'), Qt::SkipEmptyParts);
     QCOMPARE(cell.size(), 2);
     const QString t = fields.at(1) + QLatin1Char('-') + cell.at(0);

@@ -21,8 +21,7 @@ QMultiHash<QString, QString> definitions(QChar series)
 {
     QMultiHash<QString, QString> out;
     static const QRegularExpression element(QStringLiteral("<([A-Za-z]+)(\\d+)(?:-\\d+)?>([^<]*)</"));
-    const QString file = text(Data + "InvParameter/" + series + "_InvParameter_Eng.xml");
-    for (auto it = element.globalMatch(file); it.hasNext();) {
+    for (auto it = element.globalMatch(text(Data + "InvParameter/" + series + "_InvParameter_Eng.xml")); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         out.insert(m.captured(1) + m.captured(2), m.captured(3).section(QLatin1Char('\\'), -1));
     }
@@ -32,16 +31,11 @@ QMultiHash<QString, QString> definitions(QChar series)
 // The rest of the first line that starts so; null when none does.
 QString lineOf(const QString &file, const QString &start)
 {
-    for (const QString &l : text(file).split(QRegularExpression(QStringLiteral("\r?\n"))))
-        if (l.startsWith(start))
-            return l.mid(start.size());
-    return QString();
+    const QRegularExpression line('^' + QRegularExpression::escape(start) + "([^\r\n]*)", QRegularExpression::MultilineOption);
+    return line.match(text(file)).captured(1);
 }
 
-QString driveLine(QChar s, const QString &n)
-{
-    return lineOf(QStringLiteral("tools/drivesim/scenarios/%1.params").arg(s), "P " + n + ' ');
-}
+QString driveLine(QChar s, const QString &n) { return lineOf("tools/drivesim/scenarios/" + QString(s) + ".params", "P " + n + ' '); }
 
 } // namespace
 
