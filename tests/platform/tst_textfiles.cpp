@@ -170,18 +170,14 @@ void tst_TextFiles::dataLinesAreBounded_data()
     QTest::addColumn<QByteArray>("bytes"); // none: a sparse file one byte larger than any data file
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QStringList>("reports");
-    const QByteArray longest(MaxDataLineBytes - 1, ';');
+    const QByteArray longest(MaxDataLineBytes - 1, ';'), name(MaxDataNameChars, 'N');
     const QStringList tooLong { "2 longer than 4096 bytes" };
-    QTest::newRow("line_at_the_bound_kept")
-        << "M0R;F\r\n" + longest + "x\r\n" << QStringList { "M0R;F", QString(longest + "x") } << QStringList();
-    QTest::newRow("line_past_the_bound_skipped")
-        << "M0R;F\n" + longest + "xy\r\nM2R;C" << QStringList { "M0R;F", "", "M2R;C" } << tooLong;
+    QTest::newRow("line_at_the_bound_kept") << "M0R;F\r\n" + longest + "x\r\n" << QStringList { "M0R;F", longest + "x" } << QStringList();
+    QTest::newRow("line_past_the_bound_skipped") << "M0R;F\n" + longest + "xy\r\nM2R;C" << QStringList { "M0R;F", "", "M2R;C" } << tooLong;
     QTest::newRow("huge_line_without_end") << "M0R;F\n" + QByteArray(1 << 20, ';') << QStringList { "M0R;F", "" } << tooLong;
-    QTest::newRow("name_past_the_bound_skipped")
-        << "1/" + QByteArray(MaxDataNameChars, 'N') + "/0\n2-" + QByteArray(MaxDataNameChars + 1, 'N') + "\n"
-        << QStringList { "1/" + QString(MaxDataNameChars, 'N') + "/0", "" } << QStringList { "2 a name longer than 256 characters" };
-    QTest::newRow("file_past_the_bound_unread")
-        << QByteArray() << QStringList() << QStringList { "0 larger than 16777216 bytes, not read" };
+    QTest::newRow("name_past_the_bound_skipped") << "1/" + name + "/0\n2-N" + name + "\n" << QStringList { "1/" + name + "/0", "" }
+                                                 << QStringList { "2 a name longer than 256 characters" };
+    QTest::newRow("file_past_the_bound_unread") << QByteArray() << QStringList() << QStringList { "0 larger than 16777216 bytes, not read" };
 }
 
 void tst_TextFiles::dataLinesAreBounded()

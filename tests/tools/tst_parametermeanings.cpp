@@ -82,8 +82,8 @@ void TestParameterMeanings::filesAgree()
             const bool wanted = !m[Help].startsWith('!');
             QCOMPARE(help.contains(m[Help].mid(wanted ? 0 : 1)), wanted);
         }
-        QVERIFY2(m[Unit].isEmpty() || unit == m[Unit], qPrintable(what + ": " + unit));
-        QVERIFY2(m[Default].isEmpty() || dflt == m[Default], qPrintable(what + ": " + dflt));
+        QVERIFY2((m[Unit].isEmpty() || unit == m[Unit]) && (m[Default].isEmpty() || dflt == m[Default]),
+            qPrintable(what + ": unit " + unit + ", default " + dflt));
         QCOMPARE(ro, readOnly);
         const QString deferred = lineOf(Data + "ParameterInforamtion/W_Par.txt", QString(s) + ':');
         QCOMPARE(deferred.split(Cells, Qt::SkipEmptyParts).contains(n), m[Deferred].contains(s));
