@@ -126,8 +126,7 @@ void TestSearch::runSetup(const Preset &preset, int startStep, std::function<voi
                 QTest::mouseClick(setup->AutoButton, Qt::LeftButton);
                 setup->testStep = startStep;
             } else if (failed) {
-                // The dialog is modal again before the failure path has ended the test behind its
-                // box; a user can close it only after that.
+                // Modal again before the failure path behind its box has ended the test: closed only after that.
                 auto *closer = new QTimer(setup);
                 QObject::connect(closer, &QTimer::timeout, setup, [setup, closer] {
                     if (g_connectionTest)

@@ -30,7 +30,6 @@ private slots:
     void lostLinkEndsBatch_data();
     void lostLinkEndsBatch();
     void benchmarkReadAll();
-    void benchmarkReadAllAgainstTheLine_data();
     void benchmarkReadAllAgainstTheLine();
 
 private:
@@ -385,47 +384,41 @@ void TestParameterTransfer::benchmarkReadAll()
     }
 }
 
-void TestParameterTransfer::benchmarkReadAllAgainstTheLine_data()
-{
-    QTest::addColumn<int>("baud");
-    QTest::addColumn<QString>("reply"); // whole: as from a USB adapter; paced: byte by byte, as from a UART
-    for (const char *reply : { "whole", "paced" })
-        for (int baud : { 9600, 115200 })
-            QTest::newRow(qPrintable(QStringLiteral("%1_%2").arg(baud).arg(reply))) << baud << QString(reply);
-}
-
-// Read All of series S over Modbus RTU 8N1 against the line's limit, and libmodbus's own read loop
-// over the same registers on the same drive, both timed on the drive's journal.
+// Read All of series S over Modbus RTU 8N1 against the line's limit, and libmodbus's own read loop over the
+// same registers on the same drive, both timed on the drive's journal; each reply whole (as from a USB
+// adapter) and paced (byte by byte, as from a UART).
 void TestParameterTransfer::benchmarkReadAllAgainstTheLine()
 {
     if (qgetenv("TAVIRON_BENCH") != "1")
         QSKIP("set TAVIRON_BENCH=1 to measure Read All against the line and libmodbus");
-    QFETCH(int, baud);
-    QFETCH(QString, reply);
     const QString params = QStringLiteral("include %1/tools/drivesim/scenarios/S.params").arg(sourceDir());
-    QVERIFY(m_f.connectDrive(1, { "series S", params, "firmware 25", "p186 1", "typecode 40", "reply " + reply }, baud));
-    m_f.loadSeriesS();
-    g_firmwareVersion = QStringLiteral("0.25");
-    SimulatedDrive &drive = m_f.drive();
-    const int before = drive.frames().size();
-    QTest::mouseClick(m_f.form()->allReadPB, Qt::LeftButton);
-    QVERIFY(m_f.boxes.texts.isEmpty());
-    const QList<JournalFrame> ours = drive.frames().mid(before);
-
-    drive.disconnect(); // lets the device go
-    modbus_t *ctx = modbus_new_rtu(qPrintable(Win_QextSerialPort::devicePath("COM9")), baud, 'N', 8, 1);
-    QVERIFY(ctx && modbus_set_slave(ctx, 1) == 0 && modbus_connect(ctx) == 0);
-    uint16_t value = 0;
-    for (const JournalFrame &f : ours) // each register our requests read, read alike (refused alike too)
-        QVERIFY2(!f.received || modbus_read_registers(ctx, quint8(f.bytes[2]) << 8 | quint8(f.bytes[3]), 1, &value) == 1
-                     || errno == EMBXILADD, modbus_strerror(errno));
-    modbus_free(ctx);
-    const QList<JournalFrame> theirs = drive.frames().mid(before + ours.size());
-
-    auto span = [](const QList<JournalFrame> &f) { return f.last().at - f.first().at; };
-    const double limit = lineLimit(ours, ours.first().at, ours.last().at + 1e-9, 10, baud, false);
-    qInfo("%6d baud, reply %s: %d reads, Read All %.3f s, the line's limit %.3f s (x%.2f), libmodbus loop %.3f s (x%.2f)",
-          baud, qPrintable(reply), theirs.size() / 2, span(ours), limit, span(ours) / limit, span(theirs), span(ours) / span(theirs));
+    for (const QString reply : { "whole", "paced" }) {
+        for (int baud : { 9600, 115200 }) {
+            m_f.resetState();
+            QVERIFY(m_f.connectDrive(1, { "series S", params, "firmware 25", "p186 1", "typecode 40", "reply " + reply }, baud));
+            m_f.loadSeriesS();
+            g_firmwareVersion = QStringLiteral("0.25");
+            SimulatedDrive &drive = m_f.drive();
+            const int before = drive.frames().size();
+            QTest::mouseClick(m_f.form()->allReadPB, Qt::LeftButton);
+            QVERIFY(m_f.boxes.texts.isEmpty());
+            const QList<JournalFrame> ours = drive.frames().mid(before);
+            drive.disconnect(); // lets the device go
+            modbus_t *ctx = modbus_new_rtu(qPrintable(Win_QextSerialPort::devicePath("COM9")), baud, 'N', 8, 1);
+            QVERIFY(ctx && modbus_set_slave(ctx, 1) == 0 && modbus_connect(ctx) == 0);
+            uint16_t value = 0;
+            for (const JournalFrame &f : ours) // each register our requests read, read alike (refused alike too)
+                QVERIFY2(!f.received || modbus_read_registers(ctx, quint8(f.bytes[2]) << 8 | quint8(f.bytes[3]), 1, &value) == 1
+                             || errno == EMBXILADD, modbus_strerror(errno));
+            modbus_free(ctx);
+            const QList<JournalFrame> theirs = drive.frames().mid(before + ours.size());
+            auto span = [](const QList<JournalFrame> &f) { return f.last().at - f.first().at; };
+            const double limit = lineLimit(ours, ours.first().at, ours.last().at + 1e-9, 10, baud, false);
+            qInfo("%6d baud, reply %s: %d reads, Read All %.3f s, the line's limit %.3f s (x%.2f), libmodbus loop %.3f s (x%.2f)",
+                  baud, qPrintable(reply), theirs.size() / 2, span(ours), limit, span(ours) / limit, span(theirs),
+                  span(ours) / span(theirs));
+        }
+    }
 }
 
 // The mode poller sets the flags of its own read while the form reads a row of other flags: each
