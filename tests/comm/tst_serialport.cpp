@@ -464,12 +464,19 @@ void tst_SerialPort::simulatedLineWriteTakesWireTime()
     m_port->setParity(ParityType(parity));
     QVERIFY(openPort(BAUD9600));
     const QByteArray request(":010300BC00013F\r\n");
-    QElapsedTimer timer;
-    timer.start();
-    QCOMPARE(m_port->writeData(request.constData(), request.size()), qint64(request.size()));
-    const qint64 elapsed = timer.elapsed();
-    QVERIFY2(elapsed >= minimumMs && elapsed <= maximumMs, qPrintable(QString::number(elapsed)));
-    QCOMPARE(m_peer->readAll(50), request);
+    // No write may be quicker than the wire; the quickest of five shows the wait itself, which a
+    // busy machine can only lengthen.
+    qint64 quickest = INT_MAX;
+    for (int i = 0; i < 5; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(m_port->writeData(request.constData(), request.size()), qint64(request.size()));
+        const qint64 elapsed = timer.elapsed();
+        QVERIFY2(elapsed >= minimumMs, qPrintable(QString::number(elapsed)));
+        quickest = qMin(quickest, elapsed);
+        QCOMPARE(m_peer->readAll(50), request);
+    }
+    QVERIFY2(quickest <= maximumMs, qPrintable(QString::number(quickest)));
 }
 
 void tst_SerialPort::lineSettingsFileFollowsSetters()
