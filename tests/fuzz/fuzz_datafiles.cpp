@@ -1,7 +1,6 @@
-// The data files of the program folder: the low four bits of the first byte pick the reader, the rest is
-// the file. Parameter definitions and localized texts (XML), help texts, W_Par.txt; and through the bounded
-// line reader, as the program reads them: FNC.txt, monitor item lists, IOstate.txt, the alarm files,
-// inputAndOutput.txt, typeInfo.txt.
+// The data files of the program folder: the low four bits of the first byte pick the reader, the rest is the file.
+// Parameter definitions and localized texts (XML), help texts, W_Par.txt; through the bounded line reader, as the
+// program reads them: FNC.txt, monitor item lists, IOstate.txt, the alarm files, inputAndOutput.txt, typeInfo.txt.
 
 #include "comm/commandtable.h"
 #include "comm/typeinfo.h"

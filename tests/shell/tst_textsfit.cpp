@@ -367,7 +367,7 @@ void TestTextsFit::qtOwnTextsFollowTheLanguage()
     // Qt's file dialog retitles its accept button ("打开(&O)" becomes "打开") once its folder has loaded,
     // before or after this look: the mnemonic is no part of the language.
     const QRegularExpression mnemonic(QStringLiteral("\\(.\\)$"));
-    auto shown = [&](QAbstractButton *b) { return b ? b->text().remove(QLatin1Char('&')).remove(mnemonic) : QString(); };
+    auto shown = [&](QAbstractButton *b) { return b ? b->text().remove(u'&').remove(mnemonic) : QString(); };
     ModalWatcher watcher([&](QWidget *modal) {
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             seen << shown(box->button(QMessageBox::Ok));
