@@ -69,16 +69,14 @@ inline double lineLimit(const QList<JournalFrame> &frames, double from, double t
                         bool periodic, double turnaround = 0.002)
 {
     const double character = double(bitsPerChar) / baud;
-    const double silence = baud > 19200 ? 0.00175 : 3.5 * character;
     double limit = 0;
-    int requests = 0;
-    for (const JournalFrame &f : frames) {
-        if (f.at < from || f.at >= to)
-            continue;
-        limit += f.bytes.size() * character + (f.received ? 0 : turnaround);
-        requests += f.received;
-    }
-    return limit + qMax(0, periodic ? requests : requests - 1) * silence;
+    int requests = periodic ? 0 : -1;
+    for (const JournalFrame &f : frames)
+        if (f.at >= from && f.at < to) {
+            limit += f.bytes.size() * character + (f.received ? 0 : turnaround);
+            requests += f.received;
+        }
+    return limit + qMax(0, requests) * (baud > 19200 ? 0.00175 : 3.5 * character);
 }
 
 class SimulatedDrive {

@@ -200,10 +200,9 @@ void checkHeader(QHeaderView *header, QList<Finding> *out)
 void checkCombo(QComboBox *combo, QList<Finding> *out)
 {
     QAbstractItemView *view = combo->view();
-    const int bar = combo->count() > combo->maxVisibleItems()
-                        ? view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view)
-                        : 0;
-    const int room = qMax(combo->width(), view->minimumWidth()) - 2 * view->frameWidth() - bar - 8;
+    const bool bar = combo->count() > combo->maxVisibleItems();
+    const int room = qMax(combo->width(), view->minimumWidth()) - 2 * view->frameWidth() - 8
+        - (bar ? view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view) : 0);
     for (int i = 0; i < combo->count(); ++i) {
         const QString text = combo->itemText(i);
         const int iconRoom = combo->itemIcon(i).isNull() ? 0 : combo->iconSize().width() + 4;

@@ -1,7 +1,6 @@
-// The data files of the program folder: the low four bits of the first byte pick the reader, the rest is
-// the file. Parameter definitions and localized texts (XML), help texts, W_Par.txt; and through the bounded
-// line reader, as the program reads them: FNC.txt, monitor item lists, IOstate.txt, the alarm files,
-// inputAndOutput.txt, typeInfo.txt.
+// The data files of the program folder: the low four bits of the first byte pick the reader, the rest is the file.
+// Parameter definitions and localized texts (XML), help texts, W_Par.txt; through the bounded line reader, as the
+// program reads them: FNC.txt, monitor item lists, IOstate.txt, the alarm files, inputAndOutput.txt, typeInfo.txt.
 
 #include "comm/commandtable.h"
 #include "comm/typeinfo.h"
@@ -27,6 +26,33 @@ static QStringList dataLines(const QByteArray &bytes)
     const QString path = dir.filePath(QStringLiteral("data.txt"));
     return writeFile(path, bytes) ? readDataLines(path) : QStringList();
 }
+
+static void (*const lineReaders[])(const QStringList &lines, char series) = {
+    [](const QStringList &lines, char series) { parseCommandTable(lines, int(QByteArray("ADS").indexOf(series))); },
+    [](const QStringList &lines, char) { parseMonitorItems(lines, QStringLiteral("1.10")); },
+    [](const QStringList &lines, char series) {
+        const IoStateLine line = parseIoState(lines, series, QStringLiteral("1.10"));
+        for (const QStringList &row : line.table)
+            if (ioRowEnabled(row))
+                ioTerminalActive(0x5555, row.at(2).trimmed().toInt(), line.polarity);
+    },
+    [](const QStringList &lines, char series) {
+        alarmfiles::alarmTextOf(alarmfiles::parseAlarmCodes(lines, series), 112);
+        alarmfiles::ledNamesFor(lines, series, 1.1);
+        for (const QString &range : alarmfiles::errorInfoFor(lines, series, 1.1).ranges.split(QLatin1Char(',')))
+            alarmfiles::parseDetailRange(range);
+    },
+    [](const QStringList &lines, char series) {
+        for (const QString &field : TerminalLists::dataFields(lines, series, 1.1))
+            TerminalLists::itemText(field);
+    },
+    [](const QStringList &lines, char series) {
+        QVector<QStringList> table;
+        for (const QString &line : lines)
+            table.append(line.split(QStringLiteral("//"), Qt::SkipEmptyParts));
+        featureEnabledIn(table, QStringLiteral("mainDialPlot_ioState"), series, QStringLiteral("1.10"));
+    },
+};
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -60,40 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     case 3:
         readDeferredParameters(&buffer, series);
         break;
-    case 4:
-        parseCommandTable(dataLines(bytes), pick / 64 % 3);
-        break;
-    case 5:
-        parseMonitorItems(dataLines(bytes), QStringLiteral("1.10"));
-        break;
-    case 6: {
-        const IoStateLine line = parseIoState(dataLines(bytes), series, QStringLiteral("1.10"));
-        for (const QStringList &row : line.table) {
-            if (ioRowEnabled(row))
-                ioTerminalActive(0x5555, row.at(2).trimmed().toInt(), line.polarity);
-        }
-        break;
-    }
-    case 7: {
-        const QStringList lines = dataLines(bytes);
-        alarmfiles::alarmTextOf(alarmfiles::parseAlarmCodes(lines, series), 112);
-        alarmfiles::ledNamesFor(lines, series, 1.1);
-        const alarmfiles::ErrorInfo info = alarmfiles::errorInfoFor(lines, series, 1.1);
-        for (const QString &range : info.ranges.split(QLatin1Char(',')))
-            alarmfiles::parseDetailRange(range);
-        break;
-    }
-    case 8:
-        for (const QString &field : TerminalLists::dataFields(dataLines(bytes), series, 1.1))
-            TerminalLists::itemText(field);
-        break;
-    default: {
-        QVector<QStringList> table;
-        for (const QString &line : dataLines(bytes))
-            table.append(line.split(QStringLiteral("//"), Qt::SkipEmptyParts));
-        featureEnabledIn(table, QStringLiteral("mainDialPlot_ioState"), series, QStringLiteral("1.10"));
-        break;
-    }
+    default: // the line files, in the order of the seeds' first bytes from 4 on
+        lineReaders[(pick & 0x0f) % 10 - 4](dataLines(bytes), series);
     }
     return 0;
 }

@@ -205,9 +205,7 @@ void TestQuickSetupDrive::okWritesTheSetUp_data()
         << QString(kSeriesA).replace("80=2 81=3", "80=41 81=43").replace("40=1 ", "40=16 ");
     QTest::newRow("A every selector NULL") << 1 << 'A' << "1.10" << kShipped
         << "out0=0 out1=0 out2=0 out3=0 in0=0 in1=0 in2=0 in3=0 in4=0 in5=0 in6=0 in7=0 in8=0"
-        << QString(kSeriesA).replace("40=1 85=5 129=2 130=0", "40=65535 85=65535 129=65535 130=65535")
-               .replace("80=2 81=3 82=4 83=0 84=1 86=30 126=5 127=8 128=7",
-                        "80=65535 81=65535 82=65535 83=65535 84=65535 86=65535 126=65535 127=65535 128=65535");
+        << QString(kSeriesA).replace(QRegularExpression(" (40|85|129|130|8[0-46]|12[6-8])=\\d+"), " \\1=65535");
     QTest::newRow("D shipped") << 0 << 'D' << "1.02" << kShipped << ""
                                << "1=12000 3=6000 19=65535 7=500 8=500 71=1 40=1 85=6 129=1 130=3 80=2 81=3 82=4 83=0 84=1 86=30 "
                                   "126=6 127=9 128=8 79=3";
@@ -263,17 +261,6 @@ void TestQuickSetupDrive::okWritesTheSetUp()
     }));
     QCOMPARE(writes(protocol), expected);
     QVERIFY2(m_fx.boxes.texts.isEmpty(), qPrintable(m_fx.boxes.texts.join('|')));
-    if (keys == kShipped && choices.isEmpty()) {
-        // A default run gives STF (0) and STR (1) to one input each.
-        static const QSet<int> inputs { 80, 81, 82, 83, 84, 86, 126, 127, 128, 550, 551, 552, 553, 554, 555, 556,
-                                        559, 560, 561, 562, 563, 564 };
-        int starts[2] = { 0, 0 };
-        for (const WireRequest &r : TransferFixture::only(m_fx.requests(protocol), QStringLiteral("write"))) {
-            if (inputs.contains(r.parameter) && (r.value == 0 || r.value == 1))
-                ++starts[r.value];
-        }
-        QVERIFY(starts[0] == 1 && starts[1] == 1);
-    }
 }
 
 void TestQuickSetupDrive::closingWritesNothing_data()

@@ -4,7 +4,6 @@
 #include "shell/appglobals.h"
 #include "shell/operationlog.h"
 #include "shell/shellreports.h"
-#include "platform/textfiles.h"
 #include "quicksetup/terminallists.h"
 #include "testfiles.h"
 
@@ -191,7 +190,7 @@ void TestOperationLog::overlongDataLineIsSkippedAndLogged()
     writeLog("");
     installShellReports();
     const QString path = g_appDir + QStringLiteral("ParameterInforamtion/InvType/inputAndOutput.txt");
-    QVERIFY(writeFile(path, "A-1.00-2.00\r\n" + QByteArray("1.STF-").repeated(MaxDataLineBytes / 6 + 1) + "\r\n"));
+    QVERIFY(writeFile(path, "A-1.00-2.00\r\n" + QByteArray("1.STF-").repeated(700) + "\r\n"));
     QCOMPARE(TerminalLists::loadDataFields('A', 1.5), QStringList());
     QCOMPARE(readLog(), "Skipped line 2 of " + path.toLocal8Bit() + ": longer than 4096 bytes\r\n");
 }

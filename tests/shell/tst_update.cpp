@@ -65,14 +65,12 @@ bool writePackage(const QString &path, const Items &items, const QByteArray &pas
         bytes[at] = char(bytes.at(at) ^ 0x20);
     }
     for (const Item &item : items) {
-        if (!item.link)
-            continue;
-        // Its central record, whose name follows 46 bytes of fields.
-        const int at = bytes.indexOf(item.name, bytes.indexOf("PK\x01\x02")) - 46;
-        if (at < 0)
-            return false;
-        bytes[at + 5] = 3; // made on Unix
-        qToLittleEndian<quint32>(0120777u << 16, bytes.data() + at + 38);
+        // A link's central record, whose name follows 46 bytes of fields: made on Unix, mode 0120777.
+        const int at = item.link ? bytes.indexOf(item.name, bytes.indexOf("PK\x01\x02")) - 46 : -1;
+        if (at >= 0) {
+            bytes[at + 5] = 3;
+            qToLittleEndian<quint32>(0120777u << 16, bytes.data() + at + 38);
+        }
     }
     return writeFile(path, bytes);
 }
