@@ -25,6 +25,7 @@ private:
     void press(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
 
     NavFixture m_fix;
+    std::atomic<double> m_pollerStarted { 0 };
     CNavigation *nav() { return m_fix.nav(); }
 };
 
@@ -53,6 +54,8 @@ void tst_ModePoller::startPolling(const QString &extra)
     // Its table is loaded already, as after the connection test: selecting the station again
     // starts the poller without reading the drive for a new table.
     g_currentStationIndex = m_fix.stationIndex(0);
+    connect(nav()->modeThread, &QThread::started, this, [this] { m_pollerStarted = monotonicSeconds(); },
+        Qt::DirectConnection);
     m_fix.selectStation(0);
     QVERIFY(nav()->modeThread->isRunning());
 }
@@ -142,7 +145,6 @@ void tst_ModePoller::pollerFollowsTheDrive()
 {
     QElapsedTimer clock;
     clock.start();
-    const double started = monotonicSeconds();
     startPolling(QStringLiteral("mode 1")); // the drive starts in EXT
     QTRY_COMPARE_WITH_TIMEOUT(polls("MOD").size(), 2, 3000);
     QTRY_COMPARE_WITH_TIMEOUT(polls("STA").size(), 2, 500);
@@ -152,7 +154,7 @@ void tst_ModePoller::pollerFollowsTheDrive()
     QCOMPARE(frames.size(), 4);
     QVERIFY(NavFixture::isPoll(0, frames.at(0).bytes, "MOD"));
     QVERIFY(NavFixture::isPoll(0, frames.at(1).bytes, "STA"));
-    const double first = frames.at(0).at - started;
+    const double first = frames.at(0).at - m_pollerStarted;
     const double period = frames.at(2).at - frames.at(0).at;
     QVERIFY2(first > 0.9 && first < 1.8, qPrintable(QString::number(first)));
     QVERIFY2(period > 0.95 && period < 1.25, qPrintable(QString::number(period)));
@@ -262,10 +264,9 @@ void tst_ModePoller::restartWaitIsHonoured()
     // A parameter command has made the drive restart (series D: two seconds) just before the
     // station is chosen: the first poll waits them out after its second.
     g_modeRestartWait = true;
-    const double started = monotonicSeconds();
     startPolling();
     QTRY_COMPARE_WITH_TIMEOUT(polls("MOD").size(), 1, 4000);
-    const double first = polls("MOD").first().at - started;
+    const double first = polls("MOD").first().at - m_pollerStarted;
     QVERIFY2(first > 2.9 && first < 3.7, qPrintable(QString::number(first)));
     QVERIFY(!g_modeRestartWait);
 }
