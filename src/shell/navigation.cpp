@@ -522,7 +522,6 @@ void CNavigation::monitorModeState()
     if (g_connectionTest) {
         commError = true;
         modeThread->stopPolling();
-        g_cuModeResult = -1;
         allLampsOff();
         if (number >= 0)
             stationTested[number] = 0;
