@@ -104,15 +104,25 @@ ReadWrite::Reply ReadWrite::TransactBinary(const QByteArray &request, int expect
 
 int ReadWrite::ReceiveText(char *reply, int length, quint8 function, bool *replyError)
 {
-    const qint64 n = g_serialPort ? g_serialPort->readData(reply, length) : 0;
-    const int count = frames::checkTextReply(linkProtocol(), reply, int(n), g_crLfMode, function, replyError);
+    const int protocol = linkProtocol();
+    // A Modbus ASCII refusal is a whole checked line: no need to wait for the answer's length.
+    const auto refusal = [protocol, function](const char *r, int n) {
+        bool error = false;
+        return protocol != 0 && frames::checkTextReply(protocol, r, n, 0, function, &error) != 0 && error;
+    };
+    const qint64 n = g_serialPort ? g_serialPort->receive(reply, length, refusal) : 0;
+    const int count = frames::checkTextReply(protocol, reply, int(n), g_crLfMode, function, replyError);
     g_replyError = *replyError;
     return count;
 }
 
 int ReadWrite::ReceiveBinary(char *reply, int expected, quint8 function, bool *replyError)
 {
-    const qint64 n = g_serialPort ? g_serialPort->readData2(reply, expected) : 0;
+    const auto refusal = [function](const char *r, int n) {
+        bool error = false;
+        return n == 5 && frames::checkBinaryReply(r, n, n, function, &error) != 0 && error;
+    };
+    const qint64 n = g_serialPort ? g_serialPort->receive(reply, expected, refusal) : 0;
     const int count = frames::checkBinaryReply(reply, int(n), expected, function, replyError);
     g_replyError = *replyError;
     return count;

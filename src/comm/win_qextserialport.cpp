@@ -438,12 +438,12 @@ void Win_QextSerialPort::waitFrameSilence() const
 
 qint64 Win_QextSerialPort::readData(char *data, qint64 maxSize)
 {
-    return receive(data, maxSize);
+    return receive(data, maxSize, {});
 }
 
 qint64 Win_QextSerialPort::readData2(char *data, qint64 maxSize)
 {
-    return receive(data, maxSize);
+    return receive(data, maxSize, {});
 }
 
 qint64 Win_QextSerialPort::writeData(const char *data, qint64 maxSize)
@@ -458,7 +458,7 @@ qint64 Win_QextSerialPort::writeData2(const char *data, qint64 maxSize)
     return send(data, maxSize);
 }
 
-qint64 Win_QextSerialPort::receive(char *data, qint64 maxSize)
+qint64 Win_QextSerialPort::receive(char *data, qint64 maxSize, const ReplyTest &whole)
 {
     PortLock lock(*mutex);
     if (!isOpen())
@@ -498,8 +498,9 @@ qint64 Win_QextSerialPort::receive(char *data, qint64 maxSize)
 
     // The first wait ends early only for the whole reply (or more than that): a reply that pauses
     // within it is still gathered whole.
+    auto complete = [&] { return got.size() >= maxSize || (whole && !got.isEmpty() && whole(got.constData(), got.size())); };
     gather();
-    while (!failed && got.size() < maxSize) {
+    while (!failed && !complete()) {
         const qint64 left = startNs + firstWait * msNs - monotonicNs();
         if (left <= 0)
             break;
@@ -513,7 +514,7 @@ qint64 Win_QextSerialPort::receive(char *data, qint64 maxSize)
         const qint64 n = got.size();
         if (n > previous) {
             stalls = 0;
-            if (n == maxSize)
+            if (n == maxSize || (n < maxSize && complete()))
                 break;
             // Bytes are arriving: ask again at once.
         } else {

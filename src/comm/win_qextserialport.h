@@ -9,6 +9,7 @@
 #include "platform/serialdevice.h"
 
 #include <atomic>
+#include <functional>
 
 class Win_QextSerialPort : public QextSerialBase
 {
@@ -44,6 +45,10 @@ public:
     qint64 writeData(const char *data, qint64 maxSize) override;
     qint64 readData2(char *data, qint64 maxSize) override;
     qint64 writeData2(const char *data, qint64 maxSize) override;
+    // The receive, ended as well by a reply shorter than maxSize that `whole` calls complete: a
+    // refusal is shorter than the answer asked for and would otherwise wait out the first wait.
+    using ReplyTest = std::function<bool(const char *reply, int length)>;
+    qint64 receive(char *data, qint64 maxSize, const ReplyTest &whole);
 
     // Discards the input queue.
     void purgeReceive();
@@ -64,7 +69,6 @@ private:
     static qint64 wireTimeNs(const PortSettings &settings, qint64 bytes);
     static int bitsPerCharacter(const PortSettings &settings);
     void markLineActivity(qint64 atNs);
-    qint64 receive(char *data, qint64 maxSize);
     qint64 send(const char *data, qint64 size);
     void applyLine();
     void reportSimulatedLine() const;

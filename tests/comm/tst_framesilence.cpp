@@ -15,6 +15,8 @@ private slots:
     void requestsKeepTheSilence();
     void unansweredExchangeMakesTenWholeTries_data() { shippedLineRows(); }
     void unansweredExchangeMakesTenWholeTries();
+    void refusalEndsTheReceive_data();
+    void refusalEndsTheReceive();
 
 private:
     LinkFixture m_link;
@@ -128,6 +130,35 @@ void tst_FrameSilence::unansweredExchangeMakesTenWholeTries()
         const double span = m_drive.received().last().at - m_drive.received().first().at;
         QVERIFY2(span >= 9 * (baud == 9600 ? 0.027 : 0.016), qPrintable(QStringLiteral("%1 baud: %2 s").arg(baud).arg(span)));
     }
+}
+
+void tst_FrameSilence::refusalEndsTheReceive_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::newRow("modbus_rtu") << 0;
+    QTest::newRow("modbus_ascii") << 1;
+}
+
+// A refusal is shorter than the answer asked for; once it is whole, the next request goes without
+// waiting out the first wait (10 ms at 115200 baud).
+void tst_FrameSilence::refusalEndsTheReceive()
+{
+    QFETCH(int, line);
+    const ShippedLine &l = shippedLine(line);
+    QVERIFY(m_drive.startShipped(QLatin1String(l.scenario), QStringLiteral("baud 115200")));
+    QVERIFY(m_drive.connect(l.protocol, BAUD115200, l.data, l.parity, l.stop));
+    g_responseDelayMs = 0;
+    for (int i = 0; i < 21; ++i)
+        QCOMPARE(m_drive.readWrite()->ReadRegisters(5000, 1), 0xFFFF);
+    QVERIFY(!g_offLine);
+    QList<double> gaps; // from a refusal's last byte to the next request's first
+    const QList<JournalFrame> frames = m_drive.frames();
+    for (int i = 1; i < frames.size(); ++i)
+        if (frames.at(i).received && !frames.at(i - 1).received)
+            gaps << frames.at(i).at - frames.at(i - 1).at;
+    QCOMPARE(gaps.size(), 20);
+    std::sort(gaps.begin(), gaps.end());
+    QVERIFY2(gaps.at(10) < 0.005, qPrintable(QString::number(gaps.at(10) * 1000) + " ms"));
 }
 
 QTEST_MAIN(tst_FrameSilence)
