@@ -558,15 +558,10 @@ void AdvancePlot::warn(const QString &text)
 void AdvancePlot::saveData(QVector<QCheckBox *> checkBoxIndex, QVector<QComboBox *> comboBoxIndex)
 {
     QString ending;
-    QString path = askSaveFileName(
-        this, tr("Save Data"), saveStartFolder(), tr("XLS Files(*.xlsx);;TXT Files(*.txt)"), &ending);
+    const QString path = askSaveFileName(this, tr("Save Data"), saveStartFolder(),
+        tr("XLS Files(*.xlsx);;TXT Files(*.txt)"), &ending, SaveEnding::XlsIsWorkbook);
     if (path.isEmpty())
         return;
-    // "xls" names a workbook; it is written as what it is.
-    if (ending == QLatin1String("xls")) {
-        ending = QStringLiteral("xlsx");
-        path = path.left(path.size() - 3) + ending;
-    }
     if (ending != QLatin1String("xlsx") && ending != QLatin1String("txt")) {
         warn(tr("Cannot write file %1:\n%2.")
                  .arg(path, tr("Only names ending in .%1 or .%2 can be saved").arg(QStringLiteral("xlsx"),

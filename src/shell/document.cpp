@@ -7,6 +7,7 @@
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
+#include "shell/savefilename.h"
 #include "shell/startup.h"
 #include "shell/stationfile.h"
 #include "zip/ziparchive.h"
@@ -357,13 +358,11 @@ bool saveDocument(CMainWindow *window, bool askForName)
         fileName = g_commandLineDoc;
         g_commandLineDoc.clear();
     } else {
-        fileName = QFileDialog::getSaveFileName(
-            window, CMainWindow::tr("Save File"), dialogStartFolder(), CMainWindow::tr("ZR Files(*.tv)"));
+        // Open takes only ".tv": the name gets it whatever was typed.
+        fileName = askSaveFileName(window, CMainWindow::tr("Save File"), dialogStartFolder(),
+            CMainWindow::tr("ZR Files(*.tv)"), nullptr, SaveEnding::Always);
         if (fileName.isEmpty())
             return false;
-        // The desktop's dialogs do not add the filter's ending, and Open takes only ".tv".
-        if (!isDocumentName(fileName))
-            fileName += QStringLiteral(".tv");
     }
     return writeDocument(window, fileName, contents);
 }

@@ -1,5 +1,6 @@
 // The trend window as the user sees it, without a drive: what it shows after construction, the
-// channel controls, the option dialog, and Save Data and Save Chart through their dialogs.
+// channel controls, the option dialog, the value cursor under the mouse, and Save Data and Save
+// Chart through their dialogs.
 #include "monitorfixture.h"
 #include "monitor/advanceplot.h"
 #include "monitor/advoptiondialog.h"
@@ -8,6 +9,7 @@
 #include "useranswers.h"
 
 #include <QTextCodec>
+#include <cmath>
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -36,6 +38,12 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 } // namespace
 
 class tst_TrendWindow : public QObject
@@ -53,6 +61,7 @@ private slots:
     void saveData_data();
     void saveData();
     void saveChart();
+    void valueCursorUnderTheMouse();
     void crossingChannelsEachShowTheirColour();
 
 private:
@@ -239,13 +248,25 @@ void tst_TrendWindow::saveData()
     w->itemBoxes.at(1)->setCurrentIndex(8);
     w->channelChecks.at(2)->setChecked(false);
     record(w);
+    // Files under both names: the question names the one to be written, and No keeps it.
+    QVERIFY(writeBytes(written, "kept"));
+    if (typed != written)
+        QVERIFY(writeBytes(typed, "typed"));
     UserAnswers user;
     user.fileNames << typed;
+    user.replies << QMessageBox::No;
     QTest::mouseClick(w->saveDataButton, Qt::LeftButton);
-    QCOMPARE(user.dialogs, QStringList { "Save Data | XLS Files(*.xlsx);TXT Files(*.txt)" });
-    QCOMPARE(user.boxes, QStringList());
+    const QString question = "Save Data | " + QFileInfo(written).fileName() + " already exists.\nDo you want to replace it?";
+    QCOMPARE(user.boxes, QStringList { question });
+    QCOMPARE(user.dialogs.size(), 2);
+    QCOMPARE(fileBytes(written), QByteArray("kept"));
+    user.fileNames << typed;
+    QTest::mouseClick(w->saveDataButton, Qt::LeftButton);
+    QCOMPARE(user.dialogs.last(), QStringLiteral("Save Data | XLS Files(*.xlsx);TXT Files(*.txt)"));
+    QCOMPARE(user.boxes, (QStringList { question, question }));
+    if (typed != written)
+        QCOMPARE(fileBytes(typed), QByteArray("typed"));
     const QByteArray bytes = fileBytes(written);
-    QVERIFY(!bytes.isEmpty());
     QCOMPARE(bytes.startsWith("PK"), !text);
     if (text) {
         const QString date = QDate::currentDate().toString("yyyy-MM-dd");
@@ -254,6 +275,8 @@ void tst_TrendWindow::saveData()
             + "\t\r\n'09:05:01.020 am\t50\t\t\r\n'09:05:01.020 am\t51\t0.5\t\r\n'09:05:01.020 am\t52\t1\t\r\n";
         QCOMPARE(bytes, expected);
     }
+    QFile::remove(typed);
+    QFile::remove(written);
     // Cancelled: nothing written, nothing said.
     UserAnswers cancel;
     QTest::mouseClick(w->saveDataButton, Qt::LeftButton);
@@ -280,6 +303,37 @@ void tst_TrendWindow::saveChart()
     QVERIFY2(user.boxes.first().startsWith("Warning | Cannot write file " + m_desktop + "/missing/chart.png:\n"),
         qPrintable(user.boxes.first()));
     QVERIFY(!QFileInfo::exists(m_desktop + "/missing"));
+}
+
+// Value-cursor mode on a stopped chart: pressed, moved and released on the canvas.
+void tst_TrendWindow::valueCursorUnderTheMouse()
+{
+    MainAdvPlot *w = open();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    w->plot->setXAxisWidth(2, 100);
+    record(w);
+    w->plot->stop();
+    QWidget *canvas = w->plot->canvas();
+    // Through the window system, as a user's mouse: the event finds its widget itself.
+    QWindow *window = w->windowHandle();
+    auto at = [&](double t) {
+        return canvas->mapTo(w, QPoint(int(std::ceil(w->plot->transform(QwtPlot::xBottom, t))), canvas->height() / 2));
+    };
+    auto shown = [w] {
+        QStringList values;
+        for (QLineEdit *e : w->channelValueEdits)
+            values << e->text();
+        return values.join(' ');
+    };
+    QTest::mousePress(window, Qt::LeftButton, {}, at(0.52));
+    QTest::mouseMove(window, at(0.55));
+    QCOMPARE(shown(), QStringLiteral("50.00 0 0 0 0 0 0 0"));
+    QTest::mouseMove(window, at(0.65));
+    QCOMPARE(shown(), QStringLiteral("51.00 0.50 0 0 0 0 0 0"));
+    // Right of the newest sample.
+    QTest::mouseMove(window, at(0.9));
+    QCOMPARE(shown(), QStringLiteral("0 0 0 0 0 0 0 0"));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, at(0.9));
 }
 
 // Frequency ramps up under a constant setting while the current ramps down: in sample pixel columns
