@@ -382,11 +382,12 @@ void MainAdvPlot::checkBoxStateChanged()
 void MainAdvPlot::channelStateChanged(int c)
 {
     const bool checked = channelChecks.at(c)->isChecked();
-    // Before the clear: the poller must not refill the series being emptied.
-    m_enabled[c] = checked;
-    // Unchecked only hides the channel: its recording stays for the curve and the export.
+    // Setting the flag waits for the pass under way, which did not read the item: only the passes
+    // after it may record for the channel. Unchecked only hides the channel: its recording stays
+    // for the curve and the export.
     if (checked)
         setPollFlag(g_advPollFlags, itemBoxes.at(c)->currentIndex());
+    m_enabled[c] = checked;
     plot->curveList().at(c)->setVisible(checked);
     plot->replot();
 }
