@@ -63,6 +63,7 @@ private slots:
     void saveChart();
     void valueCursorUnderTheMouse();
     void crossingChannelsEachShowTheirColour();
+    void uncheckedStretchLeavesAGap();
 
 private:
     MainAdvPlot *open();
@@ -370,6 +371,38 @@ void tst_TrendWindow::crossingChannelsEachShowTheirColour()
             QVERIFY2(best < 40, qPrintable(QStringLiteral("width %1: Ch%2 at %3").arg(width).arg(i % 3 + 1).arg(f)));
         }
     }
+}
+
+// Channel 1 at a steady 50 %, off for the middle third of the passes: no line there.
+void tst_TrendWindow::uncheckedStretchLeavesAGap()
+{
+    MainAdvPlot *w = open();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    auto *clock = new StillClock();
+    w->plot->setClock(clock);
+    w->applyYAxisRanges();
+    w->plot->setXAxisWidth(30, 100);
+    w->plot->start();
+    for (int k = 0; k < 30; ++k) {
+        std::lock_guard<FairMutex> lock(g_monitorListsMutex);
+        g_monitorValues[0] = w->spanValues.at(0) / 2.0;
+        clock->ms = 1500 + 1000.0 * k;
+        w->plot->addData({ k < 10 || k >= 20, false, false, false, false, false, false, false }, { 0, 1, 2, 3, 4, 5, 6, 8 });
+    }
+    w->plot->stop();
+    const QImage canvas = w->plot->canvas()->grab().toImage();
+    const QColor green = w->colourButtons.at(0)->palette().color(QPalette::Window);
+    auto lineAt = [&](double t) {
+        for (int dy = -3; dy <= 3; ++dy) {
+            const QColor p = canvas.pixelColor(int(w->plot->transform(QwtPlot::xBottom, t)),
+                int(w->plot->transform(QwtPlot::yLeft, 50)) + dy);
+            if (qAbs(p.red() - green.red()) + qAbs(p.green() - green.green()) + qAbs(p.blue() - green.blue()) < 40)
+                return true;
+        }
+        return false;
+    };
+    QVERIFY(lineAt(5.5) && lineAt(25.5));
+    QVERIFY(!lineAt(12.5) && !lineAt(17.5));
 }
 
 QTEST_MAIN(tst_TrendWindow)
