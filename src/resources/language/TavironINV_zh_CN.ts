@@ -1493,83 +1493,6 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
-    <name>Ram</name>
-    <message>
-        <source>Run</source>
-        <translation>运行</translation>
-    </message>
-    <message>
-        <source>Clear</source>
-        <translation>清除</translation>
-    </message>
-    <message>
-        <source>Option</source>
-        <translation>选项</translation>
-    </message>
-    <message>
-        <source>Save Data</source>
-        <translation>保存数据</translation>
-    </message>
-    <message>
-        <source>Save Chart</source>
-        <translation>保存图表</translation>
-    </message>
-    <message>
-        <source>Stop</source>
-        <translation>停止</translation>
-    </message>
-    <message>
-        <source>Password</source>
-        <translation>密码</translation>
-    </message>
-    <message>
-        <source>Adress</source>
-        <translation>地址</translation>
-    </message>
-    <message>
-        <source>Length</source>
-        <translation>长度</translation>
-    </message>
-    <message>
-        <source>Type</source>
-        <translation>类型</translation>
-    </message>
-    <message>
-        <source>Value</source>
-        <translation>数值</translation>
-    </message>
-    <message>
-        <source>Ch1</source>
-        <translation>通道1</translation>
-    </message>
-    <message>
-        <source>Ch2</source>
-        <translation>通道2</translation>
-    </message>
-    <message>
-        <source>Set Pen Color</source>
-        <translation>设置画笔颜色</translation>
-    </message>
-    <message>
-        <source>Set Pen Width</source>
-        <translation>设置线宽</translation>
-    </message>
-    <message>
-        <source>Warning</source>
-        <translation>警告</translation>
-    </message>
-    <message>
-        <source>The RAM monitor needs Modbus RTU or Modbus ASCII.</source>
-        <translation>RAM监视需要Modbus RTU或Modbus ASCII协议。</translation>
-    </message>
-    <message>
-        <source>Cannot write file %1:
-%2.</source>
-        <translation>无法写入文件 %1：
-%2。</translation>
-    </message>
-</context>
-<context>
     <name>QuickSetup</name>
     <message>
         <source>Quick Setup</source>
@@ -2169,6 +2092,83 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>Ram</name>
+    <message>
+        <source>Run</source>
+        <translation>运行</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>Option</source>
+        <translation>选项</translation>
+    </message>
+    <message>
+        <source>Save Data</source>
+        <translation>保存数据</translation>
+    </message>
+    <message>
+        <source>Save Chart</source>
+        <translation>保存图表</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Adress</source>
+        <translation>地址</translation>
+    </message>
+    <message>
+        <source>Length</source>
+        <translation>长度</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>数值</translation>
+    </message>
+    <message>
+        <source>Ch1</source>
+        <translation>通道1</translation>
+    </message>
+    <message>
+        <source>Ch2</source>
+        <translation>通道2</translation>
+    </message>
+    <message>
+        <source>Set Pen Color</source>
+        <translation>设置画笔颜色</translation>
+    </message>
+    <message>
+        <source>Set Pen Width</source>
+        <translation>设置线宽</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>The RAM monitor needs Modbus RTU or Modbus ASCII.</source>
+        <translation>RAM监视需要Modbus RTU或Modbus ASCII协议。</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1:
+%2.</source>
+        <translation>无法写入文件 %1：
+%2。</translation>
+    </message>
+</context>
+<context>
     <name>ReadWrite</name>
     <message>
         <source>Warning</source>
@@ -2179,6 +2179,15 @@ p, li { white-space: pre-wrap; }
 %2.</source>
         <translation>无法读取文件 %1：
 %2。</translation>
+    </message>
+</context>
+<context>
+    <name>SaveFileName</name>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 已存在。
+要替换它吗？</translation>
     </message>
 </context>
 <context>
