@@ -198,7 +198,9 @@ void ReadWrite::GoOffline(const Reply &reply)
         reports->reportError(errorMessageIndex(reply));
         return;
     }
-    linkLossTold = true;
+    // Told once, whoever meets the lost link first: a poller, a read or a write.
+    if (linkLossTold.exchange(true))
+        return;
     reports->reportOffline();
     reports->reportError(LinkMessage::CommunicationError);
 }
@@ -294,7 +296,7 @@ void ReadWrite::countCommandFailure(const Reply &reply)
         failures = 0;
     }
     // The pollers leave the telling to us: a lost link is told once, whichever of them met it.
-    if (g_offLine && !g_connectionTest && !linkLossTold.exchange(true))
+    if (g_offLine && !g_connectionTest)
         GoOffline(reply);
 }
 

@@ -82,11 +82,16 @@ QVector<QPointF> columnExtremes(const QVector<QPointF> &s, int first, int end, c
     out.reserve(int(4 * std::abs(map.pDist())) + 8);
     auto column = [&](int i) { return std::floor(map.transform(s.at(i).x())); };
     for (int i = first; i < end;) {
+        // A break in the line is kept wherever it falls.
+        if (std::isnan(s.at(i).y())) {
+            out.append(s.at(i++));
+            continue;
+        }
         const double c = column(i);
         int low = i;
         int high = i;
         int j = i + 1;
-        for (; j < end && column(j) == c; ++j) {
+        for (; j < end && column(j) == c && !std::isnan(s.at(j).y()); ++j) {
             if (s.at(j).y() < s.at(low).y())
                 low = j;
             if (s.at(j).y() > s.at(high).y())
@@ -100,6 +105,25 @@ QVector<QPointF> columnExtremes(const QVector<QPointF> &s, int first, int end, c
     }
     return out;
 }
+
+// A point whose value is NaN breaks the line: what lies on either side is drawn apart.
+class BrokenLineCurve : public QwtPlotCurve
+{
+protected:
+    void drawCurve(QPainter *painter, int style, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
+        const QRectF &canvasRect, int from, int to) const override
+    {
+        for (int i = from; i <= to; ++i) {
+            if (!std::isnan(sample(i).y()))
+                continue;
+            if (i > from)
+                QwtPlotCurve::drawCurve(painter, style, xMap, yMap, canvasRect, from, i - 1);
+            from = i + 1;
+        }
+        if (from <= to)
+            QwtPlotCurve::drawCurve(painter, style, xMap, yMap, canvasRect, from, to);
+    }
+};
 
 } // namespace
 
@@ -160,7 +184,7 @@ AdvancePlot::~AdvancePlot() = default;
 
 QwtPlotCurve *AdvancePlot::createCurve()
 {
-    auto *curve = new QwtPlotCurve(QString());
+    auto *curve = new BrokenLineCurve();
     // Lines: every channel of a pass has the same time, so sticks from the baseline hid each other.
     curve->setStyle(QwtPlotCurve::Lines);
     curve->setRenderHint(QwtPlotItem::RenderAntialiased, true);
@@ -190,11 +214,16 @@ void AdvancePlot::addData(const QVector<bool> &enabled, const QVector<int> &item
     const double windowStart
         = xAxisInterval.maxValue() < t ? t - xAxisInterval.width() : xAxisInterval.minValue();
     const int items = qMin(g_monitorCodes.size(), g_monitorValues.size());
+    const QVector<QPointF> &marker = rawSeries.at(channelCount);
     for (int i = 0; i < channelCount; ++i) {
         const int item = itemIndex.value(i, -1);
         // A refused item (NaN) adds no point.
-        if (enabled.value(i) && item >= 0 && item < items && !std::isnan(g_monitorValues.at(item)))
+        if (enabled.value(i) && item >= 0 && item < items && !std::isnan(g_monitorValues.at(item))) {
+            // After passes that recorded nothing here the line breaks, as the export leaves blanks.
+            if (!rawSeries.at(i).isEmpty() && !marker.isEmpty() && rawSeries.at(i).last().x() != marker.last().x())
+                scaledSeries[i].append(QPointF(t, std::nan("")));
             rawSeries[i].append(QPointF(t, g_monitorValues.at(item)));
+        }
         if (rawSeries.at(i).isEmpty())
             continue;
         const QPointF last = rawSeries.at(i).last();
@@ -558,15 +587,10 @@ void AdvancePlot::warn(const QString &text)
 void AdvancePlot::saveData(QVector<QCheckBox *> checkBoxIndex, QVector<QComboBox *> comboBoxIndex)
 {
     QString ending;
-    QString path = askSaveFileName(
-        this, tr("Save Data"), saveStartFolder(), tr("XLS Files(*.xlsx);;TXT Files(*.txt)"), &ending);
+    const QString path = askSaveFileName(this, tr("Save Data"), saveStartFolder(),
+        tr("XLS Files(*.xlsx);;TXT Files(*.txt)"), &ending, SaveEnding::XlsIsWorkbook);
     if (path.isEmpty())
         return;
-    // "xls" names a workbook; it is written as what it is.
-    if (ending == QLatin1String("xls")) {
-        ending = QStringLiteral("xlsx");
-        path = path.left(path.size() - 3) + ending;
-    }
     if (ending != QLatin1String("xlsx") && ending != QLatin1String("txt")) {
         warn(tr("Cannot write file %1:\n%2.")
                  .arg(path, tr("Only names ending in .%1 or .%2 can be saved").arg(QStringLiteral("xlsx"),

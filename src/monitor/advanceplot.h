@@ -69,6 +69,7 @@ public:
     // The channels' item names and indices at Run: the export's header and duplicate rule follow
     // what was recorded, not the boxes as they are when saving. Unset, the boxes decide.
     void setChannelItems(const QStringList &names, const QVector<int> &items);
+    QStringList channelNames() const { return m_channelNames; }
     // The trend window's dragMode, read at each press.
     void setDragModeSource(const bool *dragMode) { m_dragMode = dragMode; }
     QwtInterval xInterval();

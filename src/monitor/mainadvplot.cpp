@@ -382,11 +382,12 @@ void MainAdvPlot::checkBoxStateChanged()
 void MainAdvPlot::channelStateChanged(int c)
 {
     const bool checked = channelChecks.at(c)->isChecked();
-    // Before the clear: the poller must not refill the series being emptied.
-    m_enabled[c] = checked;
-    // Unchecked only hides the channel: its recording stays for the curve and the export.
+    // Setting the flag waits for the pass under way, which did not read the item: only the passes
+    // after it may record for the channel. Unchecked only hides the channel: its recording stays
+    // for the curve and the export.
     if (checked)
         setPollFlag(g_advPollFlags, itemBoxes.at(c)->currentIndex());
+    m_enabled[c] = checked;
     plot->curveList().at(c)->setVisible(checked);
     plot->replot();
 }
@@ -470,9 +471,30 @@ void MainAdvPlot::setPlotAxis(double width, int recordLimit)
     plot->setXAxisWidth(width, recordLimit);
 }
 
+// The picture names the items the chart holds, as the exports do, whatever the boxes show since Stop.
+QPixmap MainAdvPlot::recordedPicture()
+{
+    const QStringList recorded = plot->channelNames();
+    QVector<int> shown;
+    for (int c = 0; c < Channels; ++c) {
+        QComboBox *box = itemBoxes.at(c);
+        shown << box->currentIndex();
+        const int at = box->findText(recorded.value(c), Qt::MatchExactly);
+        const QSignalBlocker quiet(box);
+        if (at >= 0)
+            box->setCurrentIndex(at);
+    }
+    const QPixmap picture = grab();
+    for (int c = 0; c < Channels; ++c) {
+        const QSignalBlocker quiet(itemBoxes.at(c));
+        itemBoxes.at(c)->setCurrentIndex(shown.at(c));
+    }
+    return picture;
+}
+
 void MainAdvPlot::saveChart()
 {
-    const QPixmap picture = grab();
+    const QPixmap picture = recordedPicture();
     QString ending;
     const QString path = askSaveFileName(this, tr("Save Chart"), saveStartFolder(), QStringLiteral("*.png"), &ending);
     if (path.isEmpty())

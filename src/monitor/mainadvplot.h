@@ -8,6 +8,7 @@
 // lock; it reads the channels' check states and items from atomics the GUI thread keeps.
 
 #include <QMainWindow>
+#include <QPixmap>
 #include <QVector>
 #include <array>
 #include <atomic>
@@ -95,6 +96,7 @@ private:
     QComboBox *createPenWidthBox();
     void channelStateChanged(int channel);
     void setRecordingControlsEnabled(bool enabled);
+    QPixmap recordedPicture();
     // The poller's copy of what pushSamples hands on.
     void mirrorChannels();
 

@@ -7,6 +7,7 @@
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
+#include "shell/savefilename.h"
 #include "shell/startup.h"
 #include "shell/stationfile.h"
 #include "zip/ziparchive.h"
@@ -43,6 +44,14 @@ QString dialogStartFolder()
 {
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     return QFileInfo(desktop).isDir() ? desktop : QDir::homePath();
+}
+
+// The zip reader says it cannot open a file that it opened but found no archive in.
+QString archiveFault(const QString &path, ZipResult result)
+{
+    if (result == ZipCannotOpen && QFileInfo(path).isReadable())
+        return CMainWindow::tr("no zip archive");
+    return QLatin1String(zipResultText(result, false));
 }
 
 void warn(CMainWindow *window, const QString &text)
@@ -121,40 +130,65 @@ QString landingFolder(const QString &path)
 
 // Sizes and kinds as the package declares them; the reader stops every item at its declared size, so
 // a package within these limits cannot write more than it declares.
-bool packageWithinLimits(const QString &package)
+bool packageWithinLimits(const QString &package, QString *reason)
 {
     ZipArchiveReader reader(ZipArchivePassword);
+    const ZipResult opened = reader.openFile(package);
+    if (opened != ZipOk) {
+        *reason = CMainWindow::tr("it is not an update package (%1)").arg(archiveFault(package, opened));
+        return false;
+    }
     // A link entry would come out as a file holding the link's target text.
-    if (reader.openFile(package) != ZipOk || reader.holdsSymbolicLink())
+    if (reader.holdsSymbolicLink()) {
+        *reason = CMainWindow::tr("it holds a symbolic link");
         return false;
+    }
     const QVector<ZipItem> items = reader.items();
-    if (items.size() != reader.names().size() || items.size() > MaxUpdateItems)
+    if (items.isEmpty()) {
+        *reason = CMainWindow::tr("it holds no files");
         return false;
+    }
+    if (items.size() != reader.names().size() || items.size() > MaxUpdateItems) {
+        *reason = CMainWindow::tr("its list of items is damaged or holds more than %1 items").arg(MaxUpdateItems);
+        return false;
+    }
     qint64 total = 0;
     for (const ZipItem &item : items) {
-        if (item.uncompressedSize < 0 || item.uncompressedSize > MaxUpdateItemBytes)
+        if (item.uncompressedSize < 0 || item.uncompressedSize > MaxUpdateItemBytes) {
+            *reason = CMainWindow::tr("an item is larger than %1 MiB").arg(MaxUpdateItemBytes >> 20);
             return false;
+        }
         total += item.uncompressedSize;
     }
-    return total <= MaxUpdateBytes;
+    if (total > MaxUpdateBytes) {
+        *reason = CMainWindow::tr("it is larger than %1 MiB in all").arg(MaxUpdateBytes >> 20);
+        return false;
+    }
+    return true;
 }
 
 // The data files are read from the program folder, whatever folder the program was started in.
 // The package is unpacked beside them first and moves in only when every item came out whole and
 // every target can take it; each file a move replaces is kept until all moves succeeded, and put
 // back when one fails, so the data files are either all old or all new.
-bool installPackage(const QString &package, const QString &programFolder)
+bool installPackage(const QString &package, const QString &programFolder, QString *reason)
 {
-    if (!packageWithinLimits(package))
+    if (!packageWithinLimits(package, reason))
         return false;
     QTemporaryDir staging(programFolder + QStringLiteral(".update-XXXXXX"));
-    if (!staging.isValid())
+    if (!staging.isValid()) {
+        *reason = staging.errorString();
         return false;
+    }
     const QString stagingPath = staging.path() + QLatin1Char('/');
     const QString newPath = stagingPath + QStringLiteral("new/");
     const QString oldPath = stagingPath + QStringLiteral("old/");
-    if (ExtractZipArchive(QFile::encodeName(package).constData(), QFile::encodeName(newPath).constData()) != ZipOk)
+    const ZipResult extracted =
+        ExtractZipArchive(QFile::encodeName(package).constData(), QFile::encodeName(newPath).constData());
+    if (extracted != ZipOk) {
+        *reason = CMainWindow::tr("it cannot be unpacked (%1)").arg(QLatin1String(zipResultText(extracted, false)));
         return false;
+    }
 
     const QString home = QFileInfo(programFolder).canonicalFilePath() + QLatin1Char('/');
     QStringList files;
@@ -168,17 +202,24 @@ bool installPackage(const QString &package, const QString &programFolder)
         // A symbolic link of the program folder may lead elsewhere: nothing is written through one
         // that leaves the folder.
         const QString landing = landingFolder(targetPath);
+        const QString cannotWrite = CMainWindow::tr("%1 cannot be written").arg(relative);
         if (landing.isEmpty() || !(landing + QLatin1Char('/')).startsWith(home)
-            || ::access(QFile::encodeName(landing).constData(), W_OK | X_OK) != 0)
+            || ::access(QFile::encodeName(landing).constData(), W_OK | X_OK) != 0) {
+            *reason = cannotWrite;
             return false;
+        }
         if (it.fileInfo().isDir()) {
-            if (target.exists() && !target.isDir())
+            if (target.exists() && !target.isDir()) {
+                *reason = cannotWrite;
                 return false;
+            }
             continue;
         }
         // A folder or a write-protected file in the way is not replaced.
-        if (target.isDir() || (target.exists() && !(target.permissions() & QFileDevice::WriteOwner)))
+        if (target.isDir() || (target.exists() && !(target.permissions() & QFileDevice::WriteOwner))) {
+            *reason = cannotWrite;
             return false;
+        }
         files.append(relative);
     }
 
@@ -203,6 +244,7 @@ bool installPackage(const QString &package, const QString &programFolder)
     for (const QString &relative : files) {
         const QString folder = QFileInfo(relative).path() == QLatin1String(".") ? QString() : QFileInfo(relative).path();
         const QString target = programFolder + relative;
+        *reason = CMainWindow::tr("%1 could not be moved into place; the data files are as they were").arg(relative);
         if (!makeFolders(folder)) {
             ok = false;
             break;
@@ -231,8 +273,11 @@ bool installPackage(const QString &package, const QString &programFolder)
     for (int i = createdFolders.size() - 1; i >= 0; --i)
         QDir().rmdir(createdFolders.at(i));
     // Should even that fail, the old files stay where they were kept rather than being deleted.
-    if (!restored)
+    if (!restored) {
         staging.setAutoRemove(false);
+        *reason = CMainWindow::tr("an item could not be moved into place, and the old data files are kept in %1")
+                      .arg(QDir::toNativeSeparators(oldPath));
+    }
     return false;
 }
 
@@ -271,21 +316,35 @@ bool writeDocumentFile(const QString &fileName, const QByteArray &stationFile, Q
     return saveFile(fileName, built.readAll(), reason);
 }
 
-DocumentRead readDocumentStationFile(const QString &document, QByteArray *contents)
+DocumentRead readDocumentStationFile(const QString &document, QByteArray *contents, QString *reason)
 {
+    QString ignored;
+    if (!reason)
+        reason = &ignored;
     contents->clear();
-    if (!isDocumentName(document))
+    if (!isDocumentName(document)) {
+        *reason = CMainWindow::tr("the name does not end in .tv");
         return DocumentRead::NotDocument;
+    }
     // Only the settings are taken: a document from anyone must not be able to place files.
     ZipArchiveReader reader(ZipArchivePassword);
-    if (reader.openFile(document) != ZipOk)
+    const ZipResult opened = reader.openFile(document);
+    if (opened != ZipOk) {
+        *reason = CMainWindow::tr("it is not a document (%1)").arg(archiveFault(document, opened));
         return DocumentRead::Unreadable;
-    switch (reader.read(StationFileName, contents, false, MaxStationFileBytes)) {
+    }
+    const ZipResult read = reader.read(StationFileName, contents, false, MaxStationFileBytes);
+    switch (read) {
     case ZipOk:
         return DocumentRead::Read;
     case ZipNoMemory:
+        *reason = CMainWindow::tr("its settings are larger than %1 MiB").arg(MaxStationFileBytes >> 20);
         return DocumentRead::TooLarge;
+    case ZipNotFound:
+        *reason = CMainWindow::tr("it holds no settings");
+        return DocumentRead::Unreadable;
     default:
+        *reason = CMainWindow::tr("its settings cannot be read (%1)").arg(QLatin1String(zipResultText(read, false)));
         return DocumentRead::Unreadable;
     }
 }
@@ -295,9 +354,10 @@ void failUpdateMoveForTest(int k)
     failingMove = k;
 }
 
-bool installUpdatePackage(const QString &package, const QString &programFolder)
+bool installUpdatePackage(const QString &package, const QString &programFolder, QString *reason)
 {
-    return installPackage(package, programFolder);
+    QString ignored;
+    return installPackage(package, programFolder, reason ? reason : &ignored);
 }
 
 void setPendingStationFile(const QByteArray &contents)
@@ -357,13 +417,11 @@ bool saveDocument(CMainWindow *window, bool askForName)
         fileName = g_commandLineDoc;
         g_commandLineDoc.clear();
     } else {
-        fileName = QFileDialog::getSaveFileName(
-            window, CMainWindow::tr("Save File"), dialogStartFolder(), CMainWindow::tr("ZR Files(*.tv)"));
+        // Open takes only ".tv": the name gets it whatever was typed.
+        fileName = askSaveFileName(window, CMainWindow::tr("Save File"), dialogStartFolder(),
+            CMainWindow::tr("ZR Files(*.tv)"), nullptr, SaveEnding::Always);
         if (fileName.isEmpty())
             return false;
-        // The desktop's dialogs do not add the filter's ending, and Open takes only ".tv".
-        if (!isDocumentName(fileName))
-            fileName += QStringLiteral(".tv");
     }
     return writeDocument(window, fileName, contents);
 }
@@ -377,8 +435,9 @@ bool openDocument(CMainWindow *window)
     if (fileName.isEmpty())
         return false;
     QByteArray contents;
-    if (readDocumentStationFile(fileName, &contents) != DocumentRead::Read) {
-        warn(window, CMainWindow::tr("Cannot read file"));
+    QString reason;
+    if (readDocumentStationFile(fileName, &contents, &reason) != DocumentRead::Read) {
+        warn(window, CMainWindow::tr("Cannot read file %1:\n%2.").arg(fileName, reason));
         return false;
     }
     applyStationFile(window, parseStationFile(contents));
@@ -393,10 +452,12 @@ void updateDataFiles(CMainWindow *window)
     if (fileName.isEmpty())
         return;
     if (!fileName.endsWith(QLatin1String(".zr"))) {
-        warn(window, CMainWindow::tr("Cannot read file"));
+        warn(window, CMainWindow::tr("Cannot read file %1:\n%2.").arg(fileName, CMainWindow::tr("the name does not end in .zr")));
         return;
     }
+    QString reason;
     warn(window,
-        installPackage(fileName, localPath(g_appDir)) ? CMainWindow::tr("Complete the update!")
-                                                      : CMainWindow::tr("Update false!"));
+        installPackage(fileName, localPath(g_appDir), &reason)
+            ? CMainWindow::tr("Complete the update!")
+            : CMainWindow::tr("Update false!") + QLatin1Char('\n') + CMainWindow::tr("%1:\n%2.").arg(fileName, reason));
 }

@@ -16,9 +16,9 @@ class CMainWindow;
 class CNavigation;
 
 // station.txt of a .tv document, read into memory: nothing of the document reaches the disk. A
-// station.txt above 1 MiB is refused unread (TooLarge).
+// station.txt above 1 MiB is refused unread (TooLarge). reason says why a document was not read.
 enum class DocumentRead { Read, NotDocument, Unreadable, TooLarge };
-DocumentRead readDocumentStationFile(const QString &document, QByteArray *contents);
+DocumentRead readDocumentStationFile(const QString &document, QByteArray *contents, QString *reason = nullptr);
 
 // Start-up keeps the settings of the document named on the command line here until the dock is built.
 void setPendingStationFile(const QByteArray &contents);
@@ -43,7 +43,8 @@ bool openDocument(CMainWindow *window);
 void updateDataFiles(CMainWindow *window);
 
 // The update's work: true when every item of the package is in place; false leaves the program
-// folder as it was. Packages over 64 MiB an item, 256 MiB in all or 10000 items are refused unread.
-bool installUpdatePackage(const QString &package, const QString &programFolder);
+// folder as it was, with the reason. Packages over 64 MiB an item, 256 MiB in all or 10000 items are
+// refused unread.
+bool installUpdatePackage(const QString &package, const QString &programFolder, QString *reason = nullptr);
 // Tests: the k-th move of the next updates (from 1) fails as on a full disk; 0 for none.
 void failUpdateMoveForTest(int k);

@@ -1,8 +1,10 @@
 #include "shell/savefilename.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -29,20 +31,52 @@ QString filterEnding(const QString &filter)
     return pattern.match(filter).captured(1).toLower();
 }
 
-QString askSaveFileName(QWidget *parent, const QString &caption, const QString &start, const QString &filter,
-    QString *ending)
+namespace
 {
-    QString selected;
-    QString path = QFileDialog::getSaveFileName(parent, caption, start, filter, &selected);
-    if (path.isEmpty()) {
-        if (ending)
-            ending->clear();
-        return path;
+
+QString finalName(QString path, const QString &selected, const QString &filter, SaveEnding rule)
+{
+    const QString wanted = filterEnding(selected).isEmpty() ? filterEnding(filter) : filterEnding(selected);
+    const QString ending = fileEnding(path);
+    if (rule == SaveEnding::Always) {
+        if (!wanted.isEmpty() && !path.endsWith(QLatin1Char('.') + wanted))
+            path += QLatin1Char('.') + wanted;
+    } else if (ending.isEmpty()) {
+        if (!wanted.isEmpty())
+            path += QLatin1Char('.') + wanted;
+    } else if (rule == SaveEnding::XlsIsWorkbook && ending == QLatin1String("xls")) {
+        path += QLatin1Char('x');
     }
-    if (fileEnding(path).isEmpty()) {
-        const QString added = filterEnding(selected).isEmpty() ? filterEnding(filter) : filterEnding(selected);
-        if (!added.isEmpty())
-            path += QLatin1Char('.') + added;
+    return path;
+}
+
+bool replaceAllowed(QWidget *parent, const QString &caption, const QString &path)
+{
+    const QFileInfo target(path);
+    if (!target.exists() && !target.isSymLink())
+        return true;
+    const QString question = QCoreApplication::translate("SaveFileName", "%1 already exists.\nDo you want to replace it?");
+    return QMessageBox::warning(parent, caption, question.arg(target.fileName()), QMessageBox::Yes | QMessageBox::No,
+               QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+} // namespace
+
+QString askSaveFileName(QWidget *parent, const QString &caption, const QString &start, const QString &filter,
+    QString *ending, SaveEnding rule)
+{
+    QString from = start;
+    QString selected;
+    QString path;
+    for (;;) {
+        path = QFileDialog::getSaveFileName(parent, caption, from, filter, &selected, QFileDialog::DontConfirmOverwrite);
+        if (path.isEmpty())
+            break;
+        path = finalName(path, selected, filter, rule);
+        if (replaceAllowed(parent, caption, path))
+            break;
+        from = path;
     }
     if (ending)
         *ending = fileEnding(path);

@@ -1,8 +1,9 @@
 #pragma once
 
-// The save dialogs of the exports (parameter lists, trend data, trend chart): where they start,
-// and the name's ending that decides the format. Linux dialogs add no ending of their own: a name
-// without one takes the selected filter's.
+// The save dialogs of the program (documents, parameter lists, trend data, pictures, service
+// texts): where they start, and the name a save really writes. Linux dialogs add no ending of their
+// own and check only the name as typed, so the ending is added here and the question whether to
+// replace an existing file is asked here too, of the name that will be written.
 
 #include <QString>
 
@@ -18,7 +19,14 @@ QString fileEnding(const QString &path);
 // The first "*.ending" of a filter text, lower-cased.
 QString filterEnding(const QString &filter);
 
-// A save dialog; empty when cancelled. A name without ending gets the selected filter's (else
-// the first filter's); *ending receives the name's ending as fileEnding gives it.
+enum class SaveEnding {
+    WhenNone, // a name without ending takes the selected filter's (else the first filter's)
+    XlsIsWorkbook, // as WhenNone, and ".xls" is written as the workbook it is, ".xlsx"
+    Always, // a name not ending in the selected filter's ending gets it added
+};
+
+// A save dialog; empty when cancelled. The name returned is the one the caller writes: an existing
+// file under it is replaced only when the user says so; when not, the dialog opens again on it.
+// *ending receives the name's ending as fileEnding gives it.
 QString askSaveFileName(QWidget *parent, const QString &caption, const QString &start, const QString &filter,
-    QString *ending);
+    QString *ending, SaveEnding rule = SaveEnding::WhenNone);

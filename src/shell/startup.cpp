@@ -153,7 +153,8 @@ void runStartUpSteps(const QStringList &arguments, const QString &appFilePath, c
     g_commandLineDoc.clear();
     const QString document = arguments.value(1);
     QByteArray settings;
-    switch (readDocumentStationFile(document, &settings)) {
+    QString reason;
+    switch (readDocumentStationFile(document, &settings, &reason)) {
     case DocumentRead::Read:
         g_commandLineDoc = QFileInfo(document).absoluteFilePath();
         setPendingStationFile(settings);
@@ -161,7 +162,7 @@ void runStartUpSteps(const QStringList &arguments, const QString &appFilePath, c
     case DocumentRead::TooLarge:
         // A crafted document is worth a word; one that is merely missing or damaged starts silently.
         QMessageBox::warning(nullptr, QCoreApplication::translate("CMainWindow", "Warning"),
-            QCoreApplication::translate("CMainWindow", "Cannot read file"), QMessageBox::Ok);
+            QCoreApplication::translate("CMainWindow", "Cannot read file %1:\n%2.").arg(document, reason), QMessageBox::Ok);
         break;
     default:
         break;

@@ -28,6 +28,8 @@ public:
     QStringList dialogs;
     // "title | text" of each message box.
     QStringList boxes;
+    // Buttons for the coming message boxes, in order; then OK or Yes.
+    QList<QMessageBox::StandardButton> replies;
 
 private:
     void answer(QWidget *modal)
@@ -54,7 +56,7 @@ private:
                 dialog->reject();
         } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             boxes.append(box->windowTitle() + QStringLiteral(" | ") + box->text());
-            QAbstractButton *button = box->button(QMessageBox::Ok);
+            QAbstractButton *button = replies.isEmpty() ? box->button(QMessageBox::Ok) : box->button(replies.takeFirst());
             if (!button)
                 button = box->button(QMessageBox::Yes);
             if (button)

@@ -104,6 +104,7 @@ private slots:
     void recordedValuesAreTheDriveReplies();
     void exportsOfALiveRecording();
     void recordingFollowsTheListAndKeepsItsNames();
+    void channelCheckedWhileRecordingStartsWithAReading();
     void lostLinkEndsTheTrend();
     void bothWindowsShareThePass();
     void closeAndReopenWhileTheOtherRecords();
@@ -408,17 +409,55 @@ void tst_TrendPoller::recordingFollowsTheListAndKeepsItsNames()
     const QList<QStringList> seen = passes(QStringLiteral("M0R")); // Run flags the channels one by one
     for (const QStringList &pass : seen.mid(seen.size() - 3))
         QCOMPARE(pass.join(' '), QStringLiteral("M0R M3R MFR"));
-    w->itemBoxes.at(0)->setCurrentIndex(2);
+    QTest::qWait(600); // the chart's last refresh after Stop
+    const QRect group(w->channelSelectGroup->mapTo(w, QPoint()), w->channelSelectGroup->size());
+    const QImage recorded = w->grab().toImage().copy(group);
+    w->itemBoxes.at(0)->setCurrentIndex(1);
     w->channelChecks.at(6)->setChecked(false);
     w->channelChecks.at(6)->setChecked(true);
     UserAnswers user;
-    user.fileNames << m_home.path() + QStringLiteral("/Desktop/run.txt");
+    user.fileNames << m_home.path() + QStringLiteral("/Desktop/run.txt") << m_home.path() + QStringLiteral("/Desktop/run.png");
     click(w->saveDataButton);
+    // The picture names the items recorded, as the export does.
+    QMetaObject::invokeMethod(w, "saveChart");
+    const QImage saved = QImage(m_home.path() + QStringLiteral("/Desktop/run.png")).copy(group).convertToFormat(recorded.format());
+    QCOMPARE(saved, recorded);
+    QCOMPARE(w->itemBoxes.at(0)->currentIndex(), 1);
     const QList<QByteArray> lines = fileBytes(m_home.path() + QStringLiteral("/Desktop/run.txt")).split('\n');
     QCOMPARE(lines.value(1), QByteArray("System Time\tOutput frequency\tFrequency setting\tDC bus voltage\t\r"));
     QCOMPARE(lines.size(), w->plot->rawPoints(8).size() + 3);
     for (int r = 2; r < lines.size() - 1; ++r)
         QVERIFY2(lines.at(r).endsWith(" am\t12.34\t\t540\t\r"), lines.at(r).constData());
+}
+
+// Channel 4 checked during a recording: its first sample, on the chart and in the export, is the
+// drive's reply, not what its item's slot held before.
+void tst_TrendPoller::channelCheckedWhileRecordingStartsWithAReading()
+{
+    prepare(0, QStringLiteral("monitor 0 1234\nmonitor E 3800"));
+    MainAdvPlot *w = openTrend();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    {
+        std::lock_guard<FairMutex> lock(g_monitorListsMutex);
+        g_monitorValues[3] = 777;
+    }
+    click(w->runButton);
+    QTRY_VERIFY_WITH_TIMEOUT(w->plot->rawPoints(0).size() >= 2, 10000);
+    w->channelChecks.at(3)->setChecked(true);
+    QTRY_VERIFY_WITH_TIMEOUT(w->plot->rawPoints(3).size() >= 3, 10000);
+    click(w->stopButton);
+    QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
+    QCOMPARE(valueSet(w->plot->rawPoints(3)), QSet<QString> { "380" });
+    UserAnswers user;
+    user.fileNames << m_home.path() + QStringLiteral("/Desktop/late.txt");
+    click(w->saveDataButton);
+    const QList<QByteArray> lines = fileBytes(m_home.path() + QStringLiteral("/Desktop/late.txt")).split('\n');
+    QStringList fourth;
+    for (const QByteArray &line : lines.mid(2))
+        if (!line.split('\t').value(4).isEmpty())
+            fourth << QString::fromLatin1(line.split('\t').value(4));
+    QCOMPARE(fourth.value(0), QStringLiteral("380"));
+    QCOMPARE(fourth.size(), w->plot->rawPoints(3).size());
 }
 
 // The link goes while the trend records: the window is idle again with its ranges still locked and
@@ -437,6 +476,9 @@ void tst_TrendPoller::lostLinkEndsTheTrend()
     QVERIFY(!w->yRangeSpins.at(0)->isEnabled());
     QTRY_COMPARE(m_fix.window()->connectButton->text(), QStringLiteral("Off-Line"));
     QCOMPARE(m_fix.reportedErrors(), QList<int> { 8 }); // "Communication Error!", once
+    // A parameter read on the lost link after the poller told it says nothing again.
+    QCOMPARE(g_readWrite.load()->ReadPar(1, 0.01), -1.0);
+    QCOMPARE(m_fix.reportedErrors(), QList<int> { 8 });
     QCOMPARE(g_advPollFlags, QVector<bool>(g_monitorCodes.size(), false));
     QVERIFY(!w->plot->isRecording());
     const QVector<QPointF> kept = w->plot->rawPoints(0);

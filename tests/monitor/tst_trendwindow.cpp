@@ -1,5 +1,6 @@
 // The trend window as the user sees it, without a drive: what it shows after construction, the
-// channel controls, the option dialog, and Save Data and Save Chart through their dialogs.
+// channel controls, the option dialog, the value cursor under the mouse, and Save Data and Save
+// Chart through their dialogs.
 #include "monitorfixture.h"
 #include "monitor/advanceplot.h"
 #include "monitor/advoptiondialog.h"
@@ -8,6 +9,7 @@
 #include "useranswers.h"
 
 #include <QTextCodec>
+#include <cmath>
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -36,6 +38,12 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 } // namespace
 
 class tst_TrendWindow : public QObject
@@ -53,7 +61,9 @@ private slots:
     void saveData_data();
     void saveData();
     void saveChart();
+    void valueCursorUnderTheMouse();
     void crossingChannelsEachShowTheirColour();
+    void uncheckedStretchLeavesAGap();
 
 private:
     MainAdvPlot *open();
@@ -239,13 +249,25 @@ void tst_TrendWindow::saveData()
     w->itemBoxes.at(1)->setCurrentIndex(8);
     w->channelChecks.at(2)->setChecked(false);
     record(w);
+    // Files under both names: the question names the one to be written, and No keeps it.
+    QVERIFY(writeBytes(written, "kept"));
+    if (typed != written)
+        QVERIFY(writeBytes(typed, "typed"));
     UserAnswers user;
     user.fileNames << typed;
+    user.replies << QMessageBox::No;
     QTest::mouseClick(w->saveDataButton, Qt::LeftButton);
-    QCOMPARE(user.dialogs, QStringList { "Save Data | XLS Files(*.xlsx);TXT Files(*.txt)" });
-    QCOMPARE(user.boxes, QStringList());
+    const QString question = "Save Data | " + QFileInfo(written).fileName() + " already exists.\nDo you want to replace it?";
+    QCOMPARE(user.boxes, QStringList { question });
+    QCOMPARE(user.dialogs.size(), 2);
+    QCOMPARE(fileBytes(written), QByteArray("kept"));
+    user.fileNames << typed;
+    QTest::mouseClick(w->saveDataButton, Qt::LeftButton);
+    QCOMPARE(user.dialogs.last(), QStringLiteral("Save Data | XLS Files(*.xlsx);TXT Files(*.txt)"));
+    QCOMPARE(user.boxes, (QStringList { question, question }));
+    if (typed != written)
+        QCOMPARE(fileBytes(typed), QByteArray("typed"));
     const QByteArray bytes = fileBytes(written);
-    QVERIFY(!bytes.isEmpty());
     QCOMPARE(bytes.startsWith("PK"), !text);
     if (text) {
         const QString date = QDate::currentDate().toString("yyyy-MM-dd");
@@ -254,6 +276,8 @@ void tst_TrendWindow::saveData()
             + "\t\r\n'09:05:01.020 am\t50\t\t\r\n'09:05:01.020 am\t51\t0.5\t\r\n'09:05:01.020 am\t52\t1\t\r\n";
         QCOMPARE(bytes, expected);
     }
+    QFile::remove(typed);
+    QFile::remove(written);
     // Cancelled: nothing written, nothing said.
     UserAnswers cancel;
     QTest::mouseClick(w->saveDataButton, Qt::LeftButton);
@@ -280,6 +304,37 @@ void tst_TrendWindow::saveChart()
     QVERIFY2(user.boxes.first().startsWith("Warning | Cannot write file " + m_desktop + "/missing/chart.png:\n"),
         qPrintable(user.boxes.first()));
     QVERIFY(!QFileInfo::exists(m_desktop + "/missing"));
+}
+
+// Value-cursor mode on a stopped chart: pressed, moved and released on the canvas.
+void tst_TrendWindow::valueCursorUnderTheMouse()
+{
+    MainAdvPlot *w = open();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    w->plot->setXAxisWidth(2, 100);
+    record(w);
+    w->plot->stop();
+    QWidget *canvas = w->plot->canvas();
+    // Through the window system, as a user's mouse: the event finds its widget itself.
+    QWindow *window = w->windowHandle();
+    auto at = [&](double t) {
+        return canvas->mapTo(w, QPoint(int(std::ceil(w->plot->transform(QwtPlot::xBottom, t))), canvas->height() / 2));
+    };
+    auto shown = [w] {
+        QStringList values;
+        for (QLineEdit *e : w->channelValueEdits)
+            values << e->text();
+        return values.join(' ');
+    };
+    QTest::mousePress(window, Qt::LeftButton, {}, at(0.52));
+    QTest::mouseMove(window, at(0.55));
+    QCOMPARE(shown(), QStringLiteral("50.00 0 0 0 0 0 0 0"));
+    QTest::mouseMove(window, at(0.65));
+    QCOMPARE(shown(), QStringLiteral("51.00 0.50 0 0 0 0 0 0"));
+    // Right of the newest sample.
+    QTest::mouseMove(window, at(0.9));
+    QCOMPARE(shown(), QStringLiteral("0 0 0 0 0 0 0 0"));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, at(0.9));
 }
 
 // Frequency ramps up under a constant setting while the current ramps down: in sample pixel columns
@@ -316,6 +371,38 @@ void tst_TrendWindow::crossingChannelsEachShowTheirColour()
             QVERIFY2(best < 40, qPrintable(QStringLiteral("width %1: Ch%2 at %3").arg(width).arg(i % 3 + 1).arg(f)));
         }
     }
+}
+
+// Channel 1 at a steady 50 %, off for the middle third of the passes: no line there.
+void tst_TrendWindow::uncheckedStretchLeavesAGap()
+{
+    MainAdvPlot *w = open();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    auto *clock = new StillClock();
+    w->plot->setClock(clock);
+    w->applyYAxisRanges();
+    w->plot->setXAxisWidth(30, 100);
+    w->plot->start();
+    for (int k = 0; k < 30; ++k) {
+        std::lock_guard<FairMutex> lock(g_monitorListsMutex);
+        g_monitorValues[0] = w->spanValues.at(0) / 2.0;
+        clock->ms = 1500 + 1000.0 * k;
+        w->plot->addData({ k < 10 || k >= 20, false, false, false, false, false, false, false }, { 0, 1, 2, 3, 4, 5, 6, 8 });
+    }
+    w->plot->stop();
+    const QImage canvas = w->plot->canvas()->grab().toImage();
+    const QColor green = w->colourButtons.at(0)->palette().color(QPalette::Window);
+    auto lineAt = [&](double t) {
+        for (int dy = -3; dy <= 3; ++dy) {
+            const QColor p = canvas.pixelColor(int(w->plot->transform(QwtPlot::xBottom, t)),
+                int(w->plot->transform(QwtPlot::yLeft, 50)) + dy);
+            if (qAbs(p.red() - green.red()) + qAbs(p.green() - green.green()) + qAbs(p.blue() - green.blue()) < 40)
+                return true;
+        }
+        return false;
+    };
+    QVERIFY(lineAt(5.5) && lineAt(25.5));
+    QVERIFY(!lineAt(12.5) && !lineAt(17.5));
 }
 
 QTEST_MAIN(tst_TrendWindow)

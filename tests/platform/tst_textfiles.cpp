@@ -11,10 +11,6 @@ class tst_TextFiles : public QObject
 private slots:
     void windowsPathsBecomeLocal_data();
     void windowsPathsBecomeLocal();
-    void writtenWithCrLfInGbk_data();
-    void writtenWithCrLfInGbk();
-    void streamedLinesGetCrLf();
-    void unwritableFileReportsFailure();
     void readAcceptsBothLineEnds_data();
     void readAcceptsBothLineEnds();
     void dataLinesAreBounded_data();
@@ -48,92 +44,6 @@ void tst_TextFiles::windowsPathsBecomeLocal()
     QFETCH(QString, windows);
     QFETCH(QString, local);
     QCOMPARE(localPath(windows), local);
-}
-
-void tst_TextFiles::writtenWithCrLfInGbk_data()
-{
-    QTest::addColumn<QByteArray>("existing");
-    QTest::addColumn<bool>("append");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QByteArray>("bytes");
-
-    QTest::newRow("lines") << QByteArray() << false << QStringLiteral("a\nb\n") << QByteArray("a\r\nb\r\n");
-    QTest::newRow("no_final_line_end") << QByteArray() << false << QStringLiteral("a\nb") << QByteArray("a\r\nb");
-    QTest::newRow("empty_lines") << QByteArray() << false << QStringLiteral("\n\n") << QByteArray("\r\n\r\n");
-    QTest::newRow("units_in_gbk") << QByteArray() << false << QString::fromUtf8("5 m\u03A9\n40\u00B0\n")
-                                  << QByteArray("5 m\xA6\xB8\r\n40\xA1\xE3\r\n");
-    QTest::newRow("chinese_in_gbk") << QByteArray() << false << QString::fromUtf8("\u53C2\u6570\n")
-                                    << QByteArray("\xB2\xCE\xCA\xFD\r\n");
-    QTest::newRow("truncates_old_contents")
-        << QByteArray("old old old\r\n") << false << QStringLiteral("new\n") << QByteArray("new\r\n");
-    QTest::newRow("appends") << QByteArray("first\r\n") << true << QStringLiteral("second\n")
-                             << QByteArray("first\r\nsecond\r\n");
-}
-
-void tst_TextFiles::writtenWithCrLfInGbk()
-{
-    QFETCH(QByteArray, existing);
-    QFETCH(bool, append);
-    QFETCH(QString, text);
-    QFETCH(QByteArray, bytes);
-    const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".txt"));
-    if (!existing.isEmpty()) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(existing);
-    }
-    QVERIFY(writeTextFile(path, text, append ? QIODevice::Append : QIODevice::Truncate));
-    QCOMPARE(bytesOf(path), bytes);
-    // Read back, the text is what was written.
-    if (!append)
-        QCOMPARE(readTextFile(path), text);
-}
-
-void tst_TextFiles::streamedLinesGetCrLf()
-{
-    const QString path = m_dir.filePath(QStringLiteral("stream.txt"));
-    CrLfTextWriter out(path);
-    QVERIFY(out.open());
-    out << "P." << 12 << "\t" << 3.5 << "\n";
-    out << QString::fromUtf8("\u00B0C") << '\n';
-    QVERIFY(out.close());
-    QCOMPARE(bytesOf(path),
-        QByteArray("P.12\t3.5\r\n\xA1\xE3"
-                   "C\r\n"));
-
-    CrLfTextWriter more(path);
-    QVERIFY(more.open(QIODevice::Append));
-    more << "end\n";
-    // Closed by the destructor.
-    {
-        CrLfTextWriter scoped(m_dir.filePath(QStringLiteral("scoped.txt")));
-        QVERIFY(scoped.open());
-        scoped << "x\n";
-    }
-    QCOMPARE(bytesOf(m_dir.filePath(QStringLiteral("scoped.txt"))), QByteArray("x\r\n"));
-    QVERIFY(more.close());
-    QCOMPARE(bytesOf(path),
-        QByteArray("P.12\t3.5\r\n\xA1\xE3"
-                   "C\r\nend\r\n"));
-}
-
-void tst_TextFiles::unwritableFileReportsFailure()
-{
-    const QString path = m_dir.filePath(QStringLiteral("no/such/folder/file.txt"));
-    QVERIFY(!writeTextFile(path, QStringLiteral("x\n")));
-    CrLfTextWriter out(path);
-    QVERIFY(!out.open());
-    QVERIFY(!out.errorString().isEmpty());
-    // A full disk shows up when the bytes are flushed.
-    if (QFile::exists(QStringLiteral("/dev/full"))) {
-        CrLfTextWriter full(QStringLiteral("/dev/full"));
-        QVERIFY(full.open());
-        full << QString(5000, QLatin1Char('x')) << "\n";
-        QVERIFY(!full.close());
-    }
-    bool ok = true;
-    QCOMPARE(readTextLines(path, gbkCodec(), &ok), QStringList());
-    QVERIFY(!ok);
 }
 
 void tst_TextFiles::readAcceptsBothLineEnds_data()

@@ -280,7 +280,8 @@ void TestDocument::openTakesOnlyRealDocuments_data()
     QTest::addColumn<QString>("settings");
 
     const QString unchanged = QStringLiteral("language 0 | 0-COM1-1-1-0-0-1-10 | dialog 0-1-1-0-0-1-10");
-    const QStringList refused { "Warning | Cannot read file" };
+    // %1 stands for the document's path.
+    const auto refused = [](const QString &reason) { return QStringList { "Warning | Cannot read file %1:\n" + reason + "." }; };
     const Entries hostile { { "station.txt",
                                 "Station:NO.005,VP-220V-0.75K-G\r\nlanguageType:1\r\nCOM:1-COM3-3-1-1-2-0-40\r\n" },
         { "TavironINV", "replaced" }, { "../escape.txt", "out" }, { "ParameterInforamtion/InvType/FNC.txt", "x" } };
@@ -295,10 +296,13 @@ void TestDocument::openTakesOnlyRealDocuments_data()
     QTest::newRow("station without type")
         << "bare.tv" << true << Entries { { "station.txt", "Station:5\r\nlanguageType:2\r\n" } } << QStringList()
         << QStringList() << "language 2 | 0-COM1-1-1-0-0-1-10 | dialog 0-1-1-0-0-1-10";
-    QTest::newRow("ending in capitals") << "SITE.TV" << true << hostile << refused << QStringList() << unchanged;
-    QTest::newRow("not an archive") << "notes.tv" << false << Entries() << refused << QStringList() << unchanged;
+    QTest::newRow("ending in capitals") << "SITE.TV" << true << hostile << refused("the name does not end in .tv")
+                                        << QStringList() << unchanged;
+    QTest::newRow("not an archive") << "notes.tv" << false << Entries()
+                                    << refused("it is not a document (no zip archive)") << QStringList() << unchanged;
     QTest::newRow("archive without settings")
-        << "other.tv" << true << Entries { { "readme.txt", "x" } } << refused << QStringList() << unchanged;
+        << "other.tv" << true << Entries { { "readme.txt", "x" } } << refused("it holds no settings") << QStringList()
+        << unchanged;
     QTest::newRow("cancelled") << "" << false << Entries() << QStringList() << QStringList() << unchanged;
 }
 
@@ -324,6 +328,8 @@ void TestDocument::openTakesOnlyRealDocuments()
     user.fileNames = QStringList { path };
     m_window->actOpen->trigger();
     QCOMPARE(user.dialogs, QStringList { "Open | ZR Files(*.tv)" });
+    for (QString &box : boxes)
+        box = box.arg(path);
     QCOMPARE(user.boxes, boxes);
     QCOMPARE(stationItems(m_window), stations);
     QCOMPARE(shownSettings(m_window), settings);
@@ -371,7 +377,7 @@ void TestDocument::oversizedStationFileIsRefusedUnread_data()
     QTest::addColumn<bool>("atStart");
     QTest::addColumn<quint64>("size");
     QTest::addColumn<QStringList>("boxes");
-    const QStringList refused { "Warning | Cannot read file" };
+    const QStringList refused { "Warning | Cannot read file %1:\nits settings are larger than 1 MiB." };
     // 1 MiB of zeros is read (and holds no settings): the bomb is a valid archive, refused for its size.
     QTest::newRow("Open, 1 MiB") << false << quint64(1) << QStringList();
     QTest::newRow("Open, 1 GiB") << false << quint64(1024) << refused;
@@ -400,6 +406,8 @@ void TestDocument::oversizedStationFileIsRefusedUnread()
         m_window->actOpen->trigger();
     QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
     QVERIFY2(peakMemory() - peak < 100 << 20, qPrintable(QString::number(peakMemory() - peak)));
+    for (QString &box : boxes)
+        box = box.arg(path);
     QCOMPARE(user.boxes, boxes);
     QCOMPARE(g_commandLineDoc, boxes.isEmpty() ? path : QString());
     QCOMPARE(stationItems(m_window), QStringList());

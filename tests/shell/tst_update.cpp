@@ -180,7 +180,8 @@ void TestUpdate::packageReplacesDataFiles_data()
     QTest::addColumn<QStringList>("files");
 
     const QStringList complete { "Warning | Complete the update!" };
-    const QStringList failed { "Warning | Update false!" };
+    // %1 stands for the package's path: the box names the file and why it was refused.
+    const auto failed = [](const QString &reason) { return QStringList { "Warning | Update false!\n%1:\n" + reason + "." }; };
     const QStringList unchanged { Fnc + "=old FNC\r\n", InvType + "=old InvType\r\n", Picture + "=old picture",
         NewList + " missing" };
     const Items three { { "ParameterInforamtion/InvType/FNC.txt", "new FNC\r\n" },
@@ -200,16 +201,23 @@ void TestUpdate::packageReplacesDataFiles_data()
         << "sealed.zr" << three << QByteArray("731924") << false << complete
         << QStringList { Fnc + "=new FNC\r\n", InvType + "=new InvType\r\n", Picture + "=new picture", unchanged[3] };
     QTest::newRow("encrypted with another password")
-        << "foreign.zr" << three << QByteArray("123456") << false << failed << unchanged;
-    QTest::newRow("one corrupt item") << "damaged.zr" << corrupt << QByteArray() << false << failed << unchanged;
-    QTest::newRow("write-protected target") << "protected.zr" << three << QByteArray() << true << failed << unchanged;
+        << "foreign.zr" << three << QByteArray("123456") << false
+        << failed("it cannot be unpacked (Correct password required)") << unchanged;
+    QTest::newRow("one corrupt item") << "damaged.zr" << corrupt << QByteArray() << false
+                                      << failed("it cannot be unpacked (Zipfile is corrupt or not a zipfile)") << unchanged;
+    QTest::newRow("write-protected target") << "protected.zr" << three << QByteArray() << true
+                                            << failed(InvType + " cannot be written") << unchanged;
     Items linked = three;
     linked[0] = { "ParameterInforamtion/InvType/FNC.txt", "/etc/passwd", false, true };
-    QTest::newRow("symbolic link entry") << "linked.zr" << linked << QByteArray() << false << failed << unchanged;
-    QTest::newRow("empty package") << "empty.zr" << Items() << QByteArray() << false << failed << unchanged;
-    QTest::newRow("not an archive") << "text.zr" << Items() << QByteArray() << false << failed << unchanged;
+    QTest::newRow("symbolic link entry") << "linked.zr" << linked << QByteArray() << false
+                                         << failed("it holds a symbolic link") << unchanged;
+    QTest::newRow("empty package") << "empty.zr" << Items() << QByteArray() << false << failed("it holds no files")
+                                   << unchanged;
+    QTest::newRow("not an archive") << "text.zr" << Items() << QByteArray() << false
+                                    << failed("it is not an update package (no zip archive)") << unchanged;
     QTest::newRow("ending in capitals") << "DATA.ZR" << three << QByteArray() << false
-                                        << QStringList { "Warning | Cannot read file" } << unchanged;
+                                        << QStringList { "Warning | Cannot read file %1:\nthe name does not end in .zr." }
+                                        << unchanged;
     QTest::newRow("cancelled") << "" << three << QByteArray() << false << QStringList() << unchanged;
 }
 
@@ -234,6 +242,8 @@ void TestUpdate::packageReplacesDataFiles()
     user.fileNames = QStringList { path };
     m_window->actUpdate->trigger();
     QCOMPARE(user.dialogs, QStringList { "Update | ZR Files(*.zr)" });
+    for (QString &box : boxes)
+        box = box.arg(path);
     QCOMPARE(user.boxes, boxes);
     QCOMPARE(dataFiles(), files);
     // Nothing lands in the folder the program was started from, and no unpacking folder is left.
@@ -263,7 +273,9 @@ void TestUpdate::failedMoveLeavesEveryFileAsItWas()
     failUpdateMoveForTest(failingMove);
     const QStringList boxes = update(path);
     failUpdateMoveForTest(0);
-    QCOMPARE(boxes, QStringList { "Warning | Update false!" });
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY2(boxes.first().startsWith("Warning | Update false!\n" + path + ":\n"), qPrintable(boxes.first()));
+    QVERIFY2(boxes.first().endsWith(" could not be moved into place; the data files are as they were."), qPrintable(boxes.first()));
     QCOMPARE(dataFiles(), files);
     QCOMPARE(programFolderTree(), before);
 
@@ -282,7 +294,7 @@ void TestUpdate::oversizedPackageIsRefusedUnwritten()
     const qint64 peak = peakMemory();
     QElapsedTimer clock;
     clock.start();
-    QCOMPARE(update(path), QStringList { "Warning | Update false!" });
+    QCOMPARE(update(path), QStringList { "Warning | Update false!\n" + path + ":\nan item is larger than 64 MiB." });
     QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
     QVERIFY2(peakMemory() - peak < 100 << 20, qPrintable(QString::number(peakMemory() - peak)));
     QCOMPARE(programFolderTree(), before);
@@ -302,7 +314,7 @@ void TestUpdate::linkOutOfTheProgramFolderIsNotFollowed()
     const QStringList outside = QDir(elsewhere.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     const QStringList after = programFolderTree();
     QFile::remove(link);
-    QCOMPARE(boxes, QStringList { "Warning | Update false!" });
+    QCOMPARE(boxes, QStringList { "Warning | Update false!\n" + path + ":\nParameterInforamtion/Combox/A_Eng.txt cannot be written." });
     QCOMPARE(outside, QStringList());
     QCOMPARE(after, before);
 }

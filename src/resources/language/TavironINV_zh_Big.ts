@@ -389,10 +389,6 @@ p, li { white-space: pre-wrap; }
         <translation>開啟</translation>
     </message>
     <message>
-        <source>Cannot read file</source>
-        <translation>無法讀取檔案</translation>
-    </message>
-    <message>
         <source>Update</source>
         <translation>更新</translation>
     </message>
@@ -429,6 +425,86 @@ p, li { white-space: pre-wrap; }
 %2</source>
         <translation>無法開啟說明檔 %1：
 %2</translation>
+    </message>
+    <message>
+        <source>no zip archive</source>
+        <translation>不是 zip 壓縮檔</translation>
+    </message>
+    <message>
+        <source>it is not an update package (%1)</source>
+        <translation>它不是更新包（%1）</translation>
+    </message>
+    <message>
+        <source>it holds a symbolic link</source>
+        <translation>它含有符號連結</translation>
+    </message>
+    <message>
+        <source>it holds no files</source>
+        <translation>它不含任何檔案</translation>
+    </message>
+    <message>
+        <source>its list of items is damaged or holds more than %1 items</source>
+        <translation>其項目清單已損壞或多於 %1 項</translation>
+    </message>
+    <message>
+        <source>an item is larger than %1 MiB</source>
+        <translation>有項目大於 %1 MiB</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 MiB in all</source>
+        <translation>其總大小超過 %1 MiB</translation>
+    </message>
+    <message>
+        <source>it cannot be unpacked (%1)</source>
+        <translation>無法解壓縮（%1）</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written</source>
+        <translation>無法寫入 %1</translation>
+    </message>
+    <message>
+        <source>%1 could not be moved into place; the data files are as they were</source>
+        <translation>無法將 %1 移入；資料檔案保持原樣</translation>
+    </message>
+    <message>
+        <source>an item could not be moved into place, and the old data files are kept in %1</source>
+        <translation>有項目無法移入，原資料檔案保存在 %1</translation>
+    </message>
+    <message>
+        <source>the name does not end in .tv</source>
+        <translation>檔名不以 .tv 結尾</translation>
+    </message>
+    <message>
+        <source>it is not a document (%1)</source>
+        <translation>它不是文件（%1）</translation>
+    </message>
+    <message>
+        <source>its settings are larger than %1 MiB</source>
+        <translation>其設定大於 %1 MiB</translation>
+    </message>
+    <message>
+        <source>it holds no settings</source>
+        <translation>它不含設定</translation>
+    </message>
+    <message>
+        <source>its settings cannot be read (%1)</source>
+        <translation>無法讀取其設定（%1）</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1:
+%2.</source>
+        <translation>無法讀取檔案 %1：
+%2。</translation>
+    </message>
+    <message>
+        <source>the name does not end in .zr</source>
+        <translation>檔名不以 .zr 結尾</translation>
+    </message>
+    <message>
+        <source>%1:
+%2.</source>
+        <translation>%1：
+%2。</translation>
     </message>
 </context>
 <context>
@@ -1493,83 +1569,6 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
-    <name>Ram</name>
-    <message>
-        <source>Run</source>
-        <translation>運行</translation>
-    </message>
-    <message>
-        <source>Clear</source>
-        <translation>清除</translation>
-    </message>
-    <message>
-        <source>Option</source>
-        <translation>選項</translation>
-    </message>
-    <message>
-        <source>Save Data</source>
-        <translation>儲存資料</translation>
-    </message>
-    <message>
-        <source>Save Chart</source>
-        <translation>儲存圖表</translation>
-    </message>
-    <message>
-        <source>Stop</source>
-        <translation>停止</translation>
-    </message>
-    <message>
-        <source>Password</source>
-        <translation>密碼</translation>
-    </message>
-    <message>
-        <source>Adress</source>
-        <translation>位址</translation>
-    </message>
-    <message>
-        <source>Length</source>
-        <translation>長度</translation>
-    </message>
-    <message>
-        <source>Type</source>
-        <translation>類型</translation>
-    </message>
-    <message>
-        <source>Value</source>
-        <translation>數值</translation>
-    </message>
-    <message>
-        <source>Ch1</source>
-        <translation>通道1</translation>
-    </message>
-    <message>
-        <source>Ch2</source>
-        <translation>通道2</translation>
-    </message>
-    <message>
-        <source>Set Pen Color</source>
-        <translation>設定畫筆顏色</translation>
-    </message>
-    <message>
-        <source>Set Pen Width</source>
-        <translation>設定線寬</translation>
-    </message>
-    <message>
-        <source>Warning</source>
-        <translation>警告</translation>
-    </message>
-    <message>
-        <source>The RAM monitor needs Modbus RTU or Modbus ASCII.</source>
-        <translation>RAM監視需要Modbus RTU或Modbus ASCII協定。</translation>
-    </message>
-    <message>
-        <source>Cannot write file %1:
-%2.</source>
-        <translation>無法寫入檔案 %1：
-%2。</translation>
-    </message>
-</context>
-<context>
     <name>QuickSetup</name>
     <message>
         <source>Quick Setup</source>
@@ -2169,6 +2168,83 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>Ram</name>
+    <message>
+        <source>Run</source>
+        <translation>運行</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>Option</source>
+        <translation>選項</translation>
+    </message>
+    <message>
+        <source>Save Data</source>
+        <translation>儲存資料</translation>
+    </message>
+    <message>
+        <source>Save Chart</source>
+        <translation>儲存圖表</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密碼</translation>
+    </message>
+    <message>
+        <source>Adress</source>
+        <translation>位址</translation>
+    </message>
+    <message>
+        <source>Length</source>
+        <translation>長度</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>類型</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>數值</translation>
+    </message>
+    <message>
+        <source>Ch1</source>
+        <translation>通道1</translation>
+    </message>
+    <message>
+        <source>Ch2</source>
+        <translation>通道2</translation>
+    </message>
+    <message>
+        <source>Set Pen Color</source>
+        <translation>設定畫筆顏色</translation>
+    </message>
+    <message>
+        <source>Set Pen Width</source>
+        <translation>設定線寬</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>The RAM monitor needs Modbus RTU or Modbus ASCII.</source>
+        <translation>RAM監視需要Modbus RTU或Modbus ASCII協定。</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1:
+%2.</source>
+        <translation>無法寫入檔案 %1：
+%2。</translation>
+    </message>
+</context>
+<context>
     <name>ReadWrite</name>
     <message>
         <source>Warning</source>
@@ -2179,6 +2255,15 @@ p, li { white-space: pre-wrap; }
 %2.</source>
         <translation>無法讀取檔案 %1：
 %2。</translation>
+    </message>
+</context>
+<context>
+    <name>SaveFileName</name>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 已存在。
+要取代它嗎？</translation>
     </message>
 </context>
 <context>

@@ -389,10 +389,6 @@ p, li { white-space: pre-wrap; }
         <translation>打开</translation>
     </message>
     <message>
-        <source>Cannot read file</source>
-        <translation>无法读取文件</translation>
-    </message>
-    <message>
         <source>Update</source>
         <translation>更新</translation>
     </message>
@@ -429,6 +425,86 @@ p, li { white-space: pre-wrap; }
 %2</source>
         <translation>无法打开帮助文件 %1：
 %2</translation>
+    </message>
+    <message>
+        <source>no zip archive</source>
+        <translation>不是 zip 压缩文件</translation>
+    </message>
+    <message>
+        <source>it is not an update package (%1)</source>
+        <translation>它不是更新包（%1）</translation>
+    </message>
+    <message>
+        <source>it holds a symbolic link</source>
+        <translation>它含有符号链接</translation>
+    </message>
+    <message>
+        <source>it holds no files</source>
+        <translation>它不含任何文件</translation>
+    </message>
+    <message>
+        <source>its list of items is damaged or holds more than %1 items</source>
+        <translation>其条目列表已损坏或多于 %1 项</translation>
+    </message>
+    <message>
+        <source>an item is larger than %1 MiB</source>
+        <translation>有条目大于 %1 MiB</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 MiB in all</source>
+        <translation>其总大小超过 %1 MiB</translation>
+    </message>
+    <message>
+        <source>it cannot be unpacked (%1)</source>
+        <translation>无法解压（%1）</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written</source>
+        <translation>无法写入 %1</translation>
+    </message>
+    <message>
+        <source>%1 could not be moved into place; the data files are as they were</source>
+        <translation>无法将 %1 移入；数据文件保持原样</translation>
+    </message>
+    <message>
+        <source>an item could not be moved into place, and the old data files are kept in %1</source>
+        <translation>有条目无法移入，原数据文件保存在 %1</translation>
+    </message>
+    <message>
+        <source>the name does not end in .tv</source>
+        <translation>文件名不以 .tv 结尾</translation>
+    </message>
+    <message>
+        <source>it is not a document (%1)</source>
+        <translation>它不是文档（%1）</translation>
+    </message>
+    <message>
+        <source>its settings are larger than %1 MiB</source>
+        <translation>其设置大于 %1 MiB</translation>
+    </message>
+    <message>
+        <source>it holds no settings</source>
+        <translation>它不含设置</translation>
+    </message>
+    <message>
+        <source>its settings cannot be read (%1)</source>
+        <translation>无法读取其设置（%1）</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1:
+%2.</source>
+        <translation>无法读取文件 %1：
+%2。</translation>
+    </message>
+    <message>
+        <source>the name does not end in .zr</source>
+        <translation>文件名不以 .zr 结尾</translation>
+    </message>
+    <message>
+        <source>%1:
+%2.</source>
+        <translation>%1：
+%2。</translation>
     </message>
 </context>
 <context>
@@ -1493,83 +1569,6 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
-    <name>Ram</name>
-    <message>
-        <source>Run</source>
-        <translation>运行</translation>
-    </message>
-    <message>
-        <source>Clear</source>
-        <translation>清除</translation>
-    </message>
-    <message>
-        <source>Option</source>
-        <translation>选项</translation>
-    </message>
-    <message>
-        <source>Save Data</source>
-        <translation>保存数据</translation>
-    </message>
-    <message>
-        <source>Save Chart</source>
-        <translation>保存图表</translation>
-    </message>
-    <message>
-        <source>Stop</source>
-        <translation>停止</translation>
-    </message>
-    <message>
-        <source>Password</source>
-        <translation>密码</translation>
-    </message>
-    <message>
-        <source>Adress</source>
-        <translation>地址</translation>
-    </message>
-    <message>
-        <source>Length</source>
-        <translation>长度</translation>
-    </message>
-    <message>
-        <source>Type</source>
-        <translation>类型</translation>
-    </message>
-    <message>
-        <source>Value</source>
-        <translation>数值</translation>
-    </message>
-    <message>
-        <source>Ch1</source>
-        <translation>通道1</translation>
-    </message>
-    <message>
-        <source>Ch2</source>
-        <translation>通道2</translation>
-    </message>
-    <message>
-        <source>Set Pen Color</source>
-        <translation>设置画笔颜色</translation>
-    </message>
-    <message>
-        <source>Set Pen Width</source>
-        <translation>设置线宽</translation>
-    </message>
-    <message>
-        <source>Warning</source>
-        <translation>警告</translation>
-    </message>
-    <message>
-        <source>The RAM monitor needs Modbus RTU or Modbus ASCII.</source>
-        <translation>RAM监视需要Modbus RTU或Modbus ASCII协议。</translation>
-    </message>
-    <message>
-        <source>Cannot write file %1:
-%2.</source>
-        <translation>无法写入文件 %1：
-%2。</translation>
-    </message>
-</context>
-<context>
     <name>QuickSetup</name>
     <message>
         <source>Quick Setup</source>
@@ -2169,6 +2168,83 @@ p, li { white-space: pre-wrap; }
     </message>
 </context>
 <context>
+    <name>Ram</name>
+    <message>
+        <source>Run</source>
+        <translation>运行</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>Option</source>
+        <translation>选项</translation>
+    </message>
+    <message>
+        <source>Save Data</source>
+        <translation>保存数据</translation>
+    </message>
+    <message>
+        <source>Save Chart</source>
+        <translation>保存图表</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Adress</source>
+        <translation>地址</translation>
+    </message>
+    <message>
+        <source>Length</source>
+        <translation>长度</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>数值</translation>
+    </message>
+    <message>
+        <source>Ch1</source>
+        <translation>通道1</translation>
+    </message>
+    <message>
+        <source>Ch2</source>
+        <translation>通道2</translation>
+    </message>
+    <message>
+        <source>Set Pen Color</source>
+        <translation>设置画笔颜色</translation>
+    </message>
+    <message>
+        <source>Set Pen Width</source>
+        <translation>设置线宽</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>The RAM monitor needs Modbus RTU or Modbus ASCII.</source>
+        <translation>RAM监视需要Modbus RTU或Modbus ASCII协议。</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1:
+%2.</source>
+        <translation>无法写入文件 %1：
+%2。</translation>
+    </message>
+</context>
+<context>
     <name>ReadWrite</name>
     <message>
         <source>Warning</source>
@@ -2179,6 +2255,15 @@ p, li { white-space: pre-wrap; }
 %2.</source>
         <translation>无法读取文件 %1：
 %2。</translation>
+    </message>
+</context>
+<context>
+    <name>SaveFileName</name>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 已存在。
+要替换它吗？</translation>
     </message>
 </context>
 <context>
