@@ -22,6 +22,8 @@ private slots:
     void missingDetailTableOneBoxWhileRefreshesGoOn();
     void unknownCodeLightsNoLamp();
     void reusedPageShowsTheNewSeriesSlots();
+    void shippedDetailsArePlausible_data();
+    void shippedDetailsArePlausible();
     void detailBySeries_data();
     void detailBySeries();
     void historyFile();
@@ -257,6 +259,36 @@ void tst_AlarmPage::detailBySeries_data()
     QTest::newRow("item_refused_ends_the_text") << 0 << "refuse param 290 write" << "" << "1-3" << "";
     QTest::newRow("item_beyond_the_drive_ends_the_text") << 0 << "P 290 1 1..2 0" << "" << "1-4"
                                                << "         Frequency: 1.01Hz\n         Current: 2.01A\n";
+}
+
+void tst_AlarmPage::shippedDetailsArePlausible_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("detail");
+    // A 5.5 kW and a 0.75 kW drive of the 440 V class, a 7.5 kW one of the 220 V class, each tripped at
+    // 50 Hz: a current above the rating, the motor's voltage and a bus near 1.41 times it.
+    QTest::newRow("A") << 0 << "Frequency: 50Hz|Current: 13.2A|Output Voltage: 380V|The accumulation rate of temperature: 45|"
+                               "P-N Voltage: 565V|Continuing Operation Time: 36min|Status Word: 3";
+    QTest::newRow("S") << 1 << "Frequency: 50Hz|Current: 7.5A|Output Voltage: 380V|The accumulation rate of temperature: 39|"
+                               "P-N Voltage: 560V|Continuing Operation Time: 8min|Status Word: 3";
+    QTest::newRow("D") << 2 << "Frequency: 50Hz|Current: 49.5A|Output Voltage: 220V|The accumulation rate of temperature: 52|"
+                               "P-N Voltage: 311V|Continuing Operation Time: 120min|Status Word: 3";
+}
+
+void tst_AlarmPage::shippedDetailsArePlausible()
+{
+    QFETCH(int, line);
+    QFETCH(QString, detail);
+    QVERIFY(m_a.prepare(line, QString(), true, true));
+    QStringList lines = page()->formatAlarmDetail(QStringLiteral("1-7")).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (QString &l : lines)
+        l = l.trimmed();
+    QCOMPARE(lines.join(QLatin1Char('|')), detail);
+    // The record before (items 8 to 14) is one of the same drive.
+    const QString before = page()->formatAlarmDetail(QStringLiteral("8-14"));
+    const double pn = before.section(QStringLiteral("P-N Voltage: "), 1).section(QLatin1Char('V'), 0, 0).toDouble();
+    const double out = detail.section(QStringLiteral("Output Voltage: "), 1).section(QLatin1Char('V'), 0, 0).toDouble();
+    QVERIFY2(pn > 1.3 * out && pn < 1.5 * out, qPrintable(before));
 }
 
 void tst_AlarmPage::detailBySeries()
