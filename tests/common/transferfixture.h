@@ -6,6 +6,7 @@
 // The drive's journal is the witness of what went over the line.
 
 #include "comm/globals.h"
+#include "connection/identify.h"
 #include "comm/typeinfo.h"
 #include "comm/win_qextserialport.h"
 #include "parameter/parameter.h"
@@ -273,6 +274,41 @@ public:
         g_language = 0;
         form()->loadParameterTable();
         form()->loadHideParameters();
+    }
+
+    // A shipped scenario of tools/drivesim/scenarios on the fixture's line: its lines without the
+    // line settings, includes made absolute; *protocol is the protocol it speaks.
+    static QStringList shippedScenario(const QString &name, int *protocol)
+    {
+        const QString folder = sourceDir() + QStringLiteral("/tools/drivesim/scenarios/");
+        QFile file(folder + name);
+        file.open(QIODevice::ReadOnly | QIODevice::Text);
+        const QStringList lineKeys { "protocol", "baud", "data", "parity", "stop", "terminator", "station" };
+        QStringList lines;
+        for (const QString &line : QString::fromLatin1(file.readAll()).split(QLatin1Char('\n'))) {
+            const QString key = line.section(QLatin1Char(' '), 0, 0);
+            if (key == QLatin1String("protocol"))
+                *protocol = line.contains(QLatin1String("rtu")) ? 1 : line.contains(QLatin1String("ascii")) ? 2 : 0;
+            if (key == QLatin1String("include"))
+                lines << QStringLiteral("include ") + folder + line.section(QLatin1Char(' '), 1).trimmed();
+            else if (!lineKeys.contains(key))
+                lines << line;
+        }
+        return lines;
+    }
+
+    // What the connection test does once the drive answered: identification, the type list, then
+    // the table in the given language, with the firmware and selector reads of loading.
+    QString identifyAndLoad(int language)
+    {
+        g_connectionTest = true;
+        g_invType = identifyDrive(driveReadsOf(g_readWrite));
+        g_connectionTest = false;
+        g_language = static_cast<unsigned char>(language);
+        m_window->navigation->loadInverterTypes();
+        form()->loadParameterTable();
+        form()->showAll();
+        return g_invType;
     }
 
     void control(const QString &line) { m_drive.control(line); }
