@@ -23,8 +23,6 @@ private slots:
     void refusals();
     void elevenRefusedCommandsTakeTheLinkOffline_data() { shippedLineRows(); }
     void elevenRefusedCommandsTakeTheLinkOffline();
-    void busVoltageOfTheSeriesDDrive_data();
-    void busVoltageOfTheSeriesDDrive();
     void restartWaitCoversTheDrivesRestart();
     void pollerAndWriterShareTheLink();
 
@@ -169,33 +167,6 @@ void tst_DriveLink::commands()
     const QStringList frames = received();
     const QString wanted = m_protocol == 1 ? QStringLiteral("01 06 10 02 13 88") : QStringLiteral("31 33 38 38");
     QVERIFY2(frames.value(4).contains(wanted), qPrintable(frames.value(4)));
-}
-
-void tst_DriveLink::busVoltageOfTheSeriesDDrive_data()
-{
-    QTest::addColumn<QString>("scenario");
-    QTest::addColumn<int>("protocol");
-    QTest::addColumn<int>("data");
-    QTest::addColumn<int>("parity");
-    QTest::newRow("taviron") << "D-taviron.drive" << 0 << int(DATA_8) << int(PAR_NONE);
-    QTest::newRow("modbus_rtu") << "D-rtu.drive" << 1 << int(DATA_8) << int(PAR_NONE);
-    QTest::newRow("modbus_ascii") << "D-ascii.drive" << 2 << int(DATA_7) << int(PAR_EVEN);
-}
-
-// The DC bus of a 220 V drive stands near 310 V, whichever protocol reads it.
-void tst_DriveLink::busVoltageOfTheSeriesDDrive()
-{
-    QFETCH(QString, scenario);
-    QFETCH(int, protocol);
-    QFETCH(int, data);
-    QFETCH(int, parity);
-    QVERIFY(m_drive.startShipped(scenario, QStringLiteral("baud 115200")));
-    QVERIFY(m_drive.connect(protocol, BAUD115200, DataBitsType(data), ParityType(parity), STOP_1));
-    m_rw = m_drive.readWrite();
-    g_seriesLetter = 'D';
-    g_crLfMode = 1;
-    QCOMPARE(m_rw->SendCommand("MFR"), 0);
-    QCOMPARE(m_rw->LastValue(), 310.2);
 }
 
 void tst_DriveLink::silentNineTriesAnsweredOnTheTenth()

@@ -134,11 +134,11 @@ void TestLoadingFromDrive::shippedDrivesKeepTheirVersion_data()
 {
     QTest::addColumn<QString>("scenario");
     QTest::addColumn<QString>("firmware"); // as the drive reports it, the version the table is read at
-    for (const char *protocol : { "taviron", "rtu", "ascii" }) {
-        QTest::newRow(qPrintable(QStringLiteral("A-%1").arg(protocol))) << QStringLiteral("A-%1.drive").arg(protocol) << "0.55";
-        QTest::newRow(qPrintable(QStringLiteral("D-%1").arg(protocol))) << QStringLiteral("D-%1.drive").arg(protocol) << "0.52";
-        QTest::newRow(qPrintable(QStringLiteral("S-%1").arg(protocol))) << QStringLiteral("S-%1.drive").arg(protocol) << "0.25";
-    }
+    const char *firmware[] = { "0.55", "0.52", "0.25" };
+    for (const char *protocol : { "taviron", "rtu", "ascii" })
+        for (int s = 0; s < 3; ++s)
+            QTest::newRow(qPrintable(QStringLiteral("%1-%2").arg("ADS"[s]).arg(protocol)))
+                << QStringLiteral("%1-%2.drive").arg("ADS"[s]).arg(protocol) << firmware[s];
 }
 
 // Each shipped drive, found and loaded as the connection test does and loaded again, in every

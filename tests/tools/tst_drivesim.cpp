@@ -228,6 +228,10 @@ void TestDrivesim::knownFrames_data()
                                                  << QByteArray("\x02" "0100150\x03" "57\r");
     QTest::newRow("taviron_unknown_instruction_NAKB") << "D-taviron.drive" << rtu << taviron("01700") << QByteArray("\x15" "01B\r");
     QTest::newRow("taviron_page_read_back") << "D-taviron.drive" << rtu << taviron("017F0") << QByteArray("\x02" "0100000\x03" "51\r");
+    // The bus of the 220 V drive, 310.2 V: one decimal in every protocol, the character protocol's digit too.
+    QTest::newRow("rtu_bus_voltage") << "D-rtu.drive" << rtu << hex("01 03 11 04 00 01 C0 F7") << hex("01 03 02 0C 1E 3D 4C");
+    QTest::newRow("ascii_bus_voltage") << "D-ascii.drive" << ascii << QByteArray(":010311040001E6\r\n") << QByteArray(":0103020C1ED0\r\n");
+    QTest::newRow("taviron_bus_voltage") << "D-taviron.drive" << rtu << taviron("01680") << QByteArray("\x02" "010C1E1\x03" "7B\r");
     // Two tries read at once: the first is answered, the second finds the drive busy.
     QTest::newRow("rtu_two_tries") << "D-rtu.drive" << rtu << hex("01 03 00 BC 00 01 45 EE").repeated(2) << hex("01 03 02 02 08 B8 E2");
     QTest::newRow("ascii_two_tries") << "D-ascii.drive" << ascii << QByteArray(":010300BC00013F\r\n").repeated(2) << QByteArray(":0103020208F0\r\n");
