@@ -34,9 +34,9 @@ bool isStartFunction(const QString &text)
            || text.startsWith(QLatin1String("RUN"));
 }
 
-// A start function on a second input would start the motor from a terminal wired for something else:
-// such a default gives way to the parameter's own default from the loaded definitions, or to no
-// choice when those hold none that another input does not already start with.
+// A start function another input already has would start the motor from a terminal wired for
+// something else: such a default gives way to the parameter's own default from the loaded table, or to
+// no choice when the table has none for it or that one starts the motor as well.
 void keepStartFunctionsSingle(const QVector<QComboBox *> &inputs, char series)
 {
     const CParameter *form = g_mainWindow ? g_mainWindow->parameterForm : nullptr;
