@@ -212,15 +212,16 @@ public:
     CParameter *form() const { return m_window->parameterForm; }
     CMainWindow *window() const { return m_window.get(); }
 
-    // Starts the drive with the given scenario lines and connects the program to it.
-    bool connectDrive(int protocol, const QStringList &scenario, int baud = 115200)
+    // Starts the drive with the given scenario lines and connects the program to it; with settingsLast
+    // the fixture's line settings follow the scenario's, and win.
+    bool connectDrive(int protocol, const QStringList &scenario, int baud = 115200, bool settingsLast = false)
     {
         stopDrive();
         const Line l = line(protocol);
-        QStringList lines { QStringLiteral("protocol %1").arg(QLatin1String(l.name)), QStringLiteral("baud %1").arg(baud),
-                            QStringLiteral("data %1").arg(QLatin1String(l.dataText)), QStringLiteral("parity N"),
-                            QStringLiteral("stop 1"), QStringLiteral("terminator cr"), QStringLiteral("station 1") };
-        lines << scenario;
+        const QStringList settings { QStringLiteral("protocol %1").arg(QLatin1String(l.name)), QStringLiteral("baud %1").arg(baud),
+                                     QStringLiteral("data %1").arg(QLatin1String(l.dataText)), QStringLiteral("parity N"),
+                                     QStringLiteral("stop 1"), QStringLiteral("terminator cr"), QStringLiteral("station 1") };
+        const QStringList lines = settingsLast ? scenario + settings : settings + scenario;
         if (!m_drive.start(lines.join(QLatin1Char('\n')) + QLatin1Char('\n')))
             return false;
         const BaudRateType rate = baud == 9600 ? BAUD9600 : baud == 19200 ? BAUD19200 : BAUD115200;
@@ -276,25 +277,11 @@ public:
         form()->loadHideParameters();
     }
 
-    // A shipped scenario of tools/drivesim/scenarios on the fixture's line: its lines without the
-    // line settings, includes made absolute; *protocol is the protocol it speaks.
-    static QStringList shippedScenario(const QString &name, int *protocol)
+    // A shipped scenario of tools/drivesim/scenarios ("D-rtu.drive") on the fixture's line.
+    bool connectShipped(const QString &name)
     {
-        const QString folder = sourceDir() + QStringLiteral("/tools/drivesim/scenarios/");
-        QFile file(folder + name);
-        file.open(QIODevice::ReadOnly | QIODevice::Text);
-        const QStringList lineKeys { "protocol", "baud", "data", "parity", "stop", "terminator", "station" };
-        QStringList lines;
-        for (const QString &line : QString::fromLatin1(file.readAll()).split(QLatin1Char('\n'))) {
-            const QString key = line.section(QLatin1Char(' '), 0, 0);
-            if (key == QLatin1String("protocol"))
-                *protocol = line.contains(QLatin1String("rtu")) ? 1 : line.contains(QLatin1String("ascii")) ? 2 : 0;
-            if (key == QLatin1String("include"))
-                lines << QStringLiteral("include ") + folder + line.section(QLatin1Char(' '), 1).trimmed();
-            else if (!lineKeys.contains(key))
-                lines << line;
-        }
-        return lines;
+        const int protocol = name.contains(QLatin1String("rtu")) ? 1 : name.contains(QLatin1String("ascii")) ? 2 : 0;
+        return connectDrive(protocol, { "include " + sourceDir() + "/tools/drivesim/scenarios/" + name }, 115200, true);
     }
 
     // What the connection test does once the drive answered: identification, the type list, then

@@ -148,9 +148,7 @@ void TestLoadingFromDrive::shippedDrivesKeepTheirVersion()
 {
     QFETCH(QString, scenario);
     QFETCH(QString, firmware);
-    int protocol = 0;
-    const QStringList lines = TransferFixture::shippedScenario(scenario, &protocol);
-    QVERIFY(m_f.connectDrive(protocol, lines));
+    QVERIFY(m_f.connectShipped(scenario));
     const char series = scenario.at(0).toLatin1();
     for (int language = 0; language < 3; ++language) {
         for (int load = 0; load < 2; ++load) {

@@ -26,28 +26,19 @@ QString lineOf(const QString &file, const QString &start)
 
 QString driveLine(QChar s, const QString &n) { return lineOf("tools/drivesim/scenarios/" + QString(s) + ".params", "P " + n + ' '); }
 
-// What the program's table shows of one parameter.
-struct Row {
-    QString name, min, max, unit, dflt, group, help;
-    bool readOnly = false;
-    bool special = false;
-};
-
-// One shipped drive as the program loaded it: its rows and the version its features are asked at.
-struct Loaded {
-    QHash<int, Row> rows;
-    QString firmware;
-};
+// What each shipped drive's table shows, by series and number: the cells of columns 0 to 8, then the
+// help text, the read-only flag and the special-value bit; and the firmware it was loaded at.
+QHash<QChar, QHash<int, QStringList>> g_rows;
+QHash<QChar, QString> g_firmware;
+enum Cell { GroupCell = 0, NameCell = 3, MinCell = 5, MaxCell = 6, UnitCell = 7, DefaultCell = 8, HelpCell, ReadOnlyCell, SpecialCell };
 
 // The drive of series s as the features see it.
-bool featureOf(QChar s, const QString &key, const QString &firmware)
+bool featureOf(QChar s, const QString &key)
 {
     g_seriesLetter = s.toLatin1();
-    g_firmwareVersion = firmware;
+    g_firmwareVersion = g_firmware[s];
     return isFeatureEnabled(key);
 }
-
-QHash<QChar, Loaded> g_loaded;
 
 } // namespace
 
@@ -69,19 +60,18 @@ void TestParameterMeanings::initTestCase()
     QVERIFY(m_f.setUpProgram());
     for (const QChar s : QStringLiteral("ADS")) {
         m_f.resetState();
-        int protocol = 0;
-        const QStringList lines = TransferFixture::shippedScenario(QString(s) + "-rtu.drive", &protocol);
-        QVERIFY(m_f.connectDrive(protocol, lines));
+        QVERIFY(m_f.connectShipped(QString(s) + "-rtu.drive"));
         m_f.identifyAndLoad(0);
         QCOMPARE(QChar(g_seriesLetter), s);
-        Loaded &l = g_loaded[s];
+        g_firmware[s] = g_firmwareVersion;
         for (int row = 0; row < m_f.form()->PartableWidget->rowCount(); ++row) {
-            auto cell = [&](int column) { return m_f.form()->cellText(row, column); };
-            const int n = ParamText::labelNumber(cell(1));
-            l.rows[n] = { cell(3), cell(5), cell(6), cell(7), cell(8), cell(0), m_f.form()->parInformation->detailText(n),
-                          g_readOnlyFlags[n] != 0, (m_f.form()->attributes[n] & ParamText::AttrSpecialValue) != 0 };
+            QStringList cells;
+            for (int column = 0; column <= DefaultCell; ++column)
+                cells << m_f.form()->cellText(row, column);
+            const int n = ParamText::labelNumber(cells.at(1));
+            g_rows[s][n] = cells << m_f.form()->parInformation->detailText(n) << QString::number(g_readOnlyFlags[n])
+                                 << QString::number(m_f.form()->attributes[n] & ParamText::AttrSpecialValue);
         }
-        l.firmware = g_firmwareVersion;
         m_f.stopDrive();
     }
 }
@@ -105,29 +95,29 @@ void TestParameterMeanings::filesAgree()
     const bool undefined = m[Access] == QLatin1String("none"); // the drive holds it, the table leaves it out
     for (const QChar s : m[Series]) {
         const QString what = QStringLiteral("P.%1 of series %2").arg(n, s);
-        const Row &r = g_loaded[s].rows[n.toInt()];
-        QString unit = r.unit;
-        QString dflt = r.dflt;
+        const QStringList r = g_rows[s][n.toInt()];
+        QString unit = r.at(UnitCell);
+        QString dflt = r.at(DefaultCell);
         if (n.toInt() >= 1400) { // the hidden-parameter file of VR3
             const QString entry = text(Data + "hideparameter/VR3HideParameter.xml").section("<Pr" + n + '>', 1, 1);
             dflt = entry.section(QStringLiteral("<DefaultValue>"), 1).section('<', 0, 0).section('\\', -1);
             unit = entry.section(QStringLiteral("<Unit>"), 1).section('<', 0, 0);
         } else if (undefined) {
-            QVERIFY2(r.name == QLatin1String("--"), qPrintable(what + " is defined: " + r.name));
+            QVERIFY2(r.at(NameCell) == QLatin1String("--"), qPrintable(what + " is defined: " + r.at(NameCell)));
         } else {
-            QVERIFY2(r.name != QLatin1String("--"), qPrintable(what + " is not defined"));
+            QVERIFY2(r.at(NameCell) != QLatin1String("--"), qPrintable(what + " is not defined"));
             // "min~max" as the table shows them, then "|" and the value FFFFh stands for on this drive.
             const QString bounds = m[Range].section('|', 0, 0);
             if (!bounds.isEmpty())
-                QCOMPARE(r.min + '~' + r.max, bounds);
-            QCOMPARE(r.special, m[Range].contains('|'));
-            if (r.special)
-                QCOMPARE(m[Range].section('|', 1), featureOf(s, "readWrite_99999", g_loaded[s].firmware) ? "99999" : "9999");
-            QCOMPARE(r.readOnly, readOnly);
+                QCOMPARE(r.at(MinCell) + '~' + r.at(MaxCell), bounds);
+            QCOMPARE(r.at(SpecialCell) != QLatin1String("0"), m[Range].contains('|'));
+            if (m[Range].contains('|'))
+                QCOMPARE(m[Range].section('|', 1), featureOf(s, "readWrite_99999") ? "99999" : "9999");
+            QCOMPARE(r.at(ReadOnlyCell) == QLatin1String("1"), readOnly);
             if (!m[Group].isEmpty() && s == 'A')
-                QCOMPARE(r.group, m[Group]);
+                QCOMPARE(r.at(GroupCell), m[Group]);
             const bool wanted = !m[Help].startsWith('!');
-            QVERIFY2(m[Help].isEmpty() || r.help.contains(m[Help].mid(wanted ? 0 : 1)) == wanted, qPrintable(r.help));
+            QVERIFY2(m[Help].isEmpty() || r.at(HelpCell).contains(m[Help].mid(wanted ? 0 : 1)) == wanted, qPrintable(r.at(HelpCell)));
         }
         QVERIFY2((m[Unit].isEmpty() || unit == m[Unit]) && (m[Default].isEmpty() || dflt == m[Default]),
             qPrintable(what + ": unit " + unit + ", default " + dflt));
@@ -147,10 +137,10 @@ void TestParameterMeanings::filesAgree()
             QCOMPARE(drive.at(2).toInt(), scale.hasMatch() ? scale.capturedLength(1) + 1 : 0);
     }
     for (const QChar s : m[Absent]) // neither in the series' table nor held by its drive
-        QVERIFY2(g_loaded[s].rows[n.toInt()].name == QLatin1String("--") && driveLine(s, n).isNull(), qPrintable(QString(s)));
+        QVERIFY2(g_rows[s][n.toInt()].at(NameCell) == QLatin1String("--") && driveLine(s, n).isNull(), qPrintable(QString(s)));
     const QString key = m[Feature].section(':', 0, 0);
     for (const QChar s : QStringLiteral("ADS")) // enabled at each drive's version exactly for the series named
-        QVERIFY2(key.isEmpty() || featureOf(s, key, g_loaded[s].firmware) == m[Feature].section(':', 1).contains(s),
+        QVERIFY2(key.isEmpty() || featureOf(s, key) == m[Feature].section(':', 1).contains(s),
                  qPrintable(key + " for " + s));
 }
 
