@@ -36,9 +36,10 @@ IOState::IOState(QWidget *parent)
         rows[r]->addWidget(textLabels[r]);
     }
     auto *layout = new QHBoxLayout(this);
-    // The columns stand apart by a few characters of the panel's font and spread over what room the
-    // window leaves them: a fixed gap wide enough for one font pushed the window past a laptop screen.
-    const int gap = 2 * fontMetrics().averageCharWidth();
+    // The columns stand apart by a character of the panel's font and spread over what room the window
+    // leaves them: a fixed gap wide enough for one font pushed the window past a laptop screen, and a
+    // drive that wires all fourteen terminals labels every column.
+    const int gap = fontMetrics().averageCharWidth();
     layout->setSpacing(0);
     for (int c = 0; c < 7; ++c) {
         auto *column = new QVBoxLayout();

@@ -28,6 +28,36 @@ namespace {
 
 const QString NullItem = QStringLiteral("NULL");
 
+bool isStartFunction(const QString &text)
+{
+    return text.startsWith(QLatin1String("STF")) || text.startsWith(QLatin1String("STR"))
+           || text.startsWith(QLatin1String("RUN"));
+}
+
+// A start function another input already has would start the motor from a terminal wired for
+// something else: such a default gives way to the parameter's own default from the loaded table, or to
+// no choice when the table has none for it or that one starts the motor as well.
+void keepStartFunctionsSingle(const QVector<QComboBox *> &inputs, char series)
+{
+    const CParameter *form = g_mainWindow ? g_mainWindow->parameterForm : nullptr;
+    QStringList held;
+    for (int i = 0; i < inputs.size(); ++i) {
+        QComboBox *combo = inputs.at(i);
+        if (!combo->isEnabled() || !isStartFunction(combo->currentText()))
+            continue;
+        if (!held.contains(combo->currentText())) {
+            held << combo->currentText();
+            continue;
+        }
+        const int parameter = QuickSetupWrites::inputParameter(i, series);
+        bool ok = false;
+        const int code = form && parameter >= 0 ? form->defaultValues[parameter].toInt(&ok) : -1;
+        const int index = ok ? QuickSetupWrites::inputIndex(i, code, series) : -1;
+        const bool startsAgain = index >= 0 && index < combo->count() && held.contains(combo->itemText(index));
+        combo->setCurrentIndex(index < combo->count() && !startsAgain ? index : -1);
+    }
+}
+
 QFrame *sunkenPanel()
 {
     auto *frame = new QFrame;
@@ -520,6 +550,7 @@ void QuickSetup::setDefaultValues()
         setIndices(outputFunctionCombos, 2, { 1, 3 });
         setIndices(inputFunctionCombos, 6, { 6, 9, 8 });
     }
+    keepStartFunctionsSingle(inputFunctionCombos, series);
 }
 
 // ---- Applying the set-up ----

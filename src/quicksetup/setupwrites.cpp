@@ -49,6 +49,8 @@ int inputRule2(int index)
 
 int inputRule3(int index) { return index < 0 ? Skip : index; }
 
+const int TerminalInputs[] = { 80, 81, 82, 83, 84, 86, 126, 127, 128 };
+
 } // namespace
 
 QVector<Write> writes(const Choices &c, char series, const std::function<bool(const QString &)> &feature)
@@ -109,10 +111,9 @@ QVector<Write> writes(const Choices &c, char series, const std::function<bool(co
         add(130, v < 0 ? Skip : v, Field::Terminal);
     }
 
-    static const int terminalInputs[] = { 80, 81, 82, 83, 84, 86, 126, 127, 128 };
     if (series == 'A') {
         for (int i = 0; i < 9; ++i)
-            add(terminalInputs[i], inputRule1(c.inputs[i]), Field::Terminal);
+            add(TerminalInputs[i], inputRule1(c.inputs[i]), Field::Terminal);
         for (int i = 0; i < 6; ++i)
             add(551 + i, inputRule1(c.inputs[10 + i]), Field::Terminal);
         for (int i = 0; i < 6; ++i)
@@ -120,22 +121,51 @@ QVector<Write> writes(const Choices &c, char series, const std::function<bool(co
         add(550, inputRule2(c.inputs[9]), Field::Terminal);
     } else if (series == 'L') {
         for (int i = 0; i < 7; ++i)
-            add(terminalInputs[i], inputRule2(c.inputs[i]), Field::Terminal);
+            add(TerminalInputs[i], inputRule2(c.inputs[i]), Field::Terminal);
         add(550, inputRule2(c.inputs[9]), Field::Terminal);
     } else {
         if (feature(QStringLiteral("quicksetup_P80-P86NotH"))) {
             for (int i = 0; i < 6; ++i)
-                add(terminalInputs[i], inputRule2(c.inputs[i]), Field::Terminal);
+                add(TerminalInputs[i], inputRule2(c.inputs[i]), Field::Terminal);
         }
         if (feature(QStringLiteral("quicksetup_P126-P130"))) {
             for (int i = 6; i < 9; ++i)
-                add(terminalInputs[i], inputRule3(c.inputs[i]), Field::Terminal);
+                add(TerminalInputs[i], inputRule3(c.inputs[i]), Field::Terminal);
         }
     }
 
     const int m = c.operationMethod;
     add(79, m <= 1 ? 1 : m <= 3 ? 2 : m == 4 ? 3 : m, Field::OperationMethod);
     return out;
+}
+
+int inputParameter(int selector, char series)
+{
+    if (selector < 0 || selector > 21)
+        return -1;
+    if (selector == 9)
+        return series == 'A' || series == 'L' ? 550 : -1;
+    if (selector > 9)
+        return series == 'A' ? (selector < 16 ? 551 + selector - 10 : 559 + selector - 16) : -1;
+    if (series == 'L' && selector > 6)
+        return -1;
+    return TerminalInputs[selector];
+}
+
+int inputIndex(int selector, int code, char series)
+{
+    if (inputParameter(selector, series) < 0 || code < 0)
+        return -1;
+    if (series == 'A' && selector != 9) { // behind "NULL", which stands for no function
+        if (code == NoValue)
+            return 0;
+        return code == 42 ? -1 : code < 42 ? code + 1 : code;
+    }
+    if (code == NoValue)
+        return -1;
+    if (series != 'A' && series != 'L' && selector >= 6) // written as their place
+        return code;
+    return code == 42 ? -1 : code > 42 ? code - 1 : code;
 }
 
 } // namespace QuickSetupWrites

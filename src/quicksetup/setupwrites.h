@@ -41,4 +41,10 @@ struct Write {
 // that needs them.
 QVector<Write> writes(const Choices &choices, char series, const std::function<bool(const QString &)> &feature);
 
+// The parameter input selector `selector` (0 to 21) is written to under a series, -1 when none.
+int inputParameter(int selector, char series);
+
+// The selector index that writes the function code `code` to that parameter, -1 when none does.
+int inputIndex(int selector, int code, char series);
+
 } // namespace QuickSetupWrites

@@ -48,9 +48,9 @@ struct Line {
 };
 
 const Line kLines[] = {
-    { 'A', "1.10", 99999 },
+    { 'A', "0.55", 99999 },
     { 'S', "0.25", 99999 },
-    { 'D', "1.02", 9999 },
+    { 'D', "0.52", 9999 },
 };
 
 } // namespace
@@ -153,12 +153,12 @@ void tst_DriveLink::commands()
     QCOMPARE(m_rw->SendCommand("STO"), 0);
     QCOMPARE(m_rw->SendCommand("M0N"), 18 << 8); // last alarm 18, none present
     QCOMPARE(m_rw->SendCommand("MAW"), 0);
-    // Item K counts whole units; item F one decimal under Modbus, the reply's own decimals (none
-    // from this drive) under the character protocol.
+    // Item K counts whole units; item F one decimal under Modbus, the reply's own decimal digit
+    // (one for the bus voltage) under the character protocol.
     QCOMPARE(m_rw->SendCommand("MKR"), 0);
     QCOMPARE(m_rw->LastValue(), 1234.0);
     QCOMPARE(m_rw->SendCommand("MFR"), 0);
-    QCOMPARE(m_rw->LastValue(), m_protocol == 0 ? 3102.0 : 535.8);
+    QCOMPARE(m_rw->LastValue(), m_protocol == 0 ? 310.2 : 535.8);
     QCOMPARE(m_rw->SendCommand("MCR"), 0);
     QCOMPARE(m_rw->SendCommand("XYZ"), -1);
     QVERIFY(m_link.reportedErrors().isEmpty());

@@ -23,8 +23,8 @@ struct SeriesSetup {
 inline SeriesSetup seriesSetup(char letter)
 {
     switch (letter) {
-    case 'A': return { 'A', "VR3", "1.10", 1300, 1, "VR3-043-3.7K" };
-    case 'D': return { 'D', "VM3", "1.02", 1000, 0, "VM3-023-1.5K" };
+    case 'A': return { 'A', "VR3", "0.55", 1300, 1, "VR3-043-3.7K" };
+    case 'D': return { 'D', "VM3", "0.52", 1000, 0, "VM3-023-1.5K" };
     default: return { 'S', "VS5", "0.25", 200, 0, "VS5-043-5.5K/7.5K" };
     }
 }

@@ -256,9 +256,9 @@ void tst_MonitorWindow::ioLamps_data()
     QTest::addColumn<QString>("stopped");
     QTest::addColumn<QString>("label9");
     // Active high: inputs 5 light FWD and X1, output 1 lights Y1.
-    QTest::newRow("active_high") << 'A' << "1.10" << 5 << 1 << "10100000001000" << "00000000000000" << "X8";
-    // Active low: a clear bit lights; rows 6 to 9 and 12, 13 are not wired on this series.
-    QTest::newRow("active_low") << 'D' << "1.02" << 0xFFFE << 0x000A << "100000----10--" << "000000----00--" << "";
+    QTest::newRow("active_high") << 'A' << "0.55" << 5 << 1 << "10100000001000" << "00000000000000" << "X8";
+    // Active low: a clear bit lights; the ten inputs and four outputs the wizard sets are wired.
+    QTest::newRow("active_low") << 'D' << "0.52" << 0xFFFE << 0x000A << "10000000001010" << "00000000000000" << "HDI";
     QTest::newRow("no_line_for_the_version") << 'S' << "0.15" << 0 << 0 << "--------------"
                                              << "--------------" << "";
 }

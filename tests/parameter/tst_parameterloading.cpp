@@ -365,7 +365,7 @@ void TestParameterLoading::hiddenParameters()
     form.loadHideParameters();
     QCOMPARE(form.hideParameterList.size(), 5);
     QCOMPARE(form.hideParameterList.at(0), QStringList({ "P.1400", "0", "1" }));
-    QCOMPARE(form.hideParameterList.at(2), QStringList({ "P.1402", "5", "1" }));
+    QCOMPARE(form.hideParameterList.at(2), QStringList({ "P.1402", "6", "1" }));
     QVERIFY(std::none_of(form.hideParameterList.cbegin(), form.hideParameterList.cend(),
                          [](const QStringList &row) { return row.at(0) == "P.1403"; }));
 

@@ -106,7 +106,7 @@ void TestParInformation::textsOfADriveType_data()
     QTest::newRow("A user parameters have none") << 'A' << "0" << "1.10" << 0 << 1100 << QString();
     QTest::newRow("D traditional") << 'D' << "0" << "1.02" << 2 << 10 << "減速時低於該頻率開始直流制動。";
     QTest::newRow("D below its lowest version") << 'D' << "0" << "0.14" << 1 << 10 << QString();
-    // The series' help is never loaded, though its files ship.
+    // The series' help is never loaded, and none ships.
     QTest::newRow("S never") << 'S' << "0" << "0.25" << 0 << 0 << QString();
     QTest::newRow("no file for the language") << 'A' << "0" << "1.10" << 3 << 7 << QString();
 }

@@ -209,7 +209,7 @@ void TestDrivesim::knownFrames_data()
     const QString rtu = QStringLiteral("baud=9600 data=8 parity=N stop=1 flow=off");
     const QString ascii = QStringLiteral("baud=9600 data=7 parity=E stop=1 flow=off");
     QTest::newRow("rtu_read_P0_crc_840A") << "D-rtu.drive" << rtu << hex("01 03 00 00 00 01 84 0A") << hex("01 03 02 02 58 B8 DE");
-    QTest::newRow("rtu_read_P188_station1") << "D-rtu.drive" << rtu << hex("01 03 00 BC 00 01 45 EE") << hex("01 03 02 03 FC B8 F5");
+    QTest::newRow("rtu_read_P188_station1") << "D-rtu.drive" << rtu << hex("01 03 00 BC 00 01 45 EE") << hex("01 03 02 02 08 B8 E2");
     QTest::newRow("rtu_bad_crc_silent") << "D-rtu.drive" << rtu << hex("01 03 00 BC 00 01 45 EF") << QByteArray();
     QTest::newRow("rtu_other_station_silent") << "D-rtu.drive" << rtu << hex("02 03 00 BC 00 01 45 DD") << QByteArray();
     QTest::newRow("rtu_type_code_1200h") << "D-rtu.drive" << rtu << hex("01 03 12 00 00 01 81 72") << hex("01 03 02 00 15 79 8B");
@@ -219,7 +219,7 @@ void TestDrivesim::knownFrames_data()
     QTest::newRow("rtu_ten_registers_03") << "D-rtu.drive" << rtu << hex("01 03 00 BC 00 0A 04 29") << hex("01 83 03 01 31");
     QTest::newRow("rtu_function_10_01") << "D-rtu.drive" << rtu << hex("01 10 00 07 00 01 02 00 05 67 E4") << hex("01 90 01 8D C0");
     QTest::newRow("rtu_broadcast_write_silent") << "D-rtu.drive" << rtu << hex("00 06 00 07 00 63 79 F3") << QByteArray();
-    QTest::newRow("ascii_read_P188_lrc_3F") << "D-ascii.drive" << ascii << QByteArray(":010300BC00013F\r\n") << QByteArray(":01030203FCFB\r\n");
+    QTest::newRow("ascii_read_P188_lrc_3F") << "D-ascii.drive" << ascii << QByteArray(":010300BC00013F\r\n") << QByteArray(":0103020208F0\r\n");
     QTest::newRow("ascii_bad_lrc_silent") << "D-ascii.drive" << ascii << QByteArray(":010300BC00013E\r\n") << QByteArray();
     QTest::newRow("ascii_FRE_012C") << "D-ascii.drive" << ascii << QByteArray(":01061002012CBA\r\n") << QByteArray(":01061002012CBA\r\n");
     QTest::newRow("taviron_read_P5_sum_F6") << "D-taviron.drive" << rtu << QByteArray("\x05" "01050F6\r") << QByteArray("\x02" "0102DF0\x03" "7D\r");
@@ -228,9 +228,13 @@ void TestDrivesim::knownFrames_data()
                                                  << QByteArray("\x02" "0100150\x03" "57\r");
     QTest::newRow("taviron_unknown_instruction_NAKB") << "D-taviron.drive" << rtu << taviron("01700") << QByteArray("\x15" "01B\r");
     QTest::newRow("taviron_page_read_back") << "D-taviron.drive" << rtu << taviron("017F0") << QByteArray("\x02" "0100000\x03" "51\r");
+    // The bus of the 220 V drive, 310.2 V: one decimal in every protocol, the character protocol's digit too.
+    QTest::newRow("rtu_bus_voltage") << "D-rtu.drive" << rtu << hex("01 03 11 04 00 01 C0 F7") << hex("01 03 02 0C 1E 3D 4C");
+    QTest::newRow("ascii_bus_voltage") << "D-ascii.drive" << ascii << QByteArray(":010311040001E6\r\n") << QByteArray(":0103020C1ED0\r\n");
+    QTest::newRow("taviron_bus_voltage") << "D-taviron.drive" << rtu << taviron("01680") << QByteArray("\x02" "010C1E1\x03" "7B\r");
     // Two tries read at once: the first is answered, the second finds the drive busy.
-    QTest::newRow("rtu_two_tries") << "D-rtu.drive" << rtu << hex("01 03 00 BC 00 01 45 EE").repeated(2) << hex("01 03 02 03 FC B8 F5");
-    QTest::newRow("ascii_two_tries") << "D-ascii.drive" << ascii << QByteArray(":010300BC00013F\r\n").repeated(2) << QByteArray(":01030203FCFB\r\n");
+    QTest::newRow("rtu_two_tries") << "D-rtu.drive" << rtu << hex("01 03 00 BC 00 01 45 EE").repeated(2) << hex("01 03 02 02 08 B8 E2");
+    QTest::newRow("ascii_two_tries") << "D-ascii.drive" << ascii << QByteArray(":010300BC00013F\r\n").repeated(2) << QByteArray(":0103020208F0\r\n");
     QTest::newRow("taviron_two_type_code_tries") << "D-taviron.drive" << rtu << QByteArray("\x05" "016A007\r7C\r").repeated(2)
                                                  << QByteArray("\x02" "0100150\x03" "57\r");
 }
@@ -358,12 +362,12 @@ void TestDrivesim::injectedReplyFaults_data()
     QTest::addColumn<QByteArray>("normal");
     const QString rtu = QStringLiteral("baud=9600 data=8 parity=N stop=1 flow=off");
     const QByteArray read188 = hex("01 03 00 BC 00 01 45 EE");
-    const QByteArray good = hex("01 03 02 03 FC B8 F5");
-    QTest::newRow("rtu_bad_crc") << "D-rtu.drive" << rtu << "fault bad-check" << read188 << hex("01 03 02 03 FC B8 AF") << good;
-    QTest::newRow("rtu_short") << "D-rtu.drive" << rtu << "fault short" << read188 << hex("01 03 02 03 FC B8") << good;
-    QTest::newRow("rtu_long") << "D-rtu.drive" << rtu << "fault long" << read188 << hex("01 03 02 03 FC B8 F5 FF") << good;
+    const QByteArray good = hex("01 03 02 02 08 B8 E2");
+    QTest::newRow("rtu_bad_crc") << "D-rtu.drive" << rtu << "fault bad-check" << read188 << hex("01 03 02 02 08 B8 B8") << good;
+    QTest::newRow("rtu_short") << "D-rtu.drive" << rtu << "fault short" << read188 << hex("01 03 02 02 08 B8") << good;
+    QTest::newRow("rtu_long") << "D-rtu.drive" << rtu << "fault long" << read188 << hex("01 03 02 02 08 B8 E2 FF") << good;
     QTest::newRow("ascii_bad_lrc") << "D-ascii.drive" << "baud=9600 data=7 parity=E stop=1 flow=off" << "fault bad-check"
-                                   << QByteArray(":010300BC00013F\r\n") << QByteArray(":01030203FCFC\r\n") << QByteArray(":01030203FCFB\r\n");
+                                   << QByteArray(":010300BC00013F\r\n") << QByteArray(":0103020208F1\r\n") << QByteArray(":0103020208F0\r\n");
     QTest::newRow("taviron_bad_sum") << "D-taviron.drive" << rtu << "fault bad-check" << QByteArray("\x05" "01050F6\r")
                                      << QByteArray("\x02" "0102DF0\x03" "7E\r") << QByteArray("\x02" "0102DF0\x03" "7D\r");
     QTest::newRow("taviron_short") << "D-taviron.drive" << rtu << "fault short" << QByteArray("\x05" "01050F6\r")
@@ -393,7 +397,7 @@ void TestDrivesim::lateAndDribbledReplies()
     Port port;
     QVERIFY(port.open(sim.path));
     const double normalMs = 15 * 10 * 1000.0 / 9600 + 2;
-    QCOMPARE(port.exchange(hex("01 03 00 BC 00 01 45 EE"), 400).toHex(' '), hex("01 03 02 03 FC B8 F5").toHex(' '));
+    QCOMPARE(port.exchange(hex("01 03 00 BC 00 01 45 EE"), 400).toHex(' '), hex("01 03 02 02 08 B8 E2").toHex(' '));
     QVERIFY2(port.firstByteMs >= normalMs + 119, qPrintable(QString::number(port.firstByteMs)));
     // One journal line per dribbled byte, a millisecond apart on the drive's clock.
     const QStringList sent = sim.journal().filter(QLatin1String(" TX "));
@@ -474,7 +478,7 @@ void TestDrivesim::mbpollReadsAndWrites()
     QVERIFY(sim.start(QStringLiteral("D-rtu.drive"), QString(), QString(), false));
     const QStringList base{"-m", "rtu", "-a", "1", "-b", "9600", "-d", "8", "-P", "none", "-s", "1", "-0", "-1", "-o", "0.3"};
     QString out = runTool(QStringLiteral("mbpoll"), base + QStringList{"-r", "188", "-c", "2", sim.path});
-    QVERIFY2(out.contains(QLatin1String("[188]: \t1020")) && out.contains(QLatin1String("[189]: \t0")), qPrintable(out));
+    QVERIFY2(out.contains(QLatin1String("[188]: \t520")) && out.contains(QLatin1String("[189]: \t0")), qPrintable(out));
     out = runTool(QStringLiteral("mbpoll"), base + QStringList{"-r", "7", sim.path, "123"});
     QVERIFY2(out.contains(QLatin1String("Written 1 references")), qPrintable(out));
     out = runTool(QStringLiteral("mbpoll"), base + QStringList{"-r", "7", sim.path});
@@ -516,7 +520,7 @@ void TestDrivesim::pymodbusAsciiReadsAndWrites()
                                 {script, sim.path, "9600", "7", "E", "1", "1", "read", "188", "2", "write", "7", "120", "read", "7", "1",
                                  "read", "1500", "1", "write", "77", "5", "read", "0x1200", "1"},
                                 15000);
-    QCOMPARE(out, QStringLiteral("read 188: 1020 0\nwrite 7: ok\nread 7: 120\nread 1500: exception 2\nwrite 77: exception 3\nread 4608: 21\n"));
+    QCOMPARE(out, QStringLiteral("read 188: 520 0\nwrite 7: ok\nread 7: 120\nread 1500: exception 2\nwrite 77: exception 3\nread 4608: 21\n"));
 }
 
 void TestDrivesim::journalRecordsEveryFrame()
@@ -531,7 +535,7 @@ void TestDrivesim::journalRecordsEveryFrame()
     const QStringList j = sim.journal();
     QCOMPARE(j.size(), 6);
     QVERIFY(j.at(0).contains(QLatin1String(" RX 01 03 00 BC 00 01 45 EE")));
-    QVERIFY(j.at(1).contains(QLatin1String(" TX 01 03 02 03 FC B8 F5")));
+    QVERIFY(j.at(1).contains(QLatin1String(" TX 01 03 02 02 08 B8 E2")));
     QVERIFY(j.at(2).contains(QLatin1String(" RX 01 03 00 BC 00 01 45 EF")));
     QVERIFY(j.at(3).contains(QLatin1String("-- silent: bad CRC")));
     QVERIFY(j.at(4).contains(QLatin1String(" RX 01 03 00 00 00 01 84 0A")));

@@ -75,12 +75,45 @@ int Drive::detailDecimals(int item) const
     }
 }
 
+// The decimal digit of a monitor item's reply: the resolution the item has on the Modbus side.
+int Drive::itemDecimals(QChar item) const
+{
+    switch (item.toLatin1()) {
+    case 'E':
+    case 'F':
+        return 1;
+    case 'a':
+        return 3;
+    case '0':
+    case '3':
+    case 'e':
+        return frequencyDecimals();
+    case 'b': {
+        const int sel = m_s->params.contains(259) ? qint16(m_s->params.value(259).raw) / 10 : 0;
+        return (sel >= 0 && sel <= 2) ? sel : 0;
+    }
+    case 'A':
+    case 'B':
+    case 'C':
+    case 'K':
+    case '7':
+    case 'f':
+    case 'g':
+    case 'h':
+    case 'i':
+    case 'd':
+        return 0;
+    default:
+        return 2;
+    }
+}
+
 Outcome Drive::monitorValue(QChar item) const
 {
     Outcome o;
     if (m_s->monitor.contains(item)) {
         o.value = m_s->monitor.value(item);
-        o.decimals = QStringLiteral("023e").contains(item) ? frequencyDecimals() : 0;
+        o.decimals = itemDecimals(item);
         return o;
     }
     const double hz = m_freq / 100.0;
@@ -108,8 +141,7 @@ Outcome Drive::monitorValue(QChar item) const
         o.decimals = 3;
         return o;
     case 'b': {
-        const int sel = m_s->params.contains(259) ? qint16(m_s->params.value(259).raw) / 10 : 0;
-        o.decimals = (sel >= 0 && sel <= 2) ? sel : 0;
+        o.decimals = itemDecimals(item);
         o.value = quint16(qRound(hz * 30 * qPow(10, o.decimals)));
         return o;
     }

@@ -47,6 +47,7 @@ private:
     Outcome monitorValue(QChar item) const;
     int frequencyDecimals() const;
     int detailDecimals(int item) const;
+    int itemDecimals(QChar item) const;
     quint16 alarmRecord(int index) const { return index < m_s->alarms.size() ? quint16(m_s->alarms.at(index)) : 0; }
 
     Scenario *m_s;

@@ -338,6 +338,10 @@ bool applyScenarioLine(const QString &rawLine, Scenario *s, QString *error, cons
         return true;
     }
     if (key == QLatin1String("alarm-detail")) {
+        if (w.size() == 2 && w.at(1) == QLatin1String("none")) {
+            s->alarmDetail.clear();
+            return true;
+        }
         int item, raw;
         if (!need(3) || !number(1, &item) || !number(2, &raw))
             return false;

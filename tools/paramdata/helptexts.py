@@ -236,8 +236,8 @@ MORE_HELP = {
 
 # Texts that only one series gives its number.
 SERIES_HELP = {
-    ('S', 164): ('Time the drive has run, the minutes of the last day.;Read only.', '变频器累计运行时间中不足一天的分钟数。;只读。'),
-    ('S', 165): ('Time the drive has run, in days.;Read only.', '变频器累计运行天数。;只读。'),
+    ('A', 40): ('Function of the open-collector output SO1.;Refer to the output function table.',
+                'SO1集电极开路输出端子的功能。;请参照输出功能一览表。'),
     ('D', 301): ('Voltage class of the drive.;Read only.', '变频器的电压等级代码。;只读。'),
     ('D', 302): ('Capacity code of the drive.;Read only.', '变频器的容量代码。;只读。'),
     ('D', 360): ('Firmware version of the control board.;Read only.', '控制板的软件版本。;只读。'),

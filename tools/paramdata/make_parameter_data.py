@@ -73,6 +73,10 @@ TRAD.update({'动': '動', '转': '轉', '压': '壓', '间': '間', '复': '復
              '却': '卻'})
 
 
+# Amperes in hundredths up to 160 kW and in tenths above: the rated current's scale at monitor start.
+CURRENT_UNIT = 'V:160.01,0.01A//999,0.1A'
+
+
 def trad(text):
     return ''.join(TRAD.get(ch, ch) for ch in text)
 
@@ -104,7 +108,7 @@ def generated():
     for i in range(12):
         add(200 + i, 'h', 'Alarm history %d' % (i + 1), '异常记录%d' % (i + 1), '0~255', '1', '0', 'R', 'AD')
     add(212, 'h', 'Output frequency at last alarm', '最近异常时输出频率', '0~650.00', '0.01Hz', '0.00', 'R', 'AD')
-    add(213, 'h', 'Output current at last alarm', '最近异常时输出电流', '0~500.00', 'V:160,0.01A//999,0.1A', '0.00', 'R', 'AD')
+    add(213, 'h', 'Output current at last alarm', '最近异常时输出电流', '0~500.00', CURRENT_UNIT, '0.00', 'R', 'AD')
     add(214, 'h', 'Bus voltage at last alarm', '最近异常时母线电压', '0~1000.0', '0.1V', '0.0', 'R', 'AD')
     add(215, 'h', 'Heat sink temperature at last alarm', '最近异常时散热片温度', '-20.0~150.0', '0.1°', '0.0', 'R', 'AD')
     add(216, 'h', 'Alarm history clear', '异常记录清除', '0~1', '1', '0', 'W', 'AD')
@@ -112,17 +116,17 @@ def generated():
               ('Second motor poles', '第二电机极数', '2~12', '1', '4'),
               ('Second motor rated voltage', '第二电机额定电压', '0~1000.0', '0.1V', '220.0'),
               ('Second motor rated frequency', '第二电机额定频率', '10.00~400.00', '0.01Hz', 'P189:1,50.00//0,60.00'),
-              ('Second motor rated current', '第二电机额定电流', '0~500.00', 'V:160,0.01A//999,0.1A', '2.60'),
+              ('Second motor rated current', '第二电机额定电流', '0~500.00', CURRENT_UNIT, '2.60'),
               ('Second motor rated speed', '第二电机额定转速', '0~60000', '1r/min', '1440'),
               ('Second motor stator resistance', '第二电机定子电阻', '0~65.535', '0.001Ω', '0.000'),
               ('Second motor rotor resistance', '第二电机转子电阻', '0~65.535', '0.001Ω', '0.000'),
               ('Second motor leakage inductance', '第二电机漏感', '0~6553.5', '0.1mH', '0.0'),
               ('Second motor mutual inductance', '第二电机互感', '0~6553.5', '0.1mH', '0.0'),
-              ('Second motor excitation current', '第二电机励磁电流', '0~500.00', 'V:160,0.01A//999,0.1A', '1.20'),
+              ('Second motor excitation current', '第二电机励磁电流', '0~500.00', CURRENT_UNIT, '1.20'),
               ('Second motor auto tuning selection', '第二电机自动调谐选择', '0~2', '1', '0'),
               ('Second motor selection terminal', '第二电机切换端子', '0~8', '1', '0'),
               ('Second motor overload protection current', '第二电机电子热继电器电流', '0~500.00',
-               'V:160,0.01A//999,0.1A', '2.60'),
+               CURRENT_UNIT, '2.60'),
               ('Second motor slip compensation gain', '第二电机转差补偿增益', '0~200.0', '0.1%', '0.0'),
               ('Second motor torque boost', '第二电机转矩提升', '0~30.0|99999', '0.1%', '99999')]
     # P.300 and P.400 hold the control method the set-up wizard writes; the settings they held
@@ -181,7 +185,6 @@ def generated():
     for i, (en, zh, rng, unit, dflt) in enumerate(calibration):
         add(900 + i, 'k', en, zh, rng, unit, dflt, 'W', 'A')
     add(990, 'd', 'Key tone', '按键蜂鸣音', '0~1', '1', '1', 'W', 'A')
-    add(991, 'd', 'Monitor decimal selection', '监视小数位选择', '0~1', '1', '0', 'W', 'D')
     extended = [('Torque limit level', '转矩限制水平', '0~400.0|99999', '0.1%', '150.0'),
                 ('Regenerative torque limit level', '再生转矩限制水平', '0~400.0|99999', '0.1%', '99999'),
                 ('Speed limit in torque control', '转矩控制时速度限制', '0~650.00', '0.01Hz', 'P189:1,50.00//0,60.00'),
@@ -226,18 +229,20 @@ def voltage_variants(num):
     return {}
 
 
-# Firmware-dependent copies of the range of P.40 (extended reading only). Series S counts its
+# Firmware-dependent copies of the range of P.40 (extended reading only). Every series counts its
 # firmware below 1.0, where a version read from the drive survives unchanged (only the fraction of a
-# reading above 1.0 is kept), so its steps lie there.
+# reading above 1.0 is kept, and a reading can only lower the version), so the steps lie there.
 RANGE40 = {
-    'A': [('0.50-0.80', '0~11,16~20|99999'), ('0.80-1.00', '0~11,16~21|99999'), ('1.00-1.05', '0~11,16~22|99999'),
-          ('1.05-1.10', '0~11,16~23|99999'), ('1.10-1.20', '0~11,16~23,41,50|99999'),
-          ('1.20-99', '0~11,16~23,41~45,50|99999')],
+    'A': [('0.30-0.40', '0~11,16~20|99999'), ('0.40-0.50', '0~11,16~21|99999'), ('0.50-0.52', '0~11,16~22|99999'),
+          ('0.52-0.55', '0~11,16~23|99999'), ('0.55-0.60', '0~11,16~23,41,50|99999'),
+          ('0.60-99', '0~11,16~23,41~45,50|99999')],
     'S': [('0.10-0.16', '0~11,16~20'), ('0.16-0.20', '0~11,16~21'), ('0.20-0.21', '0~11,16~22'),
           ('0.21-0.22', '0~11,16~23'), ('0.22-0.24', '0~11,16~23,41,50'), ('0.24-99', '0~11,16~23,41~45,50')],
 }
 # The firmware from which P.22 may be written.
-WRITABLE22 = {'A': ('0.50', '1.00'), 'S': ('0.10', '0.20')}
+WRITABLE22 = {'A': ('0.30', '0.50'), 'S': ('0.10', '0.20')}
+# Names a series gives a number of its own.
+SERIES_NAMES = {('A', 40): ('Terminal (SO1-SE)', 'SO1-SE端子功能选择')}
 
 
 FIXED_GROUPS = {77: '00-03', 295: '00-05'}
@@ -251,11 +256,11 @@ def series_rows(letter, model):
         rows = [r for r in rows if r['num'] < 200]
     extra = []
     if letter == 'A':
-        # Parameters tied to firmware: one that came with 1.05, one withdrawn at 1.00.
+        # Parameters tied to firmware: one that came with 0.52, one withdrawn at 0.50.
         extra.append(dict(num=1010, cat='x', en='Speed feed-forward gain', zh='速度前馈增益', range='0~200.0',
-                          unit='0.1%', default='0.0', rw='W', series='A', version='1.05-99'))
+                          unit='0.1%', default='0.0', rw='W', series='A', version='0.52-99'))
         extra.append(dict(num=1011, cat='x', en='Old torque mode selection', zh='旧转矩模式选择', range='0~1',
-                          unit='1', default='0', rw='W', series='A', version='0.50-1.00'))
+                          unit='1', default='0', rw='W', series='A', version='0.30-0.50'))
     if letter == 'S':
         # Series S keeps its run time at P.164 (minutes) and P.165 (days).
         extra.append(dict(num=164, cat='d', en='Cumulative run time (minutes)', zh='累计运行时间(分)', range='0~1439',
@@ -281,6 +286,8 @@ def series_rows(letter, model):
             extra.append(dict(num=700 + i, cat='t', en=en, zh=zh, range=rng, unit=unit, default=dflt, rw='W',
                               series='A'))
     rows = sorted(rows + extra, key=lambda r: r['num'])
+    for r in rows:
+        r['en'], r['zh'] = SERIES_NAMES.get((letter, r['num']), (r['en'], r['zh']))
     # The special value as the series reads FFFFh: 9999 on series D, 99999 on the others.
     special = SPECIAL[letter]
     for r in rows:
@@ -300,7 +307,7 @@ def series_rows(letter, model):
         counters[g] = item + 1
         r['group'] = '%02d-%02d' % (g, item)
     if letter == 'A':
-        rows.append(dict(num='99X', group='00-02', en='Clear and reset commands', zh='清除与复位指令', range='991~999',
+        rows.append(dict(num='99X', group='00-02', en='Clear and reset commands', zh='清除与复位指令', range='0~6',
                          unit='1', default='0', rw='W'))
     return rows
 
@@ -410,8 +417,10 @@ HELP = {
     22: ('Output current above which the output frequency is held or lowered to avoid a trip.;'
          '100% is the rated current of the drive.',
          '超过该输出电流时保持或降低输出频率以防止跳闸。;100%为变频器额定电流。'),
-    40: ('Function of the open-collector output FU.;Refer to the output function table.',
-         'FU集电极开路输出端子的功能。;请参照输出功能一览表。'),
+    34: ('0: the frequency set on the panel is stored at power-off;1: it is not stored',
+         '0：断电时存储面板设定的频率;1：不存储'),
+    40: ('Function of the open-collector output SO.;Refer to the output function table.',
+         'SO集电极开路输出端子的功能。;请参照输出功能一览表。'),
     72: ('PWM carrier frequency.;A higher value lowers motor noise and raises drive losses.',
          'PWM载波频率。;设定较高时电机噪声降低，变频器损耗增加。'),
     77: ('0: parameters may be written;1: only this parameter may be written;2: parameters may be written while running',
@@ -456,11 +465,15 @@ def help_text(num, letter):
     return MORE_HELP.get(num) or family_help(num)
 
 
+# The limits of the skip frequency bands, which share one help line.
+SKIP_BANDS = (31, 32, 33, 35)
+
+
 def help_file(path, language, rows, letter):
     lines = []
     numbers = sorted(r['num'] for r in rows if isinstance(r['num'], int))
     for n in numbers:
-        if 31 <= n <= 36:
+        if n in SKIP_BANDS:
             continue  # one shared line below
         texts = help_text(n, letter)
         if texts:
@@ -468,7 +481,7 @@ def help_file(path, language, rows, letter):
             text = en if language == 'Eng' else zh if language == 'zh' else help_trad(zh)
             text = re.sub(r'\b9{4,5}\b', SPECIAL[letter], text)
             lines.append('%d//%s' % (n, text))
-    skip = [n for n in numbers if 31 <= n <= 36]
+    skip = [n for n in numbers if n in SKIP_BANDS]
     if skip:
         en, zh = HELP_GROUPS['10-12']
         text = en if language == 'Eng' else zh if language == 'zh' else help_trad(zh)
@@ -478,8 +491,9 @@ def help_file(path, language, rows, letter):
 
 
 HIDDEN = {
-    'VR3': [(1400, '0', '1'), (1401, '3', '1'), (1402, '1.00-99\\5', '1'),
-            (1403, '0.50-1.00\\1.0', '0.1s'), (1404, '2000', '1'), (1405, '0.0', '0.1%')],
+    # P.1401 and P.1402: voltage and capacity codes of the VR3-043-5.5K drive (5.5K is the sixth rating).
+    'VR3': [(1400, '0', '1'), (1401, '3', '1'), (1402, '0.50-99\\6', '1'),
+            (1403, '0.30-0.50\\1.0', '0.1s'), (1404, '2000', '1'), (1405, '0.0', '0.1%')],
     'VM3': [(1400, '0', '1'), (1401, '100.0', '0.1%'), (1402, '60.00', '0.01Hz'), (1403, '0.0', '0.1V')],
     'VS5': [(300, '0', '1'), (301, '100.0', '0.1%'), (302, '0.03-99\\3.0', '0.1s')],
 }
@@ -520,9 +534,14 @@ def main():
         write_xml(os.path.join(inv, stem + '_InvParameter_Eng.xml'), definition_file(letter, model, rows), 'gbk')
         write_xml(os.path.join(inv, stem + '_InvParameter.xml'), localized_file(letter, rows, 'zh'), 'gbk')
         write_xml(os.path.join(inv, stem + '_InvParameter_Big.xml'), localized_file(letter, rows, 'big'), 'utf-8')
-        help_file(os.path.join(details, stem + '_Eng.txt'), 'Eng', rows, letter)
-        help_file(os.path.join(details, stem + '.txt'), 'zh', rows, letter)
-        help_file(os.path.join(details, stem + '_Big.txt'), 'big', rows, letter)
+        # The program loads no help for series S at any firmware, so none ships for it.
+        for suffix, language in (('_Eng', 'Eng'), ('', 'zh'), ('_Big', 'big')):
+            path = os.path.join(details, stem + suffix + '.txt')
+            if letter == 'S':
+                if os.path.exists(path):
+                    os.remove(path)
+            else:
+                help_file(path, language, rows, letter)
         with open(os.path.join(related, stem + '.txt'), 'wb') as f:
             f.write(('\r\n'.join(RELATED[stem]) + '\r\n').encode('latin-1'))
     for model in HIDDEN:

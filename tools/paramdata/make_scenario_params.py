@@ -19,20 +19,21 @@ from make_parameter_data import RANGE40, ROOT, WRITABLE22, series_rows, voltage_
 SCENARIOS = os.path.join(ROOT, 'tools', 'drivesim', 'scenarios')
 
 # The drive each parameter set belongs to: capacity (kW), voltage code, firmware version.
-DRIVES = {'A': (5.5, '043', 1.10), 'D': (7.5, '023', None), 'S': (0.75, '043', 0.25)}
+DRIVES = {'A': (5.5, '043', 0.55), 'D': (7.5, '023', None), 'S': (0.75, '043', 0.25)}
 
 ALARMS = {n: (None, 'alarm records and run time, which our definitions leave out') for n in range(288, 294)}
 # Numbers outside the definitions that the drive answers: (first, last) ranges.
-KEPT = {'A': [(288, 293), (584, 584), (1400, 1599)], 'D': [(288, 293), (500, 500), (990, 990), (1400, 1599)],
-        'S': [(259, 259), (288, 293), (295, 295), (300, 302)]}
+KEPT = {'A': [(288, 293), (584, 584), (1400, 1599)], 'D': [(288, 293), (500, 500), (990, 991), (1400, 1599)],
+        'S': [(201, 202), (231, 231), (259, 259), (288, 293), (295, 295), (300, 302)]}
 # number -> (raw value or None for the line as it stands, why[, decimals of the character-protocol reply])
 DIFFERENCES = {
-    'A': {**ALARMS, 90: (305, 'type code of the drive'), 188: (1100, 'firmware 1.100'),
+    'A': {**ALARMS, 90: (305, 'type code of the drive'), 188: (550, 'firmware 0.550'),
           584: (None, 'answers the identification probe of series A')},
-    'D': {**ALARMS, 90: (207, 'type code of the drive'), 188: (1020, 'firmware 1.020'), 301: (2, 'voltage code'),
-          302: (7, 'capacity code'), 360: (102, 'firmware 1.02'),
+    'D': {**ALARMS, 90: (207, 'type code of the drive'), 188: (520, 'firmware 0.520'), 301: (2, 'voltage code'),
+          302: (7, 'capacity code'), 360: (52, 'firmware 0.52'),
           500: (None, 'answers the identification probes of series D'),
-          990: (None, 'answers the identification probes of series D')},
+          990: (None, 'answers the identification probes of series D'),
+          991: (None, 'answers the identification probe of series D; selects the frequency decimals')},
     'S': {90: (303, 'type code of the drive'), 188: (25, 'firmware 0.25, in hundredths like every series S drive', 2),
           164: (1078, 'run time of a drive that has run, minutes'), 165: (1, 'run time of a drive that has run, days')},
 }
@@ -83,8 +84,8 @@ def definition_lines(letter):
         n = r['num']
         if not isinstance(n, int):
             continue
-        if r.get('version'):
-            continue  # the drive holds neither side of a firmware change
+        if r.get('version') and not in_version(r['version'], firmware):
+            continue  # a number the drive's firmware does not have
         variants = voltage_variants(n)
         if n == 40 and letter in 'AS':
             rng = next(t for v, t in RANGE40[letter] if in_version(v, firmware))
