@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMainWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -464,6 +465,7 @@ public:
     ColumnFiller(QTableView *view, int column)
         : QObject(view)
         , m_view(view)
+        , m_viewport(view->viewport())
         , m_column(column)
         , m_least(view->horizontalHeader()->sectionSize(column))
     {
@@ -490,6 +492,8 @@ public:
     void fit()
     {
         m_refit.stop();
+        if (!m_view)
+            return;
         QHeaderView *header = m_view->horizontalHeader();
         for (int c = 0; c < header->count(); ++c) {
             if (c == m_column)
@@ -506,6 +510,8 @@ public:
 
     void fill()
     {
+        if (!m_view)
+            return;
         QHeaderView *header = m_view->horizontalHeader();
         if (m_column >= header->count() || header->isSectionHidden(m_column))
             return;
@@ -521,7 +527,9 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (watched == m_view->viewport() && event->type() == QEvent::Resize)
+        // The viewport goes while the view is being destroyed and is no table any more: only a resize,
+        // which comes while the view lives, may reach into the view.
+        if (event->type() == QEvent::Resize && watched == m_viewport && m_view)
             fill();
         return false;
     }
@@ -531,7 +539,7 @@ private:
     // every column beside it.
     void widen(const QModelIndex &topLeft, const QModelIndex &bottomRight)
     {
-        if (m_refit.isActive())
+        if (m_refit.isActive() || !m_view)
             return;
         QHeaderView *header = m_view->horizontalHeader();
         for (int c = topLeft.column(); c <= bottomRight.column(); ++c) {
@@ -564,7 +572,8 @@ private:
         return widest;
     }
 
-    QTableView *m_view;
+    QPointer<QTableView> m_view;
+    QObject *m_viewport;
     int m_column;
     int m_least;
     QTimer m_refit;
