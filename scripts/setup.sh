@@ -15,6 +15,8 @@ PACKAGES=(
     # Qt's own catalogues (qtbase_zh_CN.qm, qtbase_zh_TW.qm) for its standard buttons and dialogs.
     qttranslations5-l10n
     xvfb xauth x11-utils socat zip unzip mbpoll xdg-utils xchm
+    # The window manager under which tst_textsfit checks the frames the user sees.
+    openbox
     fp-utils archmage
     # extract_chmLib, with which the help test reads a help file's opening page.
     libchm-bin

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QHelpEvent>
@@ -642,14 +643,23 @@ void giveColumnTheRest(QTableView *view, int column)
     filler->fit();
 }
 
-void fitWindowTitle(QWidget *window)
+int windowTitleWidth(const QString &title)
 {
-    // Title bars draw in a bold face about the application's size; the icon and three buttons take
-    // about a line's height each.
-    QFont font = window->font();
+    // The window manager draws the title in its own face, which follows the desktop's title font
+    // rather than ours, beside the window's icon and its three buttons and inside the frame's edges.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
     font.setBold(true);
     const QFontMetrics metrics(font);
-    const int width = metrics.horizontalAdvance(window->windowTitle()) + 4 * metrics.height() + 16;
+    const int button = qMax(metrics.height() + 8, 24);
+    return metrics.horizontalAdvance(title) + 4 * button + 24;
+}
+
+void fitWindowTitle(QWidget *window)
+{
+    // Window managers' title faces run up to a third wider than the one Qt reports: the floor keeps
+    // the progress titles of every catalogue whole in them.
+    const int floor = 400;
+    const int width = qMin(qMax(windowTitleWidth(window->windowTitle()), floor), 1366);
     if (window->minimumWidth() < width)
-        window->setMinimumWidth(qMin(width, 1366));
+        window->setMinimumWidth(width);
 }
