@@ -162,7 +162,6 @@ Opened progress(QWidget *parent, const QString &title)
     auto *dialog = new QProgressDialog(QString(), CParameter::tr("Cancel"), 0, 100, parent, Qt::WindowSystemMenuHint);
     dialog->setWindowTitle(title);
     fitWindowTitle(dialog);
-    dialog->setValue(30);
     return made(dialog);
 }
 
@@ -233,11 +232,8 @@ const QVector<WindowCase> &windowTable()
               return made(dialog);
           } },
         { "Read All progress", [](Program &p) { return progress(p.form(), CParameter::tr("Reading parameters...")); } },
-        { "Write All progress", [](Program &p) { return progress(p.form(), CParameter::tr("Writing parameters...")); } },
-        { "alarm page progress", [](Program &p) {
-              monitorPage(p, 1);
-              return progress(p.window->monitorWindow, HideParameter::tr("Alarm Information..."));
-          } },
+        { "alarm page progress",
+          [](Program &p) { return progress(monitorPage(p, 1).window, HideParameter::tr("Alarm Information...")); } },
         { "wizard step 1", [](Program &) { return wizardStep('D', 0); } },
         { "wizard step 2", [](Program &) { return wizardStep('D', 1); } },
         { "wizard step 3", [](Program &) { return wizardStep('D', 2); } },
@@ -359,27 +355,23 @@ void TestTextsFit::everyTextFitsItsRoom()
     if (least.boundedTo(built.boundedTo(WorkArea - frame)) != least)
         cut << QStringLiteral("the window needs %1 x %2 px").arg(least.width()).arg(least.height());
     // Under a screen as large as the laptop's (Xvfb), the frame itself must lie inside the work area;
-    // under a window manager, once it has framed the window, inside the screen's available area,
-    // and the title bar shows the whole title in its face beside its icon and buttons, each about
-    // as wide as the bar is high.
+    // under a window manager, once it has framed the window, inside the screen's available area, its
+    // bar holding the title in its face beside its icon and buttons, each as wide as the bar is high.
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QWindow *handle = opened.window->windowHandle();
+    const auto outer = [&] { return opened.window->frameGeometry(); };
     if (underWindowManager() && !opened.window->windowFlags().testFlag(Qt::FramelessWindowHint)) {
-        QWindow *handle = opened.window->windowHandle();
-        if (!QTest::qWaitFor([&] { return !handle->frameMargins().isNull(); }, 20000))
-            cut << QStringLiteral("the window manager framed no window");
-        if (!QTest::qWaitFor([&] { return screen.contains(opened.window->frameGeometry()); }, 5000))
-            cut << QStringLiteral("the frame at %1, %2 leaves the screen")
-                       .arg(opened.window->frameGeometry().top())
-                       .arg(opened.window->frameGeometry().bottom());
-        QFont titleFont = QFontDatabase::systemFont(QFontDatabase::TitleFont);
-        titleFont.setBold(true);
-        const QMargins margins = handle->frameMargins();
-        const int title = QFontMetrics(titleFont).horizontalAdvance(opened.window->windowTitle())
-                          + 4 * margins.top() + margins.left() + margins.right();
-        if (opened.window->frameGeometry().width() < title)
-            cut << QStringLiteral("the title \"%1\" needs %2 px").arg(opened.window->windowTitle()).arg(title);
+        QVERIFY(QTest::qWaitFor([&] { return !handle->frameMargins().isNull(); }, 20000));
+        if (!QTest::qWaitFor([&] { return screen.contains(outer()); }, 5000))
+            cut << QStringLiteral("the frame leaves the screen at y = %1").arg(outer().top());
+        QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+        font.setBold(true);
+        const QMargins bar = handle->frameMargins();
+        if (outer().width() < QFontMetrics(font).horizontalAdvance(opened.window->windowTitle()) + 4 * bar.top()
+                                  + bar.left() + bar.right())
+            cut << QStringLiteral("the title bar cuts \"%1\"").arg(opened.window->windowTitle());
     } else if (screen.width() >= WorkArea.width() && screen.height() >= WorkArea.height()
-               && !QRect(screen.topLeft(), WorkArea).contains(opened.window->frameGeometry())) {
+               && !QRect(screen.topLeft(), WorkArea).contains(outer())) {
         cut << QStringLiteral("the window's frame leaves the work area");
     }
     // TAVIRON_SHOTS names a folder for a picture of the screen at each row, to look at under Xvfb.
