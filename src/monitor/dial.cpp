@@ -4,14 +4,91 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QtMath>
 #include <qwt_dial_needle.h>
 #include <qwt_round_scale_draw.h>
+#include <qwt_scale_map.h>
+
+namespace
+{
+
+// A scale whose labels, where they would run into each other (a small dial, a wide font), show only
+// every second, third... one, so what is shown can be read.
+class ThinnedScaleDraw : public QwtRoundScaleDraw
+{
+public:
+    void draw(QPainter *painter, const QPalette &palette) const override
+    {
+        m_stride = 1;
+        m_shown.clear();
+        const QList<double> marks = scaleDiv().ticks(QwtScaleDiv::MajorTick);
+        if (hasComponent(Labels)) {
+            QVector<QRectF> rects;
+            for (double value : marks)
+                rects.append(labelRect(painter->font(), value));
+            // A stride that divides the steps keeps both ends of the scale labelled.
+            const int steps = marks.size() - 1;
+            while (m_stride < steps && (crowded(rects) || steps % m_stride != 0))
+                ++m_stride;
+            for (int i = 0; i < marks.size(); i += m_stride)
+                if (!rects.at(i).isEmpty())
+                    m_shown.append({ tickLabel(painter->font(), marks.at(i)).text(), rects.at(i) });
+        }
+        QwtRoundScaleDraw::draw(painter, palette);
+    }
+
+    QVector<QPair<QString, QRectF>> shown() const { return m_shown; }
+
+protected:
+    void drawLabel(QPainter *painter, double value) const override
+    {
+        const QList<double> marks = scaleDiv().ticks(QwtScaleDiv::MajorTick);
+        const int index = marks.indexOf(value);
+        if (m_stride > 1 && index >= 0 && index % m_stride != 0)
+            return;
+        QwtRoundScaleDraw::drawLabel(painter, value);
+    }
+
+private:
+    bool crowded(const QVector<QRectF> &rects) const
+    {
+        const QMarginsF gap(3, 1, 3, 1);
+        for (int i = 0; i + m_stride < rects.size(); i += m_stride)
+            if (!rects.at(i).isEmpty() && rects.at(i).marginsAdded(gap).intersects(rects.at(i + m_stride)))
+                return true;
+        return false;
+    }
+
+    // Where QwtRoundScaleDraw::drawLabel puts the value's label.
+    QRectF labelRect(const QFont &font, double value) const
+    {
+        const QwtText text = tickLabel(font, value);
+        if (text.isEmpty())
+            return QRectF();
+        double r = radius();
+        if (hasComponent(Ticks) || hasComponent(Backbone))
+            r += spacing();
+        if (hasComponent(Ticks))
+            r += tickLength(QwtScaleDiv::MajorTick);
+        const QSizeF size = text.textSize(font);
+        const double arc = qDegreesToRadians(scaleMap().transform(value));
+        const double x = center().x() + (r + size.width() / 2.0) * qSin(arc);
+        const double y = center().y() - (r + size.height() / 2.0) * qCos(arc);
+        return QRectF(x - size.width() / 2, y - size.height() / 2, size.width(), size.height());
+    }
+
+    mutable int m_stride = 1;
+    mutable QVector<QPair<QString, QRectF>> m_shown;
+};
+
+} // namespace
 
 Dial::Dial(QWidget *parent)
     : QwtDial(parent)
 {
     setFocusPolicy(Qt::NoFocus);
     setReadOnly(true);
+    setScaleDraw(new ThinnedScaleDraw);
 }
 
 // Qwt 6.1 gives the range through the scale; a fixed step size leaves the number of major marks
@@ -21,6 +98,11 @@ void Dial::setRange(double max)
     setScale(0.0, max);
     setScaleMaxMinor(10);
     setScaleStepSize(max / 10.0);
+}
+
+QVector<QPair<QString, QRectF>> Dial::shownScaleLabels() const
+{
+    return static_cast<const ThinnedScaleDraw *>(scaleDraw())->shown();
 }
 
 void Dial::setupScale()

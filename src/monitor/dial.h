@@ -5,6 +5,10 @@
 
 #include <qwt_dial.h>
 
+#include <QPair>
+#include <QRectF>
+#include <QVector>
+
 class Dial : public QwtDial
 {
     Q_OBJECT
@@ -18,6 +22,8 @@ public:
     // Range 0..max with a major mark every max / 10.
     void setRange(double max);
     QString text() const { return labelText; }
+    // The scale labels the last paint showed, each where it was drawn.
+    QVector<QPair<QString, QRectF>> shownScaleLabels() const;
     // Moved within its frame: the value text follows what the frame shows.
     void placedAgain();
 

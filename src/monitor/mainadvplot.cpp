@@ -158,6 +158,8 @@ void MainAdvPlot::createToolBar()
     toolBar = addToolBar(tr(""));
     toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     toolBar->setIconSize(QSize(41, 40));
+    // Labels as wide as their buttons would touch their neighbours'.
+    toolBar->layout()->setSpacing(qMax(toolBar->layout()->spacing(), 6));
     createDriveInfoLabels();
     toolBar->addWidget(runButton);
     toolBar->addSeparator();
@@ -180,6 +182,10 @@ void MainAdvPlot::createDriveInfoLabels()
     capacityValue = driveInfoLabel(tr("..."));
     voltageValue = driveInfoLabel(tr("..."));
     currentValue = driveInfoLabel(tr("..."));
+    // Room for a drive's values from the start, so the buttons beside them stay under the pointer
+    // when they fill in.
+    for (QLabel *value : { driveTypeValue, versionValue, capacityValue, voltageValue, currentValue })
+        value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("000.00KW")));
     toolBar->addWidget(
         driveInfoColumn({ { driveTypeLabel, driveTypeValue }, { versionLabel, versionValue } }, Qt::AlignRight));
     toolBar->addSeparator();

@@ -9,6 +9,7 @@
 #include "shell/document.h"
 #include "shell/operationlog.h"
 #include "shell/shellreports.h"
+#include "shell/windowplacement.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,6 +77,7 @@ void runIfPresent(const QString &tool, const QString &folder)
 void initShellResources()
 {
     Q_INIT_RESOURCE(resources);
+    keepWindowsOnScreen();
 }
 
 QString applicationFolder(const QString &dirPath)

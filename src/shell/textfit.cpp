@@ -4,12 +4,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMainWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -464,6 +466,7 @@ public:
     ColumnFiller(QTableView *view, int column)
         : QObject(view)
         , m_view(view)
+        , m_viewport(view->viewport())
         , m_column(column)
         , m_least(view->horizontalHeader()->sectionSize(column))
     {
@@ -490,6 +493,8 @@ public:
     void fit()
     {
         m_refit.stop();
+        if (!m_view)
+            return;
         QHeaderView *header = m_view->horizontalHeader();
         for (int c = 0; c < header->count(); ++c) {
             if (c == m_column)
@@ -506,6 +511,8 @@ public:
 
     void fill()
     {
+        if (!m_view)
+            return;
         QHeaderView *header = m_view->horizontalHeader();
         if (m_column >= header->count() || header->isSectionHidden(m_column))
             return;
@@ -521,7 +528,9 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (watched == m_view->viewport() && event->type() == QEvent::Resize)
+        // The viewport goes while the view is being destroyed and is no table any more: only a resize,
+        // which comes while the view lives, may reach into the view.
+        if (event->type() == QEvent::Resize && watched == m_viewport && m_view)
             fill();
         return false;
     }
@@ -531,7 +540,7 @@ private:
     // every column beside it.
     void widen(const QModelIndex &topLeft, const QModelIndex &bottomRight)
     {
-        if (m_refit.isActive())
+        if (m_refit.isActive() || !m_view)
             return;
         QHeaderView *header = m_view->horizontalHeader();
         for (int c = topLeft.column(); c <= bottomRight.column(); ++c) {
@@ -564,7 +573,8 @@ private:
         return widest;
     }
 
-    QTableView *m_view;
+    QPointer<QTableView> m_view;
+    QObject *m_viewport;
     int m_column;
     int m_least;
     QTimer m_refit;
@@ -633,14 +643,23 @@ void giveColumnTheRest(QTableView *view, int column)
     filler->fit();
 }
 
-void fitWindowTitle(QWidget *window)
+int windowTitleWidth(const QString &title)
 {
-    // Title bars draw in a bold face about the application's size; the icon and three buttons take
-    // about a line's height each.
-    QFont font = window->font();
+    // The window manager draws the title in its own face, which follows the desktop's title font
+    // rather than ours, beside the window's icon and its three buttons and inside the frame's edges.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
     font.setBold(true);
     const QFontMetrics metrics(font);
-    const int width = metrics.horizontalAdvance(window->windowTitle()) + 4 * metrics.height() + 16;
+    const int button = qMax(metrics.height() + 8, 24);
+    return metrics.horizontalAdvance(title) + 4 * button + 24;
+}
+
+void fitWindowTitle(QWidget *window)
+{
+    // Window managers' title faces run up to a third wider than the one Qt reports: the floor keeps
+    // the progress titles of every catalogue whole in them.
+    const int floor = 400;
+    const int width = qMin(qMax(windowTitleWidth(window->windowTitle()), floor), 1366);
     if (window->minimumWidth() < width)
-        window->setMinimumWidth(qMin(width, 1366));
+        window->setMinimumWidth(width);
 }

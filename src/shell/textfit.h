@@ -7,6 +7,7 @@
 // the built size.
 
 class QAbstractItemView;
+class QString;
 class QTableView;
 class QWidget;
 
@@ -23,3 +24,5 @@ void giveColumnTheRest(QTableView *view, int column);
 // A small window (a progress dialog) widens so the window manager shows its whole title beside the
 // title bar's icon and buttons.
 void fitWindowTitle(QWidget *window);
+// The width a window needs for its title in the title bar's face, beside the bar's icon and buttons.
+int windowTitleWidth(const QString &title);

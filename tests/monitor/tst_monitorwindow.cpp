@@ -14,6 +14,8 @@ private slots:
     void reopeningBuildsANewWindow();
     void dialScalesAndTheirOptionDialog_data();
     void dialScalesAndTheirOptionDialog();
+    void scaleLabelsNeverOverlap_data();
+    void scaleLabelsNeverOverlap();
     void unitText_data();
     void unitText();
     void statusLamps_data();
@@ -175,6 +177,31 @@ void tst_MonitorWindow::dialScalesAndTheirOptionDialog()
     for (int i = 0; i < 3; ++i)
         if (i != dial)
             QCOMPARE(dials[i]->upperBound(), initial[i]);
+}
+
+void tst_MonitorWindow::scaleLabelsNeverOverlap_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("monitor_window_frame") << 110 << "0 225 450";
+    QTest::newRow("large") << 400 << "0 45 90 135 180 225 270 315 360 405 450";
+}
+
+void tst_MonitorWindow::scaleLabelsNeverOverlap()
+{
+    QFETCH(int, size);
+    Dial dial;
+    dial.setupScale();
+    dial.setRange(450);
+    dial.resize(size, size);
+    dial.grab();
+    const auto labels = dial.shownScaleLabels();
+    QStringList texts;
+    for (int i = 0; i < labels.size(); ++i) {
+        texts << labels.at(i).first;
+        QVERIFY(i == 0 || !labels.at(i).second.intersects(labels.at(i - 1).second));
+    }
+    QTEST(texts.join(' '), "shown");
 }
 
 void tst_MonitorWindow::unitText_data()

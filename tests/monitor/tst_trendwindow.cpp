@@ -119,6 +119,13 @@ void tst_TrendWindow::windowAsBuilt()
     }
     QCOMPARE(bar.join(' '), QStringLiteral("info | info | Run | Clear All Zoom In Zoom Out Option | Save Data "
                                            "Save Chart Stop Move Exit"));
+    // The drive's data fill in without moving a button from under the pointer; neighbours keep apart.
+    const QPoint run = w->runButton->pos(), exit = w->exitButton->pos();
+    QVERIFY(w->saveChartButton->x() - w->saveDataButton->geometry().right() > 6);
+    w->setDriveInfo({ QStringLiteral("VR3-A-37K"), QStringLiteral("1.10"), QStringLiteral("75.50A"), QStringLiteral("440V") });
+    QTest::qWait(50);
+    QCOMPARE(w->runButton->pos(), run);
+    QCOMPARE(w->exitButton->pos(), exit);
     QStringList spins, checks, items, sheets, widths;
     for (int c = 0; c < 8; ++c) {
         spins << QString::number(w->yRangeSpins.at(c)->value());

@@ -439,7 +439,7 @@ void TestQuickSetup::chineseTexts_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("frequency");
     QTest::newRow("Simplified") << "TavironINV_zh_CN" << QString::fromUtf8("快速设置") << QString::fromUtf8("最大输出频率");
-    QTest::newRow("Traditional") << "TavironINV_zh_Big" << QString::fromUtf8("快速設置")
+    QTest::newRow("Traditional") << "TavironINV_zh_Big" << QString::fromUtf8("快速設定")
                                  << QString::fromUtf8("最大輸出頻率");
     QTest::newRow("English") << "TavironINV_Eng" << "Quick Setup" << "Maximum Output Frequency";
 }

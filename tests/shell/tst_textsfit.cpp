@@ -26,12 +26,15 @@
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
 #include "shell/startup.h"
+#include "shell/textfit.h"
 #include "textroom.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QProgressDialog>
+#include <QFontDatabase>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
@@ -80,6 +83,12 @@ const std::tuple<const char *, int, int> BuiltSizes[] {
     { "trend window", 1050 + 160, 669 }, { "plot option", 260 + 30, 200 }, { "dial option", 200 + 15, 110 },
 };
 
+// Set by tests/shell/underwm.sh, which runs the walk under Xvfb and openbox.
+bool underWindowManager()
+{
+    return qEnvironmentVariableIsSet("TAVIRON_WINDOW_MANAGER");
+}
+
 Opened kept(QWidget *window)
 {
     window->show();
@@ -91,6 +100,9 @@ Opened kept(QWidget *window)
 Opened maximized(QWidget *window)
 {
     window->showNormal();
+    // Under a window manager the window keeps the normal size the program gives it.
+    if (underWindowManager())
+        return { window, false };
     const QSize frame = window->frameGeometry().size() - window->geometry().size();
     window->setGeometry(QRect(QPoint(0, 0), WorkArea - frame));
     return { window, false };
@@ -142,6 +154,15 @@ Opened wizardStep(char series, int step, int list = 0)
     wizard->tabWidget->setCurrentIndex(step);
     wizard->functionTabWidget->setCurrentIndex(list);
     return made(wizard);
+}
+
+// A batch's progress as the program shows it, over the window that runs the batch.
+Opened progress(QWidget *parent, const QString &title)
+{
+    auto *dialog = new QProgressDialog(QString(), CParameter::tr("Cancel"), 0, 100, parent, Qt::WindowSystemMenuHint);
+    dialog->setWindowTitle(title);
+    fitWindowTitle(dialog);
+    return made(dialog);
 }
 
 // Every window and dialog, in the state a user meets it. Add new windows here.
@@ -210,6 +231,9 @@ const QVector<WindowCase> &windowTable()
               dialog->setSpinValue(100);
               return made(dialog);
           } },
+        { "Read All progress", [](Program &p) { return progress(p.form(), CParameter::tr("Reading parameters...")); } },
+        { "alarm page progress",
+          [](Program &p) { return progress(monitorPage(p, 1).window, HideParameter::tr("Alarm Information...")); } },
         { "wizard step 1", [](Program &) { return wizardStep('D', 0); } },
         { "wizard step 2", [](Program &) { return wizardStep('D', 1); } },
         { "wizard step 3", [](Program &) { return wizardStep('D', 2); } },
@@ -330,11 +354,26 @@ void TestTextsFit::everyTextFitsItsRoom()
             built = QSize(width, height);
     if (least.boundedTo(built.boundedTo(WorkArea - frame)) != least)
         cut << QStringLiteral("the window needs %1 x %2 px").arg(least.width()).arg(least.height());
-    // Under a screen as large as the laptop's (Xvfb), the frame itself must lie inside the work area.
+    // Under a screen as large as the laptop's (Xvfb), the frame itself must lie inside the work area;
+    // under a window manager, once it has framed the window, inside the screen's available area, its
+    // bar holding the title in its face beside its icon and buttons, each as wide as the bar is high.
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    if (screen.width() >= WorkArea.width() && screen.height() >= WorkArea.height()
-        && !QRect(screen.topLeft(), WorkArea).contains(opened.window->frameGeometry()))
+    QWindow *handle = opened.window->windowHandle();
+    const auto outer = [&] { return opened.window->frameGeometry(); };
+    if (underWindowManager() && !opened.window->windowFlags().testFlag(Qt::FramelessWindowHint)) {
+        QVERIFY(QTest::qWaitFor([&] { return !handle->frameMargins().isNull(); }, 20000));
+        if (!QTest::qWaitFor([&] { return screen.contains(outer()); }, 5000))
+            cut << QStringLiteral("the frame leaves the screen at y = %1").arg(outer().top());
+        QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+        font.setBold(true);
+        const QMargins bar = handle->frameMargins();
+        if (outer().width() < QFontMetrics(font).horizontalAdvance(opened.window->windowTitle()) + 4 * bar.top()
+                                  + bar.left() + bar.right())
+            cut << QStringLiteral("the title bar cuts \"%1\"").arg(opened.window->windowTitle());
+    } else if (screen.width() >= WorkArea.width() && screen.height() >= WorkArea.height()
+               && !QRect(screen.topLeft(), WorkArea).contains(outer())) {
         cut << QStringLiteral("the window's frame leaves the work area");
+    }
     // TAVIRON_SHOTS names a folder for a picture of the screen at each row, to look at under Xvfb.
     const QString shots = qEnvironmentVariable("TAVIRON_SHOTS");
     if (!shots.isEmpty()) {

@@ -69,7 +69,8 @@ bool writePackage(const QString &path, const Items &items, const QByteArray &pas
         const int at = item.link ? bytes.indexOf(item.name, bytes.indexOf("PK\x01\x02")) - 46 : -1;
         if (at >= 0) {
             bytes[at + 5] = 3;
-            qToLittleEndian<quint32>(0120777u << 16, bytes.data() + at + 38);
+            for (int i = 0; i < 4; ++i)
+                bytes[at + 38 + i] = char((0120777u << 16) >> (8 * i));
         }
     }
     return writeFile(path, bytes);

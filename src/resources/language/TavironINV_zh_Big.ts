@@ -1255,7 +1255,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>&amp;Quick Setup</source>
-        <translation>快速設置(&amp;Q)</translation>
+        <translation>快速設定(&amp;Q)</translation>
     </message>
 </context>
 <context>
@@ -1572,7 +1572,7 @@ p, li { white-space: pre-wrap; }
     <name>QuickSetup</name>
     <message>
         <source>Quick Setup</source>
-        <translation>快速設置</translation>
+        <translation>快速設定</translation>
     </message>
     <message>
         <source>V/F control</source>
