@@ -1,5 +1,5 @@
 // The trend window as the user sees it, without a drive: what it shows after construction, the
-// channel controls, the option dialog, the value cursor, and Save Data and Save Chart through their dialogs.
+// channel controls, the option dialog, and Save Data and Save Chart through their dialogs.
 #include "monitorfixture.h"
 #include "monitor/advanceplot.h"
 #include "monitor/advoptiondialog.h"
@@ -242,10 +242,9 @@ void tst_TrendWindow::saveData()
     w->itemBoxes.at(1)->setCurrentIndex(8);
     w->channelChecks.at(2)->setChecked(false);
     record(w);
-    // Files under both names: the question names the one to be written; No writes nothing, asks for a name again.
-    QVERIFY(writeFile(typed, "typed") && writeFile(written, "kept"));
+    QVERIFY(writeFile(typed, "typed") && writeFile(written, "kept")); // the question names the file to be written
     UserAnswers user;
-    user.fileNames << typed << QString() << typed; // No, then the dialog again cancelled; then Yes
+    user.fileNames << typed << QString() << typed; // No writes nothing and asks again (cancelled here); then Yes
     user.replies << QMessageBox::No;
     QTest::mouseClick(w->saveDataButton, Qt::LeftButton);
     QCOMPARE(fileBytes(written), QByteArray("kept"));
