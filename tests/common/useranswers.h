@@ -28,8 +28,7 @@ public:
     QStringList dialogs;
     // "title | text" of each message box.
     QStringList boxes;
-    // Buttons for the coming message boxes, in order; then OK or Yes.
-    QList<QMessageBox::StandardButton> replies;
+    QList<QMessageBox::StandardButton> replies; // for the coming message boxes, in order; then OK or Yes
 
 private:
     void answer(QWidget *modal)
@@ -56,7 +55,7 @@ private:
                 dialog->reject();
         } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             boxes.append(box->windowTitle() + QStringLiteral(" | ") + box->text());
-            QAbstractButton *button = replies.isEmpty() ? box->button(QMessageBox::Ok) : box->button(replies.takeFirst());
+            QAbstractButton *button = box->button(replies.isEmpty() ? QMessageBox::Ok : replies.takeFirst());
             if (!button)
                 button = box->button(QMessageBox::Yes);
             if (button)

@@ -280,8 +280,7 @@ void TestDocument::openTakesOnlyRealDocuments_data()
     QTest::addColumn<QString>("settings");
 
     const QString unchanged = QStringLiteral("language 0 | 0-COM1-1-1-0-0-1-10 | dialog 0-1-1-0-0-1-10");
-    // %1 stands for the document's path.
-    const auto refused = [](const QString &reason) { return QStringList { "Warning | Cannot read file %1:\n" + reason + "." }; };
+    const auto refused = [](QString why) { return QStringList { "Warning | Cannot read file %1:\n" + why + "." }; };
     const Entries hostile { { "station.txt",
                                 "Station:NO.005,VP-220V-0.75K-G\r\nlanguageType:1\r\nCOM:1-COM3-3-1-1-2-0-40\r\n" },
         { "TavironINV", "replaced" }, { "../escape.txt", "out" }, { "ParameterInforamtion/InvType/FNC.txt", "x" } };
@@ -328,9 +327,7 @@ void TestDocument::openTakesOnlyRealDocuments()
     user.fileNames = QStringList { path };
     m_window->actOpen->trigger();
     QCOMPARE(user.dialogs, QStringList { "Open | ZR Files(*.tv)" });
-    for (QString &box : boxes)
-        box = box.arg(path);
-    QCOMPARE(user.boxes, boxes);
+    QCOMPARE(user.boxes, boxes.replaceInStrings("%1", path));
     QCOMPARE(stationItems(m_window), stations);
     QCOMPARE(shownSettings(m_window), settings);
     const bool opened = boxes.isEmpty() && !name.isEmpty();
@@ -406,9 +403,7 @@ void TestDocument::oversizedStationFileIsRefusedUnread()
         m_window->actOpen->trigger();
     QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
     QVERIFY2(peakMemory() - peak < 100 << 20, qPrintable(QString::number(peakMemory() - peak)));
-    for (QString &box : boxes)
-        box = box.arg(path);
-    QCOMPARE(user.boxes, boxes);
+    QCOMPARE(user.boxes, boxes.replaceInStrings("%1", path));
     QCOMPARE(g_commandLineDoc, boxes.isEmpty() ? path : QString());
     QCOMPARE(stationItems(m_window), QStringList());
 }
