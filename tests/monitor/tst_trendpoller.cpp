@@ -277,7 +277,7 @@ void tst_TrendPoller::recordedValuesAreTheDriveReplies()
     prepare(0, QStringLiteral("monitor 0 1000\nmonitor 3 2500\nmonitor 2 880\nmonitor E 3800"));
     MainAdvPlot *w = openTrend();
     QVERIFY(QTest::qWaitForWindowExposed(w));
-    g_monitorValues[3] = 777; // unlocked: the poller is idle until Run
+    { std::lock_guard<FairMutex> lock(g_monitorListsMutex); g_monitorValues[3] = 777; }
     click(w->runButton);
     for (int step = 1; step <= 12; ++step) {
         QTest::qWait(120);
