@@ -278,16 +278,13 @@ public:
         form()->loadHideParameters();
     }
 
-    // A shipped scenario of tools/drivesim/scenarios ("D-rtu.drive") on the fixture's line.
-    bool connectShipped(const QString &name)
+    // A shipped scenario of tools/drivesim/scenarios ("D-rtu.drive") on the fixture's line, then as the connection
+    // test: identification, type list, table in the language. The type found, or null when the drive did not start.
+    QString connectShipped(const QString &name, int language)
     {
         const int protocol = name.contains(QLatin1String("rtu")) ? 1 : name.contains(QLatin1String("ascii")) ? 2 : 0;
-        return connectDrive(protocol, { "include " + sourceDir() + "/tools/drivesim/scenarios/" + name }, 115200, true);
-    }
-
-    // As the connection test once the drive answered: identification, type list, table in the language.
-    QString identifyAndLoad(int language)
-    {
+        if (!connectDrive(protocol, { "include " + sourceDir() + "/tools/drivesim/scenarios/" + name }, 115200, true))
+            return QString();
         g_connectionTest = true;
         g_invType = identifyDrive(driveReadsOf(g_readWrite));
         g_connectionTest = false;

@@ -144,12 +144,11 @@ void TestLoadingFromDrive::shippedDriveKeepsItsVersion()
 {
     QFETCH(QString, scenario);
     const SeriesSetup s = seriesSetup(scenario.at(0).toLatin1());
-    QVERIFY(m_f.connectShipped(scenario));
     for (int load = 0; load < 6; ++load) { // the first of each language's two loads as the connection test does
         if (load % 2)
             m_f.form()->loadParameterTable();
         else
-            QVERIFY(m_f.identifyAndLoad(load / 2).startsWith(s.model));
+            QVERIFY(m_f.connectShipped(scenario, load / 2).startsWith(s.model));
         QVERIFY2(m_f.boxes.texts.isEmpty(), qPrintable(m_f.boxes.texts.join('|')));
         QVERIFY2(g_versionRead && g_firmwareVersionText == s.firmware && g_firmwareVersion == s.firmware,
                  qPrintable(QString::number(load) + ": " + g_firmwareVersionText + " / " + g_firmwareVersion));
