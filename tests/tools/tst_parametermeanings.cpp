@@ -1,6 +1,7 @@
 // The parameters whose meaning the program relies on, one row each of data/parametermeanings.tsv, against
-// the table the program loads from each shipped drive at the firmware it reports, W_Par.txt, the features of
+// every file that describes them: each series' definitions, help texts and related-unit files, W_Par.txt,
 // typeInfo.txt, the hidden-parameter file and the simulated drives' parameter sets.
+// Definitions, help, related units and typeInfo.txt: as the program reads them for each shipped drive, at its firmware.
 #include "parameter/parinformation.h"
 #include "testdirs.h"
 #include "testfiles.h"
