@@ -212,16 +212,17 @@ public:
     CParameter *form() const { return m_window->parameterForm; }
     CMainWindow *window() const { return m_window.get(); }
 
-    // Starts the drive with the given scenario lines and connects the program to it; with settingsLast
-    // the fixture's line settings follow the scenario's, and win.
+    // Starts the drive with the given scenario lines and connects the program to it.
     bool connectDrive(int protocol, const QStringList &scenario, int baud = 115200, bool settingsLast = false)
     {
         stopDrive();
         const Line l = line(protocol);
-        const QStringList settings { QStringLiteral("protocol %1").arg(QLatin1String(l.name)), QStringLiteral("baud %1").arg(baud),
-                                     QStringLiteral("data %1").arg(QLatin1String(l.dataText)), QStringLiteral("parity N"),
-                                     QStringLiteral("stop 1"), QStringLiteral("terminator cr"), QStringLiteral("station 1") };
-        const QStringList lines = settingsLast ? scenario + settings : settings + scenario;
+        QStringList lines { QStringLiteral("protocol %1").arg(QLatin1String(l.name)), QStringLiteral("baud %1").arg(baud),
+                            QStringLiteral("data %1").arg(QLatin1String(l.dataText)), QStringLiteral("parity N"),
+                            QStringLiteral("stop 1"), QStringLiteral("terminator cr"), QStringLiteral("station 1") };
+        lines << scenario;
+        if (settingsLast) // the fixture's line settings follow the scenario's, and win
+            lines << lines.mid(0, 7);
         if (!m_drive.start(lines.join(QLatin1Char('\n')) + QLatin1Char('\n')))
             return false;
         const BaudRateType rate = baud == 9600 ? BAUD9600 : baud == 19200 ? BAUD19200 : BAUD115200;
@@ -277,17 +278,13 @@ public:
         form()->loadHideParameters();
     }
 
-    // A shipped scenario of tools/drivesim/scenarios ("D-rtu.drive") on the fixture's line.
-    bool connectShipped(const QString &name)
+    // A shipped scenario of tools/drivesim/scenarios ("D-rtu.drive") on the fixture's line, then as the connection
+    // test: identification, type list, table in the language. The type found, or null when the drive did not start.
+    QString connectShipped(const QString &name, int language)
     {
         const int protocol = name.contains(QLatin1String("rtu")) ? 1 : name.contains(QLatin1String("ascii")) ? 2 : 0;
-        return connectDrive(protocol, { "include " + sourceDir() + "/tools/drivesim/scenarios/" + name }, 115200, true);
-    }
-
-    // What the connection test does once the drive answered: identification, the type list, then
-    // the table in the given language, with the firmware and selector reads of loading.
-    QString identifyAndLoad(int language)
-    {
+        if (!connectDrive(protocol, { "include " + sourceDir() + "/tools/drivesim/scenarios/" + name }, 115200, true))
+            return QString();
         g_connectionTest = true;
         g_invType = identifyDrive(driveReadsOf(g_readWrite));
         g_connectionTest = false;

@@ -43,13 +43,13 @@ public:
     double mark = 0;
 
     // The drive of the line (0 RTU series A, 1 ASCII series S, 2 character protocol series D).
-    // Boxes are recorded and confirmed unless watchBoxes is false. Its alarm details are the
-    // shipped ones, or item×100+record, which tells every item and record apart.
-    bool prepare(int line, const QString &extra = QString(), bool watchBoxes = true, bool shippedDetails = false)
+    // Boxes are recorded and confirmed unless watchBoxes is false; alarm details are item×100+record, which
+    // tells every item and record apart, unless extra is "shipped", which keeps the scenario's own.
+    bool prepare(int line, const QString &extra = QString(), bool watchBoxes = true)
     {
         static const char series[] = { 'A', 'S', 'D' };
         static const char *firmware[] = { "0.55", "0.25", "0.52" };
-        if (!fix.startLine(line, (shippedDetails ? QString() : QStringLiteral("alarm-detail none\n")) + extra))
+        if (!fix.startLine(line, extra == QLatin1String("shipped") ? QString() : "alarm-detail none\n" + extra))
             return false;
         const SeriesSetup s = seriesSetup(series[line]);
         setStation(1);

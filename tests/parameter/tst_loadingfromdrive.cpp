@@ -1,11 +1,11 @@
 // Loading the series S table against the simulated drive: the selector parameters and the firmware
 // version the drive reports choose the variants the table shows, and a station that has not passed
 // the connection test is loaded without a word on the line, which leaves the next load free to read.
-// Every shipped drive keeps its version through any number of loads in any language.
 
 #include "parameter/paramglobals.h"
 #include "parameter/parinformation.h"
 #include "parameter/relatedunits.h"
+#include "seriesfixture.h"
 #include "transferfixture.h"
 
 namespace {
@@ -32,8 +32,8 @@ private slots:
     void driveValuesChooseVariants_data();
     void driveValuesChooseVariants();
     void untestedStationIsLoadedWithoutReading();
-    void shippedDrivesKeepTheirVersion_data();
-    void shippedDrivesKeepTheirVersion();
+    void shippedDriveKeepsItsVersion_data();
+    void shippedDriveKeepsItsVersion();
 
 private:
     QString cell(int parameter, int column) const { return m_f.form()->cellText(m_f.rowOf(parameter), column); }
@@ -130,51 +130,39 @@ void TestLoadingFromDrive::untestedStationIsLoadedWithoutReading()
     QCOMPARE(read, (QList<int> { 188, 189, 21 }));
 }
 
-void TestLoadingFromDrive::shippedDrivesKeepTheirVersion_data()
+void TestLoadingFromDrive::shippedDriveKeepsItsVersion_data()
 {
     QTest::addColumn<QString>("scenario");
-    QTest::addColumn<QString>("firmware"); // as the drive reports it, the version the table is read at
-    const char *firmware[] = { "0.55", "0.52", "0.25" };
     for (const char *protocol : { "taviron", "rtu", "ascii" })
-        for (int s = 0; s < 3; ++s)
-            QTest::newRow(qPrintable(QStringLiteral("%1-%2").arg("ADS"[s]).arg(protocol)))
-                << QStringLiteral("%1-%2.drive").arg("ADS"[s]).arg(protocol) << firmware[s];
+        for (const char *series : { "A", "D", "S" })
+            QTest::addRow("%s-%s", series, protocol) << QStringLiteral("%1-%2.drive").arg(series, protocol);
 }
 
-// Each shipped drive, found and loaded as the connection test does and loaded again, in every
-// language, stays at the version the type list gives it: the copies, help and features meant for
-// it apply every time.
-void TestLoadingFromDrive::shippedDrivesKeepTheirVersion()
+// Each shipped drive of the simulator and the type list agree on the firmware, so finding and loading the drive,
+// twice in every language, changes neither the version nor what the table, the help and the features offer.
+void TestLoadingFromDrive::shippedDriveKeepsItsVersion()
 {
     QFETCH(QString, scenario);
-    QFETCH(QString, firmware);
-    QVERIFY(m_f.connectShipped(scenario));
-    const char series = scenario.at(0).toLatin1();
-    for (int language = 0; language < 3; ++language) {
-        for (int load = 0; load < 2; ++load) {
-            const QString step = QStringLiteral("language %1, load %2").arg(language).arg(load);
-            if (load == 0)
-                QVERIFY(m_f.identifyAndLoad(language).startsWith(QLatin1String(series == 'A' ? "VR3" : series == 'D' ? "VM3" : "VS5")));
-            else
-                m_f.form()->loadParameterTable();
-            QVERIFY2(m_f.boxes.texts.isEmpty(), qPrintable(m_f.boxes.texts.join('|')));
-            QVERIFY2(g_versionRead && g_firmwareVersionText == firmware && g_firmwareVersion == firmware,
-                     qPrintable(step + ": " + g_firmwareVersionText + " / " + g_firmwareVersion));
-            QVERIFY(isFeatureEnabled(QStringLiteral("Parameter_writeP188")));
-            // Help for every series whose drives reach its version; none ships for series S.
-            QCOMPARE(m_f.form()->parInformation->detailText(7).isEmpty(), series == 'S');
-            if (language == 0)
-                QCOMPARE(cell(40, 3), QString(series == 'A' ? "Terminal (SO1-SE)" : "Terminal (SO-SE)"));
-            if (series == 'A') { // the copy of P.40's range meant for this firmware, with its no-function value
-                QCOMPARE(cell(40, 5) + '~' + cell(40, 6), QStringLiteral("0~50"));
-                QVERIFY(m_f.form()->attributes[40] & ParamText::AttrSpecialValue);
-                QVERIFY2(!m_f.form()->PartableWidget->isRowHidden(m_f.rowOf(1010)), qPrintable(step));
-                QCOMPARE(g_readOnlyFlags[22], 0);
-                QCOMPARE(cell(999, 5) + '~' + cell(999, 6), QStringLiteral("0~6")); // the values P.99X takes
-            }
+    const SeriesSetup s = seriesSetup(scenario.at(0).toLatin1());
+    for (int load = 0; load < 6; ++load) { // the first of each language's two loads as the connection test does
+        QVERIFY(load % 2 || m_f.connectShipped(scenario, load / 2).startsWith(s.model));
+        if (load % 2)
+            m_f.form()->loadParameterTable();
+        QVERIFY2(m_f.boxes.texts.isEmpty(), qPrintable(m_f.boxes.texts.join('|')));
+        QVERIFY2(g_versionRead && g_firmwareVersionText == s.firmware && g_firmwareVersion == s.firmware,
+                 qPrintable(QString::number(load) + ": " + g_firmwareVersionText + " / " + g_firmwareVersion));
+        QVERIFY(isFeatureEnabled(QStringLiteral("Parameter_writeP188")));
+        QCOMPARE(m_f.form()->parInformation->detailText(7).isEmpty(), s.letter == 'S'); // series S ships no help
+        if (load < 2)
+            QCOMPARE(cell(40, 3), QString(s.letter == 'A' ? "Terminal (SO1-SE)" : "Terminal (SO-SE)"));
+        if (s.letter == 'A') { // the copies of P.40 and P.99X meant for this firmware, P.40 with its no-function value
+            QCOMPARE(cell(40, 5) + '~' + cell(40, 6) + ' ' + cell(999, 5) + '~' + cell(999, 6), QString("0~50 0~6"));
+            QVERIFY(m_f.form()->attributes[40] & ParamText::AttrSpecialValue);
+            QVERIFY(!m_f.form()->PartableWidget->isRowHidden(m_f.rowOf(1010)));
+            QCOMPARE(g_readOnlyFlags[22], 0);
         }
     }
-    if (series == 'A') { // a P.40 without function reads as such, not as a number
+    if (s.letter == 'A') { // a P.40 without function reads as such, not as a number
         m_f.control(QStringLiteral("set 40 65535"));
         QCOMPARE(m_f.form()->readParValue(40), 99999.0);
     }

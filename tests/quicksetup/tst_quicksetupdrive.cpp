@@ -154,16 +154,12 @@ bool TestQuickSetupDrive::startDrive(int protocol, char series, const QString &k
     m_fx.resetState();
     g_seriesLetter = series;
     g_firmwareVersion = firmware;
-    if (keys == kShipped) {
+    if (keys == kShipped)
         loadTypeInfo();
-        g_invType = series == 'A' ? "VR3-043-5.5K" : series == 'D' ? "VM3-023-7.5K" : "VS5-043-0.75K";
-        m_fx.window()->navigation->loadInverterTypes();
-    } else
+    else
         wizardtest::setKeys(series, keys.split(QLatin1Char(' '), Qt::SkipEmptyParts));
-    // The table of the drive, whose defaults the wizard falls back on (none for a series without files).
-    g_modelCode = QStringLiteral("0");
-    g_language = 0;
-    m_fx.window()->navigation->stationTested[1] = 0; // loaded without a word on the line
+    // The table the wizard takes defaults from (none for a series without files), loaded without a word on the line.
+    m_fx.window()->navigation->stationTested[1] = 0;
     m_fx.form()->loadParameterTable();
     m_fx.window()->navigation->stationTested[1] = 1;
     m_fx.window()->setControlsEnabled(true);
