@@ -566,7 +566,15 @@ void AdvancePlot::mouseMoveEvent(QMouseEvent *event)
     marker.setLabelAlignment(Qt::AlignRight | Qt::AlignBottom);
     marker.setXValue(xm);
     marker.attach(this);
+    // The canvas would only schedule its repaint, which comes after the marker is gone again: the line
+    // must be painted now, to stay until the next repaint.
+    auto *plotCanvas = qobject_cast<QwtPlotCanvas *>(canvas());
+    const bool immediate = plotCanvas && plotCanvas->testPaintAttribute(QwtPlotCanvas::ImmediatePaint);
+    if (plotCanvas)
+        plotCanvas->setPaintAttribute(QwtPlotCanvas::ImmediatePaint, true);
     replot();
+    if (plotCanvas)
+        plotCanvas->setPaintAttribute(QwtPlotCanvas::ImmediatePaint, immediate);
     marker.detach();
     event->accept();
 }

@@ -8,6 +8,7 @@
 #include "testfiles.h"
 #include "useranswers.h"
 
+#include <QScreen>
 #include <QTextCodec>
 
 #include <QCheckBox>
@@ -312,6 +313,9 @@ void tst_TrendWindow::valueCursorUnderTheMouse()
     }
     QTest::mouseRelease(w->windowHandle(), Qt::LeftButton, {}, at(0.9));
     QCOMPARE(shown.join(' '), QStringLiteral("50.00 0 0 0 0 0 0 0 " "51.00 0.50 0 0 0 0 0 0 " "0 0 0 0 0 0 0 0"));
+    // The white cursor line stands on the screen, not only in the handler.
+    const QImage screen = w->screen()->grabWindow(w->winId()).toImage();
+    QCOMPARE(screen.pixelColor(at(0.9).x(), at(0.9).y() + 1), QColor(Qt::white));
 }
 
 // Frequency ramps up under a constant setting while the current ramps down: in sample pixel columns
