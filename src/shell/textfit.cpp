@@ -643,7 +643,7 @@ void giveColumnTheRest(QTableView *view, int column)
     filler->fit();
 }
 
-int windowTitleWidth(const QString &title)
+void fitWindowTitle(QWidget *window)
 {
     // The window manager draws the title in its own face, which follows the desktop's title font
     // rather than ours, beside the window's icon and its three buttons and inside the frame's edges.
@@ -651,15 +651,10 @@ int windowTitleWidth(const QString &title)
     font.setBold(true);
     const QFontMetrics metrics(font);
     const int button = qMax(metrics.height() + 8, 24);
-    return metrics.horizontalAdvance(title) + 4 * button + 24;
-}
-
-void fitWindowTitle(QWidget *window)
-{
     // Window managers' title faces run up to a third wider than the one Qt reports: the floor keeps
     // the progress titles of every catalogue whole in them.
     const int floor = 400;
-    const int width = qMin(qMax(windowTitleWidth(window->windowTitle()), floor), 1366);
+    const int width = qMin(qMax(metrics.horizontalAdvance(window->windowTitle()) + 4 * button + 24, floor), 1366);
     if (window->minimumWidth() < width)
         window->setMinimumWidth(width);
 }

@@ -24,5 +24,3 @@ void giveColumnTheRest(QTableView *view, int column);
 // A small window (a progress dialog) widens so the window manager shows its whole title beside the
 // title bar's icon and buttons.
 void fitWindowTitle(QWidget *window);
-// The width a window needs for its title in the title bar's face, beside the bar's icon and buttons.
-int windowTitleWidth(const QString &title);

@@ -29,6 +29,31 @@ void shrinkTo(QWidget *window, int width, int height)
     window->resize(qMin(window->width(), width), qMin(window->height(), height));
 }
 
+// Moves, and where it must shrinks, the framed window into its screen's work area. False while the
+// window has no frame yet.
+bool placeWithinScreen(QWidget *window)
+{
+    QWindow *handle = window->windowHandle();
+    if (!handle || handle->frameMargins().isNull() || window->isMaximized() || window->isFullScreen())
+        return handle && (window->isMaximized() || window->isFullScreen());
+    const QMargins frame = handle->frameMargins();
+    const QRect area = window->screen()->availableGeometry();
+    const int width = area.width() - frame.left() - frame.right();
+    const int height = area.height() - frame.top() - frame.bottom();
+    if (window->width() > width || window->height() > height) {
+        shrinkTo(window, width, height);
+        return false;
+    }
+    // Checked again after a move: the window manager has the last word on where a window goes.
+    const QRect outer = window->frameGeometry();
+    const int x = qBound(area.left(), outer.left(), area.right() + 1 - outer.width());
+    const int y = qBound(area.top(), outer.top(), area.bottom() + 1 - outer.height());
+    if (QPoint(x, y) == outer.topLeft())
+        return true;
+    window->move(x, y);
+    return false;
+}
+
 void watch(QWidget *window)
 {
     QPointer<QWidget> watched(window);
@@ -76,27 +101,4 @@ void keepWindowsOnScreen()
     placement = new Placement;
     placement->setParent(qApp);
     qApp->installEventFilter(placement);
-}
-
-bool placeWithinScreen(QWidget *window)
-{
-    QWindow *handle = window->windowHandle();
-    if (!handle || handle->frameMargins().isNull() || window->isMaximized() || window->isFullScreen())
-        return handle && (window->isMaximized() || window->isFullScreen());
-    const QMargins frame = handle->frameMargins();
-    const QRect area = window->screen()->availableGeometry();
-    const int width = area.width() - frame.left() - frame.right();
-    const int height = area.height() - frame.top() - frame.bottom();
-    if (window->width() > width || window->height() > height) {
-        shrinkTo(window, width, height);
-        return false;
-    }
-    // Checked again after a move: the window manager has the last word on where a window goes.
-    const QRect outer = window->frameGeometry();
-    const int x = qBound(area.left(), outer.left(), area.right() + 1 - outer.width());
-    const int y = qBound(area.top(), outer.top(), area.bottom() + 1 - outer.height());
-    if (QPoint(x, y) == outer.topLeft())
-        return true;
-    window->move(x, y);
-    return false;
 }

@@ -10,7 +10,3 @@ class QWidget;
 
 // Installed once on the application; later calls do nothing.
 void keepWindowsOnScreen();
-
-// Moves, and where it must shrinks, the framed window into its screen's work area. False while the
-// window has no frame yet.
-bool placeWithinScreen(QWidget *window);
