@@ -74,6 +74,7 @@ QStringList makeUnitNames()
 // Defined after the codec-dependent table, in one translation unit, so the order holds.
 const QStringList g_unitNames = makeUnitNames();
 TransactionSemaphore g_transactionSemaphore;
+RestartQuiet g_restartQuiet;
 
 LinkChange::LinkChange()
 {

@@ -17,6 +17,7 @@ class Win_QextSerialPort;
 extern PublishedPointer<ReadWrite> g_readWrite;
 extern PublishedPointer<Win_QextSerialPort> g_serialPort;
 extern TransactionSemaphore g_transactionSemaphore;
+extern RestartQuiet g_restartQuiet;
 
 // Communication settings
 extern int g_protocolIndex; // 0 character protocol, 1 Modbus RTU, 2 Modbus ASCII

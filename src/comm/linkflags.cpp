@@ -9,6 +9,7 @@ void resetLinkFlags()
     g_batchTransfer = false;
     g_quietRead = false;
     g_restartWait = false;
+    g_restartQuiet.end();
     g_noValueFlag = false;
     g_signedFlag = false;
     g_replyError = false;

@@ -9,7 +9,10 @@
 
 #include "platform/fairmutex.h"
 
+#include <QtGlobal>
+
 #include <atomic>
+#include <chrono>
 
 template <class T>
 class PublishedPointer
@@ -68,4 +71,40 @@ public:
     ~LinkChange();
     LinkChange(const LinkChange &) = delete;
     LinkChange &operator=(const LinkChange &) = delete;
+};
+
+// After a command that restarts the drive the line stays quiet for the restart wait: the drive
+// hears nothing while it starts again, so no request of any thread is sent before the wait has
+// run, not even one that was already waiting for its turn when the command went out.
+class RestartQuiet
+{
+public:
+    using Clock = std::chrono::steady_clock;
+
+    // From the restarting command's exchange, while it still holds the link.
+    void begin(int ms)
+    {
+        const qint64 until = now() + ms;
+        qint64 seen = m_until.load();
+        while (seen < until && !m_until.compare_exchange_weak(seen, until)) {
+        }
+    }
+    void end() { m_until = 0; }
+    qint64 remainingMs() const { return qMax<qint64>(0, m_until.load() - now()); }
+    bool pending() const { return remainingMs() > 0; }
+
+    // A poller that has its own stoppable wait for the restart gives way: its exchange returns
+    // unsent instead of waiting inside the link. Everyone else waits.
+    static bool &givesWay()
+    {
+        thread_local bool gives = false;
+        return gives;
+    }
+
+private:
+    static qint64 now()
+    {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count();
+    }
+    std::atomic<qint64> m_until { 0 };
 };

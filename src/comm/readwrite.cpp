@@ -128,6 +128,36 @@ int ReadWrite::ReceiveBinary(char *reply, int expected, quint8 function, bool *r
     return count;
 }
 
+namespace {
+
+// The restart wait of the command this thread is sending, while it is one that restarts the drive.
+thread_local int t_restartingCommandWaitMs = 0;
+
+bool restartsDrive(const QByteArray &code)
+{
+    static const char *const codes[] = { "991", "992", "996", "997", "998", "999" };
+    return std::any_of(std::begin(codes), std::end(codes), [&code](const char *c) { return code == c; });
+}
+
+// Takes the link once no restart is pending; false, with the link not taken, for a thread that
+// gives way to a restart.
+bool takeLinkAfterRestart()
+{
+    for (;;) {
+        if (g_restartQuiet.pending() && RestartQuiet::givesWay())
+            return false;
+        if (const qint64 ms = g_restartQuiet.remainingMs())
+            QThread::msleep(ulong(ms));
+        g_transactionSemaphore.acquire();
+        if (!g_restartQuiet.pending())
+            return true;
+        // A restart began while this request waited for its turn.
+        g_transactionSemaphore.release();
+    }
+}
+
+} // namespace
+
 ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool binary)
 {
     Reply reply;
@@ -141,7 +171,10 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
 
     QByteArray request = frame;
     const quint8 function = frames::requestFunction(frame, binary);
-    g_transactionSemaphore.acquire();
+    if (!takeLinkAfterRestart()) {
+        reply.heldBack = true;
+        return reply;
+    }
     if (binary)
         AppendCrc16(request);
     else if (linkProtocol() == 0)
@@ -185,6 +218,12 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
     reply.count = n;
     reply.error = error;
     reply.ok = n == expected;
+    // Begun before the link is let go, so the next request waits even if it is already queued.
+    if (t_restartingCommandWaitMs > 0) {
+        g_restartQuiet.begin(t_restartingCommandWaitMs);
+        g_restartWait = true;
+        g_modeRestartWait = true;
+    }
     g_transactionSemaphore.release();
     return reply;
 }
@@ -304,6 +343,8 @@ int ReadWrite::SendCommand(const char *code)
 {
     std::lock_guard<std::mutex> locker(m_commandMutex);
     if (g_restartWait) {
+        if (RestartQuiet::givesWay())
+            return -1;
         QThread::msleep(ulong(restartWaitMs()));
         g_restartWait = false;
     }
@@ -318,7 +359,11 @@ int ReadWrite::SendCommand(const char *code)
         storeFrequency(entry, quint16((quint8(code[3]) << 8) | quint8(code[4])));
 
     const CommandKind kind = commandKind(code);
+    t_restartingCommandWaitMs = restartsDrive(key) ? restartWaitMs() : 0;
     const Reply reply = exchange(commandRequest(entry), commandReplyLength(kind));
+    t_restartingCommandWaitMs = 0;
+    if (reply.heldBack)
+        return -1;
     std::atomic<int> &failures = commandFailures();
 
     switch (kind) {

@@ -136,6 +136,9 @@ void AlarmCode::refreshAlarm()
 {
     if (m_refreshing)
         return;
+    // The status word that asked for this predates a restart under way, which clears the alarm.
+    if (g_restartWait || g_restartQuiet.pending())
+        return;
     FlagGuard busy(m_refreshing);
     alarmWord = 0;
     if (g_mainWindow)
@@ -159,6 +162,11 @@ void AlarmCode::updateAlarmDisplay()
     const int code = alarmWord & 0xFF;
     if (code == lastAlarmCode)
         return;
+    // The drive reports no alarm: nothing to record.
+    if (code == 0) {
+        showNoAlarm();
+        return;
+    }
     leds.at(0)->setPixmap(QPixmap(LampOff));
     lastAlarmCode = code;
     const QString time = QTime::currentTime().toString(QStringLiteral("hh:mm:ss"));
@@ -197,6 +205,11 @@ void AlarmCode::resetLeds()
     // Inside a refresh's box the timer may find the alarm gone; the refresh ends first.
     if (m_refreshing)
         return;
+    showNoAlarm();
+}
+
+void AlarmCode::showNoAlarm()
+{
     leds.at(0)->setPixmap(QPixmap(LampOn));
     const QPixmap off(LampOff);
     for (int i = 1; i < leds.size(); ++i)

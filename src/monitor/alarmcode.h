@@ -44,6 +44,7 @@ public slots:
 
 private:
     void warnCannotRead(const QString &path, const QString &reason);
+    void showNoAlarm();
 
     bool m_refreshing = false;
 };

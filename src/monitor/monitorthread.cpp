@@ -169,6 +169,8 @@ bool MonitorThread::sleepUnlessStopped(int ms)
 
 void MonitorThread::run()
 {
+    // The pass waits for a restart itself, where Stop can end the wait.
+    RestartQuiet::givesWay() = true;
     runPasses();
     tsanRelease(this);
 }
@@ -197,8 +199,8 @@ void MonitorThread::runPasses()
 
 void MonitorThread::pollOnce()
 {
-    if (g_restartWait) {
-        if (!sleepUnlessStopped(restartWaitMs(m_series)))
+    if (g_restartWait || g_restartQuiet.pending()) {
+        if (!sleepUnlessStopped(int(qMax<qint64>(restartWaitMs(m_series), g_restartQuiet.remainingMs()))))
             return;
         g_restartWait = false;
     }
@@ -217,7 +219,8 @@ void MonitorThread::pollOnce()
             asked = true;
             if (link->SendCommand(command.constData()) == 0)
                 return true;
-            if (g_offLine)
+            // A restart begun meanwhile held the request back: the pass ends unshown.
+            if (g_offLine || g_restartWait)
                 complete = false;
             return false;
         };

@@ -25,6 +25,8 @@ private slots:
     void detailBySeries_data();
     void detailBySeries();
     void historyFile();
+    void resetWhileMonitoring_data();
+    void resetWhileMonitoring();
     void screenshots();
 
 private:
@@ -53,6 +55,7 @@ void tst_AlarmPage::cleanup()
         // The journal's start, to tell a retry from a request of another sender.
         qWarning().noquote() << m_a.fix.journal().split(QLatin1Char('\n')).mid(0, 80).join(QLatin1Char('\n'));
     }
+    g_monitorThread->stopAndWait();
     m_a.fix.tearDown();
     m_a.window = nullptr;
 }
@@ -324,6 +327,50 @@ void tst_AlarmPage::historyFile()
 
 // Pictures of the alarm page with a live alarm and of the service page after a history read, on
 // request: TAVIRON_SCREENSHOT names the stem of the two files.
+void tst_AlarmPage::resetWhileMonitoring_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::newRow("modbus_rtu") << 0;
+    QTest::newRow("modbus_ascii_series_s") << 1;
+    QTest::newRow("taviron_series_d") << 2;
+}
+
+// P.997 confirmed while the monitor polls a drive in alarm: the drive hears nothing while it
+// restarts, the link stays up, and the cleared alarm leaves the history as it was.
+void tst_AlarmPage::resetWhileMonitoring()
+{
+    QFETCH(int, line);
+    QVERIFY(m_a.prepare(line, QStringLiteral("alarm-live 18")));
+    QTest::mouseClick(m_a.window->runButton, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(page()->historyEdit->toPlainText().contains(QLatin1String(" > CPU")), 5000);
+    const QString history = page()->historyEdit->toPlainText();
+    QTest::mouseClick(m_a.fix.window()->parameterForm->Pr997PB, Qt::LeftButton);
+
+    double restartAt = 0;
+    double restartEnd = 0;
+    const auto received = [&](double from) {
+        int n = 0;
+        for (const QString &l : m_a.fix.journal().split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            const QStringList parts = l.split(QLatin1Char(' '));
+            if (parts.value(1) == QLatin1String("--") && l.contains(QLatin1String("restarting for"))) {
+                restartAt = parts.value(0).toDouble();
+                restartEnd = restartAt + parts.value(4).toDouble() / 1000.0;
+            } else if (parts.value(1) == QLatin1String("RX") && parts.value(0).toDouble() > from) {
+                ++n;
+            }
+        }
+        return n;
+    };
+    // Polling goes on after the restart, with the alarm gone.
+    QTRY_VERIFY_WITH_TIMEOUT(received(restartEnd) > 3 && restartAt > 0, 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(lamps().startsWith(QLatin1Char('1')), 3000);
+    QCOMPARE(received(restartAt) - received(restartEnd), 0);
+    QCOMPARE(m_a.fix.reportedErrors(), QList<int>());
+    QCOMPARE(m_a.fix.window()->connectButton->text(), QStringLiteral("On-Line"));
+    QCOMPARE(page()->historyEdit->toPlainText(), history);
+    QTest::mouseClick(m_a.window->stopButton, Qt::LeftButton);
+}
+
 void tst_AlarmPage::screenshots()
 {
     const QString stem = qEnvironmentVariable("TAVIRON_SCREENSHOT");
