@@ -544,7 +544,9 @@ void QuickSetup::setDefaultValues()
         setIndices(outputFunctionCombos, 2, { 0, 0 });
         setIndices(inputFunctionCombos, 0, { 2, 3, 4, 0, 1, 30, 0, 0, 0 });
     }
-    outputFunctionCombos[1]->setCurrentIndex(isFeatureEnabled(QStringLiteral("quicksetup_H")) ? 0 : 6);
+    // Relay A-B-C signals the drive's alarms; under series A the function stands behind "NULL".
+    const int alarm = TerminalLists::AlarmOutput + (series == 'A' ? 1 : 0);
+    outputFunctionCombos[1]->setCurrentIndex(isFeatureEnabled(QStringLiteral("quicksetup_H")) ? 0 : alarm);
     if (isFeatureEnabled(QStringLiteral("quicksetup_GF"))) {
         setIndices(outputFunctionCombos, 0, { 1 });
         setIndices(outputFunctionCombos, 2, { 1, 3 });

@@ -12,6 +12,9 @@ namespace TerminalLists {
 // A firmware or version text as a number; a text that is no number counts as 0.
 double versionNumber(const QString &text);
 
+// The place of "ALARM (Alarm detection)" in every series' output list.
+constexpr int AlarmOutput = 5;
+
 // The output functions of a series at a firmware version, in position order, translated in the
 // wizard's context.
 QStringList outputFunctions(char series, double firmware);

@@ -387,7 +387,7 @@ void TestQuickSetup::factoryChoices_data()
     QTest::addColumn<QVector<int>>("inputs"); // the first ten
     QTest::addColumn<int>("slotChoice"); // every slot selector
     // Slot selectors the defaults leave alone keep the first function: "NULL" went in front of it.
-    QTest::newRow("L") << 'L' << QStringList {} << 70 << 0 << QVector<int> { 1, 6, 2, 0 }
+    QTest::newRow("L") << 'L' << QStringList {} << 70 << 0 << QVector<int> { 1, 5, 2, 0 }
                        << QVector<int> { 2, 3, 4, 0, 1, 30, 5, 0, 0, 56 } << 1;
     QTest::newRow("A") << 'A' << QStringList {} << 70 << 0 << QVector<int> { 2, 6, 3, 1 }
                        << QVector<int> { 3, 4, 5, 1, 2, 31, 6, 9, 8, 56 } << 0;
@@ -397,10 +397,10 @@ void TestQuickSetup::factoryChoices_data()
     QTest::newRow("G GF H") << 'G' << QStringList { "quicksetup_GF", "quicksetup_H" } << 70 << 0
                             << QVector<int> { 1, 0, 1, 3 } << QVector<int> { 2, 3, 4, 0, 1, 30, 6, 9, 8, 0 } << 1;
     QTest::newRow("S shipped keys") << 'S' << QStringList { "quicksetup_setCurrentIndex" } << 42 << 1
-                                    << QVector<int> { 1, 6, 0, 0 } << QVector<int> { 2, 3, 4, 0, 1, 30, 0, 0, 0, 0 }
+                                    << QVector<int> { 1, 5, 0, 0 } << QVector<int> { 2, 3, 4, 0, 1, 30, 0, 0, 0, 0 }
                                     << 1;
     QTest::newRow("no series") << '0' << QStringList { "quicksetup_setCurrentIndex", "quicksetup_GF" } << 42 << 0
-                               << QVector<int> { 1, 6, 0, 0 } << QVector<int> { 2, 3, 4, 0, 1, 30, 0, 0, 0, 0 } << 1;
+                               << QVector<int> { 1, 5, 0, 0 } << QVector<int> { 2, 3, 4, 0, 1, 30, 0, 0, 0, 0 } << 1;
 }
 
 void TestQuickSetup::factoryChoices()
