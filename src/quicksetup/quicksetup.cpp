@@ -1,12 +1,14 @@
 #include "quicksetup/quicksetup.h"
 
 #include "comm/globals.h"
+#include "comm/linkreports.h"
 #include "comm/typeinfo.h"
 #include "parameter/parameter.h"
 #include "parameter/valuetext.h"
 #include "quicksetup/terminallists.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
+#include "shell/navigation.h"
 #include "shell/textfit.h"
 
 #include <QComboBox>
@@ -603,6 +605,22 @@ QString QuickSetup::fieldLimit(const QuickSetupWrites::Write &write) const
 
 void QuickSetup::enterSet()
 {
+    // On a lost link OK says so, as the form's buttons do, and the wizard goes: only the connection
+    // test in the main window brings the link back, and the wizard is built anew for the drive it finds.
+    // A loss already told would otherwise cost ten silent tries, since the protocol layer tells it once.
+    CNavigation *navigation = g_mainWindow ? g_mainWindow->navigation : nullptr;
+    if (navigation && navigation->checkConnection() != 0) {
+        close();
+        return;
+    }
+    if (g_offLine) {
+        if (LinkReports *reports = linkReports()) {
+            reports->reportOffline();
+            reports->reportError(LinkMessage::CommunicationError);
+        }
+        close();
+        return;
+    }
     const QVector<QuickSetupWrites::Write> writes
         = QuickSetupWrites::writes(choices(), g_seriesLetter, [](const QString &key) { return isFeatureEnabled(key); });
     // A value the parameter word cannot hold would stop the run half-way; nothing is written then.
