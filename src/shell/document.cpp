@@ -330,7 +330,11 @@ DocumentRead readDocumentStationFile(const QString &document, QByteArray *conten
     ZipArchiveReader reader(ZipArchivePassword);
     const ZipResult opened = reader.openFile(document);
     if (opened != ZipOk) {
-        *reason = CMainWindow::tr("it is not a document (%1)").arg(archiveFault(document, opened));
+        // A file that is missing or closed to us is no damaged document: the system says why.
+        QFile file(document);
+        *reason = file.open(QIODevice::ReadOnly)
+            ? CMainWindow::tr("it is not a document (%1)").arg(archiveFault(document, opened))
+            : file.errorString();
         return DocumentRead::Unreadable;
     }
     const ZipResult read = reader.read(StationFileName, contents, false, MaxStationFileBytes);

@@ -662,6 +662,9 @@ void CMainWindow::iniSysMon()
         handOver(new MainDialPlot(nullptr));
     } else {
         showMinimized();
+        // A closed window stays closed: showing it minimized would bring it back.
+        if (trendWindow && !trendWindow->isHidden())
+            trendWindow->showMinimized();
     }
     monitorWindow->alarmPage->initLeds();
     monitorWindow->showMaximized();
@@ -685,7 +688,7 @@ void CMainWindow::trendShow()
         handOver(new MainAdvPlot(nullptr));
     } else {
         showMinimized();
-        if (monitorWindow)
+        if (monitorWindow && !monitorWindow->isHidden())
             monitorWindow->showMinimized();
     }
     trendWindow->showMaximized();

@@ -235,6 +235,13 @@ void CNavigation::createConnections()
     connect(NaSetPB, &QPushButton::pressed, this, &CNavigation::InvSetFre);
     connect(NaStopPB, &QPushButton::pressed, this, &CNavigation::InvStop);
     connect(SysSettreeView, &QTreeView::clicked, this, &CNavigation::FunClicked);
+    // The view reports the second click of a double click as doubleClicked alone. It counts as that
+    // second click even when the desktop's double-click time outlasted the click window.
+    connect(SysSettreeView, &QTreeView::doubleClicked, this, [this](const QModelIndex &index) {
+        clickCount = 1;
+        lastClickedIndex = index;
+        FunClicked(index);
+    });
     connect(add_station, &QPushButton::clicked, this, &CNavigation::addStation);
     connect(delete_atation, &QPushButton::clicked, this, &CNavigation::deleteStation);
 }

@@ -161,12 +161,13 @@ void runStartUpSteps(const QStringList &arguments, const QString &appFilePath, c
         g_commandLineDoc = QFileInfo(document).absoluteFilePath();
         setPendingStationFile(settings);
         break;
-    case DocumentRead::TooLarge:
-        // A crafted document is worth a word; one that is merely missing or damaged starts silently.
-        QMessageBox::warning(nullptr, QCoreApplication::translate("CMainWindow", "Warning"),
-            QCoreApplication::translate("CMainWindow", "Cannot read file %1:\n%2.").arg(document, reason), QMessageBox::Ok);
+    case DocumentRead::NotDocument:
+        // No argument, or one that names no document: nothing was asked of us.
         break;
     default:
+        // Silence would pass the program's defaults off as the document's settings.
+        QMessageBox::warning(nullptr, QCoreApplication::translate("CMainWindow", "Warning"),
+            QCoreApplication::translate("CMainWindow", "Cannot read file %1:\n%2.").arg(document, reason), QMessageBox::Ok);
         break;
     }
 

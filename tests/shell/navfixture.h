@@ -180,11 +180,13 @@ public:
 
     QModelIndex stationIndex(int row) { return nav()->treeRoot->child(row)->index(); }
 
-    void clickItem(const QModelIndex &index)
+    void clickItem(const QModelIndex &index, bool twice = false)
     {
         QTreeView *view = nav()->SysSettreeView;
         view->scrollTo(index);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualRect(index).center());
+        if (twice) // as the desktop sends a double click: the click, then the double-click event
+            QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualRect(index).center());
     }
 
     // One click and the wait for the click window to close.

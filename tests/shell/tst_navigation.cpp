@@ -378,13 +378,14 @@ void tst_Navigation::refusedStations()
 
 void tst_Navigation::clicks_data()
 {
-    QTest::addColumn<QStringList>("clicks"); // rows clicked, "root" for "System setting"
+    QTest::addColumn<QStringList>("clicks"); // rows clicked, "root" for "System setting", "double 1" double-clicked
     QTest::addColumn<bool>("editOpens");
     QTest::addColumn<QString>("label");
     QTest::addColumn<QStringList>("log");
     QTest::newRow("one_click_selects")
         << QStringList { "1" } << false << "NO.007 VM3-023-7.5K" << QStringList { "Single click selectStation:NO.007,VM3-023-7.5K" };
     QTest::newRow("second_click_edits") << QStringList { "1", "1" } << true << "NO.003 VR3-043-3.7K" << QStringList();
+    QTest::newRow("double_click_edits") << QStringList { "double 1" } << true << "NO.003 VR3-043-3.7K" << QStringList();
     QTest::newRow("other_item_restarts_the_wait")
         << QStringList { "1", "0" } << false << "NO.003 VR3-043-3.7K" << QStringList { "Single click selectStation:NO.003,VR3-043-3.7K" };
     QTest::newRow("root_changes_nothing") << QStringList { "root" } << false << "NO.003 VR3-043-3.7K" << QStringList();
@@ -407,7 +408,9 @@ void tst_Navigation::clicks()
     });
 
     for (const QString &row : clicks)
-        m_fix.clickItem(row == QLatin1String("root") ? nav()->treeRoot->index() : m_fix.stationIndex(row.toInt()));
+        m_fix.clickItem(
+            row == QLatin1String("root") ? nav()->treeRoot->index() : m_fix.stationIndex(row.right(1).toInt()),
+            row.startsWith(QLatin1String("double")));
     // Nothing is selected inside the click window.
     QTest::qWait(300);
     QCOMPARE(nav()->PotLabel->text(), QStringLiteral("Select station: NO.003 VR3-043-3.7K"));

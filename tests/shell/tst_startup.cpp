@@ -9,6 +9,7 @@
 #include "shell/document.h"
 #include "shell/startup.h"
 #include "testfiles.h"
+#include "useranswers.h"
 
 #include <QDir>
 #include <QFile>
@@ -198,16 +199,20 @@ void TestStartUp::documentGivesOnlyItsStationFile_data()
     QTest::addColumn<QString>("document");
     QTest::addColumn<Entries>("entries");
     QTest::addColumn<QByteArray>("station");
+    QTest::addColumn<QString>("reason"); // of the warning that names the document; none when empty
 
     const Entries hostile { { "TavironINV", "replaced" }, { "station.txt", "NO.007\r\nLanguage:1\r\n" },
         { "../escape.txt", "out" }, { "ParameterInforamtion/InvType/FNC.txt", "x" },
         { "/tmp/absolute-from-tv.txt", "x" } };
-    QTest::newRow("document") << "site.tv" << hostile << QByteArray("NO.007\r\nLanguage:1\r\n");
-    QTest::newRow("folder merely containing .tv") << "from.tv/settings.zip" << hostile << QByteArray();
-    QTest::newRow("ending in capitals") << "SITE.TV" << hostile << QByteArray();
-    QTest::newRow("document without settings") << "empty.tv" << Entries { { "readme.txt", "x" } } << QByteArray();
-    QTest::newRow("settings in a folder only") << "nested.tv" << Entries { { "sub/station.txt", "x" } } << QByteArray();
-    QTest::newRow("missing document") << "" << Entries {} << QByteArray();
+    QTest::newRow("document") << "site.tv" << hostile << QByteArray("NO.007\r\nLanguage:1\r\n") << "";
+    QTest::newRow("folder merely containing .tv") << "from.tv/settings.zip" << hostile << QByteArray() << "";
+    QTest::newRow("ending in capitals") << "SITE.TV" << hostile << QByteArray() << "";
+    QTest::newRow("document without settings")
+        << "empty.tv" << Entries { { "readme.txt", "x" } } << QByteArray() << "it holds no settings";
+    QTest::newRow("settings in a folder only")
+        << "nested.tv" << Entries { { "sub/station.txt", "x" } } << QByteArray() << "it holds no settings";
+    QTest::newRow("missing document") << "" << Entries {} << QByteArray() << "No such file or directory";
+    QTest::newRow("empty file") << "blank.tv" << Entries {} << QByteArray() << "it is not a document (no zip archive)";
 }
 
 void TestStartUp::documentGivesOnlyItsStationFile()
@@ -216,15 +221,18 @@ void TestStartUp::documentGivesOnlyItsStationFile()
     QFETCH(QString, document);
     QFETCH(Entries, entries);
     QFETCH(QByteArray, station);
+    QFETCH(QString, reason);
     const QString folder = m_documents.path() + QStringLiteral("/inbox");
     QDir(folder).removeRecursively();
     const QString path
         = document.isEmpty() ? folder + QStringLiteral("/gone.tv") : folder + QLatin1Char('/') + document;
     if (!document.isEmpty())
-        QVERIFY(writeZip(path, entries));
+        QVERIFY(entries.isEmpty() ? writeFile(path, QByteArray()) : writeZip(path, entries));
     const QStringList before = QDir(m_appDir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
+    UserAnswers user;
     start({ QStringLiteral("TavironINV"), path });
+    QCOMPARE(user.boxes.join(""), reason.isEmpty() ? "" : "Warning | Cannot read file " + path + ":\n" + reason + ".");
     // Only a document that gave its settings is the one the next Save writes to.
     QCOMPARE(g_commandLineDoc, station.isEmpty() ? QString() : path);
     QCOMPARE(takePendingStationFile(), station);
@@ -238,5 +246,5 @@ void TestStartUp::documentGivesOnlyItsStationFile()
     QVERIFY(!QFile::exists(QStringLiteral("/tmp/absolute-from-tv.txt")));
 }
 
-QTEST_GUILESS_MAIN(TestStartUp)
+QTEST_MAIN(TestStartUp)
 #include "tst_startup.moc"
