@@ -1,6 +1,7 @@
 // The monitor window and its panels as the user sees them, without a drive: texts, sizes, dial
 // scales, lamps and the option dialogs.
 #include "monitorfixture.h"
+#include "monitor/mainadvplot.h"
 
 class tst_MonitorWindow : public QObject
 {
@@ -114,8 +115,10 @@ void tst_MonitorWindow::reopeningBuildsANewWindow()
 {
     MainDialPlot *first = open('A');
     QCOMPARE(first->sampleItemBox->count(), 10);
-    // Open and shown: the same window comes back.
+    // Open and shown: the same window comes back, over a trend window it minimizes with the main window.
+    QMetaObject::invokeMethod(m_fix.window(), "trendShow");
     QCOMPARE(openMonitorWindow(m_fix.window()), first);
+    QVERIFY(m_fix.window()->trendWindow->isMinimized() && m_fix.window()->isMinimized());
     first->close();
     // Closed: a new window for the series of the moment, with its shorter list.
     QPointer<MainDialPlot> old(first);
