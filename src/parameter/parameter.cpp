@@ -118,6 +118,23 @@ bool CParameter::hasHelp(int parameter) const
     return !parInformation->detailText(parameter).isEmpty();
 }
 
+// A type without groups hides the group column, so its help hangs on the parameter number instead.
+int CParameter::helpColumn() const
+{
+    return g_groupMode != 0 ? 0 : 1;
+}
+
+void CParameter::underlineHelpCell(int row, int parameter)
+{
+    if (parameter < 0 || parameter >= DetailTextCount || !hasHelp(parameter))
+        return;
+    if (QTableWidgetItem *item = PartableWidget->item(row, helpColumn())) {
+        QFont font = item->font();
+        font.setUnderline(true);
+        item->setFont(font);
+    }
+}
+
 bool CParameter::modbusColumnShown() const
 {
     return g_protocolIndex != 0;
@@ -238,15 +255,10 @@ void CParameter::fillTableFromGrid(const ParameterGrid &grid)
     const bool sorting = table->isSortingEnabled();
     table->setSortingEnabled(false);
     table->setUpdatesEnabled(false);
-    QFont underlined = table->font();
-    underlined.setUnderline(true);
     for (int n = 0; n < ParameterRows; ++n) {
-        for (int c = 0; c < ParameterColumns; ++c) {
-            QTableWidgetItem *item = newItem(grid.at(n, c), c);
-            if (c == 0 && n < DetailTextCount && hasHelp(n))
-                item->setFont(underlined);
-            table->setItem(n, c, item);
-        }
+        for (int c = 0; c < ParameterColumns; ++c)
+            table->setItem(n, c, newItem(grid.at(n, c), c));
+        underlineHelpCell(n, n);
         defaultValues[n] = grid.defaultValues.at(n);
         attributes[n] = grid.attributes.at(n);
         g_readOnlyFlags[n] = grid.readOnly.at(n);
@@ -537,7 +549,7 @@ void CParameter::ShowTooltip(QModelIndex index)
     QTableWidget *table = PartableWidget;
     const int p = parameterOfRow(table->currentRow());
     // Numbers from 1299 on never have help; a popup left open would describe another parameter.
-    if (p > 1299 || table->currentColumn() != 0 || !hasHelp(p)) {
+    if (p > 1299 || table->currentColumn() != helpColumn() || !hasHelp(p)) {
         parInformation->hide();
         return;
     }
@@ -568,8 +580,6 @@ void CParameter::clearValueColumn(int column)
     const int rows = qMin(tableRows, table->rowCount());
     QFont plain = table->font();
     plain.setBold(false);
-    QFont underlined = plain;
-    underlined.setUnderline(true);
     for (int r = 0; r < rows; ++r) {
         if (cellText(r, 1).isEmpty())
             break;
@@ -581,11 +591,7 @@ void CParameter::clearValueColumn(int column)
             }
         }
         const QString label = cellText(r, 1);
-        const int p = label.contains(QLatin1String("P.")) ? labelNumber(label) : 0;
-        if (p < DetailTextCount && hasHelp(p)) {
-            if (QTableWidgetItem *item = table->item(r, 0))
-                item->setFont(underlined);
-        }
+        underlineHelpCell(r, label.contains(QLatin1String("P.")) ? labelNumber(label) : 0);
     }
 }
 

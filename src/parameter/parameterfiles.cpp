@@ -6,7 +6,6 @@
 #include "parameter/parameter.h"
 #include "parameter/parameterlistfile.h"
 #include "parameter/paramtext.h"
-#include "parameter/parinformation.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 #include "shell/savefilename.h"
@@ -190,8 +189,6 @@ void CParameter::open()
 
         QFont plain = table->font();
         plain.setBold(false);
-        QFont underlined = plain;
-        underlined.setUnderline(true);
         QFont bold = plain;
         bold.setBold(true);
         const int rows = fromWorkbook ? qMin(tableRows, table->rowCount()) : table->rowCount();
@@ -212,9 +209,9 @@ void CParameter::open()
             };
             mark(plain, Qt::black);
             // The workbook reader underlines every row with help, the text reader only the rows it lists.
-            const bool help = known && number < DetailTextCount && !parInformation->detailText(number).isEmpty();
-            if (help && fromWorkbook && table->item(i, GroupColumn))
-                table->item(i, GroupColumn)->setFont(underlined);
+            const int helpNumber = known ? number : -1;
+            if (fromWorkbook)
+                underlineHelpCell(i, helpNumber);
 
             if (value.isEmpty()) {
                 // What the list does not give must not be written with it.
@@ -233,13 +230,7 @@ void CParameter::open()
                 if (differsFromDefault(value, stripUnit(cellText(i, DefaultColumn))))
                     mark(bold, Qt::red);
             }
-            if (help) {
-                if (QTableWidgetItem *item = table->item(i, GroupColumn)) {
-                    QFont font = item->font();
-                    font.setUnderline(true);
-                    item->setFont(font);
-                }
-            }
+            underlineHelpCell(i, helpNumber);
             if (display == 1)
                 g_selectedRows.append(i);
         }
