@@ -767,6 +767,9 @@ void CParameter::showDifferentPar()
 {
     compareResult->compare(VerifyParameter->currentIndex());
     compareResult->show();
+    // Filled again while open, it may lie behind the main window the user just worked in.
+    compareResult->raise();
+    compareResult->activateWindow();
 }
 
 void CParameter::showComparison(int mode)

@@ -331,8 +331,9 @@ void CParameter::ReadAllPar()
     resolutionFactor = -1;
     const int comparison = readBackAfterWrite ? 2 : 0;
     readBackAfterWrite = false;
-    showComparison(comparison);
+    // Closed first: a closing dialog hands the focus back to the main window, over the comparison.
     progress.close();
+    showComparison(comparison);
 }
 
 void CParameter::ReadSinglePar()
