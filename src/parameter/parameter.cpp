@@ -21,6 +21,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QStandardItemModel>
+#include <QStyleOptionHeader>
 #include <QTextStream>
 #include <QXmlStreamReader>
 #include <cmath>
@@ -30,6 +31,26 @@ using namespace ParamText;
 namespace {
 
 constexpr Qt::ItemFlags ReadOnlyCell = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+
+// Row numbers run to 1600, but the header takes its width from the first and last hundred rows shown,
+// which may all have three digits. Measured as the header measures a section: in bold, for the
+// current row's number.
+void fitRowNumbers(QHeaderView *header)
+{
+    QStyleOptionHeader option;
+    option.initFrom(header);
+    option.orientation = Qt::Vertical;
+    QFont font = header->font();
+    font.setBold(true);
+    option.fontMetrics = QFontMetrics(font);
+    int width = 0;
+    for (char digit = '0'; digit <= '9'; ++digit) {
+        option.text = QString(4, QLatin1Char(digit));
+        const QSize size = header->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header);
+        width = qMax(width, size.width());
+    }
+    header->setMinimumWidth(width);
+}
 
 bool featureEnabled(const char *key)
 {
@@ -59,6 +80,7 @@ CParameter::CParameter(QWidget *parent)
         text = QStringLiteral("--");
 
     PartableWidget->setMouseTracking(true);
+    fitRowNumbers(PartableWidget->verticalHeader());
     showElidedTextsAsToolTips(PartableWidget);
     giveColumnTheRest(PartableWidget, 3);
     setAttribute(Qt::WA_Hover);
