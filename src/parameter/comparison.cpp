@@ -106,6 +106,8 @@ void CompareResult::compare(int mode)
 
     CompareWidget->setColumnHidden(0, g_groupMode == 0);
     CompareWidget->setEnabled(true);
+    // The rows were replaced within one pass of the event loop, so the view kept the old list's position.
+    CompareWidget->scrollToTop();
     // The columns just shown need room for their headers; the name takes what they leave.
     fitTexts(this);
     giveColumnTheRest(CompareWidget, 2);

@@ -21,6 +21,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QStandardItemModel>
+#include <QStyleOptionHeader>
 #include <QTextStream>
 #include <QXmlStreamReader>
 #include <cmath>
@@ -30,6 +31,26 @@ using namespace ParamText;
 namespace {
 
 constexpr Qt::ItemFlags ReadOnlyCell = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+
+// Row numbers run to 1600, but the header takes its width from the first and last hundred rows shown,
+// which may all have three digits. Measured as the header measures a section: in bold, for the
+// current row's number.
+void fitRowNumbers(QHeaderView *header)
+{
+    QStyleOptionHeader option;
+    option.initFrom(header);
+    option.orientation = Qt::Vertical;
+    QFont font = header->font();
+    font.setBold(true);
+    option.fontMetrics = QFontMetrics(font);
+    int width = 0;
+    for (char digit = '0'; digit <= '9'; ++digit) {
+        option.text = QString(4, QLatin1Char(digit));
+        const QSize size = header->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header);
+        width = qMax(width, size.width());
+    }
+    header->setMinimumWidth(width);
+}
 
 bool featureEnabled(const char *key)
 {
@@ -59,6 +80,7 @@ CParameter::CParameter(QWidget *parent)
         text = QStringLiteral("--");
 
     PartableWidget->setMouseTracking(true);
+    fitRowNumbers(PartableWidget->verticalHeader());
     showElidedTextsAsToolTips(PartableWidget);
     giveColumnTheRest(PartableWidget, 3);
     setAttribute(Qt::WA_Hover);
@@ -116,6 +138,23 @@ int CParameter::parameterOfRow(int row) const
 bool CParameter::hasHelp(int parameter) const
 {
     return !parInformation->detailText(parameter).isEmpty();
+}
+
+// A type without groups hides the group column, so its help hangs on the parameter number instead.
+int CParameter::helpColumn() const
+{
+    return g_groupMode != 0 ? 0 : 1;
+}
+
+void CParameter::underlineHelpCell(int row, int parameter)
+{
+    if (parameter < 0 || parameter >= DetailTextCount || !hasHelp(parameter))
+        return;
+    if (QTableWidgetItem *item = PartableWidget->item(row, helpColumn())) {
+        QFont font = item->font();
+        font.setUnderline(true);
+        item->setFont(font);
+    }
 }
 
 bool CParameter::modbusColumnShown() const
@@ -238,15 +277,10 @@ void CParameter::fillTableFromGrid(const ParameterGrid &grid)
     const bool sorting = table->isSortingEnabled();
     table->setSortingEnabled(false);
     table->setUpdatesEnabled(false);
-    QFont underlined = table->font();
-    underlined.setUnderline(true);
     for (int n = 0; n < ParameterRows; ++n) {
-        for (int c = 0; c < ParameterColumns; ++c) {
-            QTableWidgetItem *item = newItem(grid.at(n, c), c);
-            if (c == 0 && n < DetailTextCount && hasHelp(n))
-                item->setFont(underlined);
-            table->setItem(n, c, item);
-        }
+        for (int c = 0; c < ParameterColumns; ++c)
+            table->setItem(n, c, newItem(grid.at(n, c), c));
+        underlineHelpCell(n, n);
         defaultValues[n] = grid.defaultValues.at(n);
         attributes[n] = grid.attributes.at(n);
         g_readOnlyFlags[n] = grid.readOnly.at(n);
@@ -537,7 +571,7 @@ void CParameter::ShowTooltip(QModelIndex index)
     QTableWidget *table = PartableWidget;
     const int p = parameterOfRow(table->currentRow());
     // Numbers from 1299 on never have help; a popup left open would describe another parameter.
-    if (p > 1299 || table->currentColumn() != 0 || !hasHelp(p)) {
+    if (p > 1299 || table->currentColumn() != helpColumn() || !hasHelp(p)) {
         parInformation->hide();
         return;
     }
@@ -568,8 +602,6 @@ void CParameter::clearValueColumn(int column)
     const int rows = qMin(tableRows, table->rowCount());
     QFont plain = table->font();
     plain.setBold(false);
-    QFont underlined = plain;
-    underlined.setUnderline(true);
     for (int r = 0; r < rows; ++r) {
         if (cellText(r, 1).isEmpty())
             break;
@@ -581,11 +613,7 @@ void CParameter::clearValueColumn(int column)
             }
         }
         const QString label = cellText(r, 1);
-        const int p = label.contains(QLatin1String("P.")) ? labelNumber(label) : 0;
-        if (p < DetailTextCount && hasHelp(p)) {
-            if (QTableWidgetItem *item = table->item(r, 0))
-                item->setFont(underlined);
-        }
+        underlineHelpCell(r, label.contains(QLatin1String("P.")) ? labelNumber(label) : 0);
     }
 }
 
@@ -761,6 +789,9 @@ void CParameter::showDifferentPar()
 {
     compareResult->compare(VerifyParameter->currentIndex());
     compareResult->show();
+    // Filled again while open, it may lie behind the main window the user just worked in.
+    compareResult->raise();
+    compareResult->activateWindow();
 }
 
 void CParameter::showComparison(int mode)

@@ -112,6 +112,8 @@ private:
     QString modelInfix() const;
     int parameterOfRow(int row) const;
     bool hasHelp(int parameter) const;
+    int helpColumn() const;
+    void underlineHelpCell(int row, int parameter);
     bool modbusColumnShown() const;
     void setItemText(int row, int column, const QString &text);
 

@@ -240,6 +240,7 @@ void CParameter::WriteAllPar()
     resolutionFactor = -1;
     writeMode = false;
     readBackAfterWrite = true;
-    ReadAllPar();
+    // The read-back shows a progress of its own, and its comparison must not end up behind this one.
     progress.close();
+    ReadAllPar();
 }

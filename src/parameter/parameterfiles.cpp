@@ -6,7 +6,6 @@
 #include "parameter/parameter.h"
 #include "parameter/parameterlistfile.h"
 #include "parameter/paramtext.h"
-#include "parameter/parinformation.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
 #include "shell/savefilename.h"
@@ -26,12 +25,6 @@ namespace
 
 const QString WorkbookEnding = QStringLiteral("xlsx");
 const QString TextEnding = QStringLiteral("txt");
-
-// The text after the file name's last dot.
-QString lastPiece(const QString &path)
-{
-    return QFileInfo(path).fileName().section(QLatin1Char('.'), -1);
-}
 
 void showProgress(bool on)
 {
@@ -79,27 +72,30 @@ void CParameter::save()
         name.replace(QLatin1Char('|'), QLatin1Char('_'));
     g_saveFileName = saveStartFolder() + name;
 
+    auto refuse = [&](const QString &path, const QString &reason) {
+        warn(tr("Cannot write file %1:\n%2.").arg(path, reason));
+    };
+    // The format is settled before the user is asked to give up an old file for it.
+    auto writable = [&](const QString &path) {
+        const QString ending = fileEnding(path);
+        if (ending != WorkbookEnding && ending != TextEnding)
+            refuse(path, tr("Only names ending in .%1 or .%2 can be saved").arg(WorkbookEnding, TextEnding));
+        else if (QFileInfo::exists(path) && !QFileInfo(path).isFile())
+            refuse(path, tr("It is not a regular file"));
+        else
+            return true;
+        return false;
+    };
     QString kind;
-    const QString path
-        = askSaveFileName(this, tr("Save File"), g_saveFileName, tr("XLS Files(*.xlsx);;TXT Files(*.txt)"), &kind);
+    const QString path = askSaveFileName(this, tr("Save File"), g_saveFileName,
+        tr("XLS Files(*.xlsx);;TXT Files(*.txt)"), &kind, SaveEnding::WhenNone, writable);
     if (path.isEmpty())
         return;
     showProgress(true);
     auto cannotWrite = [&](const QString &reason) {
-        warn(tr("Cannot write file %1:\n%2.").arg(path, reason));
+        refuse(path, reason);
         showProgress(false);
     };
-
-    // The format is settled before anything is touched.
-    if (kind != WorkbookEnding && kind != TextEnding) {
-        cannotWrite(tr("Only names ending in .%1 or .%2 can be saved").arg(WorkbookEnding, TextEnding));
-        return;
-    }
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile()) {
-        cannotWrite(tr("It is not a regular file"));
-        return;
-    }
 
     Listing listing;
     listing.typeText = QString(g_invType).replace(QLatin1Char('/'), QLatin1Char('|'));
@@ -142,12 +138,18 @@ void CParameter::open()
         = QFileDialog::getOpenFileName(this, tr("Open File"), saveStartFolder(), tr("XLS Files(*.xlsx);;TXT Files(*.txt)"));
     if (path.isEmpty())
         return;
-    showProgress(true);
     QTableWidget *table = PartableWidget;
     auto cannotRead = [&](const QString &reason) {
         warn(tr("Cannot read file %1:\n%2.").arg(path, reason));
         showProgress(false);
     };
+    // Save writes an ending in any case, so it is read in any case.
+    const QString kind = fileEnding(path);
+    if (kind != WorkbookEnding && kind != TextEnding) {
+        cannotRead(tr("Only names ending in .%1 or .%2 can be opened").arg(WorkbookEnding, TextEnding));
+        return;
+    }
+    showProgress(true);
     auto typeMismatch = [&] {
         warn(tr("The INV type doesn't match ."));
         tableRows = table->rowCount();
@@ -156,102 +158,89 @@ void CParameter::open()
     };
     const bool groups = g_groupMode != 0;
 
-    const QString kind = lastPiece(path);
-    if (kind == WorkbookEnding || kind == TextEnding) {
-        ReadListing listing;
-        QString reason;
-        const ReadResult result = kind == WorkbookEnding
-            ? readWorkbookListing(path, g_invType, groups, ParameterRows, &listing, &reason,
-                  [](int row, int lastRow) {
-                      setProgressRange(lastRow);
-                      setProgress(row);
-                  })
-            : readTextListing(path, g_invType, groups, ParameterRows, &listing, &reason);
-        if (result == ReadResult::CannotRead) {
-            cannotRead(reason);
-            return;
-        }
-        if (result == ReadResult::OtherDrive) {
-            typeMismatch();
-            return;
-        }
-        const QVector<QString> &stored = listing.values;
-        Header &header = listing.header;
-        acceptHeader(&header);
-        const bool fromWorkbook = kind == WorkbookEnding;
-        const int display = header.displayIndex;
-
-        selectParaCombo->setCurrentIndex(display);
-        selectPara(display == 1 ? 2 : display);
-        QThread::msleep(100);
-        tableRows = table->rowCount();
-        if (display == 1)
-            g_selectedRows.clear();
-
-        QFont plain = table->font();
-        plain.setBold(false);
-        QFont underlined = plain;
-        underlined.setUnderline(true);
-        QFont bold = plain;
-        bold.setBold(true);
-        const int rows = fromWorkbook ? qMin(tableRows, table->rowCount()) : table->rowCount();
-        for (int i = 0; i < rows; ++i) {
-            QString label = cellText(i, PColumn);
-            label.remove(QLatin1Char(' ')).remove(QLatin1String("P."));
-            bool isNumber = false;
-            const int number = label == QLatin1String("99X") ? ParamText::PseudoRow : label.toInt(&isNumber);
-            const bool known = (isNumber || number == ParamText::PseudoRow) && number >= 0 && number < ParameterRows;
-            const QString value = known ? stored.at(number) : QString();
-            auto mark = [&](const QFont &font, const QColor &color) {
-                for (int c = 0; c <= SettingColumn; ++c) {
-                    if (QTableWidgetItem *item = table->item(i, c)) {
-                        item->setFont(font);
-                        item->setForeground(color);
-                    }
-                }
-            };
-            mark(plain, Qt::black);
-            // The workbook reader underlines every row with help, the text reader only the rows it lists.
-            const bool help = known && number < DetailTextCount && !parInformation->detailText(number).isEmpty();
-            if (help && fromWorkbook && table->item(i, GroupColumn))
-                table->item(i, GroupColumn)->setFont(underlined);
-
-            if (value.isEmpty()) {
-                // What the list does not give must not be written with it.
-                if (table->item(i, SettingColumn))
-                    setItemText(i, SettingColumn, QString());
-                const bool undefined = cellText(i, NameColumn) == QLatin1String("--")
-                    && cellText(i, DefaultColumn) == QLatin1String("--");
-                if (!fromWorkbook || display == 1 || undefined)
-                    table->hideRow(i);
-                continue;
-            }
-            if (value == QLatin1String("--")) {
-                setItemText(i, SettingColumn, QString());
-            } else {
-                setItemText(i, SettingColumn, value);
-                if (differsFromDefault(value, stripUnit(cellText(i, DefaultColumn))))
-                    mark(bold, Qt::red);
-            }
-            if (help) {
-                if (QTableWidgetItem *item = table->item(i, GroupColumn)) {
-                    QFont font = item->font();
-                    font.setUnderline(true);
-                    item->setFont(font);
-                }
-            }
-            if (display == 1)
-                g_selectedRows.append(i);
-        }
-        mySort(header.sortColumn);
-        if (listing.lastRow >= 0)
-            setProgress(listing.lastRow);
-        showProgress(false);
-        if (!listing.refused.isEmpty())
-            warn(tr("These values were not loaded:\n%1").arg(listing.refused.join(QLatin1Char('\n'))));
+    ReadListing listing;
+    QString reason;
+    const ReadResult result = kind == WorkbookEnding
+        ? readWorkbookListing(path, g_invType, groups, ParameterRows, &listing, &reason,
+              [](int row, int lastRow) {
+                  setProgressRange(lastRow);
+                  setProgress(row);
+              })
+        : readTextListing(path, g_invType, groups, ParameterRows, &listing, &reason);
+    if (result == ReadResult::CannotRead) {
+        cannotRead(reason);
+        return;
     }
+    if (result == ReadResult::OtherDrive) {
+        typeMismatch();
+        return;
+    }
+    const QVector<QString> &stored = listing.values;
+    Header &header = listing.header;
+    acceptHeader(&header);
+    const bool fromWorkbook = kind == WorkbookEnding;
+    const int display = header.displayIndex;
 
+    selectParaCombo->setCurrentIndex(display);
+    selectPara(display == 1 ? 2 : display);
+    QThread::msleep(100);
     tableRows = table->rowCount();
+    if (display == 1)
+        g_selectedRows.clear();
+
+    QFont plain = table->font();
+    plain.setBold(false);
+    QFont bold = plain;
+    bold.setBold(true);
+    const int rows = fromWorkbook ? qMin(tableRows, table->rowCount()) : table->rowCount();
+    for (int i = 0; i < rows; ++i) {
+        QString label = cellText(i, PColumn);
+        label.remove(QLatin1Char(' ')).remove(QLatin1String("P."));
+        bool isNumber = false;
+        const int number = label == QLatin1String("99X") ? ParamText::PseudoRow : label.toInt(&isNumber);
+        const bool known = (isNumber || number == ParamText::PseudoRow) && number >= 0 && number < ParameterRows;
+        const QString value = known ? stored.at(number) : QString();
+        auto mark = [&](const QFont &font, const QColor &color) {
+            for (int c = 0; c <= SettingColumn; ++c) {
+                if (QTableWidgetItem *item = table->item(i, c)) {
+                    item->setFont(font);
+                    item->setForeground(color);
+                }
+            }
+        };
+        mark(plain, Qt::black);
+        // The workbook reader underlines every row with help, the text reader only the rows it lists.
+        const int helpNumber = known ? number : -1;
+        if (fromWorkbook)
+            underlineHelpCell(i, helpNumber);
+
+        if (value.isEmpty()) {
+            // What the list does not give must not be written with it.
+            if (table->item(i, SettingColumn))
+                setItemText(i, SettingColumn, QString());
+            const bool undefined = cellText(i, NameColumn) == QLatin1String("--")
+                && cellText(i, DefaultColumn) == QLatin1String("--");
+            if (!fromWorkbook || display == 1 || undefined)
+                table->hideRow(i);
+            continue;
+        }
+        if (value == QLatin1String("--")) {
+            setItemText(i, SettingColumn, QString());
+        } else {
+            setItemText(i, SettingColumn, value);
+            if (differsFromDefault(value, stripUnit(cellText(i, DefaultColumn))))
+                mark(bold, Qt::red);
+        }
+        underlineHelpCell(i, helpNumber);
+        if (display == 1)
+            g_selectedRows.append(i);
+    }
+    mySort(header.sortColumn);
+    if (listing.lastRow >= 0)
+        setProgress(listing.lastRow);
     showProgress(false);
+    if (!listing.refused.isEmpty())
+        warn(tr("These values were not loaded:\n%1").arg(listing.refused.join(QLatin1Char('\n'))));
+    tableRows = table->rowCount();
     showComparison(CompareResult::DefaultVsSetting);
 }

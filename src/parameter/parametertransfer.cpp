@@ -152,13 +152,7 @@ void CParameter::setRowMarked(int row, bool marked)
             item->setForeground(marked ? Qt::red : Qt::black);
         }
     }
-    const int parameter = parameterOfRow(row);
-    if (parameter >= 0 && parameter < DetailTextCount && hasHelp(parameter)) {
-        if (QTableWidgetItem *item = table->item(row, 0)) {
-            font.setUnderline(true);
-            item->setFont(font);
-        }
-    }
+    underlineHelpCell(row, parameterOfRow(row));
 }
 
 void CParameter::sortByNumber()
@@ -337,8 +331,9 @@ void CParameter::ReadAllPar()
     resolutionFactor = -1;
     const int comparison = readBackAfterWrite ? 2 : 0;
     readBackAfterWrite = false;
-    showComparison(comparison);
+    // Closed first: a closing dialog hands the focus back to the main window, over the comparison.
     progress.close();
+    showComparison(comparison);
 }
 
 void CParameter::ReadSinglePar()

@@ -64,7 +64,7 @@ bool replaceAllowed(QWidget *parent, const QString &caption, const QString &path
 } // namespace
 
 QString askSaveFileName(QWidget *parent, const QString &caption, const QString &start, const QString &filter,
-    QString *ending, SaveEnding rule)
+    QString *ending, SaveEnding rule, const SaveNameCheck &accept)
 {
     QString from = start;
     QString selected;
@@ -74,6 +74,10 @@ QString askSaveFileName(QWidget *parent, const QString &caption, const QString &
         if (path.isEmpty())
             break;
         path = finalName(path, selected, filter, rule);
+        if (accept && !accept(path)) {
+            path.clear();
+            break;
+        }
         if (replaceAllowed(parent, caption, path))
             break;
         from = path;

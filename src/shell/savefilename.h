@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 // The desktop folder, else the home folder, with a trailing "/".
@@ -25,8 +27,12 @@ enum class SaveEnding {
     Always, // a name not ending in the selected filter's ending gets it added
 };
 
-// A save dialog; empty when cancelled. The name returned is the one the caller writes: an existing
-// file under it is replaced only when the user says so; when not, the dialog opens again on it.
-// *ending receives the name's ending as fileEnding gives it.
+// Judges the name that will be written before anyone is asked to replace a file under it; a caller
+// that refuses the name tells the user why.
+using SaveNameCheck = std::function<bool(const QString &path)>;
+
+// A save dialog; empty when cancelled or when `accept` refused the name. The name returned is the one
+// the caller writes: an existing file under it is replaced only when the user says so; when not, the
+// dialog opens again on it. *ending receives the name's ending as fileEnding gives it.
 QString askSaveFileName(QWidget *parent, const QString &caption, const QString &start, const QString &filter,
-    QString *ending, SaveEnding rule = SaveEnding::WhenNone);
+    QString *ending, SaveEnding rule = SaveEnding::WhenNone, const SaveNameCheck &accept = {});

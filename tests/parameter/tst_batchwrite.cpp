@@ -99,6 +99,7 @@ void TestBatchWrite::writeAllOrderAndJournal()
     QVERIFY(!seriess::isBoldRed(form, m_f.rowOf(1)));
     QVERIFY(!seriess::isBoldRed(form, m_f.rowOf(90))); // read-only: its setting is not compared
     QCOMPARE(form->VerifyParameter->currentIndex(), 2);
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(form->compareResult));
     QVERIFY(!form->readBackAfterWrite);
     QVERIFY(!g_batchTransfer);
     const QStringList log = m_f.logLines();

@@ -192,15 +192,28 @@ void TestComparison::comboShowsTheComparison()
     QVERIFY(!m_form->compareResult->isModal());
     QCOMPARE(m_form->compareResult->windowTitle(), QString("Current VS Setting"));
     QCOMPARE(listedLabels(*m_form->compareResult), (QStringList { "P.   3", "P.   7", "P. 180", "P. 161" }));
-    // A changed value shows on the next choice.
+    // A changed value shows on the next choice, in front of the window the user chose it in.
     m_form->PartableWidget->item(7, 10)->setText(QString());
+    m_main->window()->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), m_main->window());
     QVERIFY(chooseComboItem(m_form->VerifyParameter, 2));
     QCOMPARE(listedLabels(*m_form->compareResult), (QStringList { "P.   3", "P.   7", "P. 180" }));
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(m_form->compareResult));
     m_form->compareResult->hide();
 }
 
 void TestComparison::callersChooseTheMode()
 {
+    QList<Row> many; // a long list left scrolled to its end: the next one opens at its top
+    for (int i = 0; i < 60; ++i)
+        many << row("00-00", QString::number(i), "Name", "1", "", "", "Writable");
+    m_main->setRows(many);
+    m_form->showComparison(0);
+    m_form->compareResult->CompareWidget->scrollToBottom();
+    m_form->showComparison(1);
+    QCoreApplication::processEvents();
+    QCOMPARE(m_form->compareResult->CompareWidget->rowAt(0), 0);
+    init();
     m_form->showComparison(1);
     QCOMPARE(m_form->VerifyParameter->currentIndex(), 1);
     QVERIFY(m_form->compareResult->isVisible());

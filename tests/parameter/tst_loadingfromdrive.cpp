@@ -153,6 +153,14 @@ void TestLoadingFromDrive::shippedDriveKeepsItsVersion()
                  qPrintable(QString::number(load) + ": " + g_firmwareVersionText + " / " + g_firmwareVersion));
         QVERIFY(isFeatureEnabled(QStringLiteral("Parameter_writeP188")));
         QCOMPARE(m_f.form()->parInformation->detailText(7).isEmpty(), s.letter == 'S'); // series S ships no help
+        if (load == 0) { // help opens from the group cell; where no group column shows, from the number's
+            m_f.clickRow(7, s.groupMode ? 0 : 1);
+            QCOMPARE(m_f.form()->parInformation->isVisible(), s.letter != 'S');
+            QCOMPARE(m_f.form()->PartableWidget->item(m_f.rowOf(7), 1)->font().underline(), s.letter == 'D');
+            m_f.clickRow(7, 1);
+            QCOMPARE(m_f.form()->parInformation->isVisible(), s.letter == 'D');
+            m_f.form()->parInformation->hide();
+        }
         if (load < 2)
             QCOMPARE(cell(40, 3), QString(s.letter == 'A' ? "Terminal (SO1-SE)" : "Terminal (SO-SE)"));
         if (s.letter == 'A') { // the copies of P.40 and P.99X meant for this firmware, P.40 with its no-function value

@@ -117,6 +117,11 @@ void TestParameterForm::displayModes()
     QTest::keyClick(form.selectParaCombo, Qt::Key_Down);
     QCOMPARE(form.selectParaCombo->currentIndex(), 2);
     QCOMPARE(visibleRows(table), g_parameterCount);
+    // The row header holds 1600, the last row's number, even in the current row's bold.
+    QFont bold = table->verticalHeader()->font();
+    bold.setBold(true);
+    const int margins = 2 * table->style()->pixelMetric(QStyle::PM_HeaderMargin);
+    QTRY_VERIFY(table->verticalHeader()->width() >= QFontMetrics(bold).horizontalAdvance("1600") + margins);
     QCOMPARE(g_sortFlag, (unsigned char)1);
     QVERIFY(!table->isRowHidden(rowOf(form, 185)));
     QCOMPARE(form.cellText(rowOf(form, 185), 3), QString("--"));

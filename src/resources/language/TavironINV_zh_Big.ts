@@ -724,6 +724,10 @@ p, li { white-space: pre-wrap; }
         <source>the line is cut short</source>
         <translation>該行不完整</translation>
     </message>
+    <message>
+        <source>Only names ending in .%1 or .%2 can be opened</source>
+        <translation>只能開啟副檔名為 .%1 或 .%2 的檔案</translation>
+    </message>
 </context>
 <context>
     <name>CSearch</name>
