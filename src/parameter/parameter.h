@@ -44,6 +44,9 @@ public:
     // combo takes the mode, then the dialog lists and shows the differing rows.
     void showComparison(int mode);
 
+    // The column whose cell carries a parameter's help: the group cell, or the number where groups are hidden.
+    int helpColumn() const;
+
     // Text of a cell; empty when the row or its item does not exist (the form's rows start without items).
     QString cellText(int row, int column) const;
 
@@ -112,7 +115,6 @@ private:
     QString modelInfix() const;
     int parameterOfRow(int row) const;
     bool hasHelp(int parameter) const;
-    int helpColumn() const;
     void underlineHelpCell(int row, int parameter);
     bool modbusColumnShown() const;
     void setItemText(int row, int column, const QString &text);

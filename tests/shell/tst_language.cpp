@@ -315,8 +315,8 @@ void TestLanguage::switchFollowsTheCataloguesEverywhere()
     ParInformation *help = form->parInformation;
     // The help of P.7 open, as a click on its underlined number opens it.
     const int helpRow = 7;
-    form->PartableWidget->setCurrentCell(helpRow, 0);
-    form->ShowTooltip(form->PartableWidget->model()->index(helpRow, 0));
+    form->PartableWidget->setCurrentCell(helpRow, form->helpColumn());
+    form->ShowTooltip(form->PartableWidget->model()->index(helpRow, form->helpColumn()));
     QVERIFY(help->isVisible());
 
     const Texts english = visibleTexts(m_window);
