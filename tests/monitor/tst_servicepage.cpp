@@ -89,7 +89,7 @@ void tst_ServicePage::historyRead_data()
             + storedDetail(8, 2) + "\nAlarm 3 > OC2\nAlarm 4 > GOOD";
     QTest::newRow("taviron") << 2
                              << "Alarm 1 > CPU\n" + storedDetail(1, 1) + "\nAlarm 2 > OV2\n"
-            + storedDetail(8, 2) + "\nAlarm 3 > OC2\n" + storedDetail(8, 3)
+            + storedDetail(8, 2) + "\nAlarm 3 > OC2\n" + storedDetail(15, 3) // three records, each its own items
             + "\nAlarm 4 > GOOD\nAlarm 5 > GOOD";
 }
 
