@@ -299,7 +299,7 @@ void tst_ServicePage::accessCode()
         for (int r = 0; r < page()->parameterTable->rowCount(); ++r)
             rows << page()->parameterTable->item(r, 0)->text() + QLatin1Char('=') + page()->parameterTable->item(r, 1)->text()
                     + QLatin1Char(' ') + page()->parameterTable->item(r, 3)->text();
-        // VR3 at version 1.10: P.1403's default holds only below 1.00, so it has no row.
+        // VR3 at version 0.55: P.1403's default holds only from 0.30 below 0.50, so it has no row.
         QCOMPARE(rows, QStringList({ "P.1400=0 1", "P.1401=3 1", "P.1402=6 1", "P.1404=2000 1",
                                      "P.1405=0.0 0.1%" }));
         QCOMPARE(page()->lastRow, 4);
