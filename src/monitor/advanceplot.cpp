@@ -535,27 +535,25 @@ void AdvancePlot::mouseMoveEvent(QMouseEvent *event)
         return;
     }
 
+    // Each checked channel shows what it recorded in the last pass at or before the cursor. Passes
+    // come about 0.2 s apart with eight items, so looking only 0.1 s back left most positions blank;
+    // a pass that recorded nothing for the channel (unchecked, refused) shows "0", not an older value.
     QVector<double> values(8, -1.0);
-    bool none = false;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         const QVector<QPointF> &marker = rawSeries.at(channelCount);
-        none = marker.isEmpty() || marker.last().x() < xm;
+        const int pass = firstAfter(marker, xm) - 1;
+        const bool none = pass < 0 || marker.last().x() < xm;
         for (int i = 0; !none && i < channelCount && i < values.size(); ++i) {
             if (i >= checkBoxes.size() || !checkBoxes.at(i)->isChecked())
                 continue;
             const QVector<QPointF> &s = rawSeries.at(i);
-            const int at = firstAfter(s, xm) - 1;
-            if (at >= 0 && s.at(at).x() > xm - 0.1)
+            const int at = firstAfter(s, marker.at(pass).x()) - 1;
+            if (at >= 0 && s.at(at).x() == marker.at(pass).x())
                 values[i] = s.at(at).y();
         }
     }
-    if (none) {
-        for (QLineEdit *edit : qAsConst(m_valueEdits))
-            edit->setText(QStringLiteral("0"));
-    }
-    else if (std::any_of(values.begin(), values.end(), [](double v) { return v != -1.0; }))
-        showValues(values);
+    showValues(values);
 
     QwtPlotMarker marker;
     marker.setLineStyle(QwtPlotMarker::VLine);

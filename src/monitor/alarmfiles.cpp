@@ -88,7 +88,10 @@ DetailRange parseDetailRange(const QString &range)
     }
     if (r.first < 1 || r.last < r.first)
         return DetailRange();
-    r.offset = r.last > 7 ? r.last - r.first + 1 : 0;
+    // A range past item 7 follows the ranges of the records before it, each as long as this one:
+    // 8-14 gives record 2 the kinds 1 to 7, 15-21 record 3. At least one range lies before it.
+    const int length = r.last - r.first + 1;
+    r.offset = r.last > 7 ? length * qMax(1, (r.first - 2) / length + 1) : 0;
     r.valid = true;
     return r;
 }

@@ -20,6 +20,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -31,7 +32,9 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTextEdit>
+#include <QThread>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -62,6 +65,20 @@ bool hasRamMonitor(char series, double version)
 {
     return (series == 'G' && version >= 0.2) || (series == 'X' && version >= 0.6) || (series == 'T' && version >= 0.3)
         || series == 'L' || series == 'A' || series == 'Y';
+}
+
+// Lets events run until the window stands on the screen (a window manager maps it a little after
+// show(); at most a second), then paints it there.
+void paintOnScreen(QWidget *window)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!window->windowHandle()->isExposed() && waited.elapsed() < 1000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+    window->repaint();
+    QCoreApplication::processEvents();
 }
 
 // Clears g_quietRead however the read-out ends.
@@ -270,9 +287,13 @@ void HideParameter::historyAlarm()
     progress.setWindowModality(Qt::WindowModal);
     progress.setWindowTitle(tr("Alarm Information..."));
     fitWindowTitle(&progress);
+    // The reads block the GUI thread. A dialog shown by show() alone lets no events run in setValue
+    // until its own minimum duration passes, and a window manager frames and exposes it some round
+    // trips after show(): it stood blank for seconds. It is painted on the screen before the first read.
+    progress.setMinimumDuration(0);
     progress.show();
     progress.setValue(1);
-    QCoreApplication::processEvents();
+    paintOnScreen(&progress);
     for (int n = 1; n <= info.records; ++n) {
         progress.setValue(n);
         const QString title = tr("Alarm ") + QString::number(n);

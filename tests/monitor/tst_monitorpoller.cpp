@@ -208,7 +208,7 @@ void tst_MonitorPoller::passAsksTheFlaggedItemsAndTheWindowShowsThem_data()
     QTest::newRow("modbus_ascii") << 1 << QStringList { "M0R", "M2R", "MER", "MAW", "MAR", "MBW", "MBR", "MCR" }
                                   << "" << "380V" << "10100-----10--";
     QTest::newRow("taviron") << 2 << QStringList { "M0R", "M3R", "M2R", "MAW", "MAR", "MBW", "MBR", "MCR" } << ""
-                             << "8.8A" << "01011111110111";
+                             << "8.8A" << "10100000001000"; // active low, the same terminals as A
 }
 
 void tst_MonitorPoller::passAsksTheFlaggedItemsAndTheWindowShowsThem()

@@ -1,8 +1,9 @@
 // The trend chart fed one pass at a time on a clock the benchmark sets, at the fastest pass rate the
 // wire allows: heap per stored sample, heap over eight hours past the record limit, the refresh of
 // eight channels holding a full record, and the data export of 100,000 rows beside Python's csv and
-// openpyxl writing the same rows. Not a timed test; runs only with TAVIRON_BENCH=1.
+// openpyxl writing the same rows. Not a timed test; in full with TAVIRON_BENCH=1.
 
+#include "benchmode.h"
 #include "monitor/advanceplot.h"
 #include "monitor/monitorglobals.h"
 #include "monitor/trenddatafile.h"
@@ -165,8 +166,7 @@ private slots:
 
 void tst_TrendBench::initTestCase()
 {
-    if (qEnvironmentVariable("TAVIRON_BENCH") != QLatin1String("1"))
-        QSKIP("set TAVIRON_BENCH=1 to measure the trend chart");
+    fullBench(); // outside a full run, silences the figures
     qInfo("pass rate: %d items x (8-byte request + 7-byte reply + 2 x 3.5-character silence) x 11 bits / %d baud "
           "= %.2f ms a pass, %.1f passes/s: the fastest a Modbus RTU link at %d baud can feed the chart, "
           "so the most it can hold",
@@ -210,8 +210,8 @@ void tst_TrendBench::memoryFlatPastRecordLimit()
     // The refresh once a simulated second rather than every 30 ms: the curves' copies of the window
     // count too, and their size does not depend on how often they are taken.
     QVector<QPair<int, qint64>> heap;
-    const int hours = 8;
-    for (int second = 1; second <= hours * 3600; ++second) {
+    const int seconds = fullBench() ? 8 * 3600 : 2 * RecordLimit; // in the suite, twice the record limit
+    for (int second = 1; second <= seconds; ++second) {
         feed.feedUntil(second);
         feed.plot.updateCurve();
         if (second % 600 == 0)
@@ -227,7 +227,7 @@ void tst_TrendBench::memoryFlatPastRecordLimit()
             least = qMin(least, h.second);
         }
     }
-    qInfo("%lld passes over %d simulated hours in %.1f s; heap of the chart:%s", feed.passes, hours,
+    qInfo("%lld passes over %d simulated hours in %.1f s; heap of the chart:%s", feed.passes, seconds / 3600,
           took.nsecsElapsed() / 1e9, qPrintable(series));
     qInfo("past the record limit (%d s) every 10 simulated minutes: %.2f to %.2f MB, max/min %.3f; "
           "the marker holds %d passes",
@@ -242,7 +242,8 @@ void tst_TrendBench::refreshFullRecord_data()
     QTest::addColumn<double>("width");
     QTest::addColumn<int>("calls");
     QTest::newRow("30 s window, the default") << 30.0 << 300;
-    QTest::newRow("1000 s window, the widest Option allows") << 1000.0 << 40;
+    if (fullBench())
+        QTest::newRow("1000 s window, the widest Option allows") << 1000.0 << 40;
 }
 
 void tst_TrendBench::refreshFullRecord()
@@ -284,8 +285,8 @@ void tst_TrendBench::refreshFullRecord()
 
 void tst_TrendBench::exportAgainstPython()
 {
-    const int rows = 100000;
-    const int repeats = 3;
+    const int rows = fullBench() ? 100000 : 1000;
+    const int repeats = fullBench() ? 3 : 1;
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const TrendDataTable table = exportTable(rows);

@@ -49,13 +49,14 @@ private slots:
     void saveData_data();
     void saveData();
     void saveChart();
+    void valueCursorUnderTheMouse_data();
     void valueCursorUnderTheMouse();
     void crossingChannelsEachShowTheirColour();
 
 private:
     MainAdvPlot *open();
-    // Three passes; channel 2 checked from the second pass on.
-    void record(MainAdvPlot *w);
+    // Passes stepMs apart, channel 1 in each, channel 2 where `second` has a 1.
+    void record(MainAdvPlot *w, int stepMs = 100, const QString &second = QStringLiteral("011"));
     NavFixture m_fix;
     QTemporaryDir m_home;
     QByteArray m_oldHome;
@@ -201,21 +202,19 @@ void tst_TrendWindow::optionDialog()
     QCOMPARE(seen.last(), QStringLiteral("45 100 0,0,0,0,0,0,0,0"));
 }
 
-void tst_TrendWindow::record(MainAdvPlot *w)
+void tst_TrendWindow::record(MainAdvPlot *w, int stepMs, const QString &second)
 {
     auto *clock = new StillClock();
     w->plot->setClock(clock);
     w->applyYAxisRanges();
     w->plot->start();
-    const QVector<bool> first { true, false, false, false, false, false, false, false };
-    const QVector<bool> all { true, true, false, false, false, false, false, false };
     const QVector<int> items { 0, 8, 2, 3, 4, 5, 6, 8 };
     std::lock_guard<FairMutex> lock(g_monitorListsMutex);
-    for (int pass = 0; pass < 3; ++pass) {
+    for (int pass = 0; pass < second.size(); ++pass) {
         g_monitorValues[0] = 50.0 + pass;
         g_monitorValues[8] = 0.5 * pass;
-        clock->ms = 1000 + 100 * pass;
-        w->plot->addData(pass == 0 ? first : all, items);
+        clock->ms = 1000 + stepMs * pass;
+        w->plot->addData({ true, second.at(pass) == '1', false, false, false, false, false, false }, items);
     }
 }
 
@@ -293,29 +292,49 @@ void tst_TrendWindow::saveChart()
     QVERIFY(!QFileInfo::exists(m_desktop + "/missing"));
 }
 
+void tst_TrendWindow::valueCursorUnderTheMouse_data()
+{
+    QTest::addColumn<int>("stepMs");
+    QTest::addColumn<QString>("second"); // passes that recorded channel 2
+    QTest::addColumn<QVector<double>>("moves"); // each after a move into the second pass, which shows both
+    QTest::addColumn<QString>("shown"); // the Channel Value boxes after each move
+    // Passes at 0.5, 0.6, 0.7 s; 0.9 lies right of the newest.
+    QTest::newRow("passes_0.1_s_apart") << 100 << "011" << QVector<double> { 0.52, 0.65, 0.9 }
+                                        << "50.00 0 0 0 0 0 0 0 51.00 0.50 0 0 0 0 0 0 0 0 0 0 0 0 0 0";
+    // Eight items a pass: at 0.5, 0.7, 0.9, 1.1, 1.3 s; channel 2 unchecked during the third.
+    QTest::newRow("passes_0.2_s_apart") << 200 << "01011" << QVector<double> { 0.52, 0.65, 0.85, 0.99, 1.05, 1.15, 1.4 }
+        << "50.00 0 0 0 0 0 0 0 50.00 0 0 0 0 0 0 0 51.00 0.50 0 0 0 0 0 0 52.00 0 0 0 0 0 0 0 "
+           "52.00 0 0 0 0 0 0 0 53.00 1.50 0 0 0 0 0 0 0 0 0 0 0 0 0 0";
+}
+
 // Value-cursor mode on a stopped chart, through the window system as a user's mouse: pressed, moved and released.
+// Each checked channel shows the value it recorded at or before the cursor, never the previous position's.
 void tst_TrendWindow::valueCursorUnderTheMouse()
 {
+    QFETCH(int, stepMs);
+    QFETCH(QString, second);
+    QFETCH(QVector<double>, moves);
     MainAdvPlot *w = open();
     QVERIFY(QTest::qWaitForWindowExposed(w));
     w->plot->setXAxisWidth(2, 100);
-    record(w);
+    record(w, stepMs, second);
     w->plot->stop();
     auto at = [w](double t) {
         return w->plot->canvas()->mapTo(w, QPoint(qCeil(w->plot->transform(QwtPlot::xBottom, t)), 50));
     };
-    QStringList shown; // the Channel Value boxes after each move; 0.9 lies right of the newest sample
+    QStringList shown;
     QTest::mousePress(w->windowHandle(), Qt::LeftButton, {}, at(0.52));
-    for (double t : { 0.55, 0.65, 0.9 }) {
+    for (double t : moves) {
+        QTest::mouseMove(w->windowHandle(), at(0.55 + stepMs / 1000.0));
         QTest::mouseMove(w->windowHandle(), at(t));
         for (QLineEdit *e : w->channelValueEdits)
             shown << e->text();
     }
-    QTest::mouseRelease(w->windowHandle(), Qt::LeftButton, {}, at(0.9));
-    QCOMPARE(shown.join(' '), QStringLiteral("50.00 0 0 0 0 0 0 0 " "51.00 0.50 0 0 0 0 0 0 " "0 0 0 0 0 0 0 0"));
+    QTest::mouseRelease(w->windowHandle(), Qt::LeftButton, {}, at(moves.last()));
+    QTEST(shown.join(' '), "shown");
     // The white cursor line stands on the screen, not only in the handler.
     const QImage screen = w->screen()->grabWindow(w->winId()).toImage();
-    QCOMPARE(screen.pixelColor(at(0.9).x(), at(0.9).y() + 1), QColor(Qt::white));
+    QCOMPARE(screen.pixelColor(at(moves.last()).x(), at(moves.last()).y() + 1), QColor(Qt::white));
 }
 
 // Frequency ramps up under a constant setting while the current ramps down: in sample pixel columns

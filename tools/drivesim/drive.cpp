@@ -58,11 +58,11 @@ int Drive::frequencyDecimals() const
     return 2;
 }
 
-// A detail item's value carries the decimals of what it measures; items 8 to 14 are those of a
-// second record (kinds 1 to 7 again).
+// A detail item's value carries the decimals of what it measures; each record has its seven items
+// (1-7 the most recent, 8-14 the one before, 15-21 the one before that), kinds 1 to 7 again.
 int Drive::detailDecimals(int item) const
 {
-    const int kind = item > 7 ? item - 7 : item;
+    const int kind = (item - 1) % 7 + 1;
     switch (kind) {
     case 1:
         return frequencyDecimals();
