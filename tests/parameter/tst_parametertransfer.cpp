@@ -1,6 +1,7 @@
 // The parameter form's transfers against the simulated drive in each protocol, driven through the
 // form's buttons; what the table shows and what the drive's journal saw on the wire.
 
+#include "benchmode.h"
 #include "parameter/valuetext.h"
 #include "shell/operationlog.h"
 #include "transferfixture.h"
@@ -390,7 +391,7 @@ void TestParameterTransfer::benchmarkReadAll()
 // figures, so that the benchmark cannot break unseen; TAVIRON_BENCH=1 runs all four.
 void TestParameterTransfer::benchmarkReadAllAgainstTheLine()
 {
-    const bool full = qgetenv("TAVIRON_BENCH") == "1";
+    const bool full = fullBench();
     const QString params = QStringLiteral("include %1/tools/drivesim/scenarios/S.params").arg(sourceDir());
     for (const QString reply : { "whole", "paced" }) {
         for (int baud : { 9600, 115200 }) {
@@ -416,10 +417,9 @@ void TestParameterTransfer::benchmarkReadAllAgainstTheLine()
             const QList<JournalFrame> theirs = drive.frames().mid(before + ours.size());
             auto span = [](const QList<JournalFrame> &f) { return f.last().at - f.first().at; };
             const double limit = lineLimit(ours, ours.first().at, ours.last().at + 1e-9, 10, baud, false);
-            if (full)
-                qInfo("%6d baud, reply %s: %d reads, Read All %.3f s, the line's limit %.3f s (x%.2f), libmodbus loop %.3f s (x%.2f)",
-                      baud, qPrintable(reply), theirs.size() / 2, span(ours), limit, span(ours) / limit, span(theirs),
-                      span(ours) / span(theirs));
+            qInfo("%6d baud, reply %s: %d reads, Read All %.3f s, the line's limit %.3f s (x%.2f), libmodbus loop %.3f s (x%.2f)",
+                  baud, qPrintable(reply), theirs.size() / 2, span(ours), limit, span(ours) / limit, span(theirs),
+                  span(ours) / span(theirs));
         }
     }
 }
