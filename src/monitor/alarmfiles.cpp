@@ -88,10 +88,13 @@ DetailRange parseDetailRange(const QString &range)
     }
     if (r.first < 1 || r.last < r.first)
         return DetailRange();
-    // A range past item 7 follows the ranges of the records before it, each as long as this one:
-    // 8-14 gives record 2 the kinds 1 to 7, 15-21 record 3. At least one range lies before it.
-    const int length = r.last - r.first + 1;
-    r.offset = r.last > 7 ? length * qMax(1, (r.first - 2) / length + 1) : 0;
+    // A range past item 7 is shifted back by its own length (8-14 gives the kinds 1 to 7, 8-10 the
+    // kinds 5 to 7), as files made for the drive expect. That leaves a third record's 15-21 with no
+    // kind a line is written for, so a range lying wholly past 7 maps onto the seven items of its
+    // own record instead.
+    r.offset = r.last > 7 ? r.last - r.first + 1 : 0;
+    if (r.first - r.offset > 7)
+        r.offset = 7 * ((r.first - 1) / 7);
     r.valid = true;
     return r;
 }

@@ -10,6 +10,7 @@
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTextCodec>
+#include <QTextLayout>
 #include <QToolButton>
 
 QVector<QString> readParameterDetails(QIODevice *device)
@@ -54,9 +55,30 @@ int helpRowHeight(int length, int language)
     return length < 25 ? 20 : length < 50 ? 30 : length < 90 ? 60 : 80;
 }
 
+QStringList helpLines(const QString &text, const QFont &font, int width)
+{
+    // Breaking anywhere cut words such as "acceleration/deceleration" in two.
+    QTextOption wrap;
+    wrap.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QTextLayout layout(text, font);
+    layout.setTextOption(wrap);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        lines << text.mid(line.textStart(), line.textLength());
+    }
+    layout.endLayout();
+    return lines;
+}
+
 void textDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
-    painter->drawText(option.rect, Qt::TextWrapAnywhere | Qt::AlignVCenter, index.data(Qt::DisplayRole).toString());
+    painter->save();
+    painter->setFont(option.font);
+    const QStringList lines = helpLines(index.data(Qt::DisplayRole).toString(), option.font, option.rect.width());
+    painter->drawText(option.rect, Qt::AlignVCenter, lines.join(QLatin1Char('\n')));
+    painter->restore();
     drawFocus(painter, option, option.rect);
 }
 

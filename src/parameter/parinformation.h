@@ -21,6 +21,9 @@ QVector<QString> readParameterDetails(QIODevice *device);
 double helpMinimumVersion(char seriesLetter);
 // Height in pixels of a help line of the given length in characters, by interface language.
 int helpRowHeight(int length, int language);
+// A help line as drawn in a column of the given width: broken between words, inside a word only
+// where that word alone is wider than the column.
+QStringList helpLines(const QString &text, const QFont &font, int width);
 
 class textDelegate : public QItemDelegate {
     Q_OBJECT

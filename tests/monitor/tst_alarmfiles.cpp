@@ -120,7 +120,10 @@ void tst_AlarmFiles::detailRange_data()
     QTest::newRow("1-7") << "1-7" << true << 1 << 7 << 0;
     QTest::newRow("8-14_onto_kinds_1_to_7") << "8-14" << true << 8 << 14 << 7;
     QTest::newRow("5-9") << "5-9" << true << 5 << 9 << 5;
+    QTest::newRow("8-10_onto_kinds_5_to_7") << "8-10" << true << 8 << 10 << 3;
+    QTest::newRow("9-14_onto_kinds_3_to_8") << "9-14" << true << 9 << 14 << 6;
     QTest::newRow("15-21_record_3_onto_kinds_1_to_7") << "15-21" << true << 15 << 21 << 14;
+    QTest::newRow("16-18_record_3_onto_kinds_2_to_4") << "16-18" << true << 16 << 18 << 14;
     QTest::newRow("0-7") << "0-7" << false << 0 << 0 << 0;
     QTest::newRow("empty") << "" << false << 0 << 0 << 0;
     QTest::newRow("no_dash") << "7" << false << 0 << 0 << 0;

@@ -206,7 +206,7 @@ void tst_MonitorPoller::passAsksTheFlaggedItemsAndTheWindowShowsThem_data()
     QTest::newRow("modbus_rtu") << 0 << QStringList { "M0R", "M3R", "M2R", "MAW", "MAR", "MBW", "MBR", "MCR" }
                                 << "P187 P187" << "8.8A" << "10100000001000";
     QTest::newRow("modbus_ascii") << 1 << QStringList { "M0R", "M2R", "MER", "MAW", "MAR", "MBW", "MBR", "MCR" }
-                                  << "" << "380V" << "10100-----10--";
+                                  << "" << "380V" << "101000----10--";
     QTest::newRow("taviron") << 2 << QStringList { "M0R", "M3R", "M2R", "MAW", "MAR", "MBW", "MBR", "MCR" } << ""
                              << "8.8A" << "10100000001000"; // active low, the same terminals as A
 }

@@ -278,13 +278,18 @@ void tst_MonitorWindow::ioLamps_data()
     QTest::addColumn<int>("output");
     QTest::addColumn<QString>("lamps");
     QTest::addColumn<QString>("stopped");
-    QTest::addColumn<QString>("label9");
-    // Active high: inputs 5 light FWD and X1, output 1 lights Y1.
-    QTest::newRow("active_high") << 'A' << "0.55" << 5 << 1 << "10100000001000" << "00000000000000" << "X8";
-    // Active low: a clear bit lights; the ten inputs and four outputs the wizard sets are wired.
-    QTest::newRow("active_low") << 'D' << "0.52" << 0xFFFE << 0x000A << "10000000001010" << "00000000000000" << "HDI";
+    QTest::addColumn<QString>("labels");
+    // The lamps carry the names of the terminals the wizard sets for the series.
+    // Active high: inputs 5 light STF and M0, output 1 lights SO1-SE.
+    QTest::newRow("active_high") << 'A' << "0.55" << 5 << 1 << "10100000001000" << "00000000000000"
+        << "STF STR M0 M1 M2 RES M3 M4 M5 HDI SO1-SE A1-B1-C1 SO2-SE A2-B2-C2";
+    // Active low: a clear bit lights.
+    QTest::newRow("active_low") << 'D' << "0.52" << 0xFFFE << 0x000A << "10000000001010" << "00000000000000"
+        << "STF STR M0 M1 M2 RES M3 M4 M5 HDI SO ABC A1 A2";
+    QTest::newRow("six_inputs_two_outputs") << 'S' << "0.25" << 0x24 << 2 << "001001----01--" << "000000----00--"
+        << "STF STR M0 M1 M2 RES     SO-SE A-B-C  ";
     QTest::newRow("no_line_for_the_version") << 'S' << "0.15" << 0 << 0 << "--------------"
-                                             << "--------------" << "";
+                                             << "--------------" << QString(13, ' ');
 }
 
 void tst_MonitorWindow::ioLamps()
@@ -295,11 +300,14 @@ void tst_MonitorWindow::ioLamps()
     QFETCH(int, output);
     QFETCH(QString, lamps);
     QFETCH(QString, stopped);
-    QFETCH(QString, label9);
+    QFETCH(QString, labels);
     g_seriesLetter = series;
     g_firmwareVersion = firmware;
     IOState panel;
-    QCOMPARE(panel.textLabels[9]->text(), label9);
+    QStringList shown;
+    for (QLabel *label : panel.textLabels)
+        shown << label->text();
+    QCOMPARE(shown.join(' '), labels);
     panel.setIOValue(input, output);
     panel.startMonitor();
     QTRY_COMPARE(lampText(panel.lampLabels), lamps);

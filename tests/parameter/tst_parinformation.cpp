@@ -44,6 +44,8 @@ private slots:
     void noPopupWithoutHelp();
     void rowHeightsFollowLineLength_data();
     void rowHeightsFollowLineLength();
+    void linesBreakBetweenWords_data();
+    void linesBreakBetweenWords();
 };
 
 void TestParInformation::formOfTheWindow()
@@ -216,6 +218,27 @@ void TestParInformation::rowHeightsFollowLineLength()
     QCOMPARE(popupLines(&help), (QStringList { "first", "", QString(length, QLatin1Char('x')) }));
     QCOMPARE(help.SysTableView->rowHeight(1), 20);
     QCOMPARE(help.SysTableView->rowHeight(2), height);
+}
+
+void TestParInformation::linesBreakBetweenWords_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("wordBroken");
+    QTest::newRow("words") << AccelerationEn.first() << false;
+    QTest::newRow("one word wider than the column") << QString(120, QLatin1Char('x')) << true;
+}
+
+void TestParInformation::linesBreakBetweenWords()
+{
+    QFETCH(QString, text);
+    ParInformation help;
+    const QStringList lines = helpLines(text, help.SysTableView->font(), help.SysTableView->columnWidth(1));
+    QVERIFY(lines.size() > 1);
+    QCOMPARE(lines.join(QString()), text);
+    bool broken = false;
+    for (int i = 1; i < lines.size(); ++i)
+        broken = broken || (lines.at(i - 1).back().isLetter() && lines.at(i).front().isLetter());
+    QTEST(broken, "wordBroken");
 }
 
 QTEST_MAIN(TestParInformation)
