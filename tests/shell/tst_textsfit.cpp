@@ -192,6 +192,10 @@ const QVector<WindowCase> &windowTable()
         { "selection dialog", [](Program &) { return made(selectionWithRows()); } },
         { "search dialog", [](Program &) { return made(new CSearch(nullptr)); } },
         { "set-up dialog", [](Program &p) { return kept(p.window->comSetup); } },
+        { "set-up dialog, Modbus RTU", [](Program &p) {
+              p.window->comSetup->ProcomboBox->setCurrentIndex(1);
+              return kept(p.window->comSetup);
+          } },
         { "station and drive type", [](Program &p) { return kept(p.window->navigation->stationDialog); } },
         { "about", [](Program &) { return made(new CAbout(nullptr)); } },
         { "monitor window, monitor page", [](Program &p) { return monitorPage(p, 0); } },
