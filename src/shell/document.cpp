@@ -326,6 +326,12 @@ DocumentRead readDocumentStationFile(const QString &document, QByteArray *conten
         *reason = CMainWindow::tr("the name does not end in .tv");
         return DocumentRead::NotDocument;
     }
+    // Opening a FIFO or a device waits for a writer; a link is judged by what it leads to.
+    const QFileInfo info(document);
+    if (info.exists() && !info.isFile()) {
+        *reason = CMainWindow::tr("it is not a regular file");
+        return DocumentRead::Unreadable;
+    }
     // Only the settings are taken: a document from anyone must not be able to place files.
     ZipArchiveReader reader(ZipArchivePassword);
     const ZipResult opened = reader.openFile(document);

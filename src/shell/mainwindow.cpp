@@ -21,6 +21,7 @@
 #include "shell/appglobals.h"
 #include "shell/commsettings.h"
 #include "shell/document.h"
+#include "shell/filedialoglocale.h"
 #include "shell/help.h"
 #include "shell/navigation.h"
 #include "shell/operationlog.h"
@@ -83,6 +84,7 @@ static void loadCatalogue(int language)
         g_qtTranslator.load(QString());
     static const bool qtInstalled = QCoreApplication::installTranslator(&g_qtTranslator);
     Q_UNUSED(qtInstalled)
+    writeFileDialogColumnsInTheLanguage();
 }
 
 CMainWindow::CMainWindow(QWidget *parent)

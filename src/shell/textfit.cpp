@@ -148,6 +148,12 @@ const int ComboLeastCharacters = 6;
 // A combo box keeps the width it was built with; its drop-down list widens to its longest entry.
 void fitComboList(QComboBox *combo)
 {
+    // A combo box measures its texts once and keeps that size hint through a change of its texts (its
+    // policy AdjustToContentsOnFirstShow): a change of policy makes it measure the texts it has now.
+    const QComboBox::SizeAdjustPolicy policy = combo->sizeAdjustPolicy();
+    combo->setSizeAdjustPolicy(
+        policy == QComboBox::AdjustToContents ? QComboBox::AdjustToContentsOnFirstShow : QComboBox::AdjustToContents);
+    combo->setSizeAdjustPolicy(policy);
     // A layout would keep the box as wide as its longest entry; an explicit least width lets it squeeze.
     if (combo->minimumWidth() == 0 && managedByLayout(combo)) {
         QStyleOptionComboBox option;

@@ -210,6 +210,14 @@ void checkCombo(QComboBox *combo, QList<Finding> *out)
         if (needed > room)
             out->append({ QStringLiteral("list item %1").arg(i), text, needed, room });
     }
+    // Its field may show the start of a long text, never less than six characters of it.
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.editable = combo->isEditable();
+    const int field = combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo).width();
+    const int needed = combo->fontMetrics().horizontalAdvance(combo->currentText());
+    if (needed > field && field < 6 * combo->fontMetrics().horizontalAdvance(QLatin1Char('X')))
+        out->append({ QStringLiteral("field"), combo->currentText(), needed, field });
 }
 
 } // namespace

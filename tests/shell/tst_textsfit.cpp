@@ -23,6 +23,7 @@
 #include "seriesfixture.h"
 #include "shell/about.h"
 #include "shell/appglobals.h"
+#include "shell/filedialoglocale.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
 #include "shell/startup.h"
@@ -31,6 +32,7 @@
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -52,6 +54,7 @@ namespace
 {
 
 const char *const LanguageNames[] = { "English", "Simplified Chinese", "Traditional Chinese" };
+const QDateTime Dated(QDate(2024, 3, 5), QTime(14, 7));
 
 // The program as a user has it when a window opens: the main window in the language, a drive of
 // series D at station 1 with its table loaded and the parameter form shown.
@@ -192,6 +195,10 @@ const QVector<WindowCase> &windowTable()
         { "selection dialog", [](Program &) { return made(selectionWithRows()); } },
         { "search dialog", [](Program &) { return made(new CSearch(nullptr)); } },
         { "set-up dialog", [](Program &p) { return kept(p.window->comSetup); } },
+        { "set-up dialog, Modbus RTU", [](Program &p) {
+              p.window->comSetup->ProcomboBox->setCurrentIndex(1);
+              return kept(p.window->comSetup);
+          } },
         { "station and drive type", [](Program &p) { return kept(p.window->navigation->stationDialog); } },
         { "about", [](Program &) { return made(new CAbout(nullptr)); } },
         { "monitor window, monitor page", [](Program &p) { return monitorPage(p, 0); } },
@@ -388,12 +395,13 @@ void TestTextsFit::everyTextFitsItsRoom()
 void TestTextsFit::qtOwnTextsFollowTheLanguage_data()
 {
     QTest::addColumn<int>("language");
-    QTest::addColumn<QStringList>("expected"); // OK of a warning; Open and Cancel; Save and Cancel
-    QTest::newRow("English") << 0 << QStringList { "OK", "Open", "Cancel", "Save", "Cancel" };
-    QTest::newRow("Simplified Chinese") << 1
-                                        << QStringList { "确定", "打开", "取消", "保存", "取消" };
-    QTest::newRow("Traditional Chinese") << 2
-                                         << QStringList { "確定", "開啟", "取消", "儲存", "取消" };
+    QTest::addColumn<QStringList>("expected"); // OK of a warning; Open, Cancel and a file's date; the same of Save
+    const QString system = QLocale::system().toString(Dated, QLocale::ShortFormat);
+    QTest::newRow("English") << 0 << QStringList { "OK", "Open", "Cancel", system, "Save", "Cancel", system };
+    QTest::newRow("Simplified Chinese")
+        << 1 << QStringList { "确定", "打开", "取消", "2024/3/5 下午2:07", "保存", "取消", "2024/3/5 下午2:07" };
+    QTest::newRow("Traditional Chinese")
+        << 2 << QStringList { "確定", "開啟", "取消", "2024/3/5 下午2:07", "儲存", "取消", "2024/3/5 下午2:07" };
 }
 
 // The program's own warning box and the parameter form's Open and Save dialogs, as the user meets them.
@@ -402,6 +410,8 @@ void TestTextsFit::qtOwnTextsFollowTheLanguage()
     QFETCH(int, language);
     QFETCH(QStringList, expected);
     makeProgram(language);
+    QFile dated(m_appDir.path() + QStringLiteral("/dated.txt"));
+    QVERIFY(dated.open(QIODevice::WriteOnly) && dated.setFileTime(Dated, QFileDevice::FileModificationTime));
     QStringList seen;
     // Qt's file dialog retitles its accept button ("打开(&O)" becomes "打开") once its folder has loaded,
     // before or after this look: the mnemonic is no part of the language.
@@ -417,6 +427,10 @@ void TestTextsFit::qtOwnTextsFollowTheLanguage()
             seen << shown(files->acceptMode() == QFileDialog::AcceptOpen ? buttons->button(QDialogButtonBox::Open)
                                                                         : buttons->button(QDialogButtonBox::Save))
                  << shown(buttons->button(QDialogButtonBox::Cancel));
+            auto *view = files->findChild<QTreeView *>(QStringLiteral("treeView"));
+            auto *columns = dynamic_cast<FileColumnsInLanguage *>(view->itemDelegateForColumn(3));
+            const QModelIndex date = qobject_cast<QFileSystemModel *>(view->model())->index(dated.fileName(), 3);
+            seen << (columns ? columns->text(date) : date.data().toString());
             files->reject();
         }
     });

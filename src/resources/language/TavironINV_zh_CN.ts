@@ -506,6 +506,10 @@ p, li { white-space: pre-wrap; }
         <translation>%1：
 %2。</translation>
     </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>它不是普通文件</translation>
+    </message>
 </context>
 <context>
     <name>CNavigation</name>
