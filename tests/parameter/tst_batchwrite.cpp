@@ -30,6 +30,8 @@ private slots:
     void restartWaitAfterCommand();
     void untestedStationSendsNothing();
     void openedPartialListWritesOnlyItsRows();
+    void restoredBackupLeavesCounters_data();
+    void restoredBackupLeavesCounters();
 
 private:
     TransferFixture m_f;
@@ -311,6 +313,41 @@ void TestBatchWrite::openedPartialListWritesOnlyItsRows()
     for (const WireRequest &w : TransferFixture::only(m_f.requests(1, before), "write"))
         order << qMakePair(w.parameter, w.value);
     QCOMPARE(order, (QList<QPair<int, int>> { { 1, 5000 } }));
+}
+
+void TestBatchWrite::restoredBackupLeavesCounters_data()
+{
+    QTest::addColumn<QString>("drive");
+    QTest::newRow("A") << "A-rtu.drive";
+    QTest::newRow("D") << "D-rtu.drive";
+}
+
+// A backup restored as a technician does it, Read All, Save, Open and Write All by the form's buttons: only
+// defined writable parameters are written, never the alarm readouts or the run time the drive counts.
+void TestBatchWrite::restoredBackupLeavesCounters()
+{
+    QFETCH(QString, drive);
+    QVERIFY(!m_f.connectShipped(drive, 0).isEmpty());
+    m_f.control(QStringLiteral("turnaround-ms 0")); // some 3000 exchanges
+    CParameter *form = m_f.form();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("backup.txt"));
+    ModalWatcher watcher([&path](QWidget *modal) {
+        if (auto *edit = modal->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))) {
+            edit->setText(path);
+            QTimer::singleShot(0, edit, [edit] { QTest::keyClick(edit, Qt::Key_Return); });
+        }
+    });
+    for (QPushButton *button : { form->allReadPB, form->savePB, form->openPB, form->AllWrite })
+        QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY2(m_f.boxes.texts.isEmpty() && QFile::exists(path), qPrintable(m_f.boxes.texts.join('|')));
+    QSet<int> written;
+    for (const WireRequest &w : TransferFixture::only(m_f.requests(1), "write")) {
+        written << w.parameter;
+        QVERIFY2(form->cellText(m_f.rowOf(w.parameter), 3) != "--" && !g_readOnlyFlags[w.parameter],
+                 qPrintable(QString::number(w.parameter)));
+    }
+    QVERIFY(written.contains(1) && !written.intersects({ 289, 291, 292, 293 }));
 }
 
 QTEST_MAIN(TestBatchWrite)

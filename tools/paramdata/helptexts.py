@@ -181,6 +181,15 @@ MORE_HELP = {
     214: ('Bus voltage when the last alarm occurred.', '最近一次报警时的母线电压。'),
     215: ('Heat sink temperature when the last alarm occurred.', '最近一次报警时的散热片温度。'),
     216: ('1: the alarm history is cleared', '1：清除异常记录'),
+    288: ('Alarm record that P.289 and P.291 show.;1: the most recent', 'P.289和P.291显示的异常记录。;1：最近一次'),
+    289: ('Alarm code of the record P.288 selects.;Read only.', 'P.288所选异常记录的代码。;只读。'),
+    290: ('Detail item of the alarm records that P.291 shows.', 'P.291显示的异常详细项目。'),
+    291: ('Value of the detail item P.290 selects.;Read only.', 'P.290所选详细项目的值。;只读。'),
+    292: ('Minutes of the cumulative run time; P.293 counts the days.;Read only.',
+          '累计运行时间的分钟数，天数由P.293计数。;只读。'),
+    293: ('Days of the cumulative run time.;Read only.', '累计运行时间的天数。;只读。'),
+    584: ('Time an input phase loss must last before the drive trips.;Used while P.160 detects input phase loss.',
+          '输入缺相持续该时间后变频器跳闸。;P.160检测输入缺相时有效。'),
     512: ('0: one cycle, then stop;1: one cycle, then keep the last step;2: repeat;3: repeat from the first step',
           '0：运行一个周期后停止;1：运行一个周期后保持最后一段;2：循环运行;3：从第一段循环运行'),
     600: ('0: off;1: traverse by terminal;2: traverse always', '0：无效;1：由端子启动摆频;2：始终摆频'),
@@ -241,21 +250,19 @@ SERIES_HELP = {
     ('D', 301): ('Voltage class of the drive.;Read only.', '变频器的电压等级代码。;只读。'),
     ('D', 302): ('Capacity code of the drive.;Read only.', '变频器的容量代码。;只读。'),
     ('D', 360): ('Firmware version of the control board.;Read only.', '控制板的软件版本。;只读。'),
+    ('D', 500): ('Thermal time constant of the motor, used by the electronic thermal relay.',
+                 '电子热继电器所用的电机热时间常数。'),
 }
 
 
 def family_help(num):
     """Texts of the parameter families: inputs, outputs, multi-speeds, histories, second motor, steps."""
     if 100 <= num <= 107:
-        return ('Function of input terminal X%d.;Refer to the input function table.' % (num - 99),
-                'X%d输入端子的功能。;请参照输入功能一览表。' % (num - 99))
-    if num in (110, 111):
-        return ('Function of output terminal Y%d.;Refer to the output function table.' % (num - 109),
-                'Y%d输出端子的功能。;请参照输出功能一览表。' % (num - 109))
-    if num in (112, 113):
-        letter = 'AB'[num - 112]
-        return ('Function of relay %s.;Refer to the output function table.' % letter,
-                '继电器%s的功能。;请参照输出功能一览表。' % letter)
+        return ('Function of virtual input %d, which communication switches.;Refer to the input function table.'
+                % (num - 99), '虚拟输入%d的功能，由通讯切换。;请参照输入功能一览表。' % (num - 99))
+    if 110 <= num <= 113:
+        return ('Function of virtual output %d, which communication reads.;Refer to the output function table.'
+                % (num - 109), '虚拟输出%d的功能，由通讯读取。;请参照输出功能一览表。' % (num - 109))
     if num == 550:
         return ('Function of the HDI input terminal.;Refer to the input function table.',
                 'HDI输入端子的功能。;请参照输入功能一览表。')

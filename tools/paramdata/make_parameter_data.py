@@ -70,7 +70,7 @@ TRAD.update({'动': '動', '转': '轉', '压': '壓', '间': '間', '复': '復
              '运': '運', '行': '行', '后': '後', '称': '稱', '写': '寫', '只': '唯', '样': '樣', '径': '徑',
              '张': '張', '力': '力', '涨': '漲', '宽': '寬', '铭': '銘', '牌': '牌', '额': '額', '输': '輸',
              '异': '異', '览': '覽', '请': '請', '车': '車', '适': '適', '遥': '遙', '随': '隨', '鸣': '鳴',
-             '却': '卻'})
+             '却': '卻', '详': '詳', '细': '細', '虚': '虛'})
 
 
 # Amperes in hundredths up to 160 kW and in tenths above: the rated current's scale at monitor start.
@@ -112,6 +112,15 @@ def generated():
     add(214, 'h', 'Bus voltage at last alarm', '最近异常时母线电压', '0~1000.0', '0.1V', '0.0', 'R', 'AD')
     add(215, 'h', 'Heat sink temperature at last alarm', '最近异常时散热片温度', '-20.0~150.0', '0.1°', '0.0', 'R', 'AD')
     add(216, 'h', 'Alarm history clear', '异常记录清除', '0~1', '1', '0', 'W', 'AD')
+    # The alarm and service pages select a record and a detail item and read them; series D details
+    # three records, series A two. The run time's counters are the drive's own.
+    add(288, 'h', 'Alarm record selection', '异常记录选择', '1~14', '1', '1', 'W', 'AD')
+    add(289, 'h', 'Alarm code of the selected record', '所选异常记录代码', '0~255', '1', '0', 'R', 'AD')
+    for letter, last in (('A', 14), ('D', 21)):
+        add(290, 'h', 'Alarm detail item selection', '异常详细项目选择', '1~%d' % last, '1', '1', 'W', letter)
+    add(291, 'h', 'Alarm detail item value', '异常详细项目值', '0~65535', '1', '0', 'R', 'AD')
+    add(292, 'h', 'Cumulative run time (minutes)', '累计运行时间(分)', '0~1439', '1min', '0', 'R', 'AD')
+    add(293, 'h', 'Cumulative run time (days)', '累计运行时间(天)', '0~65535', '1day', '0', 'R', 'AD')
     second = [('Second motor rated power', '第二电机额定功率', '0~160.00', '0.01kW', '0.75'),
               ('Second motor poles', '第二电机极数', '2~12', '1', '4'),
               ('Second motor rated voltage', '第二电机额定电压', '0~1000.0', '0.1V', '220.0'),
@@ -184,7 +193,7 @@ def generated():
                    ('Terminal 4 gain', '端子4增益', '0~300.0', '0.1%', '100.0')]
     for i, (en, zh, rng, unit, dflt) in enumerate(calibration):
         add(900 + i, 'k', en, zh, rng, unit, dflt, 'W', 'A')
-    add(990, 'd', 'Key tone', '按键蜂鸣音', '0~1', '1', '1', 'W', 'A')
+    add(990, 'd', 'Key tone', '按键蜂鸣音', '0~1', '1', '1', 'W', 'AD')
     extended = [('Torque limit level', '转矩限制水平', '0~400.0|99999', '0.1%', '150.0'),
                 ('Regenerative torque limit level', '再生转矩限制水平', '0~400.0|99999', '0.1%', '99999'),
                 ('Speed limit in torque control', '转矩控制时速度限制', '0~650.00', '0.01Hz', 'P189:1,50.00//0,60.00'),

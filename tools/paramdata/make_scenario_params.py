@@ -4,8 +4,8 @@
 A drive out of the box holds its defaults: every parameter our definitions give the scenario's drive is
 written with its default, admitted range, decimals and read-only flag as the program reads them for that
 drive (its capacity, voltage code and firmware pick the variants; P.21, P.187 and P.189 stand at their
-defaults). Of the numbers the definitions leave out the drive keeps only those of KEPT (alarm records,
-run time, identification probes, hidden parameters). DIFFERENCES names what a Read All of the drive shows
+defaults). Of the numbers the definitions leave out the drive keeps only those of KEPT (series S's alarm
+records and identification block, hidden parameters). DIFFERENCES names what a Read All of the drive shows
 apart from its definitions; the line "# differences:" of each file lists their numbers. Run from the
 repository root:
     python3 tools/paramdata/make_scenario_params.py
@@ -21,19 +21,21 @@ SCENARIOS = os.path.join(ROOT, 'tools', 'drivesim', 'scenarios')
 # The drive each parameter set belongs to: capacity (kW), voltage code, firmware version.
 DRIVES = {'A': (5.5, '043', 0.55), 'D': (7.5, '023', None), 'S': (0.75, '043', 0.25)}
 
-ALARMS = {n: (None, 'alarm records and run time, which our definitions leave out') for n in range(288, 294)}
 # Numbers outside the definitions that the drive answers: (first, last) ranges.
-KEPT = {'A': [(288, 293), (584, 584), (1400, 1599)], 'D': [(288, 293), (500, 500), (990, 991), (1400, 1599)],
+KEPT = {'A': [(1400, 1599)], 'D': [(1400, 1599)],
         'S': [(201, 202), (231, 231), (259, 259), (288, 293), (295, 295), (300, 302)]}
+# Read-only in the definitions, yet the drive takes a write to them, so that a test sees any write that gets through.
+TAKES_WRITES = {'A': {292, 293}, 'D': {292, 293}, 'S': set()}
+# The drive answers P.289 and P.291 from its alarm records.
+READOUTS = {289: (None, 'code of the alarm record P.288 selects'),
+            291: (None, 'value of the detail item P.290 selects'),
+            292: (54, 'run time of a drive that has run, minutes; takes writes'),
+            293: (191, 'run time of a drive that has run, days; takes writes')}
 # number -> (raw value or None for the line as it stands, why[, decimals of the character-protocol reply])
 DIFFERENCES = {
-    'A': {**ALARMS, 90: (305, 'type code of the drive'), 188: (550, 'firmware 0.550'),
-          584: (None, 'answers the identification probe of series A')},
-    'D': {**ALARMS, 90: (207, 'type code of the drive'), 188: (520, 'firmware 0.520'), 301: (2, 'voltage code'),
-          302: (7, 'capacity code'), 360: (52, 'firmware 0.52'),
-          500: (None, 'answers the identification probes of series D'),
-          990: (None, 'answers the identification probes of series D'),
-          991: (None, 'answers the identification probe of series D; selects the frequency decimals')},
+    'A': {**READOUTS, 90: (305, 'type code of the drive'), 188: (550, 'firmware 0.550')},
+    'D': {**READOUTS, 90: (207, 'type code of the drive'), 188: (520, 'firmware 0.520'), 301: (2, 'voltage code'),
+          302: (7, 'capacity code'), 360: (52, 'firmware 0.52'), 990: (0, 'key tone off')},
     'S': {90: (303, 'type code of the drive'), 188: (25, 'firmware 0.25, in hundredths like every series S drive', 2),
           164: (1078, 'run time of a drive that has run, minutes'), 165: (1, 'run time of a drive that has run, days')},
 }
@@ -94,7 +96,7 @@ def definition_lines(letter):
         rng = pick(rng, capacity)
         default = pick(variants['Default'][voltage] if 'Default' in variants else r['default'], capacity).strip()
         scale = scale_of(pick(r['unit'], capacity))
-        read_only = r['rw'] == 'R'
+        read_only = r['rw'] == 'R' and n not in TAKES_WRITES[letter]
         if n == 22 and letter in WRITABLE22:
             read_only = firmware < float(WRITABLE22[letter][1])
         raw = 65535 if default in ('9999', '99999') else raw_of(default, scale)
