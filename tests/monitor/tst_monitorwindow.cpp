@@ -279,8 +279,7 @@ void tst_MonitorWindow::ioLamps_data()
     QTest::addColumn<QString>("lamps");
     QTest::addColumn<QString>("stopped");
     QTest::addColumn<QString>("labels");
-    // The lamps carry the names of the terminals the wizard sets for the series.
-    // Active high: inputs 5 light STF and M0, output 1 lights SO1-SE.
+    // Active high: inputs 5 light STF and M0, output 1 lights SO1-SE; the lamps name the terminals as the wizard does.
     QTest::newRow("active_high") << 'A' << "0.55" << 5 << 1 << "10100000001000" << "00000000000000"
         << "STF STR M0 M1 M2 RES M3 M4 M5 HDI SO1-SE A1-B1-C1 SO2-SE A2-B2-C2";
     // Active low: a clear bit lights.

@@ -44,8 +44,6 @@ private slots:
     void noPopupWithoutHelp();
     void rowHeightsFollowLineLength_data();
     void rowHeightsFollowLineLength();
-    void linesBreakBetweenWords_data();
-    void linesBreakBetweenWords();
 };
 
 void TestParInformation::formOfTheWindow()
@@ -154,6 +152,11 @@ void TestParInformation::popupInEachLanguage()
     QVERIFY(form.parInformation->isVisible());
     QCOMPARE(form.parInformation->model->item(0, 0)->text(), QString("P.7"));
     QCOMPARE(popupLines(form.parInformation), lines);
+    // As drawn in its column the first line breaks between words, never inside "acceleration/deceleration".
+    QTableView *view = form.parInformation->SysTableView;
+    const QStringList drawn = helpLines(lines.first(), view->font(), view->columnWidth(1));
+    QCOMPARE(drawn.join(QString()), lines.first());
+    QVERIFY(language != 0 || (drawn.size() == 2 && !drawn.first().back().isLetter()));
 
     // Another parameter replaces the lines; a text without ";" is one line.
     clickCell(table, 10, 0);
@@ -218,27 +221,6 @@ void TestParInformation::rowHeightsFollowLineLength()
     QCOMPARE(popupLines(&help), (QStringList { "first", "", QString(length, QLatin1Char('x')) }));
     QCOMPARE(help.SysTableView->rowHeight(1), 20);
     QCOMPARE(help.SysTableView->rowHeight(2), height);
-}
-
-void TestParInformation::linesBreakBetweenWords_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("wordBroken");
-    QTest::newRow("words") << AccelerationEn.first() << false;
-    QTest::newRow("one word wider than the column") << QString(120, QLatin1Char('x')) << true;
-}
-
-void TestParInformation::linesBreakBetweenWords()
-{
-    QFETCH(QString, text);
-    ParInformation help;
-    const QStringList lines = helpLines(text, help.SysTableView->font(), help.SysTableView->columnWidth(1));
-    QVERIFY(lines.size() > 1);
-    QCOMPARE(lines.join(QString()), text);
-    bool broken = false;
-    for (int i = 1; i < lines.size(); ++i)
-        broken = broken || (lines.at(i - 1).back().isLetter() && lines.at(i).front().isLetter());
-    QTEST(broken, "wordBroken");
 }
 
 QTEST_MAIN(TestParInformation)

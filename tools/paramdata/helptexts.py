@@ -224,7 +224,7 @@ MORE_HELP = {
     1010: ('Feed-forward gain of the speed loop.', '速度环前馈增益。'),
     1011: ('0: standard torque mode;1: earlier torque mode', '0：标准转矩模式;1：旧转矩模式'),
     1200: ('Time counted by the maintenance timer, in steps of 100 hours.;Read only.', '维护定时器计时，以100小时为单位。;只读。'),
-    1201: ('Timer value at which the maintenance warning is given.;9999: no warning.', '发出维护报警的定时器值。;9999：不报警。'),
+    1201: ('Timer value that raises the maintenance warning.;9999: no warning.', '发出维护报警的定时器值。;9999：不报警。'),
     1202: ('Remaining life of the cooling fan.', '冷却风扇的剩余寿命。'),
     1203: ('Remaining life of the main circuit capacitors.', '主回路电容的剩余寿命。'),
     1204: ('Remaining life of the inrush current limit circuit.', '浪涌电流抑制回路的剩余寿命。'),
