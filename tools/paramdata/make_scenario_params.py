@@ -26,15 +26,16 @@ KEPT = {'A': [(1400, 1599)], 'D': [(1400, 1599)],
         'S': [(201, 202), (231, 231), (259, 259), (288, 293), (295, 295), (300, 302)]}
 # Read-only in the definitions, yet the drive takes a write to them, so that a test sees any write that gets through.
 TAKES_WRITES = {'A': {292, 293}, 'D': {292, 293}, 'S': set()}
-# The drive answers P.289 and P.291 from its alarm records.
-READOUTS = {289: (None, 'code of the alarm record P.288 selects'),
+# What the drive counts and reads out: P.289 and P.291 answer from its alarm records, P.292 and P.293 hold
+# the run time of a drive that has run.
+COUNTERS = {289: (None, 'code of the alarm record P.288 selects'),
             291: (None, 'value of the detail item P.290 selects'),
             292: (54, 'run time of a drive that has run, minutes; takes writes'),
             293: (191, 'run time of a drive that has run, days; takes writes')}
 # number -> (raw value or None for the line as it stands, why[, decimals of the character-protocol reply])
 DIFFERENCES = {
-    'A': {**READOUTS, 90: (305, 'type code of the drive'), 188: (550, 'firmware 0.550')},
-    'D': {**READOUTS, 90: (207, 'type code of the drive'), 188: (520, 'firmware 0.520'), 301: (2, 'voltage code'),
+    'A': {**COUNTERS, 90: (305, 'type code of the drive'), 188: (550, 'firmware 0.550')},
+    'D': {**COUNTERS, 90: (207, 'type code of the drive'), 188: (520, 'firmware 0.520'), 301: (2, 'voltage code'),
           302: (7, 'capacity code'), 360: (52, 'firmware 0.52'), 990: (0, 'key tone off')},
     'S': {90: (303, 'type code of the drive'), 188: (25, 'firmware 0.25, in hundredths like every series S drive', 2),
           164: (1078, 'run time of a drive that has run, minutes'), 165: (1, 'run time of a drive that has run, days')},
