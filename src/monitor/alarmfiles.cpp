@@ -21,6 +21,12 @@ bool isSeries(const QString &field, char series)
     return field.size() == 1 && field.at(0) == QLatin1Char(series);
 }
 
+// Every record and item becomes requests on the link, and the files can be replaced by an update
+// package: a line asking for more than a drive has is malformed, not hours of reads.
+constexpr int MaxRecords = 99;
+constexpr int MaxItem = 99;
+constexpr int MaxRangeItems = 21; // three records of seven
+
 } // namespace
 
 QVector<QStringList> parseAlarmCodes(const QStringList &lines, char series)
@@ -69,8 +75,11 @@ ErrorInfo errorInfoFor(const QStringList &lines, char series, double version)
         const QStringList range = fields.at(1).split(QLatin1Char('-'), Qt::SkipEmptyParts);
         if (range.size() < 2 || !rangeHolds(range.at(0), range.at(1), version))
             continue;
+        const int records = fields.at(2).trimmed().toInt();
+        if (records < 1 || records > MaxRecords)
+            continue;
         info.found = true;
-        info.records = fields.at(2).trimmed().toInt();
+        info.records = records;
         info.detailed = fields.at(3).trimmed().toInt();
         info.ranges = fields.at(4);
         return info;
@@ -86,7 +95,7 @@ DetailRange parseDetailRange(const QString &range)
         r.first = parts.value(0).trimmed().toInt();
         r.last = parts.value(1).trimmed().toInt();
     }
-    if (r.first < 1 || r.last < r.first)
+    if (r.first < 1 || r.last < r.first || r.last > MaxItem || r.last - r.first + 1 > MaxRangeItems)
         return DetailRange();
     // A range past item 7 is shifted back by its own length (8-14 gives the kinds 1 to 7, 8-10 the
     // kinds 5 to 7), as files made for the drive expect. That leaves a third record's 15-21 with no

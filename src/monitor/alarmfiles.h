@@ -19,7 +19,7 @@ QString alarmTextOf(const QVector<QStringList> &table, int code);
 // version; empty when none matches.
 QStringList ledNamesFor(const QStringList &lines, char series, double version);
 
-// errorInfo.txt: the first line of the series and version.
+// errorInfo.txt: the first line of the series and version whose record count is 1 to 99.
 struct ErrorInfo {
     bool found = false;
     int records = 0;  // N: records the history reads
@@ -29,7 +29,7 @@ struct ErrorInfo {
 ErrorInfo errorInfoFor(const QStringList &lines, char series, double version);
 
 // A detail range "first-last": the items written to P.290 and the offset that maps them onto
-// the kinds 1 to 7. valid is false when it gives nothing.
+// the kinds 1 to 7. valid is false when it gives nothing, or items past 99 or more than 21.
 struct DetailRange {
     bool valid = false;
     int first = 0;

@@ -116,7 +116,7 @@ void notifyAssociationChanged(const QString &appFilePath)
                          "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
                          "  <mime-type type=\"%1\">\n"
                          "    <comment>TavironINV document</comment>\n"
-                         "    <glob pattern=\"*.tv\"/>\n"
+                         "    <glob pattern=\"*.tv\" case-sensitive=\"true\"/>\n"
                          "  </mime-type>\n"
                          "</mime-info>\n")
               .arg(mimeType)

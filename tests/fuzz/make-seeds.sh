@@ -44,6 +44,7 @@ seed(5, os.path.join(root, "src/data/ParameterInforamtion/Combox/A_Eng.txt"), "m
 seed(6, os.path.join(root, "src/data/ParameterInforamtion/InvType/IOstate.txt"), "iostate")
 seed(7, os.path.join(root, "src/data/ParameterInforamtion/InvType/alarmCode.txt"), "alarm-codes")
 seed(7, os.path.join(root, "src/data/ParameterInforamtion/InvType/errorInfo.txt"), "error-info")
+seed(7, os.path.join(root, "src/data/ParameterInforamtion/InvType/alarm.txt"), "alarm-names")
 seed(8, os.path.join(root, "src/data/ParameterInforamtion/InvType/inputAndOutput.txt"), "terminals")
 seed(9, os.path.join(root, "src/data/ParameterInforamtion/InvType/typeInfo.txt"), "type-info")
 # Replies: a selector byte, then the reply (see fuzz_replies.cpp).

@@ -93,6 +93,9 @@ void tst_AlarmFiles::errorInfo_data()
         << QStringList { "A//0-99//5//2", "A", "", "A//0//5//2//1-7", "A//0-99//6//3//8-14" } << 1.0 << true << 6 << 3
         << "8-14";
     QTest::newRow("other_series") << QStringList { "D//0-99//5//2//1-7" } << 1.0 << false << 0 << 0 << "";
+    QTest::newRow("1000_records_refused") << QStringList { "A//0-99//1000//2//1-7", "A//0-99//99//1//1-7" } << 1.0
+                                          << true << 99 << 1 << "1-7";
+    QTest::newRow("0_records_refused") << QStringList { "A//0-99//0//0//1-7" } << 1.0 << false << 0 << 0 << "";
 }
 
 void tst_AlarmFiles::errorInfo()
@@ -124,7 +127,12 @@ void tst_AlarmFiles::detailRange_data()
     QTest::newRow("9-14_onto_kinds_3_to_8") << "9-14" << true << 9 << 14 << 6;
     QTest::newRow("15-21_record_3_onto_kinds_1_to_7") << "15-21" << true << 15 << 21 << 14;
     QTest::newRow("16-18_record_3_onto_kinds_2_to_4") << "16-18" << true << 16 << 18 << 14;
+    QTest::newRow("9-20") << "9-20" << true << 9 << 20 << 12;
     QTest::newRow("0-7") << "0-7" << false << 0 << 0 << 0;
+    QTest::newRow("0-5") << "0-5" << false << 0 << 0 << 0;
+    QTest::newRow("1-60000") << "1-60000" << false << 0 << 0 << 0;
+    QTest::newRow("50-120_past_item_99") << "50-120" << false << 0 << 0 << 0;
+    QTest::newRow("1-22_longer_than_three_records") << "1-22" << false << 0 << 0 << 0;
     QTest::newRow("empty") << "" << false << 0 << 0 << 0;
     QTest::newRow("no_dash") << "7" << false << 0 << 0 << 0;
     QTest::newRow("last_below_first") << "7-3" << false << 0 << 0 << 0;

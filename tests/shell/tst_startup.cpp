@@ -131,7 +131,7 @@ void TestStartUp::freshStartRegistersTheAssociationOnce()
 
     const QString mimeFile = dataHome() + QStringLiteral("/mime/packages/TavironINV.xml");
     const QString desktopFile = dataHome() + QStringLiteral("/applications/TavironINV.desktop");
-    QVERIFY(fileBytes(mimeFile).contains("<glob pattern=\"*.tv\"/>"));
+    QVERIFY(fileBytes(mimeFile).contains("<glob pattern=\"*.tv\" case-sensitive=\"true\"/>"));
     QVERIFY(fileBytes(desktopFile).contains("MimeType=application/x-tavironinv-document;\n"));
 
     const QByteArray registry = fileBytes(m_registry->filePath());
