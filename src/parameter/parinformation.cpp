@@ -57,7 +57,7 @@ int helpRowHeight(int length, int language)
 
 QStringList helpLines(const QString &text, const QFont &font, int width)
 {
-    // Breaking anywhere cut words such as "acceleration/deceleration" in two.
+    // Breaking anywhere cut words in two; this breaks at spaces and after a slash.
     QTextOption wrap;
     wrap.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     QTextLayout layout(text, font);

@@ -107,6 +107,10 @@ CMainWindow::CMainWindow(QWidget *parent)
     buildToolBar();
     buildNavigationDock();
 
+    // The dock may have taken the language from a document; the help popup's headers are texted only
+    // when the form builds it, so the catalogue must be in place before.
+    if (g_language <= 2)
+        loadCatalogue(g_language);
     parameterForm = new CParameter(nullptr);
     comSetup = new CComSetup(nullptr);
     g_readWrite = new ReadWriteZR(nullptr);

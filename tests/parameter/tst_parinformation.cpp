@@ -152,7 +152,7 @@ void TestParInformation::popupInEachLanguage()
     QVERIFY(form.parInformation->isVisible());
     QCOMPARE(form.parInformation->model->item(0, 0)->text(), QString("P.7"));
     QCOMPARE(popupLines(form.parInformation), lines);
-    // As drawn in its column the first line breaks between words, never inside "acceleration/deceleration".
+    // As drawn in its column the first line breaks between words or after the slash, never inside a word.
     QTableView *view = form.parInformation->SysTableView;
     const QStringList drawn = helpLines(lines.first(), view->font(), view->columnWidth(1));
     QCOMPARE(drawn.join(QString()), lines.first());

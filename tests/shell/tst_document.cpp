@@ -2,6 +2,8 @@
 // a document named on the command line at the next start. Archives are read back with minizip.
 
 #include "connection/comsetup.h"
+#include "parameter/parameter.h"
+#include "parameter/parinformation.h"
 #include "comm/globals.h"
 #include "comm/win_qextserialport.h"
 #include "pseudoterminal.h"
@@ -124,6 +126,7 @@ void TestDocument::initTestCase()
 {
     QVERIFY(m_appDir.isValid() && m_work.isValid() && m_documents.isValid() && m_dataHome.isValid());
     initShellResources();
+    QCoreApplication::installTranslator(&g_translator);
     const QString table = QStringLiteral("/ParameterInforamtion/InvType/FNC.txt");
     QVERIFY(QDir().mkpath(m_appDir.path() + QStringLiteral("/ParameterInforamtion/InvType")));
     QVERIFY(QFile::copy(binDir() + table, m_appDir.path() + table));
@@ -249,6 +252,7 @@ void TestDocument::documentSurvivesARestart()
     m_window = nullptr;
     resetCommunicationDefaults();
     g_language = 0;
+    (void)g_translator.load(QString()); // a new run starts with an empty catalogue
     g_stationText.clear();
     runStartUpSteps(
         { QStringLiteral("TavironINV"), document }, g_appDir + QStringLiteral("TavironINV"), m_appDir.path());
@@ -259,6 +263,9 @@ void TestDocument::documentSurvivesARestart()
     QCOMPARE(g_stationText, QStringLiteral("Station:NO.005,VP-220V-0.75K-G"));
     QVERIFY(m_window->actCT->isChecked());
     QCOMPARE(shownSettings(m_window), QStringLiteral("language 2 | 1-COM3-3-1-1-2-0-40 | dialog 1-3-1-1-2-0-40"));
+    const QAbstractItemModel *help = m_window->parameterForm->parInformation->SysTableView->model();
+    QCOMPARE(help->headerData(0, Qt::Horizontal).toString() + help->headerData(1, Qt::Horizontal).toString(),
+        QStringLiteral("編號備註"));
     QVERIFY(g_serialPort->isOpen());
     QCOMPARE(g_commandLineDoc, document);
 

@@ -1069,7 +1069,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>KW:</source>
-        <translation>KW:</translation>
+        <translation>功率:</translation>
     </message>
     <message>
         <source>Voltage:</source>
