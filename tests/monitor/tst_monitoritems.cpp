@@ -162,7 +162,8 @@ void tst_MonitorItems::shippedLists_data()
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("first");
     QTest::newRow("A_Eng_1.10") << 'A' << 0 << "1.10" << 10 << "Output frequency";
-    QTest::newRow("A_Eng_0.90") << 'A' << 0 << "0.90" << 10 << "Output frequency";
+    QTest::newRow("A_Eng_0.90") << 'A' << 0 << "0.90" << 11 << "Output frequency";
+    QTest::newRow("A_Eng_0.45_no_running_time") << 'A' << 0 << "0.45" << 10 << "Output frequency";
     QTest::newRow("A_cn") << 'A' << 1 << "1.10" << 10 << QStringLiteral("输出频率");
     QTest::newRow("D_Big") << 'D' << 2 << "1.02" << 7 << QStringLiteral("輸出頻率");
     QTest::newRow("S_Eng_0.25") << 'S' << 0 << "0.25" << 6 << "Output frequency";

@@ -2,6 +2,9 @@
 // version the drive reports choose the variants the table shows, and a station that has not passed
 // the connection test is loaded without a word on the line, which leaves the next load free to read.
 
+#include "monitor/mainadvplot.h"
+#include "monitor/maindialplot.h"
+#include "monitor/monitorglobals.h"
 #include "parameter/paramglobals.h"
 #include "parameter/parinformation.h"
 #include "parameter/relatedunits.h"
@@ -53,16 +56,17 @@ void TestLoadingFromDrive::driveValuesChooseVariants_data()
     QTest::addColumn<QString>("defaultP3"); // default chosen by P.189
     QTest::addColumn<QString>("maxP40");    // range chosen by the firmware version
     QTest::addColumn<QString>("commentP22"); // read-only before firmware 0.20
+    QTest::addColumn<QString>("defaultP24"); // FFFFh reads as 9999 before firmware 0.20
 
     const char *names[] = { "taviron", "modbus_rtu", "modbus_ascii" };
     for (int p = 0; p < 3; ++p) {
         QTest::newRow(qPrintable(QString(names[p]) + "_ones_firmware_0.16"))
-            << p << 1 << 16 << 1 << "0.16" << "3600.0" << "0.1" << "50.00" << "21" << "Read-Only";
+            << p << 1 << 16 << 1 << "0.16" << "3600.0" << "0.1" << "50.00" << "21" << "Read-Only" << "9999";
         QTest::newRow(qPrintable(QString(names[p]) + "_zeros_firmware_0.20"))
-            << p << 0 << 20 << 0 << "0.2" << "360.00" << "0.01" << "60.00" << "22" << "Writable";
+            << p << 0 << 20 << 0 << "0.2" << "360.00" << "0.01" << "60.00" << "22" << "Writable" << "99999";
     }
     // Above 1.0 only the fraction counts: 2.05 is version 0.05, which no range of P.40 admits.
-    QTest::newRow("taviron_firmware_2.05") << 0 << 1 << 205 << 1 << "0.05" << "3600.0" << "0.1" << "50.00" << "--" << "--";
+    QTest::newRow("taviron_firmware_2.05") << 0 << 1 << 205 << 1 << "0.05" << "3600.0" << "0.1" << "50.00" << "--" << "--" << "9999";
 }
 
 void TestLoadingFromDrive::driveValuesChooseVariants()
@@ -87,6 +91,13 @@ void TestLoadingFromDrive::driveValuesChooseVariants()
     QTEST(cell(22, 11), "commentP22");
     QFETCH(QString, commentP22);
     QCOMPARE(g_readOnlyFlags[22], commentP22 == "Read-Only" ? 1 : 0);
+    QTEST(cell(24, 8), "defaultP24");
+    QCOMPARE(cell(24, 6), QString("650.00"));
+    // The Chinese comment follows the same firmware ranges.
+    g_language = 1;
+    m_f.form()->loadLocalizedNames();
+    QCOMPARE(cell(22, 11), commentP22 == "Read-Only" ? QString("只-读") : commentP22 == "Writable" ? "可写" : commentP22);
+    g_language = 0;
 
     // The version and the two selectors, each once; the references of the variants come from the
     // related-unit rules without further reads.
@@ -136,6 +147,7 @@ void TestLoadingFromDrive::shippedDriveKeepsItsVersion_data()
     for (const char *protocol : { "taviron", "rtu", "ascii" })
         for (const char *series : { "A", "D", "S" })
             QTest::addRow("%s-%s", series, protocol) << QStringLiteral("%1-%2.drive").arg(series, protocol);
+    QTest::addRow("A1-rtu") << QStringLiteral("A1-rtu.drive"); // series A's application model
 }
 
 // Each shipped drive of the simulator and the type list agree on the firmware, so finding and loading the drive,
@@ -152,6 +164,18 @@ void TestLoadingFromDrive::shippedDriveKeepsItsVersion()
         QVERIFY2(g_versionRead && g_firmwareVersionText == s.firmware && g_firmwareVersion == s.firmware,
                  qPrintable(QString::number(load) + ": " + g_firmwareVersionText + " / " + g_firmwareVersion));
         QVERIFY(isFeatureEnabled(QStringLiteral("Parameter_writeP188")));
+        if (scenario.startsWith("A1") && load % 2 == 0) { // its own rows, help and monitor items in each language
+            QCOMPARE(g_invType + ' ' + g_modelCode, QString("VR3-043-5.5K 1"));
+            QVERIFY(cell(700, 3) != "--" && !m_f.form()->PartableWidget->isRowHidden(m_f.rowOf(700)));
+            QVERIFY(!m_f.form()->parInformation->detailText(700).isEmpty());
+            for (const char *window : { "iniSysMon", "trendShow" })
+                QMetaObject::invokeMethod(m_f.window(), window);
+            QVERIFY(m_f.window()->monitorWindow && m_f.window()->trendWindow);
+            m_f.window()->monitorWindow->close();
+            m_f.window()->trendWindow->close();
+            QVERIFY2(m_f.boxes.texts.isEmpty() && g_monitorCodes.contains("MKR"), qPrintable(m_f.boxes.texts.join('|')));
+            QCOMPARE(g_modelCode, QString("1"));
+        }
         QCOMPARE(m_f.form()->parInformation->detailText(7).isEmpty(), s.letter == 'S'); // series S ships no help
         if (load == 0) { // help opens from the group cell; where no group column shows, from the number's
             m_f.clickRow(7, s.groupMode ? 0 : 1);
@@ -170,6 +194,16 @@ void TestLoadingFromDrive::shippedDriveKeepsItsVersion()
             QCOMPARE(g_readOnlyFlags[22], 0);
         }
     }
+    // Set to 0.1 s, the times P.21 governs take its range, and the drive keeps their values; so it does series A's
+    // frequencies under P.187.
+    const double p7 = m_f.form()->readParValue(7), p1 = m_f.form()->readParValue(1);
+    for (int selector : s.letter == 'A' ? QList<int> { 21, 187 } : QList<int> { 21 })
+        QVERIFY(m_f.form()->writeParValue(selector, "1", "1"));
+    m_f.form()->loadParameterTable();
+    for (int n : { 7, 8, 16, 44, 45 })
+        QCOMPARE(cell(n, 6), QString("3600.0"));
+    QCOMPARE(m_f.form()->readParValue(7), p7);
+    QCOMPARE(m_f.form()->readParValue(1), p1);
     if (s.letter == 'A') { // a P.40 without function reads as such, not as a number
         m_f.control(QStringLiteral("set 40 65535"));
         QCOMPARE(m_f.form()->readParValue(40), 99999.0);

@@ -345,12 +345,11 @@ void TestParameterLoading::modelCodeFallback()
     QTEST(g_modelCode, "codeAfter");
     QFETCH(bool, winderShown);
     QCOMPARE(!form.PartableWidget->isRowHidden(700), winderShown);
-    if (winderShown) {
+    if (winderShown)
         QCOMPARE(form.cellText(700, 3), QString::fromUtf8("卷绕模式选择"));
-        QCOMPARE(g_relatedUnitRules.value(706), QString("0//0-0.1;1-0.01//705"));
-    } else {
-        QVERIFY(g_relatedUnitRules.value(706).isEmpty());
-    }
+    // The roll diameter's calculation method selects no resolution of the line speed.
+    QVERIFY(g_relatedUnitRules.value(706).isEmpty());
+    QCOMPARE(g_relatedUnitText[705], QString("---"));
     QCOMPARE(g_relatedUnitText[7], QString("0.01"));
     QCOMPARE(form.cellText(1, 3), QString::fromUtf8("上限频率"));
     QVERIFY(!form.parInformation->detailText(0).isEmpty());

@@ -145,8 +145,8 @@ void TestParameterTransfer::singleRead_data()
     }
     QTest::newRow("modbus_rtu_signed_fraction") << 1 << 117 << 65521 << "-1.5" << true;
     QTest::newRow("modbus_ascii_signed_zero") << 2 << 117 << 0 << "0.0" << false;
-    // Below firmware 0.20 the no-value word reads 9999, which differs from the default 99999.
-    QTest::newRow("taviron_special") << 0 << 19 << 65535 << "9999" << true;
+    // Below firmware 0.20 the no-value word reads 9999, which is the default there.
+    QTest::newRow("taviron_special") << 0 << 19 << 65535 << "9999" << false;
 }
 
 void TestParameterTransfer::singleRead()

@@ -52,6 +52,7 @@ void TestDriveData::scenarioIdentifiesItsType_data()
         QTest::newRow(qPrintable(QStringLiteral("D-%1").arg(QLatin1String(proto)))) << QStringLiteral("D-%1.drive").arg(QLatin1String(proto)) << "VM3-023-7.5K";
         QTest::newRow(qPrintable(QStringLiteral("S-%1").arg(QLatin1String(proto)))) << QStringLiteral("S-%1.drive").arg(QLatin1String(proto)) << "VS5-043-0.75K";
     }
+    QTest::newRow("A1-rtu") << QStringLiteral("A1-rtu.drive") << "VR3-043-5.5K"; // model code 1: voltage class 13
 }
 
 void TestDriveData::scenarioIdentifiesItsType()

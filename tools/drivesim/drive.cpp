@@ -2,6 +2,8 @@
 
 #include <QtMath>
 
+#include <algorithm>
+
 namespace {
 const int TypeCodeRegister = 0x1200;
 const int RecordSelect = 288, RecordCode = 289, ItemSelect = 290, ItemValue = 291;
@@ -56,6 +58,65 @@ int Drive::frequencyDecimals() const
     if (sel >= 0 && m_s->params.contains(sel) && m_s->params.value(sel).raw == 1)
         return 1;
     return 2;
+}
+
+// The decimals a parameter has at its selectors' present values; those of its P line when none governs it.
+int Drive::governedDecimals(int number) const
+{
+    const ParamDef &d = m_s->params[number];
+    for (const RelatedRule &r : m_s->related)
+        if (r.governed.contains(number) && m_s->params.contains(r.selector))
+            return r.decimals.value(m_s->params.value(r.selector).raw, d.decimals);
+    return d.decimals;
+}
+
+namespace {
+bool isSpecialRange(const QPair<int, int> &range) { return range.first == 0xFFFF && range.second == 0xFFFF; }
+
+qint64 shifted(qint64 raw, int digits)
+{
+    for (; digits > 0; --digits)
+        raw *= 10;
+    for (; digits < 0; ++digits)
+        raw = (raw + (raw >= 0 ? 5 : -5)) / 10;
+    return raw;
+}
+}
+
+// A range that keeps its bounds in the unit admits raw words at the parameter's present decimals.
+bool Drive::admits(int number, quint16 value) const
+{
+    const ParamDef &d = m_s->params[number];
+    const int digits = governedDecimals(number) - d.decimals;
+    const bool scaled = std::any_of(m_s->related.cbegin(), m_s->related.cend(), [number](const RelatedRule &r) {
+        return r.scaledRanges && r.governed.contains(number);
+    });
+    if (!scaled || digits == 0 || d.ranges.isEmpty())
+        return d.admits(value);
+    const int v = d.isSigned ? int(qint16(value)) : int(value);
+    return std::any_of(d.ranges.cbegin(), d.ranges.cend(), [&](const QPair<int, int> &r) {
+        return isSpecialRange(r) ? v == r.first : v >= shifted(r.first, digits) && v <= shifted(r.second, digits);
+    });
+}
+
+// A drive keeps a governed value when its resolution changes: the raw word takes the new scale.
+void Drive::rescaleGoverned(int selector, quint16 oldValue, quint16 newValue)
+{
+    for (const RelatedRule &r : m_s->related) {
+        if (r.selector != selector || !r.decimals.contains(oldValue) || !r.decimals.contains(newValue))
+            continue;
+        const int digits = r.decimals.value(newValue) - r.decimals.value(oldValue);
+        for (int n : r.governed) {
+            if (!m_s->params.contains(n))
+                continue;
+            ParamDef &d = m_s->params[n];
+            const bool special = d.raw == 0xFFFF && std::any_of(d.ranges.cbegin(), d.ranges.cend(), isSpecialRange);
+            if (!special)
+                d.raw = quint16(qBound<qint64>(d.isSigned ? -0x8000 : 0,
+                                               shifted(d.isSigned ? qint16(d.raw) : d.raw, digits),
+                                               d.isSigned ? 0x7FFF : 0xFFFE));
+        }
+    }
 }
 
 // A detail item's value carries the decimals of what it measures; each record has its seven items
@@ -172,7 +233,7 @@ Outcome Drive::readParam(int number)
         return o;
     }
     const ParamDef &d = m_s->params[number];
-    o.decimals = d.decimals;
+    o.decimals = governedDecimals(number);
     o.value = d.raw;
     if (number == RecordCode)
         o.value = alarmRecord(m_alarmRecord - 1);
@@ -203,11 +264,14 @@ Outcome Drive::writeParam(int number, quint16 value)
         o.status = Outcome::ReadOnly;
         return o;
     }
-    if (!d.admits(value)) {
+    if (!admits(number, value)) {
         o.status = Outcome::OutOfRange;
         return o;
     }
+    const quint16 old = d.raw;
     d.raw = value;
+    if (old != value)
+        rescaleGoverned(number, old, value);
     if (number == RecordSelect)
         m_alarmRecord = value;
     else if (number == ItemSelect)

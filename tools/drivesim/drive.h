@@ -46,6 +46,9 @@ public:
 private:
     Outcome monitorValue(QChar item) const;
     int frequencyDecimals() const;
+    int governedDecimals(int number) const;
+    bool admits(int number, quint16 value) const;
+    void rescaleGoverned(int selector, quint16 oldValue, quint16 newValue);
     int detailDecimals(int item) const;
     int itemDecimals(QChar item) const;
     quint16 alarmRecord(int index) const { return index < m_s->alarms.size() ? quint16(m_s->alarms.at(index)) : 0; }

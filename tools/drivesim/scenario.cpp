@@ -3,7 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTextStream>
+
+#include <cmath>
 
 bool ParamDef::admits(quint16 value) const
 {
@@ -278,6 +281,27 @@ bool applyScenarioLine(const QString &rawLine, Scenario *s, QString *error, cons
         d.decimals = dec;
         d.readOnly = w.size() > 5 && w.at(5) == QLatin1String("ro");
         s->params[n] = d;
+        return true;
+    }
+    if (key == QLatin1String("related")) {
+        // related <selector> <value>-<resolution>;... <number>;... [scaled-ranges]
+        RelatedRule r;
+        const QStringList pairs = w.value(2).split(QRegularExpression(QStringLiteral("[-;]")), Qt::SkipEmptyParts);
+        bool ok = need(4) && number(1, &r.selector) && pairs.size() % 2 == 0 && !pairs.isEmpty();
+        for (int i = 0; ok && i < pairs.size(); i += 2) {
+            const int value = pairs.at(i).toInt(&ok);
+            const double resolution = ok ? pairs.at(i + 1).toDouble(&ok) : 0;
+            ok = ok && resolution > 0 && resolution <= 1;
+            r.decimals[value] = ok ? qRound(-std::log10(resolution)) : 0;
+        }
+        for (const QString &n : w.value(3).split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            r.governed << (ok ? n.toInt(&ok) : 0);
+        r.scaledRanges = w.size() > 4 && w.at(4) == QLatin1String("scaled-ranges");
+        if (!ok) {
+            *error = QStringLiteral("related <selector> <value>-<resolution>;... <number>;... [scaled-ranges]");
+            return false;
+        }
+        s->related.append(r);
         return true;
     }
     if (key == QLatin1String("set")) {

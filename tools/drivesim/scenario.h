@@ -19,6 +19,15 @@ struct ParamDef {
     bool admits(quint16 value) const;
 };
 
+// A selector whose value sets the resolution of other parameters (our related-unit files): a write to it
+// keeps each governed value and rescales its raw word; the character protocol reports the new decimals.
+struct RelatedRule {
+    int selector = 0;
+    QMap<int, int> decimals; // selector value -> decimals of the governed parameters
+    QVector<int> governed;
+    bool scaledRanges = false; // the ranges keep their bounds in the unit (else their raw words)
+};
+
 struct Fault {
     enum Kind { SilentFirst, SilentAfter, LinkLost, BadCheck, Short, Long, Dribble, Late };
     Kind kind = SilentFirst;
@@ -72,6 +81,7 @@ struct Scenario {
     int accel = 1000;         // 0.01 Hz per second
     int jogFrequency = 500;   // 0.01 Hz
     int freqSelector = -1;    // parameter whose value 1 moves frequencies to 0.1 Hz units
+    QVector<RelatedRule> related;
     int turnaroundMs = 2;
     // false: the reply is handed over whole when its last byte is due (a USB adapter); true: each
     // byte is written when it is due at the line's rate (a UART).

@@ -89,9 +89,10 @@ def read_catalogue():
             if not line or line.startswith('#'):
                 continue
             p = line.split('|')
-            if len(p) == 10:  # a range with its special value contains the separator
-                p = p[:4] + [p[4] + '|' + p[5]] + p[6:]
-            num, cat, en, zh, rng, unit, dflt, rw, series = p
+            # A range with its special value contains the separator, once in each of its variants.
+            num, cat, en, zh = p[:4]
+            unit, dflt, rw, series = p[-4:]
+            rng = '|'.join(p[4:-4])
             rows.append(dict(num=int(num), cat=cat, en=en, zh=zh, range=rng, unit=unit, default=dflt,
                              rw=rw, series=series))
     return rows
@@ -256,6 +257,25 @@ SERIES_NAMES = {('A', 40): ('Terminal (SO1-SE)', 'SO1-SE端子功能选择')}
 
 FIXED_GROUPS = {77: '00-03', 295: '00-05'}
 SPECIAL = {'A': '99999', 'D': '9999', 'S': '99999'}
+# Firmware below which a series reads FFFFh as 9999 (typeInfo.txt, readWrite_99999), where it differs from SPECIAL.
+SPECIAL_FROM = {'S': '0.20'}
+
+
+def with_special(text, special):
+    """The text with the special value of each range (variants included) written as the drive reads it."""
+    return re.sub(r'\|9{4,5}(?=//|$)', '|' + special, text)
+
+
+def special_copies(letter, text):
+    """(version, text) copies of a range or default by the firmware's special value; one unversioned copy
+    where the series reads FFFFh alike at every version or the text holds no special value."""
+    if letter not in SPECIAL_FROM or not re.search(r'(^|\|)9{4,5}(?=//|$)', text):
+        return [('', text)]
+    first = SPECIAL_FROM[letter]
+
+    def special(value):
+        return re.sub(r'(^|\|)9{4,5}(?=//|$)', lambda m: m.group(1) + value, text)
+    return [('0-' + first, special('9999')), (first + '-99', special(SPECIAL[letter]))]
 RESERVED_GROUPS = set(FIXED_GROUPS.values()) | {'00-02'}
 
 
@@ -300,7 +320,7 @@ def series_rows(letter, model):
     # The special value as the series reads FFFFh: 9999 on series D, 99999 on the others.
     special = SPECIAL[letter]
     for r in rows:
-        r['range'] = re.sub(r'\|9{4,5}$', '|' + special, r['range'])
+        r['range'] = with_special(r['range'], special)
         r['default'] = special if r['default'] in ('9999', '99999') else r['default']
     # Group codes in catalogue order of each category; the pseudo-row keeps "00-02", and the protection
     # parameters that the batch write names keep theirs.
@@ -346,8 +366,11 @@ def definition_file(letter, model, rows):
         n = r['num']
         version = r.get('version', '') if extended else ''
 
-        def el(kind, text, suffix=''):
-            out.append(' <%s%s%s>%s</%s%s%s>\n' % (kind, n, suffix, escape(prefixed(text, version)), kind, n, suffix))
+        def el(kind, text, suffix='', copies=False):
+            for copy_version, copy in special_copies(letter, text) if copies else [('', text)]:
+                assert not (copy_version and version), 'a row tied to firmware with a special value'
+                out.append(' <%s%s%s>%s</%s%s%s>\n' % (kind, n, suffix, escape(prefixed(copy, copy_version or version)),
+                                                    kind, n, suffix))
 
         if letter == 'A':
             el('Group', r['group'])
@@ -358,9 +381,9 @@ def definition_file(letter, model, rows):
                 out.append(' <Range40>%s\\\\%s</Range40>\n' % (rng_version, rng))
         elif 'Range' in variants:
             for code, text in variants['Range'].items():
-                el('Range', re.sub(r'\|9{4,5}$', '|' + SPECIAL[letter], text), '-' + code)
+                el('Range', with_special(text, SPECIAL[letter]), '-' + code, True)
         else:
-            el('Range', r['range'])
+            el('Range', r['range'], copies=True)
         el('Unit', r['unit'])
         if 'Default' in variants:
             for code, text in variants['Default'].items():
@@ -368,14 +391,20 @@ def definition_file(letter, model, rows):
         elif n == 1 and extended:
             el('Default', ' ' + r['default'])  # a leading space the extended reading drops
         else:
-            el('Default', r['default'])
-        if n == 22 and extended:
-            first, writable = WRITABLE22[letter]
-            out.append(' <Writable22>%s-%s\\\\Read-Only</Writable22>\n' % (first, writable))
-            out.append(' <Writable22>%s-99\\\\Writable</Writable22>\n' % writable)
-        else:
-            el('Writable', writable_text(r['rw'], 'Eng'))
+            el('Default', r['default'], copies=True)
+        out.extend(writable_elements(letter, r, 'Eng', version))
     return ''.join(out)
+
+
+def writable_elements(letter, r, language, version):
+    """The Writable elements of a row, alike in every language: P.22's by firmware."""
+    n = r['num']
+    if n == 22 and letter in WRITABLE22:
+        first, writable = WRITABLE22[letter]
+        return [' <Writable22>%s-%s\\\\%s</Writable22>\n' % (first, writable, writable_text('R', language)),
+                ' <Writable22>%s-99\\\\%s</Writable22>\n' % (writable, writable_text('W', language))]
+    text = escape(prefixed(writable_text(r['rw'], language), version))
+    return [' <Writable%s>%s</Writable%s>\n' % (n, text, n)]
 
 
 def localized_file(letter, rows, language):
@@ -395,7 +424,7 @@ def localized_file(letter, rows, language):
         if isinstance(n, int) and r['default'].startswith('P189:'):
             el('Range', r['range'])
             el('Default', r['default'])
-        el('Writable', writable_text(r['rw'], language))
+        out.extend(writable_elements(letter, r, language, version))
     return ''.join(out)
 
 
@@ -524,8 +553,7 @@ def write_hidden(model):
 
 RELATED = {
     'A': ['21//0-0.01;1-0.1//7;8;16;44;45//0//', '187//0-0.01;1-0.1//1;2;4;5;6;15;24;25;26;27//0//'],
-    'A1': ['21//0-0.01;1-0.1//7;8;16;44;45//0//', '187//0-0.01;1-0.1//1;2;4;5;6;15;24;25;26;27//0//',
-           '706//0-0.1;1-0.01//705//0//'],
+    'A1': ['21//0-0.01;1-0.1//7;8;16;44;45//0//', '187//0-0.01;1-0.1//1;2;4;5;6;15;24;25;26;27//0//'],
     'D': ['21//0-0.01;1-0.1//7;8;16;44;45//0//'],
     'S': ['21//0-0.01;1-0.1//7;8;16;44;45//0//'],
 }

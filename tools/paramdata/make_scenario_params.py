@@ -14,18 +14,18 @@ import math
 import os
 import re
 
-from make_parameter_data import RANGE40, ROOT, WRITABLE22, series_rows, voltage_variants
+from make_parameter_data import RANGE40, RELATED, ROOT, WRITABLE22, series_rows, voltage_variants
 
 SCENARIOS = os.path.join(ROOT, 'tools', 'drivesim', 'scenarios')
 
-# The drive each parameter set belongs to: capacity (kW), voltage code, firmware version.
-DRIVES = {'A': (5.5, '043', 0.55), 'D': (7.5, '023', None), 'S': (0.75, '043', 0.25)}
+# The drive each parameter set belongs to (series and model code): capacity (kW), voltage code, firmware version.
+DRIVES = {'A': (5.5, '043', 0.55), 'A1': (5.5, '043', 0.55), 'D': (7.5, '023', None), 'S': (0.75, '043', 0.25)}
 
 # Numbers outside the definitions that the drive answers: (first, last) ranges.
-KEPT = {'A': [(1400, 1599)], 'D': [(1400, 1599)],
+KEPT = {'A': [(1400, 1599)], 'A1': [(1400, 1599)], 'D': [(1400, 1599)],
         'S': [(201, 202), (231, 231), (259, 259), (288, 293), (295, 295), (300, 302)]}
 # Read-only in the definitions, yet the drive takes a write to them, so that a test sees any write that gets through.
-TAKES_WRITES = {'A': {292, 293}, 'D': {292, 293}, 'S': set()}
+TAKES_WRITES = {'A': {292, 293}, 'A1': {292, 293}, 'D': {292, 293}, 'S': set()}
 # What the drive counts and reads out: P.289 and P.291 answer from its alarm records, P.292 and P.293 hold
 # the run time of a drive that has run.
 COUNTERS = {289: (None, 'code of the alarm record P.288 selects'),
@@ -35,6 +35,7 @@ COUNTERS = {289: (None, 'code of the alarm record P.288 selects'),
 # number -> (raw value or None for the line as it stands, why[, decimals of the character-protocol reply])
 DIFFERENCES = {
     'A': {**COUNTERS, 90: (305, 'type code of the drive'), 188: (550, 'firmware 0.550')},
+    'A1': {**COUNTERS, 90: (1305, 'type code of the drive, model code 1'), 188: (550, 'firmware 0.550')},
     'D': {**COUNTERS, 90: (207, 'type code of the drive'), 188: (520, 'firmware 0.520'), 301: (2, 'voltage code'),
           302: (7, 'capacity code'), 360: (52, 'firmware 0.52'), 990: (0, 'key tone off')},
     'S': {90: (303, 'type code of the drive'), 188: (25, 'firmware 0.25, in hundredths like every series S drive', 2),
@@ -80,10 +81,11 @@ def ranges_text(rng, scale):
     return ','.join(parts)
 
 
-def definition_lines(letter):
-    capacity, voltage, firmware = DRIVES[letter]
+def definition_lines(stem):
+    capacity, voltage, firmware = DRIVES[stem]
+    letter, model = stem[0], stem[1:]
     out = {}
-    for r in series_rows(letter, ''):
+    for r in series_rows(letter, model):
         n = r['num']
         if not isinstance(n, int):
             continue
@@ -97,7 +99,7 @@ def definition_lines(letter):
         rng = pick(rng, capacity)
         default = pick(variants['Default'][voltage] if 'Default' in variants else r['default'], capacity).strip()
         scale = scale_of(pick(r['unit'], capacity))
-        read_only = r['rw'] == 'R' and n not in TAKES_WRITES[letter]
+        read_only = r['rw'] == 'R' and n not in TAKES_WRITES[stem]
         if n == 22 and letter in WRITABLE22:
             read_only = firmware < float(WRITABLE22[letter][1])
         raw = 65535 if default in ('9999', '99999') else raw_of(default, scale)
@@ -107,17 +109,33 @@ def definition_lines(letter):
     return out
 
 
-def write_params(letter):
-    path = os.path.join(SCENARIOS, letter + '.params')
+def related_lines(stem):
+    """The related-unit rules of the drive's data, which the drive follows when a selector is written. A governed
+    range that varies by the selector keeps its raw bounds; the others keep their bounds in the unit."""
+    rows = {r['num']: r for r in series_rows(stem[0], stem[1:])}
+    lines = []
+    for rule in RELATED[stem]:
+        selector, resolutions, governed = rule.split('//')[:3]
+        by_selector = {rows[int(n)]['range'].startswith('P%s:' % selector) for n in governed.split(';')}
+        assert len(by_selector) == 1, 'rule %s: some ranges follow the selector, some not' % selector
+        lines.append('related %s %s %s%s' % (selector, resolutions, governed,
+                                               '' if by_selector.pop() else ' scaled-ranges'))
+    return lines
+
+
+def write_params(stem):
+    path = os.path.join(SCENARIOS, stem + '.params')
     with open(path, encoding='latin-1') as f:
         old = f.read().splitlines()
-    defined = definition_lines(letter)
-    differences = DIFFERENCES[letter]
+    defined = definition_lines(stem)
+    differences = DIFFERENCES[stem]
     head, kept = [], {}
     tail = []
     for line in old:
         w = line.split()
         if line.startswith('# differences:') or (line.startswith('# P.') and ':' in line and 'differs' in line):
+            continue
+        if w[:1] == ['related']:
             continue
         if w[:1] == ['P']:
             kept[int(w[1])] = line
@@ -125,9 +143,9 @@ def write_params(letter):
             tail.append((max(kept), line))
         else:
             head.append(line)
-    kept = {n: line for n, line in kept.items() if any(a <= n <= b for a, b in KEPT[letter])}
+    kept = {n: line for n, line in kept.items() if any(a <= n <= b for a, b in KEPT[stem])}
     numbers = sorted(set(kept) | set(defined))
-    lines = list(head)
+    lines = list(head) + related_lines(stem)
     lines.append('# differences: ' + ' '.join(str(n) for n in sorted(differences)))
     for n in sorted(differences):
         lines.append('# P.%d differs: %s' % (n, differences[n][1]))
@@ -146,8 +164,8 @@ def write_params(letter):
 
 
 def main():
-    for letter in DRIVES:
-        write_params(letter)
+    for stem in DRIVES:
+        write_params(stem)
 
 
 if __name__ == '__main__':
