@@ -82,7 +82,9 @@ CParameter::CParameter(QWidget *parent)
     PartableWidget->setMouseTracking(true);
     fitRowNumbers(PartableWidget->verticalHeader());
     showElidedTextsAsToolTips(PartableWidget);
-    giveColumnTheRest(PartableWidget, 3);
+    // The names take the room up to "Setting value", the column a technician edits; Comment may lie
+    // beyond the edge of a laptop's screen.
+    giveColumnTheRest(PartableWidget, 3, 10);
     setAttribute(Qt::WA_Hover);
 
     connect(IndexPB, &QPushButton::clicked, this, &CParameter::CallIndexDialog);

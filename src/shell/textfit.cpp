@@ -463,9 +463,9 @@ private:
     QAbstractItemView *m_view;
 };
 
-// One column takes the width the others leave; the others are as wide as their header and cells need,
-// refitted when the rows or the header texts change (a new list, a language) and widened at once for a
-// longer value.
+// One column is as wide as its longest text and takes the width the others leave; the others are as
+// wide as their header and cells need, refitted when the rows or the header texts change (a new list, a
+// language) and widened at once for a longer value.
 class ColumnFiller : public QObject
 {
 public:
@@ -503,17 +503,19 @@ public:
             return;
         QHeaderView *header = m_view->horizontalHeader();
         for (int c = 0; c < header->count(); ++c) {
-            if (c == m_column)
-                continue;
             const int text = sectionTextWidth(header, c);
             const int air = text > 0 ? header->fontMetrics().averageCharWidth() : 0;
             const int width = qMax(text + air, cellsWidth(c, 0, m_view->model()->rowCount() - 1));
+            if (c == m_column)
+                m_longest = width;
             // A hidden section keeps the size for when it is shown again.
-            if (width > 0 && (header->isSectionHidden(c) || width != header->sectionSize(c)))
+            else if (width > 0 && (header->isSectionHidden(c) || width != header->sectionSize(c)))
                 header->resizeSection(c, width);
         }
         fill();
     }
+
+    void keepWhole(int column) { m_lastWhole = column; }
 
     void fill()
     {
@@ -522,11 +524,21 @@ public:
         QHeaderView *header = m_view->horizontalHeader();
         if (m_column >= header->count() || header->isSectionHidden(m_column))
             return;
+        // The columns past the last one kept whole may lie beyond the view's edge, reached by scrolling
+        // sideways, before the column cuts a text.
+        const int lastWhole = m_lastWhole >= 0 && m_lastWhole < header->count() ? header->visualIndex(m_lastWhole)
+                                                                                : header->count() - 1;
         int others = 0;
-        for (int i = 0; i < header->count(); ++i)
-            if (i != m_column && !header->isSectionHidden(i))
-                others += header->sectionSize(i);
-        const int width = qMax(m_least, m_view->viewport()->width() - others);
+        int beside = 0;
+        for (int i = 0; i < header->count(); ++i) {
+            if (i == m_column || header->isSectionHidden(i))
+                continue;
+            others += header->sectionSize(i);
+            if (header->visualIndex(i) <= lastWhole)
+                beside += header->sectionSize(i);
+        }
+        const int room = m_view->viewport()->width();
+        const int width = qMax(m_least, qMax(room - others, qMin(m_longest, room - beside)));
         if (width != header->sectionSize(m_column))
             header->resizeSection(m_column, width);
     }
@@ -550,7 +562,15 @@ private:
             return;
         QHeaderView *header = m_view->horizontalHeader();
         for (int c = topLeft.column(); c <= bottomRight.column(); ++c) {
-            if (c == m_column || header->isSectionHidden(c))
+            if (c == m_column) {
+                const int longest = qMax(m_longest, cellsWidth(c, topLeft.row(), bottomRight.row()));
+                if (longest != m_longest) {
+                    m_longest = longest;
+                    fill();
+                }
+                continue;
+            }
+            if (header->isSectionHidden(c))
                 continue;
             const int width = cellsWidth(c, topLeft.row(), bottomRight.row());
             if (width > header->sectionSize(c))
@@ -583,6 +603,8 @@ private:
     QObject *m_viewport;
     int m_column;
     int m_least;
+    int m_longest = 0;
+    int m_lastWhole = -1;
     QTimer m_refit;
 };
 
@@ -637,7 +659,7 @@ void showElidedTextsAsToolTips(QAbstractItemView *view)
     view->viewport()->installEventFilter(new ElidedToolTips(view));
 }
 
-void giveColumnTheRest(QTableView *view, int column)
+void giveColumnTheRest(QTableView *view, int column, int lastWhole)
 {
     // Called again, as when columns were shown or hidden, it fits them once more.
     const QString name = QStringLiteral("textfitColumnFiller%1").arg(column);
@@ -646,6 +668,7 @@ void giveColumnTheRest(QTableView *view, int column)
         filler = new ColumnFiller(view, column);
         filler->setObjectName(name);
     }
+    filler->keepWhole(lastWhole);
     filler->fit();
 }
 

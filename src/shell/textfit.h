@@ -16,10 +16,12 @@ void fitTexts(QWidget *window);
 // Cells and items the view elides show their whole text as the tooltip, unless they carry one.
 void showElidedTextsAsToolTips(QAbstractItemView *view);
 
-// The view's other columns are as wide as their header and cells need; the column takes the width they
-// leave, never less than it was built with, and texts longer than that show elided, their whole text
-// as the tooltip.
-void giveColumnTheRest(QTableView *view, int column);
+// The view's other columns are as wide as their header and cells need; the column is as wide as its
+// longest text and takes the width they leave. Where the view is too narrow for that, it takes the room
+// up to the right edge of column lastWhole, which then shows whole with the view scrolled fully left,
+// the columns past it reached by scrolling sideways (without lastWhole every column stays in view). Only
+// then, and never below the width it was built with, are its texts elided, their whole text the tooltip.
+void giveColumnTheRest(QTableView *view, int column, int lastWhole = -1);
 
 // A small window (a progress dialog) widens so the window manager shows its whole title beside the
 // title bar's icon and buttons.
