@@ -65,8 +65,10 @@ void TestLoadingFromDrive::driveValuesChooseVariants_data()
         QTest::newRow(qPrintable(QString(names[p]) + "_zeros_firmware_0.20"))
             << p << 0 << 20 << 0 << "0.2" << "360.00" << "0.01" << "60.00" << "22" << "Writable" << "99999";
     }
-    // Above 1.0 only the fraction counts: 2.05 is version 0.05, which no range of P.40 admits.
-    QTest::newRow("taviron_firmware_2.05") << 0 << 1 << 205 << 1 << "0.05" << "3600.0" << "0.1" << "50.00" << "--" << "--" << "9999";
+    // Above 1.0 only the fraction counts: 2.05 is version 0.05, below the later copies of P.40 and P.22, so their
+    // lowest applies.
+    QTest::newRow("taviron_firmware_2.05") << 0 << 1 << 205 << 1 << "0.05" << "3600.0" << "0.1" << "50.00" << "20"
+                                           << "Read-Only" << "9999";
 }
 
 void TestLoadingFromDrive::driveValuesChooseVariants()

@@ -7,6 +7,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace ParamText;
@@ -63,6 +64,8 @@ private slots:
     void readingRules_data();
     void readingRules();
     void firmwareCopies();
+    void splitElementsReachTheirRow_data();
+    void splitElementsReachTheirRow();
     void localizedWalk_data();
     void localizedWalk();
     void shippedSeries_data();
@@ -166,6 +169,55 @@ void TestParameterLoading::firmwareCopies()
     QCOMPARE(grid.at(40, 6), QString("50"));
     const ParameterGrid newer = readDocument(body, true, false, 0.5);
     QCOMPARE(newer.at(40, 6), QString("60"));
+}
+
+void TestParameterLoading::splitElementsReachTheirRow_data()
+{
+    QTest::addColumn<QString>("file");
+    for (const char *stem : { "A", "A1", "D", "S" })
+        for (const char *language : { "_Eng", "", "_Big" })
+            QTest::addRow("%s%s", stem, language) << QStringLiteral("%1_InvParameter%2.xml").arg(stem, language);
+}
+
+// Wherever a row shows, every element it has at some firmware resolves, whichever copy of it that version takes.
+void TestParameterLoading::splitElementsReachTheirRow()
+{
+    QFETCH(QString, file);
+    QFile f(sourceDir() + "/src/data/InvParameter/" + file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QByteArray bytes = f.readAll();
+    QSet<double> versions { 0 }; // where some copy begins or ends; a version read keeps only its fraction
+    for (auto m = QRegularExpression("([0-9.]+)-([0-9.]+)\\\\").globalMatch(bytes); m.hasNext();) {
+        const QRegularExpressionMatch copy = m.next();
+        for (int bound : { 1, 2 })
+            if (copy.captured(bound).toDouble() < 1)
+                versions << copy.captured(bound).toDouble();
+    }
+    QHash<double, QHash<int, QSet<int>>> shown; // version -> row -> columns resolved
+    QHash<int, QSet<int>> ever;
+    for (double v : versions) {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        DefinitionContext context { file.at(0) != 'D', file.at(0) == 'A', v, "5.5", "043", {} };
+        QHash<int, QSet<int>> &rows = shown[v];
+        if (file.contains("_Eng")) {
+            ParameterGrid grid;
+            readParameterDefinitions(&buffer, context, grid);
+            for (int n = 0; n < ParameterRows; ++n)
+                for (int c : { 3, 5, 6, 7, 8, 11 })
+                    if (grid.at(n, 3) != "--" && grid.at(n, c) != "--")
+                        rows[n] << c;
+        } else {
+            for (const LocalizedText &t : readLocalizedTexts(&buffer, context))
+                rows[t.number] << t.column;
+        }
+        for (auto it = rows.cbegin(); it != rows.cend(); ++it)
+            ever[it.key()] += it.value();
+    }
+    for (double v : versions)
+        for (auto it = shown[v].cbegin(); it != shown[v].cend(); ++it)
+            QVERIFY2(it.value() == ever[it.key()], qPrintable(QString("P.%1 at firmware %2 lacks column %3").arg(it.key())
+                .arg(v).arg((ever[it.key()] - it.value()).values().value(0))));
 }
 
 void TestParameterLoading::localizedWalk_data()
