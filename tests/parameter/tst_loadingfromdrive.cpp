@@ -196,14 +196,22 @@ void TestLoadingFromDrive::shippedDriveKeepsItsVersion()
             QCOMPARE(g_readOnlyFlags[22], 0);
         }
     }
-    // Set to 0.1 s, the times P.21 governs take its range, and the drive keeps their values; so it does series A's
-    // frequencies under P.187.
+    // Set to 0.1 s through the form's Write, the times P.21 governs take its range, unit and decimals at once, and
+    // again after a reload, and the drive keeps their values; so it does series A's frequencies under P.187.
     const double p7 = m_f.form()->readParValue(7), p1 = m_f.form()->readParValue(1);
-    for (int selector : s.letter == 'A' ? QList<int> { 21, 187 } : QList<int> { 21 })
-        QVERIFY(m_f.form()->writeParValue(selector, "1", "1"));
-    m_f.form()->loadParameterTable();
-    for (int n : { 7, 8, 16, 44, 45 })
-        QCOMPARE(cell(n, 6), QString("3600.0"));
+    m_f.setSetting(21, "1");
+    m_f.clickRow(21);
+    QTest::mouseClick(m_f.form()->writePB, Qt::LeftButton);
+    if (s.letter == 'A')
+        QVERIFY(m_f.form()->writeParValue(187, "1", "1"));
+    for (int load = 0; load < 2; ++load) {
+        for (int n : { 7, 8, 16, 44, 45 })
+            QCOMPARE(cell(n, 6) + ' ' + cell(n, 7), QString("3600.0 0.1s"));
+        QCOMPARE(cell(7, 8) + ' ' + cell(16, 8), QString("5.0 0.5"));
+        m_f.form()->loadParameterTable();
+    }
+    if (s.letter == 'A')
+        QCOMPARE(cell(1, 7) + ' ' + cell(1, 8) + ' ' + cell(4, 8), QString("0.1Hz 120.0 60.0"));
     QCOMPARE(m_f.form()->readParValue(7), p7);
     QCOMPARE(m_f.form()->readParValue(1), p1);
     if (s.letter == 'A') { // a P.40 without function reads as such, not as a number
