@@ -4,6 +4,7 @@
 #include "parameter/parameterdefinitions.h"
 #include "parameter/parinformation.h"
 #include "seriesfixture.h"
+#include "testfiles.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -174,50 +175,39 @@ void TestParameterLoading::firmwareCopies()
 void TestParameterLoading::splitElementsReachTheirRow_data()
 {
     QTest::addColumn<QString>("file");
-    for (const char *stem : { "A", "A1", "D", "S" })
-        for (const char *language : { "_Eng", "", "_Big" })
-            QTest::addRow("%s%s", stem, language) << QStringLiteral("%1_InvParameter%2.xml").arg(stem, language);
+    for (const QString stem : { "A", "A1", "D", "S" })
+        for (const QString file : { "_InvParameter_Eng.xml", "_InvParameter.xml", "_InvParameter_Big.xml" })
+            QTest::newRow(qPrintable(stem + file)) << stem + file;
 }
 
-// Wherever a row shows, every element it has at some firmware resolves, whichever copy of it that version takes.
+// Wherever a row shows, every element it has at some firmware resolves, at each version where a copy begins or ends.
 void TestParameterLoading::splitElementsReachTheirRow()
 {
     QFETCH(QString, file);
-    QFile f(sourceDir() + "/src/data/InvParameter/" + file);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QByteArray bytes = f.readAll();
-    QSet<double> versions { 0 }; // where some copy begins or ends; a version read keeps only its fraction
-    for (auto m = QRegularExpression("([0-9.]+)-([0-9.]+)\\\\").globalMatch(bytes); m.hasNext();) {
-        const QRegularExpressionMatch copy = m.next();
-        for (int bound : { 1, 2 })
-            if (copy.captured(bound).toDouble() < 1)
-                versions << copy.captured(bound).toDouble();
-    }
-    QHash<double, QHash<int, QSet<int>>> shown; // version -> row -> columns resolved
+    QByteArray bytes = fileBytes(sourceDir() + "/src/data/InvParameter/" + file);
+    QMap<double, QHash<int, QSet<int>>> shown { { 0.0, {} } }; // firmware -> row -> columns resolved
+    for (auto m = QRegularExpression("([0-9.]+)-([0-9.]+)\\\\").globalMatch(bytes); m.hasNext();)
+        for (const QString &bound : m.next().capturedTexts().mid(1))
+            shown[bound.toDouble() < 1 ? bound.toDouble() : 0.0]; // a version read keeps only its fraction
     QHash<int, QSet<int>> ever;
-    for (double v : versions) {
+    for (auto v = shown.begin(); v != shown.end(); ++v) {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);
-        DefinitionContext context { file.at(0) != 'D', file.at(0) == 'A', v, "5.5", "043", {} };
-        QHash<int, QSet<int>> &rows = shown[v];
-        if (file.contains("_Eng")) {
-            ParameterGrid grid;
+        const DefinitionContext context { file.at(0) != 'D', file.at(0) == 'A', v.key(), "5.5", "043", {} };
+        ParameterGrid grid; // stays blank for the localized files
+        if (file.contains("Eng"))
             readParameterDefinitions(&buffer, context, grid);
-            for (int n = 0; n < ParameterRows; ++n)
-                for (int c : { 3, 5, 6, 7, 8, 11 })
-                    if (grid.at(n, 3) != "--" && grid.at(n, c) != "--")
-                        rows[n] << c;
-        } else {
-            for (const LocalizedText &t : readLocalizedTexts(&buffer, context))
-                rows[t.number] << t.column;
-        }
-        for (auto it = rows.cbegin(); it != rows.cend(); ++it)
-            ever[it.key()] += it.value();
+        else for (const LocalizedText &t : readLocalizedTexts(&buffer, context))
+            ever[t.number] << t.column, (*v)[t.number] << t.column;
+        for (int n = 0; n < ParameterRows; ++n)
+            for (int c : { 3, 5, 6, 7, 8, 11 })
+                if (grid.at(n, 3) != "--" && grid.at(n, c) != "--")
+                    ever[n] << c, (*v)[n] << c;
     }
-    for (double v : versions)
-        for (auto it = shown[v].cbegin(); it != shown[v].cend(); ++it)
-            QVERIFY2(it.value() == ever[it.key()], qPrintable(QString("P.%1 at firmware %2 lacks column %3").arg(it.key())
-                .arg(v).arg((ever[it.key()] - it.value()).values().value(0))));
+    for (auto v = shown.cbegin(); v != shown.cend(); ++v)
+        for (auto row = v->cbegin(); row != v->cend(); ++row)
+            QVERIFY2(row.value() == ever[row.key()], qPrintable(QString("P.%1 at firmware %2 lacks column %3")
+                .arg(row.key()).arg(v.key()).arg((ever[row.key()] - row.value()).values().value(0))));
 }
 
 void TestParameterLoading::localizedWalk_data()

@@ -150,10 +150,6 @@ void TestParamText::variants_data()
     QTest::newRow("special value in variant") << "P21:0,0~360.00|99999//1,0~3600.0|99999" << "" << "1"
                                               << "0~3600.0,99999";
     QTest::newRow("no matching key") << "P21:0,0~600.00//1,0~6000.0" << "" << "2" << "";
-    QTest::newRow("capacity default at the selector's decimals") << "P21:0,V:8|5.00|56|15.00//1,V:8|5.0|56|15.0"
-                                                                << "11" << "1" << "15.0";
-    QTest::newRow("P.189 default at the selector's decimals") << "P21:0,P189:1|50.00|0|60.00//1,P189:1|50.0|0|60.0"
-                                                              << "" << "1" << "50.0";
     QTest::newRow("parameter outside the table") << "P1700:0,1//1,2" << "" << "0" << "";
     QTest::newRow("plain text") << "120.00" << "3.7" << "" << "120.00";
     QTest::newRow("undefined") << "---" << "3.7" << "" << "--";
