@@ -24,6 +24,8 @@ PACKAGES=(
     # pymodbus only recommends these, and installs here skip recommends: its serial client needs them.
     python3-serial python3-serial-asyncio
     libmodbus-dev
+    # OpenCC's s2tw conversion, through which the suite checks every Traditional Chinese text.
+    opencc
 )
 
 missing=()

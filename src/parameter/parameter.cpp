@@ -245,8 +245,7 @@ void CParameter::loadParameterTable()
     std::fill(std::begin(g_readOnlyFlags), std::end(g_readOnlyFlags), 0);
 
     ParameterGrid grid;
-    const QString fileName = g_appDir + QStringLiteral("InvParameter/") + QLatin1Char(g_seriesLetter) + modelInfix()
-                             + QStringLiteral("_InvParameter_Eng.xml");
+    const QString fileName = definitionFileName();
     if (!QFile::exists(fileName)) {
         if (g_modelCode != QLatin1String("0")) {
             // The series files serve every model without its own; later loaders follow the same choice.
@@ -259,18 +258,57 @@ void CParameter::loadParameterTable()
     }
 
     QFile file(fileName);
-    if (file.open(QIODevice::ReadOnly)) {
-        DefinitionContext context;
-        context.extended = g_groupMode != 0 || featureEnabled("Parameter_NotH");
-        context.groupMode = g_groupMode != 0;
-        context.firmware = g_firmwareVersion.toDouble();
-        context.capacity = g_variantSelectorA;
-        context.voltageCode = g_variantSelectorB;
-        context.reference = [this](int m) { return referenceValue(m); };
-        readParameterDefinitions(&file, context, grid);
-    }
+    if (file.open(QIODevice::ReadOnly))
+        readParameterDefinitions(&file, definitionContext(), grid);
     fillTableFromGrid(grid);
     finishLoading();
+}
+
+QString CParameter::definitionFileName() const
+{
+    return g_appDir + QStringLiteral("InvParameter/") + QLatin1Char(g_seriesLetter) + modelInfix()
+           + QStringLiteral("_InvParameter_Eng.xml");
+}
+
+DefinitionContext CParameter::definitionContext()
+{
+    DefinitionContext context;
+    context.extended = g_groupMode != 0 || featureEnabled("Parameter_NotH");
+    context.groupMode = g_groupMode != 0;
+    context.firmware = g_firmwareVersion.toDouble();
+    context.capacity = g_variantSelectorA;
+    context.voltageCode = g_variantSelectorB;
+    context.reference = [this](int m) { return referenceValue(m); };
+    return context;
+}
+
+void CParameter::resolveGovernedRows(int selector, const QString &written)
+{
+    if (selector < 0 || selector >= g_relatedUnitRules.size())
+        return;
+    const QStringList fields = g_relatedUnitRules.at(selector).split(QStringLiteral("//"), Qt::SkipEmptyParts);
+    bool number = false;
+    const double value = written.toDouble(&number);
+    if (fields.size() < 3 || !number)
+        return;
+    // The drive holds the written value now: the variants read it from the rule, as after a reload.
+    g_relatedUnitRules[selector] = formatValue(value) + QStringLiteral("//") + fields.at(1) + QStringLiteral("//")
+                                   + fields.at(2);
+    QFile file(definitionFileName());
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    ParameterGrid grid;
+    readParameterDefinitions(&file, definitionContext(), grid);
+    for (const QString &text : fields.at(2).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const int n = text.trimmed().toInt(&number);
+        const int row = number && n >= 0 && n < ParameterRows ? rowOfLabel(n) : -1;
+        if (row < 0)
+            continue;
+        for (int column : { 5, 6, 7, 8 })
+            setItemText(row, column, grid.at(n, column));
+        defaultValues[n] = grid.defaultValues.at(n);
+        attributes[n] = grid.attributes.at(n);
+    }
 }
 
 void CParameter::fillTableFromGrid(const ParameterGrid &grid)

@@ -16,6 +16,7 @@ class QXmlStreamReader;
 class CompareResult;
 class CSelPar;
 class ParInformation;
+struct DefinitionContext;
 struct ParameterGrid;
 
 class CParameter : public QWidget, public Ui_ParameterForm {
@@ -29,6 +30,9 @@ public:
                    QString comment, int row);
     QString pickVariant(QString text, QString capacity);
     void loadRelatedUnits();
+    // After the selector was written: the rows it governs show the range, unit and default its new
+    // value selects, without a reload of the table.
+    void resolveGovernedRows(int selector, const QString &written);
     void loadLocalizedNames();
     void languageChange();
 
@@ -103,6 +107,8 @@ protected:
 private:
     // Shows the window-modal progress of a batch transfer; it stays open until the batch closes it.
     void showTransferProgress(QProgressDialog &progress, const QString &title);
+    QString definitionFileName() const;
+    DefinitionContext definitionContext();
     void fillTableFromGrid(const ParameterGrid &grid);
     void finishLoading();
     void localizedNamesPass(bool mayResort);

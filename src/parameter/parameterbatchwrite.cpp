@@ -155,6 +155,7 @@ void CParameter::WriteAllPar()
             continue;
         }
         updateRelatedUnits(rule, value, g_relatedUnitText);
+        resolveGovernedRows(i, value);
     }
 
     QFile deferredFile(g_appDir + QStringLiteral("ParameterInforamtion/W_Par.txt"));

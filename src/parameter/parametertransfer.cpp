@@ -424,6 +424,7 @@ void CParameter::WriteSinglePar()
     }
     setRowMarked(row, false);
     updateRelatedUnits(g_relatedUnitRules.value(n), value, g_relatedUnitText);
+    resolveGovernedRows(n, value);
 }
 
 // ---- Drive commands ----

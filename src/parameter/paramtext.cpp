@@ -139,8 +139,16 @@ QString pickVariant(const QString &text, const QString &capacity, const Referenc
     if (parts.size() < 2)
         return QString();
     const QString key = parts.at(0);
-    const QString body = parts.at(1);
+    const QString body = parts.mid(1).join(QLatin1Char(':'));
     static const QRegularExpression pairSeparators(QStringLiteral(",|//"));
+    // A chosen value may be a variant of its own, its separators written as "|": a default that
+    // depends on the capacity or P.189 and takes the decimals of P.21 or P.187 as well.
+    auto chosen = [&](QString value) {
+        value.replace(QLatin1Char('|'), QLatin1Char(','));
+        if (!value.contains(QLatin1Char(':')))
+            return value;
+        return pickVariant(value.replace(QLatin1Char(','), QLatin1String("//")), capacity, reference);
+    };
 
     if (key == QLatin1String("V")) {
         if (!body.contains(QLatin1String("//")) && !body.contains(QLatin1Char(',')))
@@ -149,7 +157,7 @@ QString pickVariant(const QString &text, const QString &capacity, const Referenc
         const double kw = capacity.toDouble();
         for (int i = 0; i + 1 < items.size(); i += 2) {
             if (items.at(i).toDouble() > kw)
-                return QString(items.at(i + 1)).replace(QLatin1Char('|'), QLatin1Char(','));
+                return chosen(items.at(i + 1));
         }
         return QString();
     }
@@ -161,7 +169,7 @@ QString pickVariant(const QString &text, const QString &capacity, const Referenc
         const QStringList items = body.split(pairSeparators, Qt::SkipEmptyParts);
         for (int i = 0; i + 1 < items.size(); i += 2) {
             if (items.at(i) == ref)
-                return QString(items.at(i + 1)).replace(QLatin1Char('|'), QLatin1Char(','));
+                return chosen(items.at(i + 1));
         }
     }
     return QString();

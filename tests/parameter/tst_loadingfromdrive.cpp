@@ -65,8 +65,10 @@ void TestLoadingFromDrive::driveValuesChooseVariants_data()
         QTest::newRow(qPrintable(QString(names[p]) + "_zeros_firmware_0.20"))
             << p << 0 << 20 << 0 << "0.2" << "360.00" << "0.01" << "60.00" << "22" << "Writable" << "99999";
     }
-    // Above 1.0 only the fraction counts: 2.05 is version 0.05, which no range of P.40 admits.
-    QTest::newRow("taviron_firmware_2.05") << 0 << 1 << 205 << 1 << "0.05" << "3600.0" << "0.1" << "50.00" << "--" << "--" << "9999";
+    // Above 1.0 only the fraction counts: 2.05 is version 0.05, below the later copies of P.40 and P.22, so their
+    // lowest applies.
+    QTest::newRow("taviron_firmware_2.05") << 0 << 1 << 205 << 1 << "0.05" << "3600.0" << "0.1" << "50.00" << "20"
+                                           << "Read-Only" << "9999";
 }
 
 void TestLoadingFromDrive::driveValuesChooseVariants()
@@ -194,14 +196,22 @@ void TestLoadingFromDrive::shippedDriveKeepsItsVersion()
             QCOMPARE(g_readOnlyFlags[22], 0);
         }
     }
-    // Set to 0.1 s, the times P.21 governs take its range, and the drive keeps their values; so it does series A's
-    // frequencies under P.187.
+    // Set to 0.1 s through the form's Write, the times P.21 governs take its range, unit and decimals at once, and
+    // again after a reload, and the drive keeps their values; so it does series A's frequencies under P.187.
     const double p7 = m_f.form()->readParValue(7), p1 = m_f.form()->readParValue(1);
-    for (int selector : s.letter == 'A' ? QList<int> { 21, 187 } : QList<int> { 21 })
-        QVERIFY(m_f.form()->writeParValue(selector, "1", "1"));
-    m_f.form()->loadParameterTable();
-    for (int n : { 7, 8, 16, 44, 45 })
-        QCOMPARE(cell(n, 6), QString("3600.0"));
+    m_f.setSetting(21, "1");
+    m_f.clickRow(21);
+    QTest::mouseClick(m_f.form()->writePB, Qt::LeftButton);
+    if (s.letter == 'A')
+        QVERIFY(m_f.form()->writeParValue(187, "1", "1"));
+    for (int load = 0; load < 2; ++load) {
+        for (int n : { 7, 8, 16, 44, 45 })
+            QCOMPARE(cell(n, 6) + ' ' + cell(n, 7), QString("3600.0 0.1s"));
+        QCOMPARE(cell(7, 8) + ' ' + cell(16, 8), QString("5.0 0.5"));
+        m_f.form()->loadParameterTable();
+    }
+    if (s.letter == 'A')
+        QCOMPARE(cell(1, 7) + ' ' + cell(1, 8) + ' ' + cell(4, 8), QString("0.1Hz 120.0 60.0"));
     QCOMPARE(m_f.form()->readParValue(7), p7);
     QCOMPARE(m_f.form()->readParValue(1), p1);
     if (s.letter == 'A') { // a P.40 without function reads as such, not as a number

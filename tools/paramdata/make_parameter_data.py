@@ -70,7 +70,10 @@ TRAD.update({'动': '動', '转': '轉', '压': '壓', '间': '間', '复': '復
              '运': '運', '行': '行', '后': '後', '称': '稱', '写': '寫', '只': '唯', '样': '樣', '径': '徑',
              '张': '張', '力': '力', '涨': '漲', '宽': '寬', '铭': '銘', '牌': '牌', '额': '額', '输': '輸',
              '异': '異', '览': '覽', '请': '請', '车': '車', '适': '適', '遥': '遙', '随': '隨', '鸣': '鳴',
-             '却': '卻', '详': '詳', '细': '細', '虚': '虛'})
+             '却': '卻', '详': '詳', '细': '細', '虚': '虛', '旧': '舊', '来': '來', '锥': '錐', '传': '傳',
+             '体': '體', '画': '畫', '确': '確', '题': '題'})
+# Words whose characters stand in both scripts, yet are written otherwise in Taiwan.
+TRAD_WORDS = {'周期': '週期'}
 
 
 # Amperes in hundredths up to 160 kW and in tenths above: the rated current's scale at monitor start.
@@ -78,6 +81,8 @@ CURRENT_UNIT = 'V:160.01,0.01A//999,0.1A'
 
 
 def trad(text):
+    for simplified, traditional in TRAD_WORDS.items():
+        text = text.replace(simplified, traditional)
     return ''.join(TRAD.get(ch, ch) for ch in text)
 
 
@@ -220,6 +225,14 @@ def generated():
     return rows
 
 
+def reaching_down(copies, version):
+    """Firmware copies of one element, the lowest reaching down to where its row begins, so that wherever the row
+    shows, the element resolves."""
+    copies = sorted(copies, key=lambda c: float(c[0].split('-')[0]))
+    first = version.split('-')[0] if version else '0'
+    return [(first + '-' + copies[0][0].split('-')[1], copies[0][1])] + copies[1:]
+
+
 def prefixed(text, version):
     return version + '\\\\' + text if version else text
 
@@ -335,10 +348,41 @@ def series_rows(letter, model):
             item += 1
         counters[g] = item + 1
         r['group'] = '%02d-%02d' % (g, item)
+    for rule in RELATED[letter + model]:
+        follow_selector(rows, *rule.split('//')[:3])
     if letter == 'A':
         rows.append(dict(num='99X', group='00-02', en='Clear and reset commands', zh='清除与复位指令', range='0~6',
                          unit='1', default='0', rw='W'))
     return rows
+
+
+def at_decimals(text, decimals):
+    """A default at a selector's resolution: the same value with that resolution's decimals."""
+    if ':' in text:  # a variant of its own, nested with "|" for its separators
+        key, body = text.split(':', 1)
+        items = [x for x in re.split(',|//', body) if x]
+        values = [at_decimals(v, decimals) if i % 2 else v for i, v in enumerate(items)]
+        return key + ':' + '|'.join(values)
+    if not re.fullmatch(r'-?\d+(\.\d+)?', text) or text in ('9999', '99999'):
+        return text
+    shown = '%.*f' % (decimals, float(text))
+    assert float(shown) == float(text), 'default %s lost at %d decimals' % (text, decimals)
+    return shown
+
+
+def follow_selector(rows, selector, resolutions, governed):
+    """The governed rows' unit and default by the selector's value, as their ranges are."""
+    pairs = [x for x in re.split('[-;]', resolutions) if x]
+    pairs = list(zip(pairs[0::2], pairs[1::2]))
+    numbers = {int(n) for n in governed.split(';')}
+    for r in rows:
+        if r['num'] not in numbers:
+            continue
+        name = re.sub(r'^[0-9.]+', '', r['unit'])
+        r['unit'] = 'P%s:' % selector + '//'.join('%s,%s%s' % (v, res, name) for v, res in pairs)
+        defaults = [at_decimals(r['default'], len(res.partition('.')[2])) for v, res in pairs]
+        if len(set(defaults)) > 1:
+            r['default'] = 'P%s:' % selector + '//'.join('%s,%s' % (v, d) for (v, res), d in zip(pairs, defaults))
 
 
 def writable_text(rw, language):
@@ -377,7 +421,7 @@ def definition_file(letter, model, rows):
         el('Name', r['en'])
         variants = voltage_variants(n) if n != '99X' else {}
         if n == 40 and extended:
-            for rng_version, rng in RANGE40[letter]:
+            for rng_version, rng in reaching_down(RANGE40[letter], version):
                 out.append(' <Range40>%s\\\\%s</Range40>\n' % (rng_version, rng))
         elif 'Range' in variants:
             for code, text in variants['Range'].items():
@@ -401,8 +445,8 @@ def writable_elements(letter, r, language, version):
     n = r['num']
     if n == 22 and letter in WRITABLE22:
         first, writable = WRITABLE22[letter]
-        return [' <Writable22>%s-%s\\\\%s</Writable22>\n' % (first, writable, writable_text('R', language)),
-                ' <Writable22>%s-99\\\\%s</Writable22>\n' % (writable, writable_text('W', language))]
+        copies = [(first + '-' + writable, writable_text('R', language)), (writable + '-99', writable_text('W', language))]
+        return [' <Writable22>%s\\\\%s</Writable22>\n' % c for c in reaching_down(copies, version)]
     text = escape(prefixed(writable_text(r['rw'], language), version))
     return [' <Writable%s>%s</Writable%s>\n' % (n, text, n)]
 

@@ -57,7 +57,8 @@ def pick(text, capacity):
     pairs = list(zip(items[0::2], items[1::2]))
     if key == 'V':
         return next((v for k, v in pairs if float(k) > capacity), '')
-    return next((v for k, v in pairs if k == '0'), '')
+    value = next((v for k, v in pairs if k == '0'), '')
+    return pick(value.replace('|', '//'), capacity) if ':' in value else value
 
 
 def scale_of(unit):

@@ -1768,7 +1768,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>Analog terminal 4-5 priority</source>
-        <translation>模拟量端子4-5優先</translation>
+        <translation>模擬量端子4-5優先</translation>
     </message>
     <message>
         <source>The external thermal relay operation</source>
@@ -1948,7 +1948,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>Predrive reference</source>
-        <translation>预驅動給定</translation>
+        <translation>預驅動給定</translation>
     </message>
     <message>
         <source>Torque memory</source>
@@ -1976,11 +1976,11 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>Analog terminal 2-5 priority</source>
-        <translation>模拟量端子2-5優先</translation>
+        <translation>模擬量端子2-5優先</translation>
     </message>
     <message>
         <source>Analog terminal 3-5 priority</source>
-        <translation>模拟量端子3-5優先</translation>
+        <translation>模擬量端子3-5優先</translation>
     </message>
     <message>
         <source>Starting/Stopping of PLC</source>
@@ -1988,11 +1988,11 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>Origin retry enable function SHOM</source>
-        <translation>原點回归使能SHOM</translation>
+        <translation>原點回歸使能SHOM</translation>
     </message>
     <message>
         <source>Origin retry setting origin ORGP</source>
-        <translation>原點回归設定原點ORGP</translation>
+        <translation>原點回歸設定原點ORGP</translation>
     </message>
     <message>
         <source>Switch position/Speed control</source>
@@ -2132,7 +2132,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>PO2 (Periodical detection)</source>
-        <translation>PO2 (周期檢測)</translation>
+        <translation>PO2 (週期檢測)</translation>
     </message>
     <message>
         <source>PO3 (Pause detection)</source>
