@@ -174,25 +174,17 @@ Opened progress(QWidget *parent, const QString &title)
 QStringList cutLists(QWidget *window)
 {
     QStringList cut;
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry() & QRect(0, 0, 1366, 768);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     for (QComboBox *combo : window->findChildren<QComboBox *>()) {
         if (!combo->isVisible() || !combo->isEnabled())
             continue;
         QTest::mouseClick(combo, Qt::LeftButton);
-        QStyleOptionComboBox option;
-        option.initFrom(combo);
-        int longest = 0;
-        for (int i = 0; i < combo->count(); ++i)
-            longest = qMax(longest, combo->fontMetrics().horizontalAdvance(combo->itemText(i)));
-        const int needed =
-            combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option, { longest, 0 }, combo).width();
         const auto *popup = qobject_cast<QFrame *>(combo->view()->window());
         const QRect at = popup->geometry();
         const int shown = combo->view()->width() + 2 * popup->frameWidth();
         if (!popup->isVisible() || at.left() < screen.left() || at.width() > screen.width() || at.right() >= 1366
-            || (shown < needed && at.width() < screen.width()))
-            cut << QStringLiteral("the list of \"%1\" opens at x %2 to %3, %4 px of %5").arg(combo->itemText(0))
-                       .arg(at.left()).arg(at.right()).arg(shown).arg(needed);
+            || (shown < combo->sizeHint().width() && at.width() < screen.width()))
+            cut << QStringLiteral("list \"%1\": %2 px at x %3").arg(combo->itemText(0)).arg(shown).arg(at.x());
         combo->hidePopup();
     }
     return cut;
