@@ -290,7 +290,8 @@ void QuickSetup::createPageThree()
           tr("Frequency of each section in Programmed operation mode"), communication, analogOrSpeeds,
           tr("Communication,combination of multi-speed stage levels or External JOG"), analogOrSpeeds,
           tr("Operation panel,combination of multi-speed stage levels or External JOG") });
-    frequencySourceCombo->view()->setFixedWidth(540);
+    // At least the designed 540 px; a fixed width would cut a longer entry (English) in the middle.
+    frequencySourceCombo->view()->setMinimumWidth(540);
 
     startSourceLabel = new QLabel(tr("The signal source of motor starting ."));
     startSourceLabel->setWordWrap(true);

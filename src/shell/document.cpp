@@ -186,7 +186,12 @@ bool installPackage(const QString &package, const QString &programFolder, QStrin
     const ZipResult extracted =
         ExtractZipArchive(QFile::encodeName(package).constData(), QFile::encodeName(newPath).constData());
     if (extracted != ZipOk) {
-        *reason = CMainWindow::tr("it cannot be unpacked (%1)").arg(QLatin1String(zipResultText(extracted, false)));
+        // The reader's texts speak to a programmer; a damaged package is the sender's matter, and the
+        // user must know whether the data files still hold.
+        const bool damaged = extracted == ZipCorrupt || extracted == ZipFlationError || extracted == ZipReadFailed;
+        *reason = damaged
+            ? CMainWindow::tr("it is damaged (an item cannot be unpacked); no data file was changed")
+            : CMainWindow::tr("it cannot be unpacked (%1)").arg(QLatin1String(zipResultText(extracted, false)));
         return false;
     }
 

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QFrame>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -14,6 +15,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStyle>
 #include <QTableView>
 #include <QStyleOption>
@@ -179,8 +181,11 @@ void fitComboList(QComboBox *combo)
         const int icon = combo->itemIcon(i).isNull() ? 0 : combo->iconSize().width() + 4;
         longest = qMax(longest, combo->fontMetrics().horizontalAdvance(combo->itemText(i)) + icon);
     }
-    // An entry stands a few pixels in from either side of the list.
-    view->setMinimumWidth(qMax(view->minimumWidth(), longest + 16 + frame + bar));
+    // An entry stands a few pixels in from either side of the list. Qt gives the popup, a frame around
+    // the list, at least the list's least width: beyond the screen's, it would leave the screen.
+    const auto *popup = qobject_cast<const QFrame *>(view->parentWidget());
+    const int screen = qMin(1366, combo->screen()->availableGeometry().width()) - (popup ? 2 * popup->frameWidth() : 0);
+    view->setMinimumWidth(qMin(qMax(view->minimumWidth(), longest + 16 + frame + bar), screen));
 }
 
 // How much wider the widget must be to show its text whole; zero or less when it fits.

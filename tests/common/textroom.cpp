@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOption>
 #include <QTabBar>
@@ -203,11 +204,13 @@ void checkCombo(QComboBox *combo, QList<Finding> *out)
     const bool bar = combo->count() > combo->maxVisibleItems();
     const int room = qMax(combo->width(), view->minimumWidth()) - 2 * view->frameWidth() - 8
         - (bar ? view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view) : 0);
+    // Only a list as wide as the screen, its popup's frame included, may cut an entry longer still.
+    const int screen = qMin(1366, combo->screen()->availableGeometry().width());
     for (int i = 0; i < combo->count(); ++i) {
         const QString text = combo->itemText(i);
         const int iconRoom = combo->itemIcon(i).isNull() ? 0 : combo->iconSize().width() + 4;
         const int needed = combo->fontMetrics().horizontalAdvance(text) + iconRoom;
-        if (needed > room)
+        if (needed > room && view->window()->minimumSizeHint().width() < screen)
             out->append({ QStringLiteral("list item %1").arg(i), text, needed, room });
     }
     // Its field may show the start of a long text, never less than six characters of it.

@@ -204,7 +204,7 @@ void TestUpdate::packageReplacesDataFiles_data()
         << "foreign.zr" << three << QByteArray("123456") << false
         << failed("it cannot be unpacked (Correct password required)") << unchanged;
     QTest::newRow("one corrupt item") << "damaged.zr" << corrupt << QByteArray() << false
-        << failed("it cannot be unpacked (Zipfile is corrupt or not a zipfile)") << unchanged;
+        << failed("it is damaged (an item cannot be unpacked); no data file was changed") << unchanged;
     QTest::newRow("write-protected target") << "protected.zr" << three << QByteArray() << true
                                             << failed(InvType + " cannot be written") << unchanged;
     Items linked = three;

@@ -510,6 +510,10 @@ p, li { white-space: pre-wrap; }
         <source>it is not a regular file</source>
         <translation>它不是一般檔案</translation>
     </message>
+    <message>
+        <source>it is damaged (an item cannot be unpacked); no data file was changed</source>
+        <translation>它已損壞（有項目無法解壓縮）；資料檔案均未變更</translation>
+    </message>
 </context>
 <context>
     <name>CNavigation</name>

@@ -510,6 +510,10 @@ p, li { white-space: pre-wrap; }
         <source>it is not a regular file</source>
         <translation>它不是普通文件</translation>
     </message>
+    <message>
+        <source>it is damaged (an item cannot be unpacked); no data file was changed</source>
+        <translation>它已损坏（有条目无法解压）；数据文件均未更改</translation>
+    </message>
 </context>
 <context>
     <name>CNavigation</name>
