@@ -11,6 +11,8 @@ private slots:
     void nothingIsSentBeforeTheConnectionTest();
     void buttonsSendTheirCommands_data() { NavFixture::protocolRows(); }
     void buttonsSendTheirCommands();
+    void jogSetAtTheDrive_data() { NavFixture::protocolRows(); }
+    void jogSetAtTheDrive();
     void frequency_data();
     void frequency();
 
@@ -136,6 +138,43 @@ void tst_DriveCommands::buttonsSendTheirCommands()
     QCOMPARE(commandsSent(protocol), expected);
     QVERIFY(m_fix.reportedErrors().isEmpty());
     QVERIFY(!g_offLine);
+}
+
+// A drive left in JOG at its panel stops when the run button is let go: one STO a release,
+// however often JOG was pressed.
+void tst_DriveCommands::jogSetAtTheDrive()
+{
+    QFETCH(int, line);
+    const int protocol = NavFixture::line(line).protocol;
+    QVERIFY(m_fix.startLine(line, QStringLiteral("mode 2\nset 79 3")));
+    m_fix.addTestedStation(line);
+    g_currentStationIndex = m_fix.stationIndex(0);
+    m_fix.selectStation(0);
+    QTRY_COMPARE_WITH_TIMEOUT(lampStates(nav()).left(3), QStringLiteral("001"), 3000);
+    QTRY_COMPARE(g_cuModeResult.load(), 0);
+    m_fix.watch();
+    const auto hold = [](QPushButton *button) {
+        QTest::mousePress(button, Qt::LeftButton);
+        QTest::qWait(30);
+        QTest::mouseRelease(button, Qt::LeftButton);
+    };
+    hold(nav()->NaFWDPB);
+    hold(nav()->NaRevPB);
+    QTest::qWait(300); // the motor coasts to a standstill before the mode may change
+    for (int i = 0; i < 3; ++i)
+        press(nav()->JOGPB);
+    hold(nav()->NaFWDPB);
+    QTest::qWait(50);
+    QList<QByteArray> expected;
+    for (const char *code : { "FWD", "STO", "REV", "STO", "JOG", "FWD", "STO" })
+        expected << NavFixture::commandFrame(protocol, code);
+    QCOMPARE(commandsSent(protocol), expected); // the three JOG presses fold into one
+    // Unfolded: the last release sent one STO, not one per press of JOG.
+    QList<QByteArray> last;
+    for (const Frame &f : m_fix.received())
+        last = f.bytes == expected.at(5) ? QList<QByteArray>() : last << f.bytes;
+    QCOMPARE(last.count(expected.at(6)), 1);
+    QCOMPARE(m_fix.boxes().size(), 0);
 }
 
 void tst_DriveCommands::frequency_data()
