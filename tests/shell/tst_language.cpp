@@ -334,8 +334,7 @@ void TestLanguage::switchFollowsTheCataloguesEverywhere()
     for (int language : { 1, 2, 0 }) {
         const QByteArray step = QByteArray("language ") + QByteArray::number(language);
         languageDuringRetext.clear();
-        // Simplified Chinese comes by System -> Open of a document saved in it, while the table is loaded.
-        UserAnswers user;
+        UserAnswers user; // Simplified Chinese comes by System -> Open of a document saved in it
         user.fileNames = QStringList { m_appDir.path() + QStringLiteral("/site.tv") };
         QVERIFY(writeZip(user.fileNames.first(), { { "station.txt", "languageType:1\r\n" } }));
         (language == 1 ? m_window->actOpen : languageAction(language))->trigger();
