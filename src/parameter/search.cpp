@@ -7,6 +7,9 @@
 
 #include <QButtonGroup>
 #include <QMessageBox>
+#include <QTableWidget>
+
+#include <algorithm>
 
 CSearch::CSearch(QWidget *parent)
     : QDialog(parent)
@@ -48,6 +51,20 @@ Qt::MatchFlags CSearch::matchFlags() const
     return flags | Qt::MatchWrap;
 }
 
+// Whole cells are compared without blanks at either end: "Trad. P mode" right-justifies its numbers
+// with them, which the eye does not read as part of the number.
+QList<QTableWidgetItem *> CSearch::findHits(QTableWidget *t, const QString &text) const
+{
+    if (!MatchCaseCheckBox->isChecked())
+        return t->findItems(text, matchFlags());
+    const QString whole = text.trimmed();
+    QList<QTableWidgetItem *> hits = t->findItems(whole, Qt::MatchContains | Qt::MatchCaseSensitive | Qt::MatchWrap);
+    hits.erase(std::remove_if(hits.begin(), hits.end(),
+                   [&whole](const QTableWidgetItem *item) { return item->text().trimmed() != whole; }),
+        hits.end());
+    return hits;
+}
+
 void CSearch::reset(int)
 {
     lastSearchText.clear();
@@ -80,7 +97,7 @@ void CSearch::IndexAccept(int PbId)
         return;
     if (text != lastSearchText) {
         lastSearchText = text;
-        hitList = t->findItems(text, matchFlags());
+        hitList = findHits(t, text);
         hitCount = hitList.size();
         hitIndex = -1;
     }

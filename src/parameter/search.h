@@ -33,6 +33,7 @@ private slots:
 private:
     QTableWidget *table() const;
     Qt::MatchFlags matchFlags() const;
+    QList<QTableWidgetItem *> findHits(QTableWidget *t, const QString &text) const;
     bool rowHidden(int position) const;
     void makeCurrent(int position);
     void notFound();

@@ -103,13 +103,15 @@ void applyStationFile(CMainWindow *window, const StationFile &file)
 {
     for (const DocumentStation &station : file.stations)
         enterStation(window->navigation, station);
-    if (file.hasLanguage)
-        g_language = static_cast<unsigned char>(file.language);
     if (file.hasComm) {
         applyCommSettings(file.comm);
         applySettingsToDialog(window->comSetup);
     }
-    window->applyLanguage();
+    // During a run the table is loaded: a new language reloads its names and help as the menu does.
+    if (file.hasLanguage && file.language != g_language)
+        window->switchLanguage(static_cast<unsigned char>(file.language));
+    else
+        window->applyLanguage();
 }
 
 int failingMove = 0; // tests: the update's move that fails, counted from 1

@@ -527,6 +527,9 @@ void CMainWindow::iniComDialog()
         registered.append(readSerialCommKey(i, QStringLiteral("value")));
     comSetup->AutoPort->clear();
     comSetup->AutoPort->addItems(dialogPortList(registered));
+    // The names are the program's own; the device path tells the user which adapter is which.
+    for (int i = 0; i < comSetup->AutoPort->count(); ++i)
+        comSetup->AutoPort->setItemData(i, Registry::deviceForPort(comSetup->AutoPort->itemText(i)), Qt::ToolTipRole);
 
     g_stationPreset = 0;
     if (navigation->treeRoot->rowCount() > 0) {

@@ -38,6 +38,7 @@ public:
     void reopenSerialPort();
     void initSerialPort();
     void applyLanguage();
+    void switchLanguage(unsigned char language);
     void retranslateWindow();
     QString readSerialCommKey(int index, const QString &which) const;
 
@@ -92,7 +93,6 @@ protected:
 private:
     void retranslateStrings();
     void checkLanguageAction(int language);
-    void switchLanguage(unsigned char language);
     void buildStatusBar();
     void connectActions();
     void buildToolBar();

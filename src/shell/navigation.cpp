@@ -234,6 +234,9 @@ void CNavigation::createConnections()
     connect(NaFWDPB, &QPushButton::pressed, this, &CNavigation::InvRunFwd);
     connect(NaSetPB, &QPushButton::pressed, this, &CNavigation::InvSetFre);
     connect(NaStopPB, &QPushButton::pressed, this, &CNavigation::InvStop);
+    // Connected once, so a release sends one STO however often JOG was pressed.
+    connect(NaRevPB, &QPushButton::released, this, &CNavigation::runButtonReleased);
+    connect(NaFWDPB, &QPushButton::released, this, &CNavigation::runButtonReleased);
     connect(SysSettreeView, &QTreeView::clicked, this, &CNavigation::FunClicked);
     // The view reports the second click of a double click as doubleClicked alone. It counts as that
     // second click even when the desktop's double-click time outlasted the click window.
@@ -351,8 +354,7 @@ void CNavigation::SwitchToCU()
             g_mainWindow->parameterForm->loadHideParameters();
         }
     }
-    disconnect(NaRevPB, &QPushButton::released, this, &CNavigation::InvStop);
-    disconnect(NaFWDPB, &QPushButton::released, this, &CNavigation::InvStop);
+    leaveJog();
 }
 
 void CNavigation::SwitchToExt()
@@ -362,8 +364,7 @@ void CNavigation::SwitchToExt()
     g_cuModeResult = -1;
     if (g_readWrite->SendCommand("EXT") == 0)
         modeSwitched(1, ExtStatusLabel, QStringLiteral("EXT"));
-    disconnect(NaRevPB, &QPushButton::released, this, &CNavigation::InvStop);
-    disconnect(NaFWDPB, &QPushButton::released, this, &CNavigation::InvStop);
+    leaveJog();
 }
 
 void CNavigation::SwitchToJOG()
@@ -373,9 +374,7 @@ void CNavigation::SwitchToJOG()
     g_cuModeResult = 0;
     if (g_readWrite->SendCommand("JOG") == 0)
         modeSwitched(2, JogStatuslabel, QStringLiteral("JOG"));
-    // In JOG the drive runs only while REV or FWD is held down.
-    connect(NaRevPB, &QPushButton::released, this, &CNavigation::InvStop);
-    connect(NaFWDPB, &QPushButton::released, this, &CNavigation::InvStop);
+    jogByButton = true;
 }
 
 void CNavigation::InvRunRev()
@@ -419,6 +418,21 @@ void CNavigation::InvSetFre()
     }
     const char command[] = { 'F', 'R', 'E', char(value / 256), char(value % 256), '\0' };
     g_readWrite->SendCommand(command);
+}
+
+void CNavigation::leaveJog()
+{
+    jogByButton = false;
+    // Until the next poll is painted, the mode chosen here is the one the dock knows.
+    jogByPoll = false;
+}
+
+// In JOG the drive runs only while REV or FWD is held down, however it came to JOG: the button
+// here, or the drive's panel as the poller saw it.
+void CNavigation::runButtonReleased()
+{
+    if (jogByButton || jogByPoll)
+        InvStop();
 }
 
 void CNavigation::InvStop()
@@ -584,6 +598,7 @@ void CNavigation::monitorModeState()
     }
     setModeLamps(lamp);
     g_cuModeResult = cuResult;
+    jogByPoll = lamp == JogStatuslabel;
 
     const int status = statusWord;
     setDirectionLamps((status & 2) ? FWDStatusLabel : (status & 4) ? RevStatusLabel : nullptr);

@@ -109,6 +109,10 @@ public:
     std::atomic<bool> statusFresh { false };
     // In JOG mode: whether P.79 read 3 at the last poll (the drive then takes run commands).
     std::atomic<bool> jogRunAllowed { false };
+    // The drive is in JOG as the dock knows it: its JOG button pressed last among the mode buttons,
+    // or the last painted poll. A release of REV or FWD then stops the drive.
+    bool jogByButton = false;
+    bool jogByPoll = false;
 
 private slots:
     void SwitchToCU();
@@ -118,6 +122,7 @@ private slots:
     void InvRunFwd();
     void InvSetFre();
     void InvStop();
+    void runButtonReleased();
     void FunClicked(QModelIndex index);
     void CallSetType();
     void ChStation();
@@ -132,6 +137,7 @@ private:
     void setDirectionLamps(QLabel *on);
     void allLampsOff();
     void modeSwitched(int mode, QLabel *lamp, const QString &label);
+    void leaveJog();
     void connectModeDisplay();
     void disconnectModeDisplay();
     void setOffLine(bool offLine);

@@ -20,7 +20,7 @@ const QList<Row> &knownRows()
         { { 1, "P.   0" }, { 3, "Torque boost" }, { 11, "Frequency" } },
         { { 1, "P.   1" }, { 3, "Maximum frequency" } },
         { { 1, "P.   2" }, { 3, "Minimum frequency" }, { 11, "frequency" } },
-        { { 1, "P.   3" }, { 3, "Base FREQUENCY" } },
+        { { 1, "   P.3" }, { 3, "Base FREQUENCY" } },
         { { 1, "P.   4" }, { 3, "Skip frequency" } },
         { { 1, "P.   5" }, { 2, "frequency" }, { 3, "Frequency" } },
     };
@@ -143,6 +143,7 @@ void TestSearchDialog::stepsThroughHits_data()
                                            << QStringList { "5,3", "0,11" } << 0;
     QTest::newRow("whole cell refuses a longer text") << "maximum" << true << false << "DU"
                                                       << QStringList { "msg", "msg" } << 0;
+    QTest::newRow("whole cell, a padded number") << "P.3" << true << false << "DD" << QStringList { "3,1", "msg" } << 0;
     QTest::newRow("whole cell refuses other capitals") << "base frequency" << true << false << "D"
                                                        << QStringList { "msg" } << 0;
     // A hit in the current row itself is passed over; with no current cell the first hit is taken.

@@ -82,11 +82,16 @@ void tst_DriveCommands::buttonsSendTheirCommands()
     QFETCH(int, line);
     const int protocol = NavFixture::line(line).protocol;
     // P.79 = 3: the drive takes run commands from the link while in JOG.
-    QVERIFY(m_fix.startLine(line, QStringLiteral("set 79 3")));
+    QVERIFY(m_fix.startLine(line, QStringLiteral("mode 2\nset 79 3")));
     m_fix.addTestedStation(line);
     m_fix.watch();
     QLabel *modeText = m_fix.window()->modeValueLabel;
 
+    m_fix.selectStation(0); // JOG, set at the panel, as the poller shows: the button never pressed
+    QTRY_COMPARE_WITH_TIMEOUT(lampStates(nav()).left(3), QStringLiteral("001"), 3000);
+    press(nav()->NaFWDPB);
+    press(nav()->NaRevPB);
+    QTest::qWait(300);
     press(nav()->CUPB);
     QCOMPARE(lampStates(nav()).left(3), QStringLiteral("100"));
     QCOMPARE(modeText->text(), QStringLiteral("CU"));
@@ -103,7 +108,8 @@ void tst_DriveCommands::buttonsSendTheirCommands()
     QCOMPARE(m_fix.boxTexts(), repeated(3, QStringLiteral("Please change INV operation mode to CU!")));
     press(nav()->NaStopPB);
 
-    press(nav()->JOGPB);
+    for (int i = 0; i < 3; ++i)
+        press(nav()->JOGPB);
     QCOMPARE(lampStates(nav()).left(3), QStringLiteral("001"));
     QCOMPARE(modeText->text(), QStringLiteral("JOG"));
     // In JOG the drive runs while the button is held.
@@ -126,6 +132,8 @@ void tst_DriveCommands::buttonsSendTheirCommands()
 
     QTest::qWait(50);
     const QList<QByteArray> expected = {
+        NavFixture::commandFrame(protocol, "FWD"), NavFixture::commandFrame(protocol, "STO"),
+        NavFixture::commandFrame(protocol, "REV"), NavFixture::commandFrame(protocol, "STO"),
         NavFixture::commandFrame(protocol, "CU0"), NavFixture::commandFrame(protocol, "EXT"),
         NavFixture::commandFrame(protocol, "STO"), NavFixture::commandFrame(protocol, "JOG"),
         NavFixture::commandFrame(protocol, "REV"), NavFixture::commandFrame(protocol, "STO"),
@@ -134,6 +142,8 @@ void tst_DriveCommands::buttonsSendTheirCommands()
         NavFixture::commandFrame(protocol, "FRE", 6000), NavFixture::commandFrame(protocol, "STO"),
     };
     QCOMPARE(commandsSent(protocol), expected);
+    const QList<Frame> all = m_fix.received(); // unfolded: one STO a release however often JOG was pressed
+    QCOMPARE(std::count_if(all.begin(), all.end(), [&](const Frame &f) { return f.bytes == expected.at(1); }), 6);
     QVERIFY(m_fix.reportedErrors().isEmpty());
     QVERIFY(!g_offLine);
 }

@@ -15,6 +15,8 @@
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
 #include "shell/startup.h"
+#include "testfiles.h"
+#include "useranswers.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -332,7 +334,10 @@ void TestLanguage::switchFollowsTheCataloguesEverywhere()
     for (int language : { 1, 2, 0 }) {
         const QByteArray step = QByteArray("language ") + QByteArray::number(language);
         languageDuringRetext.clear();
-        languageAction(language)->trigger();
+        UserAnswers user; // Simplified Chinese comes by System -> Open of a document saved in it
+        user.fileNames = QStringList { m_appDir.path() + QStringLiteral("/site.tv") };
+        QVERIFY(writeZip(user.fileNames.first(), { { "station.txt", "languageType:1\r\n" } }));
+        (language == 1 ? m_window->actOpen : languageAction(language))->trigger();
         QCOMPARE(int(g_language), language);
         QCOMPARE(checkedLanguages(m_window), Checked[language]);
         QVERIFY2(!languageDuringRetext.isEmpty(), step);

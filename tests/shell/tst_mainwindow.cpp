@@ -391,6 +391,8 @@ void TestMainWindow::portListIsNumericallySorted()
         for (int i = 0; i < m_window->comSetup->AutoPort->count(); ++i)
             listed.append(m_window->comSetup->AutoPort->itemText(i));
         m_window->comSetup->reject();
+        const QVariant tip = m_window->comSetup->AutoPort->itemData(listed.indexOf("Com10"), Qt::ToolTipRole);
+        QCOMPARE(tip, QVariant("/dev/null-10"));
     });
     m_window->actCom->trigger();
     QVERIFY(listed.indexOf(QStringLiteral("Com2")) >= 0);
