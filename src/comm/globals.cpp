@@ -76,6 +76,38 @@ const QStringList g_unitNames = makeUnitNames();
 TransactionSemaphore g_transactionSemaphore;
 RestartQuiet g_restartQuiet;
 
+namespace {
+std::atomic<unsigned> linkLosses { 0 };
+thread_local const LinkLossWatch *innermostWatch = nullptr;
+} // namespace
+
+LinkLossWatch::LinkLossWatch()
+    : m_start(linkLosses.load())
+    , m_outer(innermostWatch)
+{
+    innermostWatch = this;
+}
+
+LinkLossWatch::~LinkLossWatch()
+{
+    innermostWatch = m_outer;
+}
+
+bool LinkLossWatch::lost() const
+{
+    return linkLosses.load() != m_start;
+}
+
+bool LinkLossWatch::holdsBack()
+{
+    return innermostWatch && innermostWatch->lost();
+}
+
+void LinkLossWatch::linkLost()
+{
+    ++linkLosses;
+}
+
 LinkChange::LinkChange()
 {
     g_transactionSemaphore.acquire();

@@ -108,3 +108,25 @@ private:
     }
     std::atomic<qint64> m_until { 0 };
 };
+
+// Whoever ends when the link is lost (the pollers' passes, the alarm page's refresh and its
+// history read) keeps a watch while it asks: once any thread's exchange has given up after the
+// watch began, this thread's requests return unsent, even one already waiting for its turn.
+class LinkLossWatch
+{
+public:
+    LinkLossWatch();
+    ~LinkLossWatch();
+    LinkLossWatch(const LinkLossWatch &) = delete;
+    LinkLossWatch &operator=(const LinkLossWatch &) = delete;
+
+    bool lost() const;
+    // Whether this thread's innermost watch has seen the link lost.
+    static bool holdsBack();
+    // From the exchange that gives up.
+    static void linkLost();
+
+private:
+    unsigned m_start;
+    const LinkLossWatch *m_outer;
+};

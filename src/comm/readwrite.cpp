@@ -175,6 +175,11 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
         reply.heldBack = true;
         return reply;
     }
+    if (LinkLossWatch::holdsBack()) {
+        g_transactionSemaphore.release();
+        reply.heldBack = true;
+        return reply;
+    }
     if (binary)
         AppendCrc16(request);
     else if (linkProtocol() == 0)
@@ -213,6 +218,8 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
         linkLossTold = false;
     const bool lost = tries == MaxTries && n == 0;
     g_offLine = lost;
+    if (lost)
+        LinkLossWatch::linkLost();
     if (lost && !binary)
         g_zrPage = -1;
     reply.count = n;
@@ -231,7 +238,8 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
 void ReadWrite::GoOffline(const Reply &reply)
 {
     LinkReports *reports = linkReports();
-    if (!reports)
+    // Nothing went out, so there is nothing to tell.
+    if (!reports || reply.heldBack)
         return;
     if (!g_offLine) {
         reports->reportError(errorMessageIndex(reply));
@@ -266,6 +274,8 @@ void ReadWrite::logWriteFailure(int, int) const
 
 bool ReadWrite::finishWrite(int parameter, int value, const Reply &reply)
 {
+    if (reply.heldBack)
+        return false;
     bool error = reply.error;
     if (error && isRefusal(reply) && refusalAccepted(parameter))
         error = false;
@@ -332,6 +342,7 @@ void ReadWrite::countCommandFailure(const Reply &reply)
     std::atomic<int> &failures = commandFailures();
     if (++failures > 10 && !g_connectionTest) {
         g_offLine = true;
+        LinkLossWatch::linkLost();
         failures = 0;
     }
     // The pollers leave the telling to us: a lost link is told once, whichever of them met it.

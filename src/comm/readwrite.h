@@ -30,7 +30,7 @@ public:
         int count = 0;      // what the receiver returned: 0 = no usable reply
         bool error = true;  // refused, an exception, or failed its checks
         bool ok = false;    // exactly the expected length arrived
-        bool heldBack = false; // not sent: the drive is restarting and this thread gives way
+        bool heldBack = false; // not sent: the drive is restarting or the link was lost, and this caller gives way
         char at(int i) const { return i >= 0 && i < data.size() ? data.at(i) : '\0'; }
         const char *bytes() const { return data.constData(); }
     };

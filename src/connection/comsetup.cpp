@@ -391,6 +391,7 @@ void CComSetup::successPath(const LinkSettings &s)
             g_invType.clear();
             g_seriesLetter = '0';
             g_protocolIndex = 0;
+            g_offLine = true;
             if (navigation)
                 navigation->stationTested[station] = 0;
             progressBar->setStyleSheet(QLatin1String(ProgressStyleRed));
@@ -488,6 +489,9 @@ bool CComSetup::enterStation(const QString &typeText)
 
 void CComSetup::failurePath()
 {
+    // The failed steps each cleared the flag; the station on line before is off-line now, as
+    // after Cancel, so that the mode display does not repaint its last poll as on line.
+    g_offLine = true;
     g_protocolIndex = 0;
     // Keep the protocol object in step with g_protocolIndex, as at start-up.
     installNewProtocol(0);

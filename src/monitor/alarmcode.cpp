@@ -139,7 +139,11 @@ void AlarmCode::refreshAlarm()
     // The status word that asked for this predates a restart under way, which clears the alarm.
     if (g_restartWait || g_restartQuiet.pending())
         return;
+    // A lost link is asked nothing more until a connection test.
+    if (g_offLine)
+        return;
     FlagGuard busy(m_refreshing);
+    LinkLossWatch watch;
     alarmWord = 0;
     if (g_mainWindow)
         g_mainWindow->forcePageSelect = true;
@@ -147,14 +151,16 @@ void AlarmCode::refreshAlarm()
     if (!link)
         return;
     alarmWord = link->SendCommand("M0N");
-    if (alarmWord == -1)
+    if (alarmWord == -1 || watch.lost())
         return;
     if (g_cuModeResult != 0)
         return;
     const int selected = int(link->ReadPar(288, 1.0));
-    if (selected != 1 && g_mainWindow && g_mainWindow->parameterForm)
+    if (selected != 1 && !watch.lost() && g_mainWindow && g_mainWindow->parameterForm)
         g_mainWindow->parameterForm->writeParValue(288, QStringLiteral("1"), QStringLiteral("1"));
-    updateAlarmDisplay();
+    // The link lost meanwhile: its box may already have let the window put out the lamps.
+    if (!watch.lost())
+        updateAlarmDisplay();
 }
 
 void AlarmCode::updateAlarmDisplay()
@@ -206,6 +212,14 @@ void AlarmCode::resetLeds()
     if (m_refreshing)
         return;
     showNoAlarm();
+}
+
+void AlarmCode::lampsOff()
+{
+    const QPixmap off(LampOff);
+    for (QLabel *led : qAsConst(leds))
+        led->setPixmap(off);
+    lastAlarmCode = 0;
 }
 
 void AlarmCode::showNoAlarm()

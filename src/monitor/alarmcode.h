@@ -23,6 +23,8 @@ public:
     void refreshAlarm();
     void updateAlarmDisplay();
     void resetLeds();
+    // The link lost: nothing is known of the drive, so no lamp claims anything, "GOOD" included.
+    void lampsOff();
     void initLeds();
     bool loadAlarmCodes();
     void loadLedNames();

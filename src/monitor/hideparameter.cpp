@@ -294,6 +294,8 @@ void HideParameter::historyAlarm()
     progress.show();
     progress.setValue(1);
     paintOnScreen(&progress);
+    // A link lost part way ends the reading: the records after it stay unasked.
+    LinkLossWatch watch;
     for (int n = 1; n <= info.records; ++n) {
         progress.setValue(n);
         const QString title = tr("Alarm ") + QString::number(n);

@@ -281,6 +281,7 @@ void MainDialPlot::offLine()
         return;
     endMonitoring();
     // What the window showed last is no reading of the drive any more.
+    alarmPage->lampsOff();
     cockpit->showNoReading();
     sampleValueEdit->setText(QStringLiteral("---"));
     if (g_mainWindow)

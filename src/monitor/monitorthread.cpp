@@ -206,6 +206,8 @@ void MonitorThread::pollOnce()
     }
     bool asked = false;
     {
+        // Once another exchange gives up, the rest of the pass stays unsent.
+        LinkLossWatch watch;
         std::unique_lock<FairMutex> lists(g_monitorListsMutex);
         ReadWrite *link = monitorLink();
         bool complete = link != nullptr;

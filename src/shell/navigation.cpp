@@ -488,6 +488,12 @@ void CNavigation::pollModeState()
     }
     if (g_invType.isEmpty())
         return;
+    // A link given up during the sleep waits for a connection test.
+    if (g_offLine) {
+        modeThread->stopPolling();
+        return;
+    }
+    LinkLossWatch watch;
     ReadWrite *link = g_readWrite;
     const int mode = link->SendCommand("MOD");
     if (mode == -1) {
@@ -549,7 +555,10 @@ void CNavigation::monitorModeState()
         setConnectionState(false);
         return;
     }
-    if (commError && g_offLine) {
+    // Whichever exchange gave up, a command's or a read's as well as a poll's, the last poll is no
+    // picture of the drive any more.
+    if (g_offLine) {
+        modeThread->stopPolling();
         // A tick that still saw the last good poll may have run after the poller gave up.
         g_cuModeResult = -1;
         allLampsOff();

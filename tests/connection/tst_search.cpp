@@ -54,6 +54,7 @@ private slots:
     void findsTheDriveAtItsStep_data();
     void findsTheDriveAtItsStep();
     void silentDriveEndsInTheFailurePath();
+    void lostLinkTakesTheStationOffLine();
     void unidentifiedDriveIsChosenByHand_data();
     void unidentifiedDriveIsChosenByHand();
     void identifiesScenarioDrives_data();
@@ -105,7 +106,8 @@ void TestSearch::cleanup()
 void TestSearch::runSetup(const Preset &preset, int startStep, std::function<void(CSetType *)> onSetType, int holdMs,
                           std::function<void()> beforeSearch)
 {
-    m_window = new CMainWindow(nullptr);
+    if (!m_window)
+        m_window = new CMainWindow(nullptr);
     g_mainWindow = m_window;
     g_protocolIndex = preset.at(0);
     g_baudIndex = preset.at(1);
@@ -292,6 +294,32 @@ void TestSearch::silentDriveEndsInTheFailurePath()
     QVERIFY(!setup->AutoButton->isHidden());
     QVERIFY(setup->CancleButton->isHidden());
     QVERIFY(!setup->autoTimer->isActive());
+}
+
+// Station 1 on line in CU: an unanswered STOP, then a failed connection test, each leave it off-line and quiet.
+void TestSearch::lostLinkTakesTheStationOffLine()
+{
+    SimulatedDrive drive(QStringLiteral("COM7"));
+    QVERIFY(drive.startSeries("station 1\np90 207\ntypecode 21\nprotocol rtu\nbaud 115200\ndata 8\nparity N\nstop 1"));
+    QStringList seen;
+    for (int round = 0; round < 2; ++round) {
+        drive.control("clear");
+        runSetup({ 1, 5, 1, 0, 0, 0 }, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(m_window->modeValueLabel->text(), QString("CU"), 3000);
+        drive.control("fault link-lost");
+        if (round == 1)
+            runSetup({ 1, 5, 1, 0, 0, 0 }, 185);
+        QTest::qWait(100);
+        ModalWatcher watcher([&](QWidget *box) {
+            QTest::qWait(50);
+            seen << static_cast<QMessageBox *>(box)->text() << m_window->connectButton->text()
+                 << m_window->modeValueLabel->text();
+            box->close();
+        });
+        QTest::mouseClick(round == 0 ? m_window->navigation->NaStopPB : m_window->navigation->NaFWDPB, Qt::LeftButton);
+    }
+    QCOMPARE(seen.join('|'), QString("Communication Error!|Off-Line||Please execute connection test first!|Off-Line|"));
+    QCOMPARE(drive.journal().join('\n').count("silent: link lost"), 11); // STOP's ten tries, the last probe
 }
 
 void TestSearch::unidentifiedDriveIsChosenByHand_data()

@@ -27,6 +27,7 @@ private slots:
     void historyFile();
     void resetWhileMonitoring_data();
     void resetWhileMonitoring();
+    void lostLinkEndsEveryAsking();
     void screenshots();
 
 private:
@@ -358,6 +359,17 @@ void tst_AlarmPage::resetWhileMonitoring()
     QCOMPARE(m_a.fix.reportedErrors(), QList<int>());
     QCOMPARE(m_a.fix.window()->connectButton->text(), QStringLiteral("On-Line"));
     QCOMPARE(page()->historyEdit->toPlainText(), history);
+}
+
+void tst_AlarmPage::lostLinkEndsEveryAsking()
+{
+    QVERIFY(m_a.prepare(0, QStringLiteral("alarm-live 18")));
+    QTest::mouseClick(m_a.window->runButton, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(page()->historyEdit->toPlainText().contains(QLatin1String(" > CPU")), 5000);
+    m_a.fix.control(QStringLiteral("fault link-lost"));
+    QTest::qWait(2500);
+    QCOMPARE(m_a.fix.journal().count(QStringLiteral("silent: link lost")), 10); // one exchange's tries, then nothing
+    QCOMPARE(lamps(), QString(lamps().size(), QLatin1Char('0')));
 }
 
 void tst_AlarmPage::screenshots()
