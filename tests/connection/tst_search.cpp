@@ -108,7 +108,9 @@ void TestSearch::runSetup(const Preset &preset, int startStep, std::function<voi
 {
     if (!m_window)
         m_window = new CMainWindow(nullptr);
-    g_mainWindow = m_window;
+    // Written only when it changes: a test's own poller thread may already be reading it.
+    if (g_mainWindow != m_window)
+        g_mainWindow = m_window;
     g_protocolIndex = preset.at(0);
     g_baudIndex = preset.at(1);
     g_dataBitsIndex = preset.at(2);
@@ -511,6 +513,9 @@ void TestSearch::replacedProtocolObjectsStayAlive()
     sampler.start(5);
     std::atomic<bool> stop { false };
     std::atomic<int> polls { 0 };
+    // The window stands before the poller starts, as in the program.
+    m_window = new CMainWindow(nullptr);
+    g_mainWindow = m_window;
     QThread *poller = QThread::create([&] {
         while (!stop) {
             if (ReadWrite *current = g_readWrite) {
