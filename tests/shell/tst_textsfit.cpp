@@ -37,7 +37,6 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QFontDatabase>
-#include <QFrame>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
@@ -167,27 +166,6 @@ Opened progress(QWidget *parent, const QString &title)
     dialog->setWindowTitle(title);
     fitWindowTitle(dialog);
     return made(dialog);
-}
-
-// Each list a user can open, opened by a click: as wide as Qt makes a box for its longest entry unless it
-// fills the screen, on the screen within a laptop's 1366 px (offscreen counts a frame of its own).
-QStringList cutLists(QWidget *window)
-{
-    QStringList cut;
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    for (QComboBox *combo : window->findChildren<QComboBox *>()) {
-        if (!combo->isVisible() || !combo->isEnabled())
-            continue;
-        QTest::mouseClick(combo, Qt::LeftButton);
-        const auto *popup = qobject_cast<QFrame *>(combo->view()->window());
-        const QRect at = popup->geometry();
-        const int shown = combo->view()->width() + 2 * popup->frameWidth();
-        if (!popup->isVisible() || at.left() < screen.left() || at.width() > screen.width() || at.right() >= 1366
-            || (shown < combo->sizeHint().width() && at.width() < screen.width()))
-            cut << QStringLiteral("list \"%1\": %2 px at x %3").arg(combo->itemText(0)).arg(shown).arg(at.x());
-        combo->hidePopup();
-    }
-    return cut;
 }
 
 // Every window and dialog, in the state a user meets it. Add new windows here.
@@ -373,8 +351,6 @@ void TestTextsFit::everyTextFitsItsRoom()
     QVERIFY(QTest::qWaitForWindowExposed(opened.window));
     QStringList cut =
         cutTexts(opened.window, QLatin1String(entry.name), QLatin1String(LanguageNames[language]));
-    if (QLatin1String(entry.name).startsWith(QLatin1String("wizard")))
-        cut << cutLists(opened.window);
     // The least size the user can give the window stays within its built size and allowance, and
     // with its frame (none offscreen) within the work area.
     const QSize frame = opened.window->frameGeometry().size() - opened.window->geometry().size();
