@@ -65,7 +65,6 @@ private slots:
     void readingRules_data();
     void readingRules();
     void firmwareCopies();
-    void splitElementsReachTheirRow_data();
     void splitElementsReachTheirRow();
     void localizedWalk_data();
     void localizedWalk();
@@ -172,42 +171,38 @@ void TestParameterLoading::firmwareCopies()
     QCOMPARE(newer.at(40, 6), QString("60"));
 }
 
-void TestParameterLoading::splitElementsReachTheirRow_data()
-{
-    QTest::addColumn<QString>("file");
-    for (const QString stem : { "A", "A1", "D", "S" })
-        for (const QString file : { "_InvParameter_Eng.xml", "_InvParameter.xml", "_InvParameter_Big.xml" })
-            QTest::newRow(qPrintable(stem + file)) << stem + file;
-}
-
-// Wherever a row shows, every element it has at some firmware resolves, at each version where a copy begins or ends.
+// Wherever a row shows, every element it has at some firmware resolves, at each version where a copy begins or ends:
+// every series, model and language.
 void TestParameterLoading::splitElementsReachTheirRow()
 {
-    QFETCH(QString, file);
-    QByteArray bytes = fileBytes(sourceDir() + "/src/data/InvParameter/" + file);
-    QMap<double, QHash<int, int>> shown { { 0.0, {} } }; // firmware -> row -> bits of the columns resolved
-    for (auto m = QRegularExpression("([0-9.]+)-([0-9.]+)\\\\").globalMatch(bytes); m.hasNext();)
-        for (const QString &bound : m.next().capturedTexts().mid(1))
-            shown[bound.toDouble() < 1 ? bound.toDouble() : 0.0]; // a version read keeps only its fraction
-    QHash<int, int> ever;
-    for (auto v = shown.begin(); v != shown.end(); ++v) {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::ReadOnly);
-        const DefinitionContext context { file.at(0) != 'D', file.at(0) == 'A', v.key(), "5.5", "043", {} };
-        ParameterGrid grid; // stays blank for the localized files
-        if (file.contains("Eng"))
-            readParameterDefinitions(&buffer, context, grid);
-        else for (const LocalizedText &t : readLocalizedTexts(&buffer, context))
-            ever[t.number] |= (*v)[t.number] |= 1 << t.column;
-        for (int n = 0; n < ParameterRows; ++n)
-            for (int c : { 3, 5, 6, 7, 8, 11 })
-                if (grid.at(n, 3) != "--" && grid.at(n, c) != "--")
-                    ever[n] |= (*v)[n] |= 1 << c;
+    const QDir folder(sourceDir() + "/src/data/InvParameter");
+    QCOMPARE(folder.entryList({ "*.xml" }).size(), 12);
+    for (const QString &file : folder.entryList({ "*.xml" })) {
+        QByteArray bytes = fileBytes(folder.filePath(file));
+        QMap<double, QHash<int, int>> shown { { 0.0, {} } }; // firmware -> row -> bits of the columns resolved
+        for (auto m = QRegularExpression("([0-9.]+)-([0-9.]+)\\\\").globalMatch(bytes); m.hasNext();)
+            for (const QString &bound : m.next().capturedTexts().mid(1))
+                shown[bound.toDouble() < 1 ? bound.toDouble() : 0.0]; // a version read keeps only its fraction
+        QHash<int, int> ever;
+        for (auto v = shown.begin(); v != shown.end(); ++v) {
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::ReadOnly);
+            const DefinitionContext context { file.at(0) != 'D', file.at(0) == 'A', v.key(), "5.5", "043", {} };
+            ParameterGrid grid; // stays blank for the localized files
+            if (file.contains("Eng"))
+                readParameterDefinitions(&buffer, context, grid);
+            else for (const LocalizedText &t : readLocalizedTexts(&buffer, context))
+                ever[t.number] |= (*v)[t.number] |= 1 << t.column;
+            for (int n = 0; n < ParameterRows; ++n)
+                for (int c : { 3, 5, 6, 7, 8, 11 })
+                    if (grid.at(n, 3) != "--" && grid.at(n, c) != "--")
+                        ever[n] |= (*v)[n] |= 1 << c;
+        }
+        for (auto v = shown.cbegin(); v != shown.cend(); ++v)
+            for (auto row = v->cbegin(); row != v->cend(); ++row)
+                QCOMPARE(file + QString(" P.%1 at %2: %3").arg(row.key()).arg(v.key()).arg(row.value(), 0, 2),
+                         file + QString(" P.%1 at %2: %3").arg(row.key()).arg(v.key()).arg(ever[row.key()], 0, 2));
     }
-    for (auto v = shown.cbegin(); v != shown.cend(); ++v)
-        for (auto row = v->cbegin(); row != v->cend(); ++row)
-            QCOMPARE(QString("P.%1 at %2: %3").arg(row.key()).arg(v.key()).arg(row.value(), 0, 2),
-                     QString("P.%1 at %2: %3").arg(row.key()).arg(v.key()).arg(ever[row.key()], 0, 2));
 }
 
 void TestParameterLoading::localizedWalk_data()
