@@ -496,8 +496,12 @@ void CComSetup::failurePath()
     // Keep the protocol object in step with g_protocolIndex, as at start-up.
     installNewProtocol(0);
     CNavigation *navigation = g_mainWindow ? g_mainWindow->navigation : nullptr;
-    if (navigation)
+    if (navigation) {
         navigation->stationTested[station] = 0;
+        // The dock's station goes off-line now: its display waits for a poll after a mode switch,
+        // which may not come before the test ends.
+        navigation->showLinkLost();
+    }
     progressBar->setStyleSheet(QLatin1String(ProgressStyleRed));
     progressBar->setFormat(tr(" Connection failed!"));
     showBox(this, QMessageBox::Warning, tr("INV Type"), tr("Please check the station and COM port!"));

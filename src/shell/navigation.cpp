@@ -541,6 +541,20 @@ void CNavigation::allLampsOff()
     setDirectionLamps(nullptr);
 }
 
+void CNavigation::showLinkLost()
+{
+    modeThread->stopPolling();
+    // A tick that still saw the last good poll may have run after the poller gave up.
+    g_cuModeResult = -1;
+    allLampsOff();
+    setModeText(QString());
+    disconnectModeDisplay();
+    const int number = numberInText(PotLabel->text());
+    if (number >= 0)
+        stationTested[number] = 0;
+    setConnectionState(false);
+}
+
 void CNavigation::monitorModeState()
 {
     if (!statusFresh)
@@ -558,15 +572,7 @@ void CNavigation::monitorModeState()
     // Whichever exchange gave up, a command's or a read's as well as a poll's, the last poll is no
     // picture of the drive any more.
     if (g_offLine) {
-        modeThread->stopPolling();
-        // A tick that still saw the last good poll may have run after the poller gave up.
-        g_cuModeResult = -1;
-        allLampsOff();
-        setModeText(QString());
-        disconnectModeDisplay();
-        if (number >= 0)
-            stationTested[number] = 0;
-        setConnectionState(false);
+        showLinkLost();
         return;
     }
 

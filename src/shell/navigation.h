@@ -78,6 +78,8 @@ public:
     void pollModeState();
     // Ends the mode poller and waits for its thread (GUI thread).
     void stopModePolling();
+    // The link is given up: lamps out, no mode, the display stopped, the shown station untested, Off-Line.
+    void showLinkLost();
 
     // The label naming the current station (the form's PotLabel), under the name the connection
     // guard and the search use for it.

@@ -211,7 +211,7 @@ void TestLoadingFromDrive::shippedDriveKeepsItsVersion()
         m_f.form()->loadParameterTable();
     }
     if (s.letter == 'A')
-        QCOMPARE(cell(1, 7) + ' ' + cell(1, 8) + ' ' + cell(4, 8), QString("0.1Hz 120.0 60.0"));
+        QCOMPARE(cell(1, 6) + ' ' + cell(1, 7) + ' ' + cell(1, 8) + ' ' + cell(4, 8), QString("120.0 0.1Hz 120.0 60.0"));
     QCOMPARE(m_f.form()->readParValue(7), p7);
     QCOMPARE(m_f.form()->readParValue(1), p1);
     if (s.letter == 'A') { // a P.40 without function reads as such, not as a number

@@ -371,7 +371,8 @@ def at_decimals(text, decimals):
 
 
 def follow_selector(rows, selector, resolutions, governed):
-    """The governed rows' unit and default by the selector's value, as their ranges are."""
+    """The governed rows' unit, default and range by the selector's value: a range the selector does not name
+    takes its resolution's decimals."""
     pairs = [x for x in re.split('[-;]', resolutions) if x]
     pairs = list(zip(pairs[0::2], pairs[1::2]))
     numbers = {int(n) for n in governed.split(';')}
@@ -383,6 +384,11 @@ def follow_selector(rows, selector, resolutions, governed):
         defaults = [at_decimals(r['default'], len(res.partition('.')[2])) for v, res in pairs]
         if len(set(defaults)) > 1:
             r['default'] = 'P%s:' % selector + '//'.join('%s,%s' % (v, d) for (v, res), d in zip(pairs, defaults))
+        if not r['range'].startswith('P'):  # a range of its own selector (P.21's times) stands as given
+            ranges = [re.sub(r'\d+\.\d+', lambda m: at_decimals(m.group(0), len(res.partition('.')[2])), r['range'])
+                      for v, res in pairs]
+            if len(set(ranges)) > 1:
+                r['range'] = 'P%s:' % selector + '//'.join('%s,%s' % (v, x) for (v, res), x in zip(pairs, ranges))
 
 
 def writable_text(rw, language):

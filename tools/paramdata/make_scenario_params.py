@@ -112,16 +112,25 @@ def definition_lines(stem):
 
 def related_lines(stem):
     """The related-unit rules of the drive's data, which the drive follows when a selector is written. A governed
-    range that varies by the selector keeps its raw bounds; the others keep their bounds in the unit."""
+    range whose bounds vary by the selector keeps its raw bounds; the others, at most their decimals following it,
+    keep their bounds in the unit."""
     rows = {r['num']: r for r in series_rows(stem[0], stem[1:])}
     lines = []
     for rule in RELATED[stem]:
         selector, resolutions, governed = rule.split('//')[:3]
-        by_selector = {rows[int(n)]['range'].startswith('P%s:' % selector) for n in governed.split(';')}
+        by_selector = {bounds_follow(rows[int(n)]['range'], selector) for n in governed.split(';')}
         assert len(by_selector) == 1, 'rule %s: some ranges follow the selector, some not' % selector
         lines.append('related %s %s %s%s' % (selector, resolutions, governed,
                                                '' if by_selector.pop() else ' scaled-ranges'))
     return lines
+
+
+def bounds_follow(text, selector):
+    """Whether the selector's variants of a range have other bounds, not only other decimals."""
+    if not text.startswith('P%s:' % selector):
+        return False
+    variants = [v.split(',', 1)[1] for v in text.split(':', 1)[1].split('//')]
+    return len({tuple(float(x) for x in re.findall(r'\d+(?:\.\d+)?', v)) for v in variants}) > 1
 
 
 def write_params(stem):
