@@ -203,8 +203,8 @@ void checkCombo(QComboBox *combo, QList<Finding> *out)
     QAbstractItemView *view = combo->view();
     const bool bar = combo->count() > combo->maxVisibleItems();
     // A list's greatest width caps the popup's, whatever its least width asks.
-    const int room = qMin(qMax(combo->width(), view->minimumWidth()), view->maximumWidth()) - 2 * view->frameWidth() - 8
-        - (bar ? view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view) : 0);
+    const int room = qMin(qMax(combo->width(), view->minimumWidth()), view->maximumWidth()) - 2 * view->frameWidth()
+        - 8 - (bar ? view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view) : 0);
     // Only a list as wide as the screen, its popup's frame included, may cut an entry longer still.
     const int screen = qMin(1366, combo->screen()->availableGeometry().width());
     if (view->window()->minimumSizeHint().width() > screen)

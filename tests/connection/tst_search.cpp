@@ -106,11 +106,8 @@ void TestSearch::cleanup()
 void TestSearch::runSetup(const Preset &preset, int startStep, std::function<void(CSetType *)> onSetType, int holdMs,
                           std::function<void()> beforeSearch)
 {
-    if (!m_window)
-        m_window = new CMainWindow(nullptr);
-    // Written only when it changes: a test's own poller thread may already be reading it.
-    if (g_mainWindow != m_window)
-        g_mainWindow = m_window;
+    if (!m_window) // else a test's own poller thread may already be reading the pointer
+        g_mainWindow = m_window = new CMainWindow(nullptr);
     g_protocolIndex = preset.at(0);
     g_baudIndex = preset.at(1);
     g_dataBitsIndex = preset.at(2);

@@ -171,8 +171,7 @@ void TestParameterLoading::firmwareCopies()
     QCOMPARE(newer.at(40, 6), QString("60"));
 }
 
-// Wherever a row shows, every element it has at some firmware resolves, at each version where a copy begins or ends:
-// every series, model and language.
+// Wherever a row shows, every element it has at any firmware resolves, in every series, model and language.
 void TestParameterLoading::splitElementsReachTheirRow()
 {
     const QDir folder(sourceDir() + "/src/data/InvParameter");
