@@ -132,6 +132,17 @@ namespace {
 
 // The restart wait of the command this thread is sending, while it is one that restarts the drive.
 thread_local int t_restartingCommandWaitMs = 0;
+// Set while this thread sends a stop, which may still go out after the link was given up: a stop
+// is never the wrong thing to send.
+thread_local bool t_sendingStop = false;
+
+// While the program is off-line only the connection test talks to the drive. Checked once the
+// request has its turn, so one that waited behind the exchange that gave up stays unsent too,
+// whoever made it.
+bool offLineHoldsBack()
+{
+    return g_offLine && !g_connectionTest && !t_sendingStop;
+}
 
 bool restartsDrive(const QByteArray &code)
 {
@@ -175,7 +186,7 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
         reply.heldBack = true;
         return reply;
     }
-    if (LinkLossWatch::holdsBack()) {
+    if (LinkLossWatch::holdsBack() || offLineHoldsBack()) {
         g_transactionSemaphore.release();
         reply.heldBack = true;
         return reply;
@@ -217,7 +228,12 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
     else
         linkLossTold = false;
     const bool lost = tries == MaxTries && n == 0;
-    g_offLine = lost;
+    // Once given up, the link comes back only through a connection test that passes: a stop
+    // answered afterwards does not make the program on line again.
+    if (lost)
+        g_offLine = true;
+    else if (g_connectionTest)
+        g_offLine = false;
     if (lost)
         LinkLossWatch::linkLost();
     if (lost && !binary)
@@ -260,6 +276,12 @@ bool ReadWrite::refusalAccepted(int parameter)
 bool ReadWrite::quietRead()
 {
     return g_batchTransfer || g_connectionTest || g_quietRead;
+}
+
+bool ReadWrite::readFailureTold()
+{
+    // A quiet read keeps a refusal to itself, not a lost link: that is told once, whoever met it.
+    return !quietRead() || (g_offLine && !g_connectionTest);
 }
 
 void ReadWrite::appendLog(const QString &line)
@@ -371,8 +393,10 @@ int ReadWrite::SendCommand(const char *code)
 
     const CommandKind kind = commandKind(code);
     t_restartingCommandWaitMs = restartsDrive(key) ? restartWaitMs() : 0;
+    t_sendingStop = key == "STO";
     const Reply reply = exchange(commandRequest(entry), commandReplyLength(kind));
     t_restartingCommandWaitMs = 0;
+    t_sendingStop = false;
     if (reply.heldBack)
         return -1;
     std::atomic<int> &failures = commandFailures();

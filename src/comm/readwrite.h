@@ -110,6 +110,8 @@ protected:
 
     static bool refusalAccepted(int parameter);
     static bool quietRead();
+    // Whether a failed parameter read goes to GoOffline.
+    static bool readFailureTold();
     static void appendLog(const QString &line);
 
     std::atomic<double> m_lastValue { -1.0 };

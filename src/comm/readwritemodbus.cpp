@@ -10,7 +10,7 @@ double ReadWriteModbus::readParameter(int parameter, double unit, ValueFlags fla
         return -1.0;
     const Reply reply = exchange(readRequest(parameter), readReplyLength());
     if (!reply.ok) {
-        if (!quietRead())
+        if (readFailureTold())
             GoOffline(reply);
         return -1.0;
     }

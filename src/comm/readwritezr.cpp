@@ -75,7 +75,7 @@ double ReadWriteZR::readParameter(int parameter, double, ValueFlags flags)
     if (!reply.ok) {
         if (g_batchTransfer)
             return -1.0;
-        if (!g_quietRead && !g_connectionTest)
+        if (readFailureTold())
             GoOffline(reply);
         g_zrPage = -1;
         return -1.0;

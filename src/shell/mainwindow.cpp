@@ -29,6 +29,7 @@
 #include "shell/startup.h"
 #include "shell/textfit.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QIcon>
@@ -299,7 +300,9 @@ void CMainWindow::ErrWarning(int index)
     QString text = (index >= 0 && index < messageTable.size()) ? messageTable.at(index) : QString();
     if (text.isEmpty())
         text = messageTable.value(8);
-    QMessageBox box(QMessageBox::Warning, messageTable.value(20), text, QMessageBox::Ok, this);
+    // Over the window the user works in, the monitor's or the trend's too, not behind it.
+    QWidget *over = QApplication::activeWindow();
+    QMessageBox box(QMessageBox::Warning, messageTable.value(20), text, QMessageBox::Ok, over ? over : this);
     box.setDefaultButton(static_cast<QPushButton *>(nullptr));
     box.exec();
 }

@@ -457,13 +457,14 @@ void CNavigation::startModeDisplay()
     commError = false;
 }
 
-void CNavigation::stopModePolling()
+void CNavigation::stopModePolling(bool takeOffLine)
 {
     if (!modeThread)
         return;
     if (modeThread->isRunning()) {
         commError = true;
-        g_offLine = true;
+        if (takeOffLine)
+            g_offLine = true;
     }
     // Also when the poller has ended by itself: what it wrote last is then in view.
     modeThread->stopAndWait();
@@ -694,7 +695,10 @@ void CNavigation::makeFirstStationCurrent(bool consultTested)
         const bool tested = number >= 0 && stationTested[number] == 1;
         commError = !tested;
         g_offLine = !tested;
-        setConnectIcon(tested);
+        if (tested)
+            setConnectIcon(true);
+        else
+            setConnectionState(false);
     }
     const QString type = lastWord(text);
     PotLabel->setText(selectStationText + numberPrefixText + numberDigits(qMax(number, 0)) + QLatin1Char(' ') + type);
@@ -749,20 +753,25 @@ void CNavigation::ChStation()
     QStandardItem *item = stationModel->itemFromIndex(lastClickedIndex);
     if (!item)
         return;
-    stopModePolling();
+    const QStringList w = words(item->text());
+    const int number = w.size() >= 2 ? numberOfWord(w.at(0)) : -1;
+    const bool tested = number >= 0 && stationTested[number] != 0;
+    // Off-line before the station changes, so no monitor request reaches an untested station;
+    // a tested one keeps the monitor running.
+    stopModePolling(!tested);
+    if (!tested)
+        g_offLine = true;
     makeCurrent(item, true);
     PotLabel->setText(selectStationText + item->text());
 
     const QString previousType = g_invType;
-    const QStringList w = words(item->text());
     if (w.size() >= 2) {
         g_stationText = QStringLiteral("Station:") + w.at(0) + QLatin1Char(',') + w.at(1);
         setTypeLabel(w.last());
         g_invType = w.last().simplified();
-        const int number = numberOfWord(w.at(0));
         if (number >= 0)
             setStationGlobals(number);
-        if (number >= 0 && stationTested[number] != 0) {
+        if (tested) {
             commError = false;
             modeThread->stopRequested = false;
             g_offLine = false;
@@ -798,6 +807,8 @@ void CNavigation::addStation()
     if (numberRefused(number, -1))
         return;
     stopModePolling();
+    // A new station is untested: nothing may be sent to it, the monitor's pass included.
+    g_offLine = true;
 
     PotLabel->setText(selectStationText + NumberMark + numberDigits(number) + QLatin1Char(' ') + entry.type);
     g_invType = entry.type;
@@ -850,6 +861,7 @@ void CNavigation::CallSetType()
         return;
     const int number = stationDialog->StationSpinBox->value();
     stopModePolling();
+    g_offLine = true;
     item = stationModel->itemFromIndex(edited);
     const int oldNumber = numberOfWord(words(item->text()).value(0));
 
@@ -928,10 +940,19 @@ void CNavigation::deleteStation()
     treeRoot->removeRow(currentItem->row());
     currentItem = nullptr;
 
+    // The deleted station's last poll is no picture of the one current now: a tested one is
+    // painted from its own next poll.
+    statusFresh = false;
+    g_cuModeResult = -1;
+    allLampsOff();
+    setModeText(QString());
     if (treeRoot->rowCount() > 0) {
         makeFirstStationCurrent(true);
+        if (!g_offLine)
+            startModeDisplay();
     } else {
         noStationLeft();
-        setConnectIcon(false);
+        g_offLine = true;
+        setConnectionState(false);
     }
 }

@@ -77,7 +77,8 @@ public:
     // One poll of mode and status; runs on the poller's thread.
     void pollModeState();
     // Ends the mode poller and waits for its thread (GUI thread).
-    void stopModePolling();
+    // takeOffLine false: the station chosen next is tested, so the monitor keeps running.
+    void stopModePolling(bool takeOffLine = true);
     // The link is given up: lamps out, no mode, the display stopped, the shown station untested, Off-Line.
     void showLinkLost();
 

@@ -239,9 +239,14 @@ void tst_ModbusPeers::damagedRepliesFail()
     QVERIFY(g_offLine);
     QCOMPARE(m_link.reportedErrors(), QList<int> { 8 });
 
+    // Only a connection test talks to the drive until it brings the link back.
     g_bridge->damageReplies(0);
+    QCOMPARE(m_rw->ReadPar(5, 1.0), -1.0);
+    g_connectionTest = true;
     QCOMPARE(m_rw->ReadPar(5, 1.0), 735.0);
+    g_connectionTest = false;
     QVERIFY(!g_offLine);
+    QCOMPARE(m_rw->ReadPar(5, 1.0), 735.0);
 }
 
 QTEST_MAIN(tst_ModbusPeers)

@@ -204,9 +204,15 @@ void tst_ReadWriteRTU::neverAnsweredTakesTheLinkOffline()
     QCOMPARE(m_link.reportedErrors(), QList<int> { 8 });
     QCOMPARE(m_link.buttonText(), QStringLiteral("Off-Line"));
 
-    // The next exchange that gets any answer, even a refusal, brings the link back.
+    // Nothing more is sent until a connection test's exchange gets any answer, even a refusal,
+    // which brings the link back.
     m_link.drive().play(answers({ "018302" }));
     QCOMPARE(m_rw->ReadPar(5, 1.0), -1.0);
+    QVERIFY(g_offLine);
+    QCOMPARE(m_link.drive().requests().size(), 0);
+    g_connectionTest = true;
+    QCOMPARE(m_rw->ReadPar(5, 1.0), -1.0);
+    g_connectionTest = false;
     QVERIFY(!g_offLine);
 }
 

@@ -244,6 +244,7 @@ public:
     {
         addStation(1, QLatin1String(line(index).type), QLatin1String(line(index).power));
         nav()->stationTested[1] = 1;
+        g_offLine = false;
     }
 
     void control(const QString &command) { m_drive.control(command); }
