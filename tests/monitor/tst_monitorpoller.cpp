@@ -82,6 +82,8 @@ private slots:
     void restartWait_data();
     void restartWait();
     void untestedStationAsksNothing();
+    void untestedStationChosenWhileRunning_data();
+    void untestedStationChosenWhileRunning();
     void driveInformationDerived_data();
     void driveInformationDerived();
     void driveInformationByRangeRead_data();
@@ -419,6 +421,49 @@ void tst_MonitorPoller::untestedStationAsksNothing()
     QVERIFY(pollerIdle());
     QVERIFY(m_window->runButton->isEnabled());
     QCOMPARE(m_window->versionValue->text(), QStringLiteral("..."));
+}
+
+void tst_MonitorPoller::untestedStationChosenWhileRunning_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::addColumn<bool>("added"); // else chosen from the list
+    QTest::newRow("modbus_rtu_selected") << 0 << false;
+    QTest::newRow("modbus_ascii_added") << 1 << true;
+    QTest::newRow("taviron_selected") << 2 << false;
+}
+
+// The pass goes to no station that has not passed the test: it stops as after a lost link, yet
+// nothing failed, so nothing is told. Another tested station keeps it running.
+void tst_MonitorPoller::untestedStationChosenWhileRunning()
+{
+    QFETCH(int, line);
+    QFETCH(bool, added);
+    prepare(line);
+    const QString type = QLatin1String(NavFixture::line(line).type);
+    const QString power = QLatin1String(NavFixture::line(line).power);
+    if (!added)
+        m_fix.addStation(2, type, power);
+    m_fix.addTestedStation(line);
+    m_fix.selectStation(0);
+    run();
+    QTRY_VERIFY_WITH_TIMEOUT(monitorCodes().count(QStringLiteral("MCR")) >= 2, 5000);
+    m_fix.selectStation(0);
+    QVERIFY(!pollerIdle());
+
+    const int before = m_fix.received().size();
+    if (added)
+        m_fix.addStation(3, type, power);
+    else
+        m_fix.selectStation(1);
+    QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
+    QTest::qWait(300);
+    for (const Frame &f : m_fix.received().mid(before))
+        QCOMPARE(m_protocol == 1 ? quint8(f.bytes.at(0)) : f.bytes.mid(1, 2).toInt(nullptr, 16), 1);
+    QVERIFY(m_fix.reportedErrors().isEmpty());
+    QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("Off-Line"));
+    m_fix.watch();
+    run();
+    QCOMPARE(m_fix.boxTexts(), QStringList { "Please execute connection test first!" });
 }
 
 void tst_MonitorPoller::driveInformationDerived_data()
