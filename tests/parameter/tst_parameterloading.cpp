@@ -1,5 +1,6 @@
 // Loading of the definition files: the reading rules on small documents, then every shipped series.
 
+#include "connection/settype.h"
 #include "parameter/parameter.h"
 #include "parameter/parameterdefinitions.h"
 #include "parameter/parinformation.h"
@@ -70,6 +71,8 @@ private slots:
     void localizedWalk();
     void shippedSeries_data();
     void shippedSeries();
+    void capacityDefaults_data() { shippedSeries_data(); }
+    void capacityDefaults();
     void groupSeriesOrder();
     void languageSwitchKeepsGroupOrder();
     void modelCodeFallback_data();
@@ -323,6 +326,32 @@ void TestParameterLoading::shippedSeries()
     }
     if (letter == 'D')
         QCOMPARE(form.cellText(177, 8), QString("220.0"));
+}
+
+// Every type and rating InvType.mgr lists: the motor's rated power is the drive's capacity, the overload
+// protection current its rated current.
+void TestParameterLoading::capacityDefaults()
+{
+    QFETCH(char, letter);
+    QFETCH(int, language);
+    CParameter form;
+    for (const char *model : { "0", "1" }) {
+        if (letter != 'A' && *model == '1')
+            break; // the application model's files are series A's
+        applySeries(seriesSetup(letter), model, language);
+        const QStringList mgr = readMgrLines();
+        for (int i = 0; i + 1 < mgr.size(); ++i) {
+            const QString type = mgrHeaderPieces(mgr.at(i)).value(0);
+            const QStringList powers = mgrEntryValues(mgr.value(i + 1), "POWER");
+            for (const QString &power : type.startsWith(g_modelName) ? powers : QStringList()) {
+                g_invType = type + '-' + power;
+                form.loadParameterTable();
+                const QString at = g_invType + " model " + g_modelCode + ": ";
+                QCOMPARE(at + form.cellText(174, 8), at + QString::number(g_variantSelectorA.toDouble(), 'f', 2));
+                QCOMPARE(at + form.cellText(56, 8), at + form.cellText(9, 8));
+            }
+        }
+    }
 }
 
 void TestParameterLoading::groupSeriesOrder()

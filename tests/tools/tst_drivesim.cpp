@@ -183,6 +183,7 @@ class TestDrivesim : public QObject
 private slots:
     void knownFrames_data();
     void knownFrames();
+    void frequencyInTenthsWhenP187Is1();
     void lineStrictness_data();
     void lineStrictness();
     void wireTime_data();
@@ -250,6 +251,18 @@ void TestDrivesim::knownFrames()
     Port port;
     QVERIFY(port.open(sim.path));
     QCOMPARE(port.exchange(request, reply.isEmpty() ? 100 : 300).toHex(' '), reply.toHex(' '));
+}
+
+// With P.187 = 1 the drive takes FRE in 0.1 Hz, as it reports frequencies: 600 reads back as 60.0 Hz.
+void TestDrivesim::frequencyInTenthsWhenP187Is1()
+{
+    Sim sim;
+    QVERIFY(sim.start("A-rtu.drive", "set 187 1", "baud=19200 data=8 parity=E stop=1 flow=off"));
+    Port port;
+    QVERIFY(port.open(sim.path));
+    QCOMPARE(port.exchange(hex("01 06 10 02 02 58 2C 50")), hex("01 06 10 02 02 58 2C 50")); // FRE 600
+    QCOMPARE(port.exchange(hex("01 03 10 02 00 01 21 0A")), hex("01 03 02 02 58 B8 DE"));    // M3R: 600
+    QCOMPARE(port.exchange(hex("01 06 10 02 04 B1 EE 7E")), hex("01 86 03 02 61"));          // FRE 1201: above 120.0 Hz
 }
 
 void TestDrivesim::lineStrictness_data()

@@ -355,10 +355,12 @@ Outcome Drive::command(const QString &code, quint16 data)
     } else if (code == QLatin1String("STO")) {
         m_run = 0;
     } else if (code == QLatin1String("FRE")) {
-        if (data > m_s->maxFrequency)
+        // The drive takes the frequency in the unit it reports it in: 0.1 Hz while its selector is 1.
+        const int perStep = frequencyDecimals() == 1 ? 10 : 1;
+        if (data > m_s->maxFrequency / perStep)
             o.status = Outcome::OutOfRange;
         else
-            m_setFreq = data;
+            m_setFreq = data * perStep;
     } else if (code == QLatin1String("996")) {
         m_s->alarms.clear();
         m_restart = true;

@@ -78,6 +78,8 @@ TRAD_WORDS = {'周期': '週期'}
 
 # Amperes in hundredths up to 160 kW and in tenths above: the rated current's scale at monitor start.
 CURRENT_UNIT = 'V:160.01,0.01A//999,0.1A'
+# The program skips a longer text of a definition file (MaxDataNameChars).
+MAX_TEXT = 256
 
 
 def trad(text):
@@ -246,9 +248,9 @@ def voltage_variants(num):
                 'Default': {'021': '190.0', '023': '190.0', '043': '380.0'}}
     if num == 19:
         return {'Range': {'021': '0~500.0|99999', '023': '0~500.0|99999', '043': '0~1000.0|99999'}}
-    if num == 9:
-        return {'Default': {'021': 'V:0.75,2.60//2.2,5.00//999,8.00', '023': 'V:0.75,2.60//2.2,5.00//7.5,11.00//999,32.00',
-                            '043': 'V:0.75,1.30//2.2,2.50//7.5,5.50//22,16.00//999,40.00'}}
+    if num in (9, 56):  # the overload protection current is the rated current, by voltage class
+        return {'Default': {'021': 'V:1.5,2.60//3.7,5.00//999,8.00', '023': 'V:1.5,2.60//3.7,5.00//11,11.00//999,32.00',
+                            '043': 'V:1.5,1.30//3.7,2.50//11,5.50//30,16.00//999,40.00'}}
     return {}
 
 
@@ -419,6 +421,7 @@ def definition_file(letter, model, rows):
         def el(kind, text, suffix='', copies=False):
             for copy_version, copy in special_copies(letter, text) if copies else [('', text)]:
                 assert not (copy_version and version), 'a row tied to firmware with a special value'
+                assert len(prefixed(copy, copy_version or version)) <= MAX_TEXT, 'P.%s: %s too long' % (n, kind)
                 out.append(' <%s%s%s>%s</%s%s%s>\n' % (kind, n, suffix, escape(prefixed(copy, copy_version or version)),
                                                     kind, n, suffix))
 
@@ -466,6 +469,7 @@ def localized_file(letter, rows, language):
         name = r['zh'] if language == 'zh' else trad(r['zh'])
 
         def el(kind, text, suffix=''):
+            assert len(prefixed(text, version)) <= MAX_TEXT, 'P.%s: %s too long' % (n, kind)
             out.append(' <%s%s%s>%s</%s%s%s>\n' % (kind, n, suffix, escape(prefixed(text, version)), kind, n, suffix))
 
         if letter == 'A':
