@@ -432,27 +432,24 @@ void tst_MonitorPoller::untestedStationChosenWhileRunning_data()
     QTest::newRow("taviron_selected") << 2 << false;
 }
 
-// The pass goes to no station that has not passed the test: it stops as after a lost link, yet
-// nothing failed, so nothing is told. Another tested station keeps it running.
+// No request of the pass reaches a station that has not passed the test: the pass stops as after
+// a lost link, untold, since nothing failed. Choosing a tested station keeps it running.
 void tst_MonitorPoller::untestedStationChosenWhileRunning()
 {
     QFETCH(int, line);
     QFETCH(bool, added);
     prepare(line);
-    const QString type = QLatin1String(NavFixture::line(line).type);
-    const QString power = QLatin1String(NavFixture::line(line).power);
-    if (!added)
-        m_fix.addStation(2, type, power);
+    const QString type = QLatin1String(NavFixture::line(line).type), power = QLatin1String(NavFixture::line(line).power);
+    m_fix.addStation(added ? 3 : 2, type, power);
     m_fix.addTestedStation(line);
     m_fix.selectStation(0);
     run();
     QTRY_VERIFY_WITH_TIMEOUT(monitorCodes().count(QStringLiteral("MCR")) >= 2, 5000);
     m_fix.selectStation(0);
     QVERIFY(!pollerIdle());
-
     const int before = m_fix.received().size();
     if (added)
-        m_fix.addStation(3, type, power);
+        m_fix.addStation(2, type, power);
     else
         m_fix.selectStation(1);
     QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
@@ -460,7 +457,6 @@ void tst_MonitorPoller::untestedStationChosenWhileRunning()
     for (const Frame &f : m_fix.received().mid(before))
         QCOMPARE(m_protocol == 1 ? quint8(f.bytes.at(0)) : f.bytes.mid(1, 2).toInt(nullptr, 16), 1);
     QVERIFY(m_fix.reportedErrors().isEmpty());
-    QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("Off-Line"));
     m_fix.watch();
     run();
     QCOMPARE(m_fix.boxTexts(), QStringList { "Please execute connection test first!" });

@@ -202,65 +202,49 @@ void tst_DriveCommands::requestWaitingBehindAGiveUp_data()
     const char *const names[] = { "modbus_rtu", "modbus_ascii", "taviron" };
     for (int line = 0; line < 3; ++line)
         for (const char *action : { "FWD", "Write", "STOP" })
-            QTest::newRow(qPrintable(QStringLiteral("%1_%2").arg(QLatin1String(names[line]), QLatin1String(action))))
-                << line << QString::fromLatin1(action);
+            QTest::addRow("%s_%s", names[line], action) << line << QString(action);
 }
 
 // On line in CU, the drive falls silent for exactly the ten tries of a poll's exchange, and the
-// user presses a button meanwhile: the request waits for its turn behind the poll and finds the
-// link given up. Only a stop may still go out; the window stays Off-Line whatever answers it.
+// user presses a button meanwhile, whose request finds the link given up when its turn comes.
+// Only a stop still goes out, and its answer does not bring the window back on line.
 void tst_DriveCommands::requestWaitingBehindAGiveUp()
 {
     QFETCH(int, line);
     QFETCH(QString, action);
-    const int protocol = NavFixture::line(line).protocol;
     QVERIFY(m_fix.startLine(line));
     m_fix.addTestedStation(line);
     m_fix.watch();
     m_fix.selectStation(0);
     QTRY_COMPARE_WITH_TIMEOUT(m_fix.window()->modeValueLabel->text(), QStringLiteral("CU"), 3000);
     CParameter *form = m_fix.window()->parameterForm;
-    QTableWidget *table = form->PartableWidget;
-    if (action == QLatin1String("Write")) {
-        int row = 0;
-        while (row < table->rowCount()
-               && !(form->cellText(row, 1).contains(QLatin1String("P.")) && ParamText::labelNumber(form->cellText(row, 1)) == 7))
-            ++row;
-        QVERIFY(row < table->rowCount());
-        table->item(row, 10)->setText(QStringLiteral("6"));
-        table->setCurrentCell(row, 10);
-    }
-
+    for (int row = 0; row < form->PartableWidget->rowCount(); ++row)
+        if (form->cellText(row, 1).contains(QLatin1String("P.")) && ParamText::labelNumber(form->cellText(row, 1)) == 7) {
+            form->PartableWidget->item(row, 10)->setText(QStringLiteral("6"));
+            form->PartableWidget->setCurrentCell(row, 10);
+        }
     m_fix.control(QStringLiteral("fault silent-first 10"));
     QTest::qWait(100);
     const int before = m_fix.received().size();
-    QElapsedTimer clock;
-    clock.start();
-    while (m_fix.received().size() == before && clock.elapsed() < 3000)
-        QThread::msleep(2);
-    QVERIFY(m_fix.received().size() > before);
-    if (action == QLatin1String("FWD"))
-        press(nav()->NaFWDPB);
-    else if (action == QLatin1String("STOP"))
-        press(nav()->NaStopPB);
-    else
-        QTest::mouseClick(form->writePB, Qt::LeftButton);
-    QTest::qWait(1500); // past the next poll's time: nothing polls any more
+    QTRY_VERIFY_WITH_TIMEOUT(m_fix.received().size() > before, 3000);
+    press(action == "FWD" ? nav()->NaFWDPB : action == "STOP" ? nav()->NaStopPB : form->writePB);
+    QTest::qWait(1500); // past the next poll's time
 
     QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("Off-Line"));
-    QVERIFY(iconShows(m_fix.window()->connectButton->icon(), QStringLiteral(":/new prefix/images/unconnect.png")));
     QCOMPARE(nav()->stationTested[1], 0);
     QCOMPARE(m_fix.window()->modeValueLabel->text(), QString());
     QCOMPARE(lampStates(nav()).left(3), QStringLiteral("000"));
     QCOMPARE(m_fix.reportedErrors(), QList<int> { 8 }); // "Communication Error!" once
-    QVERIFY(m_fix.boxes().isEmpty());
-    QVERIFY(nav()->modeThread->isFinished());
-    const QList<Frame> after = m_fix.received().mid(before);
-    QCOMPARE(after.size(), action == QLatin1String("STOP") ? 11 : 10);
-    for (int i = 1; i < 10; ++i)
-        QCOMPARE(after.at(i).bytes, after.at(0).bytes);
-    if (action == QLatin1String("STOP"))
-        QCOMPARE(after.last().bytes, NavFixture::commandFrame(protocol, "STO"));
+    QVERIFY(m_fix.boxes().isEmpty() && nav()->modeThread->isFinished());
+    QList<QByteArray> sent;
+    for (const Frame &f : m_fix.received().mid(before))
+        sent << f.bytes;
+    QList<QByteArray> expected; // the poll's ten tries
+    for (int i = 0; i < 10; ++i)
+        expected << sent.value(0);
+    if (action == "STOP")
+        expected << NavFixture::commandFrame(NavFixture::line(line).protocol, "STO");
+    QCOMPARE(sent, expected);
 }
 
 QTEST_MAIN(tst_DriveCommands)

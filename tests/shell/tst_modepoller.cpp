@@ -17,8 +17,6 @@ private slots:
     void topItemLeavesThePollerWatching();
     void restartWaitIsHonoured();
     void windowWaitsForARunningPoll();
-    void deletingTheStationOnLine_data();
-    void deletingTheStationOnLine();
 
 private:
     // Station 1 of the character-protocol drive, tested and selected: the poller runs.
@@ -292,34 +290,6 @@ void tst_ModePoller::windowWaitsForARunningPoll()
     const QList<Frame> frames = m_fix.received();
     QCOMPARE(frames.size(), 2 + 10);
     QVERIFY(frames.last().at < gone);
-}
-
-void tst_ModePoller::deletingTheStationOnLine_data()
-{
-    QTest::addColumn<bool>("untestedLeft");
-    QTest::newRow("the_only_station") << false;
-    QTest::newRow("an_untested_station_left") << true;
-}
-
-// The deleted station's last poll is no picture of what is current afterwards.
-void tst_ModePoller::deletingTheStationOnLine()
-{
-    QFETCH(bool, untestedLeft);
-    if (untestedLeft)
-        m_fix.addStation(2, QLatin1String(NavFixture::line(2).type), QLatin1String(NavFixture::line(2).power));
-    startPolling();
-    QTRY_COMPARE_WITH_TIMEOUT(lampStates(nav()).left(3), QStringLiteral("100"), 2500);
-    QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("On-Line"));
-
-    QTest::mouseClick(nav()->delete_atation, Qt::LeftButton);
-    QTest::qWait(1500);
-    QCOMPARE(lampStates(nav()), QStringLiteral("00000"));
-    QCOMPARE(m_fix.window()->modeValueLabel->text(), QString());
-    QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("Off-Line"));
-    QVERIFY(iconShows(m_fix.window()->connectButton->icon(), QStringLiteral(":/new prefix/images/unconnect.png")));
-    QVERIFY(nav()->modeThread->isFinished());
-    QCOMPARE(g_cuModeResult.load(), -1);
-    QCOMPARE(m_fix.stationTexts().size(), untestedLeft ? 1 : 0);
 }
 
 QTEST_MAIN(tst_ModePoller)

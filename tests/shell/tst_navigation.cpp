@@ -658,6 +658,10 @@ void tst_Navigation::deleting()
         QVERIFY(m_fix.startLine(2, QStringLiteral("station %1").arg(tested)));
         nav()->stationTested[tested] = 1;
     }
+    // The last poll of the station deleted showed it on line in CU.
+    nav()->CUstatusLabel->setStyleSheet(QStringLiteral("background-color: rgb(255, 0, 0);"));
+    m_fix.window()->modeValueLabel->setText(QStringLiteral("CU"));
+    m_fix.window()->setConnectionState(true);
 
     m_fix.watch();
     QTest::mouseClick(nav()->delete_atation, Qt::LeftButton);
@@ -669,6 +673,11 @@ void tst_Navigation::deleting()
     QCOMPARE(nav()->PotLabel->text(), QStringLiteral("Select station: ") + label);
     if (!boxes.isEmpty() || existing.isEmpty())
         return;
+    // A tested station left current is painted from its own next poll.
+    QCOMPARE(lampStates(nav()), QStringLiteral("00000"));
+    QCOMPARE(m_fix.window()->modeValueLabel->text(), QString());
+    QCOMPARE(m_fix.window()->connectButton->text(), tested == 5 ? QStringLiteral("On-Line") : QStringLiteral("Off-Line"));
+    QCOMPARE(nav()->modeThread->isRunning(), tested == 5);
     if (texts.isEmpty()) {
         QVERIFY(!nav()->currentItem);
         QCOMPARE(m_fix.window()->typeValueLabel->text(), QString());
