@@ -41,10 +41,14 @@ void tst_DriveCommands::cleanup()
 
 QList<QByteArray> tst_DriveCommands::commandsSent(int protocol) const
 {
+    // A poll between two presses of one button does not part their frames.
     QList<QByteArray> out;
+    double last = 0;
     for (const Frame &f : m_fix.requests())
-        if (NavFixture::isCommand(protocol, f.bytes))
+        if (NavFixture::isCommand(protocol, f.bytes) && (out.isEmpty() || out.last() != f.bytes || f.at - last > 0.3)) {
             out << f.bytes;
+            last = f.at;
+        }
     return out;
 }
 
@@ -230,12 +234,14 @@ void tst_DriveCommands::requestWaitingBehindAGiveUp()
     press(action == "FWD" ? nav()->NaFWDPB : action == "STOP" ? nav()->NaStopPB : form->writePB);
     QTest::qWait(1500); // past the next poll's time
 
+    QVERIFY(nav()->modeThread->isFinished());
+    nav()->modeThread->stopAndWait(); // what the poller did is seen from here
     QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("Off-Line"));
     QCOMPARE(nav()->stationTested[1], 0);
     QCOMPARE(m_fix.window()->modeValueLabel->text(), QString());
     QCOMPARE(lampStates(nav()).left(3), QStringLiteral("000"));
     QCOMPARE(m_fix.reportedErrors(), QList<int> { 8 }); // "Communication Error!" once
-    QVERIFY(m_fix.boxes().isEmpty() && nav()->modeThread->isFinished());
+    QVERIFY(m_fix.boxes().isEmpty());
     QList<QByteArray> sent;
     for (const Frame &f : m_fix.received().mid(before))
         sent << f.bytes;
