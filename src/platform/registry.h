@@ -28,8 +28,9 @@ void remove(const QString &key, const QString &name);
 QStringList valueNames(const QString &key);
 
 // Brings the SERIALCOMM port list up to date with the serial devices present (USB, ACM, AMA,
-// and ttyS ports that have hardware behind them), giving each a COM name that stays the
-// same from run to run, and returns the COM names listed, entries added by hand included.
+// and ttyS ports that have hardware behind them) in /dev, or in the folder $TAVIRON_DEVICE_DIR
+// names, giving each a COM name that stays the same from run to run, and returns the COM names
+// listed, entries added by hand included.
 QStringList serialPorts();
 
 // The device path of a port name: "COM3", "com3" and "\\\\.\\COM3" name the same port; a

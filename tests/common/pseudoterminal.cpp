@@ -97,25 +97,26 @@ void PseudoTerminal::writeLater(const QByteArray &bytes, int delayMs, int interv
 {
     waitWritten();
     const int fd = m_master;
-    m_writer = std::thread([fd, bytes, delayMs, intervalMs] {
+    m_firstLateMs = 0;
+    m_writer = std::thread([this, fd, bytes, delayMs, intervalMs] {
         using Clock = std::chrono::steady_clock;
         const auto start = Clock::now();
-        if (intervalMs == 0) {
-            std::this_thread::sleep_until(start + std::chrono::milliseconds(delayMs));
-            (void)!::write(fd, bytes.constData(), size_t(bytes.size()));
-            return;
-        }
-        for (int i = 0; i < bytes.size(); ++i) {
-            std::this_thread::sleep_until(start + std::chrono::milliseconds(delayMs + i * intervalMs));
-            (void)!::write(fd, bytes.constData() + i, 1);
+        const int chunk = intervalMs == 0 ? bytes.size() : 1;
+        for (int i = 0; i < bytes.size(); i += chunk) {
+            const auto due = start + std::chrono::milliseconds(delayMs + i * intervalMs);
+            std::this_thread::sleep_until(due);
+            (void)!::write(fd, bytes.constData() + i, size_t(chunk));
+            if (i == 0)
+                m_firstLateMs = std::chrono::duration<double, std::milli>(Clock::now() - due).count();
         }
     });
 }
 
-void PseudoTerminal::waitWritten()
+double PseudoTerminal::waitWritten()
 {
     if (m_writer.joinable())
         m_writer.join();
+    return m_firstLateMs;
 }
 
 void PseudoTerminal::registerAs(const QString &comName) const

@@ -36,8 +36,9 @@ public:
     // Sends bytes from a thread of its own: the first after delayMs, each further one
     // intervalMs later (all at once when intervalMs is 0). Timed from the call.
     void writeLater(const QByteArray &bytes, int delayMs, int intervalMs = 0);
-    // Waits until the bytes of writeLater are all sent.
-    void waitWritten();
+    // Waits until the bytes of writeLater are all sent; returns how many milliseconds after its time
+    // the first of them went out, which a busy machine makes more than 0.
+    double waitWritten();
 
     // Lists the slave under comName in the current registry file (port list and device).
     void registerAs(const QString &comName) const;
@@ -47,6 +48,7 @@ private:
     int m_slave = -1; // kept open so the master never sees a hang-up between port opens
     QString m_slavePath;
     std::thread m_writer;
+    double m_firstLateMs = 0;
 };
 
 // Points TAVIRON_REGISTRY at a fresh file in a temporary folder for the life of the object
