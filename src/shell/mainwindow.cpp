@@ -38,6 +38,7 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QMetaObject>
+#include <QPointer>
 #include <QProgressBar>
 #include <QSplitter>
 #include <QStandardItemModel>
@@ -300,11 +301,14 @@ void CMainWindow::ErrWarning(int index)
     QString text = (index >= 0 && index < messageTable.size()) ? messageTable.at(index) : QString();
     if (text.isEmpty())
         text = messageTable.value(8);
-    // Over the window the user works in, the monitor's or the trend's too, not behind it.
+    // Over the window the user works in, the monitor's or the trend's too, not behind it; that
+    // window may go while the box is up and take the box along.
     QWidget *over = QApplication::activeWindow();
-    QMessageBox box(QMessageBox::Warning, messageTable.value(20), text, QMessageBox::Ok, over ? over : this);
-    box.setDefaultButton(static_cast<QPushButton *>(nullptr));
-    box.exec();
+    QPointer<QMessageBox> box = new QMessageBox(QMessageBox::Warning, messageTable.value(20), text, QMessageBox::Ok,
+                                                over ? over : this);
+    box->setDefaultButton(static_cast<QPushButton *>(nullptr));
+    box->exec();
+    delete box;
 }
 
 void CMainWindow::setConnectionState(bool online)
