@@ -230,12 +230,12 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
     const bool lost = tries == MaxTries && n == 0;
     // Once given up, the link comes back only through a connection test that passes: a stop
     // answered afterwards does not make the program on line again.
-    if (lost)
+    if (lost) {
         g_offLine = true;
-    else if (g_connectionTest)
-        g_offLine = false;
-    if (lost)
         LinkLossWatch::linkLost();
+    } else if (g_connectionTest) {
+        g_offLine = false;
+    }
     if (lost && !binary)
         g_zrPage = -1;
     reply.count = n;
