@@ -64,6 +64,9 @@ public:
     int toRawValue(int parameter, QString value, QString resolution);
     int decimalsOf(QString resolution);
     bool readResolutionSetting();
+    // The resolution Write sends a value in: the unit a selector (P.21, P.187) gives the parameter
+    // now, else `unit` (a row's "--" taken from the drive or the value's decimals).
+    QString writeResolution(int parameter, const QString &unit, const QString &value);
 
     CompareResult *compareResult = nullptr;
     ParInformation *parInformation = nullptr;
@@ -130,7 +133,6 @@ private:
     unsigned char attributeOf(int parameter) const;
     double readFromDrive(int parameter, double scale, bool *ok);
     QString probeResolution(int parameter);
-    QString writeResolution(int parameter, const QString &unit, const QString &value);
     int rowOfLabel(int parameter) const;
     void setRowMarked(int row, bool marked);
     void sortByNumber();

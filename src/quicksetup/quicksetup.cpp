@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
+#include <QMap>
 #include <QMessageBox>
 #include <QPainter>
 #include <QSpinBox>
@@ -113,6 +114,7 @@ QuickSetup::QuickSetup(QWidget *parent) : QDialog(parent)
     createPageTwo();
     createPageThree();
     createPageFour();
+    showUnitsInForce();
     // Without the factory choices OK would write 0 Hz, 0 V and 0 s, and the voltage box would stop at 99.
     setDefaultValues();
     fitTexts(this);
@@ -580,6 +582,38 @@ QuickSetupWrites::Choices QuickSetup::choices() const
     return c;
 }
 
+// A value goes to the drive in the unit the parameter form's Write would send it in: the one a selector
+// (P.21 for the times, P.187 of series A for the frequencies) gives the parameter now, else the wizard's
+// own. The table's related units are the source: read from the drive when the table was loaded at the
+// connection test and kept by every selector the program writes, they are what the table shows and every
+// transfer uses, so a time the table shows as 5.0 s is written as 5.0 s. P.991 of series D governs only
+// the monitored and set frequencies, no parameter, so it changes nothing here.
+QString QuickSetup::resolutionInForce(const QuickSetupWrites::Write &write) const
+{
+    CParameter *form = g_mainWindow ? g_mainWindow->parameterForm : nullptr;
+    return form ? form->writeResolution(write.parameter, write.resolution, write.value) : write.resolution;
+}
+
+// Where a selector gives a Step 2 parameter its unit, the box shows that unit's decimals (and steps by
+// at least one of them); elsewhere the boxes keep their own.
+void QuickSetup::showUnitsInForce()
+{
+    using QuickSetupWrites::Field;
+    const QMap<Field, QDoubleSpinBox *> boxes { { Field::MaxFrequency, maxFrequencySpin },
+        { Field::BaseFrequency, baseFrequencySpin }, { Field::AccelTime, accelTimeSpin },
+        { Field::DecelTime, decelTimeSpin } };
+    const auto feature = [](const QString &key) { return isFeatureEnabled(key); };
+    for (const QuickSetupWrites::Write &write : QuickSetupWrites::writes(choices(), g_seriesLetter, feature)) {
+        QDoubleSpinBox *spin = boxes.value(write.field);
+        const QString unit = resolutionInForce(write);
+        if (!spin || unit == write.resolution)
+            continue;
+        const int decimals = ValueText::decimalsOf(unit, false);
+        spin->setDecimals(decimals);
+        spin->setSingleStep(qMax(spin->singleStep(), std::pow(10.0, -decimals)));
+    }
+}
+
 QString QuickSetup::fieldLimit(const QuickSetupWrites::Write &write) const
 {
     using QuickSetupWrites::Field;
@@ -622,8 +656,10 @@ void QuickSetup::enterSet()
         close();
         return;
     }
-    const QVector<QuickSetupWrites::Write> writes
+    QVector<QuickSetupWrites::Write> writes
         = QuickSetupWrites::writes(choices(), g_seriesLetter, [](const QString &key) { return isFeatureEnabled(key); });
+    for (QuickSetupWrites::Write &write : writes)
+        write.resolution = resolutionInForce(write);
     // A value the parameter word cannot hold would stop the run half-way; nothing is written then.
     for (const QuickSetupWrites::Write &write : writes) {
         if (ValueText::toRawValue(write.value, write.resolution) < 0) {

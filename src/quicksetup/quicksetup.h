@@ -105,4 +105,6 @@ private:
     QComboBox *createListCombo();
     QToolButton *navigationButton(const QString &text, const QString &icon, void (QuickSetup::*slot)());
     QString fieldLimit(const QuickSetupWrites::Write &write) const;
+    QString resolutionInForce(const QuickSetupWrites::Write &write) const;
+    void showUnitsInForce();
 };
