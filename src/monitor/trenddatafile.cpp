@@ -55,9 +55,11 @@ bool writeTrendWorkbook(const QString &path, const TrendDataTable &table, QStrin
     for (int r = 0; ok && r < table.stamps.size(); ++r) {
         ok = book.setValue(3 + r, 1, table.stamps.at(r));
         for (int c = 0; ok && c < table.names.size() && c < table.values.size(); ++c) {
+            // A scaled reading carries binary noise (5358 x 0.1 is 535.8000000000001): the cell takes
+            // the number as the chart and the text export show it.
             const double value = valueAt(table, c, r);
             if (!std::isnan(value))
-                ok = book.setValue(3 + r, 2 + c, value);
+                ok = book.setValue(3 + r, 2 + c, exportNumber(value).toDouble());
         }
     }
     if (ok && book.saveAs(path))

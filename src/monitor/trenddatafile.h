@@ -9,7 +9,7 @@
 //                                                   took no value in that pass
 // Workbook, first sheet, rows and columns from 1: (1,1) the date as text; (2,1) "System Time",
 // (2,1+k) the k-th name; (2+r,1) the r-th stamp as text (without its apostrophe, the layer's text
-// marker), (2+r,1+k) the value as a number or no value at all.
+// marker), (2+r,1+k) the value as a number, rounded as the text shows it, or no value at all.
 //
 // Both replace the target only when the whole file was written; reason says why not.
 

@@ -142,4 +142,6 @@ private:
     int batchWriteBox(const QString &text, bool offerContinue = false);
     bool readBeforeBatchWrite(int parameter, double scale, QString *text);
     bool batchWriteChecks();
+    bool writtenAsSelector(int parameter) const;
+    bool batchWriteHasWork(const QVector<bool> &deferred) const;
 };

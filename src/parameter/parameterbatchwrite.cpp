@@ -52,6 +52,38 @@ int CParameter::batchWriteBox(const QString &text, bool offerContinue)
     return box.exec();
 }
 
+// P.991 and P.187 are left out of the selectors' pass on drives that keep them to themselves.
+bool CParameter::writtenAsSelector(int parameter) const
+{
+    const QString rule = g_relatedUnitRules.value(parameter);
+    if (!rule.contains(QLatin1String("//")))
+        return false;
+    return !(parameter == 991 && isFeatureEnabled(QStringLiteral("Parameter_readP991")))
+        && !(parameter == 187 && isFeatureEnabled(QStringLiteral("Navigation_readP187")));
+}
+
+// Whether any pass below would send something: a value it writes, or a command of the P.99X row.
+bool CParameter::batchWriteHasWork(const QVector<bool> &deferred) const
+{
+    const int passEnd = g_groupMode != 0 ? qMax(g_parameterCount, 1000) : g_parameterCount;
+    for (int row = 0; row < PartableWidget->rowCount(); ++row) {
+        const int n = parameterOfRow(row);
+        const QString value = cellText(row, 10);
+        if (value.isEmpty() || n < 0 || n >= ParameterRows)
+            continue;
+        if (n == PseudoRow) {
+            if (value != QLatin1String("0"))
+                return true;
+            continue;
+        }
+        if (n == 79 || n == 77 || n == 34)
+            return true;
+        if (n < passEnd && (writtenAsSelector(n) || deferred.at(n) || (g_readOnlyFlags[n] == 0 && n != 295)))
+            return true;
+    }
+    return false;
+}
+
 void CParameter::WriteAllParClicked()
 {
     if (!linkReady())
@@ -121,6 +153,17 @@ bool CParameter::batchWriteChecks()
 
 void CParameter::WriteAllPar()
 {
+    QFile deferredFile(g_appDir + QStringLiteral("ParameterInforamtion/W_Par.txt"));
+    const QVector<bool> deferred = ValueText::readDeferredParameters(
+        deferredFile.open(QIODevice::ReadOnly | QIODevice::Text) ? &deferredFile : nullptr, g_seriesLetter);
+    deferredFile.close();
+    // A table reloaded by a connection test holds no settings: asking for the version and reading
+    // everything back would only look like a write that went through.
+    if (!batchWriteHasWork(deferred)) {
+        batchWriteBox(tr("Unable to write parameter value.\n") + QStringLiteral("\n")
+                      + tr("There is no setting value to write. Open a parameter list or enter setting values first."));
+        return;
+    }
     if (!batchWriteChecks())
         return;
     FlagScope batch(g_batchTransfer, FlagScope::Clear);
@@ -141,10 +184,7 @@ void CParameter::WriteAllPar()
     for (int i = 0; i < g_parameterCount && i < rows; ++i) {
         const QString rule = g_relatedUnitRules.value(i);
         const QString setting = cellText(i, 10);
-        if (rule.isEmpty() || setting.isEmpty() || !rule.contains(QLatin1String("//")))
-            continue;
-        if ((i == 991 && isFeatureEnabled(QStringLiteral("Parameter_readP991")))
-            || (i == 187 && isFeatureEnabled(QStringLiteral("Navigation_readP187"))))
+        if (setting.isEmpty() || !writtenAsSelector(i))
             continue;
         const QString value = QString(setting).remove(QLatin1Char(' '));
         if (!writeParValue(i, value, QStringLiteral("1"))) {
@@ -157,11 +197,6 @@ void CParameter::WriteAllPar()
         updateRelatedUnits(rule, value, g_relatedUnitText);
         resolveGovernedRows(i, value);
     }
-
-    QFile deferredFile(g_appDir + QStringLiteral("ParameterInforamtion/W_Par.txt"));
-    const QVector<bool> deferred = ValueText::readDeferredParameters(
-        deferredFile.open(QIODevice::ReadOnly | QIODevice::Text) ? &deferredFile : nullptr, g_seriesLetter);
-    deferredFile.close();
 
     QProgressDialog progress(QString(), tr("Cancel"), 0, tableRows, this, Qt::WindowSystemMenuHint);
     showTransferProgress(progress, tr("Writing parameters..."));

@@ -189,8 +189,11 @@ bool installPackage(const QString &package, const QString &programFolder, QStrin
         ExtractZipArchive(QFile::encodeName(package).constData(), QFile::encodeName(newPath).constData());
     if (extracted != ZipOk) {
         // The reader's texts speak to a programmer; a damaged package is the sender's matter, and the
-        // user must know whether the data files still hold.
-        const bool damaged = extracted == ZipCorrupt || extracted == ZipFlationError || extracted == ZipReadFailed;
+        // user must know whether the data files still hold. Encrypted data that fail although every
+        // entry took the program's password are damaged, not locked with another password.
+        ZipArchiveReader sealed(ZipArchivePassword);
+        const bool damaged = extracted == ZipCorrupt || extracted == ZipFlationError || extracted == ZipReadFailed
+            || (extracted == ZipPassword && sealed.openFile(package) == ZipOk && sealed.passwordFits());
         *reason = damaged
             ? CMainWindow::tr("it is damaged (an item cannot be unpacked); no data file was changed")
             : CMainWindow::tr("it cannot be unpacked (%1)").arg(QLatin1String(zipResultText(extracted, false)));

@@ -111,6 +111,15 @@ bool ZipArchiveReader::holdsSymbolicLink() const
     return false;
 }
 
+bool ZipArchiveReader::passwordFits()
+{
+    for (int i = 0; m_reader && i < m_reader->itemCount(); ++i) {
+        if (!m_reader->takesPassword(i))
+            return false;
+    }
+    return m_reader != nullptr;
+}
+
 QStringList ZipArchiveReader::names()
 {
     QStringList out;

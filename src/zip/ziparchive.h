@@ -30,6 +30,8 @@ public:
     QStringList names();
     // Whether any entry is a symbolic link.
     bool holdsSymbolicLink() const;
+    // Whether every encrypted entry takes this reader's password by its check byte.
+    bool passwordFits();
     // An entry that declares more than maxSize bytes is refused with ZipNoMemory before any of it is
     // inflated; the reader stops any entry at its declared size, so the limit holds whatever the data.
     ZipResult read(const QString &name, QByteArray *data, bool ignoreCase = false, qint64 maxSize = -1);

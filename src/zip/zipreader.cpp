@@ -459,6 +459,15 @@ bool ZipReader::isSymbolicLink(int index) const
     return ((e.externalAttributes >> 16) & 0170000u) == 0120000u;
 }
 
+bool ZipReader::takesPassword(int index)
+{
+    if (index < 0 || index >= m_entries.size() || !(m_entries.at(index).flags & 1))
+        return true;
+    const ZipResult r = openEntry(index);
+    closeEntry();
+    return r != ZipPassword;
+}
+
 ZipResult ZipReader::getItem(int index, ZipItem *item)
 {
     if (!m_archive)

@@ -67,6 +67,9 @@ public:
     QByteArray storedName(int index) const { return m_entries.value(index).name; }
     // A symbolic link as a Unix zip tool stores it: the entry's data is the link's target, not a file.
     bool isSymbolicLink(int index) const;
+    // Whether the entry, when encrypted, takes the password by its check byte. A wrong password passes
+    // that check once in 256, so data that then fail to decrypt are mostly damaged data.
+    bool takesPassword(int index);
     const QByteArray &baseDirectory() const { return m_baseDirectory; }
 
 private:

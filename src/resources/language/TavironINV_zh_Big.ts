@@ -736,6 +736,10 @@ p, li { white-space: pre-wrap; }
         <source>Only names ending in .%1 or .%2 can be opened</source>
         <translation>只能開啟副檔名為 .%1 或 .%2 的檔案</translation>
     </message>
+    <message>
+        <source>There is no setting value to write. Open a parameter list or enter setting values first.</source>
+        <translation>沒有可寫入的設定值。請先開啟參數檔案或輸入設定值。</translation>
+    </message>
 </context>
 <context>
     <name>CSearch</name>

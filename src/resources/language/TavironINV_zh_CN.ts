@@ -736,6 +736,10 @@ p, li { white-space: pre-wrap; }
         <source>Only names ending in .%1 or .%2 can be opened</source>
         <translation>只能打开扩展名为 .%1 或 .%2 的文件</translation>
     </message>
+    <message>
+        <source>There is no setting value to write. Open a parameter list or enter setting values first.</source>
+        <translation>没有可写入的设定值。请先打开参数文件或输入设定值。</translation>
+    </message>
 </context>
 <context>
     <name>CSearch</name>
