@@ -59,6 +59,8 @@ private slots:
     void historyRefusals();
     void runTime_data();
     void runTime();
+    void afterALoss_data();
+    void afterALoss();
     void report();
     void accessCode_data();
     void accessCode();
@@ -189,6 +191,39 @@ void tst_ServicePage::runTime()
     m_a.fix.control(QStringLiteral("refuse param %1 read").arg(reads.first().mid(1)));
     QTest::mouseClick(page()->runTimeButton, Qt::LeftButton);
     QCOMPARE(page()->runTimeEdit->text(), text);
+}
+
+void tst_ServicePage::afterALoss_data()
+{
+    QTest::addColumn<bool>("history");
+    QTest::newRow("read_history_alarm") << true;
+    QTest::newRow("read_run_time") << false;
+}
+
+// After a give-up both buttons ask for the connection test, once, over the monitor window.
+void tst_ServicePage::afterALoss()
+{
+    QFETCH(bool, history);
+    QVERIFY(m_a.prepare(0, QString(), false));
+    m_a.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_a.window));
+    // What the dock leaves after a give-up: off-line, the station's test taken back, the mode unknown.
+    g_offLine = true;
+    m_a.fix.nav()->stationTested[1] = 0;
+    g_cuModeResult = -1;
+    page()->historyEdit->setPlainText(QStringLiteral("kept"));
+    QStringList shown;
+    ModalWatcher watcher([&](QWidget *modal) {
+        shown << static_cast<QMessageBox *>(modal)->text()
+              << (modal->parentWidget()->window() == m_a.window ? "over the monitor" : "elsewhere");
+        static_cast<QDialog *>(modal)->accept();
+    });
+    QTest::mouseClick(history ? page()->historyButton : page()->runTimeButton, Qt::LeftButton);
+    QTest::qWait(50);
+    QCOMPARE(shown, QStringList({ "Please execute connection test first!", "over the monitor" }));
+    QCOMPARE(page()->historyEdit->toPlainText(), QStringLiteral("kept"));
+    QCOMPARE(page()->runTimeEdit->text(), QString());
+    QCOMPARE(m_a.traffic(), QStringList());
 }
 
 void tst_ServicePage::report()
