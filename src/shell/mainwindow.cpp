@@ -604,6 +604,8 @@ void CMainWindow::iniComDialog()
         if (delayValid)
             g_timeoutText = delayText;
     }
+    // The test or search may have landed on other settings than the run started with.
+    appendOperationLog({ communicationSettingLine() }, true);
     if (!opened)
         reportPortNotOpened();
 }
