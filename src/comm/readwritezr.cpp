@@ -199,9 +199,8 @@ ReadWrite::MonitorCheck ReadWriteZR::monitorReading(const char *, const Reply &r
     return MonitorCheck::Ok;
 }
 
-void ReadWriteZR::logCommandFailure(const char *code, CommandFailure failure, const Reply &reply) const
+void ReadWriteZR::logCommandFailure(const char *code, CommandFailure, const Reply &) const
 {
-    if ((failure == CommandFailure::MonitorNoReply || failure == CommandFailure::MonitorCheck)
-        && reply.at(0) != frames::STX)
-        appendLog(QString::fromLatin1(code, 3) + QStringLiteral("read failure!"));
+    // One line for every failed command, as under Modbus: a lost mode poll or a refused FWD too.
+    appendLog(QString::fromLatin1(code, 3) + QStringLiteral("read failure!"));
 }

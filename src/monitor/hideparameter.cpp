@@ -15,6 +15,7 @@
 #include "platform/textfiles.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
+#include "shell/navigation.h"
 #include "shell/savefilename.h"
 #include "shell/textfit.h"
 
@@ -52,6 +53,13 @@ double readParameter(int number)
 {
     CParameter *form = parameterForm();
     return form ? form->readParValue(number) : -1.0;
+}
+
+// The dock's guard, which every request a user starts passes first; it tells the user itself.
+bool connectionChecked()
+{
+    CNavigation *navigation = g_mainWindow ? g_mainWindow->navigation : nullptr;
+    return !navigation || g_connectionTest || navigation->checkConnection() == 0;
 }
 
 bool writeParameter(int number, const QString &value)
@@ -259,6 +267,9 @@ bool HideParameter::ReadAllValue()
 
 void HideParameter::historyAlarm()
 {
+    // After a lost link the mode is unknown: the user needs the connection test, not the CU rule.
+    if (!connectionChecked())
+        return;
     if (g_cuModeResult != 0) {
         QMessageBox::warning(this, tr("Warning"), tr("Please change INV operation mode to CU!"), QMessageBox::Ok);
         return;
@@ -338,11 +349,14 @@ void HideParameter::runTime()
 {
     const char series = g_seriesLetter;
     const bool sc = series == 'S' || series == 'C';
+    // Checked once here: each read would otherwise ask for the connection test again.
+    if (!connectionChecked())
+        return;
     QString minutes = QStringLiteral("%1").arg(readParameter(sc ? 164 : 292));
-    QString days = QStringLiteral("%1").arg(readParameter(sc ? 165 : 293));
     if (minutes == QLatin1String("-1"))
         return;
     minutes += tr(" min ");
+    QString days = QStringLiteral("%1").arg(readParameter(sc ? 165 : 293));
     if (days == QLatin1String("-1"))
         return;
     days += tr(" day ");

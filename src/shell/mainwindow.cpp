@@ -297,6 +297,9 @@ void CMainWindow::reportError(int index)
 
 void CMainWindow::ErrWarning(int index)
 {
+    // A box after Exit would stand alone on the desktop and keep the program running until answered.
+    if (m_exitAsked)
+        return;
     // Any index outside the table shows the communication error rather than reading past it.
     QString text = (index >= 0 && index < messageTable.size()) ? messageTable.at(index) : QString();
     if (text.isEmpty())
@@ -601,6 +604,8 @@ void CMainWindow::iniComDialog()
         if (delayValid)
             g_timeoutText = delayText;
     }
+    // The test or search may have landed on other settings than the run started with.
+    appendOperationLog({ communicationSettingLine() }, true);
     if (!opened)
         reportPortNotOpened();
 }
@@ -732,10 +737,14 @@ void CMainWindow::Open()
 
 void CMainWindow::closeEvent(QCloseEvent *event)
 {
+    m_exitAsked = true;
     if (trendWindow)
         trendWindow->close();
     if (monitorWindow)
         monitorWindow->close();
+    // A pass still in its tries ends first, so its lines come before the run's close line.
+    if (g_monitorThread)
+        g_monitorThread->stopAndWait();
     // The form's own windows have no parent: one left open would keep the program running.
     if (parameterForm) {
         if (parameterForm->compareResult)

@@ -106,4 +106,7 @@ private:
     void applyConnectionState(bool online);
     ReadWrite *makeProtocolObject(int protocolIndex);
     QToolButton *makeToolButton(const QString &icon, bool enabled);
+
+    // Set once the user has asked to leave: a loss met after that is told to no one.
+    bool m_exitAsked = false;
 };

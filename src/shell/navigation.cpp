@@ -15,6 +15,7 @@
 #include "shell/modethread.h"
 #include "shell/operationlog.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -319,8 +320,12 @@ int CNavigation::checkConnection()
     }
     if (named && number >= 0 && stationTested[number] != 0)
         return 0;
-    if (named)
-        QMessageBox::warning(this, tr("Warning"), tr("Please execute connection test first!"), QMessageBox::Ok);
+    if (named) {
+        // Over the window the user works in, the monitor's too, rather than raising the dock's.
+        QWidget *over = QApplication::activeWindow();
+        QMessageBox::warning(over ? over : this, tr("Warning"), tr("Please execute connection test first!"),
+                             QMessageBox::Ok);
+    }
     setConnectionState(false);
     return -1;
 }
