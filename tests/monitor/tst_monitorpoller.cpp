@@ -468,11 +468,11 @@ void tst_MonitorPoller::driveInformationDerived_data()
     QTest::addColumn<QString>("type");
     QTest::addColumn<QString>("p56");
     QTest::addColumn<QStringList>("shown");
-    QTest::newRow("modbus_rtu_0.01") << 0 << "" << "P56" << QStringList { "VR3", "1.10", "5.5A", "440V", "5.5K" };
+    QTest::newRow("modbus_rtu_0.01") << 0 << "" << "P56" << QStringList { "VR3", "1.10", "12.5A", "440V", "5.5K" };
     QTest::newRow("modbus_rtu_above_160K_0.1")
-        << 0 << "VR3-043-200K" << "P56" << QStringList { "VR3", "1.10", "55A", "440V", "200K" };
-    QTest::newRow("modbus_ascii") << 1 << "" << "P56" << QStringList { "VS5", "0.25", "1.3A", "440V", "0.75K" };
-    QTest::newRow("taviron") << 2 << "" << "R56" << QStringList { "VM3", "1.02", "11A", "220V", "7.5K" };
+        << 0 << "VR3-043-200K" << "P56" << QStringList { "VR3", "1.10", "125A", "440V", "200K" };
+    QTest::newRow("modbus_ascii") << 1 << "" << "P56" << QStringList { "VS5", "0.25", "2.1A", "440V", "0.75K" };
+    QTest::newRow("taviron") << 2 << "" << "R56" << QStringList { "VM3", "1.02", "33A", "220V", "7.5K" };
     QTest::newRow("p56_refused") << 0 << "" << "P56" << QStringList { "VR3", "1.10", "---", "440V", "5.5K" };
 }
 
@@ -502,9 +502,9 @@ void tst_MonitorPoller::driveInformationByRangeRead_data()
     QTest::addColumn<QString>("voltage");
     QTest::addColumn<QString>("current");
     QTest::newRow("modbus_rtu_series_a")
-        << 0 << QStringList { "P77", "W77=FFFF", "P56", "P1401", "P1402", "P186", "W77=0000" } << "440V" << "5.5A";
+        << 0 << QStringList { "P77", "W77=FFFF", "P56", "P1401", "P1402", "P186", "W77=0000" } << "440V" << "12.5A";
     QTest::newRow("modbus_ascii_series_s") << 1 << QStringList { "P77", "W77=FFFF", "P56", "P201", "P202", "W77=0000" }
-                                           << "440V" << "1.3A";
+                                           << "440V" << "2.1A";
 }
 
 void tst_MonitorPoller::driveInformationByRangeRead()
@@ -556,7 +556,7 @@ void tst_MonitorPoller::typeParameterReadRestoresP77()
     QCOMPARE(QStringList({ m_window->driveTypeValue->text(), m_window->versionValue->text(),
                            m_window->outputCurrentValue->text(), m_window->inputVoltageValue->text(),
                            m_window->capacityValue->text() }),
-             QStringList({ "TV", "2.3", "11A", "440V", "0.75K" }));
+             QStringList({ "TV", "2.3", "33A", "440V", "0.75K" }));
     stop();
     QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
 }

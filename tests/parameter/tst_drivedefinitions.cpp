@@ -71,6 +71,7 @@ void TestDriveDefinitions::valuesLieInTheirDefinitions()
     QMap<int, DriveValue> values;
     QList<int> differences; // named by the "# differences:" line
     int protocol = 0;
+    QString motorCurrent; // the motor model's rated current: its drive's own, P.56
     auto take = [&](const QString &line) {
         const QStringList w = line.simplified().split(QLatin1Char(' '));
         if (w.size() >= 5 && w.at(0) == QLatin1String("P"))
@@ -84,6 +85,8 @@ void TestDriveDefinitions::valuesLieInTheirDefinitions()
             protocol = line.contains(QLatin1String("rtu")) ? 1 : line.contains(QLatin1String("ascii")) ? 2 : 0;
         if (lineKeys.contains(key))
             continue;
+        if (key == QLatin1String("rated-current"))
+            motorCurrent = QString::number(line.section(QLatin1Char(' '), 1).toInt() / 100.0, 'f', 2);
         if (key == QLatin1String("include")) {
             const QString included = folder + line.section(QLatin1Char(' '), 1).trimmed();
             lines << QStringLiteral("include ") + included;
@@ -106,6 +109,7 @@ void TestDriveDefinitions::valuesLieInTheirDefinitions()
     QVERIFY2(m_f.boxes.texts.isEmpty(), qPrintable(m_f.boxes.texts.join('|')));
     // The firmware version reads the same under every protocol (the series' own scale included).
     QCOMPARE(g_firmwareVersionText, QString(scenario.startsWith('A') ? "0.55" : scenario.startsWith('D') ? "0.52" : "0.25"));
+    QCOMPARE(motorCurrent, form->cellText(m_f.rowOf(56), 8));
 
     QStringList disagreements;
     int checked = 0;

@@ -76,8 +76,11 @@ TRAD.update({'动': '動', '转': '轉', '压': '壓', '间': '間', '复': '復
 TRAD_WORDS = {'周期': '週期'}
 
 
-# Amperes in hundredths up to 160 kW and in tenths above: the rated current's scale at monitor start.
+# Amperes in hundredths up to 160 kW and in tenths above: the rated current's scale at monitor start. A current's
+# range and default carry the decimals of its unit.
 CURRENT_UNIT = 'V:160.01,0.01A//999,0.1A'
+CURRENT_RANGE = 'V:160.01,0~500.00//999,0~500.0'
+NO_CURRENT = 'V:160.01,0.00//999,0.0'
 # The program skips a longer text of a definition file (MaxDataNameChars).
 MAX_TEXT = 256
 
@@ -116,7 +119,7 @@ def generated():
     for i in range(12):
         add(200 + i, 'h', 'Alarm history %d' % (i + 1), '异常记录%d' % (i + 1), '0~255', '1', '0', 'R', 'AD')
     add(212, 'h', 'Output frequency at last alarm', '最近异常时输出频率', '0~650.00', '0.01Hz', '0.00', 'R', 'AD')
-    add(213, 'h', 'Output current at last alarm', '最近异常时输出电流', '0~500.00', CURRENT_UNIT, '0.00', 'R', 'AD')
+    add(213, 'h', 'Output current at last alarm', '最近异常时输出电流', CURRENT_RANGE, CURRENT_UNIT, NO_CURRENT, 'R', 'AD')
     add(214, 'h', 'Bus voltage at last alarm', '最近异常时母线电压', '0~1000.0', '0.1V', '0.0', 'R', 'AD')
     add(215, 'h', 'Heat sink temperature at last alarm', '最近异常时散热片温度', '-20.0~150.0', '0.1°', '0.0', 'R', 'AD')
     add(216, 'h', 'Alarm history clear', '异常记录清除', '0~1', '1', '0', 'W', 'AD')
@@ -129,21 +132,24 @@ def generated():
     add(291, 'h', 'Alarm detail item value', '异常详细项目值', '0~65535', '1', '0', 'R', 'AD')
     add(292, 'h', 'Cumulative run time (minutes)', '累计运行时间(分)', '0~1439', '1min', '0', 'R', 'AD')
     add(293, 'h', 'Cumulative run time (days)', '累计运行时间(天)', '0~65535', '1day', '0', 'R', 'AD')
-    second = [('Second motor rated power', '第二电机额定功率', '0~160.00', '0.01kW', '0.75'),
+    # The second motor's data default as the first's: its power the drive's capacity, its voltage and currents
+    # by voltage class (voltage_variants).
+    motor = {r['num']: r for r in read_catalogue()}[174]
+    second = [('Second motor rated power', '第二电机额定功率', motor['range'], '0.01kW', motor['default']),
               ('Second motor poles', '第二电机极数', '2~12', '1', '4'),
-              ('Second motor rated voltage', '第二电机额定电压', '0~1000.0', '0.1V', '220.0'),
+              ('Second motor rated voltage', '第二电机额定电压', '0~1000.0', '0.1V', '-'),
               ('Second motor rated frequency', '第二电机额定频率', '10.00~400.00', '0.01Hz', 'P189:1,50.00//0,60.00'),
-              ('Second motor rated current', '第二电机额定电流', '0~500.00', CURRENT_UNIT, '2.60'),
+              ('Second motor rated current', '第二电机额定电流', CURRENT_RANGE, CURRENT_UNIT, '-'),
               ('Second motor rated speed', '第二电机额定转速', '0~60000', '1r/min', '1440'),
               ('Second motor stator resistance', '第二电机定子电阻', '0~65.535', '0.001Ω', '0.000'),
               ('Second motor rotor resistance', '第二电机转子电阻', '0~65.535', '0.001Ω', '0.000'),
               ('Second motor leakage inductance', '第二电机漏感', '0~6553.5', '0.1mH', '0.0'),
               ('Second motor mutual inductance', '第二电机互感', '0~6553.5', '0.1mH', '0.0'),
-              ('Second motor excitation current', '第二电机励磁电流', '0~500.00', CURRENT_UNIT, '1.20'),
+              ('Second motor excitation current', '第二电机励磁电流', CURRENT_RANGE, CURRENT_UNIT, '-'),
               ('Second motor auto tuning selection', '第二电机自动调谐选择', '0~2', '1', '0'),
               ('Second motor selection terminal', '第二电机切换端子', '0~8', '1', '0'),
-              ('Second motor overload protection current', '第二电机电子热继电器电流', '0~500.00',
-               CURRENT_UNIT, '2.60'),
+              ('Second motor overload protection current', '第二电机电子热继电器电流', CURRENT_RANGE,
+               CURRENT_UNIT, '-'),
               ('Second motor slip compensation gain', '第二电机转差补偿增益', '0~200.0', '0.1%', '0.0'),
               ('Second motor torque boost', '第二电机转矩提升', '0~30.0|99999', '0.1%', '99999')]
     # P.300 and P.400 hold the control method the set-up wizard writes; the settings they held
@@ -239,18 +245,46 @@ def prefixed(text, version):
     return version + '\\\\' + text if version else text
 
 
-def voltage_variants(num):
+# The rated current (A) of a drive of each rating (kW), by its output voltage: classes 021 and 023 200 V, 043 400 V.
+RATED_CURRENT = {
+    200: ((0.2, 1.6), (0.4, 2.5), (0.75, 4.2), (1.5, 7.0), (2.2, 10.0), (3.7, 16.5), (5.5, 24.0), (7.5, 33.0),
+          (11, 46.0), (15, 61.0)),
+    400: ((0.4, 1.2), (0.75, 2.1), (1.5, 3.7), (2.2, 5.2), (3.7, 8.8), (5.5, 12.5), (7.5, 16.0), (11, 24.0), (15, 32.0),
+          (18.5, 38.0), (22, 45.0), (30, 60.0), (37, 75.0), (45, 90.0), (55, 110.0), (75, 150.0), (90, 180.0),
+          (110, 216.0), (132, 260.0), (160, 304.0), (185, 340.0), (220, 420.0)),
+}
+CLASS_VOLTS = {'021': 200, '023': 200, '043': 400}
+# The motor's excitation (no-load) current as a share of its rated current.
+EXCITATION_SHARE = 1 / 3
+# Where series A and D keep the second motor's rated voltage.
+SECOND_VOLTAGE = {'A': 302, 'D': 318}
+
+
+def amperes(value, kw):
+    """A current as a drive of that capacity shows it: the decimals of CURRENT_UNIT."""
+    return '%.*f' % (2 if kw < 160.01 else 1, value)
+
+
+def by_rating(values):
+    """A capacity variant giving each rating its own value: a rating's pair stands below the next rating."""
+    thresholds = [kw for kw, _ in values[1:]] + [999]
+    return 'V:' + '//'.join('%g,%s' % (t, amperes(a, kw)) for t, (kw, a) in zip(thresholds, values))
+
+
+def voltage_variants(num, letter):
     """Elements that differ by voltage class: name suffix -> text."""
-    if num == 177:
+    if num in (177, SECOND_VOLTAGE.get(letter)):
         return {'Default': {'021': '220.0', '023': '220.0', '043': '380.0'}}
     if num == 163:
         return {'Range': {'021': '150.0~300.0', '023': '150.0~300.0', '043': '300.0~600.0'},
                 'Default': {'021': '190.0', '023': '190.0', '043': '380.0'}}
     if num == 19:
         return {'Range': {'021': '0~500.0|99999', '023': '0~500.0|99999', '043': '0~1000.0|99999'}}
-    if num in (9, 56):  # the overload protection current is the rated current, by voltage class
-        return {'Default': {'021': 'V:1.5,2.60//3.7,5.00//999,8.00', '023': 'V:1.5,2.60//3.7,5.00//11,11.00//999,32.00',
-                            '043': 'V:1.5,1.30//3.7,2.50//11,5.50//30,16.00//999,40.00'}}
+    if num in (9, 56, 304, 313):  # the rated current, which the overload protection current takes; the second motor's
+        return {'Default': {code: by_rating(RATED_CURRENT[volts]) for code, volts in CLASS_VOLTS.items()}}
+    if num in (176, 310):
+        return {'Default': {code: by_rating([(kw, round(a * EXCITATION_SHARE, 1)) for kw, a in RATED_CURRENT[volts]])
+                            for code, volts in CLASS_VOLTS.items()}}
     return {}
 
 
@@ -428,7 +462,8 @@ def definition_file(letter, model, rows):
         if letter == 'A':
             el('Group', r['group'])
         el('Name', r['en'])
-        variants = voltage_variants(n) if n != '99X' else {}
+        variants = voltage_variants(n, letter) if n != '99X' else {}
+        assert r['default'] != '-' or 'Default' in variants, 'P.%s: a default by voltage class without one' % n
         if n == 40 and extended:
             for rng_version, rng in reaching_down(RANGE40[letter], version):
                 out.append(' <Range40>%s\\\\%s</Range40>\n' % (rng_version, rng))

@@ -92,7 +92,7 @@ def definition_lines(stem):
             continue
         if r.get('version') and not in_version(r['version'], firmware):
             continue  # a number the drive's firmware does not have
-        variants = voltage_variants(n)
+        variants = voltage_variants(n, letter)
         if n == 40 and letter in 'AS':
             rng = next(t for v, t in RANGE40[letter] if in_version(v, firmware))
         else:
