@@ -478,7 +478,7 @@ void tst_Navigation::eachStationLoadsItsOwnSelectors()
     m_fix.selectStation(0);
     QCOMPARE(baseFrequency(), QStringLiteral("50.00"));
 
-    nav()->stopModePolling();
+    nav()->stopModePolling(false); // station 1 stays on line
     const int asked = m_fix.received().size();
     m_fix.addStation(2, QStringLiteral("VM3-023"), QStringLiteral("7.5K"));
     QCOMPARE(m_fix.received().size(), asked);
