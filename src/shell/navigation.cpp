@@ -709,10 +709,8 @@ void CNavigation::makeFirstStationCurrent(bool consultTested)
         const bool tested = number >= 0 && stationTested[number] == 1;
         commError = !tested;
         g_offLine = !tested;
-        if (tested)
-            setConnectIcon(true);
-        else
-            setConnectionState(false);
+        // Text and picture together: the station deleted may have left "Off-Line" written.
+        setConnectionState(tested);
     }
     const QString type = lastWord(text);
     PotLabel->setText(selectStationText + numberPrefixText + numberDigits(qMax(number, 0)) + QLatin1Char(' ') + type);
