@@ -135,6 +135,7 @@ thread_local int t_restartingCommandWaitMs = 0;
 // Set while this thread sends a stop, which may still go out after the link was given up: a stop
 // is never the wrong thing to send.
 thread_local bool t_sendingStop = false;
+thread_local bool t_commandSent = false;
 
 // While the program is off-line only the connection test talks to the drive. Checked once the
 // request has its turn, so one that waited behind the exchange that gave up stays unsent too,
@@ -372,8 +373,14 @@ void ReadWrite::countCommandFailure(const Reply &reply)
         GoOffline(reply);
 }
 
+bool ReadWrite::lastCommandSent()
+{
+    return t_commandSent;
+}
+
 int ReadWrite::SendCommand(const char *code)
 {
+    t_commandSent = false;
     std::lock_guard<std::mutex> locker(m_commandMutex);
     if (g_restartWait) {
         if (RestartQuiet::givesWay())
@@ -399,6 +406,7 @@ int ReadWrite::SendCommand(const char *code)
     t_sendingStop = false;
     if (reply.heldBack)
         return -1;
+    t_commandSent = true;
     std::atomic<int> &failures = commandFailures();
 
     switch (kind) {

@@ -46,6 +46,9 @@ public:
     virtual int ReadTypeCode();
     virtual int Unused54();
     virtual int SendCommand(const char *code);
+    // Whether this thread's last SendCommand put its request on the line; one held back (the link
+    // given up, a restart pending) or unknown to the table never reached the drive.
+    static bool lastCommandSent();
     virtual void LoadCommandTable();
     virtual double LastValue();
     virtual int ReadRegisters(int first, int count);

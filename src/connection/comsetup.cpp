@@ -426,7 +426,7 @@ void CComSetup::successPath(const LinkSettings &s)
         }
         g_mainWindow->setConnectionState(true);
         if (navigation)
-            navigation->startModeDisplay();
+            navigation->connectionTestPassed();
     }
     g_offLine = false;
     endTest();

@@ -376,8 +376,13 @@ void CNavigation::SwitchToJOG()
 {
     if (checkConnection() != 0)
         return;
+    const int result = g_readWrite->SendCommand("JOG");
+    // One that never went out (the link was given up while it waited) arms nothing; one whose
+    // reply was lost may have reached the drive.
+    if (!ReadWrite::lastCommandSent())
+        return;
     g_cuModeResult = 0;
-    if (g_readWrite->SendCommand("JOG") == 0)
+    if (result == 0)
         modeSwitched(2, JogStatuslabel, QStringLiteral("JOG"));
     jogByButton = true;
 }
@@ -460,6 +465,15 @@ void CNavigation::startModeDisplay()
     connectModeDisplay();
     modeDisplayTimer->start(DisplayTickMs);
     commError = false;
+}
+
+void CNavigation::connectionTestPassed()
+{
+    // Whatever a JOG press before it armed, and whatever was polled before: the drive's next poll
+    // decides from here.
+    jogByButton = false;
+    statusFresh = false;
+    startModeDisplay();
 }
 
 void CNavigation::stopModePolling(bool takeOffLine)
@@ -563,6 +577,12 @@ void CNavigation::showLinkLost()
 
 void CNavigation::monitorModeState()
 {
+    // Whichever exchange gave up, a command's or a read's as well as a poll's, the last poll is no
+    // picture of the drive any more; nor what a mode press painted while no poll had come since.
+    if (g_offLine && !g_connectionTest) {
+        showLinkLost();
+        return;
+    }
     if (!statusFresh)
         return;
     const int number = numberInText(PotLabel->text());
@@ -573,12 +593,6 @@ void CNavigation::monitorModeState()
         if (number >= 0)
             stationTested[number] = 0;
         setConnectionState(false);
-        return;
-    }
-    // Whichever exchange gave up, a command's or a read's as well as a poll's, the last poll is no
-    // picture of the drive any more.
-    if (g_offLine) {
-        showLinkLost();
         return;
     }
 
@@ -700,10 +714,8 @@ void CNavigation::makeFirstStationCurrent(bool consultTested)
         const bool tested = number >= 0 && stationTested[number] == 1;
         commError = !tested;
         g_offLine = !tested;
-        if (tested)
-            setConnectIcon(true);
-        else
-            setConnectionState(false);
+        // Text and picture together: the station deleted may have left "Off-Line" written.
+        setConnectionState(tested);
     }
     const QString type = lastWord(text);
     PotLabel->setText(selectStationText + numberPrefixText + numberDigits(qMax(number, 0)) + QLatin1Char(' ') + type);

@@ -74,6 +74,8 @@ public:
 
     // Starts following the drive's operation mode (the mode poller and its display).
     void startModeDisplay();
+    // The connection test has found the drive: the display starts anew from its polls.
+    void connectionTestPassed();
     // One poll of mode and status; runs on the poller's thread.
     void pollModeState();
     // Ends the mode poller and waits for its thread (GUI thread).

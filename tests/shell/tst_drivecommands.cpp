@@ -205,17 +205,20 @@ void tst_DriveCommands::requestWaitingBehindAGiveUp_data()
     QTest::addColumn<QString>("action");
     const char *const names[] = { "modbus_rtu", "modbus_ascii", "taviron" };
     for (int line = 0; line < 3; ++line)
-        for (const char *action : { "FWD", "Write", "STOP" })
+        for (const char *action : { "FWD", "Write", "STOP", "JOG", "CU" })
             QTest::addRow("%s_%s", names[line], action) << line << QString(action);
 }
 
 // On line in CU, the drive falls silent for exactly the ten tries of a poll's exchange, and the
 // user presses a button meanwhile, whose request finds the link given up when its turn comes.
-// Only a stop still goes out, and its answer does not bring the window back on line.
+// Only a stop still goes out, and its answer does not bring the window back on line. CU is pressed
+// right after a poll instead, and the drive answers it before it falls silent for good.
 void tst_DriveCommands::requestWaitingBehindAGiveUp()
 {
     QFETCH(int, line);
     QFETCH(QString, action);
+    const int protocol = NavFixture::line(line).protocol;
+    const bool afterPoll = action == "CU";
     QVERIFY(m_fix.startLine(line));
     m_fix.addTestedStation(line);
     m_fix.watch();
@@ -227,30 +230,60 @@ void tst_DriveCommands::requestWaitingBehindAGiveUp()
             form->PartableWidget->item(row, 10)->setText(QStringLiteral("6"));
             form->PartableWidget->setCurrentCell(row, 10);
         }
-    m_fix.control(QStringLiteral("fault silent-first 10"));
+    if (!afterPoll)
+        m_fix.control(QStringLiteral("fault silent-first 10"));
     QTest::qWait(100);
-    const int before = m_fix.received().size();
-    QTRY_VERIFY_WITH_TIMEOUT(m_fix.received().size() > before, 3000);
-    press(action == "FWD" ? nav()->NaFWDPB : action == "STOP" ? nav()->NaStopPB : form->writePB);
+    int before = m_fix.received().size();
+    const QByteArray status = NavFixture::commandFrame(protocol, "STA");
+    QTRY_VERIFY_WITH_TIMEOUT(m_fix.received().size() > before && (!afterPoll || m_fix.received().last().bytes == status), 3000);
+    if (afterPoll) {
+        QTest::qWait(20); // the status answered
+        m_fix.control(QStringLiteral("fault silent-after 1"));
+        before = m_fix.received().size();
+    }
+    press(action == "FWD" ? nav()->NaFWDPB
+          : action == "STOP" ? nav()->NaStopPB
+          : action == "JOG"  ? nav()->JOGPB
+          : afterPoll        ? nav()->CUPB
+                             : form->writePB);
     QTest::qWait(1500); // past the next poll's time
 
-    QVERIFY(nav()->modeThread->isFinished());
+    QTRY_VERIFY_WITH_TIMEOUT(nav()->modeThread->isFinished(), 3000);
     nav()->modeThread->stopAndWait(); // what the poller did is seen from here
     QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("Off-Line"));
+    QVERIFY(iconShows(m_fix.window()->connectButton->icon(), QStringLiteral(":/new prefix/images/unconnect.png")));
     QCOMPARE(nav()->stationTested[1], 0);
     QCOMPARE(m_fix.window()->modeValueLabel->text(), QString());
-    QCOMPARE(lampStates(nav()).left(3), QStringLiteral("000"));
+    QCOMPARE(lampStates(nav()), QStringLiteral("00000"));
     QCOMPARE(m_fix.reportedErrors(), QList<int> { 8 }); // "Communication Error!" once
     QVERIFY(m_fix.boxes().isEmpty());
     QList<QByteArray> sent;
     for (const Frame &f : m_fix.received().mid(before))
         sent << f.bytes;
-    QList<QByteArray> expected; // the poll's ten tries
-    for (int i = 0; i < 10; ++i)
-        expected << sent.value(0);
+    QList<QByteArray> expected;
+    if (afterPoll)
+        expected << NavFixture::commandFrame(protocol, "CU0");
+    const QByteArray poll = sent.value(expected.size());
+    for (int i = 0; i < 10; ++i) // the poll's ten tries
+        expected << poll;
     if (action == "STOP")
-        expected << NavFixture::commandFrame(NavFixture::line(line).protocol, "STO");
+        expected << NavFixture::commandFrame(protocol, "STO");
     QCOMPARE(sent, expected);
+
+    // Every command asks for the connection test now, and sends nothing.
+    before = m_fix.received().size();
+    for (QPushButton *button : { nav()->NaFWDPB, nav()->NaStopPB, nav()->ExtPB })
+        press(button);
+    QCOMPARE(m_fix.boxTexts(), repeated(3, QStringLiteral("Please execute connection test first!")));
+    QCOMPARE(m_fix.received().size(), before);
+    if (action != "JOG")
+        return;
+    // The JOG held back armed nothing: once a test has passed, FWD runs until STOP.
+    m_fix.runConnectionTest(line);
+    QTRY_COMPARE_WITH_TIMEOUT(m_fix.window()->modeValueLabel->text(), QStringLiteral("CU"), 3000);
+    press(nav()->NaFWDPB);
+    QTest::qWait(100);
+    QCOMPARE(commandsSent(protocol), QList<QByteArray> { NavFixture::commandFrame(protocol, "FWD") });
 }
 
 QTEST_MAIN(tst_DriveCommands)

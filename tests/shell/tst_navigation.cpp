@@ -478,7 +478,7 @@ void tst_Navigation::eachStationLoadsItsOwnSelectors()
     m_fix.selectStation(0);
     QCOMPARE(baseFrequency(), QStringLiteral("50.00"));
 
-    nav()->stopModePolling();
+    nav()->stopModePolling(false); // station 1 stays on line
     const int asked = m_fix.received().size();
     m_fix.addStation(2, QStringLiteral("VM3-023"), QStringLiteral("7.5K"));
     QCOMPARE(m_fix.received().size(), asked);
@@ -661,7 +661,8 @@ void tst_Navigation::deleting()
     // The last poll of the station deleted showed it on line in CU.
     nav()->CUstatusLabel->setStyleSheet(QStringLiteral("background-color: rgb(255, 0, 0);"));
     m_fix.window()->modeValueLabel->setText(QStringLiteral("CU"));
-    m_fix.window()->setConnectionState(true);
+    // Beside a tested station, the one deleted reads Off-Line: it has not passed the test.
+    m_fix.window()->setConnectionState(tested < 0);
 
     m_fix.watch();
     QTest::mouseClick(nav()->delete_atation, Qt::LeftButton);
