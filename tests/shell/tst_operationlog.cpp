@@ -1,13 +1,9 @@
-// The operation log on disk: start and close lines, the run marker, CR LF, GBK, trimming to 100 runs,
-// whole lines from several threads, and the link's lines of a session under each protocol.
+// The operation log on disk: start and close lines, the run marker, CR LF, GBK, trimming to 100 runs
+// and whole lines from several threads.
 
-#include "../connection/searchfixture.h"
 #include "shell/appglobals.h"
-#include "shell/navigation.h"
 #include "shell/operationlog.h"
 #include "shell/shellreports.h"
-#include "shell/startup.h"
-#include "programfolder.h"
 #include "quicksetup/terminallists.h"
 #include "testfiles.h"
 
@@ -60,8 +56,6 @@ private slots:
     void appendKeepsGbkAndCrLf();
     void linesFromTwoThreadsLandWhole();
     void overlongDataLineIsSkippedAndLogged();
-    void settingsFoundAndLinkLost_data();
-    void settingsFoundAndLinkLost();
 
 private:
     QByteArray readLog() const;
@@ -201,65 +195,5 @@ void TestOperationLog::overlongDataLineIsSkippedAndLogged()
     QCOMPARE(readLog(), "Skipped line 2 of " + path.toLocal8Bit() + ": longer than 4096 bytes\r\n");
 }
 
-void TestOperationLog::settingsFoundAndLinkLost_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<int>("foundStep");
-    QTest::addColumn<QString>("settings");
-    QTest::addColumn<QString>("failure");
-    QTest::newRow("modbus_rtu") << "protocol rtu\nbaud 19200\ndata 8\nparity E\nstop 1\nterminator none" << 169
-                                << "1-2-1-0-2-0-10" << "^(MOD|STA)read failure,error code:$";
-    QTest::newRow("modbus_ascii") << "protocol ascii\nbaud 38400\ndata 7\nparity E\nstop 1\nterminator crlf" << 153
-                                  << "2-3-0-0-2-2-10" << "^(MOD|STA)read failure,error code:$";
-    QTest::newRow("taviron") << "protocol taviron\nbaud 38400\ndata 7\nparity E\nstop 2\nterminator crlf" << 72
-                             << "0-3-0-1-2-2-10" << "^(MOD|STA)read failure!$";
-}
-
-// A search from the start's settings finds the drive on others, which the log then names; the
-// mode poll that later loses the link leaves its failure line.
-void TestOperationLog::settingsFoundAndLinkLost()
-{
-    QFETCH(QString, line);
-    QFETCH(int, foundStep);
-    QFETCH(QString, settings);
-    QFETCH(QString, failure);
-    initShellResources();
-    QTemporaryDir appDir;
-    QVERIFY(makeAppDir(appDir));
-    TemporaryRegistry registry;
-    SimulatedDrive drive(QStringLiteral("COM7"));
-    QVERIFY(drive.startSeries("station 1\np90 207\ntypecode 21\n" + line));
-    g_protocolIndex = 0, g_baudIndex = 1, g_dataBitsIndex = 1, g_stopBitsIndex = 0, g_parityIndex = 0, g_crLfIndex = 1;
-    g_timeoutText = QStringLiteral("10");
-    g_portName = QStringLiteral("Com7");
-    QVERIFY(startOperationLogAndTypes());
-    std::unique_ptr<CMainWindow> window(new CMainWindow(nullptr));
-    g_mainWindow = window.get();
-    CComSetup *setup = window->comSetup;
-    QStringList boxes;
-    ModalWatcher watcher([&](QWidget *modal) {
-        if (modal == setup) {
-            QVERIFY(chooseComboText(setup->autoStation, QStringLiteral("1")));
-            QTest::mouseClick(setup->AutoButton, Qt::LeftButton);
-            setup->testStep = foundStep - 1;
-        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            boxes << box->text();
-            box->button(QMessageBox::Ok)->click();
-        }
-    });
-    window->actCom->trigger();
-    const QString found = QStringLiteral("Communication setting:") + settings;
-    QCOMPARE(operationLogLines().filter(QStringLiteral("Communication setting:")),
-             QStringList({ "Communication setting:0-1-1-0-0-1-10", found }));
-    drive.control(QStringLiteral("fault link-lost"));
-    QTRY_COMPARE_WITH_TIMEOUT(boxes.value(1), QStringLiteral("Communication Error!"), 10000);
-    const QStringList log = operationLogLines();
-    const QStringList after = log.mid(log.indexOf(found) + 1);
-    QVERIFY2(after.size() == 1 && QRegularExpression(failure).match(after.value(0)).hasMatch(),
-             qPrintable(after.join('|')));
-    window->navigation->stopModePolling();
-    g_mainWindow = nullptr;
-}
-
-QTEST_MAIN(TestOperationLog)
+QTEST_GUILESS_MAIN(TestOperationLog)
 #include "tst_operationlog.moc"
