@@ -258,9 +258,8 @@ void tst_DriveLink::elevenRefusedCommandsTakeTheLinkOffline()
     QCOMPARE(received().size(), 12);
     const QStringList log = m_link.logLines();
     QCOMPARE(log.size(), 11);
-    const char *failure = m_protocol == 0 ? "FWDread failure!" : "FWD  read failure!Error code:";
     for (const QString &entry : log)
-        QVERIFY2(entry.startsWith(QLatin1String(failure)), qPrintable(entry));
+        QVERIFY2(entry.startsWith(m_protocol == 0 ? "FWDread failure!" : "FWD  read failure!Error code:"), qPrintable(entry));
 }
 
 void tst_DriveLink::restartWaitCoversTheDrivesRestart()

@@ -150,8 +150,7 @@ void tst_ReadWriteZR::operations_data()
     QTest::newRow("command_frequency_data") << 1 << "" << "command FRE 01 2C" << answers({ zrAck("01") })
                                             << Frames { zrRequest("01ED0012C") } << 0.0 << none << quiet;
     QTest::newRow("command_refused") << 1 << "" << "command FWD" << answers({ zrNak("01", 'B') })
-                                     << Frames { zrRequest("01FA00002") } << -1.0 << none
-                                     << QStringList { "FWDread failure!" };
+                                     << Frames { zrRequest("01FA00002") } << -1.0 << none << QStringList { "FWDread failure!" };
 }
 
 void tst_ReadWriteZR::operations()

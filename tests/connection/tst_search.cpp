@@ -7,7 +7,6 @@
 #include "connection/settype.h"
 #include "parameter/parameter.h"
 #include "parameter/paramglobals.h"
-#include "programfolder.h"
 #include "searchfixture.h"
 #include "shell/navigation.h"
 #include "shell/startup.h"
@@ -93,7 +92,6 @@ void TestSearch::init()
     g_commandLineDoc.clear();
     m_boxes.clear();
     m_shownAtBox.clear();
-    QFile(g_appDir + QStringLiteral("Operation_log.txt")).open(QIODevice::WriteOnly);
 }
 
 void TestSearch::cleanup()
@@ -264,15 +262,6 @@ void TestSearch::findsTheDriveAtItsStep()
     // The accepted dialog's settings are now the program's.
     QCOMPARE(g_baudIndex, setup->BaudcomboBox->findText(shown.section('|', 1, 1)));
     QCOMPARE(g_protocolIndex, setup->ProcomboBox->findText(shown.section('|', 0, 0)));
-    // The log names the settings the search landed on, which need not be those the run started with.
-    const QList<QStringList> names { { "Taviron protocol", "Modbus RTU", "Modbus ASCII" },
-                                     { "4800", "9600", "19200", "38400", "57600", "115200" }, { "7", "8" },
-                                     { "1", "2" }, { "None", "Odd", "Even" }, { "None", "CR", "CR+LF" } };
-    QStringList found;
-    int name = 0;
-    for (int field : { 0, 1, 2, 4, 3, 5 }) // the log's order: protocol, baud, data, stop, parity, terminator
-        found << QString::number(names.at(name++).indexOf(shown.section('|', field, field).remove('!')));
-    QCOMPARE(operationLogLines().filter("Communication setting:").value(1), "Communication setting:" + found.join('-') + "-10");
 }
 
 void TestSearch::silentDriveEndsInTheFailurePath()

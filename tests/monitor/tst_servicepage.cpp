@@ -59,7 +59,6 @@ private slots:
     void historyRefusals();
     void runTime_data();
     void runTime();
-    void afterALoss();
     void report();
     void accessCode_data();
     void accessCode();
@@ -190,29 +189,6 @@ void tst_ServicePage::runTime()
     m_a.fix.control(QStringLiteral("refuse param %1 read").arg(reads.first().mid(1)));
     QTest::mouseClick(page()->runTimeButton, Qt::LeftButton);
     QCOMPARE(page()->runTimeEdit->text(), text);
-}
-
-// After a give-up both reads ask for the connection test, once each, over the monitor window.
-void tst_ServicePage::afterALoss()
-{
-    QVERIFY(m_a.prepare(0, QString(), false));
-    g_offLine = true; // as the dock leaves a give-up: off-line, the test taken back, the mode unknown
-    m_a.fix.nav()->stationTested[1] = 0;
-    g_cuModeResult = -1;
-    QStringList shown;
-    ModalWatcher watcher([&](QWidget *modal) {
-        const bool overMonitor = modal->parentWidget()->window() == m_a.window;
-        shown << static_cast<QMessageBox *>(modal)->text() + (overMonitor ? " (monitor)" : "");
-        static_cast<QDialog *>(modal)->accept();
-    });
-    for (QPushButton *button : { page()->historyButton, page()->runTimeButton }) {
-        m_a.window->activateWindow(); // as the user's click on the monitor does
-        QVERIFY(QTest::qWaitForWindowActive(m_a.window));
-        QTest::mouseClick(button, Qt::LeftButton);
-    }
-    const QString asked = QStringLiteral("Please execute connection test first! (monitor)");
-    QCOMPARE(shown, QStringList({ asked, asked }));
-    QCOMPARE(m_a.traffic(), QStringList());
 }
 
 void tst_ServicePage::report()

@@ -129,10 +129,8 @@ void TestBatchWrite::writeAllRefusals_data()
     const QString mismatch = "The parameter file is inconsistent with the software version of the control board.\nContinue writing?";
     QTest::newRow("firmware mismatch cancelled") << "version 120" << "Cancel" << mismatch << false;
     QTest::newRow("firmware mismatch continued") << "version 120" << "Continue" << mismatch << true;
-    const QString nothing = "Unable to write parameter value.\n\nThere is no setting value to write. "
-                            "Open a parameter list or enter setting values first.";
-    QTest::newRow("empty Setting column, as a connection test leaves it") << "empty" << "" << nothing << false;
-    QTest::newRow("only read-only settings") << "read-only" << "" << nothing << false;
+    QTest::newRow("empty Setting column, as a connection test leaves it") << "empty" << "" << "Unable to write parameter "
+        "value.\n\nThere is no setting value to write. Open a parameter list or enter setting values first." << false;
 }
 
 void TestBatchWrite::writeAllRefusals()
@@ -146,9 +144,9 @@ void TestBatchWrite::writeAllRefusals()
         m_f.window()->navigation->statusWord = situation.section(' ', 1).toInt();
     if (situation.startsWith("mode"))
         g_cuModeResult = 1;
-    const bool nothing = situation == "empty" || situation == "read-only";
-    m_f.setSetting(nothing ? 90 : 1, situation == "empty" ? "" : nothing ? "41" : "50.00");
-    m_f.setSetting(188, situation.startsWith("version") ? situation.section(' ', 1) : situation == "empty" ? "" : "150");
+    const bool nothing = situation == "empty";
+    m_f.setSetting(1, nothing ? "" : "50.00");
+    m_f.setSetting(188, situation.startsWith("version") ? situation.section(' ', 1) : nothing ? "" : "150");
     // The version stands in the row labelled P.188 wherever the table's order puts it.
     m_f.form()->mySort(0);
     m_f.boxes.plan({ answer });
@@ -158,8 +156,7 @@ void TestBatchWrite::writeAllRefusals()
     const QList<WireRequest> sent = TransferFixture::only(m_f.requests(1, before), "write");
     QCOMPARE(!sent.isEmpty(), writes);
     QVERIFY(!g_batchTransfer);
-    // Nothing to write: no version question, no reads before or after, so no comparison either.
-    QVERIFY(!nothing || (m_f.boxes.texts.size() == 1 && m_f.requests(1, before).isEmpty()));
+    QVERIFY(!nothing || (m_f.boxes.texts.size() == 1 && m_f.requests(1, before).isEmpty())); // no reads, no comparison
 }
 
 void TestBatchWrite::writeAllGathersFailures()

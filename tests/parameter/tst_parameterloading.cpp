@@ -328,8 +328,8 @@ void TestParameterLoading::shippedSeries()
         QCOMPARE(form.cellText(177, 8), QString("220.0"));
 }
 
-// Every type and rating InvType.mgr lists, a pair holding below its threshold: P.174 is the capacity; the rated
-// current rises with it, about 2 to 4 A per kW at 400 V, twice at 200 V, the excitation current a third of it.
+// Every type and rating InvType.mgr lists: the motor's rated power is the drive's capacity, the overload
+// protection current its rated current.
 void TestParameterLoading::capacityDefaults()
 {
     QFETCH(char, letter);
@@ -343,29 +343,24 @@ void TestParameterLoading::capacityDefaults()
         for (int i = 0; i + 1 < mgr.size(); ++i) {
             const QString type = mgrHeaderPieces(mgr.at(i)).value(0);
             const QStringList powers = mgrEntryValues(mgr.value(i + 1), "POWER");
-            double lastRated = 0;
+            double lastRated = 0; // rises with the rating, about 2 to 4 A per kW at 400 V, twice at 200 V
             for (const QString &power : type.startsWith(g_modelName) ? powers : QStringList()) {
                 g_invType = type + '-' + power;
                 form.loadParameterTable();
-                const QString at = g_invType + " model " + g_modelCode + ':';
+                const QString at = g_invType + " model " + g_modelCode + ": ";
                 const auto cell = [&](int n, int column = 8) { return ' ' + form.cellText(n, column); };
-                const bool v400 = g_variantSelectorB == "043", tenths = g_variantSelectorA.toDouble() > 160;
                 const double kw = g_variantSelectorA.toDouble(), rated = cell(9).toDouble(), perKw = rated / kw;
+                const bool v400 = g_variantSelectorB == "043", tenths = kw > 160;
                 QCOMPARE(at + cell(174) + cell(174, 6) + cell(12) + cell(72) + cell(177) + cell(56),
                     at + QString(" %1 220.00 %2 %3 %4").arg(kw, 0, 'f', 2).arg(kw <= 7.5 ? "4.0" : "2.0")
                             .arg(kw <= 22 ? 8 : 4).arg(v400 ? "380.0" : "220.0") + cell(9));
-                QVERIFY2(rated > lastRated && perKw >= (v400 ? 1.8 : 3.6) && perKw <= (v400 ? 4.5 : 9)
-                        && (letter == 'S' || qAbs(cell(176).toDouble() / rated - 0.33) < 0.05),
-                    qPrintable(at + cell(9) + cell(176)));
-                lastRated = rated;
+                QVERIFY2(rated > std::exchange(lastRated, rated) && perKw >= (v400 ? 1.8 : 3.6) && perKw <= (v400 ? 4.5 : 9)
+                        && (letter == 'S' || qAbs(cell(176).toDouble() / rated - 0.33) < 0.05), qPrintable(at + cell(9) + cell(176)));
                 for (int n : { 9, 56, 176, 213, 304, 310, 313 }) // unit, Max and default; series S has the first two
-                    QVERIFY2(cell(n, 3) == " --"
-                            || cell(n, 7) + cell(n, 6) + cell(n) == (tenths ? " 0.1A 500.0 " : " 0.01A 500.00 ")
-                                    + QString::number(cell(n).toDouble(), 'f', tenths ? 1 : 2),
-                        qPrintable(at + " P." + QString::number(n) + cell(n, 7) + cell(n, 6) + cell(n)));
+                    QVERIFY2(cell(n, 3) == " --" || cell(n, 7) + cell(n, 6) + cell(n) == (tenths ? " 0.1A 500.0 " : " 0.01A 500.00 ")
+                            + QString::number(cell(n).toDouble(), 'f', tenths ? 1 : 2), qPrintable(at + cell(n, 7) + cell(n, 6) + cell(n)));
                 if (letter != 'S') // the second motor as the first
-                    QCOMPARE(at + cell(letter == 'A' ? 302 : 318) + cell(304) + cell(313) + cell(310) + cell(316)
-                            + cell(316, 6),
+                    QCOMPARE(at + cell(letter == 'A' ? 302 : 318) + cell(304) + cell(313) + cell(310) + cell(316) + cell(316, 6),
                         at + cell(177) + cell(9) + cell(9) + cell(176) + cell(174) + cell(174, 6));
             }
         }

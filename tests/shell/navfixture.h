@@ -5,7 +5,6 @@
 // pseudo-terminal with its journal.
 
 #include "../comm/linkfixture.h"
-#include "connection/comsetup.h"
 #include "connection/settype.h"
 #include "modalwatcher.h"
 #include "simdrive.h"
@@ -246,27 +245,6 @@ public:
         addStation(1, QLatin1String(line(index).type), QLatin1String(line(index).power));
         nav()->stationTested[1] = 1;
         g_offLine = false;
-    }
-
-    // The connection test from the menu, for the current station with the line's settings.
-    void runConnectionTest(int index)
-    {
-        const ShippedLine &l = line(index);
-        g_baudIndex = 5;
-        g_dataBitsIndex = l.data == DATA_8;
-        g_parityIndex = l.parity == PAR_EVEN ? 2 : l.parity == PAR_ODD;
-        g_stopBitsIndex = l.stop == STOP_2;
-        g_crLfIndex = l.crLfMode;
-        CComSetup *dialog = m_window->comSetup;
-        watch([dialog, started = std::make_shared<bool>(false)](QWidget *modal) {
-            if (modal == dialog && !*started)
-                QTest::mouseClick(dialog->AutoButton, Qt::LeftButton);
-            else if (modal == dialog && !g_connectionTest)
-                dialog->reject(); // the test failed
-            *started = *started || modal == dialog;
-        });
-        m_window->actCom->trigger();
-        watch();
     }
 
     void control(const QString &command) { m_drive.control(command); }
