@@ -55,11 +55,12 @@ double readParameter(int number)
     return form ? form->readParValue(number) : -1.0;
 }
 
-// The dock's guard, which every request a user starts passes first; it tells the user itself.
+// The dock's guard, which every request a user starts passes first (a running connection test
+// included); it tells the user itself.
 bool connectionChecked()
 {
     CNavigation *navigation = g_mainWindow ? g_mainWindow->navigation : nullptr;
-    return !navigation || g_connectionTest || navigation->checkConnection() == 0;
+    return !navigation || navigation->checkConnection() == 0;
 }
 
 bool writeParameter(int number, const QString &value)
