@@ -683,8 +683,8 @@ QString QuickSetup::refusedText(const QuickSetupWrites::Write &write) const
     using QuickSetupWrites::Field;
     const QMap<Field, QLabel *> labels { { Field::ControlMethod, controlMethodLabel },
         { Field::MaxFrequency, maxFrequencyLabel }, { Field::BaseFrequency, baseFrequencyLabel },
-        { Field::MaxVoltage, maxVoltageLabel }, { Field::AccelTime, accelTimeLabel }, { Field::DecelTime, decelTimeLabel },
-        { Field::Brake, brakeLabel } };
+        { Field::MaxVoltage, maxVoltageLabel }, { Field::AccelTime, accelTimeLabel },
+        { Field::DecelTime, decelTimeLabel }, { Field::Brake, brakeLabel } };
     QLabel *label = labels.value(write.field);
     const QString value = label ? tr("P.%1 = %2 (\"%3\")").arg(write.parameter).arg(write.value, label->text())
                                 : QStringLiteral("P.%1 = %2").arg(write.parameter).arg(write.value);

@@ -214,7 +214,8 @@ void TestLoadingFromDrive::shippedDriveKeepsItsVersion()
         m_f.form()->loadParameterTable();
     }
     if (s.letter == 'A')
-        QCOMPARE(cell(1, 6) + ' ' + cell(1, 7) + ' ' + cell(1, 8) + ' ' + cell(4, 8) + ' ' + cell(408, 6) + ' ' + cell(408, 7),
+        QCOMPARE(cell(1, 6) + ' ' + cell(1, 7) + ' ' + cell(1, 8) + ' ' + cell(4, 8) + ' ' + cell(408, 6) + ' '
+                     + cell(408, 7),
                  QString("120.0 0.1Hz 120.0 50.0 650.0 0.1Hz"));
     if (s.letter != 'S')
         QCOMPARE(cell(178, 8) + ' ' + cell(179, 8) + ' ' + cell(303, 8) + ' ' + cell(305, 8),
