@@ -323,12 +323,15 @@ void MainAdvPlot::applyYAxisRanges()
     plot->GetStepLength(spanValues);
 }
 
+// Stop and a lost link give back the same controls: the design left the Y-axis ranges greyed after a loss.
 void MainAdvPlot::setRecordingControlsEnabled(bool enabled)
 {
     for (QComboBox *box : qAsConst(itemBoxes))
         box->setEnabled(enabled);
     for (QToolButton *b : { runButton, optionButton, saveDataButton, saveChartButton })
         b->setEnabled(enabled);
+    for (QSpinBox *spin : qAsConst(yRangeSpins))
+        spin->setEnabled(enabled);
 }
 
 void MainAdvPlot::startMonitor()
@@ -340,8 +343,6 @@ void MainAdvPlot::startMonitor()
         return;
     checkBoxStateChanged();
     setRecordingControlsEnabled(false);
-    for (QSpinBox *spin : qAsConst(yRangeSpins))
-        spin->setEnabled(false);
     mirrorChannels();
     // What is recorded is named as it was at Run, whatever the boxes show later.
     QStringList names;
@@ -361,8 +362,6 @@ void MainAdvPlot::stopMonitor()
     plot->stop();
     clearPollFlags(g_advPollFlags);
     setRecordingControlsEnabled(true);
-    for (QSpinBox *spin : qAsConst(yRangeSpins))
-        spin->setEnabled(true);
 }
 
 void MainAdvPlot::offLineAdv()

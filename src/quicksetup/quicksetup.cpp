@@ -668,8 +668,26 @@ void QuickSetup::enterSet()
         }
     }
     for (const QuickSetupWrites::Write &write : writes) {
-        if (!g_mainWindow->parameterForm->writeParValue(write.parameter, write.value, write.resolution))
+        g_mainWindow->refusalSubject = refusedText(write);
+        const bool written = g_mainWindow->parameterForm->writeParValue(write.parameter, write.value, write.resolution);
+        g_mainWindow->refusalSubject.clear();
+        if (!written)
             return;
     }
     close();
+}
+
+// Under the message of a refusal: which value the drive did not take, and what the run left in the drive.
+QString QuickSetup::refusedText(const QuickSetupWrites::Write &write) const
+{
+    using QuickSetupWrites::Field;
+    const QMap<Field, QLabel *> labels { { Field::ControlMethod, controlMethodLabel },
+        { Field::MaxFrequency, maxFrequencyLabel }, { Field::BaseFrequency, baseFrequencyLabel },
+        { Field::MaxVoltage, maxVoltageLabel }, { Field::AccelTime, accelTimeLabel },
+        { Field::DecelTime, decelTimeLabel }, { Field::Brake, brakeLabel } };
+    QLabel *label = labels.value(write.field);
+    const QString value = label ? tr("P.%1 = %2 (\"%3\")").arg(write.parameter).arg(write.value, label->text())
+                                : QStringLiteral("P.%1 = %2").arg(write.parameter).arg(write.value);
+    return tr("The drive did not take %1. The set-up stopped there: the values before it are written, none after it.")
+        .arg(value);
 }

@@ -105,6 +105,7 @@ private:
     QComboBox *createListCombo();
     QToolButton *navigationButton(const QString &text, const QString &icon, void (QuickSetup::*slot)());
     QString fieldLimit(const QuickSetupWrites::Write &write) const;
+    QString refusedText(const QuickSetupWrites::Write &write) const;
     QString resolutionInForce(const QuickSetupWrites::Write &write) const;
     void showUnitsInForce();
 };

@@ -304,6 +304,9 @@ void CMainWindow::ErrWarning(int index)
     QString text = (index >= 0 && index < messageTable.size()) ? messageTable.at(index) : QString();
     if (text.isEmpty())
         text = messageTable.value(8);
+    // A lost link is the link's failure, not the value's.
+    if (!refusalSubject.isEmpty() && !g_offLine)
+        text += QLatin1Char('\n') + refusalSubject;
     // Over the window the user works in, the monitor's or the trend's too, not behind it; that
     // window may go while the box is up and take the box along.
     QWidget *over = QApplication::activeWindow();

@@ -58,6 +58,9 @@ public:
     QStringList messageTable; // 22 translated messages
     QToolButton *connectButton = nullptr;
     std::atomic<bool> forcePageSelect { false };
+    // GUI thread only. While a write of the wizard's is under way, the value it sends: a refusal's box
+    // names it, since the message alone does not say which value the drive did not take.
+    QString refusalSubject;
     QToolButton *parameterButton = nullptr;
     QToolButton *monitorButton = nullptr;
     QToolButton *trendButton = nullptr;

@@ -197,13 +197,16 @@ void TestLoadingFromDrive::shippedDriveKeepsItsVersion()
         }
     }
     // Set to 0.1 s through the form's Write, the times P.21 governs take its range, unit and decimals at once, and
-    // again after a reload, and the drive keeps their values; so it does series A's frequencies under P.187.
-    const double p7 = m_f.form()->readParValue(7), p1 = m_f.form()->readParValue(1);
+    // again after a reload, and the drive keeps their values; so it does series A's frequencies under P.187. A 50 Hz
+    // system (P.189) gives the motor's rated frequencies and speeds a 50 Hz motor's defaults.
+    const double p7 = m_f.form()->readParValue(7), p1 = m_f.form()->readParValue(1), p13 = m_f.form()->readParValue(13);
     m_f.setSetting(21, "1");
     m_f.clickRow(21);
     QTest::mouseClick(m_f.form()->writePB, Qt::LeftButton);
     if (s.letter == 'A')
         QVERIFY(m_f.form()->writeParValue(187, "1", "1"));
+    if (s.letter != 'S')
+        QVERIFY(m_f.form()->writeParValue(189, "1", "1"));
     for (int load = 0; load < 2; ++load) {
         for (int n : { 7, 8, 16, 44, 45 })
             QCOMPARE(cell(n, 6) + ' ' + cell(n, 7), QString("3600.0 0.1s"));
@@ -211,9 +214,15 @@ void TestLoadingFromDrive::shippedDriveKeepsItsVersion()
         m_f.form()->loadParameterTable();
     }
     if (s.letter == 'A')
-        QCOMPARE(cell(1, 6) + ' ' + cell(1, 7) + ' ' + cell(1, 8) + ' ' + cell(4, 8), QString("120.0 0.1Hz 120.0 60.0"));
+        QCOMPARE(cell(1, 6) + ' ' + cell(1, 7) + ' ' + cell(1, 8) + ' ' + cell(4, 8) + ' ' + cell(408, 6) + ' '
+                     + cell(408, 7),
+                 QString("120.0 0.1Hz 120.0 50.0 650.0 0.1Hz"));
+    if (s.letter != 'S')
+        QCOMPARE(cell(178, 8) + ' ' + cell(179, 8) + ' ' + cell(303, 8) + ' ' + cell(305, 8),
+                 QString(s.letter == 'A' ? "50.0 1440 50.0 1440" : "50.00 1440 50.00 1440"));
     QCOMPARE(m_f.form()->readParValue(7), p7);
     QCOMPARE(m_f.form()->readParValue(1), p1);
+    QCOMPARE(m_f.form()->readParValue(13), p13);
     if (s.letter == 'A') { // a P.40 without function reads as such, not as a number
         m_f.control(QStringLiteral("set 40 65535"));
         QCOMPARE(m_f.form()->readParValue(40), 99999.0);

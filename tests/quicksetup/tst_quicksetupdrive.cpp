@@ -216,11 +216,12 @@ void TestQuickSetupDrive::okWritesTheSetUp_data()
                                   "126=5 127=8 128=7 79=3";
     QTest::newRow("S shipped") << 2 << 'S' << "0.25" << kShipped << ""
                                << "1=12000 3=6000 19=65535 7=500 8=500 71=1 40=1 85=5 130=0 80=2 81=3 82=4 83=0 84=1 86=30 79=3";
-    // The selectors as read from the drive: 0.1 s under P.21 = 1, series A's P.1 in 0.1 Hz under P.187 = 1.
+    // The selectors as read from the drive: 0.1 s under P.21 = 1, series A's frequencies in 0.1 Hz under P.187 = 1.
     QTest::newRow("A P.21 1") << 1 << 'A' << "0.55" << kShipped + " / set 21 1" << "" << QString(kSeriesA).replace("7=500 8=500", "7=50 8=50");
     QTest::newRow("D P.21 1") << 0 << 'D' << "0.52" << kShipped + " / set 21 1" << "accel=12.35 decel=3600" << "1=12000 3=6000 19=65535 7=123 8=36000 71=1 40=1 85=5 129=0 130=0 80=2 81=3 82=4 83=0 84=1 86=30 126=5 127=8 128=7 79=3";
     QTest::newRow("S P.21 1") << 2 << 'S' << "0.25" << kShipped + " / set 21 1" << "" << "1=12000 3=6000 19=65535 7=50 8=50 71=1 40=1 85=5 130=0 80=2 81=3 82=4 83=0 84=1 86=30 79=3";
-    QTest::newRow("A P.187 1") << 2 << 'A' << "0.55" << kShipped + " / set 187 1" << "" << QString(kSeriesA).replace("1=12000", "1=1200");
+    QTest::newRow("A P.187 1") << 2 << 'A' << "0.55" << kShipped + " / set 187 1" << ""
+                               << QString(kSeriesA).replace("1=12000 3=6000", "1=1200 3=600");
     QTest::newRow("G no keys") << 1 << 'G' << "0.30" << "" << "" << kSeriesG;
     QTest::newRow("G terminal keys") << 1 << 'G' << "0.30" << "quicksetup_P80-P86NotH quicksetup_P126-P130" << ""
         << "1=12000 3=6000 19=65535 7=50 8=50 71=1 40=1 85=5 129=0 130=0 80=2 81=3 82=4 83=0 84=1 86=30 126=0 127=0 128=0 79=3";
@@ -323,7 +324,9 @@ void TestQuickSetupDrive::refusalStopsTheRun()
         QTest::mouseClick(w->stepFourOkButton, Qt::LeftButton);
     }));
     QCOMPARE(firstRun, QString("300=1 1=12000 3=6000"));
-    QCOMPARE(boxesAfterRefusal.size(), 1);
+    QCOMPARE(boxesAfterRefusal, QStringList { "Illegal data value!\nThe drive did not take P.3 = 60 (\"Maximum "
+                                              "Voltage Frequency\"). The set-up stopped there: the values before it "
+                                              "are written, none after it." });
     QCOMPARE(tabAfterRefusal, 3);
     QCOMPARE(writes(1), "300=1 1=12000 3=6000 300=1 " + kSeriesG);
 }

@@ -13,7 +13,8 @@
 namespace {
 
 enum Column { Number, Series, Unit, Range, Default, Access, Group, Help, Deferred, Absent, Feature, Columns };
-enum Cell { GroupCell, NameCell, RangeCell, UnitCell, DefaultCell, HelpCell, ReadOnlyCell, SpecialCell }; // loaded
+// loaded
+enum Cell { GroupCell, NameCell, RangeCell, UnitCell, DefaultCell, HelpCell, ReadOnlyCell, SpecialCell, RelatedCell };
 
 QString text(const QString &file) { return QString::fromLatin1(fileBytes(sourceDir() + "/" + file)); }
 
@@ -51,7 +52,7 @@ private slots:
                 const bool special = m_f.form()->attributes[n] & ParamText::AttrSpecialValue;
                 m_rows[s][n] = QStringList { cell(0), cell(3), cell(5) + '~' + cell(6), cell(7), cell(8),
                     m_f.form()->parInformation->detailText(n), QString::number(g_readOnlyFlags[n]),
-                    special ? (isFeatureEnabled("readWrite_99999") ? "99999" : "9999") : "" };
+                    special ? (isFeatureEnabled("readWrite_99999") ? "99999" : "9999") : "", g_relatedUnitText[n] };
             }
             // Read All reads every number below the count that the drive answers: each is named in every language.
             for (const char *language : { "_Eng", "", "_Big" }) {
@@ -72,6 +73,32 @@ private slots:
         }
     }
     void filesAgree();
+    // Series A's P.187 gives every frequency parameter its decimals, unless the parameter's help says why not, and
+    // its drives and application model follow the same rule; series D (whose P.991 selects only the monitored and
+    // set frequencies) and S give no frequency parameter a selector.
+    void frequenciesFollowP187()
+    {
+        for (const QChar s : QStringLiteral("ADS")) {
+            QStringList governed;
+            for (int n = 0; n < ParameterRows; ++n) {
+                const QStringList r = m_rows[s].value(n);
+                if (!r.value(UnitCell).endsWith(QLatin1String("Hz")))
+                    continue;
+                const bool follows = r.value(RelatedCell) == QLatin1String("0.01"); // P.187 = 0 on the shipped drives
+                QVERIFY2(follows == (s == 'A') || (s == 'A' && r.value(HelpCell).contains("P.187")),
+                         qPrintable(QStringLiteral("P.%1 of series %2").arg(n).arg(s)));
+                if (follows)
+                    governed << QString::number(n);
+            }
+            const QString rule = lineOf("tools/drivesim/scenarios/" + QString(s) + ".params", "related 187 ");
+            QCOMPARE(rule.section(' ', 1, 1), governed.join(';'));
+        }
+        const QStringList files { "tools/drivesim/scenarios/%1.params",
+                                  Data + "ParameterInforamtion/relatedUnit/%1.txt" };
+        for (const QString &file : files)
+            QCOMPARE(lineOf(file.arg("A1"), "related 187 ") + lineOf(file.arg("A1"), "187//"),
+                     lineOf(file.arg('A'), "related 187 ") + lineOf(file.arg('A'), "187//"));
+    }
     // Series D currents in hundredths of an ampere up to 160 kW, in tenths above; loaded without a drive.
     void currentsInTenthsOnlyAbove160kW()
     {

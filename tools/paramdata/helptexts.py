@@ -170,7 +170,9 @@ MORE_HELP = {
     186: ('0: normal duty, the larger of a drive\'s two ratings;1: heavy duty, the smaller of its two ratings;'
           'The ratings and several defaults follow it.',
           '0：轻载，取两种额定值中较大者;1：重载，取两种额定值中较小者;额定值和部分参数初始值随之变化。'),
-    187: ('0: frequency shown with two decimals;1: with one decimal', '0：频率显示两位小数;1：显示一位小数'),
+    187: ('0: frequencies in steps of 0.01 Hz;1: in steps of 0.1 Hz;'
+          'Every frequency parameter follows it, and so do the monitored and set frequencies.',
+          '0：频率以0.01Hz为单位;1：以0.1Hz为单位;所有频率参数以及监视频率和设定频率均随之变化。'),
     188: ('Firmware version of the drive.;Read only.', '变频器的软件版本。;只读。'),
     190: ('Password that protects the parameters.;0: no password.', '保护参数的密码。;0：无密码。'),
     192: ('0: English;1: Simplified Chinese;2: Traditional Chinese', '0：英文;1：简体中文;2：繁体中文'),
@@ -211,7 +213,9 @@ MORE_HELP = {
     908: ('Frequency at the gain point of terminal 4.', '端子4增益点的频率。'),
     909: ('Input level of the gain point of terminal 4.', '端子4增益点的输入水平。'),
     990: ('0: no key tone;1: key tone on', '0：无按键音;1：有按键音'),
-    991: ('0: monitored frequencies in steps of 0.01 Hz;1: in steps of 0.1 Hz', '0：监视频率以0.01Hz为单位;1：以0.1Hz为单位'),
+    991: ('0: monitored and set frequencies in steps of 0.01 Hz;1: in steps of 0.1 Hz;'
+          'The frequency selector of this series, in place of P.187;The frequency parameters stay in 0.01 Hz.',
+          '0：监视频率和设定频率以0.01Hz为单位;1：以0.1Hz为单位;本系列的频率单位选择，代替P.187;频率参数始终以0.01Hz为单位。'),
     1000: ('Torque limit in motoring.;100% is the rated motor torque.', '电动时的转矩限制。;以电机额定转矩为100%。'),
     1001: ('Torque limit in regeneration.;99999: the same as P.1000.', '再生时的转矩限制。;99999：与P.1000相同。'),
     1002: ('Speed limit while the drive runs under torque control.', '转矩控制时的速度限制。'),
@@ -247,6 +251,13 @@ MORE_HELP = {
 
 # Texts that only one series gives its number.
 SERIES_HELP = {
+    ('A', 72): ('PWM carrier frequency.;A higher value lowers motor noise and raises drive losses.;'
+                'In steps of 1 kHz, whatever P.187 selects.',
+                'PWM载波频率。;设定较高时电机噪声降低，变频器损耗增加。;以1kHz为单位，不随P.187变化。'),
+    # Series D keeps P.187 for its panel; its drive's frequencies follow P.991.
+    ('D', 187): ('0: frequency shown with two decimals;1: with one decimal;'
+                 'On this series P.991 selects the unit of the monitored and set frequencies, not P.187.',
+                 '0：频率显示两位小数;1：显示一位小数;本系列由P.991选择监视频率和设定频率的单位，而非P.187。'),
     ('A', 40): ('Function of the open-collector output SO1.;Refer to the output function table.',
                 'SO1集电极开路输出端子的功能。;请参照输出功能一览表。'),
     ('D', 301): ('Voltage class of the drive.;Read only.', '变频器的电压等级代码。;只读。'),

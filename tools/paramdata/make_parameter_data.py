@@ -140,7 +140,7 @@ def generated():
               ('Second motor rated voltage', '第二电机额定电压', '0~1000.0', '0.1V', '-'),
               ('Second motor rated frequency', '第二电机额定频率', '10.00~400.00', '0.01Hz', 'P189:1,50.00//0,60.00'),
               ('Second motor rated current', '第二电机额定电流', CURRENT_RANGE, CURRENT_UNIT, '-'),
-              ('Second motor rated speed', '第二电机额定转速', '0~60000', '1r/min', '1440'),
+              ('Second motor rated speed', '第二电机额定转速', '0~60000', '1r/min', 'P189:1,1440//0,1740'),
               ('Second motor stator resistance', '第二电机定子电阻', '0~65.535', '0.001Ω', '0.000'),
               ('Second motor rotor resistance', '第二电机转子电阻', '0~65.535', '0.001Ω', '0.000'),
               ('Second motor leakage inductance', '第二电机漏感', '0~6553.5', '0.1mH', '0.0'),
@@ -384,7 +384,7 @@ def series_rows(letter, model):
             item += 1
         counters[g] = item + 1
         r['group'] = '%02d-%02d' % (g, item)
-    for rule in RELATED[letter + model]:
+    for rule in related_rules(letter, model, rows):
         follow_selector(rows, *rule.split('//')[:3])
     if letter == 'A':
         rows.append(dict(num='99X', group='00-02', en='Clear and reset commands', zh='清除与复位指令', range='0~6',
@@ -640,12 +640,26 @@ def write_hidden(model):
         f.write(('\r\n'.join(body) + '\r\n').encode('utf-8'))
 
 
+# The related-unit rules: selector, its values' resolutions, the parameters it governs, its value when the drive
+# cannot be read. P.187 of series A governs every parameter in 0.01 Hz (FREQUENCIES); series D's P.991 selects
+# only the monitored and set frequencies, so it governs none.
+FREQUENCIES = 'frequencies'
+TIMES = '21//0-0.01;1-0.1//7;8;16;44;45//0//'
 RELATED = {
-    'A': ['21//0-0.01;1-0.1//7;8;16;44;45//0//', '187//0-0.01;1-0.1//1;2;4;5;6;15;24;25;26;27//0//'],
-    'A1': ['21//0-0.01;1-0.1//7;8;16;44;45//0//', '187//0-0.01;1-0.1//1;2;4;5;6;15;24;25;26;27//0//'],
-    'D': ['21//0-0.01;1-0.1//7;8;16;44;45//0//'],
-    'S': ['21//0-0.01;1-0.1//7;8;16;44;45//0//'],
+    'A': [TIMES, '187//0-0.01;1-0.1//%s//0//' % FREQUENCIES],
+    'A1': [TIMES, '187//0-0.01;1-0.1//%s//0//' % FREQUENCIES],
+    'D': [TIMES],
+    'S': [TIMES],
 }
+
+
+def related_rules(letter, model, rows=None):
+    """The lines of the series' related-unit file, the frequencies named."""
+    if rows is None:
+        rows = series_rows(letter, model)
+    frequencies = ';'.join(str(r['num']) for r in rows
+                           if isinstance(r['num'], int) and re.search(r'(^|,)0\.01Hz(//|$)', r['unit']))
+    return [rule.replace(FREQUENCIES, frequencies) for rule in RELATED[letter + model]]
 
 
 def main():
@@ -669,7 +683,7 @@ def main():
             else:
                 help_file(path, language, rows, letter)
         with open(os.path.join(related, stem + '.txt'), 'wb') as f:
-            f.write(('\r\n'.join(RELATED[stem]) + '\r\n').encode('latin-1'))
+            f.write(('\r\n'.join(related_rules(letter, model, rows)) + '\r\n').encode('latin-1'))
     for model in HIDDEN:
         write_hidden(model)
 

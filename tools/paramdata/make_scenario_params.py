@@ -14,7 +14,7 @@ import math
 import os
 import re
 
-from make_parameter_data import RANGE40, RELATED, ROOT, WRITABLE22, series_rows, voltage_variants
+from make_parameter_data import RANGE40, ROOT, WRITABLE22, related_rules, series_rows, voltage_variants
 
 SCENARIOS = os.path.join(ROOT, 'tools', 'drivesim', 'scenarios')
 
@@ -116,7 +116,7 @@ def related_lines(stem):
     keep their bounds in the unit."""
     rows = {r['num']: r for r in series_rows(stem[0], stem[1:])}
     lines = []
-    for rule in RELATED[stem]:
+    for rule in related_rules(stem[0], stem[1:]):
         selector, resolutions, governed = rule.split('//')[:3]
         by_selector = {bounds_follow(rows[int(n)]['range'], selector) for n in governed.split(';')}
         assert len(by_selector) == 1, 'rule %s: some ranges follow the selector, some not' % selector

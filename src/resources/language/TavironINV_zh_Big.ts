@@ -2182,6 +2182,14 @@ p, li { white-space: pre-wrap; }
         <source>Capacitor life anomaly</source>
         <translation>電容壽命異常</translation>
     </message>
+    <message>
+        <source>The drive did not take %1. The set-up stopped there: the values before it are written, none after it.</source>
+        <translation>變頻器未接受 %1。設定在此停止：之前的數值已寫入，之後的均未寫入。</translation>
+    </message>
+    <message>
+        <source>P.%1 = %2 (&quot;%3&quot;)</source>
+        <translation>P.%1 = %2（“%3”）</translation>
+    </message>
 </context>
 <context>
     <name>Ram</name>

@@ -2182,6 +2182,14 @@ p, li { white-space: pre-wrap; }
         <source>Capacitor life anomaly</source>
         <translation>电容寿命异常</translation>
     </message>
+    <message>
+        <source>The drive did not take %1. The set-up stopped there: the values before it are written, none after it.</source>
+        <translation>变频器未接受 %1。设置在此停止：之前的数值已写入，之后的均未写入。</translation>
+    </message>
+    <message>
+        <source>P.%1 = %2 (&quot;%3&quot;)</source>
+        <translation>P.%1 = %2（“%3”）</translation>
+    </message>
 </context>
 <context>
     <name>Ram</name>
