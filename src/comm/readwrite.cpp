@@ -136,6 +136,8 @@ thread_local int t_restartingCommandWaitMs = 0;
 // is never the wrong thing to send.
 thread_local bool t_sendingStop = false;
 thread_local bool t_commandSent = false;
+thread_local bool t_lastAnswered = false;
+thread_local bool t_patientTries = false;
 
 // While the program is off-line only the connection test talks to the drive. Checked once the
 // request has its turn, so one that waited behind the exchange that gave up stays unsent too,
@@ -199,11 +201,15 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
     else
         AppendLrc(request);
 
+    // A search step's probe is tried once, so that a search stays quick.
+    const bool oneTry = g_connectionTest && !t_patientTries;
     int tries = 0;
     int n = 0;
     bool error = true;
     while (tries < MaxTries) {
         ++tries;
+        if (g_serialPort)
+            g_serialPort->dropLateReplies();
         if (binary) {
             if (g_serialPort)
                 g_serialPort->waitFrameSilence();
@@ -221,9 +227,21 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
         }
         n = binary ? ReceiveBinary(reply.data.data(), expected, function, &error)
                    : ReceiveText(reply.data.data(), room, function, &error);
-        if (n != 0 || g_connectionTest)
+        if (n != 0 && !frames::replyAnswers(linkProtocol(), request, reply.data.constData(), n, expected)) {
+            n = 0;
+            error = true;
+            g_replyError = true;
+        }
+        if (n == 0 && g_serialPort)
+            g_serialPort->expectLateReply(room);
+        if (n != 0 || oneTry)
             break;
     }
+    // The drive answered each try it heard: the replies to the tries before the one answered may
+    // still be on their way.
+    if (n != 0 && tries > 1 && g_serialPort)
+        g_serialPort->expectLateReply(room);
+    t_lastAnswered = n != 0;
     if (n == 0)
         g_batchTransfer = false;
     else
@@ -250,6 +268,22 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
     }
     g_transactionSemaphore.release();
     return reply;
+}
+
+bool ReadWrite::lastExchangeAnswered()
+{
+    return t_lastAnswered;
+}
+
+ReadWrite::PatientTries::PatientTries()
+    : m_previous(t_patientTries)
+{
+    t_patientTries = true;
+}
+
+ReadWrite::PatientTries::~PatientTries()
+{
+    t_patientTries = m_previous;
 }
 
 void ReadWrite::GoOffline(const Reply &reply)
@@ -340,6 +374,9 @@ QString ReadWrite::commandErrorText(const Reply &) const
 
 void ReadWrite::logCommandFailure(const char *code, CommandFailure failure, const Reply &reply) const
 {
+    // A search's probes mostly find nothing: the search logs its outcome instead.
+    if (g_connectionTest)
+        return;
     const QString codeText = QString::fromLatin1(code, 3);
     switch (failure) {
     case CommandFailure::ReadNoReply:

@@ -412,6 +412,41 @@ void Win_QextSerialPort::purgeReceive()
     m_device.discardInput();
 }
 
+void Win_QextSerialPort::expectLateReply(int replyBytes)
+{
+    // A USB adapter holds received bytes up to 16 ms by default; a drive may take a few more to
+    // turn around.
+    constexpr qint64 AdapterLatencyNs = 20000000;
+    const qint64 quiet = wireTimeNs(Settings, replyBytes) + AdapterLatencyNs;
+    qint64 longest = m_lateQuietNs;
+    while (longest < quiet && !m_lateQuietNs.compare_exchange_weak(longest, quiet)) {
+    }
+    m_lateSinceNs = monotonicNs();
+}
+
+void Win_QextSerialPort::dropLateReplies()
+{
+    const qint64 since = m_lateSinceNs.exchange(0);
+    const qint64 quiet = m_lateQuietNs.exchange(0);
+    if (since == 0)
+        return;
+    PortLock lock(*mutex);
+    if (!isOpen())
+        return;
+    // A line that never falls quiet (another device talking) must not hold the link for ever.
+    const qint64 giveUpNs = monotonicNs() + 1000000000;
+    for (;;) {
+        // A byte that arrives starts the quiet again: a busy drive answers its kept requests back
+        // to back.
+        purgeReceive();
+        const qint64 now = monotonicNs();
+        const qint64 left = qMin(qMax<qint64>(since, m_lastActivityNs) + quiet, giveUpNs) - now;
+        if (left <= 0)
+            return;
+        m_device.waitReadable(left);
+    }
+}
+
 void Win_QextSerialPort::markLineActivity(qint64 atNs)
 {
     // Never back: a purge or a later byte may already have moved it on.

@@ -53,6 +53,13 @@ public:
     // Discards the input queue.
     void purgeReceive();
 
+    // A try that went unanswered may be answered yet: the drive hears every request and answers
+    // those of a busy spell one by one. From now until the line has been quiet for a reply of
+    // `replyBytes` on the wire plus an adapter's latency, what arrives answers no request to come.
+    void expectLateReply(int replyBytes);
+    // Drops what arrives until that quiet has passed; returns at once when no late reply is due.
+    void dropLateReplies();
+
     // Waits until the line has been quiet for the silence that ends a Modbus RTU frame
     // (3.5 characters, 1.75 ms above 19200 baud) since the last byte sent or received.
     void waitFrameSilence() const;
@@ -83,4 +90,7 @@ private:
     std::atomic<qint64> m_lastActivityNs { 0 };
     // Monotonic time the last send began, in nanoseconds; 0 before any.
     std::atomic<qint64> m_lastWriteNs { 0 };
+    // Since when a late reply may come (0: none is due), and the quiet that rules it out.
+    std::atomic<qint64> m_lateSinceNs { 0 };
+    std::atomic<qint64> m_lateQuietNs { 0 };
 };
