@@ -80,9 +80,10 @@ public:
 
     Reply TransactText(const QByteArray &request, int expected);
     Reply TransactBinary(const QByteArray &request, int expected);
-    // `function`: the Modbus function of the request the reply must answer.
-    int ReceiveText(char *reply, int length, quint8 function, bool *replyError);
-    int ReceiveBinary(char *reply, int expected, quint8 function, bool *replyError);
+    // `function`: the Modbus function of the request the reply must answer. With lateQuietNs, the
+    // receive of a reply that missed its window (the port's receiveLate).
+    int ReceiveText(char *reply, int length, quint8 function, bool *replyError, qint64 lateQuietNs = 0);
+    int ReceiveBinary(char *reply, int expected, quint8 function, bool *replyError, qint64 lateQuietNs = 0);
 
     static int AppendSumCheck(QByteArray &frame);
     static int AppendCrc16(QByteArray &frame);
