@@ -289,10 +289,7 @@ void tst_MonitorPoller::passAsksTheFlaggedItemsAndTheWindowShowsThem()
 
 void tst_MonitorPoller::busyDriveKeepsEachItemItsOwn_data()
 {
-    QTest::addColumn<int>("line");
-    QTest::newRow("modbus_rtu") << 0;
-    QTest::newRow("modbus_ascii") << 1;
-    QTest::newRow("taviron") << 2;
+    shippedLineRows();
 }
 
 // A drive busy now and then answers the kept requests late, one by one: every pass still shows each

@@ -296,10 +296,7 @@ void tst_ModePoller::windowWaitsForARunningPoll()
 
 void tst_ModePoller::busyDriveKeepsModeAndStatusApart_data()
 {
-    QTest::addColumn<int>("line");
-    QTest::newRow("modbus_rtu") << 0;
-    QTest::newRow("modbus_ascii") << 1;
-    QTest::newRow("taviron") << 2;
+    shippedLineRows();
 }
 
 // A drive busy now and then answers the polls late: the status never takes the mode's reply, nor the
