@@ -317,7 +317,7 @@ void tst_ModePoller::busyDriveKeepsModeAndStatusApart()
     m_fix.control(QStringLiteral("fault busy always 60 every 3"));
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < 4000) {
+    while (clock.elapsed() < 3000) {
         QTest::qWait(30);
         QCOMPARE(lampStates(nav()), QStringLiteral("01001"));
         QCOMPARE(m_fix.window()->modeValueLabel->text(), QStringLiteral("EXT"));
