@@ -217,6 +217,32 @@ int checkBinaryReply(const char *reply, int count, int expected, quint8 function
     return count;
 }
 
+bool replyAnswers(int protocol, const QByteArray &request, const char *reply, int count, int expected)
+{
+    constexpr quint8 ReadRegisters = 0x03;
+    if (protocol == 1) {
+        if (count < 5 || request.size() < 6 || reply[0] != request.at(0))
+            return false;
+        return quint8(reply[1]) != ReadRegisters || quint8(request.at(1)) != ReadRegisters
+            || quint8(reply[2]) == 2 * quint8(request.at(5));
+    }
+    if (protocol == 2) {
+        // ':', station, function, then for a read the byte count; the request's count ends at 12.
+        if (count < 7 || request.size() < 13 || reply[1] != request.at(1) || reply[2] != request.at(2))
+            return false;
+        const bool read = hexValue(reply + 3, 2) == ReadRegisters && hexValue(request.constData() + 3, 2) == ReadRegisters;
+        return !read || hexValue(reply + 5, 2) == 2 * hexValue(request.constData() + 9, 4);
+    }
+    if (count < 3 || request.size() < 3 || reply[1] != request.at(1) || reply[2] != request.at(2))
+        return false;
+    const bool dataAsked = expected > zrRefusalLength(2);
+    if (reply[0] == STX)
+        return dataAsked;
+    if (reply[0] == ACK)
+        return !dataAsked;
+    return true; // a refusal answers whatever was asked
+}
+
 quint8 requestFunction(const QByteArray &request, bool binary)
 {
     if (binary)

@@ -58,6 +58,12 @@ QByteArray stationField(const char stationHex[2]);
 int checkTextReply(int protocol, const char *reply, int count, int crLfMode, quint8 function, bool *replyError);
 int checkBinaryReply(const char *reply, int count, int expected, quint8 function, bool *replyError);
 
+// Whether a reply that passed the receiver's checks answers `request` (as sent, or without its
+// check): the station, and for a Modbus register read its byte count; for the character protocol
+// the reply's kind (data for a read of `expected` data length, a bare acknowledgement otherwise).
+// A drive answers every request it heard, so a late reply to an earlier one must not pass.
+bool replyAnswers(int protocol, const QByteArray &request, const char *reply, int count, int expected);
+
 // The function code of a Modbus request without its check (RTU bytes, or ASCII from ':').
 quint8 requestFunction(const QByteArray &request, bool binary);
 

@@ -102,7 +102,19 @@ ReadWrite::Reply ReadWrite::TransactBinary(const QByteArray &request, int expect
     return transact(request, expected, true);
 }
 
-int ReadWrite::ReceiveText(char *reply, int length, quint8 function, bool *replyError)
+namespace {
+
+qint64 receiveFromPort(char *reply, int length, qint64 lateQuietNs, const Win_QextSerialPort::ReplyTest &refusal)
+{
+    if (!g_serialPort)
+        return 0;
+    return lateQuietNs > 0 ? g_serialPort->receiveLate(reply, length, lateQuietNs, refusal)
+                           : g_serialPort->receive(reply, length, refusal);
+}
+
+} // namespace
+
+int ReadWrite::ReceiveText(char *reply, int length, quint8 function, bool *replyError, qint64 lateQuietNs)
 {
     const int protocol = linkProtocol();
     // A Modbus ASCII refusal is a whole checked line: no need to wait for the answer's length.
@@ -110,19 +122,19 @@ int ReadWrite::ReceiveText(char *reply, int length, quint8 function, bool *reply
         bool error = false;
         return protocol != 0 && frames::checkTextReply(protocol, r, n, 0, function, &error) != 0 && error;
     };
-    const qint64 n = g_serialPort ? g_serialPort->receive(reply, length, refusal) : 0;
+    const qint64 n = receiveFromPort(reply, length, lateQuietNs, refusal);
     const int count = frames::checkTextReply(protocol, reply, int(n), g_crLfMode, function, replyError);
     g_replyError = *replyError;
     return count;
 }
 
-int ReadWrite::ReceiveBinary(char *reply, int expected, quint8 function, bool *replyError)
+int ReadWrite::ReceiveBinary(char *reply, int expected, quint8 function, bool *replyError, qint64 lateQuietNs)
 {
     const auto refusal = [function](const char *r, int n) {
         bool error = false;
         return n == 5 && frames::checkBinaryReply(r, n, n, function, &error) != 0 && error;
     };
-    const qint64 n = g_serialPort ? g_serialPort->receive(reply, expected, refusal) : 0;
+    const qint64 n = receiveFromPort(reply, expected, lateQuietNs, refusal);
     const int count = frames::checkBinaryReply(reply, int(n), expected, function, replyError);
     g_replyError = *replyError;
     return count;
@@ -136,6 +148,8 @@ thread_local int t_restartingCommandWaitMs = 0;
 // is never the wrong thing to send.
 thread_local bool t_sendingStop = false;
 thread_local bool t_commandSent = false;
+thread_local bool t_lastAnswered = false;
+thread_local bool t_patientTries = false;
 
 // While the program is off-line only the connection test talks to the drive. Checked once the
 // request has its turn, so one that waited behind the exchange that gave up stays unsent too,
@@ -199,11 +213,15 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
     else
         AppendLrc(request);
 
+    // A search step's probe is tried once, so that a search stays quick.
+    const bool oneTry = g_connectionTest && !t_patientTries;
     int tries = 0;
     int n = 0;
     bool error = true;
     while (tries < MaxTries) {
         ++tries;
+        if (g_serialPort)
+            g_serialPort->dropLateReplies();
         if (binary) {
             if (g_serialPort)
                 g_serialPort->waitFrameSilence();
@@ -219,11 +237,35 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
             else
                 g_serialPort->writeData(request.constData(), request.size());
         }
-        n = binary ? ReceiveBinary(reply.data.data(), expected, function, &error)
-                   : ReceiveText(reply.data.data(), room, function, &error);
-        if (n != 0 || g_connectionTest)
+        // Every try sends the same request, so a late reply to this one answers the exchange;
+        // a search step's probe does not wait for it.
+        const bool waitLate = !oneTry && g_serialPort;
+        for (int late = 0; late <= int(waitLate); ++late) {
+            const qint64 lateQuietNs = late ? g_serialPort->lateReplyQuietNs(room) : 0;
+            if (late)
+                reply.data.fill('\0');
+            n = binary ? ReceiveBinary(reply.data.data(), expected, function, &error, lateQuietNs)
+                       : ReceiveText(reply.data.data(), room, function, &error, lateQuietNs);
+            if (n != 0 && !frames::replyAnswers(linkProtocol(), request, reply.data.constData(), n, expected)) {
+                n = 0;
+                error = true;
+                g_replyError = true;
+            }
+            if (n != 0)
+                break;
+        }
+        // What came instead of an answer, or a probe's answer still on its way, must not meet the
+        // next request.
+        if (n == 0 && g_serialPort)
+            g_serialPort->expectLateReply(room, waitLate);
+        if (n != 0 || oneTry)
             break;
     }
+    // The drive answered each try it heard: the replies to the tries before the one answered may
+    // still be on their way.
+    if (n != 0 && tries > 1 && g_serialPort)
+        g_serialPort->expectLateReply(room);
+    t_lastAnswered = n != 0;
     if (n == 0)
         g_batchTransfer = false;
     else
@@ -250,6 +292,22 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
     }
     g_transactionSemaphore.release();
     return reply;
+}
+
+bool ReadWrite::lastExchangeAnswered()
+{
+    return t_lastAnswered;
+}
+
+ReadWrite::PatientTries::PatientTries()
+    : m_previous(t_patientTries)
+{
+    t_patientTries = true;
+}
+
+ReadWrite::PatientTries::~PatientTries()
+{
+    t_patientTries = m_previous;
 }
 
 void ReadWrite::GoOffline(const Reply &reply)
@@ -340,6 +398,9 @@ QString ReadWrite::commandErrorText(const Reply &) const
 
 void ReadWrite::logCommandFailure(const char *code, CommandFailure failure, const Reply &reply) const
 {
+    // A search's probes mostly find nothing: the search logs its outcome instead.
+    if (g_connectionTest)
+        return;
     const QString codeText = QString::fromLatin1(code, 3);
     switch (failure) {
     case CommandFailure::ReadNoReply:

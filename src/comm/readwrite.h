@@ -49,6 +49,20 @@ public:
     // Whether this thread's last SendCommand put its request on the line; one held back (the link
     // given up, a restart pending) or unknown to the table never reached the drive.
     static bool lastCommandSent();
+    // Whether this thread's last exchange got a reply of its own, a refusal included.
+    static bool lastExchangeAnswered();
+    // While one lives, this thread's exchanges in a connection test get every try: once the drive
+    // has answered the probe, silence says nothing about what it is.
+    class PatientTries {
+    public:
+        PatientTries();
+        ~PatientTries();
+        PatientTries(const PatientTries &) = delete;
+        PatientTries &operator=(const PatientTries &) = delete;
+
+    private:
+        bool m_previous;
+    };
     virtual void LoadCommandTable();
     virtual double LastValue();
     virtual int ReadRegisters(int first, int count);
@@ -66,9 +80,10 @@ public:
 
     Reply TransactText(const QByteArray &request, int expected);
     Reply TransactBinary(const QByteArray &request, int expected);
-    // `function`: the Modbus function of the request the reply must answer.
-    int ReceiveText(char *reply, int length, quint8 function, bool *replyError);
-    int ReceiveBinary(char *reply, int expected, quint8 function, bool *replyError);
+    // `function`: the Modbus function of the request the reply must answer. With lateQuietNs, the
+    // receive of a reply that missed its window (the port's receiveLate).
+    int ReceiveText(char *reply, int length, quint8 function, bool *replyError, qint64 lateQuietNs = 0);
+    int ReceiveBinary(char *reply, int expected, quint8 function, bool *replyError, qint64 lateQuietNs = 0);
 
     static int AppendSumCheck(QByteArray &frame);
     static int AppendCrc16(QByteArray &frame);

@@ -201,6 +201,9 @@ ReadWrite::MonitorCheck ReadWriteZR::monitorReading(const char *, const Reply &r
 
 void ReadWriteZR::logCommandFailure(const char *code, CommandFailure, const Reply &) const
 {
-    // One line for every failed command, as under Modbus: a lost mode poll or a refused FWD too.
+    // One line for every failed command, as under Modbus: a lost mode poll or a refused FWD too;
+    // a search's probes aside, as the search logs its outcome.
+    if (g_connectionTest)
+        return;
     appendLog(QString::fromLatin1(code, 3) + QStringLiteral("read failure!"));
 }

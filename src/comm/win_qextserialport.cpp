@@ -412,6 +412,83 @@ void Win_QextSerialPort::purgeReceive()
     m_device.discardInput();
 }
 
+qint64 Win_QextSerialPort::lateReplyQuietNs(int replyBytes) const
+{
+    // A USB adapter holds received bytes up to 16 ms by default; a drive may take a few more to
+    // turn around.
+    constexpr qint64 AdapterLatencyNs = 20000000;
+    return wireTimeNs(Settings, replyBytes) + AdapterLatencyNs;
+}
+
+qint64 Win_QextSerialPort::receiveLate(char *data, qint64 maxSize, qint64 quietNs, const ReplyTest &whole)
+{
+    PortLock lock(*mutex);
+    if (!isOpen())
+        return -1;
+    QByteArray got;
+    qint64 lastNs = monotonicNs();
+    while (got.size() < maxSize && !(whole && !got.isEmpty() && whole(got.constData(), got.size()))) {
+        const qint64 queued = m_device.queued();
+        if (queued < 0) {
+            translateError(SerialDevice::IoError);
+            lastErr = E_READ_FAILED;
+            return -1;
+        }
+        if (queued == 0) {
+            const qint64 left = lastNs + quietNs - monotonicNs();
+            if (left <= 0)
+                break;
+            m_device.waitReadable(left);
+            continue;
+        }
+        // Only this reply's bytes: a reply to a later try stays for the drain.
+        const int before = got.size();
+        got.resize(before + int(qMin<qint64>(queued, maxSize - before)));
+        const qint64 read = m_device.read(got.data() + before, got.size() - before);
+        if (read <= 0) {
+            lastErr = E_READ_FAILED;
+            return -1;
+        }
+        got.resize(before + int(read));
+        lastNs = monotonicNs();
+        markLineActivity(lastNs);
+    }
+    std::copy(got.cbegin(), got.cend(), data);
+    return got.size();
+}
+
+void Win_QextSerialPort::expectLateReply(int replyBytes, bool fromLastByte)
+{
+    const qint64 quiet = lateReplyQuietNs(replyBytes);
+    qint64 longest = m_lateQuietNs;
+    while (longest < quiet && !m_lateQuietNs.compare_exchange_weak(longest, quiet)) {
+    }
+    m_lateSinceNs = fromLastByte ? qMax<qint64>(1, m_lastActivityNs) : monotonicNs();
+}
+
+void Win_QextSerialPort::dropLateReplies()
+{
+    const qint64 since = m_lateSinceNs.exchange(0);
+    const qint64 quiet = m_lateQuietNs.exchange(0);
+    if (since == 0)
+        return;
+    PortLock lock(*mutex);
+    if (!isOpen())
+        return;
+    // A line that never falls quiet (another device talking) must not hold the link for ever.
+    const qint64 giveUpNs = monotonicNs() + 1000000000;
+    for (;;) {
+        // A byte that arrives starts the quiet again: a busy drive answers its kept requests back
+        // to back.
+        purgeReceive();
+        const qint64 now = monotonicNs();
+        const qint64 left = qMin(qMax<qint64>(since, m_lastActivityNs) + quiet, giveUpNs) - now;
+        if (left <= 0)
+            return;
+        m_device.waitReadable(left);
+    }
+}
+
 void Win_QextSerialPort::markLineActivity(qint64 atNs)
 {
     // Never back: a purge or a later byte may already have moved it on.

@@ -50,8 +50,25 @@ public:
     using ReplyTest = std::function<bool(const char *reply, int length)>;
     qint64 receive(char *data, qint64 maxSize, const ReplyTest &whole);
 
+    // A reply that missed the receive window: gathers what arrives until maxSize bytes or a reply
+    // `whole` calls complete are in, or the line has been quiet for quietNs; what may follow is
+    // left queued.
+    qint64 receiveLate(char *data, qint64 maxSize, qint64 quietNs, const ReplyTest &whole);
+    // The quiet after which no late reply of `replyBytes` is due: its time on the wire plus an
+    // adapter's latency.
+    qint64 lateReplyQuietNs(int replyBytes) const;
+
     // Discards the input queue.
     void purgeReceive();
+
+    // A try that went unanswered may be answered yet: the drive hears every request and answers
+    // those of a busy spell one by one. From now until the line has been quiet for a reply of
+    // `replyBytes` on the wire plus an adapter's latency, what arrives answers no request to come.
+    // With fromLastByte the quiet counts from the last byte on the line instead: a late reply
+    // already waited for leaves only what came after it to drop.
+    void expectLateReply(int replyBytes, bool fromLastByte = false);
+    // Drops what arrives until that quiet has passed; returns at once when no late reply is due.
+    void dropLateReplies();
 
     // Waits until the line has been quiet for the silence that ends a Modbus RTU frame
     // (3.5 characters, 1.75 ms above 19200 baud) since the last byte sent or received.
@@ -83,4 +100,7 @@ private:
     std::atomic<qint64> m_lastActivityNs { 0 };
     // Monotonic time the last send began, in nanoseconds; 0 before any.
     std::atomic<qint64> m_lastWriteNs { 0 };
+    // Since when a late reply may come (0: none is due), and the quiet that rules it out.
+    std::atomic<qint64> m_lateSinceNs { 0 };
+    std::atomic<qint64> m_lateQuietNs { 0 };
 };

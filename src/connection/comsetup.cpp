@@ -12,6 +12,7 @@
 #include "shell/commsettings.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
+#include "shell/operationlog.h"
 #include "shell/textfit.h"
 
 #include <QCloseEvent>
@@ -59,8 +60,15 @@ void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &title, cons
 DriveReads driveReadsOf(ReadWrite *readWrite)
 {
     return DriveReads {
-        [readWrite](int number, double unit) { return readWrite->ReadPar(number, unit); },
-        [readWrite]() { return readWrite->ReadTypeCode(); },
+        [readWrite](int number, double unit) {
+            ReadWrite::PatientTries patient;
+            return readWrite->ReadPar(number, unit);
+        },
+        [readWrite]() {
+            ReadWrite::PatientTries patient;
+            return readWrite->ReadTypeCode();
+        },
+        [] { return ReadWrite::lastExchangeAnswered(); },
     };
 }
 
@@ -312,7 +320,11 @@ void CComSetup::AutoCommunication(int TestNum)
         applyPortSettings(s);
         readWrite = installSearchProtocol(s.protocol);
         g_crLfMode = s.crLfIndex;
-        g_responseDelayMs = s.delayText.toInt();
+        // Step 0 takes the box's delay through the same check as the set-up: a text that is no
+        // whole number from 0 to 1000 leaves the delay in force.
+        int delay = 0;
+        if (TestNum > 0 || parseDelayText(s.delayText, &delay))
+            g_responseDelayMs = delay;
     }
 
     // A step that blocks lets the next tick come early; keep the probes on the wire at least
@@ -373,7 +385,13 @@ void CComSetup::successPath(const LinkSettings &s)
     progressBar->setValue(LastSearchStep);
     showWorkingSettings(s);
 
-    g_invType = identifyInvType();
+    bool silent = false;
+    g_invType = identifyInvType(&silent);
+    // The drive stopped answering while it was asked what it is.
+    if (silent) {
+        failurePath();
+        return;
+    }
     const QStringList parts = g_invType.split(QLatin1Char('-'), Qt::SkipEmptyParts);
     const bool unknown = parts.size() < 3;
     if (unknown)
@@ -489,6 +507,8 @@ bool CComSetup::enterStation(const QString &typeText)
 
 void CComSetup::failurePath()
 {
+    // The search's outcome, in place of a line for each probe that found nothing.
+    appendOperationLog({ QStringLiteral("Connection failed!") }, true);
     // The failed steps each cleared the flag; the station on line before is off-line now, as
     // after Cancel, so that the mode display does not repaint its last poll as on line.
     g_offLine = true;
@@ -510,11 +530,12 @@ void CComSetup::failurePath()
     endTest();
 }
 
-QString CComSetup::identifyInvType()
+QString CComSetup::identifyInvType(bool *silent)
 {
     if (!g_readWrite)
         return QStringLiteral("---");
-    return identifyDrive(driveReadsOf(g_readWrite), [this](const QString &file, const QString &error) {
+    const auto cannotRead = [this](const QString &file, const QString &error) {
         showBox(this, QMessageBox::Warning, tr("Warning"), tr("Cannot read file %1:\n%2.").arg(file, error));
-    });
+    };
+    return identifyDrive(driveReadsOf(g_readWrite), cannotRead, silent);
 }

@@ -22,7 +22,8 @@ public:
 
     void initTexts();
     void retranslate();
-    QString identifyInvType();
+    // *silent: the drive stopped answering while it was identified.
+    QString identifyInvType(bool *silent = nullptr);
 
     QTimer *autoTimer = nullptr;
     int station = 0;

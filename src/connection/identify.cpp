@@ -55,15 +55,40 @@ const Probe Probes[] = {
     { 584, Series(8), Series(9) },       // 9
 };
 
+// The reads of one identification: once one goes unanswered the drive has stopped answering,
+// and nothing it did not say may steer the rest.
+class Asking {
+public:
+    explicit Asking(const DriveReads &reads) : m_reads(reads) {}
+
+    double parameter(int number, double unit)
+    {
+        return m_silent ? -1.0 : heard(m_reads.readPar(number, unit));
+    }
+    int typeCode() { return m_silent ? -1 : int(heard(m_reads.readTypeCode())); }
+    bool silent() const { return m_silent; }
+
+private:
+    double heard(double value)
+    {
+        if (value == -1.0 && m_reads.lastAnswered && !m_reads.lastAnswered())
+            m_silent = true;
+        return value;
+    }
+
+    const DriveReads &m_reads;
+    bool m_silent = false;
+};
+
 // Walks the probe tree; answers the index into ProbedSeries, or -1 when nothing matched.
-int probeSeries(const DriveReads &reads)
+int probeSeries(Asking &ask)
 {
     int next = 0;
     for (;;) {
         const Probe &probe = Probes[next];
         const double unit = probe.number == 76 ? 0.01 : 1.0;
-        next = reads.readPar(probe.number, unit) != -1.0 ? probe.onAnswer : probe.onFailure;
-        if (next == NoSeries)
+        next = ask.parameter(probe.number, unit) != -1.0 ? probe.onAnswer : probe.onFailure;
+        if (ask.silent() || next == NoSeries)
             return -1;
         if (next < 0)
             return -1 - next;
@@ -138,10 +163,12 @@ QString pictureName(const QString &typeText)
     return parts.at(0);
 }
 
-QString identifyDrive(const DriveReads &reads, const std::function<void(const QString &, const QString &)> &cannotRead)
+namespace {
+
+QString identify(Asking &ask, const std::function<void(const QString &, const QString &)> &cannotRead)
 {
     g_modelCode = QStringLiteral("0");
-    const double p90 = reads.readPar(90, 1.0);
+    const double p90 = ask.parameter(90, 1.0);
     if (p90 == -1.0)
         return Unidentified;
     const int p = static_cast<int>(p90);
@@ -150,11 +177,11 @@ QString identifyDrive(const DriveReads &reads, const std::function<void(const QS
     g_modelCode = QString::number(p / 1000);
 
     QString voltage;
-    const int typeCode = reads.readTypeCode();
-    if (typeCode == 0)
+    const int typeCode = ask.typeCode();
+    if (typeCode == 0 || ask.silent())
         return Unidentified;
     if (typeCode == -1) {
-        const int found = probeSeries(reads);
+        const int found = probeSeries(ask);
         if (found < 0)
             return Unidentified;
         const auto &series = ProbedSeries[found];
@@ -180,8 +207,11 @@ QString identifyDrive(const DriveReads &reads, const std::function<void(const QS
                 continue;
             g_invTypeFields = fields;
             // Type code 13 is shared; a drive of series A answers P.186, the other series does not.
-            if (typeCode == 13 && reads.readPar(186, 1.0) == -1.0 && fields.at(0) == QLatin1String("A"))
+            if (typeCode == 13 && ask.parameter(186, 1.0) == -1.0 && fields.at(0) == QLatin1String("A")) {
+                if (ask.silent())
+                    return Unidentified;
                 continue;
+            }
             g_seriesLetter = fields.at(0).isEmpty() ? '0' : fields.at(0).at(0).toLatin1();
             g_modelName = fields.at(1);
             g_firmwareVersion = fields.at(2);
@@ -209,4 +239,16 @@ QString identifyDrive(const DriveReads &reads, const std::function<void(const QS
     if (!found)
         return answer;
     return composeTypeText(type, answer);
+}
+
+} // namespace
+
+QString identifyDrive(const DriveReads &reads, const std::function<void(const QString &, const QString &)> &cannotRead,
+                      bool *silent)
+{
+    Asking ask(reads);
+    const QString answer = identify(ask, cannotRead);
+    if (silent)
+        *silent = ask.silent();
+    return ask.silent() ? Unidentified : answer;
 }

@@ -12,6 +12,9 @@ class ReadWrite;
 struct DriveReads {
     std::function<double(int number, double unit)> readPar;
     std::function<int()> readTypeCode;
+    // Whether the last read that failed was refused rather than left unanswered; when absent,
+    // every failure is a refusal.
+    std::function<bool()> lastAnswered;
 };
 
 // The reads of a protocol object.
@@ -20,8 +23,11 @@ DriveReads driveReadsOf(ReadWrite *readWrite);
 // Identifies the drive and sets g_modelCode, g_seriesLetter, g_modelName and, from InvType.txt,
 // g_firmwareVersion, g_parameterCount, g_groupMode and g_invTypeFields on the way.
 // A missing InvType.txt is reported by the warning callback (file name, system error text).
+// Only a refusal answers "no" to a probe: a read left unanswered ends the identification with
+// "---" and *silent set.
 QString identifyDrive(const DriveReads &reads,
-                      const std::function<void(const QString &, const QString &)> &cannotRead = {});
+                      const std::function<void(const QString &, const QString &)> &cannotRead = {},
+                      bool *silent = nullptr);
 
 // The type text composed from a type T ("VP/VP-G-020") and a capacity text K ("0.75K-G").
 QString composeTypeText(const QString &type, const QString &capacity);

@@ -54,6 +54,8 @@ private slots:
     void findsTheDriveAtItsStep_data();
     void findsTheDriveAtItsStep();
     void silentDriveEndsInTheFailurePath();
+    void typedDelayIsChecked_data();
+    void typedDelayIsChecked();
     void lostLinkTakesTheStationOffLine();
     void unidentifiedDriveIsChosenByHand_data();
     void unidentifiedDriveIsChosenByHand();
@@ -78,6 +80,7 @@ private:
     CMainWindow *m_window = nullptr;
     QList<SeenBox> m_boxes;
     QStringList m_shownAtBox;
+    QString m_typedDelay; // null: the delay box as the dialog shows it
 };
 
 void TestSearch::initTestCase()
@@ -124,6 +127,8 @@ void TestSearch::runSetup(const Preset &preset, int startStep, std::function<voi
             if (!started) {
                 started = true;
                 QVERIFY(chooseComboText(setup->autoStation, QStringLiteral("1")));
+                if (!m_typedDelay.isNull())
+                    setup->TimeComboBox->setCurrentText(m_typedDelay);
                 QTest::mouseClick(setup->AutoButton, Qt::LeftButton);
                 setup->testStep = startStep;
             } else if (failed) {
@@ -295,6 +300,39 @@ void TestSearch::silentDriveEndsInTheFailurePath()
     QVERIFY(!setup->autoTimer->isActive());
 }
 
+void TestSearch::typedDelayIsChecked_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("5000") << "5000";
+    QTest::newRow("emptied") << "";
+}
+
+// The test's first step takes the typed delay through the set-up's check: a refused one leaves the
+// delay in force, for the test and after it.
+void TestSearch::typedDelayIsChecked()
+{
+    QFETCH(QString, typed);
+    SimulatedDrive drive(QStringLiteral("COM7"));
+    QVERIFY(drive.startSeries("protocol rtu\nbaud 19200\ndata 8\nparity E\nstop 1\nterminator none\nstation 1\n"
+                              "p90 207\ntypecode 21"));
+    g_responseDelayMs = 10;
+    m_typedDelay = typed;
+    QElapsedTimer clock;
+    clock.start();
+    runSetup({ 1, 2, 1, 0, 2, 0 }, 0);
+    m_typedDelay = QString();
+
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(m_boxes.size(), 2);
+    QCOMPARE(m_boxes.at(0).text, Found.arg("VM3-023-7.5K"));
+    QCOMPARE(m_boxes.at(1).text, QString("The delay \"%1\" was not taken: it must be a whole number of milliseconds "
+                                         "from 0 to 1000. The delay stays 10 ms.").arg(typed));
+    QCOMPARE(int(g_responseDelayMs), 10);
+    const QList<JournalFrame> sent = drive.frames();
+    for (int i = 1; i < sent.size(); ++i) // each request soon after the reply before it
+        QVERIFY2(sent.at(i).at - sent.at(i - 1).at < 0.5, qPrintable(QString::number(sent.at(i).at - sent.at(i - 1).at)));
+}
+
 // Station 1 on line in CU: an unanswered STOP, then a failed connection test, each leave it off-line and quiet.
 void TestSearch::lostLinkTakesTheStationOffLine()
 {
@@ -420,6 +458,17 @@ void TestSearch::identifiesScenarioDrives_data()
     QTest::newRow("capacity index past the ratings")
         << "D" << ascii << asciiPreset << "p90 230\ntypecode 21" << "" << "0";
     QTest::newRow("model code 1 names class 12") << "D" << rtu << rtuPreset << "p90 1207\ntypecode 21" << "" << "1";
+    // A drive busy now and then answers late: no answer may steer the probes, nor stand for another read.
+    const QString busy = "\nfault busy always 45 every 3";
+    QTest::newRow("busy: probe tree, character protocol")
+        << "A" << taviron << tavironPreset << "p90 305\ntypecode none" + busy << "VR3-043-2.2K" << "0";
+    QTest::newRow("busy: type code 13 answering P.186, ASCII")
+        << "A" << ascii << asciiPreset << "p90 305\ntypecode 13" + busy << "VR3-043-5.5K" << "0";
+    QTest::newRow("busy: probe tree, RTU") << "D" << rtu << rtuPreset << "p90 207\ntypecode none" + busy << "VM3-023-5.5K"
+                                           << "0";
+    // Silence after the probe is no answer about the drive: the test fails.
+    QTest::newRow("silent after P.90") << "D" << taviron << tavironPreset << "p90 207\ntypecode 21\nfault silent-after 2"
+                                       << "lost" << "0";
 }
 
 void TestSearch::identifiesScenarioDrives()
@@ -436,9 +485,11 @@ void TestSearch::identifiesScenarioDrives()
     runSetup(preset, 0);
 
     QVERIFY(!m_boxes.isEmpty());
-    QVERIFY2(m_boxes.at(0).text == (invType.isEmpty() ? Unknown : Found.arg(invType)),
-             qPrintable(m_boxes.at(0).text + "\n" + simulated.journalHead()));
-    QCOMPARE(g_invType, invType);
+    const bool lost = invType == "lost";
+    const QString expected = lost ? "Please check the station and COM port!" : invType.isEmpty() ? Unknown : Found.arg(invType);
+    QVERIFY2(m_boxes.at(0).text == expected, qPrintable(m_boxes.at(0).text + "\n" + simulated.journalHead()));
+    QCOMPARE(g_invType, lost ? QString("---") : invType);
+    QCOMPARE(m_window->navigation->stationTested[1], lost ? 0 : int(!invType.isEmpty()));
     QCOMPARE(g_modelCode, modelCode);
 }
 

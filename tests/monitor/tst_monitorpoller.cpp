@@ -75,6 +75,8 @@ private slots:
 
     void passAsksTheFlaggedItemsAndTheWindowShowsThem_data();
     void passAsksTheFlaggedItemsAndTheWindowShowsThem();
+    void busyDriveKeepsEachItemItsOwn_data();
+    void busyDriveKeepsEachItemItsOwn();
     void refusedItem_data();
     void refusedItem();
     void lostLinkGoesIdle_data();
@@ -281,6 +283,33 @@ void tst_MonitorPoller::passAsksTheFlaggedItemsAndTheWindowShowsThem()
     std::sort(gaps.begin(), gaps.end());
     QVERIFY(!gaps.isEmpty());
     QVERIFY2(gaps.at(gaps.size() / 2) < 0.040, qPrintable(QString::number(gaps.at(gaps.size() / 2))));
+    QVERIFY(m_fix.reportedErrors().isEmpty());
+    QCOMPARE(m_fix.boxes().size(), 0);
+}
+
+void tst_MonitorPoller::busyDriveKeepsEachItemItsOwn_data()
+{
+    shippedLineRows();
+}
+
+// A drive busy now and then answers the kept requests late, one by one: every pass still shows each
+// item's own reading, never the one of the item asked before or after it.
+void tst_MonitorPoller::busyDriveKeepsEachItemItsOwn()
+{
+    QFETCH(int, line);
+    prepare(line, QStringLiteral("monitor 0 1234\nmonitor 3 2500\nmonitor 2 880\nmonitor E 3800\nstatus 0x81"));
+    m_fix.control(QStringLiteral("fault busy always 45 every 6"));
+    run();
+    QTRY_VERIFY_WITH_TIMEOUT(passes(QStringLiteral("M0R")).size() >= 12, 20000);
+    stop();
+    QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
+
+    const QVector<QPointF> samples = m_window->plot->samples(0);
+    QVERIFY(samples.size() >= 10);
+    for (const QPointF &p : samples)
+        QVERIFY2(qIsNaN(p.y()) || p.y() == 12.34, qPrintable(QString::number(p.y())));
+    QCOMPARE(m_window->sampleValueEdit->text(), QStringLiteral("12.34"));
+    QVERIFY2(m_fix.received().size() > m_fix.requests().size() + 5, "the drive was never busy");
     QVERIFY(m_fix.reportedErrors().isEmpty());
     QCOMPARE(m_fix.boxes().size(), 0);
 }

@@ -17,6 +17,8 @@ private slots:
     void topItemLeavesThePollerWatching();
     void restartWaitIsHonoured();
     void windowWaitsForARunningPoll();
+    void busyDriveKeepsModeAndStatusApart_data();
+    void busyDriveKeepsModeAndStatusApart();
 
 private:
     // Station 1 of the character-protocol drive, tested and selected: the poller runs.
@@ -290,6 +292,46 @@ void tst_ModePoller::windowWaitsForARunningPoll()
     const QList<Frame> frames = m_fix.received();
     QCOMPARE(frames.size(), 2 + 10);
     QVERIFY(frames.last().at < gone);
+}
+
+void tst_ModePoller::busyDriveKeepsModeAndStatusApart_data()
+{
+    shippedLineRows();
+}
+
+// A drive busy now and then answers the polls late: the status never takes the mode's reply, nor the
+// mode the status's, and nothing is logged as failed.
+void tst_ModePoller::busyDriveKeepsModeAndStatusApart()
+{
+    QFETCH(int, line);
+    // Running forward under EXT: the mode's word read as a status shows no direction, the status's
+    // digits read as a mode name another mode.
+    QVERIFY(m_fix.startLine(line, QStringLiteral("mode 1\nstatus 0x03")));
+    m_fix.addTestedStation(line);
+    g_currentStationIndex = m_fix.stationIndex(0);
+    m_fix.selectStation(0);
+    QTRY_COMPARE_WITH_TIMEOUT(lampStates(nav()), QStringLiteral("01001"), 3000);
+    m_fix.watch();
+    const int before = m_fix.received().size();
+    // Every third request begins a stretch: the mode's and the status's polls in turn.
+    m_fix.control(QStringLiteral("fault busy always 60 every 3"));
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 3000) {
+        QTest::qWait(30);
+        QCOMPARE(lampStates(nav()), QStringLiteral("01001"));
+        QCOMPARE(m_fix.window()->modeValueLabel->text(), QStringLiteral("EXT"));
+    }
+    const QList<Frame> asked = m_fix.received().mid(before);
+    int repeats = 0;
+    for (int i = 1; i < asked.size(); ++i)
+        repeats += asked.at(i).bytes == asked.at(i - 1).bytes;
+    QVERIFY2(repeats >= 2, qPrintable(QString::number(repeats)));
+    QFile log(g_appDir + QStringLiteral("Operation_log.txt"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(!log.readAll().contains("failure"));
+    QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("On-Line"));
+    QVERIFY(m_fix.boxes().isEmpty() && m_fix.reportedErrors().isEmpty());
 }
 
 QTEST_MAIN(tst_ModePoller)

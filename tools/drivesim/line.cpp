@@ -176,9 +176,48 @@ void Line::frameReceived(const QByteArray &frame, qint64 startNs)
 {
     journal(startNs, "RX", frame, QString());
     const qint64 now = nowNs();
+    if (!m_queue.isEmpty() || now < m_busyUntil) {
+        m_queue.append(frame);
+        journal(now, "--", QByteArray(), QStringLiteral("busy: request kept"));
+        return;
+    }
+    if (!m_tx.isEmpty()) {
+        journal(now, "--", QByteArray(), QStringLiteral("silent: busy sending"));
+        return;
+    }
+    QString why;
+    if (now >= m_restartUntil && lineMatches(&why) && beginsBusyStretch(now)) {
+        m_queue.append(frame);
+        return;
+    }
+    answer(frame, startNs + qint64(frame.size()) * charTimeNs());
+}
+
+bool Line::beginsBusyStretch(qint64 now)
+{
+    for (Fault &f : m_s->faults) {
+        if (f.kind != Fault::Busy || f.remaining == 0 || ++f.seen < f.every)
+            continue;
+        f.seen = 0;
+        if (f.remaining > 0)
+            --f.remaining;
+        m_busyUntil = now + qint64(f.arg) * 1000000;
+        journal(now, "--", QByteArray(), QStringLiteral("busy for %1 ms: request kept").arg(f.arg));
+        return true;
+    }
+    return false;
+}
+
+void Line::answerQueued(qint64 now)
+{
+    while (!m_queue.isEmpty() && m_tx.isEmpty() && now >= m_busyUntil)
+        answer(m_queue.takeFirst(), now);
+}
+
+void Line::answer(const QByteArray &frame, qint64 readyNs)
+{
+    const qint64 now = nowNs();
     auto silent = [&](const QString &why) { journal(now, "--", QByteArray(), QStringLiteral("silent: ") + why); };
-    if (!m_tx.isEmpty())
-        return silent(QStringLiteral("busy sending"));
     if (now < m_restartUntil)
         return silent(QStringLiteral("restarting"));
     QString why;
@@ -214,7 +253,7 @@ void Line::frameReceived(const QByteArray &frame, qint64 startNs)
     QStringList applied;
     for (Fault &f : m_s->faults) {
         if (f.remaining == 0 || f.kind == Fault::SilentFirst || f.kind == Fault::SilentAfter
-            || f.kind == Fault::LinkLost)
+            || f.kind == Fault::LinkLost || f.kind == Fault::Busy)
             continue;
         switch (f.kind) {
         case Fault::BadCheck:
@@ -245,7 +284,7 @@ void Line::frameReceived(const QByteArray &frame, qint64 startNs)
             --f.remaining;
     }
     // The request and the reply both take their time on the wire; the drive turns around in between.
-    m_txDue = startNs + qint64(frame.size() + reply.bytes.size()) * charTimeNs() + qint64(m_s->turnaroundMs) * 1000000 + extra;
+    m_txDue = readyNs + qint64(reply.bytes.size()) * charTimeNs() + qint64(m_s->turnaroundMs) * 1000000 + extra;
     // Paced, the first byte is due as many characters earlier as follow it.
     m_txPaced = m_s->pacedReply && !m_txDribble;
     if (m_txPaced)
@@ -329,6 +368,8 @@ int Line::run()
             wake = qMin(wake, m_rxLast + gap);
         if (!m_tx.isEmpty())
             wake = qMin(wake, m_txDue);
+        else if (!m_queue.isEmpty())
+            wake = qMin(wake, m_busyUntil);
         const qint64 wait = qMax<qint64>(0, wake - now);
         timespec ts{time_t(wait / 1000000000LL), long(wait % 1000000000LL)};
         pollfd fds[3] = {{m_master, POLLIN, 0}, {m_signals, POLLIN, 0}, {m_controlRead, POLLIN, 0}};
@@ -368,6 +409,7 @@ int Line::run()
             frameReceived(frame, m_rxStart);
         }
         sendDue(nowNs());
+        answerQueued(nowNs());
     }
     return 0;
 }

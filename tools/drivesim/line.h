@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QList>
 #include <QString>
 
 struct LineOptions {
@@ -31,6 +32,11 @@ private:
     void journal(qint64 ns, const char *direction, const QByteArray &bytes, const QString &note);
     bool lineMatches(QString *why) const;
     void frameReceived(const QByteArray &frame, qint64 startNs);
+    // Handles a request the drive has taken; its reply may begin readyNs (the request's end, or now).
+    void answer(const QByteArray &frame, qint64 readyNs);
+    // Starts a busy stretch at this request when a busy fault says so.
+    bool beginsBusyStretch(qint64 now);
+    void answerQueued(qint64 now);
     void sendDue(qint64 now);
     void readControl();
     qint64 charTimeNs() const;
@@ -61,5 +67,9 @@ private:
     bool m_txRestart = false;
     QString m_txNote;
     qint64 m_restartUntil = 0;
+    // Requests taken while busy, answered one by one when the stretch is over, as a drive with a
+    // receive buffer does.
+    QList<QByteArray> m_queue;
+    qint64 m_busyUntil = 0;
     bool m_quit = false;
 };

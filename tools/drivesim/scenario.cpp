@@ -103,7 +103,7 @@ static bool parseFault(const QStringList &w, Scenario *s, QString *error)
         {QStringLiteral("silent-after"), Fault::SilentAfter},
         {QStringLiteral("bad-check"), Fault::BadCheck},       {QStringLiteral("short"), Fault::Short},
         {QStringLiteral("long"), Fault::Long},                {QStringLiteral("dribble"), Fault::Dribble},
-        {QStringLiteral("late"), Fault::Late}};
+        {QStringLiteral("late"), Fault::Late},               {QStringLiteral("busy"), Fault::Busy}};
     if (w.size() < 2 || !kinds.contains(w.at(1))) {
         *error = QStringLiteral("unknown fault");
         return false;
@@ -135,8 +135,14 @@ static bool parseFault(const QStringList &w, Scenario *s, QString *error)
         ++i;
     }
     f.arg = 100;
-    if (f.kind == Fault::Late && w.size() > i && !toInt(w.at(i), &f.arg)) {
-        *error = QStringLiteral("late needs milliseconds");
+    const bool timed = f.kind == Fault::Late || f.kind == Fault::Busy;
+    if (timed && w.size() > i && !toInt(w.at(i++), &f.arg)) {
+        *error = QStringLiteral("%1 needs milliseconds").arg(w.at(1));
+        return false;
+    }
+    if (f.kind == Fault::Busy && w.size() > i
+        && (w.size() != i + 2 || w.at(i) != QLatin1String("every") || !toInt(w.at(i + 1), &f.every) || f.every < 1)) {
+        *error = QStringLiteral("busy [count|always] [ms] [every n]");
         return false;
     }
     s->faults.append(f);

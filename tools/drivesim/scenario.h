@@ -29,10 +29,12 @@ struct RelatedRule {
 };
 
 struct Fault {
-    enum Kind { SilentFirst, SilentAfter, LinkLost, BadCheck, Short, Long, Dribble, Late };
+    enum Kind { SilentFirst, SilentAfter, LinkLost, BadCheck, Short, Long, Dribble, Late, Busy };
     Kind kind = SilentFirst;
-    int remaining = 1; // -1: every reply from now on
-    int arg = 0;       // silent-first, silent-after: k; late: extra milliseconds
+    int remaining = 1; // -1: every reply from now on; busy: stretches
+    int arg = 0;       // silent-first, silent-after: k; late, busy: milliseconds
+    int every = 1;     // busy: a stretch begins at every n-th request the idle drive takes
+    int seen = 0;      // busy: requests taken since the last stretch
 };
 
 struct Refusal {
