@@ -274,8 +274,15 @@ void TestSearch::silentDriveEndsInTheFailurePath()
     SimulatedDrive drive(QStringLiteral("COM7"));
     QVERIFY(drive.startSeries("protocol rtu\nbaud 9600\ndata 8\nparity N\nstop 1\nterminator none\n"
                                        "station 1\nfault link-lost"));
+    QFile log(g_appDir + QStringLiteral("Operation_log.txt"));
+    QVERIFY(log.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    log.close();
     // Each box stays open for several ticks of the search's timer.
     runSetup({ 0, 1, 1, 0, 0, 1 }, 183, {}, 450);
+    // The search's outcome, not a line for each probe that found nothing.
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QByteArray logged = log.readAll().trimmed();
+    QVERIFY2(logged.endsWith("\nConnection failed!") && !logged.contains("failure"), logged.constData());
     CComSetup *setup = m_window->comSetup;
 
     QCOMPARE(m_boxes.size(), 1);
