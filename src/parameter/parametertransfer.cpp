@@ -431,6 +431,10 @@ void CParameter::WriteSinglePar()
 
 bool CParameter::executeCommand(const char *code, const QString &firstLine)
 {
+    // After a loss the test comes first, as for every other command, before the question.
+    CNavigation *navigation = g_mainWindow ? g_mainWindow->navigation : nullptr;
+    if (navigation && navigation->checkConnection() == -1 && !g_connectionTest)
+        return false;
     const QString text = firstLine + QStringLiteral("\n") + tr("Click \"Confirm\" to confirm the operation.\n")
                          + tr("Click \"Cancel\" to cancel the operation.\n");
     QMessageBox box(QMessageBox::NoIcon, tr("Warning"), text, QMessageBox::Ok | QMessageBox::Cancel);
@@ -440,9 +444,6 @@ bool CParameter::executeCommand(const char *code, const QString &firstLine)
     box.button(QMessageBox::Cancel)->setText(tr("Cancel"));
     box.setIcon(QMessageBox::Warning);
     if (box.exec() != QMessageBox::Ok)
-        return false;
-    CNavigation *navigation = g_mainWindow ? g_mainWindow->navigation : nullptr;
-    if (navigation && navigation->checkConnection() == -1 && !g_connectionTest)
         return false;
     if (g_readWrite)
         g_readWrite->SendCommand(code);

@@ -69,6 +69,7 @@ void enterStation(CNavigation *navigation, const DocumentStation &station)
         StationEntry::itemText(navigation->numberPrefixText, station.number, station.type));
     item->setEditable(false);
     navigation->treeRoot->appendRow(item);
+    navigation->stationEnteredAgain(station.number, station.type);
     navigation->stationTypes[station.number] = station.type;
     // Its drive has not been identified: the generic files, as for a station entered by hand.
     navigation->stationModelCodes[station.number] = QStringLiteral("0");

@@ -23,7 +23,6 @@ void MonitorModeThread::startPolling()
 void MonitorModeThread::stopPolling()
 {
     stopRequested = true;
-    g_cuModeResult = -1;
 }
 
 void MonitorModeThread::stopAndWait()

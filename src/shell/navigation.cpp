@@ -16,6 +16,8 @@
 #include "shell/operationlog.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -36,6 +38,7 @@ const QColor OtherColour(255, 255, 255);
 const QLatin1String NumberMark("NO.");
 const int ClickWindowMs = 400;
 const int DisplayTickMs = 10;
+const int FirstPollWaitMs = 2500;
 
 QString numberDigits(int number)
 {
@@ -171,6 +174,7 @@ CNavigation::CNavigation(QWidget *parent)
     , stationLabel(PotLabel)
     , stationTypes(Count)
     , stationModelCodes(Count)
+    , deletedTypes(Count)
 {
     setupUi(this);
     retranslateStrings();
@@ -202,12 +206,12 @@ CNavigation::CNavigation(QWidget *parent)
 
     stationDialog = new CSetType(nullptr);
     stationDialog->hide();
-    commError = true;
     modeThread = new MonitorModeThread(this);
+    // Runs for the whole run: it also takes in a lost link, whoever met it.
     modeDisplayTimer = new QTimer(this);
-    modeDisplayTimer->setInterval(DisplayTickMs);
+    connect(modeDisplayTimer, &QTimer::timeout, this, &CNavigation::monitorModeState);
+    modeDisplayTimer->start(DisplayTickMs);
     statusWord = 0;
-    driveMode = -1;
 }
 
 CNavigation::~CNavigation()
@@ -330,93 +334,112 @@ int CNavigation::checkConnection()
     return -1;
 }
 
-void CNavigation::modeSwitched(int mode, QLabel *lamp, const QString &label)
+bool CNavigation::commandMayGo()
 {
-    setConnectIcon(true);
-    setModeLamps(lamp);
-    setModeText(label);
-    statusFresh = false;
-    if (!modeThread->isRunning()) {
-        modeThread->startPolling();
-        connectModeDisplay();
-        modeDisplayTimer->start(DisplayTickMs);
-        commError = false;
-        driveMode = mode;
-        statusWord = 0;
+    if (checkConnection() != 0)
+        return false;
+    followLink();
+    return g_connectionTest || modeState.onLine();
+}
+
+// The mode the dock knows decides; right after a passed test or a change of station it is known
+// only from the first poll, which the command waits for.
+bool CNavigation::runCommandMayGo()
+{
+    if (!commandMayGo())
+        return false;
+    const bool modeH = isFeatureEnabled(QStringLiteral("readWrite_H"));
+    if (modeState.runCommand(modeH) == DriveModeState::Run::WaitForPoll)
+        waitForFirstPoll();
+    switch (modeState.runCommand(modeH)) {
+    case DriveModeState::Run::Allowed:
+        return true;
+    case DriveModeState::Run::OffLine:
+        // Given up while waiting: the user is asked for the test. During a test no mode is known.
+        if (!g_connectionTest) {
+            checkConnection();
+            return false;
+        }
+        [[fallthrough]];
+    default:
+        QMessageBox::warning(this, tr("Warning"), tr("Please change INV operation mode to CU!"), QMessageBox::Ok);
+        return false;
     }
+}
+
+void CNavigation::waitForFirstPoll()
+{
+    // The first poll comes a second after the poller starts, later after a restart command.
+    const int limitMs = FirstPollWaitMs + (g_modeRestartWait ? (g_seriesLetter == 'S' ? 7000 : 2000) : 0);
+    QElapsedTimer clock;
+    clock.start();
+    const bool modeH = isFeatureEnabled(QStringLiteral("readWrite_H"));
+    while (modeThread->isRunning() && modeState.runCommand(modeH) == DriveModeState::Run::WaitForPoll
+           && clock.elapsed() < limitMs) {
+        // Clicks and keys wait as well, so a release comes after the press has had its answer.
+        QEventLoop loop;
+        QTimer::singleShot(DisplayTickMs, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+}
+
+void CNavigation::modePressed(DriveModeState::Press press, int result)
+{
+    // Its own exchange may have been the one that gave up.
+    followLink();
+    if (!ReadWrite::lastCommandSent()) {
+        modeState.modePressHeldBack();
+        return;
+    }
+    modeState.modePressSent(press, result == 0);
+    if (result == 0) {
+        setConnectIcon(true);
+        if (modeState.onLine())
+            startModeDisplay();
+    }
+    paintMode();
 }
 
 void CNavigation::SwitchToCU()
 {
-    if (checkConnection() != 0)
+    if (!commandMayGo())
         return;
-    // CU counts only once the drive has taken it.
-    g_cuModeResult = g_readWrite->SendCommand("CU0");
-    if (g_cuModeResult == 0) {
-        modeSwitched(0, CUstatusLabel, QStringLiteral("CU"));
-        if (!g_versionRead && g_mainWindow) {
-            g_mainWindow->parameterForm->loadParameterTable();
-            g_mainWindow->parameterForm->loadHideParameters();
-        }
+    const int result = g_readWrite->SendCommand("CU0");
+    modePressed(DriveModeState::Press::Cu, result);
+    if (result == 0 && !g_versionRead && g_mainWindow) {
+        g_mainWindow->parameterForm->loadParameterTable();
+        g_mainWindow->parameterForm->loadHideParameters();
     }
-    leaveJog();
 }
 
 void CNavigation::SwitchToExt()
 {
-    if (checkConnection() != 0)
-        return;
-    g_cuModeResult = -1;
-    if (g_readWrite->SendCommand("EXT") == 0)
-        modeSwitched(1, ExtStatusLabel, QStringLiteral("EXT"));
-    leaveJog();
+    if (commandMayGo())
+        modePressed(DriveModeState::Press::Ext, g_readWrite->SendCommand("EXT"));
 }
 
 void CNavigation::SwitchToJOG()
 {
-    if (checkConnection() != 0)
-        return;
-    const int result = g_readWrite->SendCommand("JOG");
-    // One that never went out (the link was given up while it waited) arms nothing; one whose
-    // reply was lost may have reached the drive.
-    if (!ReadWrite::lastCommandSent())
-        return;
-    g_cuModeResult = 0;
-    if (result == 0)
-        modeSwitched(2, JogStatuslabel, QStringLiteral("JOG"));
-    jogByButton = true;
+    if (commandMayGo())
+        modePressed(DriveModeState::Press::Jog, g_readWrite->SendCommand("JOG"));
 }
 
 void CNavigation::InvRunRev()
 {
-    if (checkConnection() != 0)
-        return;
-    if (g_cuModeResult != 0) {
-        QMessageBox::warning(this, tr("Warning"), tr("Please change INV operation mode to CU!"), QMessageBox::Ok);
-        return;
-    }
-    g_readWrite->SendCommand("REV");
+    if (runCommandMayGo())
+        g_readWrite->SendCommand("REV");
 }
 
 void CNavigation::InvRunFwd()
 {
-    if (checkConnection() != 0)
-        return;
-    if (g_cuModeResult != 0) {
-        QMessageBox::warning(this, tr("Warning"), tr("Please change INV operation mode to CU!"), QMessageBox::Ok);
-        return;
-    }
-    g_readWrite->SendCommand("FWD");
+    if (runCommandMayGo())
+        g_readWrite->SendCommand("FWD");
 }
 
 void CNavigation::InvSetFre()
 {
-    if (checkConnection() != 0)
+    if (!runCommandMayGo())
         return;
-    if (g_cuModeResult != 0) {
-        QMessageBox::warning(this, tr("Warning"), tr("Please change INV operation mode to CU!"), QMessageBox::Ok);
-        return;
-    }
     int value = qRound(FrespinBox->value() * 100);
     // Drives set to 0.1 Hz steps by P.187 or P.991 take the frequency in tenths.
     if (isFeatureEnabled(QStringLiteral("Navigation_readP187"))) {
@@ -430,73 +453,57 @@ void CNavigation::InvSetFre()
     g_readWrite->SendCommand(command);
 }
 
-void CNavigation::leaveJog()
-{
-    jogByButton = false;
-    // Until the next poll is painted, the mode chosen here is the one the dock knows.
-    jogByPoll = false;
-}
-
-// In JOG the drive runs only while REV or FWD is held down, however it came to JOG: the button
-// here, or the drive's panel as the poller saw it.
+// In JOG the drive runs only while REV or FWD is held down, however it came to JOG. The stop goes
+// out off-line too, where the guard would only ask for a test: a stop is never wrong to send.
 void CNavigation::runButtonReleased()
 {
-    if (jogByButton || jogByPoll)
-        InvStop();
+    followLink();
+    if (modeState.releaseStops())
+        sendStop();
 }
 
 void CNavigation::InvStop()
 {
-    if (checkConnection() != 0)
-        return;
-    if (g_readWrite->SendCommand("STO") == 0) {
-        RevStatusLabel->setStyleSheet(LampOff);
-        FWDStatusLabel->setStyleSheet(LampOff);
-    }
+    if (commandMayGo())
+        sendStop();
+}
+
+void CNavigation::sendStop()
+{
+    if (g_readWrite->SendCommand("STO") == 0)
+        setDirectionLamps(nullptr);
 }
 
 // ---- Mode poller and display ----
 
 void CNavigation::startModeDisplay()
 {
-    if (modeThread->isRunning())
-        return;
-    modeThread->startPolling();
-    connectModeDisplay();
-    modeDisplayTimer->start(DisplayTickMs);
-    commError = false;
+    if (!modeThread->isRunning())
+        modeThread->startPolling();
 }
 
 void CNavigation::connectionTestPassed()
 {
-    // Whatever a JOG press before it armed, and whatever was polled before: the drive's next poll
-    // decides from here.
-    jogByButton = false;
-    statusFresh = false;
+    // The test is still running here: its end clears g_connectionTest right after.
+    modeState.passedTest(numberInText(PotLabel->text()));
     startModeDisplay();
+    paintMode();
+}
+
+void CNavigation::stationEnteredAgain(int number, const QString &type)
+{
+    if (number >= 0 && number < Count && deletedTypes.at(number) != type)
+        stationTested[number] = 0;
 }
 
 void CNavigation::stopModePolling(bool takeOffLine)
 {
     if (!modeThread)
         return;
-    if (modeThread->isRunning()) {
-        commError = true;
-        if (takeOffLine)
-            g_offLine = true;
-    }
+    if (modeThread->isRunning() && takeOffLine)
+        g_offLine = true;
     // Also when the poller has ended by itself: what it wrote last is then in view.
     modeThread->stopAndWait();
-}
-
-void CNavigation::connectModeDisplay()
-{
-    connect(modeDisplayTimer, &QTimer::timeout, this, &CNavigation::monitorModeState, Qt::UniqueConnection);
-}
-
-void CNavigation::disconnectModeDisplay()
-{
-    disconnect(modeDisplayTimer, &QTimer::timeout, this, &CNavigation::monitorModeState);
 }
 
 void CNavigation::pollModeState()
@@ -513,31 +520,29 @@ void CNavigation::pollModeState()
         modeThread->stopPolling();
         return;
     }
+    const unsigned ticket = modeState.pollBegun();
     LinkLossWatch watch;
     ReadWrite *link = g_readWrite;
     const int mode = link->SendCommand("MOD");
     if (mode == -1) {
-        commError = true;
         if (g_offLine)
             modeThread->stopPolling();
         return;
     }
-    driveMode = (mode >= '0' && mode <= '8') ? mode - '0' : -1;
-    commError = false;
-
+    DriveModeState::Poll poll;
+    poll.mode = (mode >= '0' && mode <= '8') ? mode - '0' : -1;
     const int status = link->SendCommand("STA");
     if (status == -1) {
-        commError = true;
         if (g_offLine)
             modeThread->stopPolling();
         statusWord = 0;
     } else {
         // Read here, once a poll, rather than on the GUI thread at every paint.
-        if (driveMode == 2)
-            jogRunAllowed = QStringLiteral("%1").arg(link->ReadPar(79, 1.0)) == QLatin1String("3");
+        if (poll.mode == 2)
+            poll.p79Is3 = QStringLiteral("%1").arg(link->ReadPar(79, 1.0)) == QLatin1String("3");
+        poll.status = status;
         statusWord = status;
-        commError = false;
-        statusFresh = true;
+        modeState.polled(ticket, poll);
     }
     if (g_connectionTest)
         modeThread->stopPolling();
@@ -555,92 +560,51 @@ void CNavigation::setDirectionLamps(QLabel *on)
         lamp->setStyleSheet(lamp == on ? LampOn : LampOff);
 }
 
-void CNavigation::allLampsOff()
-{
-    setModeLamps(nullptr);
-    setDirectionLamps(nullptr);
-}
-
 void CNavigation::showLinkLost()
 {
     modeThread->stopPolling();
-    // A tick that still saw the last good poll may have run after the poller gave up.
-    g_cuModeResult = -1;
-    allLampsOff();
-    setModeText(QString());
-    disconnectModeDisplay();
+    modeState.givenUp();
     const int number = numberInText(PotLabel->text());
     if (number >= 0)
         stationTested[number] = 0;
     setConnectionState(false);
+    paintMode();
+}
+
+void CNavigation::followLink()
+{
+    // Whichever exchange gave up, a command's or a read's as well as a poll's.
+    if ((g_offLine || g_connectionTest) && modeState.onLine())
+        showLinkLost();
 }
 
 void CNavigation::monitorModeState()
 {
-    // Whichever exchange gave up, a command's or a read's as well as a poll's, the last poll is no
-    // picture of the drive any more; nor what a mode press painted while no poll had come since.
-    if (g_offLine && !g_connectionTest) {
-        showLinkLost();
-        return;
-    }
-    if (!statusFresh)
-        return;
-    const int number = numberInText(PotLabel->text());
-    if (g_connectionTest) {
-        commError = true;
-        modeThread->stopPolling();
-        allLampsOff();
-        if (number >= 0)
-            stationTested[number] = 0;
-        setConnectionState(false);
-        return;
-    }
+    followLink();
+    paintMode();
+}
 
+void CNavigation::paintMode()
+{
+    if (modeState.version() == m_paintedVersion)
+        return;
     const bool modeH = isFeatureEnabled(QStringLiteral("readWrite_H"));
-    QLabel *lamp = nullptr;
-    QString label;
-    int cuResult = -1;
-    switch (driveMode) {
-    case 0:
-        lamp = CUstatusLabel;
-        label = QStringLiteral("CU");
-        cuResult = 0;
-        break;
-    case 1:
-        lamp = ExtStatusLabel;
-        label = QStringLiteral("EXT");
-        break;
-    case 2:
-        lamp = JogStatuslabel;
-        label = QStringLiteral("JOG");
-        cuResult = jogRunAllowed ? 0 : -1;
-        break;
-    case 3:
-    case 4:
-    case 5:
-    case 7:
-        label = QStringLiteral("H%1").arg(driveMode - 2);
-        break;
-    case 6:
-        label = QStringLiteral("H4");
-        cuResult = modeH ? 0 : -1;
-        break;
-    case 8:
-        label = modeH ? QStringLiteral("H6") : QStringLiteral("PU");
-        break;
-    default:
-        break;
+    const DriveModeState::Display shown = modeState.display(modeH);
+    m_paintedVersion = shown.version;
+    using Lamp = DriveModeState::Lamp;
+    setModeLamps(shown.lamp == Lamp::Cu ? CUstatusLabel : shown.lamp == Lamp::Ext ? ExtStatusLabel
+                 : shown.lamp == Lamp::Jog                                          ? JogStatuslabel
+                                                                                    : nullptr);
+    setDirectionLamps((shown.status & 2) ? FWDStatusLabel : (shown.status & 4) ? RevStatusLabel : nullptr);
+    setModeText(shown.label);
+    g_cuModeResult = modeState.runCommand(modeH) == DriveModeState::Run::Allowed ? 0 : -1;
+    if (shown.fromPoll) {
+        // The station answered.
+        const int number = numberInText(PotLabel->text());
+        if (number >= 0)
+            stationTested[number] = 1;
+        setConnectionState(true);
     }
-    setModeLamps(lamp);
-    g_cuModeResult = cuResult;
-    jogByPoll = lamp == JogStatuslabel;
-
-    const int status = statusWord;
-    setDirectionLamps((status & 2) ? FWDStatusLabel : (status & 4) ? RevStatusLabel : nullptr);
-    setModeText(label);
-    if (number >= 0)
-        stationTested[number] = 1;
-    setConnectionState(true);
 }
 
 // ---- Stations ----
@@ -704,7 +668,8 @@ void CNavigation::noStationLeft()
     }
 }
 
-void CNavigation::makeFirstStationCurrent(bool consultTested)
+// Its number, -1 when the text names none.
+int CNavigation::makeFirstStationCurrent(bool consultTested)
 {
     QStandardItem *first = treeRoot->child(0);
     makeCurrent(first, false);
@@ -712,7 +677,6 @@ void CNavigation::makeFirstStationCurrent(bool consultTested)
     const int number = numberOfWord(words(text).value(0));
     if (consultTested) {
         const bool tested = number >= 0 && stationTested[number] == 1;
-        commError = !tested;
         g_offLine = !tested;
         // Text and picture together: the station deleted may have left "Off-Line" written.
         setConnectionState(tested);
@@ -726,6 +690,7 @@ void CNavigation::makeFirstStationCurrent(bool consultTested)
         setStationGlobals(number);
     reloadParameterForm(true);
     g_currentStationIndex = first->index();
+    return number;
 }
 
 bool CNavigation::numberRefused(int number, int editedNumber)
@@ -778,6 +743,7 @@ void CNavigation::ChStation()
     stopModePolling(!tested);
     if (!tested)
         g_offLine = true;
+    modeState.stationChosen(w.size() >= 2 ? number : -1, tested);
     makeCurrent(item, true);
     PotLabel->setText(selectStationText + item->text());
 
@@ -788,17 +754,10 @@ void CNavigation::ChStation()
         g_invType = w.last().simplified();
         if (number >= 0)
             setStationGlobals(number);
-        if (tested) {
-            commError = false;
-            modeThread->stopRequested = false;
-            g_offLine = false;
-            setConnectionState(true);
+        g_offLine = !tested;
+        setConnectionState(tested);
+        if (tested)
             startModeDisplay();
-        } else {
-            commError = true;
-            g_offLine = true;
-            setConnectionState(false);
-        }
     } else {
         g_invType.clear();
     }
@@ -806,6 +765,7 @@ void CNavigation::ChStation()
     if ((g_invType != previousType || g_currentStationIndex != lastClickedIndex) && !g_invType.isEmpty())
         reloadParameterForm(true);
     g_currentStationIndex = lastClickedIndex;
+    paintMode();
     appendOperationLog({ QStringLiteral("Single click select") + g_stationText }, true);
 }
 
@@ -826,6 +786,7 @@ void CNavigation::addStation()
     stopModePolling();
     // A new station is untested: nothing may be sent to it, the monitor's pass included.
     g_offLine = true;
+    modeState.stationChosen(number, false);
 
     PotLabel->setText(selectStationText + NumberMark + numberDigits(number) + QLatin1Char(' ') + entry.type);
     g_invType = entry.type;
@@ -851,9 +812,8 @@ void CNavigation::addStation()
     stationTypes[number] = entry.type;
     stationTested[number] = 0;
     // A new station takes commands only after it has passed the connection test.
-    commError = true;
-    g_offLine = true;
     setConnectionState(false);
+    paintMode();
 }
 
 void CNavigation::CallSetType()
@@ -861,7 +821,6 @@ void CNavigation::CallSetType()
     if (!lastClickedIndex.isValid() || !lastClickedIndex.parent().isValid())
         return;
     const QPersistentModelIndex edited(lastClickedIndex);
-    g_currentStationIndex = edited;
     QStandardItem *item = stationModel->itemFromIndex(lastClickedIndex);
     const DialogPreset preset = presetOfItem(item->text());
     stationDialog->StationSpinBox->setValue(qMax(preset.number, 0));
@@ -877,12 +836,21 @@ void CNavigation::CallSetType()
     if (stationDialog->exec() != QDialog::Accepted || !edited.isValid())
         return;
     const int number = stationDialog->StationSpinBox->value();
-    stopModePolling();
-    g_offLine = true;
     item = stationModel->itemFromIndex(edited);
     const int oldNumber = numberOfWord(words(item->text()).value(0));
+    const bool removed = !stationDialog->InvVolcomboBox->isEnabled();
+    // A refused edit changes nothing: the station on line stays on line.
+    if (!removed && numberRefused(number, oldNumber)) {
+        modeState.editRefused();
+        return;
+    }
+    g_currentStationIndex = edited;
+    stopModePolling();
+    g_offLine = true;
+    // The station current afterwards is untested either way.
+    modeState.stationChosen(removed ? -1 : number, false);
 
-    if (!stationDialog->InvVolcomboBox->isEnabled()) {
+    if (removed) {
         // "None": the station goes.
         if (oldNumber >= 0) {
             stationTested[oldNumber] = 0;
@@ -900,10 +868,8 @@ void CNavigation::CallSetType()
         if (treeRoot->rowCount() == 0)
             noStationLeft();
         else
-            makeFirstStationCurrent(false);
+            modeState.stationChosen(makeFirstStationCurrent(false), false);
     } else {
-        if (numberRefused(number, oldNumber))
-            return;
         if (oldNumber >= 0) {
             stationTested[oldNumber] = 0;
             stationTypes[oldNumber].clear();
@@ -929,17 +895,13 @@ void CNavigation::CallSetType()
         reloadParameterForm(true);
         setTypeLabel(g_invType);
     }
-    commError = true;
     g_offLine = true;
     setConnectionState(false);
+    paintMode();
 }
 
 void CNavigation::deleteStation()
 {
-    if (modeThread->isRunning()) {
-        disconnectModeDisplay();
-        stopModePolling();
-    }
     if (treeRoot->rowCount() == 0)
         return;
     if (!currentItem || !currentItem->isSelectable()) {
@@ -949,8 +911,11 @@ void CNavigation::deleteStation()
     const QString first = words(currentItem->text()).value(0);
     if (!first.contains(NumberMark))
         return;
+    stopModePolling();
     const int number = numberOfWord(first);
     if (number >= 0) {
+        // Its passed test stays, for this type only.
+        deletedTypes[number] = stationTypes.at(number);
         stationTypes[number].clear();
         stationModelCodes[number].clear();
     }
@@ -959,10 +924,8 @@ void CNavigation::deleteStation()
 
     // The deleted station's last poll is no picture of the one current now: a tested one is
     // painted from its own next poll.
-    statusFresh = false;
-    g_cuModeResult = -1;
-    allLampsOff();
-    setModeText(QString());
+    const int next = treeRoot->rowCount() > 0 ? numberOfWord(words(treeRoot->child(0)->text()).value(0)) : -1;
+    modeState.stationDeleted(next, next >= 0 && stationTested[next] == 1);
     if (treeRoot->rowCount() > 0) {
         makeFirstStationCurrent(true);
         if (!g_offLine)
@@ -972,4 +935,5 @@ void CNavigation::deleteStation()
         g_offLine = true;
         setConnectionState(false);
     }
+    paintMode();
 }

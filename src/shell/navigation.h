@@ -4,6 +4,7 @@
 // controls, the station label and the station tree. Selecting a station makes it the one every
 // request and data-file lookup uses.
 
+#include "shell/drivemodestate.h"
 #include "ui_navform.h"
 
 #include <QModelIndex>
@@ -76,6 +77,9 @@ public:
     void startModeDisplay();
     // The connection test has found the drive: the display starts anew from its polls.
     void connectionTestPassed();
+    // A station deleted and entered again by a document keeps its passed test only for the drive
+    // type it was tested with.
+    void stationEnteredAgain(int number, const QString &type);
     // One poll of mode and status; runs on the poller's thread.
     void pollModeState();
     // Ends the mode poller and waits for its thread (GUI thread).
@@ -88,12 +92,15 @@ public:
     // guard and the search use for it.
     QLabel *&stationLabel;
 
-    std::atomic<int> driveMode { -1 };
+    // What is known of the current station's mode; the poller reports its polls here.
+    DriveModeState modeState;
     QVector<QString> stationTypes;
     // The model code each station's drive was identified with ("0" for one entered by hand), so
     // that selecting a station loads its own model's files, not those of the station identified last.
     QVector<QString> stationModelCodes;
     int stationTested[StationEntry::Count] = {};
+    // The type a deleted station had when it was deleted (its passed test stays).
+    QVector<QString> deletedTypes;
     QStandardItem *treeRoot = nullptr;
     QStandardItem *currentItem = nullptr;
     CSetType *stationDialog = nullptr;
@@ -108,16 +115,8 @@ public:
     // Follows its item through sorting and becomes invalid when the item goes.
     QPersistentModelIndex lastClickedIndex;
     QStandardItemModel *stationModel = nullptr;
-    std::atomic<bool> commError { true };
     MonitorModeThread *modeThread = nullptr;
     QTimer *modeDisplayTimer = nullptr;
-    std::atomic<bool> statusFresh { false };
-    // In JOG mode: whether P.79 read 3 at the last poll (the drive then takes run commands).
-    std::atomic<bool> jogRunAllowed { false };
-    // The drive is in JOG as the dock knows it: its JOG button pressed last among the mode buttons,
-    // or the last painted poll. A release of REV or FWD then stops the drive.
-    bool jogByButton = false;
-    bool jogByPoll = false;
 
 private slots:
     void SwitchToCU();
@@ -140,19 +139,23 @@ private:
     void createConnections();
     void setModeLamps(QLabel *on);
     void setDirectionLamps(QLabel *on);
-    void allLampsOff();
-    void modeSwitched(int mode, QLabel *lamp, const QString &label);
-    void leaveJog();
-    void connectModeDisplay();
-    void disconnectModeDisplay();
-    void setOffLine(bool offLine);
+    // The guard of the dock's own commands: the station's test, and the link as the dock knows it.
+    bool commandMayGo();
+    bool runCommandMayGo();
+    void waitForFirstPoll();
+    void modePressed(DriveModeState::Press press, int result);
+    void sendStop();
+    // Takes in a give-up that any thread's exchange met, or a connection test that took the link.
+    void followLink();
+    void paintMode();
     void makeCurrent(QStandardItem *item, bool othersSelectable);
-    void showStation(int number, bool tested);
     void reloadParameterForm(bool showAll);
     void noStationLeft();
-    void makeFirstStationCurrent(bool consultTested);
+    int makeFirstStationCurrent(bool consultTested);
     void setStationGlobals(int number);
     void setTypeLabel(const QString &text);
     bool numberRefused(int number, int editedNumber);
     void setStationIcon(QStandardItem *item, const QString &picture);
+
+    unsigned m_paintedVersion = 0;
 };

@@ -245,6 +245,17 @@ public:
         addStation(1, QLatin1String(line(index).type), QLatin1String(line(index).power));
         nav()->stationTested[1] = 1;
         g_offLine = false;
+        nav()->modeState.passedTest(1);
+    }
+
+    // What a connection test that finds station 1 does to the dock: the set-up dialog's success.
+    void passConnectionTest()
+    {
+        nav()->stopModePolling();
+        g_connectionTest = true;
+        nav()->stationTested[1] = 1, g_offLine = false, m_window->setConnectionState(true);
+        nav()->connectionTestPassed();
+        g_connectionTest = false;
     }
 
     void control(const QString &command) { m_drive.control(command); }

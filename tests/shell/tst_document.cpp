@@ -332,6 +332,8 @@ void TestDocument::openTakesOnlyRealDocuments()
     const QStringList programFiles = entriesOf(m_appDir.path());
     m_window->comSetup->AutoPort->addItems({ "COM1", "COM3" });
     g_commandLineDoc = documents() + QStringLiteral("earlier.tv");
+    CNavigation *nav = m_window->navigation; // 5 and 7 passed a test and were deleted, 7 of another type
+    nav->stationTested[5] = nav->stationTested[7] = 1, nav->deletedTypes[5] = "VP-220V-0.75K-G", nav->deletedTypes[7] = "A-9-9";
 
     UserAnswers user;
     user.fileNames = QStringList { path };
@@ -340,6 +342,7 @@ void TestDocument::openTakesOnlyRealDocuments()
     QCOMPARE(user.boxes, boxes.replaceInStrings("%1", path));
     QCOMPARE(stationItems(m_window), stations);
     QCOMPARE(shownSettings(m_window), settings);
+    QVERIFY(nav->stationTested[5] && nav->stationTested[7] == !stations.contains("NO.007 A-1-2"));
     const bool opened = boxes.isEmpty() && !name.isEmpty();
     QCOMPARE(g_commandLineDoc, opened ? path : QString());
     QCOMPARE(entriesOf(m_appDir.path()), programFiles);

@@ -18,6 +18,7 @@ private slots:
     void frequency();
     void requestWaitingBehindAGiveUp_data();
     void requestWaitingBehindAGiveUp();
+    void jogPressIsNotCarriedToAnotherStation();
 
 private:
     QList<QByteArray> commandsSent(int protocol) const;
@@ -185,7 +186,7 @@ void tst_DriveCommands::frequency()
     m_fix.watch();
     // The drive takes run commands from the link (the mode buttons have their own test; a press
     // here would start the poller, whose stop waits out its second).
-    g_cuModeResult = 0;
+    nav()->modeState.polled(nav()->modeState.pollBegun(), { 0, 0, false });
 
     QLineEdit *edit = nav()->FrespinBox->findChild<QLineEdit *>();
     edit->selectAll();
@@ -205,19 +206,22 @@ void tst_DriveCommands::requestWaitingBehindAGiveUp_data()
     QTest::addColumn<QString>("action");
     const char *const names[] = { "modbus_rtu", "modbus_ascii", "taviron" };
     for (int line = 0; line < 3; ++line)
-        for (const char *action : { "FWD", "Write", "STOP", "JOG", "CU" })
+        for (const char *action : { "FWD", "Write", "STOP", "JOG", "CU", "JOG_taken" })
             QTest::addRow("%s_%s", names[line], action) << line << QString(action);
 }
 
 // On line in CU, the drive falls silent for exactly the ten tries of a poll's exchange, and the
 // user presses a button meanwhile, whose request finds the link given up when its turn comes.
 // Only a stop still goes out, and its answer does not bring the window back on line.
+// JOG_taken: right after a poll every reply is spoiled while the drive acts on each request; it
+// takes JOG, the program gives up. After a passed test a FWD held and let go leaves no motor running.
 void tst_DriveCommands::requestWaitingBehindAGiveUp()
 {
     QFETCH(int, line);
     QFETCH(QString, action);
     const int protocol = NavFixture::line(line).protocol;
     const bool cu = action == "CU"; // right after a poll, answered before the drive falls silent for good
+    const bool taken = action == "JOG_taken";
     QVERIFY(m_fix.startLine(line));
     m_fix.addTestedStation(line);
     m_fix.watch();
@@ -229,20 +233,23 @@ void tst_DriveCommands::requestWaitingBehindAGiveUp()
             form->PartableWidget->item(row, 10)->setText(QStringLiteral("6"));
             form->PartableWidget->setCurrentCell(row, 10);
         }
-    if (!cu)
+    if (!cu && !taken)
         m_fix.control(QStringLiteral("fault silent-first 10"));
     QTest::qWait(100);
     int before = m_fix.received().size();
     QTRY_VERIFY_WITH_TIMEOUT(m_fix.received().size() > before
-                                 && (!cu || m_fix.received().last().bytes == NavFixture::commandFrame(protocol, "STA")), 3000);
-    if (cu) {
+                                 && (!(cu || taken)
+                                     || m_fix.received().last().bytes == NavFixture::commandFrame(protocol, "STA")), 3000);
+    if (taken) // "Communication Error!" is read, past the next poll's time, before the JOG's press returns
+        connect(m_fix.window(), &CMainWindow::showErrorInfo, this, [] { QTest::qWait(1500); });
+    if (cu || taken) {
         QTest::qWait(20); // the status answered
-        m_fix.control(QStringLiteral("fault silent-after 1"));
+        m_fix.control(taken ? QStringLiteral("fault short always") : QStringLiteral("fault silent-after 1"));
         before = m_fix.received().size();
     }
-    press(action == "FWD" ? nav()->NaFWDPB : action == "STOP" ? nav()->NaStopPB : action == "JOG" ? nav()->JOGPB
+    press(action == "FWD" ? nav()->NaFWDPB : action == "STOP" ? nav()->NaStopPB : action == "JOG" || taken ? nav()->JOGPB
               : cu ? nav()->CUPB : form->writePB);
-    QTest::qWait(1500); // past the next poll's time
+    QTest::qWait(taken ? 0 : 1500); // past the next poll's time
 
     QTRY_VERIFY_WITH_TIMEOUT(nav()->modeThread->isFinished(), 3000);
     nav()->modeThread->stopAndWait(); // what the poller did is seen from here
@@ -264,16 +271,52 @@ void tst_DriveCommands::requestWaitingBehindAGiveUp()
     if (action == "STOP")
         expected << NavFixture::commandFrame(NavFixture::line(line).protocol, "STO");
     QCOMPARE(sent, expected);
+    if (taken) { // after a passed test FWD, pressed before the first poll, waits for it; no FWD, a stop on release
+        m_fix.control(QStringLiteral("clear"));
+        m_fix.passConnectionTest();
+        QTest::mousePress(nav()->NaFWDPB, Qt::LeftButton);
+        QTest::qWait(300);
+        QTest::mouseRelease(nav()->NaFWDPB, Qt::LeftButton);
+        QTest::qWait(50);
+        QCOMPARE(m_fix.boxTexts(), QStringList { "Please change INV operation mode to CU!" }); // JOG, P.79 = 0
+        QCOMPARE(commandsSent(protocol), (QList<QByteArray> { sent.value(0), NavFixture::commandFrame(protocol, "STO") }));
+        return;
+    }
     for (QPushButton *button : { nav()->NaFWDPB, nav()->NaStopPB, nav()->ExtPB }) // each asks for the test
         press(button);
     QCOMPARE(m_fix.boxTexts(), repeated(3, QStringLiteral("Please execute connection test first!")));
     QCOMPARE(m_fix.received().size(), before + sent.size());
-    if (action == "JOG") { // held back, it armed nothing: after a passed test FWD runs, and no STO follows
-        nav()->stationTested[1] = 1, g_offLine = false, nav()->connectionTestPassed(); // as the test's success does
-        QTRY_COMPARE_WITH_TIMEOUT(m_fix.window()->modeValueLabel->text(), QStringLiteral("CU"), 3000);
+    if (action == "JOG") { // held back, it set up nothing: after a passed test FWD runs, and no STO follows
+        m_fix.passConnectionTest(); // nothing stale until the first poll, which FWD waits for
+        QCOMPARE(lampStates(nav()) + m_fix.window()->modeValueLabel->text(), QStringLiteral("00000"));
         press(nav()->NaFWDPB);
         QCOMPARE(commandsSent(protocol), QList<QByteArray> { NavFixture::commandFrame(protocol, "FWD") });
     }
+}
+
+// Station 1 runs in CU; a JOG refused while the motor turns went out all the same. STOP, then station 2,
+// whose drive is in CU: a FWD held and let go runs it on, and no stop follows.
+void tst_DriveCommands::jogPressIsNotCarriedToAnotherStation()
+{
+    QVERIFY(m_fix.startLine(2));
+    m_fix.addStation(2, QStringLiteral("VM3-023"), QStringLiteral("7.5K"));
+    m_fix.addTestedStation(2);
+    nav()->stationTested[2] = 1;
+    m_fix.watch();
+    m_fix.selectStation(0);
+    QTRY_COMPARE_WITH_TIMEOUT(m_fix.window()->modeValueLabel->text(), QStringLiteral("CU"), 3000);
+    press(nav()->NaFWDPB), press(nav()->JOGPB), press(nav()->NaStopPB);
+    g_currentStationIndex = m_fix.stationIndex(1); // of the same type: no table to read
+    m_fix.selectStation(1);
+    m_fix.control(QStringLiteral("station 2")); // the other drive, before its first poll
+    m_fix.watch();
+    const int chosen = commandsSent(0).size();
+    QTest::mousePress(nav()->NaFWDPB, Qt::LeftButton);
+    QTest::qWait(300);
+    QTest::mouseRelease(nav()->NaFWDPB, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(lampStates(nav()), QStringLiteral("10001"), 2500); // it runs on
+    QVERIFY(m_fix.boxes().isEmpty());
+    QCOMPARE(commandsSent(0).mid(chosen), QList<QByteArray> { drive::zrRequest("02FA00002") }); // FWD alone
 }
 
 QTEST_MAIN(tst_DriveCommands)

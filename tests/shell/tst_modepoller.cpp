@@ -114,10 +114,8 @@ void tst_ModePoller::modeTable()
     if (modeH)
         g_typeInfoTable.insert(1, { "readWrite_H", "0-0-99", "1-0-99", "0-0-99" });
     nav()->PotLabel->setText(QStringLiteral("Select station: NO.004 VM3-023-7.5K"));
-    nav()->driveMode = mode;
-    nav()->statusWord = status;
-    nav()->jogRunAllowed = p79is3;
-    nav()->commError = false;
+    nav()->modeState.passedTest(4);
+    QMetaObject::invokeMethod(nav(), "monitorModeState");
     g_cuModeResult = 5;
     for (QLabel *lamp : { nav()->CUstatusLabel, nav()->ExtStatusLabel, nav()->JogStatuslabel, nav()->RevStatusLabel,
                           nav()->FWDStatusLabel })
@@ -126,12 +124,11 @@ void tst_ModePoller::modeTable()
     m_fix.window()->setConnectionState(false);
 
     // Nothing new from the poller: no paint.
-    nav()->statusFresh = false;
     QMetaObject::invokeMethod(nav(), "monitorModeState");
     QCOMPARE(lampStates(nav()), QStringLiteral("00000"));
     QCOMPARE(g_cuModeResult.load(), 5);
 
-    nav()->statusFresh = true;
+    nav()->modeState.polled(nav()->modeState.pollBegun(), { mode, status, p79is3 });
     QMetaObject::invokeMethod(nav(), "monitorModeState");
     if (modeH)
         g_typeInfoTable.removeAt(1);

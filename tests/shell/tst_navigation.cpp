@@ -168,8 +168,7 @@ void tst_Navigation::formSize()
     QVERIFY(!standalone.treeRoot->isEditable());
     QVERIFY(iconShows(standalone.treeRoot->icon(), QStringLiteral(":/new prefix/images/parent_small.png")));
     QVERIFY(standalone.SysSettreeView->isExpanded(standalone.treeRoot->index()));
-    QCOMPARE(standalone.driveMode.load(), -1);
-    QVERIFY(standalone.commError);
+    QVERIFY(!standalone.modeState.onLine());
     QVERIFY(!standalone.modeThread->isRunning());
     QCOMPARE(standalone.stationTypes.size(), 255);
 }
@@ -312,7 +311,7 @@ void tst_Navigation::addingStations()
     QCOMPARE(g_modelCode, QStringLiteral("0"));
     // A new station stays off-line until it has passed the connection test.
     QVERIFY(g_offLine);
-    QVERIFY(nav()->commError);
+    QVERIFY(!nav()->modeState.onLine());
     QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("Off-Line"));
     QVERIFY(m_fix.window()->parameterForm->isVisible());
     QVERIFY(m_fix.window()->parameterButton->isEnabled());
@@ -447,7 +446,7 @@ void tst_Navigation::selectingATestedStationGoesOnLine()
     m_fix.selectStation(1);
     QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("On-Line"));
     QVERIFY(!g_offLine);
-    QVERIFY(!nav()->commError);
+    QVERIFY(nav()->modeState.onLine());
     QVERIFY(nav()->modeThread->isRunning());
 
     // Choosing the other one stops the poller and waits for it before the station changes.
@@ -555,6 +554,9 @@ void tst_Navigation::editing_data()
     QTest::newRow("number_in_use")
         << two << 1 << 3 << "" << "" << QStringList { "NO.003 VR3-043-3.7K", "NO.007 VP-220V-0.75K-G" }
         << "NO.003 VR3-043-3.7K" << QStringList { "The station number has been used!" };
+    QTest::newRow("number_of_the_station_on_line") // "*": on line in CU, its poller running
+        << "7:VP/VP-G-220V:0.75K-G;*3:VR3-043:3.7K" << 1 << 3 << "" << "" << QStringList { "NO.003 VR3-043-3.7K", "NO.007 VP-220V-0.75K-G" }
+        << "NO.003 VR3-043-3.7K" << QStringList { "The station number has been used!" };
     QTest::newRow("number_255")
         << two << 1 << 255 << "" << "" << QStringList { "NO.003 VR3-043-3.7K", "NO.007 VP-220V-0.75K-G" }
         << "NO.003 VR3-043-3.7K" << QStringList { "The station number must be from 0 to 254!" };
@@ -575,9 +577,16 @@ void tst_Navigation::editing()
     QFETCH(QStringList, texts);
     QFETCH(QString, label);
     QFETCH(QStringList, boxes);
-    addStations(m_fix, existing);
+    const bool onLine = existing.contains(QLatin1Char('*'));
+    addStations(m_fix, QString(existing).remove(QLatin1Char('*')));
     nav()->stationTested[7] = 1;
     nav()->stationTested[9] = 1;
+    if (onLine) {
+        QVERIFY(m_fix.startLine(0, QStringLiteral("station 3")));
+        nav()->stationTested[3] = 1;
+        m_fix.selectStation(0);
+        QTRY_COMPARE_WITH_TIMEOUT(m_fix.window()->modeValueLabel->text(), QStringLiteral("CU"), 3000);
+    }
     const QString editedText = nav()->treeRoot->child(row)->text();
     const int oldNumber = editedText.mid(3, 3).toInt();
     const bool refused = !boxes.isEmpty();
@@ -592,6 +601,9 @@ void tst_Navigation::editing()
     QCOMPARE(nav()->PotLabel->text(), QStringLiteral("Select station: ") + label);
     if (refused) {
         QCOMPARE(nav()->stationTypes.at(oldNumber), editedText.section(QLatin1Char(' '), 1));
+        if (onLine) // nothing changed
+            QVERIFY(!g_offLine && nav()->modeThread->isRunning() && lampStates(nav()) == "10000"
+                    && m_fix.window()->connectButton->text() == "On-Line");
         return;
     }
     // The edited station is untested again, under whatever number it has now.
