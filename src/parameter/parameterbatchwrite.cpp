@@ -109,6 +109,8 @@ bool CParameter::batchWriteChecks()
         batchWriteBox(tr("Unable to write parameter value.\n") + QStringLiteral("\n") + tr("Please stop INV first!"));
         return false;
     }
+    if (g_mainWindow && g_mainWindow->navigation)
+        g_mainWindow->navigation->awaitKnownMode();
     if (g_cuModeResult != 0) {
         batchWriteBox(tr("Please change INV operation mode to CU!"));
         return false;

@@ -395,6 +395,8 @@ void CParameter::WriteSinglePar()
 {
     if (!linkReady())
         return;
+    if (g_mainWindow && g_mainWindow->navigation)
+        g_mainWindow->navigation->awaitKnownMode();
     if (g_cuModeResult != 0) {
         QMessageBox::warning(this, tr("Warning"), tr("Please change INV operation mode to CU!"));
         return;

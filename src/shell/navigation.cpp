@@ -367,6 +367,16 @@ bool CNavigation::runCommandMayGo()
     }
 }
 
+void CNavigation::awaitKnownMode()
+{
+    const bool modeH = isFeatureEnabled(QStringLiteral("readWrite_H"));
+    if (!modeThread->isRunning() || modeState.runCommand(modeH) != DriveModeState::Run::WaitForPoll)
+        return;
+    waitForFirstPoll();
+    if (modeState.runCommand(modeH) != DriveModeState::Run::WaitForPoll)
+        g_cuModeResult = modeState.runCommand(modeH) == DriveModeState::Run::Allowed ? 0 : -1;
+}
+
 void CNavigation::waitForFirstPoll()
 {
     // The first poll comes a second after the poller starts, later after a restart command.

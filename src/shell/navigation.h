@@ -118,6 +118,10 @@ public:
     MonitorModeThread *modeThread = nullptr;
     QTimer *modeDisplayTimer = nullptr;
 
+    // Right after a passed test or a change of station the mode is known only from the first poll:
+    // the parameter form's writes wait for it too, so they do not answer "change to CU" meanwhile.
+    void awaitKnownMode();
+
 private slots:
     void SwitchToCU();
     void SwitchToExt();

@@ -17,6 +17,7 @@ private slots:
     void topItemLeavesThePollerWatching();
     void restartWaitIsHonoured();
     void windowWaitsForARunningPoll();
+    void formWritesWaitForTheFirstPoll();
     void busyDriveKeepsModeAndStatusApart_data();
     void busyDriveKeepsModeAndStatusApart();
 
@@ -289,6 +290,18 @@ void tst_ModePoller::windowWaitsForARunningPoll()
     const QList<Frame> frames = m_fix.received();
     QCOMPARE(frames.size(), 2 + 10);
     QVERIFY(frames.last().at < gone);
+}
+
+// Right after the station is chosen the mode is unknown: a write of the parameter form waits for the
+// first poll instead of asking for CU.
+void tst_ModePoller::formWritesWaitForTheFirstPoll()
+{
+    startPolling();
+    g_cuModeResult = -1;
+    QVERIFY(polls("MOD").isEmpty());
+    nav()->awaitKnownMode();
+    QCOMPARE(polls("MOD").size(), 1);
+    QCOMPARE(g_cuModeResult.load(), 0);
 }
 
 void tst_ModePoller::busyDriveKeepsModeAndStatusApart_data()
