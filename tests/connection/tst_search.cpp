@@ -335,9 +335,6 @@ void TestSearch::typedDelayIsChecked()
     QCOMPARE(m_boxes.at(1).text, QString("The delay \"%1\" was not taken: it must be a whole number of milliseconds "
                                          "from 0 to 1000. The delay stays 10 ms.").arg(typed));
     QCOMPARE(int(g_responseDelayMs), 10);
-    const QList<JournalFrame> sent = drive.frames();
-    for (int i = 1; i < sent.size(); ++i) // each request soon after the reply before it
-        QVERIFY2(sent.at(i).at - sent.at(i - 1).at < 0.5, qPrintable(QString::number(sent.at(i).at - sent.at(i - 1).at)));
 }
 
 // Station 1 on line in CU: an unanswered STOP, then a failed connection test, each leave it off-line and quiet.

@@ -268,10 +268,14 @@ public:
     // window, and the protocol object then sends the same frame again.
     QList<Frame> requests() const
     {
+        // The tries of one exchange follow each other closely, however many there are.
         QList<Frame> out;
-        for (const Frame &f : received())
-            if (out.isEmpty() || out.last().bytes != f.bytes || f.at - out.last().at > 0.3)
+        double previous = 0;
+        for (const Frame &f : received()) {
+            if (out.isEmpty() || out.last().bytes != f.bytes || f.at - previous > 0.3)
                 out << f;
+            previous = f.at;
+        }
         return out;
     }
 

@@ -322,21 +322,19 @@ void tst_ModePoller::busyDriveKeepsModeAndStatusApart()
     m_fix.selectStation(0);
     QTRY_COMPARE_WITH_TIMEOUT(lampStates(nav()), QStringLiteral("01001"), 3000);
     m_fix.watch();
-    const int before = m_fix.received().size();
     // Every third request begins a stretch: the mode's and the status's polls in turn.
     m_fix.control(QStringLiteral("fault busy always 60 every 3"));
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < 3000) {
+    qint64 secondStretch = 0; // then one poll more, to see what the late replies did
+    while (clock.elapsed() < (secondStretch ? secondStretch + 1200 : 7000)) {
         QTest::qWait(30);
+        if (!secondStretch && m_fix.journal().count(QStringLiteral("busy for")) >= 2)
+            secondStretch = clock.elapsed();
         QCOMPARE(lampStates(nav()), QStringLiteral("01001"));
         QCOMPARE(m_fix.window()->modeValueLabel->text(), QStringLiteral("EXT"));
     }
-    const QList<Frame> asked = m_fix.received().mid(before);
-    int repeats = 0;
-    for (int i = 1; i < asked.size(); ++i)
-        repeats += asked.at(i).bytes == asked.at(i - 1).bytes;
-    QVERIFY2(repeats >= 2, qPrintable(QString::number(repeats)));
+    QVERIFY(m_fix.journal().count(QStringLiteral("busy for")) >= 2);
     QFile log(g_appDir + QStringLiteral("Operation_log.txt"));
     QVERIFY(log.open(QIODevice::ReadOnly));
     QVERIFY(!log.readAll().contains("failure"));
