@@ -308,7 +308,6 @@ void tst_MonitorPoller::busyDriveKeepsEachItemItsOwn()
     QVERIFY(samples.size() >= 10);
     for (const QPointF &p : samples)
         QVERIFY2(qIsNaN(p.y()) || p.y() == 12.34, qPrintable(QString::number(p.y())));
-    QCOMPARE(m_window->sampleValueEdit->text(), QStringLiteral("12.34"));
     QVERIFY(m_fix.journal().count(QStringLiteral("busy for")) >= 5);
     QVERIFY(m_fix.reportedErrors().isEmpty());
     QCOMPARE(m_fix.boxes().size(), 0);

@@ -336,8 +336,7 @@ void tst_ModePoller::busyDriveKeepsModeAndStatusApart()
     }
     QVERIFY(m_fix.journal().count(QStringLiteral("busy for")) >= 2);
     QFile log(g_appDir + QStringLiteral("Operation_log.txt"));
-    QVERIFY(log.open(QIODevice::ReadOnly));
-    QVERIFY(!log.readAll().contains("failure"));
+    QVERIFY(log.open(QIODevice::ReadOnly) && !log.readAll().contains("failure"));
     QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("On-Line"));
     QVERIFY(m_fix.boxes().isEmpty() && m_fix.reportedErrors().isEmpty());
 }
