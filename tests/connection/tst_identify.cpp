@@ -43,22 +43,16 @@ struct ScriptedDrive {
     QMap<int, double> answers;
     int typeCode = -1;
     QList<int> asked;
-    int silentAt = 0; // the read that goes unanswered (-1: the type code), 0: none
-    bool answered = true;
 
     DriveReads reads()
     {
         return DriveReads {
             [this](int number, double) {
                 asked << number;
-                answered = number != silentAt;
-                return answered ? answers.value(number, -1.0) : -1.0;
+                return answers.value(number, -1.0);
             },
-            [this]() {
-                answered = silentAt != -1;
-                return answered ? typeCode : -1;
-            },
-            [this]() { return answered; },
+            [this]() { return typeCode; },
+            {},
         };
     }
 };
@@ -77,8 +71,6 @@ private slots:
     void byProbing_data();
     void byProbing();
     void probesAreMadeInOrder();
-    void silenceAnswersNothing_data();
-    void silenceAnswersNothing();
     void missingTypeListIsReported();
     void composition_data();
     void composition();
@@ -211,33 +203,6 @@ void TestIdentify::probesAreMadeInOrder()
     ScriptedDrive vp3 { Answers { { 90, 305 }, { 990, 1 }, { 500, 1 }, { 186, 1 } }, -1, {} };
     identifyDrive(vp3.reads());
     QCOMPARE(vp3.asked, (QList<int> { 90, 990, 500, 991, 186, 584 }));
-}
-
-void TestIdentify::silenceAnswersNothing_data()
-{
-    QTest::addColumn<int>("typeCode");
-    QTest::addColumn<int>("silentAt");
-    QTest::addColumn<QList<int>>("asked");
-
-    QTest::newRow("P.90") << 7 << 90 << QList<int> { 90 };
-    QTest::newRow("type code") << 7 << -1 << QList<int> { 90 };
-    QTest::newRow("P.186 of code 13") << 13 << 186 << QList<int> { 90, 186 };
-    // Taken for a refusal, P.500 would lead to series VT3.
-    QTest::newRow("P.500 in the probes") << -1 << 500 << QList<int> { 90, 990, 500 };
-}
-
-// A drive that stops answering while it is identified is not taken for another type.
-void TestIdentify::silenceAnswersNothing()
-{
-    QFETCH(int, typeCode);
-    QFETCH(int, silentAt);
-    QFETCH(QList<int>, asked);
-
-    ScriptedDrive drive { Answers { { 90, 305 }, { 990, 1 }, { 500, 1 }, { 991, 1 }, { 186, 1 } }, typeCode, {}, silentAt };
-    bool silent = false;
-    QCOMPARE(identifyDrive(drive.reads(), {}, &silent), QString("---"));
-    QVERIFY(silent);
-    QCOMPARE(drive.asked, asked);
 }
 
 void TestIdentify::missingTypeListIsReported()

@@ -309,21 +309,18 @@ void tst_ModePoller::busyDriveKeepsModeAndStatusApart_data()
     shippedLineRows();
 }
 
-// A drive busy now and then answers the polls late: the status never takes the mode's reply, nor the
-// mode the status's, and nothing is logged as failed.
+// A drive busy now and then answers the polls late: running forward under EXT, the mode's reply read as
+// a status would show no direction, the status's read as a mode another mode.
 void tst_ModePoller::busyDriveKeepsModeAndStatusApart()
 {
     QFETCH(int, line);
-    // Running forward under EXT: the mode's word read as a status shows no direction, the status's
-    // digits read as a mode name another mode.
     QVERIFY(m_fix.startLine(line, QStringLiteral("mode 1\nstatus 0x03")));
     m_fix.addTestedStation(line);
     g_currentStationIndex = m_fix.stationIndex(0);
     m_fix.selectStation(0);
     QTRY_COMPARE_WITH_TIMEOUT(lampStates(nav()), QStringLiteral("01001"), 3000);
     m_fix.watch();
-    // Every third request begins a stretch: the mode's and the status's polls in turn.
-    m_fix.control(QStringLiteral("fault busy always 60 every 3"));
+    m_fix.control(QStringLiteral("fault busy always 60 every 3")); // the mode's and the status's polls in turn
     QElapsedTimer clock;
     clock.start();
     qint64 secondStretch = 0; // then one poll more, to see what the late replies did
@@ -331,13 +328,10 @@ void tst_ModePoller::busyDriveKeepsModeAndStatusApart()
         QTest::qWait(30);
         if (!secondStretch && m_fix.journal().count(QStringLiteral("busy for")) >= 2)
             secondStretch = clock.elapsed();
-        QCOMPARE(lampStates(nav()), QStringLiteral("01001"));
-        QCOMPARE(m_fix.window()->modeValueLabel->text(), QStringLiteral("EXT"));
+        QCOMPARE(lampStates(nav()) + m_fix.window()->modeValueLabel->text(), QStringLiteral("01001EXT"));
     }
-    QVERIFY(m_fix.journal().count(QStringLiteral("busy for")) >= 2);
     QFile log(g_appDir + QStringLiteral("Operation_log.txt"));
-    QVERIFY(log.open(QIODevice::ReadOnly) && !log.readAll().contains("failure"));
-    QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("On-Line"));
+    QVERIFY(secondStretch && log.open(QIODevice::ReadOnly) && !log.readAll().contains("failure"));
     QVERIFY(m_fix.boxes().isEmpty() && m_fix.reportedErrors().isEmpty());
 }
 
