@@ -398,9 +398,6 @@ QString ReadWrite::commandErrorText(const Reply &) const
 
 void ReadWrite::logCommandFailure(const char *code, CommandFailure failure, const Reply &reply) const
 {
-    // A search's probes mostly find nothing: the search logs its outcome instead.
-    if (g_connectionTest)
-        return;
     const QString codeText = QString::fromLatin1(code, 3);
     switch (failure) {
     case CommandFailure::ReadNoReply:
@@ -469,12 +466,17 @@ int ReadWrite::SendCommand(const char *code)
         return -1;
     t_commandSent = true;
     std::atomic<int> &failures = commandFailures();
+    // A search's probes mostly find nothing: the search logs its outcome instead.
+    const auto logFailure = [&](CommandFailure failure) {
+        if (!g_connectionTest)
+            logCommandFailure(code, failure, reply);
+    };
 
     switch (kind) {
     case CommandKind::ModeRead:
     case CommandKind::WordRead: {
         if (!reply.ok) {
-            logCommandFailure(code, CommandFailure::ReadNoReply, reply);
+            logFailure(CommandFailure::ReadNoReply);
             countCommandFailure(reply);
             return -1;
         }
@@ -486,7 +488,7 @@ int ReadWrite::SendCommand(const char *code)
     }
     case CommandKind::MonitorRead: {
         if (!reply.ok) {
-            logCommandFailure(code, CommandFailure::MonitorNoReply, reply);
+            logFailure(CommandFailure::MonitorNoReply);
             countCommandFailure(reply);
             return -1;
         }
@@ -499,7 +501,7 @@ int ReadWrite::SendCommand(const char *code)
                 m_lastValue = value;
             return 0;
         }
-        logCommandFailure(code, CommandFailure::MonitorCheck, reply);
+        logFailure(CommandFailure::MonitorCheck);
         if (check == MonitorCheck::FailedCounted)
             countCommandFailure(reply);
         return -1;
@@ -509,10 +511,7 @@ int ReadWrite::SendCommand(const char *code)
         if (!reply.ok) {
             if (kind == CommandKind::Plain && g_connectionTest)
                 return -1;
-            logCommandFailure(code,
-                              kind == CommandKind::Plain ? CommandFailure::PlainNoReply
-                                                         : CommandFailure::MonitorWriteNoReply,
-                              reply);
+            logFailure(kind == CommandKind::Plain ? CommandFailure::PlainNoReply : CommandFailure::MonitorWriteNoReply);
             countCommandFailure(reply);
             return -1;
         }

@@ -201,9 +201,6 @@ ReadWrite::MonitorCheck ReadWriteZR::monitorReading(const char *, const Reply &r
 
 void ReadWriteZR::logCommandFailure(const char *code, CommandFailure, const Reply &) const
 {
-    // One line for every failed command, as under Modbus: a lost mode poll or a refused FWD too;
-    // a search's probes aside, as the search logs its outcome.
-    if (g_connectionTest)
-        return;
+    // One line for every failed command, as under Modbus: a lost mode poll or a refused FWD too.
     appendLog(QString::fromLatin1(code, 3) + QStringLiteral("read failure!"));
 }
