@@ -171,8 +171,10 @@ MORE_HELP = {
           'The ratings and several defaults follow it.',
           '0：轻载，取两种额定值中较大者;1：重载，取两种额定值中较小者;额定值和部分参数初始值随之变化。'),
     187: ('0: frequencies in steps of 0.01 Hz;1: in steps of 0.1 Hz;'
-          'Every frequency parameter follows it, and so do the monitored and set frequencies.',
-          '0：频率以0.01Hz为单位;1：以0.1Hz为单位;所有频率参数以及监视频率和设定频率均随之变化。'),
+          'Every frequency parameter follows it, and so do the monitored and set frequencies.;'
+          'Not the carrier frequency P.72: it is a switching frequency, set in kHz.',
+          '0：频率以0.01Hz为单位;1：以0.1Hz为单位;所有频率参数以及监视频率和设定频率均随之变化。;'
+          '载波频率P.72除外：它是开关频率，以kHz为单位。'),
     188: ('Firmware version of the drive.;Read only.', '变频器的软件版本。;只读。'),
     190: ('Password that protects the parameters.;0: no password.', '保护参数的密码。;0：无密码。'),
     192: ('0: English;1: Simplified Chinese;2: Traditional Chinese', '0：英文;1：简体中文;2：繁体中文'),

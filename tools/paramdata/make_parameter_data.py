@@ -566,8 +566,9 @@ HELP = {
     140: ('0: PID off;1: PID with deviation input;2: PID with feedback input;3: PID by communication;4: PID for pump',
           '0：PID无效;1：偏差输入PID;2：反馈输入PID;3：通讯PID;4：水泵PID'),
     160: ('0: input phase loss not detected;1: input phase loss detected', '0：不检测输入缺相;1：检测输入缺相'),
-    189: ('0: 60 Hz system;1: 50 Hz system;Defaults of the frequency parameters follow it.',
-          '0：60Hz系统;1：50Hz系统;频率参数的初始值随之变化。'),
+    189: ('0: 60 Hz system;1: 50 Hz system;'
+          'Defaults of the frequency parameters and of the motors\' rated speeds P.179 and P.305 follow it.',
+          '0：60Hz系统;1：50Hz系统;频率参数以及电机额定转速P.179、P.305的初始值随之变化。'),
     191: ('1: all parameters to their initial values;2: all but the communication parameters',
           '1：全部参数恢复初始值;2：通讯参数以外恢复初始值'),
 }
