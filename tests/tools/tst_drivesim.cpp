@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -41,7 +42,8 @@ public:
                     .toUtf8());
         f.close();
         linePath = m_dir.filePath(QStringLiteral("line.txt"));
-        journalPath = m_dir.filePath(QStringLiteral("journal.txt"));
+        if (journalPath.isEmpty())
+            journalPath = m_dir.filePath(QStringLiteral("journal.txt"));
         controlPath = m_dir.filePath(QStringLiteral("control"));
         if (!lineText.isEmpty())
             setLine(lineText);
@@ -117,6 +119,11 @@ public:
         timer.start();
         if (::write(m_fd, request.constData(), size_t(request.size())) != request.size())
             return QByteArray("write failed");
+        return collect(waitMs, settleMs);
+    }
+    // Gathers what comes until it has been quiet for settleMs or waitMs have passed since the timer's start.
+    QByteArray collect(int waitMs, int settleMs = 40)
+    {
         QByteArray reply;
         firstByteMs = lastByteMs = -1;
         while (timer.elapsed() < waitMs) {
@@ -198,6 +205,8 @@ private slots:
     void mbpollRunsTheMotorAndRestart();
     void pymodbusAsciiReadsAndWrites();
     void journalRecordsEveryFrame();
+    void replyJournaledBeforeItsLastByte_data();
+    void replyJournaledBeforeItsLastByte();
     void runScriptRegistersThePort();
 };
 
@@ -564,6 +573,67 @@ void TestDrivesim::journalRecordsEveryFrame()
     QElapsedTimer now;
     now.start();
     QVERIFY(qAbs(now.msecsSinceReference() / 1000.0 - previous) < 5);
+}
+
+void TestDrivesim::replyJournaledBeforeItsLastByte_data()
+{
+    QTest::addColumn<QString>("extra");
+    QTest::newRow("whole") << QString();
+    QTest::newRow("paced") << QStringLiteral("reply paced");
+}
+
+// A test reads the journal as soon as the program has a reply, so the reply's line must be there by then.
+// The journal is a pipe left room for the request's line only: the reply's line waits, and so must its last byte.
+void TestDrivesim::replyJournaledBeforeItsLastByte()
+{
+    QFETCH(QString, extra);
+    const QByteArray request = hex("01 03 00 BC 00 01 45 EE"), reply = hex("01 03 02 02 08 B8 E2");
+    QTemporaryDir dir;
+    Sim sim;
+    sim.journalPath = dir.filePath(QStringLiteral("journal"));
+    const QByteArray fifo = QFile::encodeName(sim.journalPath);
+    QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
+    // Closed first, so a drive stuck on a full pipe dies of SIGPIPE rather than outlive the test.
+    struct Fds {
+        int reader, filler;
+        int queued() const
+        {
+            int n = -1;
+            ioctl(reader, FIONREAD, &n);
+            return n;
+        }
+        ~Fds() { ::close(reader), ::close(filler); }
+    } fds{::open(fifo.constData(), O_RDONLY | O_NONBLOCK), ::open(fifo.constData(), O_WRONLY | O_NONBLOCK)};
+    QVERIFY(fds.reader >= 0 && fds.filler >= 0);
+    // Every buffer of the pipe full, the last but for the request's line (its stamp one digit longer at most).
+    const QByteArray page(int(sysconf(_SC_PAGESIZE)), '#');
+    while (::write(fds.filler, page.constData(), size_t(page.size())) == page.size()) {
+    }
+    QByteArray taken(page.size(), 0);
+    QCOMPARE(::read(fds.reader, taken.data(), size_t(taken.size())), ssize_t(page.size()));
+    const QByteArray rxLine = " RX " + request.toHex(' ').toUpper() + '\n';
+    QElapsedTimer clock;
+    clock.start();
+    const int room = QByteArray::number(clock.msecsSinceReference() / 1000.0, 'f', 6).size() + 1 + rxLine.size();
+    QCOMPARE(::write(fds.filler, page.constData(), size_t(page.size() - room)), ssize_t(page.size() - room));
+    const int filled = fds.queued();
+
+    QVERIFY(sim.start(QStringLiteral("D-rtu.drive"), extra));
+    Port port;
+    QVERIFY(port.open(sim.path));
+    const QByteArray early = port.exchange(request, 300);
+    QVERIFY2(early.size() < reply.size(), early.toHex(' ').constData());
+    QTRY_VERIFY(fds.queued() > filled);
+    const int queued = fds.queued();
+    QByteArray gated(queued, 0);
+    QCOMPARE(::read(fds.reader, gated.data(), size_t(queued)), ssize_t(queued));
+    QVERIFY2(gated.endsWith(rxLine), gated.right(80).constData());
+
+    QCOMPARE((early + port.collect(int(port.timer.elapsed()) + 1000)).toHex(' '), reply.toHex(' '));
+    char buf[512];
+    const ssize_t n = ::read(fds.reader, buf, sizeof buf);
+    const QByteArray after(buf, int(qMax<ssize_t>(0, n)));
+    QVERIFY2(after.contains(" TX " + reply.toHex(' ').toUpper() + " | "), after.constData());
 }
 
 void TestDrivesim::runScriptRegistersThePort()

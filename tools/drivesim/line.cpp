@@ -290,6 +290,7 @@ void Line::answer(const QByteArray &frame, qint64 readyNs)
     if (m_txPaced)
         m_txDue -= qint64(reply.bytes.size() - 1) * charTimeNs();
     m_txSent.clear();
+    m_txAhead = 0;
     m_tx = reply.bytes;
     m_txRestart = reply.restart;
     m_txNote = reply.note + (applied.isEmpty() ? QString() : QStringLiteral(" [%1]").arg(applied.join(QStringLiteral(", "))));
@@ -299,21 +300,31 @@ void Line::sendDue(qint64 now)
 {
     if (m_tx.isEmpty() || now < m_txDue)
         return;
-    // Paced: every byte whose time has come, the reply journaled once when its last byte is out.
+    // Paced: every byte whose time has come, the reply journaled once with its last byte.
     const int due = m_txPaced ? int(qMin<qint64>(m_tx.size(), 1 + (now - m_txDue) / charTimeNs())) : m_tx.size();
     const QByteArray chunk = m_txDribble ? m_tx.left(1) : m_tx.left(due);
+    const bool completes = chunk.size() == m_tx.size();
+    // The journal is the tests' witness: it must hold a reply before the program can have read it,
+    // so the line goes out before the bytes do, stamped with the moment they are handed over.
+    const bool journaledBefore = m_txAhead > 0;
+    if (!journaledBefore && (!m_txPaced || completes)) {
+        journal(now, "TX", m_txSent + chunk, m_txNote);
+        m_txSent.clear();
+        m_txAhead = chunk.size();
+        if (completes && m_txRestart)
+            journal(now, "--", QByteArray(), QStringLiteral("restarting for %1 ms").arg(m_s->restartTime()));
+    }
     const ssize_t n = ::write(m_master, chunk.constData(), size_t(chunk.size()));
     if (n <= 0) {
         // The program's input queue is full: try again later rather than spin.
         m_txDue = now + 1000000;
         return;
     }
-    m_txSent += chunk.left(int(n));
+    if (m_txAhead > 0)
+        m_txAhead = qMax(0, m_txAhead - int(n));
+    else
+        m_txSent += chunk.left(int(n));
     m_tx.remove(0, int(n));
-    if (!m_txPaced || m_tx.isEmpty()) {
-        journal(now, "TX", m_txSent, m_txNote);
-        m_txSent.clear();
-    }
     if (!m_tx.isEmpty()) {
         // Dribbled: one byte per millisecond.
         m_txDue = m_txPaced ? m_txDue + n * charTimeNs() : now + 1000000;
@@ -324,7 +335,6 @@ void Line::sendDue(qint64 now)
         m_txRestart = false;
         m_drive->restart();
         m_restartUntil = now + qint64(m_s->restartTime()) * 1000000;
-        journal(now, "--", QByteArray(), QStringLiteral("restarting for %1 ms").arg(m_s->restartTime()));
     }
 }
 

@@ -64,6 +64,7 @@ private:
     bool m_txDribble = false;
     bool m_txPaced = false;
     QByteArray m_txSent;  // a paced reply's bytes already on the line
+    int m_txAhead = 0;    // bytes journaled but not yet taken by the pty (its queue was full)
     bool m_txRestart = false;
     QString m_txNote;
     qint64 m_restartUntil = 0;
