@@ -174,16 +174,33 @@ public:
         }
     }
 
-    // A line for the drive's control file; the drive takes it within its poll period.
+    // A line for the drive's control file; true once the drive has journaled taking it. The wait
+    // processes no events, as the program's timers must not run meanwhile.
     bool control(const QString &line) const
     {
+        const QString command = line.trimmed().section(QLatin1Char('\n'), -1).trimmed();
+        const QLatin1String mark(" control: ");
+        const auto count = [&] {
+            int n = 0;
+            for (const QString &l : journal()) {
+                const int at = l.indexOf(mark);
+                const QString taken = at < 0 ? QString() : l.mid(at + mark.size());
+                n += at >= 0 && (taken == command || taken.startsWith(command + QStringLiteral(" (refused")));
+            }
+            return n;
+        };
+        const int before = count();
         QFile f(controlPath());
         if (!f.open(QIODevice::WriteOnly))
             return false;
         f.write(line.toUtf8() + "\n");
         f.close();
         QThread::msleep(40);
-        return true;
+        QElapsedTimer waited;
+        waited.start();
+        while (count() == before && waited.elapsed() < 5000)
+            QThread::msleep(2);
+        return count() > before;
     }
 
     QString journalPath() const { return m_dir.filePath(QStringLiteral("journal.txt")); }
@@ -198,10 +215,26 @@ public:
     }
 
     // Every frame of the journal, both ways.
-    QList<JournalFrame> frames() const
+    QList<JournalFrame> frames() const { return framesOf(journal()); }
+
+    // The frames the drive took after the journal's last line that holds `note`.
+    QList<JournalFrame> receivedAfter(const QString &note) const
+    {
+        const QStringList lines = journal();
+        int from = lines.size();
+        while (from > 0 && !lines.at(from - 1).contains(note))
+            --from;
+        QList<JournalFrame> out;
+        for (const JournalFrame &frame : framesOf(from > 0 ? lines.mid(from) : QStringList()))
+            if (frame.received)
+                out << frame;
+        return out;
+    }
+
+    static QList<JournalFrame> framesOf(const QStringList &lines)
     {
         QList<JournalFrame> out;
-        for (const QString &line : journal()) {
+        for (const QString &line : lines) {
             const QStringList parts = line.split(QLatin1Char(' '));
             const QString way = parts.value(1);
             if (way != QLatin1String("RX") && way != QLatin1String("TX"))

@@ -263,6 +263,8 @@ public:
     QList<Frame> received() const { return m_drive.received(); }
     // Both directions: the drive's replies too.
     QList<Frame> frames() const { return m_drive.frames(); }
+    // The frames the drive took after the journal's last line holding `note` (a control line, say).
+    QList<Frame> receivedAfter(const QString &note) const { return m_drive.receivedAfter(note); }
 
     // The frames with each retry folded into its first try: a loaded machine can miss a reply
     // window, and the protocol object then sends the same frame again.
