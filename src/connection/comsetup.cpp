@@ -438,7 +438,12 @@ void CComSetup::successPath(const LinkSettings &s)
         if (navigation)
             navigation->loadInverterTypes();
         if (CParameter *form = g_mainWindow->parameterForm) {
-            form->loadParameterTable();
+            // Units and defaults taken on a guess would be shown and written: the drive that stops
+            // answering while its table loads fails the test as one that never answered.
+            if (!form->loadParameterTable()) {
+                failurePath();
+                return;
+            }
             form->show();
             form->showAll();
         }

@@ -1,6 +1,7 @@
 #include "parameter/parameter.h"
 
 #include "comm/globals.h"
+#include "comm/readwrite.h"
 #include "comm/typeinfo.h"
 #include "parameter/comparison.h"
 #include "parameter/parameterdefinitions.h"
@@ -198,10 +199,18 @@ double CParameter::readForLoading(int parameter, double scale)
     // A load for a station that is off-line or untested takes its values as if the drive had not
     // answered, without ten tries and a link failure box per read. Such a skipped read is no
     // failed one: it leaves the drive look-ups on for the next load.
-    if (!loadingMayRead())
+    if (!loadingMayRead() || m_loadUnanswered)
         return -1.0;
     bool ok = false;
-    return readFromDrive(parameter, scale, &ok);
+    if (!g_connectionTest)
+        return readFromDrive(parameter, scale, &ok);
+    // The transaction layer gives a test's requests one try; the table of the drive just found
+    // must not take a fallback for a reply lost on the way. A refusal is an answer, and keeps it.
+    ReadWrite::PatientTries patient;
+    const double value = readFromDrive(parameter, scale, &ok);
+    if (!ok && !ReadWrite::lastExchangeAnswered())
+        m_loadUnanswered = true;
+    return value;
 }
 
 QString CParameter::referenceValue(int parameter)
@@ -213,7 +222,9 @@ QString CParameter::referenceValue(int parameter)
         return QStringLiteral("0");
     const QString value = formatValue(readForLoading(parameter, 1.0));
     if (value == QLatin1String("-1")) {
-        g_driveLookupEnabled = false;
+        // A refusal is no silence; a test's load that met silence is abandoned, and the next test asks again.
+        if (!m_loadUnanswered && !ReadWrite::lastExchangeAnswered())
+            g_driveLookupEnabled = false;
         return QStringLiteral("0");
     }
     return value;
@@ -224,7 +235,21 @@ QString CParameter::pickVariant(QString text, QString capacity)
     return ParamText::pickVariant(text, capacity, [this](int m) { return referenceValue(m); });
 }
 
-void CParameter::loadParameterTable()
+bool CParameter::loadParameterTable()
+{
+    m_loadUnanswered = false;
+    // Each test reads the drive afresh, whatever an earlier load found.
+    if (g_connectionTest)
+        g_driveLookupEnabled = true;
+    loadTable();
+    if (!m_loadUnanswered)
+        return true;
+    m_loadUnanswered = false;
+    PartableWidget->clearContents();
+    return false;
+}
+
+void CParameter::loadTable()
 {
     parInformation->loadParameterDetails();
     PartableWidget->clearContents();
@@ -242,6 +267,8 @@ void CParameter::loadParameterTable()
     }
 
     loadRelatedUnits();
+    if (m_loadUnanswered)
+        return;
     std::fill(std::begin(g_readOnlyFlags), std::end(g_readOnlyFlags), 0);
 
     ParameterGrid grid;
@@ -250,7 +277,7 @@ void CParameter::loadParameterTable()
         if (g_modelCode != QLatin1String("0")) {
             // The series files serve every model without its own; later loaders follow the same choice.
             g_modelCode = QStringLiteral("0");
-            loadParameterTable();
+            loadTable();
             return;
         }
         fillTableFromGrid(grid); // placeholders only; no final steps
@@ -260,6 +287,8 @@ void CParameter::loadParameterTable()
     QFile file(fileName);
     if (file.open(QIODevice::ReadOnly))
         readParameterDefinitions(&file, definitionContext(), grid);
+    if (m_loadUnanswered)
+        return;
     fillTableFromGrid(grid);
     finishLoading();
 }
@@ -374,6 +403,8 @@ void CParameter::loadRelatedUnits()
 {
     const bool mayRead = loadingMayRead();
     readRelatedSelectors();
+    if (m_loadUnanswered)
+        return;
     g_relatedUnitRules = QVector<QString>(ParameterRows);
     const QString fileName = g_appDir + QStringLiteral("ParameterInforamtion/relatedUnit/") + QLatin1Char(g_seriesLetter)
                              + modelInfix() + QStringLiteral(".txt");
@@ -398,9 +429,14 @@ void CParameter::loadRelatedUnits()
             QString value = line.fallback;
             if (g_driveLookupEnabled && mayRead) {
                 value = formatValue(readForLoading(line.selector, 1.0));
+                if (m_loadUnanswered)
+                    return; // the test fails and its table stays empty
                 if (value == QLatin1String("-1")) {
                     value = line.fallback;
-                    g_driveLookupEnabled = false;
+                    // A drive that refuses the selector has none; only one that stays silent is
+                    // not asked again, and its P.186 and P.189 are not taken as read.
+                    if (!ReadWrite::lastExchangeAnswered())
+                        g_driveLookupEnabled = false;
                 }
             }
             applyRelatedUnitLine(line, value, g_relatedUnitText, g_relatedUnitRules);

@@ -25,7 +25,10 @@ public:
     explicit CParameter(QWidget *parent = nullptr);
     ~CParameter() override;
 
-    void loadParameterTable();
+    // During a connection test every read the load makes gets every try, and the look-ups a failed
+    // read turned off are on again. False when one of those reads went unanswered: the table is then
+    // left empty rather than filled with the fallbacks, and the test fails.
+    bool loadParameterTable();
     void createRow(QString group, QString number, QString name, QString range, QString unit, QString defaultText,
                    QString comment, int row);
     QString pickVariant(QString text, QString capacity);
@@ -110,6 +113,7 @@ protected:
 private:
     // Shows the window-modal progress of a batch transfer; it stays open until the batch closes it.
     void showTransferProgress(QProgressDialog &progress, const QString &title);
+    void loadTable();
     QString definitionFileName() const;
     DefinitionContext definitionContext();
     void fillTableFromGrid(const ParameterGrid &grid);
@@ -120,6 +124,7 @@ private:
     QString referenceValue(int parameter);
     bool loadingMayRead() const;
     double readForLoading(int parameter, double scale);
+    bool m_loadUnanswered = false; // a read of this test's load went unanswered: ask nothing more
     QString localizedFileName() const;
     QString modelInfix() const;
     int parameterOfRow(int row) const;

@@ -65,6 +65,8 @@ private slots:
     void replacedProtocolObjectsStayAlive();
     void searchedDriveIsWrittenAtItsResolution();
     void eachSearchReadsTheCommandTable();
+    void tableLoadsOnlyFromAnswers_data();
+    void tableLoadsOnlyFromAnswers();
 
 private:
     // Runs the set-up dialog: preset from the globals, station 1, the test started and the search
@@ -80,6 +82,7 @@ private:
     QList<SeenBox> m_boxes;
     QStringList m_shownAtBox;
     QString m_typedDelay; // null: the delay box as the dialog shows it
+    std::function<void()> m_atFound; // at the box that names the drive found
 };
 
 void TestSearch::initTestCase()
@@ -145,6 +148,8 @@ void TestSearch::runSetup(const Preset &preset, int startStep, std::function<voi
             m_boxes.append({ box->windowTitle(), box->text(), box->icon() });
             m_shownAtBox.append(selectors(setup));
             failed = failed || box->text() == QLatin1String("Please check the station and COM port!");
+            if (m_atFound && box->text().startsWith(QLatin1String("Connection successful")))
+                m_atFound();
             QTimer::singleShot(holdMs, box, [box] { box->button(QMessageBox::Ok)->click(); });
         } else if (auto *dialog = qobject_cast<CSetType *>(modal)) {
             if (onSetType)
@@ -655,6 +660,43 @@ void TestSearch::eachSearchReadsTheCommandTable()
     QCOMPARE(firstSize, 0);
     QCOMPARE(repeatedSize, 0); // within one search the object is kept
     QVERIFY(secondSize > 10);
+}
+
+// Replies lost as the test loads the table: each read gets its tries, so the table shows the drive's
+// P.189 and P.21 (P.3's default, P.7's maximum) or the test fails. A clean test after it reads both afresh.
+void TestSearch::tableLoadsOnlyFromAnswers_data()
+{
+    QTest::addColumn<int>("protocol");
+    QTest::addColumn<QString>("fault"); // at the OK of the box naming the drive
+    QTest::addColumn<QString>("table"); // empty: the test fails
+    for (int p : { 0, 1, 2 }) {
+        QTest::addRow("%d: three replies lost", p) << p << "fault silent-first 3" << "50.00|3600.0";
+        QTest::addRow("%d: link lost", p) << p << "fault link-lost" << "";
+    }
+    QTest::newRow("1: P.21 refused, P.189 kept") << 1 << "refuse param 21 read" << "50.00|360.00";
+}
+
+void TestSearch::tableLoadsOnlyFromAnswers()
+{
+    QFETCH(int, protocol);
+    QFETCH(QString, fault);
+    QFETCH(QString, table);
+    const char *lines[] = { "taviron\nterminator cr", "rtu\nstop 2", "ascii\ndata 7\nparity E\nterminator crlf" };
+    const Preset presets[] = { { 0, 3, 1, 0, 0, 1 }, { 1, 3, 1, 1, 0, 0 }, { 2, 3, 0, 0, 2, 2 } };
+    SimulatedDrive drive(QStringLiteral("COM7"));
+    QVERIFY(drive.startSeries(QString("baud 38400\nstation 1\np90 207\ntypecode 21\nset 189 1\nset 21 1\nprotocol ")
+                              + lines[protocol]));
+    m_atFound = [&] { drive.control(fault); };
+    runSetup(presets[protocol], 0);
+    m_atFound = {};
+    const CParameter *form = m_window->parameterForm;
+    const auto shown = [form] { return form->cellText(3, 8) + '|' + form->cellText(7, 6); };
+    QCOMPARE(shown(), table.isEmpty() ? "|" : table);
+    QCOMPARE(m_boxes.last().text == "Please check the station and COM port!", table.isEmpty());
+    QCOMPARE(drive.journal().join('\n').count("silent: link lost"), table.isEmpty() ? 10 : 0); // P.188's tries
+    QVERIFY(drive.control("clear"));
+    runSetup(presets[protocol], 0);
+    QCOMPARE(shown(), QString("50.00|3600.0"));
 }
 
 QTEST_MAIN(TestSearch)
