@@ -220,6 +220,7 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
     bool error = true;
     while (tries < MaxTries) {
         ++tries;
+        // Whichever thread asked last, its request's window and any late reply it owes come first.
         if (g_serialPort)
             g_serialPort->dropLateReplies();
         if (binary) {
@@ -261,10 +262,13 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
         if (n != 0 || oneTry)
             break;
     }
-    // The drive answered each try it heard: the replies to the tries before the one answered may
-    // still be on their way.
-    if (n != 0 && tries > 1 && g_serialPort)
-        g_serialPort->expectLateReply(room);
+    if (n != 0 && g_serialPort) {
+        g_serialPort->answerTaken(n);
+        // The drive answered each try it heard: the replies to the tries before the one answered
+        // may still be on their way.
+        if (tries > 1)
+            g_serialPort->expectLateReply(room);
+    }
     t_lastAnswered = n != 0;
     if (n == 0)
         g_batchTransfer = false;

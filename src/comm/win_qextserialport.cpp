@@ -95,6 +95,7 @@ Win_QextSerialPort &Win_QextSerialPort::operator=(const Win_QextSerialPort &othe
     m_simulatedLineFile = other.m_simulatedLineFile;
     m_lastActivityNs = other.m_lastActivityNs.load();
     m_lastWriteNs = other.m_lastWriteNs.load();
+    m_timedLine = other.m_timedLine;
     if (!m_device.duplicate(other.m_device))
         qWarning("Win_QextSerialPort: cannot share %s with a copy", qPrintable(other.m_device.path()));
     setOpenMode(m_device.isOpen() ? other.openMode() : QIODevice::NotOpen);
@@ -141,6 +142,7 @@ bool Win_QextSerialPort::open(OpenMode mode)
     for (const QString &name : Registry::valueNames(simulatedKey))
         if (!comName.isEmpty() && name.compare(comName, Qt::CaseInsensitive) == 0)
             m_simulatedLineFile = Registry::value(simulatedKey, name).toString();
+    m_timedLine = !m_simulatedLineFile.isEmpty() || !m_device.isPseudoTerminal();
 
     setBaudRate(Settings.BaudRate);
     setDataBits(Settings.DataBits);
@@ -451,26 +453,46 @@ qint64 Win_QextSerialPort::receiveLate(char *data, qint64 maxSize, qint64 quietN
         }
         got.resize(before + int(read));
         lastNs = monotonicNs();
+        m_lastReceivedNs = lastNs;
         markLineActivity(lastNs);
     }
     std::copy(got.cbegin(), got.cend(), data);
     return got.size();
 }
 
+void Win_QextSerialPort::oweLateReply(qint64 sinceNs, qint64 quietNs)
+{
+    // Whichever owes the longer wait rules.
+    qint64 longest = m_lateQuietNs;
+    while (longest < quietNs && !m_lateQuietNs.compare_exchange_weak(longest, quietNs)) {
+    }
+    qint64 latest = m_lateSinceNs;
+    while (latest < sinceNs && !m_lateSinceNs.compare_exchange_weak(latest, sinceNs)) {
+    }
+}
+
 void Win_QextSerialPort::expectLateReply(int replyBytes, bool fromLastByte)
 {
-    const qint64 quiet = lateReplyQuietNs(replyBytes);
-    qint64 longest = m_lateQuietNs;
-    while (longest < quiet && !m_lateQuietNs.compare_exchange_weak(longest, quiet)) {
-    }
-    m_lateSinceNs = fromLastByte ? qMax<qint64>(1, m_lastActivityNs) : monotonicNs();
+    oweLateReply(fromLastByte ? qMax<qint64>(1, m_lastActivityNs) : monotonicNs(), lateReplyQuietNs(replyBytes));
+}
+
+void Win_QextSerialPort::answerTaken(int replyBytes)
+{
+    m_windowEndNs = 0;
+    PortLock lock(*mutex);
+    if (!m_timedLine)
+        return;
+    const qint64 earliestNs = m_requestEndNs + wireTimeNs(Settings, replyBytes);
+    if (m_lastReceivedNs < earliestNs)
+        oweLateReply(earliestNs, lateReplyQuietNs(replyBytes));
 }
 
 void Win_QextSerialPort::dropLateReplies()
 {
+    const qint64 windowEnd = m_windowEndNs.exchange(0);
     const qint64 since = m_lateSinceNs.exchange(0);
     const qint64 quiet = m_lateQuietNs.exchange(0);
-    if (since == 0)
+    if (since == 0 && windowEnd <= monotonicNs())
         return;
     PortLock lock(*mutex);
     if (!isOpen())
@@ -482,7 +504,10 @@ void Win_QextSerialPort::dropLateReplies()
         // to back.
         purgeReceive();
         const qint64 now = monotonicNs();
-        const qint64 left = qMin(qMax<qint64>(since, m_lastActivityNs) + quiet, giveUpNs) - now;
+        qint64 until = windowEnd;
+        if (since != 0)
+            until = qMax(until, qMin(qMax<qint64>(since, m_lastActivityNs) + quiet, giveUpNs));
+        const qint64 left = until - now;
         if (left <= 0)
             return;
         m_device.waitReadable(left);
@@ -540,17 +565,12 @@ qint64 Win_QextSerialPort::receive(char *data, qint64 maxSize, const ReplyTest &
     PortLock lock(*mutex);
     if (!isOpen())
         return -1;
-    int firstWait = 10;
-    int period = 6;
-    if (Settings.BaudRate == BAUD4800) {
-        firstWait = 20;
-        period = 20;
-    } else if (Settings.BaudRate == BAUD9600) {
-        firstWait = 15;
-        period = 12;
-    }
+    int firstWait = 0;
+    int period = 0;
+    receiveWaits(Settings.BaudRate, &firstWait, &period);
     const qint64 msNs = 1000000;
-    const qint64 startNs = monotonicNs();
+    // The window opens when the request has left the line: an adapter's write returns before.
+    const qint64 startNs = qMax(monotonicNs(), m_requestEndNs.load());
 
     // Bytes are taken off the queue as they come, so that the descriptor wakes us for the next ones
     // instead of a sleep running its course; the count is judged as the queue's would be.
@@ -613,8 +633,10 @@ qint64 Win_QextSerialPort::receive(char *data, qint64 maxSize, const ReplyTest &
             translateError(errors);
         gather();
     }
-    if (arrivedNs != 0)
+    if (arrivedNs != 0) {
+        m_lastReceivedNs = arrivedNs;
         markLineActivity(arrivedNs);
+    }
     if (failed) {
         lastErr = E_READ_FAILED;
         return -1;
@@ -649,6 +671,11 @@ qint64 Win_QextSerialPort::send(const char *data, qint64 size)
         // The request's last byte leaves at the line's rate; a drain that returns later (a real
         // UART held back) says the line was busy until then.
         const qint64 wireEndNs = startNs + wireTimeNs(settings, result);
+        int firstWait = 0;
+        int period = 0;
+        receiveWaits(settings.BaudRate, &firstWait, &period);
+        m_requestEndNs = wireEndNs;
+        m_windowEndNs = wireEndNs + qint64(firstWait + period) * 1000000;
         if (simulated)
             sleepUntil(wireEndNs);
         markLineActivity(qMax(wireEndNs, monotonicNs()));
@@ -665,6 +692,19 @@ qint64 Win_QextSerialPort::wireTimeNs(const PortSettings &settings, qint64 bytes
     if (baud <= 0)
         return 0;
     return bytes * bitsPerCharacter(settings) * 1000000000LL / baud;
+}
+
+void Win_QextSerialPort::receiveWaits(BaudRateType baud, int *firstWait, int *period)
+{
+    *firstWait = 10;
+    *period = 6;
+    if (baud == BAUD4800) {
+        *firstWait = 20;
+        *period = 20;
+    } else if (baud == BAUD9600) {
+        *firstWait = 15;
+        *period = 12;
+    }
 }
 
 // Start bit, data bits, parity bit, stop bits (1.5 counted as 2).

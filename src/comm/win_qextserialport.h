@@ -67,8 +67,14 @@ public:
     // With fromLastByte the quiet counts from the last byte on the line instead: a late reply
     // already waited for leaves only what came after it to drop.
     void expectLateReply(int replyBytes, bool fromLastByte = false);
-    // Drops what arrives until that quiet has passed; returns at once when no late reply is due.
+    // Drops what arrives until the last request's reply window has closed, unless its answer was
+    // taken, and until that quiet has passed; returns at once when neither is due.
     void dropLateReplies();
+    // The transaction took an answer of `replyBytes` to the last request: its window is closed. An
+    // answer in before the request and a reply could have crossed the line belongs to an earlier
+    // request (held up in the adapter or the PC): this one's own reply is still to come, and the
+    // line owes its quiet.
+    void answerTaken(int replyBytes);
 
     // Waits until the line has been quiet for the silence that ends a Modbus RTU frame
     // (3.5 characters, 1.75 ms above 19200 baud) since the last byte sent or received.
@@ -84,6 +90,9 @@ public:
 
 private:
     static qint64 wireTimeNs(const PortSettings &settings, qint64 bytes);
+    // The receive's first wait and poll period, in milliseconds.
+    static void receiveWaits(BaudRateType baud, int *firstWait, int *period);
+    void oweLateReply(qint64 sinceNs, qint64 quietNs);
     static int bitsPerCharacter(const PortSettings &settings);
     void markLineActivity(qint64 atNs);
     qint64 send(const char *data, qint64 size);
@@ -103,4 +112,13 @@ private:
     // Since when a late reply may come (0: none is due), and the quiet that rules it out.
     std::atomic<qint64> m_lateSinceNs { 0 };
     std::atomic<qint64> m_lateQuietNs { 0 };
+    // The last request: the earliest its last byte can have left the line, and when the window
+    // for its reply closes (0 once its answer was taken).
+    std::atomic<qint64> m_requestEndNs { 0 };
+    std::atomic<qint64> m_windowEndNs { 0 };
+    // When the receivers last took a byte off the line.
+    std::atomic<qint64> m_lastReceivedNs { 0 };
+    // Whether the line has a rate: a real port or a simulated drive's; a bare pseudo-terminal hands
+    // the bytes over at once.
+    bool m_timedLine = false;
 };

@@ -61,6 +61,16 @@ public:
         return true;
     }
 
+    // The scripted drive's line as COM7, timed as a simulated drive's is: a send takes the
+    // request's time on the wire.
+    bool openTimedLine(BaudRateType baud, DataBitsType data, ParityType parity, StopBitsType stop)
+    {
+        closePort();
+        m_pty.registerAs(QStringLiteral("COM7"));
+        TemporaryRegistry::addSimulatedLine(QStringLiteral("COM7"), m_appDir.filePath(QStringLiteral("COM7.line")));
+        return openPort(QStringLiteral("COM7"), baud, data, parity, stop);
+    }
+
     bool openPort(const QString &name, BaudRateType baud, DataBitsType data, ParityType parity, StopBitsType stop)
     {
         m_port = openTestPort(name, baud, data, parity, stop);

@@ -78,8 +78,15 @@ inline QByteArray zrNak(const QByteArray &station, char code, int mode = 1)
 class ScriptedDrive {
 public:
     struct Answer {
+        Answer(const QByteArray &reply = QByteArray(), int delay = 0, const QByteArray &before = QByteArray())
+            : bytes(reply), delayMs(delay), early(before)
+        {
+        }
         QByteArray bytes;
         int delayMs = 0;
+        // Written the moment the request is in, before the delay: a reply to an earlier request
+        // that the adapter or the PC held up.
+        QByteArray early;
     };
     struct Request {
         QByteArray bytes;
@@ -106,6 +113,7 @@ public:
         m_responder = nullptr;
         m_answers = answers;
         m_requests.clear();
+        m_answerTimes.clear();
         m_running = true;
         m_clock.restart();
         m_thread = std::thread([this] { run(); });
@@ -116,6 +124,7 @@ public:
         m_running = false;
         if (m_thread.joinable())
             m_thread.join();
+        m_pty.waitWritten();
     }
 
     QList<Request> requests()
@@ -133,6 +142,14 @@ public:
     }
 
     qint64 elapsedMs() const { return m_clock.elapsed(); }
+
+    // When each scripted answer was written (an early one's own reply: when it was due), on the
+    // requests' clock.
+    QList<qint64> answerTimes()
+    {
+        QMutexLocker locker(&m_mutex);
+        return m_answerTimes;
+    }
 
 private:
     void run()
@@ -158,11 +175,23 @@ private:
             if (next >= m_answers.size())
                 continue;
             const Answer answer = m_answers.at(next++);
+            if (!answer.early.isEmpty()) {
+                m_pty.write(answer.early);
+                // The request's own reply follows in its time while the drive hears on, so a
+                // request that comes meanwhile is stamped when it came.
+                const qint64 dueMs = m_clock.elapsed() + answer.delayMs;
+                m_pty.writeLater(answer.bytes, answer.delayMs);
+                QMutexLocker locker(&m_mutex);
+                m_answerTimes.append(dueMs);
+                continue;
+            }
             if (answer.bytes.isNull())
                 continue;
             if (answer.delayMs > 0)
                 QThread::msleep(ulong(answer.delayMs));
             m_pty.write(answer.bytes);
+            QMutexLocker locker(&m_mutex);
+            m_answerTimes.append(m_clock.elapsed());
         }
     }
 
@@ -170,6 +199,7 @@ private:
     QList<Answer> m_answers;
     std::function<QByteArray(const QByteArray &)> m_responder;
     QList<Request> m_requests;
+    QList<qint64> m_answerTimes;
     QMutex m_mutex;
     QElapsedTimer m_clock;
     std::atomic<bool> m_running { false };

@@ -1,6 +1,8 @@
 #include "linkfixture.h"
 #include "simdrive.h"
 
+#include <thread>
+
 // Modbus RTU frames end with 3.5 characters of silence on the line; a request that follows a
 // reply sooner may be joined to it by the drive. Measured on the simulated drive's journal: it
 // stamps a request when its first byte arrives and a reply when its last byte has left.
@@ -17,6 +19,8 @@ private slots:
     void unansweredExchangeMakesTenWholeTries();
     void refusalEndsTheReceive_data();
     void refusalEndsTheReceive();
+    void earlyAnswerLeavesTheDriveItsReply_data();
+    void earlyAnswerLeavesTheDriveItsReply();
 
 private:
     LinkFixture m_link;
@@ -159,6 +163,57 @@ void tst_FrameSilence::refusalEndsTheReceive()
     QCOMPARE(gaps.size(), 20);
     std::sort(gaps.begin(), gaps.end());
     QVERIFY2(gaps.at(10) < 0.005, qPrintable(QString::number(gaps.at(10) * 1000) + " ms"));
+}
+
+void tst_FrameSilence::earlyAnswerLeavesTheDriveItsReply_data()
+{
+    QTest::addColumn<int>("protocol");
+    QTest::addColumn<int>("data");
+    QTest::addColumn<int>("stop");
+    QTest::addColumn<QByteArray>("reply"); // to MOD: mode 0
+    // No response delay, as a search leaves it when it finds the drive after its first step.
+    QTest::newRow("modbus_rtu") << 1 << int(DATA_8) << int(STOP_1) << drive::crc(QByteArray::fromHex("0103020000"));
+    QTest::newRow("modbus_ascii") << 2 << int(DATA_7) << int(STOP_2) << drive::lrc("0103020000");
+    QTest::newRow("taviron") << 0 << int(DATA_8) << int(STOP_1) << drive::zrData("01", "0000", '0');
+}
+
+// An answer that is in before the request and a reply could have crossed the line at 9600 baud
+// answered an earlier request; the drive still owes this one's reply. Two threads ask the mode back
+// to back: the second request must not go out while the drive is yet to answer the first.
+void tst_FrameSilence::earlyAnswerLeavesTheDriveItsReply()
+{
+    QFETCH(int, protocol);
+    QFETCH(int, data);
+    QFETCH(int, stop);
+    QFETCH(QByteArray, reply);
+    QVERIFY(m_link.openTimedLine(BAUD9600, DataBitsType(data), PAR_NONE, StopBitsType(stop)));
+    std::unique_ptr<ReadWrite> rw(createProtocolObject(protocol));
+    g_readWrite = rw.get();
+    g_crLfMode = 1;
+    g_responseDelayMs = 0;
+    drive::ScriptedDrive &drive = m_link.drive();
+    const int replyMs = 20; // the request's and the reply's time on the wire, and the drive's turnaround
+    drive.play({ { reply, replyMs, reply }, { reply } });
+
+    int first = 0;
+    std::thread poller([&] { first = rw->SendCommand("MOD"); });
+    poller.join();
+    const int second = rw->SendCommand("MOD");
+    drive.stop();
+    g_readWrite = nullptr;
+    m_link.closePort();
+
+    const QList<drive::ScriptedDrive::Request> requests = drive.requests();
+    QCOMPARE(requests.size(), 2);
+    const QList<qint64> answered = drive.answerTimes();
+    QVERIFY(!answered.isEmpty());
+    QVERIFY2(requests.at(1).atMs >= answered.at(0),
+             qPrintable(QStringLiteral("asked at %1 ms, %2 ms after the first request; its reply went at %3 ms")
+                            .arg(requests.at(1).atMs)
+                            .arg(requests.at(1).atMs - requests.at(0).atMs)
+                            .arg(answered.at(0))));
+    QCOMPARE(first, int('0'));
+    QCOMPARE(second, int('0'));
 }
 
 QTEST_MAIN(tst_FrameSilence)
