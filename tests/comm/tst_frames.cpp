@@ -11,6 +11,8 @@ private slots:
     void requestFrames();
     void replyChecks_data();
     void replyChecks();
+    void replyAnswers_data();
+    void replyAnswers();
     void requestFunctions();
     void hexValueTreatsForeignDigitsAsZero();
 };
@@ -179,6 +181,52 @@ void tst_Frames::replyChecks()
         QCOMPARE(frames::checkTextReply(protocol, buffer.constData(), count, mode, quint8(function), &replyError),
                  result);
     QCOMPARE(replyError, error);
+}
+
+void tst_Frames::replyAnswers_data()
+{
+    QTest::addColumn<int>("protocol");
+    QTest::addColumn<QByteArray>("request"); // as sent
+    QTest::addColumn<int>("expected");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<bool>("answers");
+
+    const QByteArray rtuRead = rtu(frames::rtuReadParameter(1, 7));
+    QTest::newRow("rtu_read") << 1 << rtuRead << 7 << rtu(QByteArray::fromHex("0103020005")) << true;
+    QTest::newRow("rtu_read_other_station") << 1 << rtuRead << 7 << rtu(QByteArray::fromHex("0203020005")) << false;
+    QTest::newRow("rtu_read_two_words_for_one") << 1 << rtuRead << 7 << rtu(QByteArray::fromHex("01030400050006"))
+                                                << false;
+    QTest::newRow("rtu_refusal") << 1 << rtuRead << 7 << rtu(QByteArray::fromHex("018302")) << true;
+
+    const QByteArray ascRead = asc(frames::ascReadParameter(st01, 188));
+    QTest::newRow("asc_read") << 2 << ascRead << 15 << QByteArray(":0103021234B4\r\n") << true;
+    QTest::newRow("asc_read_other_station") << 2 << ascRead << 15 << QByteArray(":0203021234B3\r\n") << false;
+    QTest::newRow("asc_read_two_words_for_one") << 2 << ascRead << 15 << QByteArray(":01030412340000B2\r\n")
+                                                << false;
+    QTest::newRow("asc_refusal") << 2 << ascRead << 15 << QByteArray(":0183017B\r\n") << true;
+
+    const QByteArray zrRead = zr(frames::zrReadParameter(st01, 5));
+    const QByteArray zrWrite = zr(frames::zrWriteParameter(st01, 5, 100));
+    const int data = frames::zrDataReplyLength(1);
+    const int ack = frames::zrPositiveReplyLength(1);
+    QTest::newRow("zr_read_data") << 0 << zrRead << data << QByteArray("\x02" "011388" "2\x03" "67\r") << true;
+    QTest::newRow("zr_read_acknowledged") << 0 << zrRead << data << QByteArray("\x06" "01\r") << false;
+    QTest::newRow("zr_read_refused") << 0 << zrRead << data << QByteArray("\x15" "01C\r") << true;
+    QTest::newRow("zr_write_acknowledged") << 0 << zrWrite << ack << QByteArray("\x06" "01\r") << true;
+    QTest::newRow("zr_write_data") << 0 << zrWrite << ack << QByteArray("\x02" "011388" "2\x03" "67\r") << false;
+    QTest::newRow("zr_write_refused") << 0 << zrWrite << ack << QByteArray("\x15" "01C\r") << true;
+    QTest::newRow("zr_refusal_other_station") << 0 << zrWrite << ack << QByteArray("\x15" "02C\r") << false;
+}
+
+// What the link takes as the answer to its request: station, a read's byte count, the reply's kind.
+void tst_Frames::replyAnswers()
+{
+    QFETCH(int, protocol);
+    QFETCH(QByteArray, request);
+    QFETCH(int, expected);
+    QFETCH(QByteArray, reply);
+    QFETCH(bool, answers);
+    QCOMPARE(frames::replyAnswers(protocol, request, reply.constData(), reply.size(), expected), answers);
 }
 
 void tst_Frames::requestFunctions()

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Lays out a seed corpus per fuzz target from the files the program ships and the tests' data:
 #   tests/fuzz/make-seeds.sh OUT_DIR
-# gives OUT_DIR/<target>/ for zip, station, textlist, workbook, datafiles and replies.
+# gives OUT_DIR/<target>/ for zip, station, textlist, workbook, datafiles, replies and replyanswers.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 OUT="${1:?usage: make-seeds.sh OUT_DIR}"
 DATA="$ROOT/src/data"
-mkdir -p "$OUT"/{zip,station,textlist,workbook,datafiles,replies}
+mkdir -p "$OUT"/{zip,station,textlist,workbook,datafiles,replies,replyanswers}
 
 python3 - "$ROOT" "$OUT" <<'PY'
 import os, sys, zipfile
@@ -56,6 +56,17 @@ replies = {
 }
 for name, data in replies.items():
     open(os.path.join(out, "replies", name), "wb").write(data)
+# Reply answers: protocol and expected length (protocol + 3 * length), the request's length, the
+# request as sent, the reply (see fuzz_replyanswers.cpp).
+answers = {
+    "rtu-read": (1, 7, bytes.fromhex("010300070001340B"), bytes.fromhex("0103020005B847")),
+    "rtu-refusal": (1, 7, bytes.fromhex("010300070001340B"), bytes.fromhex("018302C0F1")),
+    "ascii-read": (2, 15, b":010300BC00013F\r\n", b":0103021234B4\r\n"),
+    "zr-read": (0, 12, b"\x0501050F6\r", b"\x02011388" b"2\x0367\r"),
+    "zr-write": (0, 4, b"\x05018500064C8\r", b"\x0601\r"),
+}
+for name, (protocol, expected, request, reply) in answers.items():
+    open(os.path.join(out, "replyanswers", name), "wb").write(bytes([protocol + 3 * expected, len(request)]) + request + reply)
 PY
 cp "$ROOT"/tests/parameter/data/list_*.txt "$OUT/textlist/"
 cp "$OUT/station/document.tv" "$OUT/zip/"
