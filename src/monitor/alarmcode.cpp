@@ -13,6 +13,7 @@
 #include "platform/textfiles.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
+#include "shell/navigation.h"
 #include "shell/savefilename.h"
 
 #include <QDir>
@@ -153,7 +154,7 @@ void AlarmCode::refreshAlarm()
     alarmWord = link->SendCommand("M0N");
     if (alarmWord == -1 || watch.lost())
         return;
-    if (g_cuModeResult != 0)
+    if (!g_mainWindow || !g_mainWindow->navigation || !g_mainWindow->navigation->takesRunCommands())
         return;
     const int selected = int(link->ReadPar(288, 1.0));
     if (selected != 1 && !watch.lost() && g_mainWindow && g_mainWindow->parameterForm)

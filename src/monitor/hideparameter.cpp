@@ -271,10 +271,14 @@ void HideParameter::historyAlarm()
     // After a lost link the mode is unknown: the user needs the connection test, not the CU rule.
     if (!connectionChecked())
         return;
-    if (g_cuModeResult != 0) {
+    CNavigation *navigation = g_mainWindow ? g_mainWindow->navigation : nullptr;
+    const DriveModeState::Go go = navigation
+        ? navigation->modeRule(historyButton->text(), [this] { historyAlarm(); })
+        : (g_cuModeResult == 0 ? DriveModeState::Go::Send : DriveModeState::Go::Refuse);
+    if (go == DriveModeState::Go::Refuse)
         QMessageBox::warning(this, tr("Warning"), tr("Please change INV operation mode to CU!"), QMessageBox::Ok);
+    if (go != DriveModeState::Go::Send)
         return;
-    }
     historyEdit->clear();
     if (g_invType.isEmpty())
         return;

@@ -4,12 +4,14 @@
 // help popup and clearing, and the loading of the definitions into the table.
 
 #include "parameter/paramglobals.h"
+#include "shell/drivemodestate.h"
 #include "ui_parameterform.h"
 
 #include <QList>
 #include <QModelIndex>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 
 class QProgressDialog;
 class QXmlStreamReader;
@@ -135,6 +137,9 @@ private:
 
     // Transfers
     bool linkReady();
+    // The dock's CU rule for the form's writes; Wait: `retry` runs once the drive's mode is known.
+    DriveModeState::Go modeRuleForWrite(const QString &name, std::function<void()> retry);
+    void writeRow(int row);
     unsigned char attributeOf(int parameter) const;
     double readFromDrive(int parameter, double scale, bool *ok);
     QString probeResolution(int parameter);

@@ -109,10 +109,17 @@ bool CParameter::batchWriteChecks()
         batchWriteBox(tr("Unable to write parameter value.\n") + QStringLiteral("\n") + tr("Please stop INV first!"));
         return false;
     }
-    if (g_mainWindow && g_mainWindow->navigation)
-        g_mainWindow->navigation->awaitKnownMode();
-    if (g_cuModeResult != 0) {
+    const bool fromButton = writeAllFromButton;
+    switch (modeRuleForWrite(AllWrite->text(), [this, fromButton] {
+        writeAllFromButton = fromButton;
+        WriteAllPar();
+    })) {
+    case DriveModeState::Go::Send:
+        break;
+    case DriveModeState::Go::Refuse:
         batchWriteBox(tr("Please change INV operation mode to CU!"));
+        return false;
+    default:
         return false;
     }
     FlagScope batch(g_batchTransfer, FlagScope::Clear);

@@ -74,6 +74,13 @@ bool CParameter::linkReady()
     return !navigation || navigation->checkConnection() != -1;
 }
 
+DriveModeState::Go CParameter::modeRuleForWrite(const QString &name, std::function<void()> retry)
+{
+    if (g_connectionTest || !g_mainWindow || !g_mainWindow->navigation)
+        return g_cuModeResult == 0 ? DriveModeState::Go::Send : DriveModeState::Go::Refuse;
+    return g_mainWindow->navigation->modeRule(name, std::move(retry));
+}
+
 unsigned char CParameter::attributeOf(int parameter) const
 {
     return parameter >= 0 && parameter < ParameterRows ? attributes[parameter] : 0;
@@ -393,16 +400,24 @@ void CParameter::runPseudoRowCommand(const QString &value, bool emptyIsRefused)
 
 void CParameter::WriteSinglePar()
 {
+    writeRow(PartableWidget->currentRow());
+}
+
+// The row is kept while the write waits for the drive's mode, whichever row is current by then.
+void CParameter::writeRow(int row)
+{
     if (!linkReady())
         return;
-    if (g_mainWindow && g_mainWindow->navigation)
-        g_mainWindow->navigation->awaitKnownMode();
-    if (g_cuModeResult != 0) {
+    switch (modeRuleForWrite(writePB->text(), [this, row] { writeRow(row); })) {
+    case DriveModeState::Go::Send:
+        break;
+    case DriveModeState::Go::Refuse:
         QMessageBox::warning(this, tr("Warning"), tr("Please change INV operation mode to CU!"));
+        return;
+    default:
         return;
     }
     QTableWidget *table = PartableWidget;
-    const int row = table->currentRow();
     if (row < 0 || !table->item(row, 1))
         return;
     const QString label = cellText(row, 1);

@@ -11,6 +11,8 @@ void DriveModeState::restart(int number, bool online)
     m_mode = Mode::Unknown;
     m_poll = Poll();
     m_fromPoll = false;
+    // Whatever waited was meant for what was.
+    m_waiting = false;
     changed();
 }
 
@@ -81,9 +83,109 @@ bool DriveModeState::polled(unsigned ticket, const Poll &poll)
     return true;
 }
 
+void DriveModeState::restarting()
+{
+    Lock lock(m_mutex);
+    ++m_generation;
+    if (m_mode != Mode::Unknown) {
+        m_mode = Mode::Unknown;
+        m_fromPoll = false;
+        changed();
+    }
+}
+
+DriveModeState::Go DriveModeState::commandPressed(Command command, bool modeH)
+{
+    Lock lock(m_mutex);
+    switch (runRule(modeH)) {
+    case Run::Allowed:
+        return Go::Send;
+    case Run::Refused:
+        return Go::Refuse;
+    case Run::OffLine:
+        return Go::AskTest;
+    case Run::WaitForPoll:
+        break;
+    }
+    m_waiting = true;
+    m_waitingCommand = command;
+    m_waitingReleased = false;
+    changed();
+    return Go::Wait;
+}
+
+DriveModeState::Go DriveModeState::settle(bool modeH, Command *command)
+{
+    Lock lock(m_mutex);
+    if (!m_waiting)
+        return Go::Wait;
+    const Run run = runRule(modeH);
+    if (run == Run::WaitForPoll)
+        return Go::Wait;
+    m_waiting = false;
+    changed();
+    *command = m_waitingCommand;
+    if (run == Run::OffLine)
+        return Go::AskTest;
+    if (run == Run::Refused)
+        return Go::Refuse;
+    // Let go before the drive was found in JOG: the run it asked for is over already. In CU a
+    // click is a run order.
+    if (m_waitingReleased && (m_mode == Mode::JogByPoll || m_mode == Mode::JogByButton))
+        return Go::Drop;
+    return Go::Send;
+}
+
+bool DriveModeState::dropWaiting(Command *command)
+{
+    Lock lock(m_mutex);
+    if (command)
+        *command = m_waitingCommand;
+    const bool was = m_waiting;
+    m_waiting = false;
+    if (was)
+        changed();
+    return was;
+}
+
+bool DriveModeState::waiting(Command *command) const
+{
+    Lock lock(m_mutex);
+    if (command)
+        *command = m_waitingCommand;
+    return m_waiting;
+}
+
+bool DriveModeState::runReleased(Command button)
+{
+    Lock lock(m_mutex);
+    // Its run has not gone out yet: in JOG it never will.
+    if (m_waiting && m_waitingCommand == button)
+        m_waitingReleased = true;
+    return m_mayBeInJog;
+}
+
+void DriveModeState::stopSent(int number, bool answered)
+{
+    Lock lock(m_mutex);
+    if (number >= 0 && number < Stations)
+        m_stopOwed[size_t(number)] = !answered;
+}
+
+bool DriveModeState::stopOwed(int number) const
+{
+    Lock lock(m_mutex);
+    return number >= 0 && number < Stations && m_stopOwed[size_t(number)];
+}
+
 DriveModeState::Run DriveModeState::runCommand(bool modeH) const
 {
     Lock lock(m_mutex);
+    return runRule(modeH);
+}
+
+DriveModeState::Run DriveModeState::runRule(bool modeH) const
+{
     if (!m_onLine)
         return Run::OffLine;
     switch (m_mode) {
@@ -120,6 +222,8 @@ DriveModeState::Display DriveModeState::display(bool modeH) const
     Display shown;
     shown.version = m_version;
     shown.fromPoll = m_fromPoll;
+    shown.waiting = m_waiting;
+    shown.waitingCommand = m_waitingCommand;
     if (!m_onLine)
         return shown;
     shown.status = m_poll.status;

@@ -17,7 +17,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
+#include <QDialog>
 #include <QFile>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -212,6 +212,7 @@ CNavigation::CNavigation(QWidget *parent)
     connect(modeDisplayTimer, &QTimer::timeout, this, &CNavigation::monitorModeState);
     modeDisplayTimer->start(DisplayTickMs);
     statusWord = 0;
+    qApp->installEventFilter(this);
 }
 
 CNavigation::~CNavigation()
@@ -336,61 +337,134 @@ int CNavigation::checkConnection()
 
 bool CNavigation::commandMayGo()
 {
+    flushStationClick();
     if (checkConnection() != 0)
         return false;
     followLink();
     return g_connectionTest || modeState.onLine();
 }
 
-// The mode the dock knows decides; right after a passed test or a change of station it is known
-// only from the first poll, which the command waits for.
-bool CNavigation::runCommandMayGo()
+void CNavigation::flushStationClick()
+{
+    if (clickCount == 1 && clickTimer->isActive()) {
+        clickTimer->stop();
+        ChStation();
+    }
+}
+
+QString CNavigation::commandName(DriveModeState::Command command) const
+{
+    switch (command) {
+    case DriveModeState::Command::Fwd:
+        return NaFWDPB->text();
+    case DriveModeState::Command::Rev:
+        return NaRevPB->text();
+    case DriveModeState::Command::Set:
+        return NaSetPB->text();
+    case DriveModeState::Command::Other:
+        break;
+    }
+    return m_waitingName;
+}
+
+// Right after a passed test, a change of station or a restart the mode is known only from the
+// first poll: the command waits for it without holding the window, and STOP, a release in JOG,
+// Exit, another station, a give-up or a test drop it.
+void CNavigation::orderRun(DriveModeState::Command command)
 {
     if (!commandMayGo())
-        return false;
+        return;
     const bool modeH = isFeatureEnabled(QStringLiteral("readWrite_H"));
-    if (modeState.runCommand(modeH) == DriveModeState::Run::WaitForPoll)
-        waitForFirstPoll();
-    switch (modeState.runCommand(modeH)) {
-    case DriveModeState::Run::Allowed:
-        return true;
-    case DriveModeState::Run::OffLine:
-        // Given up while waiting: the user is asked for the test. During a test no mode is known.
+    switch (modeState.commandPressed(command, modeH)) {
+    case DriveModeState::Go::Send:
+        sendRun(command);
+        break;
+    case DriveModeState::Go::Wait:
+        m_waitingAction = nullptr;
+        m_waitClock.start();
+        m_waitLimitMs = FirstPollWaitMs + (g_modeRestartWait ? (g_seriesLetter == 'S' ? 7000 : 2000) : 0);
+        paintMode();
+        break;
+    case DriveModeState::Go::AskTest:
+        // Given up: the user is asked for the test. During a test no mode is known.
         if (!g_connectionTest) {
             checkConnection();
-            return false;
+            break;
         }
         [[fallthrough]];
     default:
         QMessageBox::warning(this, tr("Warning"), tr("Please change INV operation mode to CU!"), QMessageBox::Ok);
-        return false;
+        break;
     }
 }
 
-void CNavigation::awaitKnownMode()
+DriveModeState::Go CNavigation::modeRule(const QString &name, std::function<void()> retry)
 {
-    const bool modeH = isFeatureEnabled(QStringLiteral("readWrite_H"));
-    if (!modeThread->isRunning() || modeState.runCommand(modeH) != DriveModeState::Run::WaitForPoll)
+    followLink();
+    const DriveModeState::Go go
+        = modeState.commandPressed(DriveModeState::Command::Other, isFeatureEnabled(QStringLiteral("readWrite_H")));
+    if (go == DriveModeState::Go::Wait) {
+        m_waitingName = name;
+        m_waitingAction = std::move(retry);
+        m_waitClock.start();
+        m_waitLimitMs = FirstPollWaitMs + (g_modeRestartWait ? (g_seriesLetter == 'S' ? 7000 : 2000) : 0);
+        paintMode();
+    } else if (go == DriveModeState::Go::AskTest && !g_connectionTest) {
+        // A lost link needs the test, not the CU mode.
+        checkConnection();
+    }
+    return go;
+}
+
+bool CNavigation::takesRunCommands() const
+{
+    return modeState.runCommand(isFeatureEnabled(QStringLiteral("readWrite_H"))) == DriveModeState::Run::Allowed;
+}
+
+void CNavigation::settleWaitingCommand()
+{
+    DriveModeState::Command command = DriveModeState::Command::Other;
+    const DriveModeState::Go go = modeState.settle(isFeatureEnabled(QStringLiteral("readWrite_H")), &command);
+    if (go == DriveModeState::Go::Wait) {
+        if (modeState.waiting() && m_waitClock.elapsed() >= m_waitLimitMs && modeState.dropWaiting(&command)) {
+            paintMode();
+            showWaitingDropped(commandName(command));
+        }
         return;
-    waitForFirstPoll();
-    if (modeState.runCommand(modeH) != DriveModeState::Run::WaitForPoll)
-        g_cuModeResult = modeState.runCommand(modeH) == DriveModeState::Run::Allowed ? 0 : -1;
+    }
+    paintMode();
+    if (command == DriveModeState::Command::Other) {
+        // The caller asks again, now that the mode is known, and says what it says.
+        const std::function<void()> action = std::move(m_waitingAction);
+        m_waitingAction = nullptr;
+        if (action && go != DriveModeState::Go::Drop)
+            action();
+        return;
+    }
+    switch (go) {
+    case DriveModeState::Go::Send:
+        sendRun(command);
+        break;
+    case DriveModeState::Go::Refuse:
+        QMessageBox::warning(this, tr("Warning"), tr("Please change INV operation mode to CU!"), QMessageBox::Ok);
+        break;
+    case DriveModeState::Go::AskTest:
+        checkConnection();
+        break;
+    default:
+        break;
+    }
 }
 
-void CNavigation::waitForFirstPoll()
+void CNavigation::showWaitingDropped(const QString &name)
 {
-    // The first poll comes a second after the poller starts, later after a restart command.
-    const int limitMs = FirstPollWaitMs + (g_modeRestartWait ? (g_seriesLetter == 'S' ? 7000 : 2000) : 0);
-    QElapsedTimer clock;
-    clock.start();
-    const bool modeH = isFeatureEnabled(QStringLiteral("readWrite_H"));
-    while (modeThread->isRunning() && modeState.runCommand(modeH) == DriveModeState::Run::WaitForPoll
-           && clock.elapsed() < limitMs) {
-        // Clicks and keys wait as well, so a release comes after the press has had its answer.
-        QEventLoop loop;
-        QTimer::singleShot(DisplayTickMs, &loop, &QEventLoop::quit);
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    }
+    setModeText(tr("%1 not sent: the drive's mode did not come").arg(name));
+}
+
+void CNavigation::dropWaitingCommand()
+{
+    modeState.dropWaiting();
+    m_waitingAction = nullptr;
 }
 
 void CNavigation::modePressed(DriveModeState::Press press, int result)
@@ -436,20 +510,25 @@ void CNavigation::SwitchToJOG()
 
 void CNavigation::InvRunRev()
 {
-    if (runCommandMayGo())
-        g_readWrite->SendCommand("REV");
+    orderRun(DriveModeState::Command::Rev);
 }
 
 void CNavigation::InvRunFwd()
 {
-    if (runCommandMayGo())
-        g_readWrite->SendCommand("FWD");
+    orderRun(DriveModeState::Command::Fwd);
 }
 
 void CNavigation::InvSetFre()
 {
-    if (!runCommandMayGo())
+    orderRun(DriveModeState::Command::Set);
+}
+
+void CNavigation::sendRun(DriveModeState::Command command)
+{
+    if (command == DriveModeState::Command::Fwd || command == DriveModeState::Command::Rev) {
+        g_readWrite->SendCommand(command == DriveModeState::Command::Fwd ? "FWD" : "REV");
         return;
+    }
     int value = qRound(FrespinBox->value() * 100);
     // Drives set to 0.1 Hz steps by P.187 or P.991 take the frequency in tenths.
     if (isFeatureEnabled(QStringLiteral("Navigation_readP187"))) {
@@ -459,29 +538,77 @@ void CNavigation::InvSetFre()
         if (parameterText(991) == QLatin1String("1"))
             value /= 10;
     }
-    const char command[] = { 'F', 'R', 'E', char(value / 256), char(value % 256), '\0' };
-    g_readWrite->SendCommand(command);
+    const char frame[] = { 'F', 'R', 'E', char(value / 256), char(value % 256), '\0' };
+    g_readWrite->SendCommand(frame);
 }
 
 // In JOG the drive runs only while REV or FWD is held down, however it came to JOG. The stop goes
 // out off-line too, where the guard would only ask for a test: a stop is never wrong to send.
 void CNavigation::runButtonReleased()
 {
+    releaseRunButton(qobject_cast<QPushButton *>(sender()));
+}
+
+void CNavigation::releaseRunButton(QPushButton *button)
+{
     followLink();
-    if (modeState.releaseStops())
-        sendStop();
+    const auto command = button == NaRevPB ? DriveModeState::Command::Rev : DriveModeState::Command::Fwd;
+    if (modeState.runReleased(command))
+        sendStop(numberInText(PotLabel->text()));
+}
+
+bool CNavigation::eventFilter(QObject *watched, QEvent *event)
+{
+    if ((event->type() == QEvent::Show || event->type() == QEvent::WindowBlocked) && watched->isWidgetType()) {
+        auto *widget = static_cast<QWidget *>(watched);
+        const bool takesRelease = event->type() == QEvent::WindowBlocked
+            ? widget == window()
+            : widget->isWindow() && widget != window() && (widget->isModal() || qobject_cast<QDialog *>(widget));
+        if (takesRelease) {
+            for (QPushButton *button : { NaRevPB, NaFWDPB }) {
+                if (!button->isDown())
+                    continue;
+                // The box gets the mouse's release, so the button would stay held: it counts as let
+                // go now. Sent once the box has opened, not from inside its showing.
+                button->setDown(false);
+                QTimer::singleShot(0, this, [this, button] { releaseRunButton(button); });
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CNavigation::InvStop()
 {
-    if (commandMayGo())
-        sendStop();
+    flushStationClick();
+    // STOP goes out on line or off: a stop is never wrong, and the drive may hear it though the
+    // program thinks the line down. Nothing waiting may start the drive after it.
+    modeState.stopPressed();
+    m_waitingAction = nullptr;
+    const int number = numberInText(PotLabel->text());
+    if (number < 0 && !g_connectionTest) {
+        setConnectionState(false);
+        return;
+    }
+    followLink();
+    sendStop(number);
+    paintMode();
 }
 
-void CNavigation::sendStop()
+void CNavigation::sendStop(int number)
 {
-    if (g_readWrite->SendCommand("STO") == 0)
+    const int result = g_readWrite->SendCommand("STO");
+    const bool answered = ReadWrite::lastCommandSent() && result == 0;
+    // Unanswered, it goes out again first when the station is on line again.
+    modeState.stopSent(number, answered);
+    if (answered && modeState.onLine())
         setDirectionLamps(nullptr);
+}
+
+void CNavigation::sendOwedStop(int number)
+{
+    if (modeState.stopOwed(number))
+        sendStop(number);
 }
 
 // ---- Mode poller and display ----
@@ -494,8 +621,14 @@ void CNavigation::startModeDisplay()
 
 void CNavigation::connectionTestPassed()
 {
-    // The test is still running here: its end clears g_connectionTest right after.
-    modeState.passedTest(numberInText(PotLabel->text()));
+    // The test is still running here: its end clears g_connectionTest right after. A stop the
+    // station was owed goes out before anything else, with every try an exchange has.
+    const int number = numberInText(PotLabel->text());
+    {
+        ReadWrite::PatientTries patient;
+        sendOwedStop(number);
+    }
+    modeState.passedTest(number);
     startModeDisplay();
     paintMode();
 }
@@ -521,6 +654,8 @@ void CNavigation::pollModeState()
     if (g_modeRestartWait) {
         // The drive restarts after a parameter command and hears nothing meanwhile.
         QThread::msleep(g_seriesLetter == 'S' ? 7000 : 2000);
+        // Told before the flag goes, so the display cannot miss the restart.
+        modeState.restarting();
         g_modeRestartWait = false;
     }
     if (g_invType.isEmpty())
@@ -586,11 +721,17 @@ void CNavigation::followLink()
     // Whichever exchange gave up, a command's or a read's as well as a poll's.
     if ((g_offLine || g_connectionTest) && modeState.onLine())
         showLinkLost();
+    // A restart may change the mode (P.998 and P.999 restore P.79): known again from a poll after it.
+    const bool restarting = g_modeRestartWait;
+    if (restarting && !m_restartSeen)
+        modeState.restarting();
+    m_restartSeen = restarting;
 }
 
 void CNavigation::monitorModeState()
 {
     followLink();
+    settleWaitingCommand();
     paintMode();
 }
 
@@ -606,7 +747,8 @@ void CNavigation::paintMode()
                  : shown.lamp == Lamp::Jog                                          ? JogStatuslabel
                                                                                     : nullptr);
     setDirectionLamps((shown.status & 2) ? FWDStatusLabel : (shown.status & 4) ? RevStatusLabel : nullptr);
-    setModeText(shown.label);
+    setModeText(shown.waiting ? tr("%1: waiting for the drive's mode").arg(commandName(shown.waitingCommand))
+                              : shown.label);
     g_cuModeResult = modeState.runCommand(modeH) == DriveModeState::Run::Allowed ? 0 : -1;
     if (shown.fromPoll) {
         // The station answered.

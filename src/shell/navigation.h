@@ -7,12 +7,14 @@
 #include "shell/drivemodestate.h"
 #include "ui_navform.h"
 
+#include <QElapsedTimer>
 #include <QModelIndex>
 #include <QPersistentModelIndex>
 #include <QString>
 #include <QVector>
 #include <QWidget>
 #include <atomic>
+#include <functional>
 
 class CSetType;
 class MonitorModeThread;
@@ -118,9 +120,20 @@ public:
     MonitorModeThread *modeThread = nullptr;
     QTimer *modeDisplayTimer = nullptr;
 
-    // Right after a passed test or a change of station the mode is known only from the first poll:
-    // the parameter form's writes wait for it too, so they do not answer "change to CU" meanwhile.
-    void awaitKnownMode();
+    // The CU rule for another window's command (the form's writes, the alarm history), as the dock's
+    // run buttons follow it. Wait: the mode is known only from the first poll, and `retry` runs once
+    // it is; AskTest: the user has been asked for the connection test; Refuse: the caller says why.
+    DriveModeState::Go modeRule(const QString &name, std::function<void()> retry);
+    // Whether the drive takes run commands from the link, as far as the dock knows now.
+    bool takesRunCommands() const;
+    // The connection test has found the drive at `number`: a stop it was owed goes out first.
+    void sendOwedStop(int number);
+    // Exit: a command waiting for the first poll is not sent.
+    void dropWaitingCommand();
+
+protected:
+    // A box or window that opens while REV or FWD is held takes the button's release.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
     void SwitchToCU();
@@ -145,10 +158,17 @@ private:
     void setDirectionLamps(QLabel *on);
     // The guard of the dock's own commands: the station's test, and the link as the dock knows it.
     bool commandMayGo();
-    bool runCommandMayGo();
-    void waitForFirstPoll();
+    void orderRun(DriveModeState::Command command);
+    void sendRun(DriveModeState::Command command);
+    void settleWaitingCommand();
+    void showWaitingDropped(const QString &name);
+    QString commandName(DriveModeState::Command command) const;
+    void releaseRunButton(QPushButton *button);
+    // A station click still inside the double-click window is taken before a command goes out, so
+    // the command reaches the station the user chose last.
+    void flushStationClick();
     void modePressed(DriveModeState::Press press, int result);
-    void sendStop();
+    void sendStop(int number);
     // Takes in a give-up that any thread's exchange met, or a connection test that took the link.
     void followLink();
     void paintMode();
@@ -162,4 +182,9 @@ private:
     void setStationIcon(QStandardItem *item, const QString &picture);
 
     unsigned m_paintedVersion = 0;
+    std::function<void()> m_waitingAction;
+    QString m_waitingName;
+    QElapsedTimer m_waitClock;
+    qint64 m_waitLimitMs = 0;
+    bool m_restartSeen = false;
 };

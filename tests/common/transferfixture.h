@@ -11,6 +11,7 @@
 #include "comm/win_qextserialport.h"
 #include "parameter/parameter.h"
 #include "parameter/paramtext.h"
+#include "dockmode.h"
 #include "programfolder.h"
 #include "pseudoterminal.h"
 #include "shell/appglobals.h"
@@ -255,6 +256,7 @@ public:
         navigation->PotLabel->setText(QStringLiteral("Select station: NO.001 VS5-043-5.5K/7.5K"));
         navigation->stationTested[1] = 1;
         navigation->statusWord = 0;
+        setDockMode(navigation, 0);
         m_window->setConnectionState(true);
         form()->readBackAfterWrite = false;
         form()->writeAllFromButton = false;

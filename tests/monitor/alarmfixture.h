@@ -4,6 +4,7 @@
 // selected and tested as after the connection test, the monitor window open, and the drive's
 // traffic read back from its journal as short words ("R288", "W290=3", "refused").
 
+#include "dockmode.h"
 #include "monitorfixture.h"
 #include "seriesfixture.h"
 #include "testfiles.h"
@@ -67,6 +68,7 @@ public:
         g_firmwareVersionText = g_firmwareVersion;
         g_versionRead = true;
         g_cuModeResult = 0;
+        setDockMode(fix.nav(), 0);
         fix.window()->setConnectionState(true);
         if (watchBoxes)
             fix.watch();

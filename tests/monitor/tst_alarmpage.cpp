@@ -149,7 +149,7 @@ void tst_AlarmPage::liveAlarm()
 void tst_AlarmPage::extModeAsksOnlyTheAlarmWord()
 {
     QVERIFY(m_a.prepare(0, QStringLiteral("alarm-live 18")));
-    g_cuModeResult = 1;
+    setDockMode(m_a.fix.nav(), 1);
     refreshWhile(0x80, 200);
     const QStringList traffic = m_a.traffic();
     QVERIFY(!traffic.isEmpty());

@@ -155,7 +155,7 @@ void tst_ServicePage::historyRefusals()
     QFETCH(QStringList, boxes);
     QVERIFY(m_a.prepare(0, extra));
     page()->historyEdit->setPlainText(QStringLiteral("kept"));
-    g_cuModeResult = cuMode;
+    setDockMode(m_a.fix.nav(), cuMode == 0 ? 0 : 1);
     QTest::mouseClick(page()->historyButton, Qt::LeftButton);
     QCOMPARE(page()->historyEdit->toPlainText(), history);
     QStringList shown;

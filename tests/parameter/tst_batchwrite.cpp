@@ -143,7 +143,7 @@ void TestBatchWrite::writeAllRefusals()
     if (situation.startsWith("status"))
         m_f.window()->navigation->statusWord = situation.section(' ', 1).toInt();
     if (situation.startsWith("mode"))
-        g_cuModeResult = 1;
+        setDockMode(m_f.window()->navigation, 1);
     const bool nothing = situation == "empty";
     m_f.setSetting(1, nothing ? "" : "50.00");
     m_f.setSetting(188, situation.startsWith("version") ? situation.section(' ', 1) : nothing ? "" : "150");

@@ -1,6 +1,7 @@
 #include "navfixture.h"
 #include "parameter/paramtext.h"
 
+#include <QMessageBox>
 #include <QTableWidget>
 
 // The dock's mode, run, stop and frequency buttons pressed as a user does, against the simulated
@@ -19,6 +20,8 @@ private slots:
     void requestWaitingBehindAGiveUp_data();
     void requestWaitingBehindAGiveUp();
     void jogPressIsNotCarriedToAnotherStation();
+    void stopWins_data();
+    void stopWins();
 
 private:
     QList<QByteArray> commandsSent(int protocol) const;
@@ -63,7 +66,8 @@ void tst_DriveCommands::nothingIsSentBeforeTheConnectionTest()
     m_fix.watch();
     for (QPushButton *button : buttons)
         press(button);
-    QCOMPARE(m_fix.boxTexts(), repeated(7, QStringLiteral("Please execute connection test first!")));
+    // STOP goes out all the same, and its answer leaves the window Off-Line.
+    QCOMPARE(m_fix.boxTexts(), repeated(6, QStringLiteral("Please execute connection test first!")));
     QCOMPARE(m_fix.boxes().first().title, QStringLiteral("Warning"));
     QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("Off-Line"));
 
@@ -83,8 +87,9 @@ void tst_DriveCommands::nothingIsSentBeforeTheConnectionTest()
     g_connectionTest = false;
     QTest::qWait(100);
     const QList<Frame> frames = m_fix.received();
-    QCOMPARE(frames.size(), 1);
+    QCOMPARE(frames.size(), 2);
     QCOMPARE(frames.first().bytes, NavFixture::commandFrame(0, "STO"));
+    QCOMPARE(frames.last().bytes, NavFixture::commandFrame(0, "STO"));
 }
 
 void tst_DriveCommands::buttonsSendTheirCommands()
@@ -279,20 +284,23 @@ void tst_DriveCommands::requestWaitingBehindAGiveUp()
         QTest::mousePress(nav()->NaFWDPB, Qt::LeftButton);
         QTest::qWait(300);
         QTest::mouseRelease(nav()->NaFWDPB, Qt::LeftButton);
-        QTest::qWait(50);
-        QCOMPARE(m_fix.boxTexts(), QStringList { "Please change INV operation mode to CU!" }); // JOG, P.79 = 0
+        QTRY_COMPARE_WITH_TIMEOUT(m_fix.boxTexts(), QStringList { "Please change INV operation mode to CU!" }, 3000); // JOG, P.79 = 0
         QCOMPARE(commandsSent(protocol), (QList<QByteArray> { sent.value(0), NavFixture::commandFrame(protocol, "STO") }));
         return;
     }
-    for (QPushButton *button : { nav()->NaFWDPB, nav()->NaStopPB, nav()->ExtPB }) // each asks for the test
+    for (QPushButton *button : { nav()->NaFWDPB, nav()->NaStopPB, nav()->ExtPB }) // each but STOP asks for the test
         press(button);
-    QCOMPARE(m_fix.boxTexts(), repeated(3, QStringLiteral("Please execute connection test first!")));
-    QCOMPARE(m_fix.received().size(), before + sent.size());
+    QCOMPARE(m_fix.boxTexts(), repeated(2, QStringLiteral("Please execute connection test first!")));
+    // STOP goes out, ten tries to a drive silent for good, and an answer does not bring the window back on line.
+    QTRY_COMPARE(m_fix.received().size(), before + sent.size() + (cu ? 10 : 1));
+    QCOMPARE(m_fix.received().last().bytes, NavFixture::commandFrame(protocol, "STO"));
+    QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("Off-Line"));
     if (action == "JOG") { // held back, it set up nothing: after a passed test FWD runs, and no STO follows
         m_fix.passConnectionTest(); // nothing stale until the first poll, which FWD waits for
         QCOMPARE(lampStates(nav()) + m_fix.window()->modeValueLabel->text(), QStringLiteral("00000"));
         press(nav()->NaFWDPB);
-        QCOMPARE(commandsSent(protocol), QList<QByteArray> { NavFixture::commandFrame(protocol, "FWD") });
+        QTRY_COMPARE_WITH_TIMEOUT(commandsSent(protocol), (QList<QByteArray> { NavFixture::commandFrame(protocol, "STO"),
+                                                                              NavFixture::commandFrame(protocol, "FWD") }), 3000);
     }
 }
 
@@ -319,6 +327,71 @@ void tst_DriveCommands::jogPressIsNotCarriedToAnotherStation()
     QTRY_COMPARE_WITH_TIMEOUT(lampStates(nav()), QStringLiteral("10001"), 2500); // it runs on
     QVERIFY(m_fix.boxes().isEmpty());
     QCOMPARE(commandsSent(0).mid(chosen), QList<QByteArray> { drive::zrRequest("02FA00002") }); // FWD alone
+}
+
+void tst_DriveCommands::stopWins_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("action");
+    const char *const names[] = { "modbus_rtu", "modbus_ascii", "taviron" };
+    for (int line = 0; line < 3; ++line)
+        for (const char *action : { "owed", "box", "stop_waiting", "release_waiting", "click_waiting" })
+            QTest::addRow("%s_%s", names[line], action) << line << QString(action);
+}
+
+// P.79 = 3, the drive in JOG (in CU for click_waiting). owed: FWD held, the line lost, FWD let go, the
+// line back and a passed test: the stop goes out first. box: a box opening while FWD is held takes
+// the release. *_waiting: right after the station is chosen FWD waits for the first poll; STOP, or
+// the release in JOG, keeps it from ever going out; in CU the click goes out.
+void tst_DriveCommands::stopWins()
+{
+    QFETCH(int, line);
+    QFETCH(QString, action);
+    const int protocol = NavFixture::line(line).protocol;
+    const QByteArray fwd = NavFixture::commandFrame(protocol, "FWD"), sto = NavFixture::commandFrame(protocol, "STO");
+    QVERIFY(m_fix.startLine(line, action == "click_waiting" ? QStringLiteral("mode 0") : QStringLiteral("mode 2\nset 79 3")));
+    m_fix.addTestedStation(line);
+    m_fix.watch();
+    m_fix.selectStation(0);
+    if (action.endsWith("waiting")) {
+        QTest::mousePress(nav()->NaFWDPB, Qt::LeftButton);
+        QCOMPARE(m_fix.window()->modeValueLabel->text(), QStringLiteral("FWD: waiting for the drive's mode"));
+        QTest::mouseRelease(nav()->NaFWDPB, Qt::LeftButton);
+        if (action == "stop_waiting")
+            press(nav()->NaStopPB);
+        QTRY_VERIFY_WITH_TIMEOUT(lampStates(nav()).left(3) != QLatin1String("000"), 3000);
+        QTest::qWait(300);
+        const QList<QByteArray> expected = action == "stop_waiting" ? QList<QByteArray> { sto }
+            : action == "click_waiting"                              ? QList<QByteArray> { fwd }
+                                                                     : QList<QByteArray>();
+        QCOMPARE(commandsSent(protocol), expected);
+        QVERIFY(m_fix.boxes().isEmpty());
+        return;
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(lampStates(nav()).left(3), QStringLiteral("001"), 3000);
+    QTest::mousePress(nav()->NaFWDPB, Qt::LeftButton);
+    QCOMPARE(commandsSent(protocol), QList<QByteArray> { fwd });
+    if (action == "box") {
+        m_fix.unwatch();
+        QTimer::singleShot(0, this, [this] {
+            QTimer::singleShot(300, qApp, [] { QApplication::activeModalWidget()->close(); });
+            QMessageBox::warning(m_fix.window(), QStringLiteral("Warning"), QStringLiteral("Communication Error!"));
+        });
+        QTRY_COMPARE_WITH_TIMEOUT(commandsSent(protocol), (QList<QByteArray> { fwd, sto }), 2000);
+        QVERIFY(!nav()->NaFWDPB->isDown());
+        QTest::mouseRelease(nav()->NaFWDPB, Qt::LeftButton);
+        QTest::qWait(100);
+        QCOMPARE(commandsSent(protocol), (QList<QByteArray> { fwd, sto }));
+        return;
+    }
+    m_fix.control(QStringLiteral("fault link-lost"));
+    QTest::mouseRelease(nav()->NaFWDPB, Qt::LeftButton); // ten tries the drive never hears
+    QVERIFY(nav()->modeState.stopOwed(1));
+    m_fix.control(QStringLiteral("clear"));
+    m_fix.passConnectionTest();
+    QCOMPARE(m_fix.receivedAfter(QStringLiteral("control: clear")).value(0).bytes, sto);
+    QVERIFY(!nav()->modeState.stopOwed(1));
+    QTRY_COMPARE_WITH_TIMEOUT(lampStates(nav()), QStringLiteral("00100"), 3000); // JOG, standing
 }
 
 QTEST_MAIN(tst_DriveCommands)

@@ -295,15 +295,35 @@ void tst_ModePoller::windowWaitsForARunningPoll()
 }
 
 // Right after the station is chosen the mode is unknown: a write of the parameter form waits for the
-// first poll instead of asking for CU.
+// first poll, the window free meanwhile, instead of asking for CU.
 void tst_ModePoller::formWritesWaitForTheFirstPoll()
 {
     startPolling();
-    g_cuModeResult = -1;
-    QVERIFY(polls("MOD").isEmpty());
-    nav()->awaitKnownMode();
+    CParameter *form = m_fix.window()->parameterForm;
+    QTableWidget *table = form->PartableWidget;
+    int row = 0;
+    while (row < table->rowCount() && form->cellText(row, 1).trimmed() != QLatin1String("P.1"))
+        ++row;
+    QVERIFY(row < table->rowCount());
+    table->item(row, 10)->setText(QStringLiteral("50.00"));
+    table->setCurrentCell(row, 10);
+    m_fix.watch();
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(form->writePB, Qt::LeftButton);
+    QVERIFY(clock.elapsed() < 500);
+    QCOMPARE(m_fix.window()->modeValueLabel->text(), QStringLiteral("Write: waiting for the drive's mode"));
+    QVERIFY(m_fix.requests().isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(m_fix.window()->modeValueLabel->text(), QStringLiteral("CU"), 3000);
+    const auto written = [this] {
+        const QList<Frame> sent = m_fix.requests();
+        return std::any_of(sent.begin(), sent.end(), [](const Frame &f) {
+            return !NavFixture::isPoll(0, f.bytes, "MOD") && !NavFixture::isPoll(0, f.bytes, "STA");
+        });
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(written(), 2000);
     QCOMPARE(polls("MOD").size(), 1);
-    QCOMPARE(g_cuModeResult.load(), 0);
+    QVERIFY(m_fix.boxes().isEmpty());
 }
 
 void tst_ModePoller::busyDriveKeepsModeAndStatusApart_data()

@@ -563,6 +563,14 @@ p, li { white-space: pre-wrap; }
         <source>Please select the branch first !</source>
         <translation>请先选择站点！</translation>
     </message>
+    <message>
+        <source>%1 not sent: the drive&apos;s mode did not come</source>
+        <translation>%1未发送：未收到变频器的操作模式</translation>
+    </message>
+    <message>
+        <source>%1: waiting for the drive&apos;s mode</source>
+        <translation>%1：等待变频器的操作模式</translation>
+    </message>
 </context>
 <context>
     <name>CParameter</name>
