@@ -48,6 +48,9 @@ void DriveModeState::modePressSent(Press press, bool replied)
 {
     Lock lock(m_mutex);
     ++m_generation;
+    // A run order waiting for the mode was meant for the mode before the press.
+    if (m_waiting && m_waitingCommand != Command::Other)
+        m_waiting = false;
     if (press == Press::Jog)
         m_mayBeInJog = true;
     else if (replied)

@@ -76,8 +76,10 @@ void tst_DriveModeState::ordersOfEvents()
     QTEST(rules(state), "rules");
 }
 
-// Two stations with a drive each. A drive changes mode only by our commands, or at its panel while it
-// is not the current one; a run button is held only while the pollers' events come in.
+// Two stations with a drive each on one line, which may go down. The walk plays the dock's part with the
+// state's rules and checks the user's rules against the drives: no run command reaches a drive after STOP or
+// after its button was let go in JOG; every stop asked for reaches its drive once the line allows; a stop
+// reaches only a station where the user asked for one.
 void tst_DriveModeState::randomWalk()
 {
     const char *const seedName = "TAVIRON_WALK_SEED";
@@ -85,96 +87,123 @@ void tst_DriveModeState::randomWalk()
                                                              : QRandomGenerator::global()->generate();
     QRandomGenerator rng(seed);
     const auto chance = [&rng](int percent) { return int(rng.bounded(100)) < percent; };
+    using C = S::Command;
+    using Go = S::Go;
     for (int walk = 0; walk < 5000; ++walk) {
         S state;
-        int mode[2] = { int(rng.bounded(-1, 9)), int(rng.bounded(-1, 9)) }; // the drives' real modes
-        const bool p79[2] = { chance(50), chance(50) }, modeH = chance(50);
-        bool tested[2] = { chance(70), chance(70) }, running[2] = {}, online = tested[0], mayJog = false;
-        int current = 0, known = -2; // what the dock may know: -2 nothing, a polled mode, 9 JOG by the button
+        const bool modeH = chance(50), p79[2] = { chance(50), chance(50) };
+        int mode[2] = { int(rng.bounded(0, 9)), int(rng.bounded(0, 9)) };
+        bool tested[2] = { chance(70), chance(70) }, running[2] = {}, forbidden[2] = {}, stopWanted[2] = {};
+        int asks[2] = {}, current = 0;
+        bool lineUp = true, held = false, gaveUp = false;
         QStringList trail { "choose1" };
         QString failure;
         state.stationChosen(1, tested[0]);
-        const auto giveUp = [&] { state.givenUp(), online = false, known = -2, trail << "giveup"; };
-        const auto choose = [&](int station, bool test) {
-            mayJog = test && station == current && mayJog;
-            current = station, online = tested[station], known = -2;
+        const auto fail = [&](const QString &why) {
+            if (failure.isEmpty())
+                failure = why;
         };
-        const auto press = [&](int target, bool replied) {
-            trail << QString("cu ext jog").section(' ', target, target) + (replied ? "" : "?");
-            state.modePressSent(S::Press(target), replied);
-            mayJog = target == 2 || (mayJog && !replied);
-            if (online)
-                known = target == 2 ? 9 : replied ? target : -2;
+        // What the drive hears; false when the line is down, and the program then gives up.
+        const auto deliver = [&](int d, const char *code) {
+            if (!lineUp) {
+                state.givenUp(), tested[current] = false, gaveUp = true, trail << QString("%1 lost").arg(code);
+                return false;
+            }
+            trail << QString("%1>%2").arg(code).arg(d + 1);
+            if (QByteArray(code) == "STO") {
+                if (asks[d] == 0)
+                    fail(QString("a stop reached station %1, where none was asked").arg(d + 1));
+                asks[d] = 0, running[d] = false, stopWanted[d] = false;
+            } else if (QByteArray(code) == "FWD") {
+                if (forbidden[d])
+                    fail(QString("%1 reached station %2 after STOP or the release").arg(code).arg(d + 1));
+                running[d] = running[d] || mode[d] == 0 || (mode[d] == 2 && p79[d]);
+            }
+            return true;
         };
-        const auto poll = [&](int meanwhile) { // 1: a give-up, 2: a JOG press whose reply is lost
+        const auto stop = [&](int d) { state.stopSent(d + 1, deliver(d, "STO")); };
+        const auto release = [&] { // by the mouse, or a box that took it
+            held = false, trail << "release";
+            if (mode[current] == 2)
+                forbidden[current] = true, stopWanted[current] = stopWanted[current] || running[current];
+            ++asks[current];
+            if (state.runReleased(C::Fwd))
+                stop(current);
+        };
+        const auto settle = [&] {
+            C command = C::Other;
+            if (state.settle(modeH, &command) == Go::Send)
+                deliver(current, "FWD");
+        };
+        const auto poll = [&] {
             const unsigned ticket = state.pollBegun();
-            if (meanwhile)
-                trail << "(poll begun)", meanwhile == 1 ? giveUp() : press(2, false);
-            const bool taken = online && !meanwhile; // one begun before a later event tells nothing
-            if (state.polled(ticket, { mode[current], 0, p79[current] }) != taken)
-                failure = "poll taken or dropped wrongly";
-            if (taken)
-                known = mode[current], mayJog = known == 2, trail << QString("poll:%1").arg(known);
+            if (lineUp && state.polled(ticket, { mode[current], running[current] ? 2 : 0, p79[current] }))
+                trail << QString("poll:%1").arg(mode[current]), settle();
         };
-        const auto model = [&] {
-            const Run run = !online ? Run::OffLine : known == -2 ? Run::WaitForPoll
-                : known == 0 || known == 9 || (known == 2 && p79[current]) || (known == 6 && modeH) ? Run::Allowed
-                                                                                               : Run::Refused;
-            const QString lamp = known < 0 ? "-" : known == 0 ? "C CU" : known == 1 ? "E EXT"
-                : known == 2 || known == 9 ? "J JOG" : known == 8 ? (modeH ? "- H6" : "- PU")
-                : QString("- H%1").arg(known - 2);
-            return QString("%1 %2 %3").arg(RunNames[int(run)], mayJog ? "stop" : "-", lamp);
+        const auto passTest = [&](int d) {
+            if (held) // the test's dialog takes the release
+                trail << "box", release();
+            trail << QString("test%1").arg(d + 1);
+            current = d, tested[d] = true;
+            if (state.stopOwed(d + 1))
+                stop(d);
+            state.passedTest(d + 1);
         };
-        const auto check = [&] {
-            if (failure.isEmpty() && rules(state, modeH) != model())
-                failure = QString("the rules say %1, the model %2").arg(rules(state, modeH), model());
-            return failure.isEmpty();
-        };
-        for (int step = 0; step < 12 && failure.isEmpty(); ++step) {
-            const int event = int(rng.bounded(8));
-            if (event == 0 && online) {
-                poll(chance(70) ? 0 : int(rng.bounded(1, 3)));
-            } else if (event == 1 && online) { // a mode button; its own exchange may give up
+        for (int step = 0; step < 16 && failure.isEmpty(); ++step) {
+            const int event = int(rng.bounded(11));
+            if (event == 0) {
+                if (state.onLine())
+                    poll();
+                else if (lineUp) // the connection test: current from then on
+                    passTest(chance(75) ? current : 1 - current);
+            } else if (event == 1 && state.onLine() && !held) { // a mode button
                 const int target = int(rng.bounded(3));
-                const bool takes = !running[current] && chance(80), replied = takes && chance(60);
-                if (!replied && chance(30))
-                    giveUp();
+                trail << QString("cu ext jog").section(' ', target, target);
+                const bool heard = deliver(current, "MOD"), takes = heard && !running[current];
                 if (takes)
                     mode[current] = target;
-                press(target, replied);
-            } else if (event == 2) { // FWD held, a poll and a give-up may come, then let go
-                trail << "fwd";
-                if (state.runCommand(modeH) == Run::WaitForPoll)
-                    poll(0);
-                if (!check())
-                    break;
-                running[current] = running[current]
-                    || (state.runCommand(modeH) == Run::Allowed && (mode[current] == 0 || mode[current] == 2));
-                const bool jogging = running[current] && mode[current] == 2;
-                if (chance(30) && online)
-                    poll(chance(30) ? 1 : 0);
-                if (chance(20) && online)
-                    giveUp();
-                trail << "release";
-                if (jogging && !state.releaseStops())
-                    failure = "the motor jogs on";
-                running[current] = running[current] && !state.releaseStops();
-            } else if (event == 3 && online) {
-                giveUp();
-            } else if (event == 4) { // a connection test finds one of the drives, current from then on
-                const int station = chance(75) ? current : 1 - current;
-                tested[station] = true, trail << QString("test%1").arg(station + 1);
-                state.passedTest(station + 1), choose(station, true);
-            } else if (event == 5 || event == 6) { // choose a station, or delete the current one
-                const int station = event == 6 ? 1 - current : int(rng.bounded(2));
-                trail << QString(event == 6 ? "delete%1" : "choose%1").arg(station + 1);
-                event == 6 ? state.stationDeleted(station + 1, tested[station])
-                           : state.stationChosen(station + 1, tested[station]);
-                choose(station, false);
-            } else if (!running[1 - current]) { // at the panel of the other drive
-                mode[1 - current] = int(rng.bounded(-1, 9));
+                state.modePressSent(S::Press(target), takes);
+            } else if (event == 2 && !held) { // FWD pressed and held
+                held = true, forbidden[current] = false, trail << "fwd";
+                if (state.onLine() && state.commandPressed(C::Fwd, modeH) == Go::Send)
+                    deliver(current, "FWD");
+            } else if (event == 3 && held) {
+                release();
+            } else if (event == 4 && held) { // a box opens over the held button
+                trail << "box", release();
+            } else if (event == 5) { // STOP: goes out on line or off
+                trail << "stop";
+                forbidden[current] = true, stopWanted[current] = stopWanted[current] || running[current];
+                ++asks[current];
+                state.stopPressed();
+                stop(current);
+            } else if (event == 6) {
+                lineUp = !lineUp, trail << (lineUp ? "line back" : "line down");
+            } else if (event == 7 && state.waiting()) { // the wait ran out, or Exit
+                state.dropWaiting(), trail << "dropped";
+            } else if (event == 8 && !held) { // another station is chosen
+                current = 1 - current, trail << QString("choose%1").arg(current + 1);
+                state.stationChosen(current + 1, tested[current]);
+            } else if (event == 9 && !running[1 - current]) { // at the panel of the other drive
+                mode[1 - current] = int(rng.bounded(0, 9));
+            } else if (event == 10 && state.onLine()) { // another window's exchange gave up: its box opens
+                state.givenUp(), tested[current] = false, trail << "giveup";
+                if (held)
+                    trail << "box", release();
             }
-            check();
+            if (gaveUp && held) // "Communication Error!" opens over the held button
+                trail << "box", release();
+            gaveUp = false;
+            settle();
+        }
+        // The line comes back and each station passes its test: every stop asked for has reached its drive.
+        if (held)
+            release();
+        lineUp = true;
+        for (int d = 0; d < 2 && failure.isEmpty(); ++d) {
+            passTest(d);
+            if (stopWanted[d] && running[d])
+                fail(QString("station %1 runs on after the stop asked for").arg(d + 1));
         }
         if (!failure.isEmpty())
             QFAIL(qPrintable(QString("%1=%2, walk %3: %4 after %5")
