@@ -327,6 +327,15 @@ void tst_DriveCommands::jogPressIsNotCarriedToAnotherStation()
     QTRY_COMPARE_WITH_TIMEOUT(lampStates(nav()), QStringLiteral("10001"), 2500); // it runs on
     QVERIFY(m_fix.boxes().isEmpty());
     QCOMPARE(commandsSent(0).mid(chosen), QList<QByteArray> { drive::zrRequest("02FA00002") }); // FWD alone
+
+    // Station 1 untested and current; station 2 clicked and FWD pressed inside the click's window: FWD is
+    // for station 2, tested, and waits for its first poll rather than asking for the test.
+    nav()->stationTested[1] = 0;
+    m_fix.selectStation(0);
+    m_fix.clickItem(m_fix.stationIndex(1));
+    press(nav()->NaFWDPB);
+    QVERIFY(m_fix.boxes().isEmpty());
+    QCOMPARE(m_fix.window()->modeValueLabel->text(), QStringLiteral("FWD: waiting for the drive's mode"));
 }
 
 void tst_DriveCommands::stopWins_data()
