@@ -10,4 +10,6 @@ inline void setDockMode(CNavigation *navigation, int mode, bool p79Is3 = false)
     DriveModeState &state = navigation->modeState;
     state.passedTest(1);
     state.polled(state.pollBegun(), { mode, 0, p79Is3 });
+    // Painted now, as the display's next tick would: a test may take the station's test back afterwards.
+    QMetaObject::invokeMethod(navigation, "monitorModeState");
 }
