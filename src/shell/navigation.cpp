@@ -40,6 +40,12 @@ const int ClickWindowMs = 400;
 const int DisplayTickMs = 10;
 const int FirstPollWaitMs = 2500;
 
+// How long the drive stays deaf after a command that restarts it.
+int restartWaitMs()
+{
+    return g_seriesLetter == 'S' ? 7000 : 2000;
+}
+
 QString numberDigits(int number)
 {
     return QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0'));
@@ -380,10 +386,7 @@ void CNavigation::orderRun(DriveModeState::Command command)
         sendRun(command);
         break;
     case DriveModeState::Go::Wait:
-        m_waitingAction = nullptr;
-        m_waitClock.start();
-        m_waitLimitMs = FirstPollWaitMs + (g_modeRestartWait ? (g_seriesLetter == 'S' ? 7000 : 2000) : 0);
-        paintMode();
+        startWaiting(QString(), nullptr);
         break;
     case DriveModeState::Go::AskTest:
         // Given up: the user is asked for the test. During a test no mode is known.
@@ -404,16 +407,22 @@ DriveModeState::Go CNavigation::modeRule(const QString &name, std::function<void
     const DriveModeState::Go go
         = modeState.commandPressed(DriveModeState::Command::Other, isFeatureEnabled(QStringLiteral("readWrite_H")));
     if (go == DriveModeState::Go::Wait) {
-        m_waitingName = name;
-        m_waitingAction = std::move(retry);
-        m_waitClock.start();
-        m_waitLimitMs = FirstPollWaitMs + (g_modeRestartWait ? (g_seriesLetter == 'S' ? 7000 : 2000) : 0);
-        paintMode();
+        startWaiting(name, std::move(retry));
     } else if (go == DriveModeState::Go::AskTest && !g_connectionTest) {
         // A lost link needs the test, not the CU mode.
         checkConnection();
     }
     return go;
+}
+
+void CNavigation::startWaiting(const QString &name, std::function<void()> retry)
+{
+    m_waitingName = name;
+    m_waitingAction = std::move(retry);
+    m_waitClock.start();
+    // The first poll comes a second after the poller starts, later after a restart command.
+    m_waitLimitMs = FirstPollWaitMs + (g_modeRestartWait ? restartWaitMs() : 0);
+    paintMode();
 }
 
 bool CNavigation::takesRunCommands() const
@@ -653,7 +662,7 @@ void CNavigation::pollModeState()
 {
     if (g_modeRestartWait) {
         // The drive restarts after a parameter command and hears nothing meanwhile.
-        QThread::msleep(g_seriesLetter == 'S' ? 7000 : 2000);
+        QThread::msleep(ulong(restartWaitMs()));
         // Told before the flag goes, so the display cannot miss the restart.
         modeState.restarting();
         g_modeRestartWait = false;

@@ -160,6 +160,7 @@ private:
     bool commandMayGo();
     void orderRun(DriveModeState::Command command);
     void sendRun(DriveModeState::Command command);
+    void startWaiting(const QString &name, std::function<void()> retry);
     void settleWaitingCommand();
     void showWaitingDropped(const QString &name);
     QString commandName(DriveModeState::Command command) const;
