@@ -279,8 +279,13 @@ void tst_TrendPoller::recordedValuesAreTheDriveReplies()
     QVERIFY(QTest::qWaitForWindowExposed(w));
     { std::lock_guard<FairMutex> lock(g_monitorListsMutex); g_monitorValues[3] = 777; }
     click(w->runButton);
+    const auto lastRecorded = [w] {
+        const QStringList y = yValues(w->plot->rawPoints(0));
+        return y.isEmpty() ? QString() : y.last();
+    };
     for (int step = 1; step <= 12; ++step) {
-        QTest::qWait(120);
+        // Each value is recorded before the next is given, however slow the machine.
+        QTRY_COMPARE_WITH_TIMEOUT(lastRecorded(), QString::number((1000 + 7 * (step - 1)) / 100.0), 5000);
         w->channelChecks.at(3)->setChecked(step > 4);
         m_fix.control(QStringLiteral("monitor 0 %1").arg(1000 + 7 * step));
     }
