@@ -40,6 +40,12 @@ const int ClickWindowMs = 400;
 const int DisplayTickMs = 10;
 const int FirstPollWaitMs = 2500;
 
+// Whether the drive has the H modes, whose H4 takes run commands as CU does.
+bool modeH()
+{
+    return isFeatureEnabled(QStringLiteral("readWrite_H"));
+}
+
 // How long the drive stays deaf after a command that restarts it.
 int restartWaitMs()
 {
@@ -380,8 +386,7 @@ void CNavigation::orderRun(DriveModeState::Command command)
 {
     if (!commandMayGo())
         return;
-    const bool modeH = isFeatureEnabled(QStringLiteral("readWrite_H"));
-    switch (modeState.commandPressed(command, modeH)) {
+    switch (modeState.commandPressed(command, modeH())) {
     case DriveModeState::Go::Send:
         sendRun(command);
         break;
@@ -405,7 +410,7 @@ DriveModeState::Go CNavigation::modeRule(const QString &name, std::function<void
 {
     followLink();
     const DriveModeState::Go go
-        = modeState.commandPressed(DriveModeState::Command::Other, isFeatureEnabled(QStringLiteral("readWrite_H")));
+        = modeState.commandPressed(DriveModeState::Command::Other, modeH());
     if (go == DriveModeState::Go::Wait) {
         startWaiting(name, std::move(retry));
     } else if (go == DriveModeState::Go::AskTest && !g_connectionTest) {
@@ -427,17 +432,17 @@ void CNavigation::startWaiting(const QString &name, std::function<void()> retry)
 
 bool CNavigation::takesRunCommands() const
 {
-    return modeState.runCommand(isFeatureEnabled(QStringLiteral("readWrite_H"))) == DriveModeState::Run::Allowed;
+    return modeState.runCommand(modeH()) == DriveModeState::Run::Allowed;
 }
 
 void CNavigation::settleWaitingCommand()
 {
     DriveModeState::Command command = DriveModeState::Command::Other;
-    const DriveModeState::Go go = modeState.settle(isFeatureEnabled(QStringLiteral("readWrite_H")), &command);
+    const DriveModeState::Go go = modeState.settle(modeH(), &command);
     if (go == DriveModeState::Go::Wait) {
         if (modeState.waiting() && m_waitClock.elapsed() >= m_waitLimitMs && modeState.dropWaiting(&command)) {
             paintMode();
-            showWaitingDropped(commandName(command));
+            setModeText(tr("%1 not sent: the drive's mode did not come").arg(commandName(command)));
         }
         return;
     }
@@ -463,11 +468,6 @@ void CNavigation::settleWaitingCommand()
     default:
         break;
     }
-}
-
-void CNavigation::showWaitingDropped(const QString &name)
-{
-    setModeText(tr("%1 not sent: the drive's mode did not come").arg(name));
 }
 
 void CNavigation::dropWaitingCommand()
@@ -748,8 +748,7 @@ void CNavigation::paintMode()
 {
     if (modeState.version() == m_paintedVersion)
         return;
-    const bool modeH = isFeatureEnabled(QStringLiteral("readWrite_H"));
-    const DriveModeState::Display shown = modeState.display(modeH);
+    const DriveModeState::Display shown = modeState.display(modeH());
     m_paintedVersion = shown.version;
     using Lamp = DriveModeState::Lamp;
     setModeLamps(shown.lamp == Lamp::Cu ? CUstatusLabel : shown.lamp == Lamp::Ext ? ExtStatusLabel
@@ -758,7 +757,7 @@ void CNavigation::paintMode()
     setDirectionLamps((shown.status & 2) ? FWDStatusLabel : (shown.status & 4) ? RevStatusLabel : nullptr);
     setModeText(shown.waiting ? tr("%1: waiting for the drive's mode").arg(commandName(shown.waitingCommand))
                               : shown.label);
-    g_cuModeResult = modeState.runCommand(modeH) == DriveModeState::Run::Allowed ? 0 : -1;
+    g_cuModeResult = takesRunCommands() ? 0 : -1;
     if (shown.fromPoll) {
         // The station answered.
         const int number = numberInText(PotLabel->text());

@@ -162,7 +162,6 @@ private:
     void sendRun(DriveModeState::Command command);
     void startWaiting(const QString &name, std::function<void()> retry);
     void settleWaitingCommand();
-    void showWaitingDropped(const QString &name);
     QString commandName(DriveModeState::Command command) const;
     void releaseRunButton(QPushButton *button);
     // A station click still inside the double-click window is taken before a command goes out, so
