@@ -42,17 +42,21 @@ private:
                 dialog->reject();
                 return;
             }
-            // Typed, then the dialog's accept button: Return would go to the name completer's list.
-            edit->setText(name);
-            auto *buttons = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
-            QAbstractButton *accept = buttons ? buttons->buttons().value(0) : nullptr;
-            for (QAbstractButton *button : buttons ? buttons->buttons() : QList<QAbstractButton *>())
-                if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole)
-                    accept = button;
-            if (accept && accept->isEnabled())
-                press(accept);
-            else
-                dialog->reject();
+            // Typed, then the dialog's accept button (Return would go to the name completer's list),
+            // in one turn: the dialog selects its start file once the folder has loaded, which on a
+            // busy machine comes late and would replace a name typed before it.
+            QTimer::singleShot(0, dialog, [dialog, edit, name] {
+                edit->setText(name);
+                auto *buttons = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+                QAbstractButton *accept = buttons ? buttons->buttons().value(0) : nullptr;
+                for (QAbstractButton *button : buttons ? buttons->buttons() : QList<QAbstractButton *>())
+                    if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole)
+                        accept = button;
+                if (accept && accept->isEnabled())
+                    QTest::mouseClick(accept, Qt::LeftButton);
+                else
+                    dialog->reject();
+            });
         } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             boxes.append(box->windowTitle() + QStringLiteral(" | ") + box->text());
             QAbstractButton *button = box->button(replies.isEmpty() ? QMessageBox::Ok : replies.takeFirst());
