@@ -24,9 +24,20 @@
 
 namespace {
 
-// The program keeps 100 ms between the starts of its probes; on a loaded test machine the bytes may
-// reach the line a few milliseconds later than the start of their exchange.
-constexpr double MinProbeGap = 0.095; // seconds
+// The program keeps 100 ms between the starts of its probes. On a loaded test machine a probe may
+// reach the line, or the drive's journal, some milliseconds late, which shortens the gap after it:
+// each gap is held to a looser bound than their mean. Probes sent unpaced come milliseconds apart.
+QString paceFault(const QList<JournalFrame> &probes)
+{
+    const double minGap = 0.060, minMean = 0.090; // seconds
+    for (int i = 1; i < probes.size(); ++i)
+        if (probes.at(i).at - probes.at(i - 1).at < minGap)
+            return QStringLiteral("probe %1 came %2 s after the one before")
+                .arg(i)
+                .arg(probes.at(i).at - probes.at(i - 1).at);
+    const double mean = probes.size() > 1 ? (probes.last().at - probes.first().at) / (probes.size() - 1) : minMean;
+    return mean < minMean ? QStringLiteral("probes %1 s apart on average").arg(mean) : QString();
+}
 
 const QString Found = QStringLiteral("Connection successful !\nThe INV type is: %1     ");
 const QString Unknown = QStringLiteral("The INV type is <font size='+1'><b>unknown</b></font>. "
@@ -235,9 +246,7 @@ void TestSearch::findsTheDriveAtItsStep()
     // One probe per step, paced by the 100 ms timer, the last one answered.
     const QList<JournalFrame> probes = drive.probesBeforeAnswer();
     QCOMPARE(probes.size(), foundStep - startStep + 1);
-    for (int i = 1; i < probes.size(); ++i)
-        QVERIFY2(probes.at(i).at - probes.at(i - 1).at > MinProbeGap,
-                 qPrintable(QString::number(probes.at(i).at - probes.at(i - 1).at)));
+    QVERIFY2(paceFault(probes).isEmpty(), qPrintable(paceFault(probes)));
     QCOMPARE(probes.last().bytes.toHex(), probe);
     QCOMPARE(setup->testStep, foundStep);
 
@@ -296,8 +305,7 @@ void TestSearch::silentDriveEndsInTheFailurePath()
     QCOMPARE(m_boxes.at(0).icon, QMessageBox::Warning);
     QTRY_COMPARE(drive.frames().size(), 4); // unanswered, a probe reaches the journal in the drive's own time
     const QList<JournalFrame> probes = drive.frames();
-    for (int i = 1; i < probes.size(); ++i)
-        QVERIFY(probes.at(i).at - probes.at(i - 1).at > MinProbeGap);
+    QVERIFY2(paceFault(probes).isEmpty(), qPrintable(paceFault(probes)));
 
     QCOMPARE(setup->progressBar->styleSheet(), QString(ProgressStyleRed));
     QCOMPARE(setup->progressBar->format(), QString(" Connection failed!"));
