@@ -12,15 +12,16 @@ void DriveModeState::restart(int number, bool online)
     m_poll = Poll();
     m_fromPoll = false;
     // Whatever waited was meant for what was.
-    m_waiting = false;
+    drop(Which::All, true);
     changed();
 }
 
 void DriveModeState::stationChosen(int number, bool tested)
 {
     Lock lock(m_mutex);
-    // Another drive, or this one after a while: what a JOG press of before set up is not its own.
-    m_mayBeInJog = false;
+    // Another drive, or this one after a while: the JOG a poll saw is no longer known. A JOG pressed
+    // at a station stays with it.
+    m_pollSawJog = false;
     restart(number, number >= 0 && tested);
 }
 
@@ -32,9 +33,9 @@ void DriveModeState::stationDeleted(int next, bool tested)
 void DriveModeState::passedTest(int number)
 {
     Lock lock(m_mutex);
-    // A JOG that went out before the loss may still hold the drive it found again.
+    // A JOG the poll saw before the loss may still hold the drive it found again.
     if (number != m_station)
-        m_mayBeInJog = false;
+        m_pollSawJog = false;
     restart(number, number >= 0);
 }
 
@@ -49,12 +50,17 @@ void DriveModeState::modePressSent(Press press, bool replied)
     Lock lock(m_mutex);
     ++m_generation;
     // A run order waiting for the mode was meant for the mode before the press.
-    if (m_waiting && m_waitingCommand != Command::Other)
-        m_waiting = false;
-    if (press == Press::Jog)
-        m_mayBeInJog = true;
-    else if (replied)
-        m_mayBeInJog = false;
+    drop(Which::RunOrders, true);
+    // Refused by a turning drive or lost, a JOG may hold the drive: only a CU or EXT it answered
+    // ends that.
+    if (press == Press::Jog) {
+        if (valid(m_station))
+            m_jogPressed[size_t(m_station)] = true;
+    } else if (replied) {
+        if (valid(m_station))
+            m_jogPressed[size_t(m_station)] = false;
+        m_pollSawJog = false;
+    }
     if (m_onLine) {
         // A JOG counts as taken until the next poll, its reply or not; a lost CU or EXT leaves the
         // mode to that poll.
@@ -80,7 +86,7 @@ bool DriveModeState::polled(unsigned ticket, const Poll &poll)
         return false;
     m_poll = poll;
     m_mode = poll.mode == 0 ? Mode::Cu : poll.mode == 1 ? Mode::Ext : poll.mode == 2 ? Mode::JogByPoll : Mode::Other;
-    m_mayBeInJog = m_mode == Mode::JogByPoll;
+    m_pollSawJog = m_mode == Mode::JogByPoll;
     m_fromPoll = true;
     changed();
     return true;
@@ -97,88 +103,133 @@ void DriveModeState::restarting()
     }
 }
 
-DriveModeState::Go DriveModeState::commandPressed(Command command, bool modeH)
+DriveModeState::Go DriveModeState::commandPressed(Command command, bool modeH, unsigned *id)
 {
     Lock lock(m_mutex);
-    switch (runRule(modeH)) {
-    case Run::Allowed:
-        return Go::Send;
-    case Run::Refused:
-        return Go::Refuse;
-    case Run::OffLine:
+    const Run run = runRule(modeH);
+    // Behind a press that waits, a later one waits too: they go out in the order pressed.
+    if (m_waiting.empty()) {
+        switch (run) {
+        case Run::Allowed:
+            return Go::Send;
+        case Run::Refused:
+            return Go::Refuse;
+        case Run::OffLine:
+            return Go::AskTest;
+        case Run::WaitForPoll:
+            break;
+        }
+    } else if (run == Run::OffLine) {
         return Go::AskTest;
-    case Run::WaitForPoll:
-        break;
     }
-    m_waiting = true;
-    m_waitingCommand = command;
-    m_waitingReleased = false;
+    Waiting waiting;
+    waiting.command = command;
+    waiting.id = ++m_nextId;
+    waiting.station = m_station;
+    m_waiting.push_back(waiting);
+    if (id)
+        *id = waiting.id;
     changed();
     return Go::Wait;
 }
 
-DriveModeState::Go DriveModeState::settle(bool modeH, Command *command)
+DriveModeState::Go DriveModeState::settle(bool modeH, Waiting *settled)
 {
     Lock lock(m_mutex);
-    if (!m_waiting)
+    if (m_waiting.empty())
         return Go::Wait;
     const Run run = runRule(modeH);
     if (run == Run::WaitForPoll)
         return Go::Wait;
-    m_waiting = false;
+    *settled = m_waiting.front();
+    m_waiting.erase(m_waiting.begin());
     changed();
-    *command = m_waitingCommand;
+    if (settled->station != m_station)
+        return Go::Drop;
     if (run == Run::OffLine)
         return Go::AskTest;
     if (run == Run::Refused)
         return Go::Refuse;
     // Let go before the drive was found in JOG: the run it asked for is over already. In CU a
     // click is a run order.
-    if (m_waitingReleased && (m_mode == Mode::JogByPoll || m_mode == Mode::JogByButton))
+    if (settled->released && releaseStopsHere())
         return Go::Drop;
     return Go::Send;
 }
 
-bool DriveModeState::dropWaiting(Command *command)
+std::vector<DriveModeState::Waiting> DriveModeState::drop(Which which, bool kept)
 {
-    Lock lock(m_mutex);
-    if (command)
-        *command = m_waitingCommand;
-    const bool was = m_waiting;
-    m_waiting = false;
-    if (was)
+    std::vector<Waiting> dropped;
+    auto keep = m_waiting.begin();
+    for (const Waiting &w : m_waiting) {
+        const bool goes = which == Which::All
+            || (which == Which::RunOrders && w.command != Command::Other)
+            || (which == Which::Fwd && w.command == Command::Fwd) || (which == Which::Rev && w.command == Command::Rev);
+        if (goes)
+            dropped.push_back(w);
+        else
+            *keep++ = w;
+    }
+    m_waiting.erase(keep, m_waiting.end());
+    if (!dropped.empty()) {
         changed();
-    return was;
+        if (kept)
+            m_dropped.insert(m_dropped.end(), dropped.begin(), dropped.end());
+    }
+    return dropped;
 }
 
-bool DriveModeState::waiting(Command *command) const
+std::vector<DriveModeState::Waiting> DriveModeState::dropWaiting(Which which)
 {
     Lock lock(m_mutex);
-    if (command)
-        *command = m_waitingCommand;
-    return m_waiting;
+    return drop(which, false);
+}
+
+bool DriveModeState::waiting() const
+{
+    Lock lock(m_mutex);
+    return !m_waiting.empty();
+}
+
+std::vector<DriveModeState::Waiting> DriveModeState::takeDropped()
+{
+    Lock lock(m_mutex);
+    std::vector<Waiting> dropped;
+    dropped.swap(m_dropped);
+    return dropped;
 }
 
 bool DriveModeState::runReleased(Command button)
 {
     Lock lock(m_mutex);
+    const bool stops = releaseStopsHere();
     // Its run has not gone out yet: in JOG it never will.
-    if (m_waiting && m_waitingCommand == button)
-        m_waitingReleased = true;
-    return m_mayBeInJog;
+    if (stops)
+        drop(button == Command::Rev ? Which::Rev : Which::Fwd, true);
+    for (Waiting &w : m_waiting)
+        if (w.command == button)
+            w.released = true;
+    return stops;
+}
+
+bool DriveModeState::releaseStopsHere() const
+{
+    return (valid(m_station) && m_jogPressed[size_t(m_station)]) || m_pollSawJog;
 }
 
 void DriveModeState::stopSent(int number, bool answered)
 {
     Lock lock(m_mutex);
-    if (number >= 0 && number < Stations)
+    if (valid(number) && m_stopOwed[size_t(number)] != !answered) {
         m_stopOwed[size_t(number)] = !answered;
+        changed();
+    }
 }
 
 bool DriveModeState::stopOwed(int number) const
 {
     Lock lock(m_mutex);
-    return number >= 0 && number < Stations && m_stopOwed[size_t(number)];
+    return valid(number) && m_stopOwed[size_t(number)];
 }
 
 DriveModeState::Run DriveModeState::runCommand(bool modeH) const
@@ -216,7 +267,7 @@ bool DriveModeState::onLine() const
 bool DriveModeState::releaseStops() const
 {
     Lock lock(m_mutex);
-    return m_mayBeInJog;
+    return releaseStopsHere();
 }
 
 DriveModeState::Display DriveModeState::display(bool modeH) const
@@ -226,7 +277,7 @@ DriveModeState::Display DriveModeState::display(bool modeH) const
     shown.version = m_version;
     shown.fromPoll = m_fromPoll;
     shown.waiting = m_waiting;
-    shown.waitingCommand = m_waitingCommand;
+    shown.stopOwed = valid(m_station) && m_stopOwed[size_t(m_station)];
     if (!m_onLine)
         return shown;
     shown.status = m_poll.status;

@@ -9,6 +9,7 @@
 
 #include <bitset>
 #include <mutex>
+#include <vector>
 
 class DriveModeState
 {
@@ -22,6 +23,15 @@ public:
     // What becomes of such a command: out now, waits for the first poll, refused, the test asked for;
     // Drop: its button was let go before the poll found the drive in JOG.
     enum class Go { Send, Wait, Refuse, AskTest, Drop };
+    // Which waiting commands an event drops: all, the run and frequency orders, or one button's.
+    enum class Which { All, RunOrders, Fwd, Rev };
+    // A press kept until the first poll settles it, in the order pressed.
+    struct Waiting {
+        Command command = Command::Other;
+        unsigned id = 0;
+        int station = -1; // current at its press; it goes nowhere else
+        bool released = false;
+    };
     static constexpr int Stations = 255;
 
     // One poll's answers: the mode digit (-1 for none of '0' to '8'), the status word, and in JOG
@@ -37,8 +47,8 @@ public:
         QString label;
         int status = 0; // direction bits
         bool fromPoll = false;
-        bool waiting = false; // a command waits for the first poll
-        Command waitingCommand = Command::Other;
+        std::vector<Waiting> waiting; // commands waiting for the first poll, in order
+        bool stopOwed = false;        // to the current station
         unsigned version = 0;
     };
 
@@ -62,20 +72,24 @@ public:
     void restarting();
 
     // ---- The user's run and stop commands ----
-    // A command under the CU rule is pressed. Wait: it is kept until the first poll settles it (one
-    // waits at a time, the newest).
-    Go commandPressed(Command command, bool modeH);
-    // What the waiting command comes to now; Wait while the mode is still unknown or none waits.
-    Go settle(bool modeH, Command *command);
-    // The wait ran out, or STOP, Exit or the window dropped it: true when one was waiting.
-    bool dropWaiting(Command *command = nullptr);
-    bool waiting(Command *command = nullptr) const;
+    // A command under the CU rule is pressed. Wait: it is kept, behind any that wait already, until
+    // the first poll settles it; `id` names it then.
+    Go commandPressed(Command command, bool modeH, unsigned *id = nullptr);
+    // What the oldest waiting command comes to now; Wait while the mode is still unknown or none
+    // waits. Called until it says Wait, so the presses settle in order.
+    Go settle(bool modeH, Waiting *settled);
+    // The wait ran out, or STOP, Exit or a click on another station dropped them: those dropped.
+    std::vector<Waiting> dropWaiting(Which which = Which::All);
+    bool waiting() const;
+    // What the events themselves dropped (a change of station, a give-up, a test, a mode press, a
+    // release in JOG) since last asked, for the window to name.
+    std::vector<Waiting> takeDropped();
     // REV or FWD let go, by the mouse or because a box took the release: true when a stop must go
-    // out now (the drive may be in JOG). A waiting run of that button is dropped if the poll finds
-    // the drive in JOG.
+    // out now (the drive may be in JOG), and that button's waiting run is dropped. Otherwise it is
+    // dropped if the poll finds the drive in JOG.
     bool runReleased(Command button);
-    // STOP pressed: nothing that waits may start the drive after it.
-    void stopPressed() { dropWaiting(); }
+    // STOP pressed: no run or frequency order that waits may go out after it.
+    std::vector<Waiting> stopPressed() { return dropWaiting(Which::RunOrders); }
     // A stop to the current station went out (or was held back): unanswered, it is owed to the station.
     void stopSent(int number, bool answered);
     bool stopOwed(int number) const;
@@ -89,8 +103,9 @@ public:
     Run runCommand(bool modeH) const;
     // Off-line only a stop goes out; the mode buttons too wait for a passed test.
     bool onLine() const;
-    // A release of REV or FWD sends a stop whenever the drive may be in JOG: a JOG that went out,
-    // whether or not its reply came, or a poll that saw JOG, and no poll since that saw otherwise.
+    // A release of REV or FWD sends a stop whenever the drive may be in JOG: a JOG that went out to
+    // this station, whatever its answer, until CU or EXT is answered there; or a poll that saw JOG,
+    // and no poll since that saw otherwise.
     bool releaseStops() const;
     Display display(bool modeH) const;
     unsigned version() const;
@@ -99,6 +114,10 @@ public:
 private:
     void restart(int number, bool online);
     Run runRule(bool modeH) const;
+    bool releaseStopsHere() const;
+    bool valid(int number) const { return number >= 0 && number < Stations; }
+    // Moves the waiting commands `which` names out of the queue; kept: told by takeDropped.
+    std::vector<Waiting> drop(Which which, bool kept);
     void changed() { ++m_version; }
 
     mutable std::mutex m_mutex;
@@ -107,11 +126,12 @@ private:
     Mode m_mode = Mode::Unknown;
     Poll m_poll;
     bool m_fromPoll = false;
-    bool m_mayBeInJog = false;
+    bool m_pollSawJog = false;
+    std::bitset<Stations> m_jogPressed;
     unsigned m_generation = 0;
     unsigned m_version = 0;
-    bool m_waiting = false;
-    Command m_waitingCommand = Command::Other;
-    bool m_waitingReleased = false;
+    unsigned m_nextId = 0;
+    std::vector<Waiting> m_waiting;
+    std::vector<Waiting> m_dropped;
     std::bitset<Stations> m_stopOwed;
 };

@@ -51,6 +51,8 @@
 namespace
 {
 const int MessageCount = 22;
+// Room for the mode field's longer texts in each language; longer ones are elided.
+const int ModeFieldWidth = 300;
 
 // The buttons keep their fixed size in every language and font, so a long text gets a smaller font
 // rather than being cut short.
@@ -190,7 +192,12 @@ void CMainWindow::buildStatusBar()
         return label;
     };
     modeCaptionLabel = panel(messageTable[6], QSize(100, 20));
-    modeValueLabel = panel(QStringLiteral("---"), QSize(200, 20));
+    // A fixed room: a long text (a command that waits, an owed stop) is elided, not allowed to push
+    // the Inverter Type fields aside.
+    modeValueLabel = new ElidingLabel(QStringLiteral("---"), this);
+    modeValueLabel->setFixedWidth(ModeFieldWidth);
+    modeValueLabel->setMinimumHeight(20);
+    modeValueLabel->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     auto *spacer = new QLabel(this);
     spacer->setMinimumSize(10, 25);
     spacer->setFrameStyle(QFrame::NoFrame);

@@ -16,7 +16,6 @@
 #include "shell/operationlog.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QDialog>
 #include <QFile>
 #include <QHeaderView>
@@ -38,7 +37,6 @@ const QColor OtherColour(255, 255, 255);
 const QLatin1String NumberMark("NO.");
 const int ClickWindowMs = 400;
 const int DisplayTickMs = 10;
-const int FirstPollWaitMs = 2500;
 
 // Whether the drive has the H modes, whose H4 takes run commands as CU does.
 bool modeH()
@@ -65,19 +63,6 @@ QStringList words(const QString &text)
 QString lastWord(const QString &text)
 {
     return words(text).value(words(text).size() - 1);
-}
-
-// The value P.<number> reads as the parameter form reads it, as the shortest general number text.
-QString parameterText(int number)
-{
-    return QStringLiteral("%1").arg(g_mainWindow->parameterForm->readParValue(number));
-}
-
-void setConnectIcon(bool connected)
-{
-    if (g_mainWindow && g_mainWindow->connectButton)
-        g_mainWindow->connectButton->setIcon(QIcon(connected ? QStringLiteral(":/new prefix/images/connect.png")
-                                                             : QStringLiteral(":/new prefix/images/unconnect.png")));
 }
 
 void setConnectionState(bool online)
@@ -224,7 +209,7 @@ CNavigation::CNavigation(QWidget *parent)
     connect(modeDisplayTimer, &QTimer::timeout, this, &CNavigation::monitorModeState);
     modeDisplayTimer->start(DisplayTickMs);
     statusWord = 0;
-    qApp->installEventFilter(this);
+    commands = new DriveCommands(*this, modeState);
 }
 
 CNavigation::~CNavigation()
@@ -245,16 +230,6 @@ void CNavigation::retranslateStrings()
 
 void CNavigation::createConnections()
 {
-    connect(CUPB, &QPushButton::pressed, this, &CNavigation::SwitchToCU);
-    connect(ExtPB, &QPushButton::pressed, this, &CNavigation::SwitchToExt);
-    connect(JOGPB, &QPushButton::pressed, this, &CNavigation::SwitchToJOG);
-    connect(NaRevPB, &QPushButton::pressed, this, &CNavigation::InvRunRev);
-    connect(NaFWDPB, &QPushButton::pressed, this, &CNavigation::InvRunFwd);
-    connect(NaSetPB, &QPushButton::pressed, this, &CNavigation::InvSetFre);
-    connect(NaStopPB, &QPushButton::pressed, this, &CNavigation::InvStop);
-    // Connected once, so a release sends one STO however often JOG was pressed.
-    connect(NaRevPB, &QPushButton::released, this, &CNavigation::runButtonReleased);
-    connect(NaFWDPB, &QPushButton::released, this, &CNavigation::runButtonReleased);
     connect(SysSettreeView, &QTreeView::clicked, this, &CNavigation::FunClicked);
     // The view reports the second click of a double click as doubleClicked alone. It counts as that
     // second click even when the desktop's double-click time outlasted the click window.
@@ -347,277 +322,12 @@ int CNavigation::checkConnection()
     return -1;
 }
 
-bool CNavigation::commandMayGo()
-{
-    flushStationClick();
-    if (checkConnection() != 0)
-        return false;
-    followLink();
-    return g_connectionTest || modeState.onLine();
-}
-
 void CNavigation::flushStationClick()
 {
     if (clickCount == 1 && clickTimer->isActive()) {
         clickTimer->stop();
         ChStation();
     }
-}
-
-QString CNavigation::commandName(DriveModeState::Command command) const
-{
-    switch (command) {
-    case DriveModeState::Command::Fwd:
-        return NaFWDPB->text();
-    case DriveModeState::Command::Rev:
-        return NaRevPB->text();
-    case DriveModeState::Command::Set:
-        return NaSetPB->text();
-    case DriveModeState::Command::Other:
-        break;
-    }
-    return m_waitingName;
-}
-
-// Right after a passed test, a change of station or a restart the mode is known only from the
-// first poll: the command waits for it without holding the window, and STOP, a release in JOG,
-// Exit, another station, a give-up or a test drop it.
-void CNavigation::orderRun(DriveModeState::Command command)
-{
-    if (!commandMayGo())
-        return;
-    switch (modeState.commandPressed(command, modeH())) {
-    case DriveModeState::Go::Send:
-        sendRun(command);
-        break;
-    case DriveModeState::Go::Wait:
-        startWaiting(QString(), nullptr);
-        break;
-    case DriveModeState::Go::AskTest:
-        // Given up: the user is asked for the test. During a test no mode is known.
-        if (!g_connectionTest) {
-            checkConnection();
-            break;
-        }
-        [[fallthrough]];
-    default:
-        QMessageBox::warning(this, tr("Warning"), tr("Please change INV operation mode to CU!"), QMessageBox::Ok);
-        break;
-    }
-}
-
-DriveModeState::Go CNavigation::modeRule(const QString &name, std::function<void()> retry)
-{
-    followLink();
-    const DriveModeState::Go go
-        = modeState.commandPressed(DriveModeState::Command::Other, modeH());
-    if (go == DriveModeState::Go::Wait) {
-        startWaiting(name, std::move(retry));
-    } else if (go == DriveModeState::Go::AskTest && !g_connectionTest) {
-        // A lost link needs the test, not the CU mode.
-        checkConnection();
-    }
-    return go;
-}
-
-void CNavigation::startWaiting(const QString &name, std::function<void()> retry)
-{
-    m_waitingName = name;
-    m_waitingAction = std::move(retry);
-    m_waitClock.start();
-    // The first poll comes a second after the poller starts, later after a restart command.
-    m_waitLimitMs = FirstPollWaitMs + (g_modeRestartWait ? restartWaitMs() : 0);
-    paintMode();
-}
-
-bool CNavigation::takesRunCommands() const
-{
-    return modeState.runCommand(modeH()) == DriveModeState::Run::Allowed;
-}
-
-void CNavigation::settleWaitingCommand()
-{
-    DriveModeState::Command command = DriveModeState::Command::Other;
-    const DriveModeState::Go go = modeState.settle(modeH(), &command);
-    if (go == DriveModeState::Go::Wait) {
-        if (modeState.waiting() && m_waitClock.elapsed() >= m_waitLimitMs && modeState.dropWaiting(&command)) {
-            paintMode();
-            setModeText(tr("%1 not sent: the drive's mode did not come").arg(commandName(command)));
-        }
-        return;
-    }
-    paintMode();
-    if (command == DriveModeState::Command::Other) {
-        // The caller asks again, now that the mode is known, and says what it says.
-        const std::function<void()> action = std::move(m_waitingAction);
-        m_waitingAction = nullptr;
-        if (action && go != DriveModeState::Go::Drop)
-            action();
-        return;
-    }
-    switch (go) {
-    case DriveModeState::Go::Send:
-        sendRun(command);
-        break;
-    case DriveModeState::Go::Refuse:
-        QMessageBox::warning(this, tr("Warning"), tr("Please change INV operation mode to CU!"), QMessageBox::Ok);
-        break;
-    case DriveModeState::Go::AskTest:
-        checkConnection();
-        break;
-    default:
-        break;
-    }
-}
-
-void CNavigation::dropWaitingCommand()
-{
-    modeState.dropWaiting();
-    m_waitingAction = nullptr;
-}
-
-void CNavigation::modePressed(DriveModeState::Press press, int result)
-{
-    // Its own exchange may have been the one that gave up.
-    followLink();
-    if (!ReadWrite::lastCommandSent()) {
-        modeState.modePressHeldBack();
-        return;
-    }
-    modeState.modePressSent(press, result == 0);
-    if (result == 0) {
-        setConnectIcon(true);
-        if (modeState.onLine())
-            startModeDisplay();
-    }
-    paintMode();
-}
-
-void CNavigation::SwitchToCU()
-{
-    if (!commandMayGo())
-        return;
-    const int result = g_readWrite->SendCommand("CU0");
-    modePressed(DriveModeState::Press::Cu, result);
-    if (result == 0 && !g_versionRead && g_mainWindow) {
-        g_mainWindow->parameterForm->loadParameterTable();
-        g_mainWindow->parameterForm->loadHideParameters();
-    }
-}
-
-void CNavigation::SwitchToExt()
-{
-    if (commandMayGo())
-        modePressed(DriveModeState::Press::Ext, g_readWrite->SendCommand("EXT"));
-}
-
-void CNavigation::SwitchToJOG()
-{
-    if (commandMayGo())
-        modePressed(DriveModeState::Press::Jog, g_readWrite->SendCommand("JOG"));
-}
-
-void CNavigation::InvRunRev()
-{
-    orderRun(DriveModeState::Command::Rev);
-}
-
-void CNavigation::InvRunFwd()
-{
-    orderRun(DriveModeState::Command::Fwd);
-}
-
-void CNavigation::InvSetFre()
-{
-    orderRun(DriveModeState::Command::Set);
-}
-
-void CNavigation::sendRun(DriveModeState::Command command)
-{
-    if (command == DriveModeState::Command::Fwd || command == DriveModeState::Command::Rev) {
-        g_readWrite->SendCommand(command == DriveModeState::Command::Fwd ? "FWD" : "REV");
-        return;
-    }
-    int value = qRound(FrespinBox->value() * 100);
-    // Drives set to 0.1 Hz steps by P.187 or P.991 take the frequency in tenths.
-    if (isFeatureEnabled(QStringLiteral("Navigation_readP187"))) {
-        if (parameterText(187) == QLatin1String("1"))
-            value /= 10;
-    } else if (isFeatureEnabled(QStringLiteral("Parameter_readP991"))) {
-        if (parameterText(991) == QLatin1String("1"))
-            value /= 10;
-    }
-    const char frame[] = { 'F', 'R', 'E', char(value / 256), char(value % 256), '\0' };
-    g_readWrite->SendCommand(frame);
-}
-
-// In JOG the drive runs only while REV or FWD is held down, however it came to JOG. The stop goes
-// out off-line too, where the guard would only ask for a test: a stop is never wrong to send.
-void CNavigation::runButtonReleased()
-{
-    releaseRunButton(qobject_cast<QPushButton *>(sender()));
-}
-
-void CNavigation::releaseRunButton(QPushButton *button)
-{
-    followLink();
-    const auto command = button == NaRevPB ? DriveModeState::Command::Rev : DriveModeState::Command::Fwd;
-    if (modeState.runReleased(command))
-        sendStop(numberInText(PotLabel->text()));
-}
-
-bool CNavigation::eventFilter(QObject *watched, QEvent *event)
-{
-    if ((event->type() == QEvent::Show || event->type() == QEvent::WindowBlocked) && watched->isWidgetType()) {
-        auto *widget = static_cast<QWidget *>(watched);
-        const bool takesRelease = event->type() == QEvent::WindowBlocked
-            ? widget == window()
-            : widget->isWindow() && widget != window() && (widget->isModal() || qobject_cast<QDialog *>(widget));
-        if (takesRelease) {
-            for (QPushButton *button : { NaRevPB, NaFWDPB }) {
-                if (!button->isDown())
-                    continue;
-                // The box gets the mouse's release, so the button would stay held: it counts as let
-                // go now. Sent once the box has opened, not from inside its showing.
-                button->setDown(false);
-                QTimer::singleShot(0, this, [this, button] { releaseRunButton(button); });
-            }
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void CNavigation::InvStop()
-{
-    flushStationClick();
-    // STOP goes out on line or off: a stop is never wrong, and the drive may hear it though the
-    // program thinks the line down. Nothing waiting may start the drive after it.
-    modeState.stopPressed();
-    m_waitingAction = nullptr;
-    const int number = numberInText(PotLabel->text());
-    if (number < 0 && !g_connectionTest) {
-        setConnectionState(false);
-        return;
-    }
-    followLink();
-    sendStop(number);
-    paintMode();
-}
-
-void CNavigation::sendStop(int number)
-{
-    const int result = g_readWrite->SendCommand("STO");
-    const bool answered = ReadWrite::lastCommandSent() && result == 0;
-    // Unanswered, it goes out again first when the station is on line again.
-    modeState.stopSent(number, answered);
-    if (answered && modeState.onLine())
-        setDirectionLamps(nullptr);
-}
-
-void CNavigation::sendOwedStop(int number)
-{
-    if (modeState.stopOwed(number))
-        sendStop(number);
 }
 
 // ---- Mode poller and display ----
@@ -631,12 +341,9 @@ void CNavigation::startModeDisplay()
 void CNavigation::connectionTestPassed()
 {
     // The test is still running here: its end clears g_connectionTest right after. A stop the
-    // station was owed goes out before anything else, with every try an exchange has.
-    const int number = numberInText(PotLabel->text());
-    {
-        ReadWrite::PatientTries patient;
-        sendOwedStop(number);
-    }
+    // station was owed went out when the test found the drive; one still owed goes out now.
+    const int number = shownStation();
+    sendOwedStop(number);
     modeState.passedTest(number);
     startModeDisplay();
     paintMode();
@@ -740,7 +447,7 @@ void CNavigation::followLink()
 void CNavigation::monitorModeState()
 {
     followLink();
-    settleWaitingCommand();
+    commands->settleWaiting();
     paintMode();
 }
 
@@ -755,8 +462,8 @@ void CNavigation::paintMode()
                  : shown.lamp == Lamp::Jog                                          ? JogStatuslabel
                                                                                     : nullptr);
     setDirectionLamps((shown.status & 2) ? FWDStatusLabel : (shown.status & 4) ? RevStatusLabel : nullptr);
-    setModeText(shown.waiting ? tr("%1: waiting for the drive's mode").arg(commandName(shown.waitingCommand))
-                              : shown.label);
+    setModeText(commands->modeText(shown));
+    commands->tellDropped();
     g_cuModeResult = takesRunCommands() ? 0 : -1;
     if (shown.fromPoll) {
         // The station answered.
@@ -867,8 +574,17 @@ bool CNavigation::numberRefused(int number, int editedNumber)
     return false;
 }
 
+int CNavigation::shownStation() const
+{
+    return numberInText(PotLabel->text());
+}
+
 void CNavigation::FunClicked(QModelIndex index)
 {
+    // What waits for the first poll was pressed for the station shown: another one clicked drops it
+    // now, before a poll of the station left can settle it inside the double-click window.
+    if (index.parent().isValid() && (!currentItem || index != currentItem->index()))
+        commands->otherStationClicked();
     if (clickCount == 0) {
         clickTimer->start();
         ++clickCount;

@@ -4,10 +4,10 @@
 // controls, the station label and the station tree. Selecting a station makes it the one every
 // request and data-file lookup uses.
 
+#include "shell/drivecommands.h"
 #include "shell/drivemodestate.h"
 #include "ui_navform.h"
 
-#include <QElapsedTimer>
 #include <QModelIndex>
 #include <QPersistentModelIndex>
 #include <QString>
@@ -120,30 +120,21 @@ public:
     MonitorModeThread *modeThread = nullptr;
     QTimer *modeDisplayTimer = nullptr;
 
-    // The CU rule for another window's command (the form's writes, the alarm history), as the dock's
-    // run buttons follow it. Wait: the mode is known only from the first poll, and `retry` runs once
-    // it is; AskTest: the user has been asked for the connection test; Refuse: the caller says why.
-    DriveModeState::Go modeRule(const QString &name, std::function<void()> retry);
-    // Whether the drive takes run commands from the link, as far as the dock knows now.
-    bool takesRunCommands() const;
+    // The mode, run, stop and frequency buttons' commands.
+    DriveCommands *commands = nullptr;
+    DriveModeState::Go modeRule(const QString &name, std::function<void()> retry)
+    {
+        return commands->modeRule(name, std::move(retry));
+    }
+    bool takesRunCommands() const { return commands->takesRunCommands(); }
     // The connection test has found the drive at `number`: a stop it was owed goes out first.
-    void sendOwedStop(int number);
-    // Exit: a command waiting for the first poll is not sent.
-    void dropWaitingCommand();
-
-protected:
-    // A box or window that opens while REV or FWD is held takes the button's release.
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    void sendOwedStop(int number) { commands->sendOwedStop(number); }
+    // Exit: nothing waiting for the first poll is sent.
+    void dropWaitingCommand() { commands->dropAllWaiting(); }
+    // The number of the station the label names; -1 for none.
+    int shownStation() const;
 
 private slots:
-    void SwitchToCU();
-    void SwitchToExt();
-    void SwitchToJOG();
-    void InvRunRev();
-    void InvRunFwd();
-    void InvSetFre();
-    void InvStop();
-    void runButtonReleased();
     void FunClicked(QModelIndex index);
     void CallSetType();
     void ChStation();
@@ -156,19 +147,10 @@ private:
     void createConnections();
     void setModeLamps(QLabel *on);
     void setDirectionLamps(QLabel *on);
-    // The guard of the dock's own commands: the station's test, and the link as the dock knows it.
-    bool commandMayGo();
-    void orderRun(DriveModeState::Command command);
-    void sendRun(DriveModeState::Command command);
-    void startWaiting(const QString &name, std::function<void()> retry);
-    void settleWaitingCommand();
-    QString commandName(DriveModeState::Command command) const;
-    void releaseRunButton(QPushButton *button);
+    friend class DriveCommands;
     // A station click still inside the double-click window is taken before a command goes out, so
     // the command reaches the station the user chose last.
     void flushStationClick();
-    void modePressed(DriveModeState::Press press, int result);
-    void sendStop(int number);
     // Takes in a give-up that any thread's exchange met, or a connection test that took the link.
     void followLink();
     void paintMode();
@@ -182,9 +164,5 @@ private:
     void setStationIcon(QStandardItem *item, const QString &picture);
 
     unsigned m_paintedVersion = 0;
-    std::function<void()> m_waitingAction;
-    QString m_waitingName;
-    QElapsedTimer m_waitClock;
-    qint64 m_waitLimitMs = 0;
     bool m_restartSeen = false;
 };

@@ -11,6 +11,7 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QPainter>
 #include <QMainWindow>
 #include <QPointer>
 #include <QPushButton>
@@ -61,7 +62,7 @@ int lineWidth(const QFontMetrics &metrics, const QString &text)
 
 int labelShortfall(const QLabel *label)
 {
-    if (label->text().isEmpty() || label->wordWrap())
+    if (label->text().isEmpty() || label->wordWrap() || dynamic_cast<const ElidingLabel *>(label))
         return 0;
     int needed = 0;
     if (label->textFormat() == Qt::RichText
@@ -691,4 +692,14 @@ void fitWindowTitle(QWidget *window)
     const int width = qMin(qMax(metrics.horizontalAdvance(window->windowTitle()) + 4 * button + 24, floor), 1366);
     if (window->minimumWidth() < width)
         window->setMinimumWidth(width);
+}
+
+void ElidingLabel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    drawFrame(&painter);
+    const QRect room = contentsRect().adjusted(margin() + 2, margin(), -margin() - 2, -margin());
+    const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, room.width());
+    setToolTip(shown == text() ? QString() : text());
+    style()->drawItemText(&painter, room, int(alignment()), palette(), isEnabled(), shown, foregroundRole());
 }

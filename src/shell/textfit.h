@@ -6,10 +6,23 @@
 // after every language switch: what it widened for one language goes back first, so what fits keeps
 // the built size.
 
+#include <QLabel>
+
 class QAbstractItemView;
 class QString;
 class QTableView;
 class QWidget;
+
+// A label of a fixed width that shows a text too long for it elided, whole in its tooltip, rather
+// than growing and pushing its neighbours aside. text() stays the whole text.
+class ElidingLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
 
 void fitTexts(QWidget *window);
 

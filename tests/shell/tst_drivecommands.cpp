@@ -278,13 +278,15 @@ void tst_DriveCommands::requestWaitingBehindAGiveUp()
     if (action == "STOP")
         expected << NavFixture::commandFrame(NavFixture::line(line).protocol, "STO");
     QCOMPARE(sent, expected);
-    if (taken) { // after a passed test FWD, pressed before the first poll, waits for it; no FWD, a stop on release
+    if (taken) { // after a passed test FWD, pressed before the first poll, waits for it; its release stops and drops it
         m_fix.control(QStringLiteral("clear"));
         m_fix.passConnectionTest();
         QTest::mousePress(nav()->NaFWDPB, Qt::LeftButton);
         QTest::qWait(300);
         QTest::mouseRelease(nav()->NaFWDPB, Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(m_fix.boxTexts(), QStringList { "Please change INV operation mode to CU!" }, 3000); // JOG, P.79 = 0
+        QCOMPARE(m_fix.window()->modeValueLabel->text(), QStringLiteral("FWD not sent"));
+        QTRY_COMPARE_WITH_TIMEOUT(lampStates(nav()).left(3), QStringLiteral("001"), 3000);
+        QVERIFY(m_fix.boxes().isEmpty());
         QCOMPARE(commandsSent(protocol), (QList<QByteArray> { sent.value(0), NavFixture::commandFrame(protocol, "STO") }));
         return;
     }
@@ -344,24 +346,62 @@ void tst_DriveCommands::stopWins_data()
     QTest::addColumn<QString>("action");
     const char *const names[] = { "modbus_rtu", "modbus_ascii", "taviron" };
     for (int line = 0; line < 3; ++line)
-        for (const char *action : { "owed", "box", "stop_waiting", "release_waiting", "click_waiting" })
+        for (const char *action : { "owed", "owed_stop", "box", "stop_waiting", "release_waiting", "click_waiting",
+                                    "jog_refused", "presses_in_order", "click_away" })
             QTest::addRow("%s_%s", names[line], action) << line << QString(action);
 }
 
-// P.79 = 3, the drive in JOG (in CU for click_waiting). owed: FWD held, the line lost, FWD let go, the
-// line back and a passed test: the stop goes out first. box: a box opening while FWD is held takes
-// the release. *_waiting: right after the station is chosen FWD waits for the first poll; STOP, or
-// the release in JOG, keeps it from ever going out; in CU the click goes out.
+// P.79 = 3, the drive in JOG (in CU from click_waiting on, and for owed_stop). owed: FWD held, the line
+// lost, FWD let go (owed_stop: FWD clicked, STOP), the line back and a passed test: the stop goes out first,
+// its words in sight until then. box: a box opening while FWD is held takes the release. *_waiting: right
+// after the station is chosen FWD waits for the first poll; STOP, or the release in JOG, keeps it from ever
+// going out; in CU the click goes out. jog_refused: FWD, a JOG the turning drive refuses, FWD held and let
+// go: the release stops it. presses_in_order: SET 20.00, FWD and Write pressed in the wait all go out, in
+// order. click_away: FWD waits, another station is clicked while the poll is out: nothing goes out.
 void tst_DriveCommands::stopWins()
 {
     QFETCH(int, line);
     QFETCH(QString, action);
     const int protocol = NavFixture::line(line).protocol;
     const QByteArray fwd = NavFixture::commandFrame(protocol, "FWD"), sto = NavFixture::commandFrame(protocol, "STO");
-    QVERIFY(m_fix.startLine(line, action == "click_waiting" ? QStringLiteral("mode 0") : QStringLiteral("mode 2\nset 79 3")));
+    const bool cu = action == "owed_stop" || QStringList { "box", "stop_waiting", "release_waiting", "owed" }.indexOf(action) < 0;
+    QVERIFY(m_fix.startLine(line, cu ? QStringLiteral("mode 0\nset 79 3") : QStringLiteral("mode 2\nset 79 3")));
+    if (action == "click_away")
+        m_fix.addStation(2, QLatin1String(NavFixture::line(line).type), QLatin1String(NavFixture::line(line).power));
     m_fix.addTestedStation(line);
     m_fix.watch();
     m_fix.selectStation(0);
+    QLabel *modeText = m_fix.window()->modeValueLabel;
+    if (action == "presses_in_order" || action == "click_away") {
+        QLineEdit *edit = nav()->FrespinBox->findChild<QLineEdit *>();
+        edit->selectAll();
+        QTest::keyClicks(edit, "20.00");
+        CParameter *form = m_fix.window()->parameterForm;
+        for (int row = 0; row < form->PartableWidget->rowCount(); ++row)
+            if (ParamText::labelNumber(form->cellText(row, 1)) == 7 && form->cellText(row, 1).contains(QLatin1String("P.")))
+                form->PartableWidget->item(row, 10)->setText(QStringLiteral("6")), form->PartableWidget->setCurrentCell(row, 10);
+        if (action == "click_away")
+            QTest::qWait(600); // the first poll, a second after the poller started, falls in the click window
+        press(action == "click_away" ? nav()->NaFWDPB : nav()->NaSetPB);
+        if (action == "click_away") {
+            m_fix.clickItem(m_fix.stationIndex(1)); // before the poll, which comes inside the click window
+            QCOMPARE(modeText->text(), QStringLiteral("FWD not sent"));
+            QTest::qWait(1500);
+            QVERIFY(commandsSent(protocol).isEmpty());
+            return;
+        }
+        press(nav()->NaFWDPB), press(form->writePB);
+        QCOMPARE(modeText->text(), QStringLiteral("SET, FWD, Write: waiting for the drive's mode"));
+        QTRY_COMPARE_WITH_TIMEOUT(commandsSent(protocol).size(), 2, 3000);
+        QCOMPARE(commandsSent(protocol), (QList<QByteArray> { NavFixture::commandFrame(protocol, "FRE", 2000), fwd }));
+        const QList<Frame> sent = m_fix.requests();
+        const auto after = std::find_if(sent.rbegin(), sent.rend(), [&](const Frame &f) { return f.bytes == fwd; });
+        QTRY_VERIFY(std::any_of(sent.rbegin(), after, [&](const Frame &f) {
+            return !NavFixture::isPoll(protocol, f.bytes, "MOD") && !NavFixture::isPoll(protocol, f.bytes, "STA");
+        })); // the write
+        QVERIFY(m_fix.boxes().isEmpty());
+        return;
+    }
     if (action.endsWith("waiting")) {
         QTest::mousePress(nav()->NaFWDPB, Qt::LeftButton);
         QCOMPARE(m_fix.window()->modeValueLabel->text(), QStringLiteral("FWD: waiting for the drive's mode"));
@@ -377,9 +417,19 @@ void tst_DriveCommands::stopWins()
         QVERIFY(m_fix.boxes().isEmpty());
         return;
     }
-    QTRY_COMPARE_WITH_TIMEOUT(lampStates(nav()).left(3), QStringLiteral("001"), 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(lampStates(nav()).left(3), QLatin1String(cu ? "100" : "001"), 3000);
     QTest::mousePress(nav()->NaFWDPB, Qt::LeftButton);
     QCOMPARE(commandsSent(protocol), QList<QByteArray> { fwd });
+    if (action == "jog_refused") { // the motor turns: the drive refuses JOG
+        QTest::mouseRelease(nav()->NaFWDPB, Qt::LeftButton);
+        QTest::qWait(300);
+        press(nav()->JOGPB);
+        QTest::mousePress(nav()->NaFWDPB, Qt::LeftButton);
+        QTest::qWait(1200); // a poll reads CU meanwhile
+        QTest::mouseRelease(nav()->NaFWDPB, Qt::LeftButton);
+        QCOMPARE(commandsSent(protocol), (QList<QByteArray> { fwd, NavFixture::commandFrame(protocol, "JOG"), fwd, sto }));
+        return;
+    }
     if (action == "box") {
         m_fix.unwatch();
         QTimer::singleShot(0, this, [this] {
@@ -395,11 +445,21 @@ void tst_DriveCommands::stopWins()
     }
     m_fix.control(QStringLiteral("fault link-lost"));
     QTest::mouseRelease(nav()->NaFWDPB, Qt::LeftButton); // ten tries the drive never hears
+    if (action == "owed_stop")
+        press(nav()->NaStopPB);
     QVERIFY(nav()->modeState.stopOwed(1));
+    const QString words = QStringLiteral("STOP not answered: the drive may still run");
+    QCOMPARE(modeText->text(), words);
+    QTest::qWait(1200); // past the next poll's time: the words stay
+    QCOMPARE(modeText->text(), words);
+    QVERIFY(m_fix.logLines().filter(QStringLiteral("STO")).size() >= 1); // the failed command's line
     m_fix.control(QStringLiteral("clear"));
     m_fix.passConnectionTest();
     QCOMPARE(m_fix.receivedAfter(QStringLiteral("control: clear")).value(0).bytes, sto);
     QVERIFY(!nav()->modeState.stopOwed(1));
+    QVERIFY(modeText->text() != words);
+    if (action == "owed_stop")
+        return;
     QTRY_COMPARE_WITH_TIMEOUT(lampStates(nav()), QStringLiteral("00100"), 3000); // JOG, standing
 }
 

@@ -2,6 +2,7 @@
 
 #include <QRandomGenerator>
 #include <QtTest>
+#include <map>
 
 // What the dock knows of the drive's mode: orders of events and what the rules then say, and a
 // seeded random walk of short event sequences against a model of two drives.
@@ -48,6 +49,11 @@ void tst_DriveModeState::ordersOfEvents_data()
     QTest::newRow("jog_then_delete") << "choose poll:0 jog delete" << "wait - -";
     QTest::newRow("edit_refused") << "choose poll:0 refused" << "allowed - C CU";
     QTest::newRow("test_in_cu") << "choose poll:0 test" << "wait - -";
+    // A JOG pressed at a station makes each release there a stop until CU or EXT is answered there.
+    QTest::newRow("jog_refused_then_cu_poll") << "choose poll:0 jog? poll:0" << "allowed stop C CU";
+    QTest::newRow("jog_refused_test_poll") << "choose poll:0 jog? giveup test poll:0" << "allowed stop C CU";
+    QTest::newRow("jog_back_at_its_station") << "choose poll:0 jog choose2 choose1" << "wait stop -";
+    QTest::newRow("jog_then_cu_answered") << "choose poll:2 jog cu poll:0" << "allowed - C CU";
 }
 
 void tst_DriveModeState::ordersOfEvents()
@@ -78,8 +84,9 @@ void tst_DriveModeState::ordersOfEvents()
 
 // Two stations with a drive each on one line, which may go down. The walk plays the dock's part with the
 // state's rules and checks the user's rules against the drives: no run command reaches a drive after STOP or
-// after its button was let go in JOG; every stop asked for reaches its drive once the line allows; a stop
-// reaches only a station where the user asked for one.
+// after its button was let go in JOG, or after the user clicked another station; every stop asked for reaches
+// its drive once the line allows; a stop reaches only a station where the user asked for one; after a JOG
+// press a release stops; every press goes out in order, is refused, or is named as not sent.
 void tst_DriveModeState::randomWalk()
 {
     const char *const seedName = "TAVIRON_WALK_SEED";
@@ -95,7 +102,9 @@ void tst_DriveModeState::randomWalk()
         int mode[2] = { int(rng.bounded(0, 9)), int(rng.bounded(0, 9)) };
         bool tested[2] = { chance(70), chance(70) }, running[2] = {}, forbidden[2] = {}, stopWanted[2] = {};
         int asks[2] = {}, current = 0;
-        bool lineUp = true, held = false, gaveUp = false;
+        bool lineUp = true, held = false, gaveUp = false, left = false, jogged[2] = {};
+        std::map<unsigned, int> open; // waiting presses and their station
+        unsigned lastSettled = 0;
         QStringList trail { "choose1" };
         QString failure;
         state.stationChosen(1, tested[0]);
@@ -110,6 +119,8 @@ void tst_DriveModeState::randomWalk()
                 return false;
             }
             trail << QString("%1>%2").arg(code).arg(d + 1);
+            if (left && QByteArray(code) != "STO")
+                fail(QString("%1 reached station %2 after another was clicked").arg(code).arg(d + 1));
             if (QByteArray(code) == "STO") {
                 if (asks[d] == 0)
                     fail(QString("a stop reached station %1, where none was asked").arg(d + 1));
@@ -129,11 +140,31 @@ void tst_DriveModeState::randomWalk()
             ++asks[current];
             if (state.runReleased(C::Fwd))
                 stop(current);
+            else if (jogged[current])
+                fail(QString("a release after JOG at station %1 sent no stop").arg(current + 1));
+        };
+        const auto told = [&](const std::vector<S::Waiting> &dropped) {
+            for (const S::Waiting &w : dropped)
+                open.erase(w.id);
         };
         const auto settle = [&] {
-            C command = C::Other;
-            if (state.settle(modeH, &command) == Go::Send)
-                deliver(current, "FWD");
+            S::Waiting w;
+            for (Go go; (go = state.settle(modeH, &w)) != Go::Wait; open.erase(w.id)) {
+                if (w.id < lastSettled || open.count(w.id) == 0 || open[w.id] != current)
+                    fail(QString("a press settled out of order or for another station"));
+                lastSettled = w.id;
+                if (go == Go::Send)
+                    deliver(current, w.command == C::Set ? "FRE" : "FWD");
+            }
+            told(state.takeDropped());
+        };
+        const auto press = [&](C command) {
+            unsigned id = 0;
+            const Go go = state.commandPressed(command, modeH, &id);
+            if (go == Go::Send)
+                deliver(current, command == C::Set ? "FRE" : "FWD");
+            else if (go == Go::Wait)
+                open[id] = current;
         };
         const auto poll = [&] {
             const unsigned ticket = state.pollBegun();
@@ -150,7 +181,7 @@ void tst_DriveModeState::randomWalk()
             state.passedTest(d + 1);
         };
         for (int step = 0; step < 16 && failure.isEmpty(); ++step) {
-            const int event = int(rng.bounded(11));
+            const int event = int(rng.bounded(13));
             if (event == 0) {
                 if (state.onLine())
                     poll();
@@ -162,11 +193,13 @@ void tst_DriveModeState::randomWalk()
                 const bool heard = deliver(current, "MOD"), takes = heard && !running[current];
                 if (takes)
                     mode[current] = target;
+                if (target == 2 || takes) // a JOG refused by the turning drive, or lost, counts
+                    jogged[current] = target == 2;
                 state.modePressSent(S::Press(target), takes);
             } else if (event == 2 && !held) { // FWD pressed and held
                 held = true, forbidden[current] = false, trail << "fwd";
-                if (state.onLine() && state.commandPressed(C::Fwd, modeH) == Go::Send)
-                    deliver(current, "FWD");
+                if (state.onLine())
+                    press(C::Fwd);
             } else if (event == 3 && held) {
                 release();
             } else if (event == 4 && held) { // a box opens over the held button
@@ -175,12 +208,12 @@ void tst_DriveModeState::randomWalk()
                 trail << "stop";
                 forbidden[current] = true, stopWanted[current] = stopWanted[current] || running[current];
                 ++asks[current];
-                state.stopPressed();
+                told(state.stopPressed());
                 stop(current);
             } else if (event == 6) {
                 lineUp = !lineUp, trail << (lineUp ? "line back" : "line down");
             } else if (event == 7 && state.waiting()) { // the wait ran out, or Exit
-                state.dropWaiting(), trail << "dropped";
+                told(state.dropWaiting()), trail << "dropped";
             } else if (event == 8 && !held) { // another station is chosen
                 current = 1 - current, trail << QString("choose%1").arg(current + 1);
                 state.stationChosen(current + 1, tested[current]);
@@ -190,6 +223,15 @@ void tst_DriveModeState::randomWalk()
                 state.givenUp(), tested[current] = false, trail << "giveup";
                 if (held)
                     trail << "box", release();
+            } else if (event == 11 && state.onLine()) { // SET, a second press in the wait maybe
+                trail << "set", press(C::Set);
+            } else if (event == 12 && !held) { // another station clicked while a poll is out
+                const unsigned ticket = state.pollBegun();
+                told(state.dropWaiting()), left = true, trail << "click";
+                if (lineUp && state.polled(ticket, { mode[current], running[current] ? 2 : 0, p79[current] }))
+                    settle();
+                left = false, current = 1 - current, trail << QString("choose%1").arg(current + 1);
+                state.stationChosen(current + 1, tested[current]);
             }
             if (gaveUp && held) // "Communication Error!" opens over the held button
                 trail << "box", release();
@@ -205,6 +247,9 @@ void tst_DriveModeState::randomWalk()
             if (stopWanted[d] && running[d])
                 fail(QString("station %1 runs on after the stop asked for").arg(d + 1));
         }
+        told(state.takeDropped());
+        if (!open.empty())
+            fail("a press was neither sent, nor refused, nor named as not sent");
         if (!failure.isEmpty())
             QFAIL(qPrintable(QString("%1=%2, walk %3: %4 after %5")
                                  .arg(seedName).arg(seed).arg(walk).arg(failure, trail.join(", "))));

@@ -571,6 +571,19 @@ p, li { white-space: pre-wrap; }
         <source>%1: waiting for the drive&apos;s mode</source>
         <translation>%1：等待變頻器的操作模式</translation>
     </message>
+    <message>
+        <source>, </source>
+        <comment>between the names of waiting commands</comment>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>%1 not sent</source>
+        <translation>%1未傳送</translation>
+    </message>
+    <message>
+        <source>STOP not answered: the drive may still run</source>
+        <translation>停止未得到回應：變頻器可能仍在運行</translation>
+    </message>
 </context>
 <context>
     <name>CParameter</name>

@@ -571,6 +571,19 @@ p, li { white-space: pre-wrap; }
         <source>%1: waiting for the drive&apos;s mode</source>
         <translation>%1：等待变频器的操作模式</translation>
     </message>
+    <message>
+        <source>, </source>
+        <comment>between the names of waiting commands</comment>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>%1 not sent</source>
+        <translation>%1未发送</translation>
+    </message>
+    <message>
+        <source>STOP not answered: the drive may still run</source>
+        <translation>停止未得到应答：变频器可能仍在运行</translation>
+    </message>
 </context>
 <context>
     <name>CParameter</name>
