@@ -380,6 +380,13 @@ void CComSetup::showWorkingSettings(const LinkSettings &s)
 
 void CComSetup::successPath(const LinkSettings &s)
 {
+    // The drive answers at the tested station (g_station since the test began): a stop it was owed
+    // goes out now, not after boxes the user may leave open and reads that take seconds.
+    CNavigation *navigation = g_mainWindow ? g_mainWindow->navigation : nullptr;
+    if (navigation) {
+        ReadWrite::PatientTries patient;
+        navigation->sendOwedStop(station);
+    }
     progressBar->setFormat(tr("Connection successful!"));
     progressBar->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     progressBar->setValue(LastSearchStep);
@@ -402,7 +409,6 @@ void CComSetup::successPath(const LinkSettings &s)
                 tr("Connection successful !\n") + tr("The INV type is: ") + g_invType + QStringLiteral("     "));
     accept();
 
-    CNavigation *navigation = g_mainWindow ? g_mainWindow->navigation : nullptr;
     if (unknown) {
         CSetType *dialog = navigation ? navigation->stationDialog : nullptr;
         if (!dialog || dialog->exec() != QDialog::Accepted) {

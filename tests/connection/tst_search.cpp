@@ -3,6 +3,7 @@
 // success, a failure and an unidentified drive, and the identification of scenario drives.
 
 #include "comm/readwritezr.h"
+#include "comm/typeinfo.h"
 #include "connection/search.h"
 #include "connection/settype.h"
 #include "parameter/parameter.h"
@@ -101,6 +102,7 @@ void TestSearch::initTestCase()
 {
     QVERIFY(makeAppDir(m_appDir));
     initShellResources();
+    QVERIFY(loadTypeInfo()); // as at start-up: which reads load the table depends on it
 }
 
 void TestSearch::init()
@@ -673,36 +675,61 @@ void TestSearch::eachSearchReadsTheCommandTable()
 
 // Replies lost as the test loads the table: each read gets its tries, so the table shows the drive's
 // P.189 and P.21 (P.3's default, P.7's maximum) or the test fails. A clean test after it reads both afresh.
+// A stop owed to the station goes out once the probe has found the drive, before the box naming it.
 void TestSearch::tableLoadsOnlyFromAnswers_data()
 {
     QTest::addColumn<int>("protocol");
+    QTest::addColumn<QString>("series");
     QTest::addColumn<QString>("fault"); // at the OK of the box naming the drive
     QTest::addColumn<QString>("table"); // empty: the test fails
+    QTest::addColumn<bool>("owed");     // station 1 is owed a stop
     for (int p : { 0, 1, 2 }) {
-        QTest::addRow("%d: three replies lost", p) << p << "fault silent-first 3" << "50.00|3600.0";
-        QTest::addRow("%d: link lost", p) << p << "fault link-lost" << "";
+        QTest::addRow("%d: three replies lost", p) << p << "D" << "fault silent-first 3" << "50.00|3600.0" << false;
+        QTest::addRow("%d: link lost", p) << p << "D" << "fault link-lost" << "" << false;
+        // Series A loads its table from P.188 (lost with the link above), P.186, P.189, P.21 and P.187.
+        for (int n : { 186, 189, 21, 187 })
+            QTest::addRow("%d: P.%d lost", p, n) << p << "A" << QString("lose param %1 read").arg(n) << "" << false;
+        QTest::addRow("%d: stop owed", p) << p << "D" << "" << "50.00|3600.0" << true;
     }
-    QTest::newRow("1: P.21 refused, P.189 kept") << 1 << "refuse param 21 read" << "50.00|360.00";
+    QTest::newRow("1: P.21 refused, P.189 kept") << 1 << "D" << "refuse param 21 read" << "50.00|360.00" << false;
 }
 
 void TestSearch::tableLoadsOnlyFromAnswers()
 {
     QFETCH(int, protocol);
+    QFETCH(QString, series);
     QFETCH(QString, fault);
     QFETCH(QString, table);
+    QFETCH(bool, owed);
     const char *lines[] = { "taviron\nterminator cr", "rtu\nstop 2", "ascii\ndata 7\nparity E\nterminator crlf" };
     const Preset presets[] = { { 0, 3, 1, 0, 0, 1 }, { 1, 3, 1, 1, 0, 0 }, { 2, 3, 0, 0, 2, 2 } };
+    const QByteArray stops[] = { "\x05" "01FA00000D8\r", QByteArray::fromHex("010610010000dcca"), ":010610010000E8\r\n" };
     SimulatedDrive drive(QStringLiteral("COM7"));
-    QVERIFY(drive.startSeries(QString("baud 38400\nstation 1\np90 207\ntypecode 21\nset 189 1\nset 21 1\nprotocol ")
-                              + lines[protocol]));
-    m_atFound = [&] { drive.control(fault); };
-    runSetup(presets[protocol], 0);
+    QVERIFY(drive.startSeries(QString("baud 38400\nstation 1\n%1\nset 189 1\nset 21 1\nprotocol ")
+                                  .arg(series == "A" ? "p90 305\ntypecode 13" : "p90 207\ntypecode 21")
+                                  + lines[protocol], series));
+    const auto stopsSent = [&] {
+        int n = 0;
+        for (const JournalFrame &f : drive.received())
+            n += f.bytes == stops[protocol];
+        return n;
+    };
+    int stopsAtBox = -1;
+    m_atFound = [&] {
+        stopsAtBox = stopsSent();
+        QVERIFY(fault.isEmpty() || drive.control(fault));
+    };
+    runSetup(presets[protocol], 0, {}, 50, [&] { m_window->navigation->modeState.stopSent(1, !owed); });
     m_atFound = {};
+    QCOMPARE(stopsAtBox, int(owed));
+    QCOMPARE(stopsSent(), int(owed)); // answered, it is owed no more
+    QVERIFY(!m_window->navigation->modeState.stopOwed(1));
     const CParameter *form = m_window->parameterForm;
     const auto shown = [form] { return form->cellText(3, 8) + '|' + form->cellText(7, 6); };
     QCOMPARE(shown(), table.isEmpty() ? "|" : table);
     QCOMPARE(m_boxes.last().text == "Please check the station and COM port!", table.isEmpty());
-    QCOMPARE(drive.journal().join('\n').count("silent: link lost"), table.isEmpty() ? 10 : 0); // P.188's tries
+    const QString journal = drive.journal().join('\n');
+    QCOMPARE(journal.count("silent: link lost") + journal.count("silent: lost"), table.isEmpty() ? 10 : 0); // one read's tries
     QVERIFY(drive.control("clear"));
     runSetup(presets[protocol], 0);
     QCOMPARE(shown(), QString("50.00|3600.0"));

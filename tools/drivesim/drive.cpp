@@ -232,6 +232,10 @@ Outcome Drive::readParam(int number)
         o.status = Outcome::Refused;
         return o;
     }
+    if (m_s->refuses(Refusal::Param, number, false, true)) {
+        o.status = Outcome::Lost;
+        return o;
+    }
     const ParamDef &d = m_s->params[number];
     o.decimals = governedDecimals(number);
     o.value = d.raw;
@@ -257,6 +261,10 @@ Outcome Drive::writeParam(int number, quint16 value)
     }
     if (m_s->refuses(Refusal::Param, number, true)) {
         o.status = Outcome::Refused;
+        return o;
+    }
+    if (m_s->refuses(Refusal::Param, number, true, true)) {
+        o.status = Outcome::Lost;
         return o;
     }
     ParamDef &d = m_s->params[number];

@@ -8,7 +8,7 @@
 
 // What became of one read or write, independent of the protocol that carries it.
 struct Outcome {
-    enum Status { Ok, UnknownAddress, ReadOnly, OutOfRange, WrongMode, Refused };
+    enum Status { Ok, UnknownAddress, ReadOnly, OutOfRange, WrongMode, Refused, Lost }; // Lost: no reply
     Status status = Ok;
     quint16 value = 0;
     int decimals = 0;

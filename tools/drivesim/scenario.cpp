@@ -30,10 +30,10 @@ int LineSettings::bitsPerChar() const
     return 1 + data + (parity == 'N' ? 0 : 1) + (stop == QLatin1String("1") ? 1 : 2);
 }
 
-bool Scenario::refuses(Refusal::Target target, int number, bool write) const
+bool Scenario::refuses(Refusal::Target target, int number, bool write, bool lost) const
 {
     for (const Refusal &r : refusals) {
-        if (r.target != target || r.number != number)
+        if (r.target != target || r.number != number || r.lost != lost)
             continue;
         if (r.op == Refusal::Any || (r.op == Refusal::Write) == write)
             return true;
@@ -390,8 +390,13 @@ bool applyScenarioLine(const QString &rawLine, Scenario *s, QString *error, cons
     }
     if (key == QLatin1String("fault"))
         return parseFault(w, s, error);
-    if (key == QLatin1String("refuse")) {
+    if (key == QLatin1String("refuse") || key == QLatin1String("lose")) {
         Refusal r;
+        r.lost = key == QLatin1String("lose");
+        if (r.lost && (!need(3) || w.at(1) != QLatin1String("param"))) {
+            *error = QStringLiteral("lose param <number> [read|write]");
+            return false;
+        }
         if (need(3) && w.at(1) == QLatin1String("monitor")) {
             if (w.at(2).size() != 1) {
                 *error = QStringLiteral("refuse monitor <item character>");

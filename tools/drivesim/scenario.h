@@ -43,6 +43,7 @@ struct Refusal {
     int number = 0;
     enum Op { Any, Read, Write };
     Op op = Any;
+    bool lost = false; // `lose`: no reply at all, as if it went astray on the line
 };
 
 struct LineSettings {
@@ -93,7 +94,7 @@ struct Scenario {
     QVector<Refusal> refusals;
 
     int restartTime() const { return restartMs >= 0 ? restartMs : (series == 'S' ? 5000 : 1500); }
-    bool refuses(Refusal::Target target, int number, bool write) const;
+    bool refuses(Refusal::Target target, int number, bool write, bool lost = false) const;
 };
 
 // Reads a scenario file (with its includes); on failure returns false and says why in *error.

@@ -123,6 +123,12 @@ QByteArray Wire::modbus(const QByteArray &adu, QString *note)
         r.append(char(station)).append(char(function | 0x80)).append(char(code));
         return r;
     };
+    auto failure = [&](const Outcome &o) {
+        if (o.status != Outcome::Lost)
+            return exception(modbusException(o));
+        *note = QStringLiteral("lost");
+        return QByteArray();
+    };
     if (function != 0x03 && function != 0x06)
         return exception(1);
     if (adu.size() != 6) {
@@ -143,7 +149,7 @@ QByteArray Wire::modbus(const QByteArray &adu, QString *note)
         for (int i = 0; i < word; ++i) {
             const Outcome o = m_drive->readRegister(address + i);
             if (!o.ok())
-                return exception(modbusException(o));
+                return failure(o);
             r.append(char(o.value >> 8)).append(char(o.value & 0xFF));
         }
         *note = QStringLiteral("read %1 register(s) at %2h").arg(word).arg(QString::fromLatin1(wire::hex4(address)));
@@ -151,7 +157,7 @@ QByteArray Wire::modbus(const QByteArray &adu, QString *note)
     }
     const Outcome o = m_drive->writeRegister(address, quint16(word));
     if (!o.ok())
-        return exception(modbusException(o));
+        return failure(o);
     *note = QStringLiteral("wrote %1h at %2h").arg(QString::fromLatin1(wire::hex4(word)), QString::fromLatin1(wire::hex4(address)));
     if (broadcast)
         return QByteArray();
@@ -259,6 +265,13 @@ Reply Wire::handleTaviron(const QByteArray &frame)
         r.bytes = QByteArray(1, NAK) + station + code + term2;
         return r;
     };
+    auto failure = [&](const Outcome &o) {
+        if (o.status != Outcome::Lost)
+            return nak(tavironError(o));
+        r.silent = true;
+        r.note = QStringLiteral("lost");
+        return r;
+    };
     auto ack = [&](const QString &what) {
         r.note = what;
         r.bytes = QByteArray(1, ACK) + station + term2;
@@ -309,14 +322,14 @@ Reply Wire::handleTaviron(const QByteArray &frame)
                 return nak('3');
             const Outcome o = m_drive->writeParam(number, quint16(payload.toInt(nullptr, 16)));
             if (!o.ok())
-                return nak(tavironError(o));
+                return failure(o);
             return ack(QStringLiteral("wrote P.%1").arg(number));
         }
         if (!payload.isEmpty())
             return nak('3');
         const Outcome o = m_drive->readParam(number);
         if (!o.ok())
-            return nak(tavironError(o));
+            return failure(o);
         return data(o.value, o.decimals, QStringLiteral("read P.%1").arg(number));
     }
     bool known = false;
