@@ -22,16 +22,6 @@ using Go = DriveModeState::Go;
 
 const int FirstPollWaitMs = 2500;
 
-bool modeH()
-{
-    return isFeatureEnabled(QStringLiteral("readWrite_H"));
-}
-
-int restartWaitMs()
-{
-    return g_seriesLetter == 'S' ? 7000 : 2000;
-}
-
 // The value P.<number> reads as the parameter form reads it, as the shortest general number text.
 QString parameterText(int number)
 {
@@ -51,6 +41,16 @@ void setConnectIcon()
 }
 
 } // namespace
+
+bool DriveCommands::modeH()
+{
+    return isFeatureEnabled(QStringLiteral("readWrite_H"));
+}
+
+int DriveCommands::restartWaitMs()
+{
+    return g_seriesLetter == 'S' ? 7000 : 2000;
+}
 
 DriveCommands::DriveCommands(CNavigation &dock, DriveModeState &state)
     : QObject(&dock)

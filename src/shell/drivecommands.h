@@ -22,6 +22,11 @@ class DriveCommands : public QObject
 public:
     DriveCommands(CNavigation &dock, DriveModeState &state);
 
+    // Whether the drive has the H modes, whose H4 takes run commands as CU does.
+    static bool modeH();
+    // How long the drive stays deaf after a command that restarts it.
+    static int restartWaitMs();
+
     // The CU rule for another window's command (the form's writes, the alarm history), as the dock's
     // run buttons follow it. Wait: the mode is known only from the first poll, and `retry` runs once
     // it is, in its turn among the presses; AskTest: the user has been asked for the connection test;

@@ -38,16 +38,9 @@ const QLatin1String NumberMark("NO.");
 const int ClickWindowMs = 400;
 const int DisplayTickMs = 10;
 
-// Whether the drive has the H modes, whose H4 takes run commands as CU does.
 bool modeH()
 {
-    return isFeatureEnabled(QStringLiteral("readWrite_H"));
-}
-
-// How long the drive stays deaf after a command that restarts it.
-int restartWaitMs()
-{
-    return g_seriesLetter == 'S' ? 7000 : 2000;
+    return DriveCommands::modeH();
 }
 
 QString numberDigits(int number)
@@ -369,7 +362,7 @@ void CNavigation::pollModeState()
 {
     if (g_modeRestartWait) {
         // The drive restarts after a parameter command and hears nothing meanwhile.
-        QThread::msleep(ulong(restartWaitMs()));
+        QThread::msleep(ulong(DriveCommands::restartWaitMs()));
         // Told before the flag goes, so the display cannot miss the restart.
         modeState.restarting();
         g_modeRestartWait = false;
