@@ -185,9 +185,10 @@ void DriveCommands::settleWaiting()
 
 void DriveCommands::settleOne(Go go, const DriveModeState::Waiting &settled)
 {
-    const Pending pending = m_pending.take(settled.id);
+    // A dropped one is named, and forgotten, with the next paint.
     if (go == Go::Drop)
         return;
+    const Pending pending = m_pending.take(settled.id);
     if (settled.command == Command::Other) {
         // The caller asks again, now that the mode is known, and says what it says.
         if (pending.action)

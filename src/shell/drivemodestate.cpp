@@ -144,16 +144,21 @@ DriveModeState::Go DriveModeState::settle(bool modeH, Waiting *settled)
     *settled = m_waiting.front();
     m_waiting.erase(m_waiting.begin());
     changed();
-    if (settled->station != m_station)
+    // Dropped here, it is named as any press an event dropped.
+    if (settled->station != m_station) {
+        m_dropped.push_back(*settled);
         return Go::Drop;
+    }
     if (run == Run::OffLine)
         return Go::AskTest;
     if (run == Run::Refused)
         return Go::Refuse;
     // Let go before the drive was found in JOG: the run it asked for is over already. In CU a
     // click is a run order.
-    if (settled->released && releaseStopsHere())
+    if (settled->released && releaseStopsHere()) {
+        m_dropped.push_back(*settled);
         return Go::Drop;
+    }
     return Go::Send;
 }
 
