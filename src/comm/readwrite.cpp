@@ -231,8 +231,10 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
         }
         reply.data.fill('\0');
         if (g_serialPort) {
-            // A reply that came after the last receive window must not answer this request.
-            g_serialPort->purgeReceive();
+            // A reply that came after the last receive window must not answer this request, nor
+            // meet it on the line: what arrives as the try is due, in the pause too, is let finish
+            // and the silence after it kept (under Modbus RTU after any byte, ours as well).
+            g_serialPort->clearLine(g_serialPort->frameSilenceNs(), !binary);
             if (binary)
                 g_serialPort->writeData2(request.constData(), request.size());
             else
@@ -470,9 +472,10 @@ int ReadWrite::SendCommand(const char *code)
         return -1;
     t_commandSent = true;
     std::atomic<int> &failures = commandFailures();
-    // A search's probes mostly find nothing: the search logs its outcome instead.
+    // A search's probes mostly find nothing: the search logs its outcome instead. A failed stop
+    // is logged all the same, as the drive may run on.
     const auto logFailure = [&](CommandFailure failure) {
-        if (!g_connectionTest)
+        if (!g_connectionTest || key == "STO")
             logCommandFailure(code, failure, reply);
     };
 
@@ -513,9 +516,9 @@ int ReadWrite::SendCommand(const char *code)
     case CommandKind::MonitorWrite:
     case CommandKind::Plain:
         if (!reply.ok) {
+            logFailure(kind == CommandKind::Plain ? CommandFailure::PlainNoReply : CommandFailure::MonitorWriteNoReply);
             if (kind == CommandKind::Plain && g_connectionTest)
                 return -1;
-            logFailure(kind == CommandKind::Plain ? CommandFailure::PlainNoReply : CommandFailure::MonitorWriteNoReply);
             countCommandFailure(reply);
             return -1;
         }

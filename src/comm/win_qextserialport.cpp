@@ -23,12 +23,13 @@ qint64 monotonicNs()
 // A sleep overshoots by the timer slack and the wake-up, a tenth of a millisecond or more, which at
 // 115200 baud is more than a character: the last stretch is waited out awake. (Yielding instead
 // would hand a busy machine's CPU away for a whole time slice.)
+constexpr qint64 AwakeNs = 150000;
+
 void sleepUntil(qint64 ns)
 {
-    const qint64 awake = 150000;
     const qint64 now = monotonicNs();
-    if (ns - now > awake)
-        std::this_thread::sleep_for(std::chrono::nanoseconds(ns - now - awake));
+    if (ns - now > AwakeNs)
+        std::this_thread::sleep_for(std::chrono::nanoseconds(ns - now - AwakeNs));
     while (monotonicNs() < ns) {
     }
 }
@@ -406,12 +407,46 @@ ulong Win_QextSerialPort::lineStatus()
 void Win_QextSerialPort::purgeReceive()
 {
     PortLock lock(*mutex);
+    if (isOpen())
+        dropQueued();
+}
+
+void Win_QextSerialPort::dropQueued()
+{
+    qint64 queued = m_device.queued();
+    if (queued <= 0)
+        return;
+    // Read, not flushed: a byte that came during the flush would go unseen, and the silence before
+    // the next request would not count from it.
+    char scratch[256];
+    while (queued > 0 && m_device.read(scratch, qMin<qint64>(queued, sizeof scratch)) > 0)
+        queued = m_device.queued();
+    if (queued != 0)
+        m_device.discardInput();
+    m_lastDroppedNs = monotonicNs();
+    markLineActivity(m_lastDroppedNs);
+}
+
+void Win_QextSerialPort::clearLine(qint64 quietNs, bool droppedOnly)
+{
+    PortLock lock(*mutex);
     if (!isOpen())
         return;
-    // Discarded bytes were on the line all the same.
-    if (m_device.queued() > 0)
-        markLineActivity(monotonicNs());
-    m_device.discardInput();
+    // A line that never falls quiet (another device talking) must not hold the link for ever.
+    const qint64 giveUpNs = monotonicNs() + 1000000000;
+    for (;;) {
+        dropQueued();
+        const qint64 from = droppedOnly ? m_lastDroppedNs.load() : m_lastActivityNs.load();
+        const qint64 left = from + quietNs - monotonicNs();
+        if (from == 0 || left <= 0 || monotonicNs() > giveUpNs)
+            return;
+        // Watched to the end, the last stretch awake: a byte in it starts the quiet again.
+        if (left > AwakeNs)
+            m_device.waitReadable(left - AwakeNs);
+        else
+            while (monotonicNs() < from + quietNs && m_device.queued() == 0) {
+            }
+    }
 }
 
 qint64 Win_QextSerialPort::lateReplyQuietNs(int replyBytes) const
@@ -530,12 +565,9 @@ qint64 Win_QextSerialPort::frameSilenceNs() const
     return (3500000000LL * bitsPerCharacter(Settings) + baud - 1) / baud;
 }
 
-void Win_QextSerialPort::waitFrameSilence() const
+void Win_QextSerialPort::waitFrameSilence()
 {
-    const qint64 last = m_lastActivityNs;
-    if (last == 0)
-        return;
-    sleepUntil(last + frameSilenceNs());
+    clearLine(frameSilenceNs());
 }
 
 qint64 Win_QextSerialPort::readData(char *data, qint64 maxSize)
@@ -643,7 +675,7 @@ qint64 Win_QextSerialPort::receive(char *data, qint64 maxSize, const ReplyTest &
     }
     if (got.size() > maxSize) {
         // A reply longer than asked for is not one of ours: drop it whole.
-        m_device.discardInput();
+        dropQueued();
         return -1;
     }
     std::copy(got.cbegin(), got.cend(), data);

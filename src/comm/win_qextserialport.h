@@ -58,8 +58,12 @@ public:
     // adapter's latency.
     qint64 lateReplyQuietNs(int replyBytes) const;
 
-    // Discards the input queue.
+    // Discards the input queue; the bytes dropped were on the line all the same.
     void purgeReceive();
+    // Before a request: drops what is queued and what arrives until the line has been quiet for
+    // quietNs after the last byte it carried, whoever sent it, or with droppedOnly after the last
+    // byte dropped (what came outside a receive). A byte that arrives meanwhile starts it again.
+    void clearLine(qint64 quietNs, bool droppedOnly = false);
 
     // A try that went unanswered may be answered yet: the drive hears every request and answers
     // those of a busy spell one by one. From now until the line has been quiet for a reply of
@@ -77,8 +81,9 @@ public:
     void answerTaken(int replyBytes);
 
     // Waits until the line has been quiet for the silence that ends a Modbus RTU frame
-    // (3.5 characters, 1.75 ms above 19200 baud) since the last byte sent or received.
-    void waitFrameSilence() const;
+    // (3.5 characters, 1.75 ms above 19200 baud) since the last byte sent or received, dropping
+    // what arrives meanwhile.
+    void waitFrameSilence();
     // That silence in nanoseconds for the current settings.
     qint64 frameSilenceNs() const;
     // When the last send began (steady clock, nanoseconds); 0 before any.
@@ -95,6 +100,8 @@ private:
     void oweLateReply(qint64 sinceNs, qint64 quietNs);
     static int bitsPerCharacter(const PortSettings &settings);
     void markLineActivity(qint64 atNs);
+    // Takes what is queued off the line and drops it.
+    void dropQueued();
     qint64 send(const char *data, qint64 size);
     void applyLine();
     void reportSimulatedLine() const;
@@ -116,8 +123,9 @@ private:
     // for its reply closes (0 once its answer was taken).
     std::atomic<qint64> m_requestEndNs { 0 };
     std::atomic<qint64> m_windowEndNs { 0 };
-    // When the receivers last took a byte off the line.
+    // When the receivers last took a byte off the line, and when bytes were last dropped.
     std::atomic<qint64> m_lastReceivedNs { 0 };
+    std::atomic<qint64> m_lastDroppedNs { 0 };
     // Whether the line has a rate: a real port or a simulated drive's; a bare pseudo-terminal hands
     // the bytes over at once.
     bool m_timedLine = false;

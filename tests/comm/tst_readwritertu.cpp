@@ -154,6 +154,10 @@ void tst_ReadWriteRTU::operations_data()
     QTest::newRow("command_refused_logged") << '0' << "" << "command FWD" << answers({ "018603" })
                                             << frames({ "010610010002" }) << -1.0 << none
                                             << QStringList { "FWD  read failure!Error code:01 86 03 02 61" };
+    // A stop that fails during a connection test is logged like any failed command, a probe's failure is not.
+    QTest::newRow("command_stop_refused_in_a_test_logged")
+        << '0' << "test" << "command STO" << answers({ "018603" }) << frames({ "010610010000" }) << -1.0 << none
+        << QStringList { "STO  read failure!Error code:01 86 03 02 61" };
     QTest::newRow("command_unknown_code_unsent") << '0' << "" << "command XYZ" << Answers() << Frames() << -1.0
                                                  << none << quiet;
 }
