@@ -118,15 +118,17 @@ DriveModeState::Go DriveCommands::modeRule(const QString &name, std::function<vo
 {
     m_dock.followLink();
     if (m_settling) {
-        // Its turn has come: the mode is known.
+        // Its turn has come: the mode is known, unless a command just settled restarts the drive.
         switch (m_state.runCommand(modeH())) {
         case DriveModeState::Run::Allowed:
             return Go::Send;
         case DriveModeState::Run::OffLine:
             m_dock.checkConnection();
             return Go::AskTest;
-        default:
+        case DriveModeState::Run::Refused:
             return Go::Refuse;
+        case DriveModeState::Run::WaitForPoll:
+            break;
         }
     }
     unsigned id = 0;
@@ -143,7 +145,7 @@ DriveModeState::Go DriveCommands::modeRule(const QString &name, std::function<vo
 void DriveCommands::startWaiting(unsigned id, Pending pending)
 {
     m_pending.insert(id, std::move(pending));
-    if (m_pending.size() == 1) {
+    if (m_state.display(modeH()).waiting.size() == 1) {
         m_waitClock.start();
         // The first poll comes a second after the poller starts, later after a restart command.
         m_waitLimitMs = FirstPollWaitMs + (g_modeRestartWait ? restartWaitMs() : 0);
