@@ -145,7 +145,7 @@ DriveModeState::Go DriveCommands::modeRule(const QString &name, std::function<vo
 void DriveCommands::startWaiting(unsigned id, Pending pending)
 {
     m_pending.insert(id, std::move(pending));
-    if (m_state.display(modeH()).waiting.size() == 1) {
+    if (m_state.waiting() == 1) {
         m_waitClock.start();
         // The first poll comes a second after the poller starts, later after a restart command.
         m_waitLimitMs = FirstPollWaitMs + (g_modeRestartWait ? restartWaitMs() : 0);
@@ -242,7 +242,7 @@ void DriveCommands::tellNotSent(const std::vector<DriveModeState::Waiting> &drop
     for (const DriveModeState::Waiting &w : dropped)
         m_pending.remove(w.id);
     // An owed stop keeps the field: it matters more.
-    if (m_state.display(modeH()).stopOwed)
+    if (m_state.stopOwed(m_dock.shownStation()))
         return;
     setModeText(timedOut ? QCoreApplication::translate("CNavigation", "%1 not sent: the drive's mode did not come").arg(what)
                          : QCoreApplication::translate("CNavigation", "%1 not sent").arg(what));

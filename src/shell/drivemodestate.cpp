@@ -125,7 +125,6 @@ DriveModeState::Go DriveModeState::commandPressed(Command command, bool modeH, u
     Waiting waiting;
     waiting.command = command;
     waiting.id = ++m_nextId;
-    waiting.station = m_station;
     m_waiting.push_back(waiting);
     if (id)
         *id = waiting.id;
@@ -144,17 +143,12 @@ DriveModeState::Go DriveModeState::settle(bool modeH, Waiting *settled)
     *settled = m_waiting.front();
     m_waiting.erase(m_waiting.begin());
     changed();
-    // Dropped here, it is named as any press an event dropped.
-    if (settled->station != m_station) {
-        m_dropped.push_back(*settled);
-        return Go::Drop;
-    }
     if (run == Run::OffLine)
         return Go::AskTest;
     if (run == Run::Refused)
         return Go::Refuse;
     // Let go before the drive was found in JOG: the run it asked for is over already. In CU a
-    // click is a run order.
+    // click is a run order. Dropped here, it is named as any press an event dropped.
     if (settled->released && releaseStopsHere()) {
         m_dropped.push_back(*settled);
         return Go::Drop;
@@ -190,10 +184,10 @@ std::vector<DriveModeState::Waiting> DriveModeState::dropWaiting(Which which)
     return drop(which, false);
 }
 
-bool DriveModeState::waiting() const
+std::size_t DriveModeState::waiting() const
 {
     Lock lock(m_mutex);
-    return !m_waiting.empty();
+    return m_waiting.size();
 }
 
 std::vector<DriveModeState::Waiting> DriveModeState::takeDropped()

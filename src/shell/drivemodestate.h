@@ -29,7 +29,6 @@ public:
     struct Waiting {
         Command command = Command::Other;
         unsigned id = 0;
-        int station = -1; // current at its press; it goes nowhere else
         bool released = false;
     };
     static constexpr int Stations = 255;
@@ -80,7 +79,8 @@ public:
     Go settle(bool modeH, Waiting *settled);
     // The wait ran out, or STOP, Exit or a click on another station dropped them: those dropped.
     std::vector<Waiting> dropWaiting(Which which = Which::All);
-    bool waiting() const;
+    // How many wait; a change of station drops them all, so each is for the station shown.
+    std::size_t waiting() const;
     // What the events themselves dropped (a change of station, a give-up, a test, a mode press, a
     // release in JOG) since last asked, for the window to name.
     std::vector<Waiting> takeDropped();
