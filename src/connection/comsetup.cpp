@@ -383,10 +383,8 @@ void CComSetup::successPath(const LinkSettings &s)
     // The drive answers at the tested station (g_station since the test began): a stop it was owed
     // goes out now, not after boxes the user may leave open and reads that take seconds.
     CNavigation *navigation = g_mainWindow ? g_mainWindow->navigation : nullptr;
-    if (navigation) {
-        ReadWrite::PatientTries patient;
+    if (navigation)
         navigation->sendOwedStop(station);
-    }
     progressBar->setFormat(tr("Connection successful!"));
     progressBar->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     progressBar->setValue(LastSearchStep);

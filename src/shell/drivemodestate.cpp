@@ -201,14 +201,16 @@ std::vector<DriveModeState::Waiting> DriveModeState::takeDropped()
 bool DriveModeState::runReleased(Command button)
 {
     Lock lock(m_mutex);
-    const bool stops = releaseStopsHere();
     // Its run has not gone out yet: in JOG it never will.
-    if (stops)
+    if (releaseStopsHere()) {
         drop(button == Command::Rev ? Which::Rev : Which::Fwd, true);
+        return true;
+    }
+    // Whether the drive was in JOG, the first poll tells.
     for (Waiting &w : m_waiting)
         if (w.command == button)
             w.released = true;
-    return stops;
+    return false;
 }
 
 bool DriveModeState::releaseStopsHere() const

@@ -38,11 +38,6 @@ const QLatin1String NumberMark("NO.");
 const int ClickWindowMs = 400;
 const int DisplayTickMs = 10;
 
-bool modeH()
-{
-    return DriveCommands::modeH();
-}
-
 QString numberDigits(int number)
 {
     return QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0'));
@@ -418,7 +413,7 @@ void CNavigation::showLinkLost()
 {
     modeThread->stopPolling();
     modeState.givenUp();
-    const int number = numberInText(PotLabel->text());
+    const int number = shownStation();
     if (number >= 0)
         stationTested[number] = 0;
     setConnectionState(false);
@@ -448,7 +443,7 @@ void CNavigation::paintMode()
 {
     if (modeState.version() == m_paintedVersion)
         return;
-    const DriveModeState::Display shown = modeState.display(modeH());
+    const DriveModeState::Display shown = modeState.display(DriveCommands::modeH());
     m_paintedVersion = shown.version;
     using Lamp = DriveModeState::Lamp;
     setModeLamps(shown.lamp == Lamp::Cu ? CUstatusLabel : shown.lamp == Lamp::Ext ? ExtStatusLabel
@@ -460,7 +455,7 @@ void CNavigation::paintMode()
     g_cuModeResult = takesRunCommands() ? 0 : -1;
     if (shown.fromPoll) {
         // The station answered.
-        const int number = numberInText(PotLabel->text());
+        const int number = shownStation();
         if (number >= 0)
             stationTested[number] = 1;
         setConnectionState(true);
