@@ -185,9 +185,10 @@ void tst_SerialPort::receiveTiming()
 
     QVERIFY(openPort(baud));
     // A busy machine can delay the receive or the scheduled reply, so a row gets five tries;
-    // a real fault fails all of them.
+    // a real fault fails all of them. A dribble whose bytes went out late had gaps the row does
+    // not mean, and is sent again without counting.
     QString failure;
-    for (int attempt = 0; attempt < 5; ++attempt) {
+    for (int attempt = 0, lateDribbles = 0; attempt < 5; ++attempt) {
         m_port->purgeReceive();
         m_peer->readAll();
         if (delayMs < 0) {
@@ -211,6 +212,10 @@ void tst_SerialPort::receiveTiming()
         // The far end's thread may wake late too: a reply sent whole is timed from when it went out.
         const qint64 writerLate = qint64(m_peer->waitWritten());
         const qint64 since = elapsed - (delayMs >= 0 && intervalMs == 0 ? writerLate : 0);
+        if (intervalMs > 0 && m_peer->worstLateMs() > intervalMs && ++lateDribbles < 20) {
+            --attempt;
+            continue;
+        }
 
         if (got > 0)
             QCOMPARE(buffer.left(int(got)), reply.left(int(got)));
@@ -258,23 +263,32 @@ void tst_SerialPort::writeHasReachedPeerOnReturn()
 void tst_SerialPort::receiveHoldsClassLockAgainstOtherThreads()
 {
     QVERIFY(openPort(BAUD9600));
-    QElapsedTimer timer;
-    std::atomic<qint64> writeDoneAt { -1 };
-    QThread *writer = QThread::create([&] {
-        QThread::msleep(5);
-        m_port->writeData("Q", 1);
-        writeDoneAt = timer.elapsed();
-    });
-    char buffer[8];
-    timer.start();
-    writer->start();
-    const qint64 got = m_port->readData(buffer, 8);
-    const qint64 readDoneAt = timer.elapsed();
-    writer->wait();
-    delete writer;
-    QCOMPARE(got, qint64(0));
-    QVERIFY2(writeDoneAt >= readDoneAt, qPrintable(QStringLiteral("%1 < %2").arg(writeDoneAt.load()).arg(readDoneAt)));
-    QCOMPARE(m_peer->read(1, 100), QByteArray("Q"));
+    // The writer, 5 ms in, waits out the receive (27 ms of silence). Left unguarded it would be
+    // done some 20 ms before the receive; a busy machine may wake the reader a few ms late, so
+    // the gap allowed is 5 ms and a row gets five tries.
+    QString failure;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        QElapsedTimer timer;
+        std::atomic<qint64> writeDoneAt { -1 };
+        QThread *writer = QThread::create([&] {
+            QThread::msleep(5);
+            m_port->writeData("Q", 1);
+            writeDoneAt = timer.elapsed();
+        });
+        char buffer[8];
+        timer.start();
+        writer->start();
+        const qint64 got = m_port->readData(buffer, 8);
+        const qint64 readDoneAt = timer.elapsed();
+        writer->wait();
+        delete writer;
+        QCOMPARE(got, qint64(0));
+        QCOMPARE(m_peer->read(1, 100), QByteArray("Q"));
+        if (writeDoneAt >= readDoneAt - 5)
+            return;
+        failure = QStringLiteral("%1 < %2").arg(writeDoneAt.load()).arg(readDoneAt);
+    }
+    QFAIL(qPrintable(failure));
 }
 
 void tst_SerialPort::readLineStopsShortOfMaximum_data()

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 
+#include <algorithm>
 #include <chrono>
 #include <fcntl.h>
 #include <poll.h>
@@ -97,7 +98,7 @@ void PseudoTerminal::writeLater(const QByteArray &bytes, int delayMs, int interv
 {
     waitWritten();
     const int fd = m_master;
-    m_firstLateMs = 0;
+    m_firstLateMs = m_worstLateMs = 0;
     m_writer = std::thread([this, fd, bytes, delayMs, intervalMs] {
         using Clock = std::chrono::steady_clock;
         const auto start = Clock::now();
@@ -106,8 +107,10 @@ void PseudoTerminal::writeLater(const QByteArray &bytes, int delayMs, int interv
             const auto due = start + std::chrono::milliseconds(delayMs + i * intervalMs);
             std::this_thread::sleep_until(due);
             (void)!::write(fd, bytes.constData() + i, size_t(chunk));
+            const double late = std::chrono::duration<double, std::milli>(Clock::now() - due).count();
             if (i == 0)
-                m_firstLateMs = std::chrono::duration<double, std::milli>(Clock::now() - due).count();
+                m_firstLateMs = late;
+            m_worstLateMs = std::max(m_worstLateMs, late);
         }
     });
 }

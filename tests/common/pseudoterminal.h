@@ -39,6 +39,8 @@ public:
     // Waits until the bytes of writeLater are all sent; returns how many milliseconds after its time
     // the first of them went out, which a busy machine makes more than 0.
     double waitWritten();
+    // After waitWritten: how late the latest of them went out, in milliseconds.
+    double worstLateMs() const { return m_worstLateMs; }
 
     // Lists the slave under comName in the current registry file (port list and device).
     void registerAs(const QString &comName) const;
@@ -49,6 +51,7 @@ private:
     QString m_slavePath;
     std::thread m_writer;
     double m_firstLateMs = 0;
+    double m_worstLateMs = 0;
 };
 
 // Points TAVIRON_REGISTRY at a fresh file in a temporary folder for the life of the object
