@@ -269,7 +269,7 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
         // The drive answered each try it heard: the replies to the tries before the one answered
         // may still be on their way.
         if (tries > 1)
-            g_serialPort->expectLateReply(room);
+            g_serialPort->expectRepliesToTries(room);
     }
     t_lastAnswered = n != 0;
     if (n == 0)

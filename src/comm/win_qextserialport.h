@@ -57,6 +57,8 @@ public:
     // The quiet after which no late reply of `replyBytes` is due: its time on the wire plus an
     // adapter's latency.
     qint64 lateReplyQuietNs(int replyBytes) const;
+    // The quiet after which no reply the drive still owes is due: a try's whole window, then that.
+    qint64 owedReplyQuietNs(int replyBytes) const;
 
     // Discards the input queue; the bytes dropped were on the line all the same.
     void purgeReceive();
@@ -71,6 +73,10 @@ public:
     // With fromLastByte the quiet counts from the last byte on the line instead: a late reply
     // already waited for leaves only what came after it to drop.
     void expectLateReply(int replyBytes, bool fromLastByte = false);
+    // An answer taken after several tries: the drive still owes the tries before it their replies,
+    // one by one, each in the time a try is given. Until the line has been quiet that long, what
+    // arrives answers no request to come.
+    void expectRepliesToTries(int replyBytes);
     // Drops what arrives until the last request's reply window has closed, unless its answer was
     // taken, and until that quiet has passed; returns at once when neither is due.
     void dropLateReplies();

@@ -124,7 +124,15 @@ void TestParameterTransfer::readAllFillsCurrentValues()
 
 void TestParameterTransfer::busyDriveAnswersEachRowItsOwn_data()
 {
-    TransferFixture::protocolRows();
+    QTest::addColumn<int>("protocol");
+    QTest::addColumn<int>("lateMs");
+    for (int p = 0; p < 3; ++p) {
+        const QString name = seriess::protocolNames().at(p);
+        QTest::newRow(qPrintable(name)) << p << 0;
+        // Slow as well: the kept requests' answers follow each other further apart than a reply's
+        // time on the wire and an adapter's latency, yet each within a try's window.
+        QTest::newRow(qPrintable(name + "_slow_drive")) << p << 25;
+    }
 }
 
 // A drive busy now and then answers every request it kept, late: each row still shows its own
@@ -132,6 +140,7 @@ void TestParameterTransfer::busyDriveAnswersEachRowItsOwn_data()
 void TestParameterTransfer::busyDriveAnswersEachRowItsOwn()
 {
     QFETCH(int, protocol);
+    QFETCH(int, lateMs);
     m_f.start(protocol);
     CParameter *form = m_f.form();
     QTest::mouseClick(form->allReadPB, Qt::LeftButton);
@@ -142,6 +151,8 @@ void TestParameterTransfer::busyDriveAnswersEachRowItsOwn()
             form->PartableWidget->item(m_f.rowOf(p), 9)->setText(QString());
     }
     m_f.control(QStringLiteral("fault busy always 45 every 7"));
+    if (lateMs > 0)
+        m_f.control(QStringLiteral("fault late always %1").arg(lateMs));
     QTest::mouseClick(form->allReadPB, Qt::LeftButton);
     m_f.control(QStringLiteral("clear"));
 
