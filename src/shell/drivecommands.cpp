@@ -417,10 +417,11 @@ void DriveCommands::sendStop(int number)
         m_dock.setDirectionLamps(nullptr);
 }
 
-void DriveCommands::sendOwedStop(int number)
+bool DriveCommands::sendOwedStop(int number)
 {
     if (!m_state.stopOwed(number))
-        return;
+        return true;
     ReadWrite::PatientTries patient;
     sendStop(number);
+    return !m_state.stopOwed(number);
 }

@@ -34,8 +34,8 @@ public:
     DriveModeState::Go modeRule(const QString &name, std::function<void()> retry);
     // Whether the drive takes run commands from the link, as far as the dock knows now.
     bool takesRunCommands() const;
-    // A stop the station was owed goes out, with every try of an exchange.
-    void sendOwedStop(int number);
+    // A stop the station was owed goes out, with every try of an exchange; false when it is owed still.
+    bool sendOwedStop(int number);
     // Exit: nothing waiting for the first poll is sent.
     void dropAllWaiting();
     // A click on another station: what waits was meant for the one current at its press.

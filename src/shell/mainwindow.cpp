@@ -748,9 +748,6 @@ void CMainWindow::Open()
 void CMainWindow::closeEvent(QCloseEvent *event)
 {
     m_exitAsked = true;
-    // Nothing waiting for the drive's mode may go out while the windows close.
-    if (navigation)
-        navigation->dropWaitingCommand();
     if (trendWindow)
         trendWindow->close();
     if (monitorWindow)

@@ -127,10 +127,9 @@ public:
         return commands->modeRule(name, std::move(retry));
     }
     bool takesRunCommands() const { return commands->takesRunCommands(); }
-    // The connection test has found the drive at `number`: a stop it was owed goes out first.
-    void sendOwedStop(int number) { commands->sendOwedStop(number); }
-    // Exit: nothing waiting for the first poll is sent.
-    void dropWaitingCommand() { commands->dropAllWaiting(); }
+    // The connection test has found the drive at `number`: a stop it was owed goes out first;
+    // false when the drive left it unanswered.
+    bool sendOwedStop(int number) { return commands->sendOwedStop(number); }
     // The number of the station the label names; -1 for none.
     int shownStation() const;
 
