@@ -70,6 +70,9 @@ void tst_ReadWriteASC::operations_data()
                                  << Frames { lrc("010300050001") } << -10.0 << none << quiet;
     QTest::newRow("read_no_value_99999_series_A") << 'A' << "novalue" << "read 6 0.01" << answers({ "010302FFFF" })
                                                   << Frames { lrc("010300060001") } << 99999.0 << none << quiet;
+    QTest::newRow("read_silent_try_asked_again_counts_once")
+        << '0' << "" << "read 300 0.1" << Answers { {}, { lrc("0103020064"), 0 } } << Frames { lrc("0103012C0001") }
+        << 10.0 << none << quiet;
     QTest::newRow("read_exception_not_retried") << '0' << "" << "read 5 1" << answers({ "018301" })
                                                 << Frames { lrc("010300050001") } << -1.0 << QList<int> { 10 } << quiet;
     QTest::newRow("read_exception_address") << '0' << "" << "read 5 1" << answers({ "018302" })
