@@ -40,6 +40,7 @@ std::atomic<bool> g_batchTransfer { false };
 std::atomic<bool> g_quietRead { false };
 std::atomic<bool> g_restartWait { false };
 std::atomic<bool> g_modeRestartWait { false };
+std::atomic<unsigned> g_restartCount { 0 };
 std::atomic<bool> g_acceptP77Refusal { false };
 std::atomic<bool> g_acceptAlarmWriteRefusal { false };
 std::atomic<bool> g_replyError { false };

@@ -73,6 +73,8 @@ extern std::atomic<bool> g_batchTransfer;
 extern std::atomic<bool> g_quietRead;
 extern std::atomic<bool> g_restartWait;
 extern std::atomic<bool> g_modeRestartWait;
+// How many commands that restart the drive have gone out: each makes its mode unknown again.
+extern std::atomic<unsigned> g_restartCount;
 extern std::atomic<bool> g_acceptP77Refusal;
 extern std::atomic<bool> g_acceptAlarmWriteRefusal;
 extern std::atomic<bool> g_replyError;

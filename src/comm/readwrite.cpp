@@ -295,6 +295,7 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
         g_restartQuiet.begin(t_restartingCommandWaitMs);
         g_restartWait = true;
         g_modeRestartWait = true;
+        ++g_restartCount;
     }
     g_transactionSemaphore.release();
     return reply;

@@ -273,7 +273,7 @@ void HideParameter::historyAlarm()
         return;
     CNavigation *navigation = g_mainWindow ? g_mainWindow->navigation : nullptr;
     const DriveModeState::Go go = navigation
-        ? navigation->modeRule(historyButton->text(), [this] { historyAlarm(); })
+        ? navigation->modeRule()
         : (g_cuModeResult == 0 ? DriveModeState::Go::Send : DriveModeState::Go::Refuse);
     if (go == DriveModeState::Go::Refuse)
         QMessageBox::warning(this, tr("Warning"), tr("Please change INV operation mode to CU!"), QMessageBox::Ok);

@@ -11,7 +11,6 @@
 #include <QModelIndex>
 #include <QStringList>
 #include <QWidget>
-#include <functional>
 
 class QProgressDialog;
 class QXmlStreamReader;
@@ -137,9 +136,8 @@ private:
 
     // Transfers
     bool linkReady();
-    // The dock's CU rule for the form's writes; Wait: `retry` runs once the drive's mode is known.
-    DriveModeState::Go modeRuleForWrite(const QString &name, std::function<void()> retry);
-    void writeRow(int row);
+    // The dock's CU rule for the form's writes, which asks the drive a mode the dock does not know.
+    DriveModeState::Go modeRuleForWrite();
     unsigned char attributeOf(int parameter) const;
     double readFromDrive(int parameter, double scale, bool *ok);
     QString probeResolution(int parameter);

@@ -109,11 +109,7 @@ bool CParameter::batchWriteChecks()
         batchWriteBox(tr("Unable to write parameter value.\n") + QStringLiteral("\n") + tr("Please stop INV first!"));
         return false;
     }
-    const bool fromButton = writeAllFromButton;
-    switch (modeRuleForWrite(AllWrite->text(), [this, fromButton] {
-        writeAllFromButton = fromButton;
-        WriteAllPar();
-    })) {
+    switch (modeRuleForWrite()) {
     case DriveModeState::Go::Send:
         break;
     case DriveModeState::Go::Refuse:

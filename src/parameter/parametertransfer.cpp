@@ -74,11 +74,11 @@ bool CParameter::linkReady()
     return !navigation || navigation->checkConnection() != -1;
 }
 
-DriveModeState::Go CParameter::modeRuleForWrite(const QString &name, std::function<void()> retry)
+DriveModeState::Go CParameter::modeRuleForWrite()
 {
     if (g_connectionTest || !g_mainWindow || !g_mainWindow->navigation)
         return g_cuModeResult == 0 ? DriveModeState::Go::Send : DriveModeState::Go::Refuse;
-    return g_mainWindow->navigation->modeRule(name, std::move(retry));
+    return g_mainWindow->navigation->modeRule();
 }
 
 unsigned char CParameter::attributeOf(int parameter) const
@@ -400,15 +400,17 @@ void CParameter::runPseudoRowCommand(const QString &value, bool emptyIsRefused)
 
 void CParameter::WriteSinglePar()
 {
-    writeRow(PartableWidget->currentRow());
-}
-
-// The row is kept while the write waits for the drive's mode, whichever row is current by then.
-void CParameter::writeRow(int row)
-{
     if (!linkReady())
         return;
-    switch (modeRuleForWrite(writePB->text(), [this, row] { writeRow(row); })) {
+    // What the row shows at the press is written, whatever the table shows once the drive has
+    // told its mode.
+    QTableWidget *table = PartableWidget;
+    const int row = table->currentRow();
+    const bool hasRow = row >= 0 && table->item(row, 1);
+    const QString label = hasRow ? cellText(row, 1) : QString();
+    const QString unit = hasRow ? cellText(row, 7) : QString();
+    const QString value = hasRow ? cellText(row, ValueColumnSetting) : QString();
+    switch (modeRuleForWrite()) {
     case DriveModeState::Go::Send:
         break;
     case DriveModeState::Go::Refuse:
@@ -417,12 +419,8 @@ void CParameter::writeRow(int row)
     default:
         return;
     }
-    QTableWidget *table = PartableWidget;
-    if (row < 0 || !table->item(row, 1))
+    if (!hasRow)
         return;
-    const QString label = cellText(row, 1);
-    const QString unit = cellText(row, 7);
-    const QString value = cellText(row, ValueColumnSetting);
     appendOperationLog({ QStringLiteral("Write Single Parameter:") + label + QLatin1Char('=') + value });
 
     if (label.contains(QLatin1String("99X"))) {

@@ -17,10 +17,7 @@
 
 namespace
 {
-using Command = DriveModeState::Command;
 using Go = DriveModeState::Go;
-
-const int FirstPollWaitMs = 2500;
 
 // The value P.<number> reads as the parameter form reads it, as the shortest general number text.
 QString parameterText(int number)
@@ -39,6 +36,32 @@ void setConnectIcon()
     if (g_mainWindow && g_mainWindow->connectButton)
         g_mainWindow->connectButton->setIcon(QIcon(QStringLiteral(":/new prefix/images/connect.png")));
 }
+
+// The label shows what the window waits for while the link waits out a restart, which holds the
+// window: painted now, as no event is taken until it is over.
+class RestartSign
+{
+public:
+    RestartSign()
+        : m_shown(g_restartWait || g_restartQuiet.pending())
+    {
+        if (!m_shown)
+            return;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        setModeText(QCoreApplication::translate("CNavigation", "The drive is restarting: please wait"));
+        if (g_mainWindow && g_mainWindow->modeValueLabel)
+            g_mainWindow->modeValueLabel->repaint();
+    }
+    ~RestartSign()
+    {
+        if (m_shown)
+            QApplication::restoreOverrideCursor();
+    }
+    bool shown() const { return m_shown; }
+
+private:
+    const bool m_shown;
+};
 
 } // namespace
 
@@ -87,72 +110,85 @@ void DriveCommands::refuseOutsideCu()
                          QMessageBox::Ok);
 }
 
-// Right after a passed test, a change of station or a restart the mode is known only from the
-// first poll: the command waits for it without holding the window, behind any that wait already.
-void DriveCommands::orderRun(Command command)
+DriveCommands::Asked DriveCommands::askMode()
 {
-    if (!commandMayGo())
-        return;
-    unsigned id = 0;
-    switch (m_state.commandPressed(command, modeH(), &id)) {
-    case Go::Send:
-        sendRun(command, m_dock.FrespinBox->value());
-        break;
-    case Go::Wait:
-        startWaiting(id, { QString(), nullptr, m_dock.FrespinBox->value() });
-        break;
-    case Go::AskTest:
-        // Given up: the user is asked for the test. During a test no mode is known.
-        if (!g_connectionTest) {
-            m_dock.checkConnection();
-            break;
-        }
-        [[fallthrough]];
-    default:
-        refuseOutsideCu();
-        break;
+    ReadWrite *link = g_readWrite;
+    const unsigned ticket = m_state.pollBegun();
+    int mode = -1;
+    bool p79Is3 = false;
+    bool restarted = false;
+    {
+        const RestartSign sign;
+        restarted = sign.shown();
+        mode = link->SendCommand("MOD");
+        if (mode == '2' && !g_offLine)
+            p79Is3 = QStringLiteral("%1").arg(link->ReadPar(79, 1.0)) == QLatin1String("3");
     }
+    m_dock.followLink();
+    Asked asked = Asked::Known;
+    if (g_offLine || !ReadWrite::lastCommandSent())
+        asked = Asked::Lost;
+    else if (mode < '0' || mode > '8')
+        // Answered with no mode the dock knows: refused, as a poll's would be, without taking it as the mode.
+        asked = Asked::NoMode;
+    else
+        m_state.modeAnswered(ticket, mode - '0', p79Is3);
+    m_dock.paintMode(restarted);
+    return asked;
 }
 
-DriveModeState::Go DriveCommands::modeRule(const QString &name, std::function<void()> retry)
+DriveModeState::Go DriveCommands::modeRule()
 {
     m_dock.followLink();
-    if (m_settling) {
-        // Its turn has come: the mode is known, unless a command just settled restarts the drive.
-        switch (m_state.runCommand(modeH())) {
-        case DriveModeState::Run::Allowed:
-            return Go::Send;
-        case DriveModeState::Run::OffLine:
-            m_dock.checkConnection();
-            return Go::AskTest;
-        case DriveModeState::Run::Refused:
+    DriveModeState::Run run = m_state.runCommand(modeH());
+    if (run == DriveModeState::Run::Unknown) {
+        switch (askMode()) {
+        case Asked::Lost:
+            return Go::Unanswered;
+        case Asked::NoMode:
             return Go::Refuse;
-        case DriveModeState::Run::WaitForPoll:
+        case Asked::Known:
             break;
         }
+        run = m_state.runCommand(modeH());
     }
-    unsigned id = 0;
-    const Go go = m_state.commandPressed(Command::Other, modeH(), &id);
-    if (go == Go::Wait) {
-        startWaiting(id, { name, std::move(retry), 0 });
-    } else if (go == Go::AskTest && !g_connectionTest) {
-        // A lost link needs the test, not the CU mode.
-        m_dock.checkConnection();
+    switch (run) {
+    case DriveModeState::Run::Allowed:
+        return Go::Send;
+    case DriveModeState::Run::Refused:
+        return Go::Refuse;
+    case DriveModeState::Run::OffLine:
+        // A lost link needs the test, not the CU mode. During a test no mode is known.
+        if (!g_connectionTest)
+            m_dock.checkConnection();
+        return Go::AskTest;
+    case DriveModeState::Run::Unknown:
+        break;
     }
-    return go;
+    // The answer came, and a restart seen meanwhile made it old news: nothing goes out on it.
+    return Go::Unanswered;
 }
 
-void DriveCommands::startWaiting(unsigned id, Pending pending)
+// The box's value is taken at the press: what the user saw when pressing SET.
+void DriveCommands::orderRun(Order order)
 {
-    m_pending.insert(id, std::move(pending));
-    if (m_state.waiting() == 1) {
-        m_waitClock.start();
-        // The first poll comes a second after the poller starts, later after a restart command.
-        m_waitLimitMs = FirstPollWaitMs + (g_modeRestartWait ? restartWaitMs() : 0);
+    const double frequency = m_dock.FrespinBox->value();
+    if (!commandMayGo())
+        return;
+    switch (modeRule()) {
+    case Go::Send:
+        sendRun(order, frequency);
+        break;
+    case Go::AskTest:
+        if (!g_connectionTest)
+            break;
+        [[fallthrough]];
+    case Go::Refuse:
+        refuseOutsideCu();
+        break;
+    case Go::Unanswered:
+        break;
     }
-    // The mode may be known already, the poll's turn to settle not come yet.
-    settleWaiting();
-    m_dock.paintMode();
 }
 
 bool DriveCommands::takesRunCommands() const
@@ -160,121 +196,11 @@ bool DriveCommands::takesRunCommands() const
     return m_state.runCommand(modeH()) == DriveModeState::Run::Allowed;
 }
 
-void DriveCommands::settleWaiting()
-{
-    // A write settled here may open a dialog whose events come back here: the rest wait their turn.
-    if (m_settling)
-        return;
-    DriveModeState::Waiting settled;
-    Go go = m_state.settle(modeH(), &settled);
-    if (go == Go::Wait) {
-        if (m_state.waiting() && m_waitClock.elapsed() >= m_waitLimitMs) {
-            const std::vector<DriveModeState::Waiting> dropped = m_state.dropWaiting();
-            m_dock.paintMode();
-            tellNotSent(dropped, true);
-        }
-        return;
-    }
-    m_dock.paintMode();
-    m_settling = true;
-    while (go != Go::Wait) {
-        settleOne(go, settled);
-        go = m_state.settle(modeH(), &settled);
-    }
-    m_settling = false;
-    m_dock.paintMode();
-}
-
-void DriveCommands::settleOne(Go go, const DriveModeState::Waiting &settled)
-{
-    // A dropped one is named, and forgotten, with the next paint.
-    if (go == Go::Drop)
-        return;
-    const Pending pending = m_pending.take(settled.id);
-    if (settled.command == Command::Other) {
-        // The caller asks again, now that the mode is known, and says what it says.
-        if (pending.action)
-            pending.action();
-        return;
-    }
-    switch (go) {
-    case Go::Send:
-        sendRun(settled.command, pending.frequency);
-        break;
-    case Go::Refuse:
-        refuseOutsideCu();
-        break;
-    case Go::AskTest:
-        m_dock.checkConnection();
-        break;
-    default:
-        break;
-    }
-}
-
-QString DriveCommands::names(const std::vector<DriveModeState::Waiting> &waiting) const
-{
-    QStringList out;
-    for (const DriveModeState::Waiting &w : waiting) {
-        switch (w.command) {
-        case Command::Fwd:
-            out << m_dock.NaFWDPB->text();
-            break;
-        case Command::Rev:
-            out << m_dock.NaRevPB->text();
-            break;
-        case Command::Set:
-            out << m_dock.NaSetPB->text();
-            break;
-        case Command::Other:
-            out << m_pending.value(w.id).name;
-            break;
-        }
-    }
-    return out.join(QCoreApplication::translate("CNavigation", ", ", "between the names of waiting commands"));
-}
-
-void DriveCommands::tellNotSent(const std::vector<DriveModeState::Waiting> &dropped, bool timedOut)
-{
-    if (dropped.empty())
-        return;
-    const QString what = names(dropped);
-    for (const DriveModeState::Waiting &w : dropped)
-        m_pending.remove(w.id);
-    // An owed stop keeps the field: it matters more.
-    if (m_state.stopOwed(m_dock.shownStation()))
-        return;
-    setModeText(timedOut ? QCoreApplication::translate("CNavigation", "%1 not sent: the drive's mode did not come").arg(what)
-                         : QCoreApplication::translate("CNavigation", "%1 not sent").arg(what));
-}
-
-void DriveCommands::tellDropped()
-{
-    tellNotSent(m_state.takeDropped());
-}
-
 QString DriveCommands::modeText(const DriveModeState::Display &shown)
 {
     if (shown.stopOwed)
         return QCoreApplication::translate("CNavigation", "STOP not answered: the drive may still run");
-    if (!shown.waiting.empty())
-        return QCoreApplication::translate("CNavigation", "%1: waiting for the drive's mode").arg(names(shown.waiting));
     return shown.label;
-}
-
-void DriveCommands::dropAllWaiting()
-{
-    for (const DriveModeState::Waiting &w : m_state.dropWaiting())
-        m_pending.remove(w.id);
-}
-
-void DriveCommands::otherStationClicked()
-{
-    const std::vector<DriveModeState::Waiting> dropped = m_state.dropWaiting();
-    if (dropped.empty())
-        return;
-    m_dock.paintMode();
-    tellNotSent(dropped);
 }
 
 void DriveCommands::modePressed(DriveModeState::Press press, int result)
@@ -320,23 +246,23 @@ void DriveCommands::SwitchToJOG()
 
 void DriveCommands::InvRunRev()
 {
-    orderRun(Command::Rev);
+    orderRun(Order::Rev);
 }
 
 void DriveCommands::InvRunFwd()
 {
-    orderRun(Command::Fwd);
+    orderRun(Order::Fwd);
 }
 
 void DriveCommands::InvSetFre()
 {
-    orderRun(Command::Set);
+    orderRun(Order::Set);
 }
 
-void DriveCommands::sendRun(Command command, double frequency)
+void DriveCommands::sendRun(Order order, double frequency)
 {
-    if (command == Command::Fwd || command == Command::Rev) {
-        g_readWrite->SendCommand(command == Command::Fwd ? "FWD" : "REV");
+    if (order != Order::Set) {
+        g_readWrite->SendCommand(order == Order::Fwd ? "FWD" : "REV");
         return;
     }
     int value = qRound(frequency * 100);
@@ -356,13 +282,8 @@ void DriveCommands::sendRun(Command command, double frequency)
 // out off-line too, where the guard would only ask for a test: a stop is never wrong to send.
 void DriveCommands::runButtonReleased()
 {
-    releaseRunButton(qobject_cast<QPushButton *>(sender()));
-}
-
-void DriveCommands::releaseRunButton(QPushButton *button)
-{
     m_dock.followLink();
-    if (m_state.runReleased(button == m_dock.NaRevPB ? Command::Rev : Command::Fwd))
+    if (m_state.releaseStops())
         sendStop(m_dock.shownStation());
     m_dock.paintMode();
 }
@@ -382,7 +303,7 @@ bool DriveCommands::eventFilter(QObject *watched, QEvent *event)
                 // The box gets the mouse's release, so the button would stay held: it counts as let
                 // go now. Sent once the box has opened, not from inside its showing.
                 button->setDown(false);
-                QTimer::singleShot(0, this, [this, button] { releaseRunButton(button); });
+                QTimer::singleShot(0, this, &DriveCommands::runButtonReleased);
             }
         }
     }
@@ -393,8 +314,7 @@ void DriveCommands::InvStop()
 {
     m_dock.flushStationClick();
     // STOP goes out on line or off: a stop is never wrong, and the drive may hear it though the
-    // program thinks the line down. No run or frequency order waiting may go out after it.
-    const std::vector<DriveModeState::Waiting> dropped = m_state.stopPressed();
+    // program thinks the line down.
     const int number = m_dock.shownStation();
     if (number < 0 && !g_connectionTest) {
         if (g_mainWindow)
@@ -404,15 +324,24 @@ void DriveCommands::InvStop()
     m_dock.followLink();
     sendStop(number);
     m_dock.paintMode();
-    tellNotSent(dropped);
 }
 
 void DriveCommands::sendStop(int number)
 {
-    const int result = g_readWrite->SendCommand("STO");
+    // Owed until answered: a box the failure opens finds the words in the mode field already.
+    m_state.stopSent(number, false);
+    m_dock.paintMode();
+    int result = -1;
+    bool restarted = false;
+    {
+        const RestartSign sign;
+        restarted = sign.shown();
+        result = g_readWrite->SendCommand("STO");
+    }
     const bool answered = ReadWrite::lastCommandSent() && result == 0;
     // Unanswered, it goes out again first when the station is found again.
     m_state.stopSent(number, answered);
+    m_dock.paintMode(restarted);
     if (answered && m_state.onLine())
         m_dock.setDirectionLamps(nullptr);
 }

@@ -11,8 +11,6 @@ void DriveModeState::restart(int number, bool online)
     m_mode = Mode::Unknown;
     m_poll = Poll();
     m_fromPoll = false;
-    // Whatever waited was meant for what was.
-    drop(Which::All, true);
     changed();
 }
 
@@ -49,8 +47,6 @@ void DriveModeState::modePressSent(Press press, bool replied)
 {
     Lock lock(m_mutex);
     ++m_generation;
-    // A run order waiting for the mode was meant for the mode before the press.
-    drop(Which::RunOrders, true);
     // Refused by a turning drive or lost, a JOG may hold the drive: only a CU or EXT it answered
     // ends that.
     if (press == Press::Jog) {
@@ -79,143 +75,48 @@ unsigned DriveModeState::pollBegun() const
     return m_generation;
 }
 
-bool DriveModeState::polled(unsigned ticket, const Poll &poll)
+void DriveModeState::know(const Poll &poll)
 {
-    Lock lock(m_mutex);
-    if (ticket != m_generation || !m_onLine)
-        return false;
     m_poll = poll;
     m_mode = poll.mode == 0 ? Mode::Cu : poll.mode == 1 ? Mode::Ext : poll.mode == 2 ? Mode::JogByPoll : Mode::Other;
     m_pollSawJog = m_mode == Mode::JogByPoll;
     m_fromPoll = true;
     changed();
+}
+
+bool DriveModeState::polled(unsigned ticket, const Poll &poll)
+{
+    Lock lock(m_mutex);
+    if (ticket != m_generation || !m_onLine)
+        return false;
+    know(poll);
     return true;
 }
 
-void DriveModeState::restarting()
+bool DriveModeState::modeAnswered(unsigned ticket, int mode, bool p79Is3)
 {
     Lock lock(m_mutex);
+    if (ticket != m_generation || !m_onLine)
+        return false;
+    Poll poll = m_poll;
+    poll.mode = mode;
+    poll.p79Is3 = p79Is3;
+    know(poll);
+    return true;
+}
+
+void DriveModeState::restarting(unsigned count)
+{
+    Lock lock(m_mutex);
+    if (count == m_restartsSeen)
+        return;
+    m_restartsSeen = count;
     ++m_generation;
     if (m_mode != Mode::Unknown) {
         m_mode = Mode::Unknown;
         m_fromPoll = false;
         changed();
     }
-}
-
-DriveModeState::Go DriveModeState::commandPressed(Command command, bool modeH, unsigned *id)
-{
-    Lock lock(m_mutex);
-    const Run run = runRule(modeH);
-    // Behind a press that waits, a later one waits too: they go out in the order pressed.
-    if (m_waiting.empty()) {
-        switch (run) {
-        case Run::Allowed:
-            return Go::Send;
-        case Run::Refused:
-            return Go::Refuse;
-        case Run::OffLine:
-            return Go::AskTest;
-        case Run::WaitForPoll:
-            break;
-        }
-    } else if (run == Run::OffLine) {
-        return Go::AskTest;
-    }
-    Waiting waiting;
-    waiting.command = command;
-    waiting.id = ++m_nextId;
-    m_waiting.push_back(waiting);
-    if (id)
-        *id = waiting.id;
-    changed();
-    return Go::Wait;
-}
-
-DriveModeState::Go DriveModeState::settle(bool modeH, Waiting *settled)
-{
-    Lock lock(m_mutex);
-    if (m_waiting.empty())
-        return Go::Wait;
-    const Run run = runRule(modeH);
-    if (run == Run::WaitForPoll)
-        return Go::Wait;
-    *settled = m_waiting.front();
-    m_waiting.erase(m_waiting.begin());
-    changed();
-    if (run == Run::OffLine)
-        return Go::AskTest;
-    if (run == Run::Refused)
-        return Go::Refuse;
-    // Let go before the drive was found in JOG: the run it asked for is over already. In CU a
-    // click is a run order. Dropped here, it is named as any press an event dropped.
-    if (settled->released && releaseStopsHere()) {
-        m_dropped.push_back(*settled);
-        return Go::Drop;
-    }
-    return Go::Send;
-}
-
-std::vector<DriveModeState::Waiting> DriveModeState::drop(Which which, bool kept)
-{
-    std::vector<Waiting> dropped;
-    auto keep = m_waiting.begin();
-    for (const Waiting &w : m_waiting) {
-        const bool goes = which == Which::All
-            || (which == Which::RunOrders && w.command != Command::Other)
-            || (which == Which::Fwd && w.command == Command::Fwd) || (which == Which::Rev && w.command == Command::Rev);
-        if (goes)
-            dropped.push_back(w);
-        else
-            *keep++ = w;
-    }
-    m_waiting.erase(keep, m_waiting.end());
-    if (!dropped.empty()) {
-        changed();
-        if (kept)
-            m_dropped.insert(m_dropped.end(), dropped.begin(), dropped.end());
-    }
-    return dropped;
-}
-
-std::vector<DriveModeState::Waiting> DriveModeState::dropWaiting(Which which)
-{
-    Lock lock(m_mutex);
-    return drop(which, false);
-}
-
-std::size_t DriveModeState::waiting() const
-{
-    Lock lock(m_mutex);
-    return m_waiting.size();
-}
-
-std::vector<DriveModeState::Waiting> DriveModeState::takeDropped()
-{
-    Lock lock(m_mutex);
-    std::vector<Waiting> dropped;
-    dropped.swap(m_dropped);
-    return dropped;
-}
-
-bool DriveModeState::runReleased(Command button)
-{
-    Lock lock(m_mutex);
-    // Its run has not gone out yet: in JOG it never will.
-    if (releaseStopsHere()) {
-        drop(button == Command::Rev ? Which::Rev : Which::Fwd, true);
-        return true;
-    }
-    // Whether the drive was in JOG, the first poll tells.
-    for (Waiting &w : m_waiting)
-        if (w.command == button)
-            w.released = true;
-    return false;
-}
-
-bool DriveModeState::releaseStopsHere() const
-{
-    return (valid(m_station) && m_jogPressed[size_t(m_station)]) || m_pollSawJog;
 }
 
 void DriveModeState::stopSent(int number, bool answered)
@@ -236,16 +137,11 @@ bool DriveModeState::stopOwed(int number) const
 DriveModeState::Run DriveModeState::runCommand(bool modeH) const
 {
     Lock lock(m_mutex);
-    return runRule(modeH);
-}
-
-DriveModeState::Run DriveModeState::runRule(bool modeH) const
-{
     if (!m_onLine)
         return Run::OffLine;
     switch (m_mode) {
     case Mode::Unknown:
-        return Run::WaitForPoll;
+        return Run::Unknown;
     case Mode::Cu:
     case Mode::JogByButton:
         return Run::Allowed;
@@ -268,7 +164,7 @@ bool DriveModeState::onLine() const
 bool DriveModeState::releaseStops() const
 {
     Lock lock(m_mutex);
-    return releaseStopsHere();
+    return (valid(m_station) && m_jogPressed[size_t(m_station)]) || m_pollSawJog;
 }
 
 DriveModeState::Display DriveModeState::display(bool modeH) const
@@ -277,7 +173,6 @@ DriveModeState::Display DriveModeState::display(bool modeH) const
     Display shown;
     shown.version = m_version;
     shown.fromPoll = m_fromPoll;
-    shown.waiting = m_waiting;
     shown.stopOwed = valid(m_station) && m_stopOwed[size_t(m_station)];
     if (!m_onLine)
         return shown;

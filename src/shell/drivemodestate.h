@@ -9,28 +9,19 @@
 
 #include <bitset>
 #include <mutex>
-#include <vector>
 
 class DriveModeState
 {
 public:
     enum class Mode { Unknown, Cu, Ext, JogByButton, JogByPoll, Other };
     enum class Press { Cu, Ext, Jog };
-    enum class Run { Allowed, Refused, WaitForPoll, OffLine };
+    // Unknown: the drive is asked at the press (after a test, a change of station, a restart, or a
+    // CU or EXT whose answer was lost).
+    enum class Run { Allowed, Refused, Unknown, OffLine };
     enum class Lamp { None, Cu, Ext, Jog };
-    // A command that obeys the CU rule: the run buttons, SET, and the other windows' writes and reads.
-    enum class Command { Fwd, Rev, Set, Other };
-    // What becomes of such a command: out now, waits for the first poll, refused, the test asked for;
-    // Drop: its button was let go before the poll found the drive in JOG.
-    enum class Go { Send, Wait, Refuse, AskTest, Drop };
-    // Which waiting commands an event drops: all, the run and frequency orders, or one button's.
-    enum class Which { All, RunOrders, Fwd, Rev };
-    // A press kept until the first poll settles it, in the order pressed.
-    struct Waiting {
-        Command command = Command::Other;
-        unsigned id = 0;
-        bool released = false;
-    };
+    // What becomes of a press under the CU rule: out now, refused with its message, the test asked
+    // for; Unanswered: the drive did not tell its mode, and the link has said so.
+    enum class Go { Send, Refuse, AskTest, Unanswered };
     static constexpr int Stations = 255;
 
     // One poll's answers: the mode digit (-1 for none of '0' to '8'), the status word, and in JOG
@@ -46,8 +37,7 @@ public:
         QString label;
         int status = 0; // direction bits
         bool fromPoll = false;
-        std::vector<Waiting> waiting; // commands waiting for the first poll, in order
-        bool stopOwed = false;        // to the current station
+        bool stopOwed = false; // to the current station
         unsigned version = 0;
     };
 
@@ -66,30 +56,11 @@ public:
     void modePressSent(Press press, bool replied);
     // A mode command held back behind a give-up: it never went out.
     void modePressHeldBack() {}
-    // A command that restarts the drive went out: its mode is known again only from a poll after
-    // the restart, which may have changed it.
-    void restarting();
+    // The `count`th command that restarts the drive went out: its mode is unknown until asked or
+    // polled after the restart. Told by whoever sees it first; a count told before changes nothing.
+    void restarting(unsigned count);
 
     // ---- The user's run and stop commands ----
-    // A command under the CU rule is pressed. Wait: it is kept, behind any that wait already, until
-    // the first poll settles it; `id` names it then.
-    Go commandPressed(Command command, bool modeH, unsigned *id = nullptr);
-    // What the oldest waiting command comes to now; Wait while the mode is still unknown or none
-    // waits. Called until it says Wait, so the presses settle in order.
-    Go settle(bool modeH, Waiting *settled);
-    // The wait ran out, or STOP, Exit or a click on another station dropped them: those dropped.
-    std::vector<Waiting> dropWaiting(Which which = Which::All);
-    // How many wait; a change of station drops them all, so each is for the station shown.
-    std::size_t waiting() const;
-    // What the events themselves dropped (a change of station, a give-up, a test, a mode press, a
-    // release in JOG) since last asked, for the window to name.
-    std::vector<Waiting> takeDropped();
-    // REV or FWD let go, by the mouse or because a box took the release: true when a stop must go
-    // out now (the drive may be in JOG), and that button's waiting run is dropped. Otherwise it is
-    // dropped if the poll finds the drive in JOG.
-    bool runReleased(Command button);
-    // STOP pressed: no run or frequency order that waits may go out after it.
-    std::vector<Waiting> stopPressed() { return dropWaiting(Which::RunOrders); }
     // A stop to the current station went out (or was held back): unanswered, it is owed to the station.
     void stopSent(int number, bool answered);
     bool stopOwed(int number) const;
@@ -97,6 +68,9 @@ public:
     unsigned pollBegun() const;
     // False when the poll is too old or the station off-line; it is then forgotten.
     bool polled(unsigned ticket, const Poll &poll);
+    // The dock asked the drive its mode at a press: known from here as a poll would make it; the
+    // direction lamps keep the last poll's status. False as for polled.
+    bool modeAnswered(unsigned ticket, int mode, bool p79Is3);
 
     // ---- Rules ----
     // modeH: the drive has the "readWrite_H" feature (H4 takes run commands, mode 8 reads "H6").
@@ -104,8 +78,8 @@ public:
     // Off-line only a stop goes out; the mode buttons too wait for a passed test.
     bool onLine() const;
     // A release of REV or FWD sends a stop whenever the drive may be in JOG: a JOG that went out to
-    // this station, whatever its answer, until CU or EXT is answered there; or a poll that saw JOG,
-    // and no poll since that saw otherwise.
+    // this station, whatever its answer, until CU or EXT is answered there; or a poll (or an answer
+    // at a press) that saw JOG, and none since that saw otherwise.
     bool releaseStops() const;
     Display display(bool modeH) const;
     unsigned version() const;
@@ -113,11 +87,8 @@ public:
 
 private:
     void restart(int number, bool online);
-    Run runRule(bool modeH) const;
-    bool releaseStopsHere() const;
+    void know(const Poll &poll);
     bool valid(int number) const { return number >= 0 && number < Stations; }
-    // Moves the waiting commands `which` names out of the queue; kept: told by takeDropped.
-    std::vector<Waiting> drop(Which which, bool kept);
     void changed() { ++m_version; }
 
     mutable std::mutex m_mutex;
@@ -130,8 +101,6 @@ private:
     std::bitset<Stations> m_jogPressed;
     unsigned m_generation = 0;
     unsigned m_version = 0;
-    unsigned m_nextId = 0;
-    std::vector<Waiting> m_waiting;
-    std::vector<Waiting> m_dropped;
+    unsigned m_restartsSeen = 0;
     std::bitset<Stations> m_stopOwed;
 };

@@ -247,6 +247,10 @@ void CNavigation::changeLanguage()
     treeRoot->setText(systemSettingText);
     SysSettabWidget->setTabText(0, systemSettingText);
     SysSettabWidget->setTabText(1, settingGuideText);
+    // An owed stop's words in the new language now: a station that no longer polls paints them no more.
+    const DriveModeState::Display shown = modeState.display(DriveCommands::modeH());
+    if (shown.stopOwed)
+        setModeText(DriveCommands::modeText(shown));
 }
 
 void CNavigation::loadInverterTypes()
@@ -356,11 +360,16 @@ void CNavigation::stopModePolling(bool takeOffLine)
 void CNavigation::pollModeState()
 {
     if (g_modeRestartWait) {
-        // The drive restarts after a parameter command and hears nothing meanwhile.
-        QThread::msleep(ulong(DriveCommands::restartWaitMs()));
-        // Told before the flag goes, so the display cannot miss the restart.
-        modeState.restarting();
+        // The drive restarts after a parameter command and hears nothing meanwhile; under Modbus
+        // ASCII the link's own wait is the longer one.
+        const unsigned restart = g_restartCount;
+        QThread::msleep(ulong(qMax<qint64>(DriveCommands::restartWaitMs(), g_restartQuiet.remainingMs())));
+        // Told before the flags go, so the display cannot miss the restart; the link's wait is
+        // over too, or the poll would wait it out once more.
+        modeState.restarting(restart);
         g_modeRestartWait = false;
+        if (!g_restartQuiet.pending())
+            g_restartWait = false;
     }
     if (g_invType.isEmpty())
         return;
@@ -425,23 +434,19 @@ void CNavigation::followLink()
     // Whichever exchange gave up, a command's or a read's as well as a poll's.
     if ((g_offLine || g_connectionTest) && modeState.onLine())
         showLinkLost();
-    // A restart may change the mode (P.998 and P.999 restore P.79): known again from a poll after it.
-    const bool restarting = g_modeRestartWait;
-    if (restarting && !m_restartSeen)
-        modeState.restarting();
-    m_restartSeen = restarting;
+    // A restart may change the mode (P.998 and P.999 restore P.79): asked or polled again after it.
+    modeState.restarting(g_restartCount);
 }
 
 void CNavigation::monitorModeState()
 {
     followLink();
-    commands->settleWaiting();
     paintMode();
 }
 
-void CNavigation::paintMode()
+void CNavigation::paintMode(bool always)
 {
-    if (modeState.version() == m_paintedVersion)
+    if (modeState.version() == m_paintedVersion && !always)
         return;
     const DriveModeState::Display shown = modeState.display(DriveCommands::modeH());
     m_paintedVersion = shown.version;
@@ -450,8 +455,7 @@ void CNavigation::paintMode()
                  : shown.lamp == Lamp::Jog                                          ? JogStatuslabel
                                                                                     : nullptr);
     setDirectionLamps((shown.status & 2) ? FWDStatusLabel : (shown.status & 4) ? RevStatusLabel : nullptr);
-    setModeText(commands->modeText(shown));
-    commands->tellDropped();
+    setModeText(DriveCommands::modeText(shown));
     g_cuModeResult = takesRunCommands() ? 0 : -1;
     if (shown.fromPoll) {
         // The station answered.
@@ -569,10 +573,6 @@ int CNavigation::shownStation() const
 
 void CNavigation::FunClicked(QModelIndex index)
 {
-    // What waits for the first poll was pressed for the station shown: another one clicked drops it
-    // now, before a poll of the station left can settle it inside the double-click window.
-    if (index.parent().isValid() && (!currentItem || index != currentItem->index()))
-        commands->otherStationClicked();
     if (clickCount == 0) {
         clickTimer->start();
         ++clickCount;

@@ -14,7 +14,6 @@
 #include <QVector>
 #include <QWidget>
 #include <atomic>
-#include <functional>
 
 class CSetType;
 class MonitorModeThread;
@@ -122,10 +121,8 @@ public:
 
     // The mode, run, stop and frequency buttons' commands.
     DriveCommands *commands = nullptr;
-    DriveModeState::Go modeRule(const QString &name, std::function<void()> retry)
-    {
-        return commands->modeRule(name, std::move(retry));
-    }
+    // The CU rule at a press; what the dock does not know of the mode it asks the drive first.
+    DriveModeState::Go modeRule() { return commands->modeRule(); }
     bool takesRunCommands() const { return commands->takesRunCommands(); }
     // The connection test has found the drive at `number`: a stop it was owed goes out first;
     // false when the drive left it unanswered.
@@ -152,7 +149,8 @@ private:
     void flushStationClick();
     // Takes in a give-up that any thread's exchange met, or a connection test that took the link.
     void followLink();
-    void paintMode();
+    // Paints what changed since the last paint; always: the whole, over a text put there meanwhile.
+    void paintMode(bool always = false);
     void makeCurrent(QStandardItem *item, bool othersSelectable);
     void reloadParameterForm(bool showAll);
     void noStationLeft();
@@ -163,5 +161,4 @@ private:
     void setStationIcon(QStandardItem *item, const QString &picture);
 
     unsigned m_paintedVersion = 0;
-    bool m_restartSeen = false;
 };

@@ -1,6 +1,8 @@
 #include "navfixture.h"
 #include "parameter/paramtext.h"
+#include "platform/appstate.h"
 
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QTableWidget>
 
@@ -279,15 +281,14 @@ void tst_DriveCommands::requestWaitingBehindAGiveUp()
     if (action == "STOP")
         expected << NavFixture::commandFrame(NavFixture::line(line).protocol, "STO");
     QCOMPARE(sent, expected);
-    if (taken) { // after a passed test FWD, pressed before the first poll, waits for it; its release stops and drops it
+    if (taken) { // after a passed test FWD asks the drive, in JOG without P.79 = 3: refused, and its release stops
         m_fix.control(QStringLiteral("clear"));
         m_fix.passConnectionTest();
         QTest::mousePress(nav()->NaFWDPB, Qt::LeftButton);
         QTest::qWait(300);
         QTest::mouseRelease(nav()->NaFWDPB, Qt::LeftButton);
-        QCOMPARE(m_fix.window()->modeValueLabel->text(), QStringLiteral("FWD not sent"));
-        QTRY_COMPARE_WITH_TIMEOUT(lampStates(nav()).left(3), QStringLiteral("001"), 3000);
-        QVERIFY(m_fix.boxes().isEmpty());
+        QCOMPARE(lampStates(nav()).left(3) + m_fix.window()->modeValueLabel->text(), QStringLiteral("001JOG"));
+        QCOMPARE(m_fix.boxTexts(), QStringList { "Please change INV operation mode to CU!" });
         QCOMPARE(commandsSent(protocol), (QList<QByteArray> { sent.value(0), NavFixture::commandFrame(protocol, "STO") }));
         return;
     }
@@ -299,11 +300,11 @@ void tst_DriveCommands::requestWaitingBehindAGiveUp()
     QCOMPARE(m_fix.received().last().bytes, NavFixture::commandFrame(protocol, "STO"));
     QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("Off-Line"));
     if (action == "JOG") { // held back, it set up nothing: after a passed test FWD runs, and no STO follows
-        m_fix.passConnectionTest(); // nothing stale until the first poll, which FWD waits for
+        m_fix.passConnectionTest(); // nothing stale: FWD asks the drive its mode
         QCOMPARE(lampStates(nav()) + m_fix.window()->modeValueLabel->text(), QStringLiteral("00000"));
         press(nav()->NaFWDPB);
-        QTRY_COMPARE_WITH_TIMEOUT(commandsSent(protocol), (QList<QByteArray> { NavFixture::commandFrame(protocol, "STO"),
-                                                                              NavFixture::commandFrame(protocol, "FWD") }), 3000);
+        QCOMPARE(commandsSent(protocol), (QList<QByteArray> { NavFixture::commandFrame(protocol, "STO"),
+                                                             NavFixture::commandFrame(protocol, "FWD") }));
     }
 }
 
@@ -332,13 +333,14 @@ void tst_DriveCommands::jogPressIsNotCarriedToAnotherStation()
     QCOMPARE(commandsSent(0).mid(chosen), QList<QByteArray> { drive::zrRequest("02FA00002") }); // FWD alone
 
     // Station 1 untested and current; station 2 clicked and FWD pressed inside the click's window: FWD is
-    // for station 2, tested, and waits for its first poll rather than asking for the test.
+    // for station 2, tested, and goes out once its drive has told its mode, rather than asking for the test.
     nav()->stationTested[1] = 0;
     m_fix.selectStation(0);
     m_fix.clickItem(m_fix.stationIndex(1));
     press(nav()->NaFWDPB);
     QVERIFY(m_fix.boxes().isEmpty());
-    QCOMPARE(m_fix.window()->modeValueLabel->text(), QStringLiteral("FWD: waiting for the drive's mode"));
+    QCOMPARE(m_fix.window()->modeValueLabel->text(), QStringLiteral("CU"));
+    QCOMPARE(commandsSent(0).mid(chosen), (QList<QByteArray> { drive::zrRequest("02FA00002"), drive::zrRequest("02FA00002") }));
 }
 
 void tst_DriveCommands::stopWins_data()
@@ -347,75 +349,105 @@ void tst_DriveCommands::stopWins_data()
     QTest::addColumn<QString>("action");
     const char *const names[] = { "modbus_rtu", "modbus_ascii", "taviron" };
     for (int line = 0; line < 3; ++line)
-        for (const char *action : { "owed", "owed_stop", "box", "stop_waiting", "release_waiting", "click_waiting",
-                                    "jog_refused", "presses_in_order", "click_away" })
+        for (const char *action : { "owed", "owed_stop", "box", "stop_asked", "release_asked", "click_asked",
+                                    "jog_refused", "presses_in_order", "write_then_edit", "restart" })
             if (lineWanted(line))
                 QTest::addRow("%s_%s", names[line], action) << line << QString(action);
 }
 
-// P.79 = 3, the drive in JOG (in CU from click_waiting on, and for owed_stop). owed: FWD held, the line
-// lost, FWD let go (owed_stop: FWD clicked, STOP), the line back and a passed test: the stop goes out first,
-// its words in sight until then. box: a box opening while FWD is held takes the release. *_waiting: right
-// after the station is chosen FWD waits for the first poll; STOP, or the release in JOG, keeps it from ever
-// going out; in CU the click goes out. jog_refused: FWD, a JOG the turning drive refuses, FWD held and let
-// go: the release stops it. presses_in_order: SET 20.00, FWD and Write pressed in the wait all go out, in
-// order. click_away: FWD waits, another station is clicked while the poll is out: nothing goes out.
+// Paints of a label while the window shows the wait cursor.
+class PaintsUnderWait : public QObject
+{
+public:
+    QStringList texts;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && QApplication::overrideCursor())
+            texts << static_cast<QLabel *>(watched)->text();
+        return false;
+    }
+};
+
+// P.79 = 3, the drive in JOG (in CU from stop_asked on but for release_asked, and for owed_stop). owed: FWD
+// held, the line lost, FWD let go (owed_stop: FWD clicked, STOP), the line back and a passed test: the stop
+// goes out first, its words in sight until then, from before the box of the failed stop on and in the language
+// chosen meanwhile. box: a box opening while FWD is held takes the release. *_asked: right after the station
+// is chosen FWD asks the drive its mode and goes out at its press; STOP after it, or the release in JOG, stops
+// it; in CU the click runs on. jog_refused: FWD, a JOG the turning drive refuses, FWD held and let go: the
+// release stops it. presses_in_order: SET 20.00, FWD and Write pressed before the first poll go out in order.
+// write_then_edit: P.7's Setting 7.00 written before the first poll, then typed 9.00 and the table re-sorted:
+// the drive holds 7.00, and P.7 alone was written. restart: P.997 confirmed, then FWD: it goes out after a
+// mode request that follows the restart, the restart told meanwhile under the wait cursor.
 void tst_DriveCommands::stopWins()
 {
     QFETCH(int, line);
     QFETCH(QString, action);
     const int protocol = NavFixture::line(line).protocol;
     const QByteArray fwd = NavFixture::commandFrame(protocol, "FWD"), sto = NavFixture::commandFrame(protocol, "STO");
-    const bool cu = action == "owed_stop" || QStringList { "box", "stop_waiting", "release_waiting", "owed" }.indexOf(action) < 0;
+    const bool cu = action != "release_asked" && QStringList { "box", "owed" }.indexOf(action) < 0;
     QVERIFY(m_fix.startLine(line, cu ? QStringLiteral("mode 0\nset 79 3") : QStringLiteral("mode 2\nset 79 3")));
-    if (action == "click_away")
-        m_fix.addStation(2, QLatin1String(NavFixture::line(line).type), QLatin1String(NavFixture::line(line).power));
     m_fix.addTestedStation(line);
     m_fix.watch();
     m_fix.selectStation(0);
     QLabel *modeText = m_fix.window()->modeValueLabel;
-    if (action == "presses_in_order" || action == "click_away") {
+    CParameter *form = m_fix.window()->parameterForm;
+    const auto setRow = [form](const QString &label, const QString &setting) {
+        for (int row = 0; row < form->PartableWidget->rowCount(); ++row)
+            if (form->cellText(row, 1).remove(' ') == label)
+                form->PartableWidget->item(row, 10)->setText(setting), form->PartableWidget->setCurrentCell(row, 10);
+    };
+    if (action == "presses_in_order" || action == "write_then_edit") {
         QLineEdit *edit = nav()->FrespinBox->findChild<QLineEdit *>();
         edit->selectAll();
         QTest::keyClicks(edit, "20.00");
-        CParameter *form = m_fix.window()->parameterForm;
-        for (int row = 0; row < form->PartableWidget->rowCount(); ++row)
-            if (ParamText::labelNumber(form->cellText(row, 1)) == 7 && form->cellText(row, 1).contains(QLatin1String("P.")))
-                form->PartableWidget->item(row, 10)->setText(QStringLiteral("6")), form->PartableWidget->setCurrentCell(row, 10);
-        if (action == "click_away")
-            QTest::qWait(600); // the first poll, a second after the poller started, falls in the click window
-        press(action == "click_away" ? nav()->NaFWDPB : nav()->NaSetPB);
-        if (action == "click_away") {
-            m_fix.clickItem(m_fix.stationIndex(1)); // before the poll, which comes inside the click window
-            QCOMPARE(modeText->text(), QStringLiteral("FWD not sent"));
-            QTest::qWait(1500);
-            QVERIFY(commandsSent(protocol).isEmpty());
+        setRow(QStringLiteral("P.7"), QStringLiteral("7.00"));
+        if (action == "write_then_edit") {
+            press(form->writePB);
+            setRow(QStringLiteral("P.7"), QStringLiteral("9.00"));
+            QHeaderView *header = form->PartableWidget->horizontalHeader();
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(0) + 5, 5));
+            QTest::qWait(1200); // past the first poll
+            QCOMPARE(g_readWrite->ReadPar(7, 0.01), 7.0);
+            const QStringList written = m_fix.logLines().filter(QStringLiteral("Write Single Parameter:"));
+            QVERIFY2(written.size() == 1 && written.first().endsWith(QLatin1String("P.7=7.00")), qPrintable(written.join('\n')));
             return;
         }
-        press(nav()->NaFWDPB), press(form->writePB);
-        QCOMPARE(modeText->text(), QStringLiteral("SET, FWD, Write: waiting for the drive's mode"));
-        QTRY_COMPARE_WITH_TIMEOUT(commandsSent(protocol).size(), 2, 3000);
+        press(nav()->NaSetPB), press(nav()->NaFWDPB), press(form->writePB); // each out at its press
         QCOMPARE(commandsSent(protocol), (QList<QByteArray> { NavFixture::commandFrame(protocol, "FRE", 2000), fwd }));
         const QList<Frame> sent = m_fix.requests();
         const auto after = std::find_if(sent.rbegin(), sent.rend(), [&](const Frame &f) { return f.bytes == fwd; });
-        QTRY_VERIFY(std::any_of(sent.rbegin(), after, [&](const Frame &f) {
+        QVERIFY(std::any_of(sent.rbegin(), after, [&](const Frame &f) {
             return !NavFixture::isPoll(protocol, f.bytes, "MOD") && !NavFixture::isPoll(protocol, f.bytes, "STA");
         })); // the write
         QVERIFY(m_fix.boxes().isEmpty());
         return;
     }
-    if (action.endsWith("waiting")) {
+    if (action == "restart") {
+        form->Execute997(); // the box's "Confirm"
+        PaintsUnderWait paints;
+        m_fix.window()->show();
+        modeText->installEventFilter(&paints);
+        press(nav()->NaFWDPB);
+        QCOMPARE(paints.texts, QStringList { "The drive is restarting: please wait" });
+        QVERIFY(modeText->text() == "CU" && !QApplication::overrideCursor());
+        const QList<Frame> sent = m_fix.requests();
+        const auto reset = std::find_if(sent.begin(), sent.end(), [&](const Frame &f) {
+            return f.bytes == NavFixture::commandFrame(protocol, "997");
+        });
+        QVERIFY(reset != sent.end() && (reset + 1)->bytes == NavFixture::commandFrame(protocol, "MOD"));
+        QVERIFY((reset + 1)->at - reset->at > 1.9);
+        QCOMPARE(sent.last().bytes, fwd);
+        QCOMPARE(commandsSent(protocol), QList<QByteArray> { fwd });
+        return;
+    }
+    if (action.endsWith("asked")) { // the poller's first poll comes half a second later
         QTest::mousePress(nav()->NaFWDPB, Qt::LeftButton);
-        QCOMPARE(m_fix.window()->modeValueLabel->text(), QStringLiteral("FWD: waiting for the drive's mode"));
+        QCOMPARE(commandsSent(protocol), QList<QByteArray> { fwd });
+        QCOMPARE(modeText->text(), QLatin1String(cu ? "CU" : "JOG"));
         QTest::mouseRelease(nav()->NaFWDPB, Qt::LeftButton);
-        if (action == "stop_waiting")
+        if (action == "stop_asked")
             press(nav()->NaStopPB);
-        QTRY_VERIFY_WITH_TIMEOUT(lampStates(nav()).left(3) != QLatin1String("000"), 3000);
-        QTest::qWait(300);
-        const QList<QByteArray> expected = action == "stop_waiting" ? QList<QByteArray> { sto }
-            : action == "click_waiting"                              ? QList<QByteArray> { fwd }
-                                                                     : QList<QByteArray>();
-        QCOMPARE(commandsSent(protocol), expected);
+        QCOMPARE(commandsSent(protocol), (action == "click_asked" ? QList<QByteArray> { fwd } : QList<QByteArray> { fwd, sto }));
         QVERIFY(m_fix.boxes().isEmpty());
         return;
     }
@@ -446,14 +478,21 @@ void tst_DriveCommands::stopWins()
         return;
     }
     m_fix.control(QStringLiteral("fault link-lost"));
+    QString atBox;
+    connect(m_fix.window(), &CMainWindow::showErrorInfo, this, [&] { atBox = modeText->text(); });
     QTest::mouseRelease(nav()->NaFWDPB, Qt::LeftButton); // ten tries the drive never hears
     if (action == "owed_stop")
         press(nav()->NaStopPB);
     QVERIFY(nav()->modeState.stopOwed(1));
     const QString words = QStringLiteral("STOP not answered: the drive may still run");
+    QCOMPARE(atBox, words);
     QCOMPARE(modeText->text(), words);
     QTest::qWait(1200); // past the next poll's time: the words stay
     QCOMPARE(modeText->text(), words);
+    qApp->installTranslator(&g_translator);
+    m_fix.window()->actCS->trigger(); // no poll paints them again
+    QCOMPARE(modeText->text(), QStringLiteral("停止未得到应答：变频器可能仍在运行"));
+    m_fix.window()->actE->trigger();
     QVERIFY(m_fix.logLines().filter(QStringLiteral("STO")).size() >= 1); // the failed command's line
     m_fix.control(QStringLiteral("clear"));
     m_fix.passConnectionTest();

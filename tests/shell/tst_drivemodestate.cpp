@@ -18,7 +18,7 @@ using S = DriveModeState;
 using Run = S::Run;
 
 namespace {
-const char *const RunNames[] = { "allowed", "refused", "wait", "offline" };
+const char *const RunNames[] = { "allowed", "refused", "ask", "offline" };
 
 // What the rules say: the run command, whether a release stops, and the lamp and label ("J JOG", "- H4", "-").
 QString rules(const S &state, bool modeH = false)
@@ -39,20 +39,25 @@ void tst_DriveModeState::ordersOfEvents_data()
     QTest::newRow("jog_held_back") << "choose poll:1 jog-held" << "refused - E EXT";
     QTest::newRow("jog_then_its_poll") << "choose poll:1 jog poll:2" << "refused stop J JOG";
     QTest::newRow("poll_begun_before_jog") << "choose poll:1 begin jog end:1" << "allowed stop J JOG";
-    QTest::newRow("cu_reply_lost") << "choose poll:1 cu?" << "wait - -";
-    QTest::newRow("cu_reply_lost_in_jog") << "choose poll:2 cu?" << "wait stop -";
-    QTest::newRow("lost_jog_giveup_test") << "choose poll:0 giveup jog? test" << "wait stop -";
+    QTest::newRow("cu_reply_lost") << "choose poll:1 cu?" << "ask - -";
+    QTest::newRow("cu_reply_lost_in_jog") << "choose poll:2 cu?" << "ask stop -";
+    QTest::newRow("lost_jog_giveup_test") << "choose poll:0 giveup jog? test" << "ask stop -";
     QTest::newRow("lost_jog_giveup_test_poll") << "choose poll:0 giveup jog? test poll:2" << "refused stop J JOG";
     QTest::newRow("giveup_in_jog") << "choose poll:2 giveup" << "offline stop -";
-    QTest::newRow("poll_begun_before_test") << "choose poll:0 begin giveup test end:0" << "wait - -";
-    QTest::newRow("jog_then_another_station") << "choose poll:0 jog choose2" << "wait - -";
-    QTest::newRow("jog_then_delete") << "choose poll:0 jog delete" << "wait - -";
+    QTest::newRow("poll_begun_before_test") << "choose poll:0 begin giveup test end:0" << "ask - -";
+    QTest::newRow("jog_then_another_station") << "choose poll:0 jog choose2" << "ask - -";
+    QTest::newRow("jog_then_delete") << "choose poll:0 jog delete" << "ask - -";
     QTest::newRow("edit_refused") << "choose poll:0 refused" << "allowed - C CU";
-    QTest::newRow("test_in_cu") << "choose poll:0 test" << "wait - -";
+    QTest::newRow("test_in_cu") << "choose poll:0 test" << "ask - -";
+    // A restart is told by the GUI and by the poller: told twice it is one restart, and an answer
+    // at a press after it stands.
+    QTest::newRow("restart") << "choose poll:0 restart1" << "ask - -";
+    QTest::newRow("restart_then_answer_told_again") << "choose poll:0 restart1 asked:2 restart1" << "refused stop J JOG";
+    QTest::newRow("poll_begun_before_restart") << "choose begin restart1 end:0" << "ask - -";
     // A JOG pressed at a station makes each release there a stop until CU or EXT is answered there.
     QTest::newRow("jog_refused_then_cu_poll") << "choose poll:0 jog? poll:0" << "allowed stop C CU";
     QTest::newRow("jog_refused_test_poll") << "choose poll:0 jog? giveup test poll:0" << "allowed stop C CU";
-    QTest::newRow("jog_back_at_its_station") << "choose poll:0 jog choose2 choose1" << "wait stop -";
+    QTest::newRow("jog_back_at_its_station") << "choose poll:0 jog choose2 choose1" << "ask stop -";
     QTest::newRow("jog_then_cu_answered") << "choose poll:2 jog cu poll:0" << "allowed - C CU";
 }
 
@@ -74,6 +79,10 @@ void tst_DriveModeState::ordersOfEvents()
             e == "refused" ? state.editRefused() : state.modePressHeldBack();
         else if (e == "begin")
             ticket = state.pollBegun();
+        else if (e.startsWith("restart"))
+            state.restarting(e.mid(7).toUInt());
+        else if (e.startsWith("asked"))
+            state.modeAnswered(state.pollBegun(), e.section(':', 1).toInt(), false);
         else if (e.contains(':'))
             state.polled(e.startsWith("end") ? ticket : state.pollBegun(), { e.section(':', 1).toInt(), 0, false });
         else
@@ -84,9 +93,9 @@ void tst_DriveModeState::ordersOfEvents()
 
 // Two stations with a drive each on one line, which may go down. The walk plays the dock's part with the
 // state's rules and checks the user's rules against the drives: no run command reaches a drive after STOP or
-// after its button was let go in JOG, or after the user clicked another station; every stop asked for reaches
-// its drive once the line allows; a stop reaches only a station where the user asked for one; after a JOG
-// press a release stops; every press goes out in order, is refused, or is named as not sent.
+// after its button was let go in JOG; every stop asked for reaches its drive once the line allows; a stop
+// reaches only a station where the user asked for one; after a JOG press a release stops; a press whose mode
+// the dock does not know asks the drive first and goes out, or is refused, as the drive's mode decides.
 void tst_DriveModeState::randomWalk()
 {
     const char *const seedName = "TAVIRON_WALK_SEED";
@@ -94,17 +103,16 @@ void tst_DriveModeState::randomWalk()
                                                              : QRandomGenerator::global()->generate();
     QRandomGenerator rng(seed);
     const auto chance = [&rng](int percent) { return int(rng.bounded(100)) < percent; };
-    using C = S::Command;
-    using Go = S::Go;
     for (int walk = 0; walk < 5000; ++walk) {
         S state;
         const bool modeH = chance(50), p79[2] = { chance(50), chance(50) };
         int mode[2] = { int(rng.bounded(0, 9)), int(rng.bounded(0, 9)) };
         bool tested[2] = { chance(70), chance(70) }, running[2] = {}, forbidden[2] = {}, stopWanted[2] = {};
         int asks[2] = {}, current = 0;
-        bool lineUp = true, held = false, gaveUp = false, left = false, jogged[2] = {};
-        std::map<unsigned, int> open; // waiting presses and their station
-        unsigned lastSettled = 0;
+        unsigned restarts = 0;
+        bool lineUp = true, held = false, gaveUp = false, jogged[2] = {};
+        bool jogUnseen = false; // a JOG pressed at the current station since its mode was last seen: FWD may go
+
         QStringList trail { "choose1" };
         QString failure;
         state.stationChosen(1, tested[0]);
@@ -119,8 +127,6 @@ void tst_DriveModeState::randomWalk()
                 return false;
             }
             trail << QString("%1>%2").arg(code).arg(d + 1);
-            if (left && QByteArray(code) != "STO")
-                fail(QString("%1 reached station %2 after another was clicked").arg(code).arg(d + 1));
             if (QByteArray(code) == "STO") {
                 if (asks[d] == 0)
                     fail(QString("a stop reached station %1, where none was asked").arg(d + 1));
@@ -138,50 +144,50 @@ void tst_DriveModeState::randomWalk()
             if (mode[current] == 2)
                 forbidden[current] = true, stopWanted[current] = stopWanted[current] || running[current];
             ++asks[current];
-            if (state.runReleased(C::Fwd))
+            if (state.releaseStops())
                 stop(current);
             else if (jogged[current])
                 fail(QString("a release after JOG at station %1 sent no stop").arg(current + 1));
         };
-        const auto told = [&](const std::vector<S::Waiting> &dropped) {
-            for (const S::Waiting &w : dropped)
-                open.erase(w.id);
-        };
-        const auto settle = [&] {
-            S::Waiting w;
-            for (Go go; (go = state.settle(modeH, &w)) != Go::Wait; open.erase(w.id)) {
-                if (w.id < lastSettled || open.count(w.id) == 0 || open[w.id] != current)
-                    fail(QString("a press settled out of order or for another station"));
-                lastSettled = w.id;
-                if (go == Go::Send)
-                    deliver(current, w.command == C::Set ? "FRE" : "FWD");
+        // The dock's part at a press of FWD or SET: a mode it does not know it asks the drive first.
+        const auto press = [&](const char *code) {
+            if (!state.onLine())
+                return;
+            const bool unknown = state.runCommand(modeH) == Run::Unknown;
+            if (unknown) {
+                const unsigned ticket = state.pollBegun();
+                if (!deliver(current, "MOD"))
+                    return; // the link tells its failure, and nothing goes out
+                state.modeAnswered(ticket, mode[current], p79[current]), jogUnseen = false;
             }
-            told(state.takeDropped());
-        };
-        const auto press = [&](C command) {
-            unsigned id = 0;
-            const Go go = state.commandPressed(command, modeH, &id);
-            if (go == Go::Send)
-                deliver(current, command == C::Set ? "FRE" : "FWD");
-            else if (go == Go::Wait)
-                open[id] = current;
+            const Run run = state.runCommand(modeH);
+            const bool takes = mode[current] == 0 || (mode[current] == 2 && p79[current]) || (mode[current] == 6 && modeH);
+            if (run == Run::Allowed && !takes && !jogUnseen)
+                fail(QString("%1 sent to a drive in mode %2 that does not take it").arg(code).arg(mode[current]));
+            if (unknown && (run == Run::Allowed) != takes)
+                fail(QString("after asking, %1 was %2 by a drive in mode %3").arg(code, run == Run::Allowed ? "sent" : "refused")
+                         .arg(mode[current]));
+            if (run == Run::Unknown)
+                fail(QString("%1 neither sent nor refused").arg(code));
+            if (run == Run::Allowed)
+                deliver(current, code);
         };
         const auto poll = [&] {
             const unsigned ticket = state.pollBegun();
             if (lineUp && state.polled(ticket, { mode[current], running[current] ? 2 : 0, p79[current] }))
-                trail << QString("poll:%1").arg(mode[current]), settle();
+                trail << QString("poll:%1").arg(mode[current]), jogUnseen = false;
         };
         const auto passTest = [&](int d) {
             if (held) // the test's dialog takes the release
                 trail << "box", release();
             trail << QString("test%1").arg(d + 1);
-            current = d, tested[d] = true;
+            current = d, tested[d] = true, jogUnseen = false;
             if (state.stopOwed(d + 1))
                 stop(d);
             state.passedTest(d + 1);
         };
         for (int step = 0; step < 16 && failure.isEmpty(); ++step) {
-            const int event = int(rng.bounded(13));
+            const int event = int(rng.bounded(12));
             if (event == 0) {
                 if (state.onLine())
                     poll();
@@ -195,11 +201,11 @@ void tst_DriveModeState::randomWalk()
                     mode[current] = target;
                 if (target == 2 || takes) // a JOG refused by the turning drive, or lost, counts
                     jogged[current] = target == 2;
+                jogUnseen = target == 2;
                 state.modePressSent(S::Press(target), takes);
             } else if (event == 2 && !held) { // FWD pressed and held
                 held = true, forbidden[current] = false, trail << "fwd";
-                if (state.onLine())
-                    press(C::Fwd);
+                press("FWD");
             } else if (event == 3 && held) {
                 release();
             } else if (event == 4 && held) { // a box opens over the held button
@@ -208,14 +214,16 @@ void tst_DriveModeState::randomWalk()
                 trail << "stop";
                 forbidden[current] = true, stopWanted[current] = stopWanted[current] || running[current];
                 ++asks[current];
-                told(state.stopPressed());
                 stop(current);
             } else if (event == 6) {
                 lineUp = !lineUp, trail << (lineUp ? "line back" : "line down");
-            } else if (event == 7 && state.waiting()) { // the wait ran out, or Exit
-                told(state.dropWaiting()), trail << "dropped";
+            } else if (event == 7 && state.onLine() && lineUp && !held) { // P.998: the drive restarts, P.79 restored
+                trail << "restart", mode[current] = int(rng.bounded(0, 9)), running[current] = false;
+                state.restarting(++restarts);
+                if (chance(50)) // the poller tells it too
+                    state.restarting(restarts);
             } else if (event == 8 && !held) { // another station is chosen
-                current = 1 - current, trail << QString("choose%1").arg(current + 1);
+                current = 1 - current, jogUnseen = false, trail << QString("choose%1").arg(current + 1);
                 state.stationChosen(current + 1, tested[current]);
             } else if (event == 9 && !running[1 - current]) { // at the panel of the other drive
                 mode[1 - current] = int(rng.bounded(0, 9));
@@ -223,20 +231,12 @@ void tst_DriveModeState::randomWalk()
                 state.givenUp(), tested[current] = false, trail << "giveup";
                 if (held)
                     trail << "box", release();
-            } else if (event == 11 && state.onLine()) { // SET, a second press in the wait maybe
-                trail << "set", press(C::Set);
-            } else if (event == 12 && !held) { // another station clicked while a poll is out
-                const unsigned ticket = state.pollBegun();
-                told(state.dropWaiting()), left = true, trail << "click";
-                if (lineUp && state.polled(ticket, { mode[current], running[current] ? 2 : 0, p79[current] }))
-                    settle();
-                left = false, current = 1 - current, trail << QString("choose%1").arg(current + 1);
-                state.stationChosen(current + 1, tested[current]);
+            } else if (event == 11) {
+                trail << "set", press("FRE");
             }
             if (gaveUp && held) // "Communication Error!" opens over the held button
                 trail << "box", release();
             gaveUp = false;
-            settle();
         }
         // The line comes back and each station passes its test: every stop asked for has reached its drive.
         if (held)
@@ -247,9 +247,6 @@ void tst_DriveModeState::randomWalk()
             if (stopWanted[d] && running[d])
                 fail(QString("station %1 runs on after the stop asked for").arg(d + 1));
         }
-        told(state.takeDropped());
-        if (!open.empty())
-            fail("a press was neither sent, nor refused, nor named as not sent");
         if (!failure.isEmpty())
             QFAIL(qPrintable(QString("%1=%2, walk %3: %4 after %5")
                                  .arg(seedName).arg(seed).arg(walk).arg(failure, trail.join(", "))));

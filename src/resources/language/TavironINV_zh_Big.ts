@@ -514,6 +514,12 @@ p, li { white-space: pre-wrap; }
         <source>it is damaged (an item cannot be unpacked); no data file was changed</source>
         <translation>它已損壞（有項目無法解壓縮）；資料檔案均未變更</translation>
     </message>
+    <message>
+        <source>STOP was not answered: the drive may still run.
+Exit anyway?</source>
+        <translation>停止未得到回應：變頻器可能仍在運行。
+仍要退出嗎？</translation>
+    </message>
 </context>
 <context>
     <name>CNavigation</name>
@@ -564,21 +570,8 @@ p, li { white-space: pre-wrap; }
         <translation>請先選擇站點！</translation>
     </message>
     <message>
-        <source>%1 not sent: the drive&apos;s mode did not come</source>
-        <translation>%1未傳送：未收到變頻器的操作模式</translation>
-    </message>
-    <message>
-        <source>%1: waiting for the drive&apos;s mode</source>
-        <translation>%1：等待變頻器的操作模式</translation>
-    </message>
-    <message>
-        <source>, </source>
-        <comment>between the names of waiting commands</comment>
-        <translation>、</translation>
-    </message>
-    <message>
-        <source>%1 not sent</source>
-        <translation>%1未傳送</translation>
+        <source>The drive is restarting: please wait</source>
+        <translation>變頻器正在重新啟動：請稍候</translation>
     </message>
     <message>
         <source>STOP not answered: the drive may still run</source>

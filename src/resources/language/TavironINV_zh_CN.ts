@@ -514,6 +514,12 @@ p, li { white-space: pre-wrap; }
         <source>it is damaged (an item cannot be unpacked); no data file was changed</source>
         <translation>它已损坏（有条目无法解压）；数据文件均未更改</translation>
     </message>
+    <message>
+        <source>STOP was not answered: the drive may still run.
+Exit anyway?</source>
+        <translation>停止未得到应答：变频器可能仍在运行。
+仍要退出吗？</translation>
+    </message>
 </context>
 <context>
     <name>CNavigation</name>
@@ -564,21 +570,8 @@ p, li { white-space: pre-wrap; }
         <translation>请先选择站点！</translation>
     </message>
     <message>
-        <source>%1 not sent: the drive&apos;s mode did not come</source>
-        <translation>%1未发送：未收到变频器的操作模式</translation>
-    </message>
-    <message>
-        <source>%1: waiting for the drive&apos;s mode</source>
-        <translation>%1：等待变频器的操作模式</translation>
-    </message>
-    <message>
-        <source>, </source>
-        <comment>between the names of waiting commands</comment>
-        <translation>、</translation>
-    </message>
-    <message>
-        <source>%1 not sent</source>
-        <translation>%1未发送</translation>
+        <source>The drive is restarting: please wait</source>
+        <translation>变频器正在重新启动：请稍候</translation>
     </message>
     <message>
         <source>STOP not answered: the drive may still run</source>
