@@ -381,10 +381,13 @@ void CComSetup::showWorkingSettings(const LinkSettings &s)
 void CComSetup::successPath(const LinkSettings &s)
 {
     // The drive answers at the tested station (g_station since the test began): a stop it was owed
-    // goes out now, not after boxes the user may leave open and reads that take seconds.
+    // goes out now, not after boxes the user may leave open and reads that take seconds. Left
+    // unanswered, the motor may run: no drive is reported found, and the stop stays owed.
     CNavigation *navigation = g_mainWindow ? g_mainWindow->navigation : nullptr;
-    if (navigation)
-        navigation->sendOwedStop(station);
+    if (navigation && !navigation->sendOwedStop(station)) {
+        failurePath();
+        return;
+    }
     progressBar->setFormat(tr("Connection successful!"));
     progressBar->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     progressBar->setValue(LastSearchStep);

@@ -330,6 +330,11 @@ Outcome Drive::writeRegister(int address, quint16 value)
 Outcome Drive::command(const QString &code, quint16 data)
 {
     Outcome o;
+    // Lost on its way in: the drive never acts on it.
+    if (m_s->losesCommand(code)) {
+        o.status = Outcome::Lost;
+        return o;
+    }
     if (code.size() == 3 && code.at(0) == QLatin1Char('M') && code.at(2) == QLatin1Char('R')
         && m_s->refuses(Refusal::Monitor, code.at(1).unicode(), false)) {
         o.status = Outcome::Refused;

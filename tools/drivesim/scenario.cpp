@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cmath>
 
 bool ParamDef::admits(quint16 value) const
@@ -39,6 +40,12 @@ bool Scenario::refuses(Refusal::Target target, int number, bool write, bool lost
             return true;
     }
     return false;
+}
+
+bool Scenario::losesCommand(const QString &code) const
+{
+    return std::any_of(refusals.cbegin(), refusals.cend(),
+                       [&code](const Refusal &r) { return r.target == Refusal::Command && r.code == code; });
 }
 
 static bool toInt(const QString &text, int *value)
@@ -393,8 +400,14 @@ bool applyScenarioLine(const QString &rawLine, Scenario *s, QString *error, cons
     if (key == QLatin1String("refuse") || key == QLatin1String("lose")) {
         Refusal r;
         r.lost = key == QLatin1String("lose");
+        if (r.lost && need(3) && w.at(1) == QLatin1String("command")) {
+            r.target = Refusal::Command;
+            r.code = w.at(2);
+            s->refusals.append(r);
+            return true;
+        }
         if (r.lost && (!need(3) || w.at(1) != QLatin1String("param"))) {
-            *error = QStringLiteral("lose param <number> [read|write]");
+            *error = QStringLiteral("lose param <number> [read|write], lose command <code>");
             return false;
         }
         if (need(3) && w.at(1) == QLatin1String("monitor")) {

@@ -38,9 +38,10 @@ struct Fault {
 };
 
 struct Refusal {
-    enum Target { Param, Page, Monitor }; // Monitor: number is the item character
+    enum Target { Param, Page, Monitor, Command }; // Monitor: number is the item character
     Target target = Param;
     int number = 0;
+    QString code; // Command: its code in FNC.txt (STO, FWD, ...)
     enum Op { Any, Read, Write };
     Op op = Any;
     bool lost = false; // `lose`: no reply at all, as if it went astray on the line
@@ -95,6 +96,7 @@ struct Scenario {
 
     int restartTime() const { return restartMs >= 0 ? restartMs : (series == 'S' ? 5000 : 1500); }
     bool refuses(Refusal::Target target, int number, bool write, bool lost = false) const;
+    bool losesCommand(const QString &code) const;
 };
 
 // Reads a scenario file (with its includes); on failure returns false and says why in *error.

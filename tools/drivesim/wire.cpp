@@ -338,7 +338,7 @@ Reply Wire::handleTaviron(const QByteArray &frame)
         return nak(known ? '3' : 'B');
     const Outcome o = m_drive->command(entry->code, quint16(payload.toInt(nullptr, 16)));
     if (!o.ok())
-        return nak(tavironError(o));
+        return failure(o);
     r.restart = m_drive->takeRestart();
     if (entry->data.isEmpty())
         return data(o.value, o.decimals, entry->code);
