@@ -66,6 +66,14 @@ void setButtonText(QToolButton *button, const QString &text)
         font.setPointSizeF(font.pointSizeF() - 0.5);
     button->setFont(font);
 }
+
+bool stopOwedToAnyStation(const DriveModeState &state)
+{
+    for (int station = 0; station < DriveModeState::Stations; ++station)
+        if (state.stopOwed(station))
+            return true;
+    return false;
+}
 } // namespace
 
 // Outside any namespace, as the resource initialiser must be.
@@ -747,6 +755,15 @@ void CMainWindow::Open()
 
 void CMainWindow::closeEvent(QCloseEvent *event)
 {
+    // The owed stop goes out only when the drive answers again, which it cannot once we are gone.
+    if (navigation && stopOwedToAnyStation(navigation->modeState)
+        && QMessageBox::warning(this, tr("Warning"),
+               tr("STOP was not answered: the drive may still run.\nExit anyway?"), QMessageBox::Yes | QMessageBox::No,
+               QMessageBox::No)
+            != QMessageBox::Yes) {
+        event->ignore();
+        return;
+    }
     m_exitAsked = true;
     if (trendWindow)
         trendWindow->close();

@@ -10,6 +10,7 @@
 #include "parameter/parinformation.h"
 #include "pseudoterminal.h"
 #include "testdirs.h"
+#include "useranswers.h"
 #include "shell/about.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
@@ -425,7 +426,15 @@ void TestMainWindow::exitEndsTheRunInTheLog()
     CParameter *form = m_window->parameterForm;
     form->compareResult->show();
     form->parInformation->show();
+    // A stop owed to the last station asks first; No keeps the windows and the log's 38-byte Open line.
+    m_window->navigation->modeState.stopSent(DriveModeState::Stations - 1, false);
+    UserAnswers user;
+    user.replies = { QMessageBox::No, QMessageBox::Yes };
     QTest::mouseClick(m_window->exitButton, Qt::LeftButton);
+    QVERIFY(m_window->isVisible() && form->compareResult->isVisible() && log.size() == 38);
+    QTest::mouseClick(m_window->exitButton, Qt::LeftButton);
+    const QString asked = "Warning | STOP was not answered: the drive may still run.\nExit anyway?";
+    QCOMPARE(user.boxes, QStringList({ asked, asked }));
     QVERIFY(!m_window->isVisible());
     QVERIFY(!form->compareResult->isVisible());
     QVERIFY(!form->parInformation->isVisible());
