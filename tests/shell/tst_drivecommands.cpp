@@ -412,11 +412,11 @@ void tst_DriveCommands::stopWins()
             QVERIFY2(written.size() == 1 && written.first().endsWith(QLatin1String("P.7=7.00")), qPrintable(written.join('\n')));
             return;
         }
-        press(nav()->NaSetPB), press(nav()->NaFWDPB), press(form->writePB); // each out at its press
-        QCOMPARE(commandsSent(protocol), (QList<QByteArray> { NavFixture::commandFrame(protocol, "FRE", 2000), fwd }));
+        press(nav()->NaSetPB), press(nav()->NaFWDPB), press(form->writePB);
+        QTRY_COMPARE_WITH_TIMEOUT(commandsSent(protocol), (QList<QByteArray> { NavFixture::commandFrame(protocol, "FRE", 2000), fwd }), 3000);
         const QList<Frame> sent = m_fix.requests();
         const auto after = std::find_if(sent.rbegin(), sent.rend(), [&](const Frame &f) { return f.bytes == fwd; });
-        QVERIFY(std::any_of(sent.rbegin(), after, [&](const Frame &f) {
+        QTRY_VERIFY(std::any_of(sent.rbegin(), after, [&](const Frame &f) {
             return !NavFixture::isPoll(protocol, f.bytes, "MOD") && !NavFixture::isPoll(protocol, f.bytes, "STA");
         })); // the write
         QVERIFY(m_fix.boxes().isEmpty());
