@@ -37,32 +37,6 @@ void setConnectIcon()
         g_mainWindow->connectButton->setIcon(QIcon(QStringLiteral(":/new prefix/images/connect.png")));
 }
 
-// The label shows what the window waits for while the link waits out a restart, which holds the
-// window: painted now, as no event is taken until it is over.
-class RestartSign
-{
-public:
-    RestartSign()
-        : m_shown(g_restartWait || g_restartQuiet.pending())
-    {
-        if (!m_shown)
-            return;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        setModeText(QCoreApplication::translate("CNavigation", "The drive is restarting: please wait"));
-        if (g_mainWindow && g_mainWindow->modeValueLabel)
-            g_mainWindow->modeValueLabel->repaint();
-    }
-    ~RestartSign()
-    {
-        if (m_shown)
-            QApplication::restoreOverrideCursor();
-    }
-    bool shown() const { return m_shown; }
-
-private:
-    const bool m_shown;
-};
-
 } // namespace
 
 bool DriveCommands::modeH()
@@ -110,20 +84,29 @@ void DriveCommands::refuseOutsideCu()
                          QMessageBox::Ok);
 }
 
+// One that waits out a restart holds the window: the field says what it waits for, painted now, as no
+// event is taken until it is over, and shows the state again after.
+int DriveCommands::send(const char *code)
+{
+    if (!g_restartWait && !g_restartQuiet.pending())
+        return g_readWrite->SendCommand(code);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    setModeText(QCoreApplication::translate("CNavigation", "The drive is restarting: please wait"));
+    if (g_mainWindow && g_mainWindow->modeValueLabel)
+        g_mainWindow->modeValueLabel->repaint();
+    const int result = g_readWrite->SendCommand(code);
+    QApplication::restoreOverrideCursor();
+    m_dock.paintMode(true);
+    return result;
+}
+
 DriveCommands::Asked DriveCommands::askMode()
 {
-    ReadWrite *link = g_readWrite;
     const unsigned ticket = m_state.pollBegun();
-    int mode = -1;
+    const int mode = send("MOD");
     bool p79Is3 = false;
-    bool restarted = false;
-    {
-        const RestartSign sign;
-        restarted = sign.shown();
-        mode = link->SendCommand("MOD");
-        if (mode == '2' && !g_offLine)
-            p79Is3 = QStringLiteral("%1").arg(link->ReadPar(79, 1.0)) == QLatin1String("3");
-    }
+    if (mode == '2' && !g_offLine)
+        p79Is3 = QStringLiteral("%1").arg(g_readWrite->ReadPar(79, 1.0)) == QLatin1String("3");
     m_dock.followLink();
     Asked asked = Asked::Known;
     if (g_offLine || !ReadWrite::lastCommandSent())
@@ -133,7 +116,7 @@ DriveCommands::Asked DriveCommands::askMode()
         asked = Asked::NoMode;
     else
         m_state.modeAnswered(ticket, mode - '0', p79Is3);
-    m_dock.paintMode(restarted);
+    m_dock.paintMode();
     return asked;
 }
 
@@ -224,7 +207,7 @@ void DriveCommands::SwitchToCU()
 {
     if (!commandMayGo())
         return;
-    const int result = g_readWrite->SendCommand("CU0");
+    const int result = send("CU0");
     modePressed(DriveModeState::Press::Cu, result);
     if (result == 0 && !g_versionRead && g_mainWindow) {
         g_mainWindow->parameterForm->loadParameterTable();
@@ -235,13 +218,13 @@ void DriveCommands::SwitchToCU()
 void DriveCommands::SwitchToExt()
 {
     if (commandMayGo())
-        modePressed(DriveModeState::Press::Ext, g_readWrite->SendCommand("EXT"));
+        modePressed(DriveModeState::Press::Ext, send("EXT"));
 }
 
 void DriveCommands::SwitchToJOG()
 {
     if (commandMayGo())
-        modePressed(DriveModeState::Press::Jog, g_readWrite->SendCommand("JOG"));
+        modePressed(DriveModeState::Press::Jog, send("JOG"));
 }
 
 void DriveCommands::InvRunRev()
@@ -262,7 +245,7 @@ void DriveCommands::InvSetFre()
 void DriveCommands::sendRun(Order order, double frequency)
 {
     if (order != Order::Set) {
-        g_readWrite->SendCommand(order == Order::Fwd ? "FWD" : "REV");
+        send(order == Order::Fwd ? "FWD" : "REV");
         return;
     }
     int value = qRound(frequency * 100);
@@ -275,7 +258,7 @@ void DriveCommands::sendRun(Order order, double frequency)
             value /= 10;
     }
     const char frame[] = { 'F', 'R', 'E', char(value / 256), char(value % 256), '\0' };
-    g_readWrite->SendCommand(frame);
+    send(frame);
 }
 
 // In JOG the drive runs only while REV or FWD is held down, however it came to JOG. The stop goes
@@ -331,17 +314,10 @@ void DriveCommands::sendStop(int number)
     // Owed until answered: a box the failure opens finds the words in the mode field already.
     m_state.stopSent(number, false);
     m_dock.paintMode();
-    int result = -1;
-    bool restarted = false;
-    {
-        const RestartSign sign;
-        restarted = sign.shown();
-        result = g_readWrite->SendCommand("STO");
-    }
+    const int result = send("STO");
     const bool answered = ReadWrite::lastCommandSent() && result == 0;
     // Unanswered, it goes out again first when the station is found again.
     m_state.stopSent(number, answered);
-    m_dock.paintMode(restarted);
     if (answered && m_state.onLine())
         m_dock.setDirectionLamps(nullptr);
 }

@@ -53,6 +53,8 @@ private:
 
     // The guard of the dock's own commands: the station's test, and the link as the dock knows it.
     bool commandMayGo();
+    // Every command of the dock goes out here.
+    int send(const char *code);
     // One mode request, and in JOG the P.79 that decides it; Lost: the link has told its failure.
     Asked askMode();
     void orderRun(Order order);
