@@ -17,7 +17,6 @@ private slots:
     void topItemLeavesThePollerWatching();
     void restartWaitIsHonoured();
     void windowWaitsForARunningPoll();
-    void formWritesAskTheModeAtThePress();
     void busyDriveKeepsModeAndStatusApart_data();
     void busyDriveKeepsModeAndStatusApart();
 
@@ -292,30 +291,6 @@ void tst_ModePoller::windowWaitsForARunningPoll()
     QTRY_COMPARE(m_fix.received().size(), 2 + 10); // the tries are unanswered: nothing orders their lines
     const QList<Frame> frames = m_fix.received();
     QVERIFY(frames.last().at < gone);
-}
-
-// Right after the station is chosen the mode is unknown: a write of the parameter form asks the drive
-// and goes out at its press, before the first poll, instead of asking for CU.
-void tst_ModePoller::formWritesAskTheModeAtThePress()
-{
-    startPolling();
-    CParameter *form = m_fix.window()->parameterForm;
-    QTableWidget *table = form->PartableWidget;
-    int row = 0;
-    while (row < table->rowCount() && form->cellText(row, 1).trimmed() != QLatin1String("P.1"))
-        ++row;
-    QVERIFY(row < table->rowCount());
-    table->item(row, 10)->setText(QStringLiteral("50.00"));
-    table->setCurrentCell(row, 10);
-    m_fix.watch();
-    const bool unknown = nav()->modeState.mode() == DriveModeState::Mode::Unknown; // else a slow machine's poll came
-    const int before = m_fix.requests().size();
-    QTest::mouseClick(form->writePB, Qt::LeftButton);
-    QCOMPARE(m_fix.window()->modeValueLabel->text(), QStringLiteral("CU"));
-    const QList<Frame> sent = m_fix.requests().mid(before);
-    QVERIFY(!sent.isEmpty() && (!unknown || NavFixture::isPoll(0, sent.first().bytes, "MOD")));
-    QVERIFY(!NavFixture::isPoll(0, sent.last().bytes, "MOD") && !NavFixture::isPoll(0, sent.last().bytes, "STA"));
-    QVERIFY(m_fix.boxes().isEmpty());
 }
 
 void tst_ModePoller::busyDriveKeepsModeAndStatusApart_data()
