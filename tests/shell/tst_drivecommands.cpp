@@ -303,8 +303,8 @@ void tst_DriveCommands::requestWaitingBehindAGiveUp()
         m_fix.passConnectionTest(); // nothing stale: FWD asks the drive its mode
         QCOMPARE(lampStates(nav()) + m_fix.window()->modeValueLabel->text(), QStringLiteral("00000"));
         press(nav()->NaFWDPB);
-        QCOMPARE(commandsSent(protocol), (QList<QByteArray> { NavFixture::commandFrame(protocol, "STO"),
-                                                             NavFixture::commandFrame(protocol, "FWD") }));
+        QTRY_COMPARE_WITH_TIMEOUT(commandsSent(protocol), (QList<QByteArray> { NavFixture::commandFrame(protocol, "STO"),
+                                                                              NavFixture::commandFrame(protocol, "FWD") }), 3000);
     }
 }
 
@@ -408,7 +408,8 @@ void tst_DriveCommands::stopWins()
             return;
         }
         press(nav()->NaSetPB), press(nav()->NaFWDPB), press(form->writePB);
-        QTRY_COMPARE_WITH_TIMEOUT(commandsSent(protocol), (QList<QByteArray> { NavFixture::commandFrame(protocol, "FRE", 2000), fwd }), 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(commandsSent(protocol).size(), 2, 3000);
+        QCOMPARE(commandsSent(protocol), (QList<QByteArray> { NavFixture::commandFrame(protocol, "FRE", 2000), fwd }));
         const QList<Frame> sent = m_fix.requests();
         const auto after = std::find_if(sent.rbegin(), sent.rend(), [&](const Frame &f) { return f.bytes == fwd; });
         QTRY_VERIFY(std::any_of(sent.rbegin(), after, [&](const Frame &f) {
@@ -431,20 +432,19 @@ void tst_DriveCommands::stopWins()
         QVERIFY(sent.at(1).at - sent.first().at > 1.9);
         return;
     }
-    if (action.endsWith("asked")) { // the poller's first poll comes half a second later
-        QTest::mousePress(nav()->NaFWDPB, Qt::LeftButton);
-        QCOMPARE(commandsSent(protocol), QList<QByteArray> { fwd });
+    const bool asked = action.endsWith("asked"); // FWD asks the drive its mode, half a second before its first poll
+    if (!asked)
+        QTRY_COMPARE_WITH_TIMEOUT(lampStates(nav()).left(3), QLatin1String(cu ? "100" : "001"), 3000);
+    QTest::mousePress(nav()->NaFWDPB, Qt::LeftButton);
+    QCOMPARE(commandsSent(protocol), QList<QByteArray> { fwd });
+    if (asked) {
         QCOMPARE(modeText->text(), QLatin1String(cu ? "CU" : "JOG"));
         QTest::mouseRelease(nav()->NaFWDPB, Qt::LeftButton);
         if (action == "stop_asked")
             press(nav()->NaStopPB);
         QCOMPARE(commandsSent(protocol), (action == "click_asked" ? QList<QByteArray> { fwd } : QList<QByteArray> { fwd, sto }));
-        QVERIFY(m_fix.boxes().isEmpty());
         return;
     }
-    QTRY_COMPARE_WITH_TIMEOUT(lampStates(nav()).left(3), QLatin1String(cu ? "100" : "001"), 3000);
-    QTest::mousePress(nav()->NaFWDPB, Qt::LeftButton);
-    QCOMPARE(commandsSent(protocol), QList<QByteArray> { fwd });
     if (action == "jog_refused") { // the motor turns: the drive refuses JOG
         QTest::mouseRelease(nav()->NaFWDPB, Qt::LeftButton);
         QTest::qWait(300);
