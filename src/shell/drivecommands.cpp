@@ -91,7 +91,7 @@ int DriveCommands::send(const char *code)
     if (!g_restartWait && !g_restartQuiet.pending())
         return g_readWrite->SendCommand(code);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    setModeText(QCoreApplication::translate("CNavigation", "The drive is restarting: please wait"));
+    setModeText(QCoreApplication::translate("CNavigation", "Drive restarting: please wait"));
     if (g_mainWindow && g_mainWindow->modeValueLabel)
         g_mainWindow->modeValueLabel->repaint();
     const int result = g_readWrite->SendCommand(code);

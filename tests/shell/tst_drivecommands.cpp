@@ -424,7 +424,7 @@ void tst_DriveCommands::stopWins()
         m_fix.window()->show();
         modeText->installEventFilter(&paints);
         press(nav()->NaFWDPB);
-        QCOMPARE(paints.texts, QStringList { "The drive is restarting: please wait" });
+        QCOMPARE(paints.texts, QStringList { "Drive restarting: please wait" });
         QVERIFY(modeText->text() == "CU" && !QApplication::overrideCursor());
         const QList<Frame> sent = m_fix.requests().mid(m_fix.requests().size() - 3); // 997, the mode request, FWD
         QCOMPARE(sent.first().bytes + sent.at(1).bytes + sent.last().bytes, NavFixture::commandFrame(protocol, "997")

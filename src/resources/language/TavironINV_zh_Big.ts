@@ -570,7 +570,7 @@ Exit anyway?</source>
         <translation>請先選擇站點！</translation>
     </message>
     <message>
-        <source>The drive is restarting: please wait</source>
+        <source>Drive restarting: please wait</source>
         <translation>變頻器正在重新啟動：請稍候</translation>
     </message>
     <message>

@@ -570,7 +570,7 @@ Exit anyway?</source>
         <translation>请先选择站点！</translation>
     </message>
     <message>
-        <source>The drive is restarting: please wait</source>
+        <source>Drive restarting: please wait</source>
         <translation>变频器正在重新启动：请稍候</translation>
     </message>
     <message>
