@@ -318,6 +318,8 @@ void DriveCommands::sendStop(int number)
     const bool answered = ReadWrite::lastCommandSent() && result == 0;
     // Unanswered, it goes out again first when the station is found again.
     m_state.stopSent(number, answered);
+    // Painted first, so that the lamps the stop puts out stay out until the next poll.
+    m_dock.paintMode();
     if (answered && m_state.onLine())
         m_dock.setDirectionLamps(nullptr);
 }
