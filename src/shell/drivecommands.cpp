@@ -44,6 +44,11 @@ bool DriveCommands::modeH()
     return isFeatureEnabled(QStringLiteral("readWrite_H"));
 }
 
+bool DriveCommands::p79Is3(ReadWrite *link)
+{
+    return QStringLiteral("%1").arg(link->ReadPar(79, 1.0)) == QLatin1String("3");
+}
+
 int DriveCommands::restartWaitMs()
 {
     return g_seriesLetter == 'S' ? 7000 : 2000;
@@ -104,9 +109,7 @@ DriveCommands::Asked DriveCommands::askMode()
 {
     const unsigned ticket = m_state.pollBegun();
     const int mode = send("MOD");
-    bool p79Is3 = false;
-    if (mode == '2' && !g_offLine)
-        p79Is3 = QStringLiteral("%1").arg(g_readWrite->ReadPar(79, 1.0)) == QLatin1String("3");
+    const bool takesRuns = mode == '2' && !g_offLine && p79Is3(g_readWrite);
     m_dock.followLink();
     Asked asked = Asked::Known;
     if (g_offLine || !ReadWrite::lastCommandSent())
@@ -115,7 +118,7 @@ DriveCommands::Asked DriveCommands::askMode()
         // Answered with no mode the dock knows: refused, as a poll's would be, without taking it as the mode.
         asked = Asked::NoMode;
     else
-        m_state.modeAnswered(ticket, mode - '0', p79Is3);
+        m_state.modeAnswered(ticket, mode - '0', takesRuns);
     m_dock.paintMode();
     return asked;
 }

@@ -10,6 +10,7 @@
 #include <QString>
 
 class CNavigation;
+class ReadWrite;
 
 class DriveCommands : public QObject
 {
@@ -19,6 +20,8 @@ public:
 
     // Whether the drive has the H modes, whose H4 takes run commands as CU does.
     static bool modeH();
+    // In JOG, whether the drive takes run commands from the link: P.79 reads 3.
+    static bool p79Is3(ReadWrite *link);
     // How long the drive stays deaf after a command that restarts it.
     static int restartWaitMs();
 

@@ -397,7 +397,7 @@ void CNavigation::pollModeState()
     } else {
         // Read here, once a poll, rather than on the GUI thread at every paint.
         if (poll.mode == 2)
-            poll.p79Is3 = QStringLiteral("%1").arg(link->ReadPar(79, 1.0)) == QLatin1String("3");
+            poll.p79Is3 = DriveCommands::p79Is3(link);
         poll.status = status;
         statusWord = status;
         modeState.polled(ticket, poll);
