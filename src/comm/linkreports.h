@@ -37,6 +37,8 @@ public:
     virtual void appendLog(const QString &line) = 0;
     // A warning box; GUI thread only.
     virtual void warn(const QString &title, const QString &text) = 0;
+    // A request waits for the drive's restart to end (true), or has done waiting; from any thread.
+    virtual void restartWait(bool) {}
 
     // While set, the character protocol selects the page again before its next access; a
     // selection that succeeds clears it.

@@ -172,8 +172,14 @@ bool takeLinkAfterRestart()
     for (;;) {
         if (g_restartQuiet.pending() && RestartQuiet::givesWay())
             return false;
-        if (const qint64 ms = g_restartQuiet.remainingMs())
+        if (const qint64 ms = g_restartQuiet.remainingMs()) {
+            LinkReports *reports = linkReports();
+            if (reports)
+                reports->restartWait(true);
             QThread::msleep(ulong(ms));
+            if (reports)
+                reports->restartWait(false);
+        }
         g_transactionSemaphore.acquire();
         if (!g_restartQuiet.pending())
             return true;
@@ -447,10 +453,10 @@ int ReadWrite::SendCommand(const char *code)
 {
     t_commandSent = false;
     std::lock_guard<std::mutex> locker(m_commandMutex);
+    // The drive's restart is waited out from its command's answer (the link's quiet), not from now.
     if (g_restartWait) {
-        if (RestartQuiet::givesWay())
+        if (RestartQuiet::givesWay() && g_restartQuiet.pending())
             return -1;
-        QThread::msleep(ulong(restartWaitMs()));
         g_restartWait = false;
     }
     const QByteArray key(code, 3);

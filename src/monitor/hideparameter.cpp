@@ -14,6 +14,7 @@
 #include "platform/paths.h"
 #include "platform/textfiles.h"
 #include "shell/appglobals.h"
+#include "shell/earlierpresses.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
 #include "shell/savefilename.h"
@@ -276,7 +277,7 @@ void HideParameter::historyAlarm()
         ? navigation->modeRule()
         : (g_cuModeResult == 0 ? DriveModeState::Go::Send : DriveModeState::Go::Refuse);
     if (go == DriveModeState::Go::Refuse)
-        QMessageBox::warning(this, tr("Warning"), tr("Please change INV operation mode to CU!"), QMessageBox::Ok);
+        warnAfterEarlierPresses(this, tr("Warning"), tr("Please change INV operation mode to CU!"));
     if (go != DriveModeState::Go::Send)
         return;
     historyEdit->clear();

@@ -91,7 +91,6 @@ bool MonitorThread::startMode(std::atomic<bool> &mode)
     if (!readInverterInfo())
         return false;
     m_largeDrive = typeTextCapacity(g_invType) > 160.0;
-    m_series = g_seriesLetter.load();
     std::unique_lock<std::mutex> lock(m_stateMutex);
     // A run that has decided to end would take no notice of the flag: let it end, then start anew.
     if (isRunning() && m_finishing) {
@@ -200,7 +199,7 @@ void MonitorThread::runPasses()
 void MonitorThread::pollOnce()
 {
     if (g_restartWait || g_restartQuiet.pending()) {
-        if (!sleepUnlessStopped(int(qMax<qint64>(restartWaitMs(m_series), g_restartQuiet.remainingMs()))))
+        if (!sleepUnlessStopped(int(g_restartQuiet.remainingMs())))
             return;
         g_restartWait = false;
     }

@@ -53,9 +53,6 @@ public:
     std::atomic<bool> dialMode { false };
     std::atomic<bool> trendMode { false };
 
-    // Restart wait of a pass, in milliseconds, for a series letter.
-    static int restartWaitMs(char series) { return series == 'S' ? 7000 : 3000; }
-
 protected:
     void run() override;
 
@@ -76,7 +73,6 @@ private:
     bool m_trendOffLine = false;
     // Taken on the GUI thread at each start: the poller reads no GUI-owned text.
     std::atomic<bool> m_largeDrive { false };
-    std::atomic<char> m_series { '0' };
 };
 
 extern MonitorThread *g_monitorThread;

@@ -11,6 +11,7 @@
 #include "parameter/relatedunits.h"
 #include "parameter/valuetext.h"
 #include "shell/appglobals.h"
+#include "shell/earlierpresses.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
 #include "shell/operationlog.h"
@@ -35,6 +36,8 @@ struct DeferredWrite {
 
 int CParameter::batchWriteBox(const QString &text, bool offerContinue)
 {
+    // Each follows reads or a mode request that held the window.
+    takeEarlierPresses();
     QMessageBox box;
     box.setIcon(QMessageBox::NoIcon);
     box.setIcon(QMessageBox::Warning);

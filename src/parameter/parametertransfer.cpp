@@ -12,6 +12,7 @@
 #include "parameter/relatedunits.h"
 #include "parameter/valuetext.h"
 #include "shell/appglobals.h"
+#include "shell/earlierpresses.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
 #include "shell/operationlog.h"
@@ -414,7 +415,7 @@ void CParameter::WriteSinglePar()
     case DriveModeState::Go::Send:
         break;
     case DriveModeState::Go::Refuse:
-        QMessageBox::warning(this, tr("Warning"), tr("Please change INV operation mode to CU!"));
+        warnAfterEarlierPresses(this, tr("Warning"), tr("Please change INV operation mode to CU!"));
         return;
     default:
         return;

@@ -5,6 +5,7 @@
 #include "comm/typeinfo.h"
 #include "parameter/parameter.h"
 #include "shell/appglobals.h"
+#include "shell/earlierpresses.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
 
@@ -25,12 +26,6 @@ QString parameterText(int number)
     return QStringLiteral("%1").arg(g_mainWindow->parameterForm->readParValue(number));
 }
 
-void setModeText(const QString &text)
-{
-    if (g_mainWindow && g_mainWindow->modeValueLabel)
-        g_mainWindow->modeValueLabel->setText(text);
-}
-
 void setConnectIcon()
 {
     if (g_mainWindow && g_mainWindow->connectButton)
@@ -47,11 +42,6 @@ bool DriveCommands::modeH()
 bool DriveCommands::p79Is3(ReadWrite *link)
 {
     return QStringLiteral("%1").arg(link->ReadPar(79, 1.0)) == QLatin1String("3");
-}
-
-int DriveCommands::restartWaitMs()
-{
-    return g_seriesLetter == 'S' ? 7000 : 2000;
 }
 
 DriveCommands::DriveCommands(CNavigation &dock, DriveModeState &state)
@@ -84,25 +74,14 @@ bool DriveCommands::commandMayGo()
 void DriveCommands::refuseOutsideCu()
 {
     // The dock's texts keep the dock's translation context.
-    QMessageBox::warning(&m_dock, QCoreApplication::translate("CNavigation", "Warning"),
-                         QCoreApplication::translate("CNavigation", "Please change INV operation mode to CU!"),
-                         QMessageBox::Ok);
+    warnAfterEarlierPresses(&m_dock, QCoreApplication::translate("CNavigation", "Warning"),
+                            QCoreApplication::translate("CNavigation", "Please change INV operation mode to CU!"));
 }
 
-// One that waits out a restart holds the window: the field says what it waits for, painted now, as no
-// event is taken until it is over, and shows the state again after.
+// One that waits out a restart holds the window: the shell's reports say so meanwhile.
 int DriveCommands::send(const char *code)
 {
-    if (!g_restartWait && !g_restartQuiet.pending())
-        return g_readWrite->SendCommand(code);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    setModeText(QCoreApplication::translate("CNavigation", "Drive restarting: please wait"));
-    if (g_mainWindow && g_mainWindow->modeValueLabel)
-        g_mainWindow->modeValueLabel->repaint();
-    const int result = g_readWrite->SendCommand(code);
-    QApplication::restoreOverrideCursor();
-    m_dock.paintMode(true);
-    return result;
+    return g_readWrite->SendCommand(code);
 }
 
 DriveCommands::Asked DriveCommands::askMode()

@@ -22,8 +22,6 @@ public:
     static bool modeH();
     // In JOG, whether the drive takes run commands from the link: P.79 reads 3.
     static bool p79Is3(ReadWrite *link);
-    // How long the drive stays deaf after a command that restarts it.
-    static int restartWaitMs();
 
     // The CU rule at a press, for the dock's run buttons and the other windows' commands (the form's
     // writes, the alarm history): a mode the dock does not know is asked of the drive first. AskTest:

@@ -21,6 +21,7 @@
 #include "shell/appglobals.h"
 #include "shell/commsettings.h"
 #include "shell/document.h"
+#include "shell/earlierpresses.h"
 #include "shell/filedialoglocale.h"
 #include "shell/help.h"
 #include "shell/navigation.h"
@@ -319,9 +320,19 @@ void CMainWindow::ErrWarning(int index)
     QString text = (index >= 0 && index < messageTable.size()) ? messageTable.at(index) : QString();
     if (text.isEmpty())
         text = messageTable.value(8);
-    // A lost link is the link's failure, not the value's.
+    // A lost link is the link's failure, not the value's. Named now: the write is over when the box opens.
     if (!refusalSubject.isEmpty() && !g_offLine)
         text += QLatin1Char('\n') + refusalSubject;
+    // Opened once the failing exchange has let go of the link, and after the presses the user made
+    // while the window waited on it: a STOP among them goes out before the box can take it.
+    QMetaObject::invokeMethod(this, [this, text] { showErrorBox(text); }, Qt::QueuedConnection);
+}
+
+void CMainWindow::showErrorBox(const QString &text)
+{
+    takeEarlierPresses();
+    if (m_exitAsked)
+        return;
     // Over the window the user works in, the monitor's or the trend's too, not behind it; that
     // window may go while the box is up and take the box along.
     QWidget *over = QApplication::activeWindow();

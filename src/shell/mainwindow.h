@@ -94,6 +94,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void showErrorBox(const QString &text);
     void retranslateStrings();
     void checkLanguageAction(int language);
     void buildStatusBar();

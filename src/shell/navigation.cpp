@@ -11,6 +11,7 @@
 #include "platform/textfiles.h"
 #include "shell/appglobals.h"
 #include "shell/document.h"
+#include "shell/earlierpresses.h"
 #include "shell/mainwindow.h"
 #include "shell/modethread.h"
 #include "shell/operationlog.h"
@@ -307,8 +308,7 @@ int CNavigation::checkConnection()
     if (named) {
         // Over the window the user works in, the monitor's too, rather than raising the dock's.
         QWidget *over = QApplication::activeWindow();
-        QMessageBox::warning(over ? over : this, tr("Warning"), tr("Please execute connection test first!"),
-                             QMessageBox::Ok);
+        warnAfterEarlierPresses(over ? over : this, tr("Warning"), tr("Please execute connection test first!"));
     }
     setConnectionState(false);
     return -1;
@@ -360,10 +360,10 @@ void CNavigation::stopModePolling(bool takeOffLine)
 void CNavigation::pollModeState()
 {
     if (g_modeRestartWait) {
-        // The drive restarts after a parameter command and hears nothing meanwhile; under Modbus
-        // ASCII the link's own wait is the longer one.
+        // The drive restarts after a parameter command and hears nothing until the link's quiet,
+        // counted from the command's answer, has run.
         const unsigned restart = g_restartCount;
-        QThread::msleep(ulong(qMax<qint64>(DriveCommands::restartWaitMs(), g_restartQuiet.remainingMs())));
+        QThread::msleep(ulong(g_restartQuiet.remainingMs()));
         // Told before the flags go, so the display cannot miss the restart; the link's wait is
         // over too, or the poll would wait it out once more.
         modeState.restarting(restart);
@@ -427,6 +427,22 @@ void CNavigation::showLinkLost()
         stationTested[number] = 0;
     setConnectionState(false);
     paintMode();
+}
+
+void CNavigation::showRestartWait(bool waiting)
+{
+    if (!waiting) {
+        QApplication::restoreOverrideCursor();
+        paintMode(true);
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    setModeText(tr("Drive restarting: please wait"));
+    // The window the user works in too: a box closed just before would leave its hole unpainted.
+    QWidget *active = QApplication::activeWindow();
+    if (active && active != window())
+        active->repaint();
+    window()->repaint();
 }
 
 void CNavigation::followLink()

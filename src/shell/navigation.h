@@ -74,6 +74,10 @@ public:
     // -1 = no station is chosen or it has not passed the connection test (the user has been told).
     int checkConnection();
 
+    // A request of the GUI thread waits out the drive's restart (true), or has done: the mode field
+    // says so under the wait cursor, painted at once since no event is taken meanwhile.
+    void showRestartWait(bool waiting);
+
     // Starts following the drive's operation mode (the mode poller and its display).
     void startModeDisplay();
     // The connection test has found the drive: the display starts anew from its polls.

@@ -4,9 +4,11 @@
 #include "platform/textfiles.h"
 #include "shell/appglobals.h"
 #include "shell/mainwindow.h"
+#include "shell/navigation.h"
 #include "shell/operationlog.h"
 
 #include <QMessageBox>
+#include <QThread>
 
 namespace {
 
@@ -29,6 +31,13 @@ public:
     void warn(const QString &title, const QString &text) override
     {
         QMessageBox::warning(g_mainWindow, title, text);
+    }
+
+    void restartWait(bool waiting) override
+    {
+        CMainWindow *window = g_mainWindow;
+        if (window && window->navigation && QThread::currentThread() == window->thread())
+            window->navigation->showRestartWait(waiting);
     }
 
     bool pageSelectForced() const override

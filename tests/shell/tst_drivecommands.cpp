@@ -426,10 +426,15 @@ void tst_DriveCommands::stopWins()
         press(nav()->NaFWDPB);
         QCOMPARE(paints.texts, QStringList { "Drive restarting: please wait" });
         QVERIFY(modeText->text() == "CU" && !QApplication::overrideCursor());
-        const QList<Frame> sent = m_fix.requests().mid(m_fix.requests().size() - 3); // 997, the mode request, FWD
-        QCOMPARE(sent.first().bytes + sent.at(1).bytes + sent.last().bytes, NavFixture::commandFrame(protocol, "997")
-                     + NavFixture::commandFrame(protocol, "MOD") + fwd);
-        QVERIFY(sent.at(1).at - sent.first().at > 1.9);
+        // 997, then the mode asked (by the press or a poll that began after the restart), then FWD.
+        const QList<Frame> all = m_fix.requests();
+        const auto restart = std::find_if(all.begin(), all.end(), [&](const Frame &f) {
+            return f.bytes == NavFixture::commandFrame(protocol, "997");
+        });
+        QVERIFY(restart != all.end() && restart + 1 != all.end());
+        QVERIFY(NavFixture::isPoll(protocol, (restart + 1)->bytes, "MOD"));
+        QVERIFY((restart + 1)->at - restart->at > 1.9);
+        QVERIFY(std::find_if(restart + 2, all.end(), [&](const Frame &f) { return f.bytes == fwd; }) != all.end());
         return;
     }
     const bool asked = action.endsWith("asked"); // FWD asks the drive its mode, half a second before its first poll

@@ -1,0 +1,58 @@
+#include "shell/earlierpresses.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QMessageBox>
+#include <QThread>
+
+namespace
+{
+
+class InputSeen : public QObject
+{
+public:
+    bool seen = false;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            seen = true;
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void takeEarlierPresses()
+{
+    if (!qApp || QThread::currentThread() != qApp->thread())
+        return;
+    // A press's own command may take a while, during which more presses wait: taken too, until a
+    // round finds none. Bounded, so a user clicking on and on cannot keep the box away for ever.
+    for (int round = 0; round < 50; ++round) {
+        // Whatever the server has sent is in the queue before it is looked at.
+        QGuiApplication::sync();
+        InputSeen input;
+        qApp->installEventFilter(&input);
+        QCoreApplication::processEvents();
+        qApp->removeEventFilter(&input);
+        if (!input.seen)
+            return;
+    }
+}
+
+void warnAfterEarlierPresses(QWidget *parent, const QString &title, const QString &text)
+{
+    takeEarlierPresses();
+    QMessageBox::warning(parent, title, text, QMessageBox::Ok);
+}
