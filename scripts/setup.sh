@@ -15,6 +15,8 @@ PACKAGES=(
     # Qt's own catalogues (qtbase_zh_CN.qm, qtbase_zh_TW.qm) for its standard buttons and dialogs.
     qttranslations5-l10n
     xvfb xauth x11-utils socat zip unzip mbpoll xdg-utils xchm
+    # Clicks through the X server for the dock's presses made while the window waits on the line.
+    xdotool
     # The window manager under which tst_textsfit checks the frames the user sees.
     openbox
     fp-utils archmage

@@ -178,15 +178,18 @@ void tst_ReadWriteASC::damagedReplyTriedAgain()
     QCOMPARE(m_link.reportedErrors(), QList<int> { 8 });
 }
 
+// The restart's wait runs from the restarting command's answer: a command asked a second later waits the rest.
 void tst_ReadWriteASC::restartWait()
 {
+    m_link.drive().play(answers({ "010613000997", "010610010002" }));
+    QCOMPARE(m_rw->SendCommand("997"), 0);
     g_restartWait = true;
-    m_link.drive().play(answers({ "010610010002" }));
+    QThread::msleep(1000);
     QCOMPARE(m_rw->SendCommand("FWD"), 0);
     m_link.drive().stop();
     QVERIFY(!g_restartWait);
-    const qint64 sentAt = m_link.drive().requests().value(0).atMs;
-    QVERIFY2(sentAt >= 3000 && sentAt < 3300, qPrintable(QString::number(sentAt)));
+    const qint64 waited = m_link.drive().requests().value(1).atMs - m_link.drive().requests().value(0).atMs;
+    QVERIFY2(waited >= 3000 && waited < 3300, qPrintable(QString::number(waited)));
 }
 
 QTEST_MAIN(tst_ReadWriteASC)

@@ -307,13 +307,15 @@ void tst_ReadWriteZR::pollerAndWriterInDifferentPages()
 void tst_ReadWriteZR::restartWaitOfSeriesS()
 {
     g_seriesLetter = 'S';
+    m_link.drive().play(answers({ zrAck("01"), zrAck("01") }));
+    QCOMPARE(m_rw->SendCommand("997"), 0);
     g_restartWait = true;
-    m_link.drive().play(answers({ zrAck("01") }));
+    QThread::msleep(6000); // STOP pressed six seconds after: it waits only the seventh
     QCOMPARE(m_rw->SendCommand("STO"), 0);
     m_link.drive().stop();
     QVERIFY(!g_restartWait);
-    const qint64 sentAt = m_link.drive().requests().value(0).atMs;
-    QVERIFY2(sentAt >= 7000 && sentAt < 7300, qPrintable(QString::number(sentAt)));
+    const qint64 waited = m_link.drive().requests().value(1).atMs - m_link.drive().requests().value(0).atMs;
+    QVERIFY2(waited >= 7000 && waited < 7300, qPrintable(QString::number(waited)));
 }
 
 QTEST_MAIN(tst_ReadWriteZR)

@@ -51,17 +51,32 @@ public:
     void plan(const QStringList &answers) { m_plan = answers; }
     void clear()
     {
+        settle();
         m_plan.clear();
-        texts.clear();
-        titles.clear();
+        m_texts.clear();
+        m_titles.clear();
     }
     // Presses the progress dialog's Cancel once `afterSteps` steps have shown.
     void cancelProgressAt(int afterSteps) { m_cancelAt = afterSteps; }
 
-    QStringList texts;
-    QStringList titles;
+    // The boxes answered so far. A failure the link reports opens its box once the exchange is over:
+    // one still to open is taken in first.
+    QStringList texts()
+    {
+        settle();
+        return m_texts;
+    }
+    QStringList titles()
+    {
+        settle();
+        return m_titles;
+    }
 
 private:
+    static void settle() { QCoreApplication::processEvents(); }
+    QStringList m_texts;
+    QStringList m_titles;
+
     void poll()
     {
         for (QWidget *w : QApplication::topLevelWidgets()) {
@@ -77,8 +92,8 @@ private:
             if (!box || !box->isVisible() || m_answered.contains(box))
                 continue;
             m_answered.append(box);
-            texts << box->text();
-            titles << box->windowTitle();
+            m_texts << box->text();
+            m_titles << box->windowTitle();
             const QString answer = m_plan.isEmpty() ? QString() : m_plan.takeFirst();
             QTimer::singleShot(0, box, [box, answer] {
                 if (answer == QLatin1String("Escape")) {
@@ -351,7 +366,7 @@ public:
         // Every exchange costs the port's receive window, refused or not: the batches here stop at
         // P.124, which keeps two pages of the character protocol and the first deferred parameters.
         g_parameterCount = 125;
-        QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('|')));
+        QVERIFY2(boxes.texts().isEmpty(), qPrintable(boxes.texts().join('|')));
     }
 
     static void protocolRows()
@@ -367,7 +382,7 @@ public:
         if (QTest::currentTestFailed()) {
             const QStringList lines = journal();
             qWarning().noquote() << "drive journal (last lines):\n" << lines.mid(qMax(0, lines.size() - 40)).join('\n');
-            qWarning() << "boxes:" << boxes.texts;
+            qWarning() << "boxes:" << boxes.texts();
         }
         stopDrive();
     }

@@ -365,6 +365,7 @@ void TestSearch::lostLinkTakesTheStationOffLine()
             box->close();
         });
         QTest::mouseClick(round == 0 ? m_window->navigation->NaStopPB : m_window->navigation->NaFWDPB, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(seen.size(), 3 * (round + 1), 5000);
     }
     QCOMPARE(seen.join('|'), QString("Communication Error!|Off-Line|STOP not answered: the drive may still run|"
                                      "Please execute connection test first!|Off-Line|"));

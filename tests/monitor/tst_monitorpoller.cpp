@@ -406,7 +406,8 @@ void tst_MonitorPoller::restartWait()
     run();
     QTRY_VERIFY_WITH_TIMEOUT(monitorCodes().count(QStringLiteral("MCR")) >= 2, 5000);
     const double set = monotonicSeconds();
-    g_restartWait = true;
+    g_restartWait = true; // the restarting command answered now
+    g_restartQuiet.begin(int(wait * 1000));
     if (stopDuringWait) {
         QTest::qWait(500);
         QElapsedTimer clock;
@@ -418,6 +419,7 @@ void tst_MonitorPoller::restartWait()
         QVERIFY(monotonicSeconds() - set < 2.0);
         QVERIFY(g_restartWait);
         g_restartWait = false;
+        g_restartQuiet.end();
         return;
     }
     QTRY_VERIFY_WITH_TIMEOUT(!g_restartWait, int(wait * 1000) + 3000);

@@ -82,7 +82,7 @@ void TestBatchWrite::writeAllOrderAndJournal()
 
     QTest::mouseClick(form->AllWrite, Qt::LeftButton);
 
-    QVERIFY2(m_f.boxes.texts.isEmpty(), qPrintable(m_f.boxes.texts.join('|')));
+    QVERIFY2(m_f.boxes.texts().isEmpty(), qPrintable(m_f.boxes.texts().join('|')));
     const QList<WireRequest> writes = TransferFixture::only(m_f.requests(protocol, before), "write");
     QList<QPair<int, int>> order;
     for (const WireRequest &w : writes)
@@ -152,11 +152,11 @@ void TestBatchWrite::writeAllRefusals()
     m_f.boxes.plan({ answer });
     const int before = m_f.requests(1).size();
     QTest::mouseClick(m_f.form()->AllWrite, Qt::LeftButton);
-    QCOMPARE(m_f.boxes.texts.value(0), box);
+    QCOMPARE(m_f.boxes.texts().value(0), box);
     const QList<WireRequest> sent = TransferFixture::only(m_f.requests(1, before), "write");
     QCOMPARE(!sent.isEmpty(), writes);
     QVERIFY(!g_batchTransfer);
-    QVERIFY(!nothing || (m_f.boxes.texts.size() == 1 && m_f.requests(1, before).isEmpty())); // no reads, no comparison
+    QVERIFY(!nothing || (m_f.boxes.texts().size() == 1 && m_f.requests(1, before).isEmpty())); // no reads, no comparison
 }
 
 void TestBatchWrite::writeAllGathersFailures()
@@ -172,7 +172,7 @@ void TestBatchWrite::writeAllGathersFailures()
     m_f.setSetting(188, "150");
     const int before = m_f.requests(2).size();
     QTest::mouseClick(m_f.form()->AllWrite, Qt::LeftButton);
-    QVERIFY2(m_f.boxes.texts.isEmpty(), qPrintable(m_f.boxes.texts.join('|')));
+    QVERIFY2(m_f.boxes.texts().isEmpty(), qPrintable(m_f.boxes.texts().join('|')));
     const QList<WireRequest> writes = TransferFixture::only(m_f.requests(2, before), "write");
     QStringList written;
     for (const WireRequest &w : writes)
@@ -218,9 +218,9 @@ void TestBatchWrite::driveCommands()
     m_f.boxes.plan({ answer });
     QTest::mouseClick(buttons[command - 996], Qt::LeftButton);
 
-    QCOMPARE(m_f.boxes.texts, QStringList { firstLine + "\nClick \"Confirm\" to confirm the operation.\n"
+    QCOMPARE(m_f.boxes.texts(), QStringList { firstLine + "\nClick \"Confirm\" to confirm the operation.\n"
                                                         "Click \"Cancel\" to cancel the operation.\n" });
-    QCOMPARE(m_f.boxes.titles, QStringList { "Warning" });
+    QCOMPARE(m_f.boxes.titles(), QStringList { "Warning" });
     const QList<WireRequest> sent = m_f.requests(protocol);
     const bool confirmed = answer == QLatin1String("Confirm");
     QCOMPARE(g_restartWait.load(), confirmed);
@@ -251,7 +251,7 @@ void TestBatchWrite::restartWaitAfterCommand()
         QCOMPARE(sent.at(i).bytes, sent.first().bytes);
     const double wait = sent.last().at - sent.at(sent.size() - 2).at;
     QVERIFY2(wait >= 1.95, qPrintable(QString::number(wait)));
-    QVERIFY(m_f.boxes.texts.size() == 2);
+    QVERIFY(m_f.boxes.texts().size() == 2);
     QVERIFY(!g_offLine);
     QVERIFY(!m_f.journal().join('\n').contains("silent"));
 }
@@ -265,7 +265,7 @@ void TestBatchWrite::untestedStationSendsNothing()
     QTest::mouseClick(m_f.form()->allReadPB, Qt::LeftButton);
     QTest::mouseClick(m_f.form()->AllWrite, Qt::LeftButton);
     QTest::mouseClick(m_f.form()->writePB, Qt::LeftButton);
-    QCOMPARE(m_f.boxes.texts, QStringList(QVector<QString>(4, "Please execute connection test first!").toList()));
+    QCOMPARE(m_f.boxes.texts(), QStringList(QVector<QString>(4, "Please execute connection test first!").toList()));
     QVERIFY(m_f.requests(1).isEmpty());
     QCOMPARE(m_f.form()->readParValue(1), -1.0);
     QCOMPARE(m_f.window()->connectButton->text(), QStringLiteral("Off-Line"));
@@ -275,7 +275,7 @@ void TestBatchWrite::untestedStationSendsNothing()
     m_f.boxes.clear();
     m_f.window()->navigation->PotLabel->setText(QStringLiteral("Select station: ---"));
     QTest::mouseClick(m_f.form()->readPB, Qt::LeftButton);
-    QVERIFY(m_f.boxes.texts.isEmpty());
+    QVERIFY(m_f.boxes.texts().isEmpty());
     QVERIFY(m_f.requests(1).isEmpty());
 }
 
@@ -315,7 +315,7 @@ void TestBatchWrite::openedPartialListWritesOnlyItsRows()
 
     const int before = m_f.requests(1).size();
     QTest::mouseClick(form->AllWrite, Qt::LeftButton);
-    QVERIFY2(m_f.boxes.texts.isEmpty(), qPrintable(m_f.boxes.texts.join('|')));
+    QVERIFY2(m_f.boxes.texts().isEmpty(), qPrintable(m_f.boxes.texts().join('|')));
     QList<QPair<int, int>> order;
     for (const WireRequest &w : TransferFixture::only(m_f.requests(1, before), "write"))
         order << qMakePair(w.parameter, w.value);
@@ -337,7 +337,7 @@ void TestBatchWrite::restoredBackupLeavesCounters()
         user.fileNames = QStringList { path, path };
         for (QPushButton *button : { form->allReadPB, form->savePB, form->openPB, form->AllWrite })
             QTest::mouseClick(button, Qt::LeftButton);
-        QVERIFY2(m_f.boxes.texts.isEmpty() && user.boxes.isEmpty() && QFile::remove(path), drive);
+        QVERIFY2(m_f.boxes.texts().isEmpty() && user.boxes.isEmpty() && QFile::remove(path), drive);
         QSet<int> written;
         for (const WireRequest &w : TransferFixture::only(m_f.requests(1), "write"))
             written << w.parameter;

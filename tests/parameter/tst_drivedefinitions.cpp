@@ -106,7 +106,7 @@ void TestDriveDefinitions::valuesLieInTheirDefinitions()
     m_f.window()->navigation->loadInverterTypes();
     CParameter *form = m_f.form();
     form->loadParameterTable();
-    QVERIFY2(m_f.boxes.texts.isEmpty(), qPrintable(m_f.boxes.texts.join('|')));
+    QVERIFY2(m_f.boxes.texts().isEmpty(), qPrintable(m_f.boxes.texts().join('|')));
     // The firmware version reads the same under every protocol (the series' own scale included).
     QCOMPARE(g_firmwareVersionText, QString(scenario.startsWith('A') ? "0.55" : scenario.startsWith('D') ? "0.52" : "0.25"));
     QCOMPARE(motorCurrent, form->cellText(m_f.rowOf(56), 8));
@@ -158,7 +158,7 @@ void TestDriveDefinitions::valuesLieInTheirDefinitions()
     if (!readAll)
         return;
     QTest::mouseClick(form->allReadPB, Qt::LeftButton);
-    QVERIFY2(m_f.boxes.texts.isEmpty(), qPrintable(m_f.boxes.texts.join('|')));
+    QVERIFY2(m_f.boxes.texts().isEmpty(), qPrintable(m_f.boxes.texts().join('|')));
     form->showComparison(CompareResult::DefaultVsCurrent);
     QList<int> shown;
     for (int r = 0; r < form->compareResult->CompareWidget->rowCount(); ++r)

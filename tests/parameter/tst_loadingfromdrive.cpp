@@ -81,7 +81,7 @@ void TestLoadingFromDrive::driveValuesChooseVariants()
 
     m_f.loadSeriesS();
 
-    QVERIFY2(m_f.boxes.texts.isEmpty(), qPrintable(m_f.boxes.texts.join('|')));
+    QVERIFY2(m_f.boxes.texts().isEmpty(), qPrintable(m_f.boxes.texts().join('|')));
     QVERIFY(!g_offLine);
     QVERIFY(g_driveLookupEnabled);
     QTEST(g_firmwareVersion, "firmware");
@@ -117,7 +117,7 @@ void TestLoadingFromDrive::untestedStationIsLoadedWithoutReading()
     m_f.loadSeriesS();
 
     QVERIFY(m_f.requests(0).isEmpty());
-    QVERIFY(m_f.boxes.texts.isEmpty());
+    QVERIFY(m_f.boxes.texts().isEmpty());
     // The drive was not asked: the file's fallback for P.21, 0 for P.189, the firmware of the drive
     // type. A read that was never made is no failed one, so the look-ups stay on.
     QVERIFY(g_driveLookupEnabled);
@@ -162,7 +162,7 @@ void TestLoadingFromDrive::shippedDriveKeepsItsVersion()
         QVERIFY(load % 2 || m_f.connectShipped(scenario, load / 2).startsWith(s.model));
         if (load % 2)
             m_f.form()->loadParameterTable();
-        QVERIFY2(m_f.boxes.texts.isEmpty(), qPrintable(m_f.boxes.texts.join('|')));
+        QVERIFY2(m_f.boxes.texts().isEmpty(), qPrintable(m_f.boxes.texts().join('|')));
         QVERIFY2(g_versionRead && g_firmwareVersionText == s.firmware && g_firmwareVersion == s.firmware,
                  qPrintable(QString::number(load) + ": " + g_firmwareVersionText + " / " + g_firmwareVersion));
         QVERIFY(isFeatureEnabled(QStringLiteral("Parameter_writeP188")));
@@ -175,7 +175,7 @@ void TestLoadingFromDrive::shippedDriveKeepsItsVersion()
             QVERIFY(m_f.window()->monitorWindow && m_f.window()->trendWindow);
             m_f.window()->monitorWindow->close();
             m_f.window()->trendWindow->close();
-            QVERIFY2(m_f.boxes.texts.isEmpty() && g_monitorCodes.contains("MKR"), qPrintable(m_f.boxes.texts.join('|')));
+            QVERIFY2(m_f.boxes.texts().isEmpty() && g_monitorCodes.contains("MKR"), qPrintable(m_f.boxes.texts().join('|')));
             QCOMPARE(g_modelCode, QString("1"));
         }
         QCOMPARE(m_f.form()->parInformation->detailText(7).isEmpty(), s.letter == 'S'); // series S ships no help

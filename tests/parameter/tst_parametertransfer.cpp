@@ -94,7 +94,7 @@ void TestParameterTransfer::readAllFillsCurrentValues()
     QVERIFY(table->isRowHidden(m_f.rowOf(2)));
     QVERIFY(table->isRowHidden(m_f.rowOf(5)));
     QVERIFY(!table->isRowHidden(m_f.rowOf(117)));
-    QVERIFY(m_f.boxes.texts.isEmpty());
+    QVERIFY(m_f.boxes.texts().isEmpty());
     QVERIFY(form->allReadPB->isEnabled());
     // The flag left by another request stays that request's.
     QVERIFY(!g_batchTransfer && g_noValueFlag && !g_signedFlag);
@@ -160,7 +160,7 @@ void TestParameterTransfer::busyDriveAnswersEachRowItsOwn()
         QVERIFY2(m_f.current(p) == undisturbed.at(p), qPrintable(QStringLiteral("P.%1: %2 where the drive holds %3")
                                                                       .arg(p).arg(m_f.current(p), undisturbed.at(p))));
     QVERIFY(m_f.journal().filter(QStringLiteral("busy for")).size() >= 10);
-    QVERIFY(m_f.boxes.texts.isEmpty());
+    QVERIFY(m_f.boxes.texts().isEmpty());
 }
 
 void TestParameterTransfer::readAllCancel()
@@ -206,7 +206,7 @@ void TestParameterTransfer::singleRead()
     QTest::mouseClick(m_f.form()->readPB, Qt::LeftButton);
     QCOMPARE(m_f.current(parameter), text);
     QCOMPARE(m_f.form()->PartableWidget->item(m_f.rowOf(parameter), 9)->font().bold(), bold);
-    QVERIFY(m_f.boxes.texts.isEmpty());
+    QVERIFY(m_f.boxes.texts().isEmpty());
     // The flag was another request's: the form's read neither took it nor cleared it.
     QVERIFY(g_signedFlag);
     g_signedFlag = false;
@@ -216,7 +216,7 @@ void TestParameterTransfer::singleRead()
     m_f.boxes.plan({ "OK" });
     QTest::mouseClick(m_f.form()->readPB, Qt::LeftButton);
     QCOMPARE(m_f.current(parameter), text);
-    QCOMPARE(m_f.boxes.texts.size(), 1);
+    QCOMPARE(m_f.boxes.texts().size(), 1);
 }
 
 // ---- Single writes ----
@@ -290,7 +290,7 @@ void TestParameterTransfer::singleWrite()
     QVERIFY(log.contains(QStringLiteral("Write Single Parameter:") + form->cellText(m_f.rowOf(parameter), 1) + "=" + value));
     if (raw < 0) {
         QVERIFY(writes.isEmpty());
-        QCOMPARE(m_f.boxes.texts, QStringList { box });
+        QCOMPARE(m_f.boxes.texts(), QStringList { box });
         QVERIFY(log.contains(QStringLiteral("Write parameter P.%1=%2 failure!").arg(parameter).arg(value)));
         QVERIFY(seriess::isBoldRed(form, m_f.rowOf(parameter)));
         return;
@@ -300,7 +300,7 @@ void TestParameterTransfer::singleWrite()
     QCOMPARE(writes.first().value, raw);
     QVERIFY(!seriess::isBoldRed(form, m_f.rowOf(parameter)));
     if (!extra.startsWith("refuse"))
-        QVERIFY(m_f.boxes.texts.isEmpty());
+        QVERIFY(m_f.boxes.texts().isEmpty());
 }
 
 void TestParameterTransfer::pseudoRowValues_data()
@@ -326,7 +326,7 @@ void TestParameterTransfer::pseudoRowValues()
     m_f.clickRow(999);
     const int before = m_f.requests(1).size();
     QTest::mouseClick(m_f.form()->writePB, Qt::LeftButton);
-    QTRY_COMPARE(m_f.boxes.texts, box.isEmpty() ? QStringList() : QStringList { box });
+    QTRY_COMPARE(m_f.boxes.texts(), box.isEmpty() ? QStringList() : QStringList { box });
     const QList<WireRequest> sent = m_f.requests(1, before);
     QCOMPARE(sent.size(), commands);
     if (commands) {
@@ -374,7 +374,7 @@ void TestParameterTransfer::lostLinkEndsBatch()
     QTest::mouseClick(writing ? m_f.form()->AllWrite : m_f.form()->allReadPB, Qt::LeftButton);
     watch.stop();
 
-    QCOMPARE(m_f.boxes.texts, QStringList { "Communication Error!" });
+    QCOMPARE(m_f.boxes.texts(), QStringList { "Communication Error!" });
     QCOMPARE(m_f.window()->connectButton->text(), QStringLiteral("Off-Line"));
     QVERIFY(g_offLine);
     QVERIFY(!g_batchTransfer);
@@ -423,7 +423,7 @@ void TestParameterTransfer::benchmarkReadAll()
                                  .arg(elapsed, 0, 'f', 2)
                                  .arg(wire, 0, 'f', 2)
                                  .arg(elapsed / wire, 0, 'f', 2);
-        QVERIFY(m_f.boxes.texts.isEmpty());
+        QVERIFY(m_f.boxes.texts().isEmpty());
         m_f.stopDrive();
     }
 }
@@ -447,7 +447,7 @@ void TestParameterTransfer::benchmarkReadAllAgainstTheLine()
             SimulatedDrive &drive = m_f.drive();
             const int before = drive.frames().size();
             QTest::mouseClick(m_f.form()->allReadPB, Qt::LeftButton);
-            QVERIFY(m_f.boxes.texts.isEmpty());
+            QVERIFY(m_f.boxes.texts().isEmpty());
             const QList<JournalFrame> ours = drive.frames().mid(before);
             drive.disconnect(); // lets the device go
             modbus_t *ctx = modbus_new_rtu(qPrintable(Win_QextSerialPort::devicePath("COM9")), baud, 'N', 8, 1);
@@ -479,7 +479,7 @@ void TestParameterTransfer::flagsBelongToTheirRequest()
     QTest::mouseClick(m_f.form()->readPB, Qt::LeftButton);
     QCOMPARE(m_f.current(3), QStringLiteral("655.35"));
     QCOMPARE(g_readWrite->ReadPar(117, 0.1), -5.0);
-    QVERIFY(m_f.boxes.texts.isEmpty());
+    QVERIFY(m_f.boxes.texts().isEmpty());
 }
 
 QTEST_MAIN(TestParameterTransfer)

@@ -272,7 +272,7 @@ void TestQuickSetupDrive::okWritesTheSetUp()
             w->close();
     }));
     QCOMPARE(writes(protocol), expected);
-    QVERIFY2(m_fx.boxes.texts.isEmpty(), qPrintable(m_fx.boxes.texts.join('|')));
+    QVERIFY2(m_fx.boxes.texts().isEmpty(), qPrintable(m_fx.boxes.texts().join('|')));
 }
 
 void TestQuickSetupDrive::closingWritesNothing_data()
@@ -315,9 +315,9 @@ void TestQuickSetupDrive::refusalStopsTheRun()
         choose(w, "control=2");
         w->tabWidget->setCurrentIndex(3);
         QTest::mouseClick(w->stepFourOkButton, Qt::LeftButton);
-        QTRY_VERIFY(!m_fx.boxes.texts.isEmpty());
+        QTRY_VERIFY(!m_fx.boxes.texts().isEmpty());
         firstRun = writes(1);
-        boxesAfterRefusal = m_fx.boxes.texts;
+        boxesAfterRefusal = m_fx.boxes.texts();
         tabAfterRefusal = w->isVisible() ? w->tabWidget->currentIndex() : -2;
         // The drive takes P.3 now; OK starts again at the first row.
         m_fx.control(QStringLiteral("clear"));
@@ -339,7 +339,7 @@ void TestQuickSetupDrive::lostLinkStopsTheRun()
     QVERIFY(runWizard([&](QuickSetup *w) {
         w->tabWidget->setCurrentIndex(3);
         QTest::mouseClick(w->stepFourOkButton, Qt::LeftButton);
-        QTRY_VERIFY(!m_fx.boxes.texts.isEmpty());
+        QTRY_VERIFY(!m_fx.boxes.texts().isEmpty());
         QTest::qWait(100);
         stillOpen = w->isVisible();
         w->close();
@@ -354,9 +354,10 @@ void TestQuickSetupDrive::lostLinkStopsTheRun()
             closedByOk += !w->isVisible();
             w->close();
         }));
+        QTRY_COMPARE(m_fx.boxes.texts().size(), 3 - tested); // the loss's box opens once the wizard has gone
     }
     QVERIFY(stillOpen && closedByOk == 2); // the run that lost the link left it open; OK on it closes it
-    QCOMPARE(m_fx.boxes.texts,
+    QCOMPARE(m_fx.boxes.texts(),
              QStringList({ "Communication Error!", "Communication Error!", "Please execute connection test first!" }));
     QCOMPARE(m_fx.window()->connectButton->text(), QString("Off-Line"));
     const QStringList all = writes(1).split(QLatin1Char(' '));
@@ -390,12 +391,12 @@ void TestQuickSetupDrive::unwritableValueWritesNothing()
         choose(w, choices);
         w->tabWidget->setCurrentIndex(3);
         QTest::mouseClick(w->stepFourOkButton, Qt::LeftButton);
-        QTRY_VERIFY(!m_fx.boxes.texts.isEmpty());
+        QTRY_VERIFY(!m_fx.boxes.texts().isEmpty());
         stillOpen = w->isVisible();
         w->close();
     }));
     QVERIFY(stillOpen);
-    QCOMPARE(m_fx.boxes.texts, QStringList { message + "\nNothing was written." });
+    QCOMPARE(m_fx.boxes.texts(), QStringList { message + "\nNothing was written." });
     QCOMPARE(writes(1), QString());
 }
 

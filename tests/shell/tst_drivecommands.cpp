@@ -1,4 +1,5 @@
 #include "navfixture.h"
+#include "serverclicks.h"
 #include "parameter/paramtext.h"
 #include "platform/appstate.h"
 
@@ -24,6 +25,8 @@ private slots:
     void jogPressIsNotCarriedToAnotherStation();
     void stopWins_data();
     void stopWins();
+    void pressesWhileBusy_data();
+    void pressesWhileBusy();
 
 private:
     QList<QByteArray> commandsSent(int protocol) const;
@@ -498,6 +501,100 @@ void tst_DriveCommands::stopWins()
     if (action == "owed_stop")
         return;
     QTRY_COMPARE_WITH_TIMEOUT(lampStates(nav()), QStringLiteral("00100"), 3000); // JOG, standing
+}
+
+void tst_DriveCommands::pressesWhileBusy_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("action");
+    const char *const names[] = { "modbus_rtu", "modbus_ascii", "taviron" };
+    for (int line = 0; line < 3; ++line)
+        for (const char *action : { "set_stop", "set_stop_line_down", "fwd_fwd_stop_mode_unanswered" })
+            if (lineWanted(line))
+                QTest::addRow("%s_%s", names[line], action) << line << QString(action);
+    if (lineWanted(1))
+        QTest::newRow("modbus_ascii_stop_after_restart") << 1 << QStringLiteral("stop_after_restart");
+}
+
+struct BoxShown : QObject { // the first box's opening
+    std::function<void()> seen;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<QMessageBox *>(watched) && seen)
+            std::exchange(seen, nullptr)();
+        return false;
+    }
+};
+
+// Clicks through the X server while the window waits on the line. set_stop: SET meets ten silent tries and
+// STOP is clicked half a second in; the line is back after them (line_down: it is not). fwd_fwd_stop: FWD in an
+// unknown mode whose request goes unanswered, FWD and STOP clicked meanwhile. The box the failure opens takes
+// none of them: the stop goes out first, owed with its words when unanswered, and the FWD is refused aloud.
+// stop_after_restart (series S): STOP six seconds after P.997's answer waits only for the rest of its 7 s.
+void tst_DriveCommands::pressesWhileBusy()
+{
+    if (!ServerClicks::available())
+        QSKIP("clicks through an X server: run by shell/drivecommandswindowmanager");
+    QFETCH(int, line);
+    QFETCH(QString, action);
+    const int protocol = NavFixture::line(line).protocol;
+    const QByteArray sto = NavFixture::commandFrame(protocol, "STO");
+    QVERIFY(m_fix.startLine(line, QStringLiteral("mode 0")));
+    m_fix.addTestedStation(line);
+    const bool modeAsked = action.startsWith("fwd");
+    if (!modeAsked)
+        nav()->modeState.polled(nav()->modeState.pollBegun(), { 0, 0, false });
+    connect(m_fix.window(), &CMainWindow::showErrorInfo, m_fix.window(), &CMainWindow::ErrWarning); // the real box
+    m_fix.watch();
+    QLabel *modeText = m_fix.window()->modeValueLabel;
+    int sentAtBox = -1;
+    QString wordsAtBox;
+    BoxShown box;
+    ServerClicks clicks;
+    box.seen = [&] { sentAtBox = m_fix.received().size(), wordsAtBox = modeText->text(); };
+    qApp->installEventFilter(&box);
+    m_fix.window()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_fix.window()));
+    if (action == "stop_after_restart") {
+        m_fix.window()->parameterForm->Execute997(); // the box's "Confirm"
+        clicks.then(6000, nav()->NaStopPB).start();
+        QTRY_VERIFY_WITH_TIMEOUT(m_fix.received().last().bytes == sto, 12000);
+        const QList<Frame> all = m_fix.frames();
+        const auto restart = std::find_if(all.begin(), all.end(), [&](const Frame &f) {
+            return f.received && f.bytes == NavFixture::commandFrame(protocol, "997");
+        });
+        QVERIFY(restart != all.end() && !(restart + 1)->received); // its answer
+        QVERIFY2(all.last().at - (restart + 1)->at < 7.5, qPrintable(QString::number(all.last().at - (restart + 1)->at)));
+        return;
+    }
+    const bool lineDown = action.contains("line_down");
+    m_fix.control(lineDown ? QStringLiteral("fault link-lost") : QStringLiteral("fault silent-first 10"));
+    const int before = m_fix.received().size();
+    // The rest go in while the first press's request is being tried.
+    const auto tried = [this, before] { return m_fix.received().size() > before + 1; };
+    if (modeAsked)
+        clicks.then(0, nav()->NaFWDPB).then(0, nav()->NaFWDPB, tried).then(30, nav()->NaStopPB).start();
+    else
+        clicks.then(0, nav()->NaSetPB).then(0, nav()->NaStopPB, tried).start();
+    QTRY_VERIFY_WITH_TIMEOUT(sentAtBox >= 0, 30000);
+    const QStringList boxes = { "Please execute connection test first!", "Communication Error!" };
+    QTRY_COMPARE_WITH_TIMEOUT(m_fix.boxTexts(), modeAsked ? boxes : QStringList(boxes.mid(1)), 5000);
+    QList<QByteArray> sent;
+    for (const Frame &f : m_fix.received().mid(before))
+        sent << f.bytes;
+    QList<QByteArray> expected;
+    for (int i = 0; i < (lineDown ? 20 : 11); ++i)
+        expected << (i < 10 ? sent.value(0) : sto);
+    QCOMPARE(sent, expected); // ten tries of the one request, then the stop's: no FWD
+    if (modeAsked)
+        QCOMPARE(sent.first(), NavFixture::commandFrame(protocol, "MOD"));
+    QCOMPARE(sentAtBox - before, int(expected.size()));
+    const QString words = QStringLiteral("STOP not answered: the drive may still run");
+    QCOMPARE(nav()->modeState.stopOwed(1), lineDown);
+    QCOMPARE(wordsAtBox == words, lineDown);
+    QCOMPARE(modeText->text() == words, lineDown);
+    if (!lineDown)
+        QVERIFY(!m_fix.frames().last().received); // the drive answered the stop
 }
 
 QTEST_MAIN(tst_DriveCommands)

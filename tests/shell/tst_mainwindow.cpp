@@ -295,7 +295,7 @@ void TestMainWindow::errorBoxText()
     QList<Box> boxes;
     ModalWatcher watcher([&boxes](QWidget *modal) { readAndConfirm(modal, &boxes); });
     m_window->reportError(index);
-    QCOMPARE(boxes.size(), 1);
+    QTRY_COMPARE(boxes.size(), 1);
     QCOMPARE(boxes[0].title, QStringLiteral("Warning"));
     QCOMPARE(boxes[0].text, text);
 }

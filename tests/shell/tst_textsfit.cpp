@@ -435,6 +435,7 @@ void TestTextsFit::qtOwnTextsFollowTheLanguage()
         }
     });
     m_program.window->ErrWarning(8);
+    QTRY_VERIFY(!seen.isEmpty()); // the box opens from the event loop
     QTest::mouseClick(m_program.form()->openPB, Qt::LeftButton);
     QTest::mouseClick(m_program.form()->savePB, Qt::LeftButton);
     QCOMPARE(seen, expected);

@@ -1,0 +1,66 @@
+#pragma once
+
+// Clicks made through the X server, as a user makes them: while the GUI thread waits on the line they
+// queue in the window system, which QTest's events, delivered at once, never do. Sent by xdotool from
+// a thread of their own; only under a real X server.
+
+#include <QGuiApplication>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <thread>
+#include <vector>
+
+class ServerClicks
+{
+public:
+    static bool available() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
+
+    ~ServerClicks()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+    // A click in the widget's middle, `afterMs` after the click before it (the first: after start()), and
+    // after `ready` holds when given: asked from the clicks' thread every 5 ms.
+    ServerClicks &then(int afterMs, QWidget *widget, std::function<bool()> ready = nullptr)
+    {
+        m_steps.push_back({ afterMs, widget->mapToGlobal(widget->rect().center()), std::move(ready) });
+        return *this;
+    }
+
+    void start()
+    {
+        m_thread = std::thread([this] {
+            auto at = std::chrono::steady_clock::now();
+            for (const Step &step : m_steps) {
+                while (step.ready && !step.ready())
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                at = std::max(at, std::chrono::steady_clock::now()) + std::chrono::milliseconds(step.afterMs);
+                std::this_thread::sleep_until(at);
+                const QString command = QStringLiteral("xdotool mousemove %1 %2 click 1").arg(step.at.x()).arg(step.at.y());
+                std::system(command.toLatin1().constData());
+                ++m_made;
+            }
+        });
+    }
+
+    int made() const { return m_made; }
+
+private:
+    struct Step {
+        int afterMs;
+        QPoint at;
+        std::function<bool()> ready;
+    };
+    std::vector<Step> m_steps;
+    std::thread m_thread;
+    std::atomic<int> m_made { 0 };
+};
