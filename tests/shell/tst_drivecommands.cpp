@@ -179,6 +179,9 @@ void tst_DriveCommands::frequency_data()
     QTest::newRow("taviron_highest") << 2 << "" << "400.99" << 0x9CA3;
     QTest::newRow("taviron_rounded") << 2 << "" << "0.07" << 7;
     QTest::newRow("ascii_no_tenths_key") << 1 << "P 187 1 0..1 0" << "60.00" << 6000; // a drive with P.187 at 1
+    QTest::newRow("rtu_p187_unread") << 0 << "set 187 1\nrefuse param 187 read" << "5.00" << -14; // no FRE; -value told
+    QTest::newRow("ascii_p187_unread") << 1 << "P 187 1 0..1 0\nrefuse param 187 read" << "5.00" << -14;
+    QTest::newRow("taviron_p187_unread") << 2 << "set 187 1\nrefuse param 187 read" << "5.00" << -19;
 }
 
 void tst_DriveCommands::frequency()
@@ -189,7 +192,7 @@ void tst_DriveCommands::frequency()
     QFETCH(int, value);
     const int protocol = NavFixture::line(line).protocol;
     QVERIFY(m_fix.startLine(line, setting));
-    m_fix.addTestedStation(line);
+    m_fix.addTestedStation(setting.contains(QLatin1String("187 read")) ? 0 : line); // of series A, which reads P.187
     m_fix.watch();
     // The drive takes run commands from the link (the mode buttons have their own test; a press
     // here would start the poller, whose stop waits out its second).
@@ -202,9 +205,10 @@ void tst_DriveCommands::frequency()
     QTest::qWait(50);
 
     QCOMPARE(m_fix.boxes().size(), 0);
+    QCOMPARE(m_fix.reportedErrors(), value < 0 ? QList<int> { -value } : QList<int>());
     const QList<QByteArray> sent = commandsSent(protocol);
-    QCOMPARE(sent.size(), 1);
-    QCOMPARE(sent.at(0), NavFixture::commandFrame(protocol, "FRE", quint16(value)));
+    QCOMPARE(sent.size(), int(value >= 0));
+    QCOMPARE(sent.value(0), value < 0 ? QByteArray() : NavFixture::commandFrame(protocol, "FRE", quint16(value)));
 }
 
 void tst_DriveCommands::requestWaitingBehindAGiveUp_data()
