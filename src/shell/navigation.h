@@ -72,6 +72,7 @@ public:
 
     // The guard of every drive request a user starts: 0 = the current station may be addressed,
     // -1 = no station is chosen or it has not passed the connection test (the user has been told).
+    // A station click still inside the double-click window is taken first.
     int checkConnection();
 
     // Starts following the drive's operation mode (the mode poller and its display).

@@ -354,7 +354,8 @@ void tst_DriveCommands::stopWins_data()
     const char *const names[] = { "modbus_rtu", "modbus_ascii", "taviron" };
     for (int line = 0; line < 3; ++line)
         for (const char *action : { "owed", "owed_stop", "box", "stop_asked", "release_asked", "click_asked",
-                                    "jog_refused", "presses_in_order", "write_then_edit", "restart" })
+                                    "jog_refused", "presses_in_order", "write_then_edit", "restart", "click_write",
+                                    "click_batch" })
             if (lineWanted(line))
                 QTest::addRow("%s_%s", names[line], action) << line << QString(action);
 }
@@ -377,6 +378,7 @@ struct PaintsUnderWait : QObject { // a label's paints under the wait cursor
 // refuses, FWD held and let go: the release stops it. presses_in_order: SET 20.00, FWD, Write go out in order.
 // write_then_edit: P.7's 7.00 written, then 9.00 typed and the table re-sorted: the drive holds 7.00, and P.7
 // alone was written. restart: P.997 confirmed, FWD: it goes out after a mode request after the restart.
+// click_*: Write (P.7 at 7.70) or Batch Write 0.3 s after a click on station 2, untested: it asks for its test.
 void tst_DriveCommands::stopWins()
 {
     QFETCH(int, line);
@@ -386,6 +388,8 @@ void tst_DriveCommands::stopWins()
     const bool cu = action != "release_asked" && QStringList { "box", "owed" }.indexOf(action) < 0;
     QVERIFY(m_fix.startLine(line, cu ? QStringLiteral("mode 0\nset 79 3") : QStringLiteral("mode 2\nset 79 3")));
     m_fix.addTestedStation(line);
+    if (action.startsWith("click_"))
+        m_fix.addStation(2, QLatin1String(NavFixture::line(line).type), QLatin1String(NavFixture::line(line).power));
     m_fix.watch();
     m_fix.selectStation(0);
     QLabel *modeText = m_fix.window()->modeValueLabel;
@@ -395,6 +399,15 @@ void tst_DriveCommands::stopWins()
             if (form->cellText(row, 1).remove(' ') == label)
                 form->PartableWidget->item(row, 10)->setText(setting), form->PartableWidget->setCurrentCell(row, 10);
     };
+    if (action.startsWith("click_")) {
+        setRow(QStringLiteral("P.7"), QStringLiteral("7.70")), m_fix.clickItem(m_fix.stationIndex(1)), QTest::qWait(300);
+        const int before = m_fix.received().size();
+        press(action == "click_write" ? form->writePB : form->AllWrite);
+        QCOMPARE(m_fix.boxTexts(), QStringList { "Please execute connection test first!" });
+        for (const Frame &f : m_fix.received().mid(before)) // a poll under way at the click
+            QVERIFY(NavFixture::isPoll(protocol, f.bytes, "MOD") || NavFixture::isPoll(protocol, f.bytes, "STA"));
+        return;
+    }
     if (action == "presses_in_order" || action == "write_then_edit") {
         QLineEdit *edit = nav()->FrespinBox->findChild<QLineEdit *>();
         edit->selectAll();
