@@ -20,12 +20,6 @@ namespace
 {
 using Go = DriveModeState::Go;
 
-// The value P.<number> reads as the parameter form reads it, as the shortest general number text.
-QString parameterText(int number)
-{
-    return QStringLiteral("%1").arg(g_mainWindow->parameterForm->readParValue(number));
-}
-
 void setConnectIcon()
 {
     if (g_mainWindow && g_mainWindow->connectButton)
@@ -232,11 +226,18 @@ void DriveCommands::sendRun(Order order, double frequency)
     }
     int value = qRound(frequency * 100);
     // Drives set to 0.1 Hz steps by P.187 or P.991 take the frequency in tenths, read as it is now.
-    if (isFeatureEnabled(QStringLiteral("Navigation_readP187"))) {
-        if (parameterText(187) == QLatin1String("1"))
-            value /= 10;
-    } else if (isFeatureEnabled(QStringLiteral("Parameter_readP991"))) {
-        if (parameterText(991) == QLatin1String("1"))
+    // Unread, the unit is unknown: nothing goes out, and the read has told its failure.
+    int selector = 0;
+    if (isFeatureEnabled(QStringLiteral("Navigation_readP187")))
+        selector = 187;
+    else if (isFeatureEnabled(QStringLiteral("Parameter_readP991")))
+        selector = 991;
+    if (selector != 0) {
+        bool read = false;
+        const double unit = g_mainWindow->parameterForm->readParValue(selector, &read);
+        if (!read)
+            return;
+        if (unit == 1.0)
             value /= 10;
     }
     const char frame[] = { 'F', 'R', 'E', char(value / 256), char(value % 256), '\0' };

@@ -294,6 +294,8 @@ int CNavigation::checkConnection()
 {
     if (g_connectionTest)
         return 0;
+    // Whatever window it comes from, a command pressed right after a click is for the station clicked.
+    flushStationClick();
     bool named = false;
     int number = -1;
     for (const QString &word : words(stationLabel->text())) {

@@ -72,6 +72,7 @@ public:
 
     // The guard of every drive request a user starts: 0 = the current station may be addressed,
     // -1 = no station is chosen or it has not passed the connection test (the user has been told).
+    // A station click still inside the double-click window is taken first.
     int checkConnection();
 
     // A request of the GUI thread waits out the drive's restart (true), or has done: the mode field

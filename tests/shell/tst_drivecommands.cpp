@@ -182,6 +182,9 @@ void tst_DriveCommands::frequency_data()
     QTest::newRow("taviron_highest") << 2 << "" << "400.99" << 0x9CA3;
     QTest::newRow("taviron_rounded") << 2 << "" << "0.07" << 7;
     QTest::newRow("ascii_no_tenths_key") << 1 << "P 187 1 0..1 0" << "60.00" << 6000; // a drive with P.187 at 1
+    QTest::newRow("rtu_p187_unread") << 0 << "set 187 1\nrefuse param 187 read" << "5.00" << -14; // no FRE; -value told
+    QTest::newRow("ascii_p187_unread") << 1 << "P 187 1 0..1 0\nrefuse param 187 read" << "5.00" << -14;
+    QTest::newRow("taviron_p187_unread") << 2 << "set 187 1\nrefuse param 187 read" << "5.00" << -19;
 }
 
 void tst_DriveCommands::frequency()
@@ -192,7 +195,7 @@ void tst_DriveCommands::frequency()
     QFETCH(int, value);
     const int protocol = NavFixture::line(line).protocol;
     QVERIFY(m_fix.startLine(line, setting));
-    m_fix.addTestedStation(line);
+    m_fix.addTestedStation(setting.contains(QLatin1String("187 read")) ? 0 : line); // of series A, which reads P.187
     m_fix.watch();
     // The drive takes run commands from the link (the mode buttons have their own test; a press
     // here would start the poller, whose stop waits out its second).
@@ -205,9 +208,10 @@ void tst_DriveCommands::frequency()
     QTest::qWait(50);
 
     QCOMPARE(m_fix.boxes().size(), 0);
+    QCOMPARE(m_fix.reportedErrors(), value < 0 ? QList<int> { -value } : QList<int>());
     const QList<QByteArray> sent = commandsSent(protocol);
-    QCOMPARE(sent.size(), 1);
-    QCOMPARE(sent.at(0), NavFixture::commandFrame(protocol, "FRE", quint16(value)));
+    QCOMPARE(sent.size(), int(value >= 0));
+    QCOMPARE(sent.value(0), value < 0 ? QByteArray() : NavFixture::commandFrame(protocol, "FRE", quint16(value)));
 }
 
 void tst_DriveCommands::requestWaitingBehindAGiveUp_data()
@@ -353,7 +357,8 @@ void tst_DriveCommands::stopWins_data()
     const char *const names[] = { "modbus_rtu", "modbus_ascii", "taviron" };
     for (int line = 0; line < 3; ++line)
         for (const char *action : { "owed", "owed_stop", "box", "stop_asked", "release_asked", "click_asked",
-                                    "jog_refused", "presses_in_order", "write_then_edit", "restart" })
+                                    "jog_refused", "presses_in_order", "write_then_edit", "restart", "click_write",
+                                    "click_batch" })
             if (lineWanted(line))
                 QTest::addRow("%s_%s", names[line], action) << line << QString(action);
 }
@@ -376,6 +381,7 @@ struct PaintsUnderWait : QObject { // a label's paints under the wait cursor
 // refuses, FWD held and let go: the release stops it. presses_in_order: SET 20.00, FWD, Write go out in order.
 // write_then_edit: P.7's 7.00 written, then 9.00 typed and the table re-sorted: the drive holds 7.00, and P.7
 // alone was written. restart: P.997 confirmed, FWD: it goes out after a mode request after the restart.
+// click_*: Write (P.7 at 7.70) or Batch Write 0.3 s after a click on station 2, untested: it asks for its test.
 void tst_DriveCommands::stopWins()
 {
     QFETCH(int, line);
@@ -385,6 +391,8 @@ void tst_DriveCommands::stopWins()
     const bool cu = action != "release_asked" && QStringList { "box", "owed" }.indexOf(action) < 0;
     QVERIFY(m_fix.startLine(line, cu ? QStringLiteral("mode 0\nset 79 3") : QStringLiteral("mode 2\nset 79 3")));
     m_fix.addTestedStation(line);
+    if (action.startsWith("click_"))
+        m_fix.addStation(2, QLatin1String(NavFixture::line(line).type), QLatin1String(NavFixture::line(line).power));
     m_fix.watch();
     m_fix.selectStation(0);
     QLabel *modeText = m_fix.window()->modeValueLabel;
@@ -394,6 +402,15 @@ void tst_DriveCommands::stopWins()
             if (form->cellText(row, 1).remove(' ') == label)
                 form->PartableWidget->item(row, 10)->setText(setting), form->PartableWidget->setCurrentCell(row, 10);
     };
+    if (action.startsWith("click_")) {
+        setRow(QStringLiteral("P.7"), QStringLiteral("7.70")), m_fix.clickItem(m_fix.stationIndex(1)), QTest::qWait(300);
+        const int before = m_fix.received().size();
+        press(action == "click_write" ? form->writePB : form->AllWrite);
+        QCOMPARE(m_fix.boxTexts(), QStringList { "Please execute connection test first!" });
+        for (const Frame &f : m_fix.received().mid(before)) // a poll under way at the click
+            QVERIFY(NavFixture::isPoll(protocol, f.bytes, "MOD") || NavFixture::isPoll(protocol, f.bytes, "STA"));
+        return;
+    }
     if (action == "presses_in_order" || action == "write_then_edit") {
         QLineEdit *edit = nav()->FrespinBox->findChild<QLineEdit *>();
         edit->selectAll();
