@@ -5,12 +5,9 @@
 // a thread of their own; only under a real X server.
 
 #include <QGuiApplication>
-#include <QPoint>
-#include <QString>
 #include <QWidget>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -21,18 +18,19 @@ class ServerClicks
 {
 public:
     static bool available() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
-
     ~ServerClicks()
     {
         if (m_thread.joinable())
             m_thread.join();
     }
 
-    // A click in the widget's middle, `afterMs` after the click before it (the first: after start()), and
-    // after `ready` holds when given: asked from the clicks' thread every 5 ms.
+    // A click in the widget's middle `afterMs` after the click before it (the first: after start()) and
+    // after `ready` holds, when given: asked from the clicks' thread every 5 ms.
     ServerClicks &then(int afterMs, QWidget *widget, std::function<bool()> ready = nullptr)
     {
-        m_steps.push_back({ afterMs, widget->mapToGlobal(widget->rect().center()), std::move(ready) });
+        const QPoint at = widget->mapToGlobal(widget->rect().center());
+        m_steps.push_back({ afterMs, QStringLiteral("xdotool mousemove %1 %2 click 1").arg(at.x()).arg(at.y()).toStdString(),
+                            std::move(ready) });
         return *this;
     }
 
@@ -45,22 +43,17 @@ public:
                     std::this_thread::sleep_for(std::chrono::milliseconds(5));
                 at = std::max(at, std::chrono::steady_clock::now()) + std::chrono::milliseconds(step.afterMs);
                 std::this_thread::sleep_until(at);
-                const QString command = QStringLiteral("xdotool mousemove %1 %2 click 1").arg(step.at.x()).arg(step.at.y());
-                std::system(command.toLatin1().constData());
-                ++m_made;
+                std::system(step.command.c_str());
             }
         });
     }
 
-    int made() const { return m_made; }
-
 private:
     struct Step {
         int afterMs;
-        QPoint at;
+        std::string command;
         std::function<bool()> ready;
     };
     std::vector<Step> m_steps;
     std::thread m_thread;
-    std::atomic<int> m_made { 0 };
 };

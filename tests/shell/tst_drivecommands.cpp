@@ -544,7 +544,7 @@ struct BoxShown : QObject { // the first box's opening
 };
 
 // Clicks through the X server while the window waits on the line. set_stop: SET meets ten silent tries and
-// STOP is clicked half a second in; the line is back after them (line_down: it is not). fwd_fwd_stop: FWD in an
+// STOP is clicked during them; the line is back after them (line_down: it is not). fwd_fwd_stop: FWD in an
 // unknown mode whose request goes unanswered, FWD and STOP clicked meanwhile. The box the failure opens takes
 // none of them: the stop goes out first, owed with its words when unanswered, and the FWD is refused aloud.
 // stop_after_restart (series S): STOP six seconds after P.997's answer waits only for the rest of its 7 s.
