@@ -47,14 +47,15 @@ void tst_DriveCommands::cleanup()
 
 QList<QByteArray> tst_DriveCommands::commandsSent(int protocol) const
 {
-    // A poll between two presses of one button does not part their frames.
+    // A try the drive left unanswered and its retry right after count once.
     QList<QByteArray> out;
-    double last = 0;
-    for (const Frame &f : m_fix.requests())
-        if (NavFixture::isCommand(protocol, f.bytes) && (out.isEmpty() || out.last() != f.bytes || f.at - last > 0.3)) {
+    const QList<Frame> frames = m_fix.frames();
+    for (int i = 0; i < frames.size(); ++i) {
+        const Frame &f = frames.at(i), &before = frames.value(i - 1);
+        if (f.received && NavFixture::isCommand(protocol, f.bytes)
+            && !(before.received && before.bytes == f.bytes && f.at - before.at <= 0.3))
             out << f.bytes;
-            last = f.at;
-        }
+    }
     return out;
 }
 
@@ -153,6 +154,7 @@ void tst_DriveCommands::buttonsSendTheirCommands()
         NavFixture::commandFrame(protocol, "REV"), NavFixture::commandFrame(protocol, "STO"),
         NavFixture::commandFrame(protocol, "CU0"), NavFixture::commandFrame(protocol, "EXT"),
         NavFixture::commandFrame(protocol, "STO"), NavFixture::commandFrame(protocol, "JOG"),
+        NavFixture::commandFrame(protocol, "JOG"), NavFixture::commandFrame(protocol, "JOG"),
         NavFixture::commandFrame(protocol, "REV"), NavFixture::commandFrame(protocol, "STO"),
         NavFixture::commandFrame(protocol, "FWD"), NavFixture::commandFrame(protocol, "STO"),
         NavFixture::commandFrame(protocol, "CU0"), NavFixture::commandFrame(protocol, "FWD"),
@@ -289,7 +291,7 @@ void tst_DriveCommands::requestWaitingBehindAGiveUp()
         QTest::mouseRelease(nav()->NaFWDPB, Qt::LeftButton);
         QCOMPARE(lampStates(nav()).left(3) + m_fix.window()->modeValueLabel->text(), QStringLiteral("001JOG"));
         QCOMPARE(m_fix.boxTexts(), QStringList { "Please change INV operation mode to CU!" });
-        QCOMPARE(commandsSent(protocol), (QList<QByteArray> { sent.value(0), NavFixture::commandFrame(protocol, "STO") }));
+        QCOMPARE(commandsSent(protocol), sent + QList<QByteArray> { NavFixture::commandFrame(protocol, "STO") }); // spoiled, not folded
         return;
     }
     for (QPushButton *button : { nav()->NaFWDPB, nav()->NaStopPB, nav()->ExtPB }) // each but STOP asks for the test
