@@ -352,7 +352,8 @@ void tst_DriveCommands::stopWins_data()
     const char *const names[] = { "modbus_rtu", "modbus_ascii", "taviron" };
     for (int line = 0; line < 3; ++line)
         for (const char *action : { "owed", "owed_stop", "box", "stop_asked", "release_asked", "click_asked",
-                                    "jog_refused", "presses_in_order", "write_then_edit", "restart" })
+                                    "jog_refused", "presses_in_order", "write_then_edit", "restart", "mode_lost",
+                                    "mode_lost_write" })
             if (lineWanted(line))
                 QTest::addRow("%s_%s", names[line], action) << line << QString(action);
 }
@@ -374,7 +375,8 @@ struct PaintsUnderWait : QObject { // a label's paints under the wait cursor
 // goes out at its press; STOP, or the release in JOG, stops it. jog_refused: FWD, a JOG the turning drive
 // refuses, FWD held and let go: the release stops it. presses_in_order: SET 20.00, FWD, Write go out in order.
 // write_then_edit: P.7's 7.00 written, then 9.00 typed and the table re-sorted: the drive holds 7.00, and P.7
-// alone was written. restart: P.997 confirmed, FWD: it goes out after a mode request after the restart.
+// alone was written. restart: a poll shows CU, P.997 confirmed, FWD: it goes out after a mode request after the
+// restart. mode_lost(_write): FWD (Write) asks the mode, unanswered: nothing goes out or is logged as written.
 void tst_DriveCommands::stopWins()
 {
     QFETCH(int, line);
@@ -421,6 +423,7 @@ void tst_DriveCommands::stopWins()
         return;
     }
     if (action == "restart") {
+        QTRY_COMPARE_WITH_TIMEOUT(lampStates(nav()).left(3), QStringLiteral("100"), 3000); // known before the restart
         form->Execute997(); // the box's "Confirm"
         PaintsUnderWait paints;
         m_fix.window()->show();
@@ -432,6 +435,16 @@ void tst_DriveCommands::stopWins()
         QCOMPARE(sent.first().bytes + sent.at(1).bytes + sent.last().bytes, NavFixture::commandFrame(protocol, "997")
                      + NavFixture::commandFrame(protocol, "MOD") + fwd);
         QVERIFY(sent.at(1).at - sent.first().at > 1.9);
+        return;
+    }
+    if (action.startsWith("mode_lost")) {
+        setRow(QStringLiteral("P.7"), QStringLiteral("7.00"));
+        m_fix.control(QStringLiteral("lose command MOD"));
+        press(action == "mode_lost" ? nav()->NaFWDPB : form->writePB);
+        QCOMPARE(commandsSent(protocol), QList<QByteArray>());
+        QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("Off-Line"));
+        QVERIFY(m_fix.reportedErrors() == QList<int> { 8 } && m_fix.boxes().isEmpty()); // no test asked: the press asked
+        QVERIFY2(m_fix.logLines().last().startsWith("MODread failure"), qPrintable(m_fix.logLines().join('\n'))); // no write
         return;
     }
     const bool asked = action.endsWith("asked"); // FWD asks the drive its mode, half a second before its first poll
