@@ -420,17 +420,17 @@ void CParameter::WriteSinglePar()
     default:
         return;
     }
-    if (!hasRow)
+    const bool pseudoRow = label.contains(QLatin1String("99X"));
+    // A row without a Setting writes nothing, so the log names nothing; the pseudo-row refuses it.
+    if (!hasRow || (value.isEmpty() && !pseudoRow))
         return;
     appendOperationLog({ QStringLiteral("Write Single Parameter:") + label + QLatin1Char('=') + value });
 
-    if (label.contains(QLatin1String("99X"))) {
+    if (pseudoRow) {
         runPseudoRowCommand(value, true);
         return;
     }
     const int n = labelNumber(label);
-    if (value.isEmpty())
-        return;
     const QString resolution = writeResolution(n, unit, value);
     if (!writeParValue(n, value, resolution)) {
         const QString number = QString(label).remove(QLatin1String("P.")).remove(QLatin1Char(' '));

@@ -24,6 +24,9 @@ public:
     enum class Go { Send, Refuse, AskTest, Unanswered };
     static constexpr int Stations = 255;
 
+    // restartsSeen: the restart count when the state is made; a restart counted before is none to it.
+    explicit DriveModeState(unsigned restartsSeen) : m_restartsSeen(restartsSeen) {}
+
     // One poll's answers: the mode digit (-1 for none of '0' to '8'), the status word, and in JOG
     // whether P.79 read 3 (the drive then takes run commands from the link).
     struct Poll {
@@ -101,6 +104,6 @@ private:
     std::bitset<Stations> m_jogPressed;
     unsigned m_generation = 0;
     unsigned m_version = 0;
-    unsigned m_restartsSeen = 0;
+    unsigned m_restartsSeen;
     std::bitset<Stations> m_stopOwed;
 };

@@ -158,6 +158,8 @@ using namespace StationEntry;
 CNavigation::CNavigation(QWidget *parent)
     : QWidget(parent)
     , stationLabel(PotLabel)
+    // An earlier window's restart, long over, would make the mode this one learns unknown.
+    , modeState(g_restartCount)
     , stationTypes(Count)
     , stationModelCodes(Count)
     , deletedTypes(Count)

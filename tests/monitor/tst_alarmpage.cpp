@@ -53,8 +53,9 @@ void tst_AlarmPage::cleanup()
 {
     if (QTest::currentTestFailed()) {
         qWarning().noquote() << m_a.traffic().join(QLatin1Char(' '));
-        // The journal's start, to tell a retry from a request of another sender.
-        qWarning().noquote() << m_a.fix.journal().split(QLatin1Char('\n')).mid(0, 80).join(QLatin1Char('\n'));
+        // The lines before the failure, to tell a retry from a request of another sender.
+        const QStringList journal = m_a.fix.journal().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        qWarning().noquote() << journal.mid(qMax(0, journal.size() - 80)).join(QLatin1Char('\n'));
     }
     g_monitorThread->stopAndWait();
     m_a.fix.tearDown();

@@ -64,7 +64,7 @@ void tst_DriveModeState::ordersOfEvents_data()
 void tst_DriveModeState::ordersOfEvents()
 {
     QFETCH(QString, events);
-    S state;
+    S state(0);
     unsigned ticket = 0;
     for (const QString &e : events.split(' ')) {
         if (e.startsWith("choose"))
@@ -104,7 +104,7 @@ void tst_DriveModeState::randomWalk()
     QRandomGenerator rng(seed);
     const auto chance = [&rng](int percent) { return int(rng.bounded(100)) < percent; };
     for (int walk = 0; walk < 5000; ++walk) {
-        S state;
+        S state(0);
         const bool modeH = chance(50), p79[2] = { chance(50), chance(50) };
         int mode[2] = { int(rng.bounded(0, 9)), int(rng.bounded(0, 9)) };
         bool tested[2] = { chance(70), chance(70) }, running[2] = {}, forbidden[2] = {}, stopWanted[2] = {};
