@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
