@@ -84,13 +84,14 @@ public:
     // From the restarting command's exchange, while it still holds the link.
     void begin(int ms)
     {
-        const qint64 until = now() + ms;
+        const qint64 until = nowUs() + qint64(ms) * 1000;
         qint64 seen = m_until.load();
         while (seen < until && !m_until.compare_exchange_weak(seen, until)) {
         }
     }
     void end() { m_until = 0; }
-    qint64 remainingMs() const { return qMax<qint64>(0, m_until.load() - now()); }
+    // Rounded up: a wait cut short by a part of a millisecond would end before the restart's.
+    qint64 remainingMs() const { return (qMax<qint64>(0, m_until.load() - nowUs()) + 999) / 1000; }
     bool pending() const { return remainingMs() > 0; }
 
     // A poller that has its own stoppable wait for the restart gives way: its exchange returns
@@ -102,11 +103,11 @@ public:
     }
 
 private:
-    static qint64 now()
+    static qint64 nowUs()
     {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count();
+        return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now().time_since_epoch()).count();
     }
-    std::atomic<qint64> m_until { 0 };
+    std::atomic<qint64> m_until { 0 }; // microseconds
 };
 
 // Whoever ends when the link is lost (the pollers' passes, the alarm page's refresh and its
