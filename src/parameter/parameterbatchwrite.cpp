@@ -36,8 +36,6 @@ struct DeferredWrite {
 
 int CParameter::batchWriteBox(const QString &text, bool offerContinue)
 {
-    // Each follows reads or a mode request that held the window.
-    takeEarlierPresses();
     QMessageBox box;
     box.setIcon(QMessageBox::NoIcon);
     box.setIcon(QMessageBox::Warning);
@@ -52,6 +50,9 @@ int CParameter::batchWriteBox(const QString &text, bool offerContinue)
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
+    // Each follows reads or a mode request that held the window: the presses made meanwhile, and
+    // while the box was being built, go first.
+    takeEarlierPresses();
     return box.exec();
 }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QMessageBox>
+#include <QPointer>
 #include <QThread>
 
 namespace
@@ -53,6 +54,10 @@ void takeEarlierPresses()
 
 void warnAfterEarlierPresses(QWidget *parent, const QString &title, const QString &text)
 {
+    // Built first, so that no press comes in while it is being built; the parent may go meanwhile.
+    QPointer<QMessageBox> box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
     takeEarlierPresses();
-    QMessageBox::warning(parent, title, text, QMessageBox::Ok);
+    if (box)
+        box->exec();
+    delete box;
 }

@@ -339,7 +339,10 @@ void CMainWindow::showErrorBox(const QString &text)
     QPointer<QMessageBox> box = new QMessageBox(QMessageBox::Warning, messageTable.value(20), text, QMessageBox::Ok,
                                                 over ? over : this);
     box->setDefaultButton(static_cast<QPushButton *>(nullptr));
-    box->exec();
+    // And the presses made while it was being built.
+    takeEarlierPresses();
+    if (box && !m_exitAsked)
+        box->exec();
     delete box;
 }
 
