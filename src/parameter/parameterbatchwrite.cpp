@@ -50,10 +50,8 @@ int CParameter::batchWriteBox(const QString &text, bool offerContinue)
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
-    // Each follows reads or a mode request that held the window: the presses made meanwhile, and
-    // while the box was being built, go first.
-    takeEarlierPresses();
-    return box.exec();
+    // Each follows reads or a mode request that held the window.
+    return execAfterEarlierPresses(&box);
 }
 
 // P.991 and P.187 are left out of the selectors' pass on drives that keep them to themselves.

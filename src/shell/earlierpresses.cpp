@@ -52,12 +52,16 @@ void takeEarlierPresses()
     }
 }
 
+int execAfterEarlierPresses(QDialog *box)
+{
+    const QPointer<QDialog> alive = box;
+    takeEarlierPresses();
+    return alive ? alive->exec() : -1;
+}
+
 void warnAfterEarlierPresses(QWidget *parent, const QString &title, const QString &text)
 {
-    // Built first, so that no press comes in while it is being built; the parent may go meanwhile.
     QPointer<QMessageBox> box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
-    takeEarlierPresses();
-    if (box)
-        box->exec();
+    execAfterEarlierPresses(box);
     delete box;
 }

@@ -330,19 +330,17 @@ void CMainWindow::ErrWarning(int index)
 
 void CMainWindow::showErrorBox(const QString &text)
 {
-    takeEarlierPresses();
-    if (m_exitAsked)
-        return;
-    // Over the window the user works in, the monitor's or the trend's too, not behind it; that
-    // window may go while the box is up and take the box along.
-    QWidget *over = QApplication::activeWindow();
-    QPointer<QMessageBox> box = new QMessageBox(QMessageBox::Warning, messageTable.value(20), text, QMessageBox::Ok,
-                                                over ? over : this);
+    QPointer<QMessageBox> box
+        = new QMessageBox(QMessageBox::Warning, messageTable.value(20), text, QMessageBox::Ok, this);
     box->setDefaultButton(static_cast<QPushButton *>(nullptr));
-    // And the presses made while it was being built.
     takeEarlierPresses();
-    if (box && !m_exitAsked)
+    if (box && !m_exitAsked) {
+        // Over the window the user works in once the presses have acted, the monitor's or the trend's
+        // too, not behind it; that window may go while the box is up and take the box along.
+        if (QWidget *over = QApplication::activeWindow(); over && over != this)
+            box->setParent(over, box->windowFlags());
         box->exec();
+    }
     delete box;
 }
 
