@@ -26,6 +26,8 @@ PACKAGES=(
     # pymodbus only recommends these, and installs here skip recommends: its serial client needs them.
     python3-serial python3-serial-asyncio
     libmodbus-dev
+    # The X server's input events and time, with which the dock's STOP acts under a modal window.
+    libqt5x11extras5-dev libxcb1-dev libxcb-xinput-dev
     # OpenCC's s2tw conversion, through which the suite checks every Traditional Chinese text.
     opencc
 )

@@ -53,6 +53,24 @@ DriveCommands::DriveCommands(CNavigation &dock, DriveModeState &state)
     connect(dock.NaRevPB, &QPushButton::released, this, &DriveCommands::runButtonReleased);
     connect(dock.NaFWDPB, &QPushButton::released, this, &DriveCommands::runButtonReleased);
     qApp->installEventFilter(this);
+    m_stopPresses = std::make_unique<ServerPresses>(dock.NaStopPB, [this](unsigned long time) { return stopPressed(time); });
+}
+
+ServerPresses::Verdict DriveCommands::stopPressed(unsigned long time)
+{
+    const int number = m_state.stopTarget(m_dock.shownStation());
+    if (number >= 0) {
+        const unsigned long until = m_stopTriedUntil[size_t(number)];
+        // The server's clock is 32 bits of milliseconds and wraps.
+        if (until != 0 && qint32(quint32(time) - quint32(until)) <= 0)
+            return ServerPresses::Verdict::Take;
+    }
+    if (!m_dockBlocked)
+        return ServerPresses::Verdict::Pass;
+    // From the loop that runs now (a box's, or a transfer's between two requests), never from
+    // inside the event's own handling.
+    QMetaObject::invokeMethod(this, &DriveCommands::InvStop, Qt::QueuedConnection);
+    return ServerPresses::Verdict::Take;
 }
 
 bool DriveCommands::commandMayGo()
@@ -220,7 +238,9 @@ void DriveCommands::InvSetFre()
 void DriveCommands::sendRun(Order order, double frequency)
 {
     if (order != Order::Set) {
+        const int number = m_dock.shownStation();
         send(order == Order::Fwd ? "FWD" : "REV");
+        m_state.runSent(number);
         return;
     }
     int value = qRound(frequency * 100);
@@ -255,6 +275,9 @@ void DriveCommands::runButtonReleased()
 
 bool DriveCommands::eventFilter(QObject *watched, QEvent *event)
 {
+    if ((event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowUnblocked)
+        && watched == m_dock.window())
+        m_dockBlocked = event->type() == QEvent::WindowBlocked;
     if ((event->type() == QEvent::Show || event->type() == QEvent::WindowBlocked) && watched->isWidgetType()) {
         auto *widget = static_cast<QWidget *>(watched);
         QWidget *dockWindow = m_dock.window();
@@ -279,15 +302,24 @@ void DriveCommands::InvStop()
 {
     m_dock.flushStationClick();
     // STOP goes out on line or off: a stop is never wrong, and the drive may hear it though the
-    // program thinks the line down.
-    const int number = m_dock.shownStation();
+    // program thinks the line down. With no station shown, its station just deleted, the drive the
+    // dock last ran may run on: it goes there.
+    const int shown = m_dock.shownStation();
+    const int number = m_state.stopTarget(shown);
     if (number < 0 && !g_connectionTest) {
         if (g_mainWindow)
             g_mainWindow->setConnectionState(false);
         return;
     }
     m_dock.followLink();
-    sendStop(number);
+    if (number >= 0 && number != shown) {
+        const int addressed = g_station;
+        setStation(number);
+        sendStop(number);
+        setStation(addressed);
+    } else {
+        sendStop(number);
+    }
     m_dock.paintMode();
 }
 
@@ -298,6 +330,9 @@ void DriveCommands::sendStop(int number)
     m_dock.paintMode();
     const int result = send("STO");
     const bool answered = ReadWrite::lastCommandSent() && result == 0;
+    // Clicks on STOP made during these tries are no new stop.
+    if (number >= 0 && number < DriveModeState::Stations)
+        m_stopTriedUntil[size_t(number)] = ServerPresses::serverTime();
     // Unanswered, it goes out again first when the station is found again.
     m_state.stopSent(number, answered);
     // Painted first, so that the lamps the stop puts out stay out until the next poll.

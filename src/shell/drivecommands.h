@@ -5,9 +5,13 @@
 // what it does not know of the drive's mode, this class asks the drive at the press.
 
 #include "shell/drivemodestate.h"
+#include "shell/serverpresses.h"
 
 #include <QObject>
 #include <QString>
+
+#include <array>
+#include <memory>
 
 class CNavigation;
 class ReadWrite;
@@ -63,7 +67,15 @@ private:
     void modePressed(DriveModeState::Press press, int result);
     void sendStop(int number);
     void refuseOutsideCu();
+    // A press on STOP as the X server has it: one made while that station's stop was being tried adds
+    // no tries; one that a modal window would drop acts all the same, as the next request on the line.
+    ServerPresses::Verdict stopPressed(unsigned long time);
 
     CNavigation &m_dock;
     DriveModeState &m_state;
+    std::unique_ptr<ServerPresses> m_stopPresses;
+    // A modal window blocks the dock's window: the toolkit drops presses on it.
+    bool m_dockBlocked = false;
+    // Per station, the X server's time when its last stop's tries ended.
+    std::array<unsigned long, DriveModeState::Stations> m_stopTriedUntil {};
 };

@@ -128,6 +128,19 @@ void DriveModeState::stopSent(int number, bool answered)
     }
 }
 
+void DriveModeState::runSent(int number)
+{
+    Lock lock(m_mutex);
+    if (valid(number))
+        m_lastRun = number;
+}
+
+int DriveModeState::stopTarget(int shown) const
+{
+    Lock lock(m_mutex);
+    return valid(shown) ? shown : m_lastRun;
+}
+
 bool DriveModeState::stopOwed(int number) const
 {
     Lock lock(m_mutex);

@@ -67,6 +67,11 @@ public:
     // A stop to the current station went out (or was held back): unanswered, it is owed to the station.
     void stopSent(int number, bool answered);
     bool stopOwed(int number) const;
+    // FWD or REV went out to the station, its answer or not: the drive may run.
+    void runSent(int number);
+    // Where a STOP goes: the station shown, or with none shown (its station deleted) the one the
+    // dock last ran; -1 for neither.
+    int stopTarget(int shown) const;
     // A poll's ticket, taken before it asks; a poll begun before a later event tells nothing of it.
     unsigned pollBegun() const;
     // False when the poll is too old or the station off-line; it is then forgotten.
@@ -106,4 +111,5 @@ private:
     unsigned m_version = 0;
     unsigned m_restartsSeen;
     std::bitset<Stations> m_stopOwed;
+    int m_lastRun = -1;
 };

@@ -1,5 +1,8 @@
 #include "shell/earlierpresses.h"
 
+#include "shell/appglobals.h"
+#include "shell/mainwindow.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QMessageBox>
@@ -55,6 +58,9 @@ void takeEarlierPresses()
 int execAfterEarlierPresses(QDialog *box)
 {
     const QPointer<QDialog> alive = box;
+    // A failure met before the press that opens this box is told first.
+    if (g_mainWindow)
+        g_mainWindow->showOwedErrors();
     takeEarlierPresses();
     return alive ? alive->exec() : -1;
 }

@@ -325,23 +325,30 @@ void CMainWindow::ErrWarning(int index)
         text += QLatin1Char('\n') + refusalSubject;
     // Opened once the failing exchange has let go of the link, and after the presses the user made
     // while the window waited on it: a STOP among them goes out before the box can take it.
-    QMetaObject::invokeMethod(this, [this, text] { showErrorBox(text); }, Qt::QueuedConnection);
+    m_owedErrors.append(text);
+    QMetaObject::invokeMethod(this, [this] {
+        takeEarlierPresses();
+        showOwedErrors();
+    }, Qt::QueuedConnection);
 }
 
-void CMainWindow::showErrorBox(const QString &text)
+void CMainWindow::showOwedErrors()
 {
-    QPointer<QMessageBox> box
-        = new QMessageBox(QMessageBox::Warning, messageTable.value(20), text, QMessageBox::Ok, this);
-    box->setDefaultButton(static_cast<QPushButton *>(nullptr));
-    takeEarlierPresses();
-    if (box && !m_exitAsked) {
-        // Over the window the user works in once the presses have acted, the monitor's or the trend's
-        // too, not behind it; that window may go while the box is up and take the box along.
-        if (QWidget *over = QApplication::activeWindow(); over && over != this)
-            box->setParent(over, box->windowFlags());
-        box->exec();
+    while (!m_owedErrors.isEmpty()) {
+        const QString text = m_owedErrors.takeFirst();
+        QPointer<QMessageBox> box
+            = new QMessageBox(QMessageBox::Warning, messageTable.value(20), text, QMessageBox::Ok, this);
+        box->setDefaultButton(static_cast<QPushButton *>(nullptr));
+        takeEarlierPresses();
+        if (box && !m_exitAsked) {
+            // Over the window the user works in once the presses have acted, the monitor's or the trend's
+            // too, not behind it; that window may go while the box is up and take the box along.
+            if (QWidget *over = QApplication::activeWindow(); over && over != this)
+                box->setParent(over, box->windowFlags());
+            box->exec();
+        }
+        delete box;
     }
-    delete box;
 }
 
 void CMainWindow::setConnectionState(bool online)

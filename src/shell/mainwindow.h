@@ -61,6 +61,9 @@ public:
     // GUI thread only. While a write of the wizard's is under way, the value it sends: a refusal's box
     // names it, since the message alone does not say which value the drive did not take.
     QString refusalSubject;
+    // The link's failure boxes not yet shown, oldest first: they open before any box of a press
+    // made during the failing exchange.
+    void showOwedErrors();
     QToolButton *parameterButton = nullptr;
     QToolButton *monitorButton = nullptr;
     QToolButton *trendButton = nullptr;
@@ -93,8 +96,8 @@ private slots:
 protected:
     void closeEvent(QCloseEvent *event) override;
 
+
 private:
-    void showErrorBox(const QString &text);
     void retranslateStrings();
     void checkLanguageAction(int language);
     void buildStatusBar();
@@ -112,5 +115,6 @@ private:
     QToolButton *makeToolButton(const QString &icon, bool enabled);
 
     // Set once the user has asked to leave: a loss met after that is told to no one.
+    QStringList m_owedErrors;
     bool m_exitAsked = false;
 };

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -34,18 +35,42 @@ public:
         return *this;
     }
 
+    // `count` clicks `apartMs` apart, sent by the server's own timing.
+    ServerClicks &thenRepeated(int afterMs, QWidget *widget, int count, int apartMs)
+    {
+        const QPoint at = widget->mapToGlobal(widget->rect().center());
+        m_steps.push_back({ afterMs, QStringLiteral("xdotool mousemove %1 %2 click --repeat %3 --delay %4 1")
+                                         .arg(at.x()).arg(at.y()).arg(count).arg(apartMs).toStdString(), nullptr });
+        return *this;
+    }
+
     void start()
     {
         m_thread = std::thread([this] {
             auto at = std::chrono::steady_clock::now();
             for (const Step &step : m_steps) {
-                while (step.ready && !step.ready())
+                // Never for ever: a row whose condition never comes fails on what it then sees.
+                const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+                while (step.ready && !step.ready() && std::chrono::steady_clock::now() < giveUp)
                     std::this_thread::sleep_for(std::chrono::milliseconds(5));
                 at = std::max(at, std::chrono::steady_clock::now()) + std::chrono::milliseconds(step.afterMs);
                 std::this_thread::sleep_until(at);
                 std::system(step.command.c_str());
+                m_clickedAt.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count());
+                ++m_made;
             }
         });
+    }
+
+    // Clicks made so far; any thread.
+    int made() const { return m_made; }
+    // When each click was made, in seconds of the monotonic clock the drive's journal keeps; once the
+    // clicks' thread has ended.
+    const std::vector<double> &clickedAt()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+        return m_clickedAt;
     }
 
 private:
@@ -55,5 +80,7 @@ private:
         std::function<bool()> ready;
     };
     std::vector<Step> m_steps;
+    std::vector<double> m_clickedAt;
+    std::atomic<int> m_made { 0 };
     std::thread m_thread;
 };

@@ -1,5 +1,6 @@
 #include "navfixture.h"
 #include "serverclicks.h"
+#include "modalwatcher.h"
 #include "parameter/paramtext.h"
 #include "platform/appstate.h"
 
@@ -540,27 +541,25 @@ void tst_DriveCommands::pressesWhileBusy_data()
     QTest::addColumn<QString>("action");
     const char *const names[] = { "modbus_rtu", "modbus_ascii", "taviron" };
     for (int line = 0; line < 3; ++line)
-        for (const char *action : { "set_stop", "set_stop_line_down", "fwd_fwd_stop_mode_unanswered" })
+        for (const char *action : { "set_stop", "set_stop_line_down", "fwd_fwd_stop_mode_unanswered", "set_997_stop",
+                                    "set_fwd_stop_fwd", "stop_under_error_box", "stops_unanswered", "batch_read_stop",
+                                    "delete_then_stop" })
             if (lineWanted(line))
                 QTest::addRow("%s_%s", names[line], action) << line << QString(action);
     if (lineWanted(1))
         QTest::newRow("modbus_ascii_stop_after_restart") << 1 << QStringLiteral("stop_after_restart");
 }
 
-struct BoxShown : QObject { // the first box's opening
-    std::function<void()> seen;
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Show && qobject_cast<QMessageBox *>(watched) && seen)
-            std::exchange(seen, nullptr)();
-        return false;
-    }
-};
-
-// Clicks through the X server while the window waits on the line. set_stop: SET meets ten silent tries and
-// STOP is clicked during them; the line is back after them (line_down: it is not). fwd_fwd_stop: FWD in an
-// unknown mode whose request goes unanswered, FWD and STOP clicked meanwhile. The box the failure opens takes
-// none of them: the stop goes out first, owed with its words when unanswered, and the FWD is refused aloud.
+// Clicks through the X server while the window waits on the line or a box, dialog or transfer blocks the
+// dock. set_stop: SET meets ten silent tries and STOP is clicked during them; the line is back after them
+// (line_down: it is not). fwd_fwd_stop: FWD in an unknown mode whose request goes unanswered, FWD and STOP
+// clicked meanwhile. The box the failure opens takes none of them: the stop goes out first, owed with its
+// words when unanswered, and the FWD is refused aloud, after the failure's own box. set_997_stop: P.997 and
+// STOP clicked during SET's tries; the STOP acts under the confirmation, which is then cancelled.
+// set_fwd_stop_fwd: three presses in one wait reach the drive in their order. stop_under_error_box: STOP
+// clicked on the dock while "Communication Error!" is open. stops_unanswered: twelve clicks while the drive
+// never answers STO add no tries to the one under way. batch_read_stop: STOP 1.5 s into Batch Read goes
+// out between two reads. delete_then_stop: the running station deleted, STOP still stops its drive.
 // stop_after_restart (series S): STOP six seconds after P.997's answer waits only for the rest of its 7 s.
 void tst_DriveCommands::pressesWhileBusy()
 {
@@ -569,25 +568,68 @@ void tst_DriveCommands::pressesWhileBusy()
     QFETCH(int, line);
     QFETCH(QString, action);
     const int protocol = NavFixture::line(line).protocol;
-    const QByteArray sto = NavFixture::commandFrame(protocol, "STO");
+    const QByteArray sto = NavFixture::commandFrame(protocol, "STO"), fwd = NavFixture::commandFrame(protocol, "FWD");
     QVERIFY(m_fix.startLine(line, QStringLiteral("mode 0")));
     m_fix.addTestedStation(line);
     const bool modeAsked = action.startsWith("fwd");
     if (!modeAsked)
         nav()->modeState.polled(nav()->modeState.pollBegun(), { 0, 0, false });
     connect(m_fix.window(), &CMainWindow::showErrorInfo, m_fix.window(), &CMainWindow::ErrWarning); // the real box
-    m_fix.watch();
     QLabel *modeText = m_fix.window()->modeValueLabel;
+    CParameter *form = m_fix.window()->parameterForm;
+    // When the drive took a stop and answered it, in the journal's seconds; 0: not yet.
+    const auto stopAnsweredAt = [this, sto] {
+        const QList<Frame> all = m_fix.frames();
+        for (int i = 0; i + 1 < all.size(); ++i)
+            if (all.at(i).received && all.at(i).bytes == sto && !all.at(i + 1).received)
+                return all.at(i).at;
+        return 0.0;
+    };
+    const auto stopAnswered = [stopAnsweredAt] { return stopAnsweredAt() > 0; };
+    // Each box or dialog is answered once `answerWhen` holds (with the button `answer`, or its first), as a
+    // user reads it first; one still open five seconds on is closed and fails the row with its text.
+    QStringList boxes;
+    QString stuck, answer;
+    std::function<bool()> answerWhen = [] { return true; };
     int sentAtBox = -1;
     QString wordsAtBox;
-    BoxShown box;
-    ServerClicks clicks;
-    box.seen = [&] { sentAtBox = m_fix.received().size(), wordsAtBox = modeText->text(); };
-    qApp->installEventFilter(&box);
-    m_fix.window()->show();
+    std::atomic<bool> boxOpen { false };
+    const bool lineBackAtBox = action == "stop_under_error_box";
+    ModalWatcher watcher([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        if (box && boxes.isEmpty()) {
+            sentAtBox = m_fix.received().size(), wordsAtBox = modeText->text(), boxOpen = true;
+            if (lineBackAtBox)
+                m_fix.control(QStringLiteral("clear"));
+        }
+        if (box)
+            boxes << box->text();
+        auto *timer = new QTimer(modal);
+        QElapsedTimer open;
+        open.start();
+        connect(timer, &QTimer::timeout, modal, [&, modal, box, open] {
+            const bool late = open.elapsed() > 5000;
+            if (!modal->isVisible() || (!late && !answerWhen()))
+                return;
+            if (late && stuck.isEmpty())
+                stuck = box ? box->text() : modal->windowTitle();
+            QAbstractButton *button = nullptr;
+            for (QAbstractButton *b : box ? box->buttons() : QList<QAbstractButton *>())
+                button = (!button || b->text() == answer) ? b : button;
+            if (button)
+                button->click();
+            else
+                qobject_cast<QDialog *>(modal)->reject();
+        });
+        timer->start(20);
+    });
+    m_fix.window()->showMaximized(); // as the program starts: the form's command buttons have their room
     QVERIFY(QTest::qWaitForWindowExposed(m_fix.window()));
+    QTRY_VERIFY(form->Pr997PB->height() > 10);
+    ServerClicks clicks;
+    const auto checkNoneStuck = [&] { QVERIFY2(stuck.isEmpty(), qPrintable(QStringLiteral("left open: ") + stuck)); };
     if (action == "stop_after_restart") {
-        m_fix.window()->parameterForm->Execute997(); // the box's "Confirm"
+        form->Execute997(); // the box's "Confirm"
         clicks.then(6000, nav()->NaStopPB).start();
         QTRY_VERIFY_WITH_TIMEOUT(m_fix.received().last().bytes == sto, 12000);
         const QList<Frame> all = m_fix.frames();
@@ -598,27 +640,105 @@ void tst_DriveCommands::pressesWhileBusy()
         QVERIFY2(all.last().at - (restart + 1)->at < 7.5, qPrintable(QString::number(all.last().at - (restart + 1)->at)));
         return;
     }
-    const bool lineDown = action.contains("line_down");
-    m_fix.control(lineDown ? QStringLiteral("fault link-lost") : QStringLiteral("fault silent-first 10"));
     const int before = m_fix.received().size();
+    const auto sentSince = [&] {
+        QList<QByteArray> sent;
+        for (const Frame &f : m_fix.received().mid(before))
+            sent << f.bytes;
+        return sent;
+    };
     // The rest go in while the first press's request is being tried.
     const auto tried = [this, before] { return m_fix.received().size() > before + 1; };
+    if (action == "stops_unanswered") {
+        m_fix.control(QStringLiteral("lose command STO"));
+        clicks.thenRepeated(0, nav()->NaStopPB, 12, 150).start();
+        QTRY_COMPARE_WITH_TIMEOUT(clicks.made(), 1, 20000);
+        const double last = clicks.clickedAt().back();
+        QTRY_VERIFY_WITH_TIMEOUT(m_fix.received().last().at < std::chrono::duration<double>(
+                                     std::chrono::steady_clock::now().time_since_epoch()).count() - 1.0, 20000);
+        const QList<Frame> tries = m_fix.received().mid(before);
+        QVERIFY2(tries.size() >= 10 && tries.size() % 10 == 0 && tries.size() < 60, qPrintable(QString::number(tries.size())));
+        // Each stop tries ten times and the clicks made meanwhile add none: a stop after the first follows a
+        // click made once the tries before it had ended.
+        for (int first = 10; first < tries.size(); first += 10) {
+            bool clicked = false;
+            for (int i = 0; i < 12; ++i)
+                // The clicks' times are known to some 50 ms: each spans the server's delay and more.
+                clicked |= last - 0.15 * i > tries.at(first - 1).at - 0.05 && last - 0.15 * i <= tries.at(first).at + 0.05;
+            QVERIFY2(clicked, qPrintable(QStringLiteral("a stop with no click of its own at %1 s after the last click")
+                                             .arg(tries.at(first).at - last)));
+        }
+        QVERIFY(std::all_of(tries.begin(), tries.end(), [&](const Frame &f) { return f.bytes == sto; }));
+        QVERIFY2(tries.last().at - last < 2.0, qPrintable(QString::number(tries.last().at - last)));
+        QVERIFY(nav()->modeState.stopOwed(1));
+        QCOMPARE(modeText->text(), QStringLiteral("STOP not answered: the drive may still run"));
+        return checkNoneStuck();
+    }
+    if (action == "batch_read_stop" || action == "delete_then_stop") {
+        const bool batch = action == "batch_read_stop";
+        if (!batch)
+            press(nav()->NaFWDPB);
+        answerWhen = stopAnswered; // the progress dialog's Cancel, once the stop is answered
+        clicks.then(0, batch ? static_cast<QWidget *>(form->allReadPB) : nav()->delete_atation)
+            .then(batch ? 1500 : 300, nav()->NaStopPB)
+            .start();
+        QTRY_VERIFY_WITH_TIMEOUT(stopAnswered(), 10000);
+        const double late = stopAnsweredAt() - clicks.clickedAt().back();
+        QVERIFY2(late < 2.0, qPrintable(QString::number(late)));
+        if (!batch)
+            QCOMPARE(sentSince(), (QList<QByteArray> { fwd, sto }));
+        return checkNoneStuck();
+    }
+    const bool lineDown = action.contains("line_down") || action == "stop_under_error_box";
+    m_fix.control(lineDown ? QStringLiteral("fault link-lost")
+                           : QStringLiteral("fault silent-first %1").arg(action.startsWith("set_") && action != "set_stop" ? 7 : 10));
+    if (action == "stop_under_error_box") {
+        answerWhen = stopAnswered;
+        clicks.then(0, nav()->NaSetPB).then(300, nav()->NaStopPB, [&] { return boxOpen.load(); }).start();
+        QTRY_VERIFY_WITH_TIMEOUT(boxOpen && stopAnswered(), 30000); // the line is back while the box stands
+        QCOMPARE(sentSince().mid(10), QList<QByteArray> { sto });
+        QCOMPARE(sentAtBox - before, 10);
+        QCOMPARE(boxes, QStringList { "Communication Error!" });
+        return checkNoneStuck();
+    }
+    if (action == "set_997_stop" || action == "set_fwd_stop_fwd") {
+        const bool restart = action == "set_997_stop";
+        answer = QStringLiteral("Cancel");
+        answerWhen = stopAnswered;
+        clicks.then(0, nav()->NaSetPB);
+        if (restart)
+            clicks.then(0, form->Pr997PB, tried).then(200, nav()->NaStopPB);
+        else
+            clicks.then(0, nav()->NaFWDPB, tried).then(30, nav()->NaStopPB).then(30, nav()->NaFWDPB);
+        clicks.start();
+        QTRY_COMPARE_WITH_TIMEOUT(clicks.made(), restart ? 3 : 4, 20000);
+        // SET's request (under A and D the unit's read first) answered on its eighth try, then the presses'.
+        const QList<QByteArray> tail = restart ? QList<QByteArray> { sto } : QList<QByteArray> { fwd, sto, fwd };
+        QTRY_VERIFY_WITH_TIMEOUT(sentSince().endsWith(tail.last()) && sentSince().size() >= 8 + tail.size(), 10000);
+        QTest::qWait(300);
+        const QList<QByteArray> sent = sentSince();
+        QCOMPARE(sent.count(sent.first()), 8);
+        QCOMPARE(sent.mid(sent.size() - tail.size()), tail);
+        QVERIFY(!sent.contains(NavFixture::commandFrame(protocol, "997")) && sent.count(sto) == 1 && sent.count(fwd) == tail.count(fwd));
+        QCOMPARE(boxes.size(), restart ? 1 : 0);
+        if (restart)
+            QVERIFY(boxes.first().startsWith("The operation will reset the INV."));
+        return checkNoneStuck();
+    }
     if (modeAsked)
         clicks.then(0, nav()->NaFWDPB).then(0, nav()->NaFWDPB, tried).then(30, nav()->NaStopPB).start();
     else
         clicks.then(0, nav()->NaSetPB).then(0, nav()->NaStopPB, tried).start();
     QTRY_VERIFY_WITH_TIMEOUT(sentAtBox >= 0, 30000);
-    const QStringList boxes = { "Please execute connection test first!", "Communication Error!" };
-    QTRY_COMPARE_WITH_TIMEOUT(m_fix.boxTexts(), modeAsked ? boxes : QStringList(boxes.mid(1)), 5000);
-    QList<QByteArray> sent;
-    for (const Frame &f : m_fix.received().mid(before))
-        sent << f.bytes;
+    // The link's failure is told before the refusal of the FWD clicked during it.
+    const QStringList told = { "Communication Error!", "Please execute connection test first!" };
+    QTRY_COMPARE_WITH_TIMEOUT(boxes, modeAsked ? told : QStringList(told.mid(0, 1)), 5000);
     QList<QByteArray> expected;
     for (int i = 0; i < (lineDown ? 20 : 11); ++i)
-        expected << (i < 10 ? sent.value(0) : sto);
-    QCOMPARE(sent, expected); // ten tries of the one request, then the stop's: no FWD
+        expected << (i < 10 ? sentSince().value(0) : sto);
+    QCOMPARE(sentSince(), expected); // ten tries of the one request, then the stop's: no FWD
     if (modeAsked)
-        QCOMPARE(sent.first(), NavFixture::commandFrame(protocol, "MOD"));
+        QCOMPARE(sentSince().first(), NavFixture::commandFrame(protocol, "MOD"));
     QCOMPARE(sentAtBox - before, int(expected.size()));
     const QString words = QStringLiteral("STOP not answered: the drive may still run");
     QCOMPARE(nav()->modeState.stopOwed(1), lineDown);
@@ -626,6 +746,7 @@ void tst_DriveCommands::pressesWhileBusy()
     QCOMPARE(modeText->text() == words, lineDown);
     if (!lineDown)
         QVERIFY(!m_fix.frames().last().received); // the drive answered the stop
+    checkNoneStuck();
 }
 
 QTEST_MAIN(tst_DriveCommands)
