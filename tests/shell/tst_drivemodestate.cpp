@@ -24,8 +24,11 @@ const char *const RunNames[] = { "allowed", "refused", "ask", "offline" };
 QString rules(const S &state, bool modeH = false)
 {
     const S::Display d = state.display(modeH);
-    return QString("%1 %2 %3%4").arg(RunNames[int(state.runCommand(modeH))], state.releaseStops() ? "stop" : "-",
-                                     QString("-CEJ").at(int(d.lamp)), d.label.isEmpty() ? QString() : " " + d.label);
+    // "@1": with no station shown, STOP goes to station 1, the one last run.
+    const int stopTo = state.stopTarget(-1);
+    return QString("%1 %2 %3%4%5").arg(RunNames[int(state.runCommand(modeH))], state.releaseStops() ? "stop" : "-",
+                                       QString("-CEJ").at(int(d.lamp)), d.label.isEmpty() ? QString() : " " + d.label,
+                                       stopTo < 0 ? QString() : QString(" @%1").arg(stopTo));
 }
 } // namespace
 
@@ -58,6 +61,8 @@ void tst_DriveModeState::ordersOfEvents_data()
     QTest::newRow("jog_refused_then_cu_poll") << "choose poll:0 jog? poll:0" << "allowed stop C CU";
     QTest::newRow("jog_refused_test_poll") << "choose poll:0 jog? giveup test poll:0" << "allowed stop C CU";
     QTest::newRow("jog_back_at_its_station") << "choose poll:0 jog choose2 choose1" << "ask stop -";
+    QTest::newRow("run_then_delete_last") << "choose poll:0 run delete-last" << "offline - - @1";
+    QTest::newRow("run_then_other_station_run") << "choose poll:0 run choose2 run2 delete-last" << "offline - - @2";
     QTest::newRow("jog_then_cu_answered") << "choose poll:2 jog cu poll:0" << "allowed - C CU";
 }
 
@@ -69,8 +74,12 @@ void tst_DriveModeState::ordersOfEvents()
     for (const QString &e : events.split(' ')) {
         if (e.startsWith("choose"))
             state.stationChosen(e.endsWith('2') ? 2 : 1, true);
+        else if (e == "delete-last")
+            state.stationDeleted(-1, false);
         else if (e.startsWith("delete"))
             state.stationDeleted(2, true);
+        else if (e.startsWith("run"))
+            state.runSent(e.endsWith('2') ? 2 : 1);
         else if (e.startsWith("test"))
             state.passedTest(e.endsWith('2') ? 2 : 1);
         else if (e == "giveup")
