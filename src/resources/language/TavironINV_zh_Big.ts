@@ -579,7 +579,7 @@ Exit anyway?</source>
     </message>
     <message>
         <source>Nothing was sent: SET takes the frequency in the unit P.%1 selects, which could not be read.</source>
-        <translation>未傳送任何資料：SET按P.%1選擇的單位傳送頻率，而P.%1無法讀取。</translation>
+        <translation>未傳送任何資料：SET按P.%1選擇的單位傳送頻率，而該參數無法讀取。</translation>
     </message>
 </context>
 <context>
@@ -760,7 +760,7 @@ Exit anyway?</source>
     </message>
     <message>
         <source>The unit of %1 is set by P.%2, which could not be read: nothing was written.</source>
-        <translation>%1的單位由P.%2設定，而P.%2無法讀取：未寫入任何資料。</translation>
+        <translation>%1的單位由P.%2設定，而該參數無法讀取：未寫入任何資料。</translation>
     </message>
     <message>
         <source>unknown: P.%1 not read</source>

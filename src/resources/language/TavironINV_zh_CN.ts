@@ -579,7 +579,7 @@ Exit anyway?</source>
     </message>
     <message>
         <source>Nothing was sent: SET takes the frequency in the unit P.%1 selects, which could not be read.</source>
-        <translation>未发送任何数据：SET按P.%1选择的单位发送频率，而P.%1无法读取。</translation>
+        <translation>未发送任何数据：SET按P.%1选择的单位发送频率，而该参数无法读取。</translation>
     </message>
 </context>
 <context>
@@ -760,7 +760,7 @@ Exit anyway?</source>
     </message>
     <message>
         <source>The unit of %1 is set by P.%2, which could not be read: nothing was written.</source>
-        <translation>%1的单位由P.%2设定，而P.%2无法读取：未写入任何数据。</translation>
+        <translation>%1的单位由P.%2设定，而该参数无法读取：未写入任何数据。</translation>
     </message>
     <message>
         <source>unknown: P.%1 not read</source>
