@@ -315,6 +315,7 @@ void CParameter::resolveGovernedRows(int selector, const QString &written)
 {
     if (selector < 0 || selector >= g_relatedUnitRules.size())
         return;
+    selectorKnown(selector);
     const QStringList fields = g_relatedUnitRules.at(selector).split(QStringLiteral("//"), Qt::SkipEmptyParts);
     bool number = false;
     const double value = written.toDouble(&number);
@@ -395,6 +396,7 @@ void CParameter::finishLoading()
     table->hideColumn(4);
     table->setColumnHidden(2, !modbusColumnShown());
     mySort(1);
+    showUnreadUnits();
 }
 
 // ---- Related units ----
@@ -406,6 +408,7 @@ void CParameter::loadRelatedUnits()
     if (m_loadUnanswered)
         return;
     g_relatedUnitRules = QVector<QString>(ParameterRows);
+    m_selectorUnread.fill(false);
     const QString fileName = g_appDir + QStringLiteral("ParameterInforamtion/relatedUnit/") + QLatin1Char(g_seriesLetter)
                              + modelInfix() + QStringLiteral(".txt");
     for (QString &text : g_relatedUnitText)
@@ -437,7 +440,10 @@ void CParameter::loadRelatedUnits()
                     // not asked again, and its P.186 and P.189 are not taken as read.
                     if (!ReadWrite::lastExchangeAnswered())
                         g_driveLookupEnabled = false;
+                    m_selectorUnread[line.selector] = true;
                 }
+            } else if (mayRead) {
+                m_selectorUnread[line.selector] = true; // a drive that fell silent before is not asked
             }
             applyRelatedUnitLine(line, value, g_relatedUnitText, g_relatedUnitRules);
         }
@@ -473,6 +479,7 @@ QString CParameter::localizedFileName() const
 void CParameter::loadLocalizedNames()
 {
     localizedNamesPass(true);
+    showUnreadUnits();
 }
 
 void CParameter::localizedNamesPass(bool mayResort)

@@ -72,6 +72,16 @@ public:
     // now, else `unit` (a row's "--" taken from the drive or the value's decimals).
     QString writeResolution(int parameter, const QString &unit, const QString &value);
 
+    // Units a selector gives, when the drive refused or left unanswered the selector's read at the
+    // load: such a unit is a guess, so it is shown as unknown and nothing is written in it.
+    // The selector whose unread value gives the parameter its unit; -1 when its unit is known.
+    int unreadSelectorOf(int parameter) const;
+    // Reads that selector again; true when the unit is known now (the rows it governs take it),
+    // false when it still cannot be read, *selector then naming it.
+    bool readUnitAgain(int parameter, int *selector = nullptr);
+    // The line a refusal or a box shows for the writes ("P.1, P.3") left undone because of it.
+    static QString unreadUnitText(const QString &parameters, int selector);
+
     CompareResult *compareResult = nullptr;
     ParInformation *parInformation = nullptr;
     CSelPar *selectDialog = nullptr;
@@ -126,6 +136,9 @@ private:
     bool loadingMayRead() const;
     double readForLoading(int parameter, double scale);
     bool m_loadUnanswered = false; // a read of this test's load went unanswered: ask nothing more
+    QVector<bool> m_selectorUnread = QVector<bool>(ParameterRows); // its value at the load is a guess
+    void showUnreadUnits();
+    void selectorKnown(int selector);
     QString localizedFileName() const;
     QString modelInfix() const;
     int parameterOfRow(int row) const;

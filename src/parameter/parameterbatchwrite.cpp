@@ -18,6 +18,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QMap>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -218,6 +219,24 @@ void CParameter::WriteAllPar()
 
     appendOperationLog({ QStringLiteral("Batch write parameter:") });
 
+    // A row whose unit its selector's read left unknown is not written: its selector is asked again
+    // once, and when it still cannot be read the rows are named, as failed, after the passes.
+    QVector<bool> asked(ParameterRows);
+    QMap<int, QStringList> unwritten;
+    auto unitUnknown = [&](int n) {
+        const int selector = unreadSelectorOf(n);
+        if (selector < 0)
+            return false;
+        const bool first = !asked.at(selector);
+        asked[selector] = true;
+        if (first && readUnitAgain(n))
+            return false;
+        unwritten[selector] << QStringLiteral("P.%1").arg(n);
+        g_failedParameters.append(QStringLiteral("P.%1").arg(n));
+        setRowMarked(n, true);
+        return true;
+    };
+
     const int valueColumn = writeAllFromButton ? 10 : 9;
     QVector<DeferredWrite> later;
     for (int i = 0; (i < g_parameterCount || (g_groupMode != 0 && i < 1000)) && i < rows; ++i) {
@@ -229,15 +248,22 @@ void CParameter::WriteAllPar()
         if (pseudoRow)
             runPseudoRowCommand(value, false);
 
+        const bool writes = !value.isEmpty() && !pseudoRow
+                            && (deferred.at(i) || (g_readOnlyFlags[i] == 0 && i != 295 && i != 34 && i != 77));
+        const bool unknown = writes && unitUnknown(i);
+        if (g_offLine) {
+            endOffLine();
+            return;
+        }
         QString resolution;
-        if (!value.isEmpty() && !pseudoRow)
+        if (!value.isEmpty() && !pseudoRow && !unknown)
             resolution = writeResolution(i, cellText(i, 7), cellText(i, 10));
         if (deferred.at(i) || g_readOnlyFlags[i] != 0) {
-            if (deferred.at(i))
+            if (deferred.at(i) && !unknown)
                 later.append({ i, resolution, value });
             continue;
         }
-        if (!value.isEmpty() && !pseudoRow && i != 295 && i != 34 && i != 77) {
+        if (writes && !unknown) {
             if (!writeParValue(i, value, resolution) && failed(i)) {
                 endOffLine();
                 return;
@@ -285,5 +311,7 @@ void CParameter::WriteAllPar()
     readBackAfterWrite = true;
     // The read-back shows a progress of its own, and its comparison must not end up behind this one.
     progress.close();
+    for (auto it = unwritten.cbegin(); it != unwritten.cend(); ++it)
+        batchWriteBox(unreadUnitText(it.value().join(QStringLiteral(", ")), it.key()));
     ReadAllPar();
 }

@@ -288,6 +288,7 @@ void CParameter::ReadAllPar()
     };
 
     int c = 0;
+    QVector<bool> asked(ParameterRows);
     for (int i = 0; i < count || (g_groupMode != 0 && i < 1000);) {
         if (progress.wasCanceled()) {
             abandon();
@@ -310,6 +311,21 @@ void CParameter::ReadAllPar()
             continue;
         }
 
+        // The selector is asked once a batch; a unit it leaves unknown shows no value in a guessed one.
+        if (const int selector = unreadSelectorOf(i); selector >= 0) {
+            const bool known = !asked.at(selector) && readUnitAgain(i);
+            asked[selector] = true;
+            if (g_offLine) {
+                abandon();
+                return;
+            }
+            if (!known) {
+                setItemText(i, ValueColumnCurrent, QStringLiteral("?"));
+                ++i;
+                progress.setValue(++c);
+                continue;
+            }
+        }
         double scale = 1.0;
         if (g_protocolIndex != 0)
             scale = hasOverride(i) ? g_relatedUnitText[i].toDouble() : attributeScale(attributes[i]);
@@ -361,6 +377,11 @@ void CParameter::ReadSinglePar()
         return;
     }
     const int n = labelNumber(label);
+    // A value in a unit the drive did not tell would look like a known one.
+    if (!readUnitAgain(n)) {
+        setItemText(row, ValueColumnCurrent, QStringLiteral("?"));
+        return;
+    }
     bool ok = false;
     const double value = readParValue(n, &ok);
     if (!ok)
@@ -431,11 +452,24 @@ void CParameter::WriteSinglePar()
         return;
     }
     const int n = labelNumber(label);
-    const QString resolution = writeResolution(n, unit, value);
-    if (!writeParValue(n, value, resolution)) {
+    auto logFailure = [&] {
         const QString number = QString(label).remove(QLatin1String("P.")).remove(QLatin1Char(' '));
         appendOperationLog({ QStringLiteral("Write parameter P.") + number + QLatin1Char('=') + value
                              + QStringLiteral(" failure!") });
+    };
+    // The read's refusal names what was left unwritten, as the wizard's refusals name their value.
+    if (const int selector = unreadSelectorOf(n); selector >= 0 && g_mainWindow) {
+        g_mainWindow->refusalSubject = unreadUnitText(QStringLiteral("P.%1").arg(n), selector);
+        const bool known = readUnitAgain(n);
+        g_mainWindow->refusalSubject.clear();
+        if (!known) {
+            logFailure();
+            return;
+        }
+    }
+    const QString resolution = writeResolution(n, unit, value);
+    if (!writeParValue(n, value, resolution)) {
+        logFailure();
         return;
     }
     setRowMarked(row, false);

@@ -658,6 +658,19 @@ void QuickSetup::enterSet()
     }
     QVector<QuickSetupWrites::Write> writes
         = QuickSetupWrites::writes(choices(), g_seriesLetter, [](const QString &key) { return isFeatureEnabled(key); });
+    // A unit the drive did not tell at the load is asked again; still unknown, nothing is written,
+    // and the read's refusal names the parameter whose unit it is.
+    CParameter *form = g_mainWindow->parameterForm;
+    for (const QuickSetupWrites::Write &write : writes) {
+        const int selector = form->unreadSelectorOf(write.parameter);
+        if (selector < 0)
+            continue;
+        g_mainWindow->refusalSubject = CParameter::unreadUnitText(QStringLiteral("P.%1").arg(write.parameter), selector);
+        const bool known = form->readUnitAgain(write.parameter);
+        g_mainWindow->refusalSubject.clear();
+        if (!known)
+            return;
+    }
     for (QuickSetupWrites::Write &write : writes)
         write.resolution = resolutionInForce(write);
     // A value the parameter word cannot hold would stop the run half-way; nothing is written then.

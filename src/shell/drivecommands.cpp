@@ -245,7 +245,7 @@ void DriveCommands::sendRun(Order order, double frequency)
     }
     int value = qRound(frequency * 100);
     // Drives set to 0.1 Hz steps by P.187 or P.991 take the frequency in tenths, read as it is now.
-    // Unread, the unit is unknown: nothing goes out, and the read has told its failure.
+    // Unread, the unit is unknown: nothing goes out, and the read's refusal says so under its message.
     int selector = 0;
     if (isFeatureEnabled(QStringLiteral("Navigation_readP187")))
         selector = 187;
@@ -253,7 +253,11 @@ void DriveCommands::sendRun(Order order, double frequency)
         selector = 991;
     if (selector != 0) {
         bool read = false;
+        g_mainWindow->refusalSubject = QCoreApplication::translate(
+            "CNavigation", "Nothing was sent: SET takes the frequency in the unit P.%1 selects, which could not be read.")
+                                           .arg(selector);
         const double unit = g_mainWindow->parameterForm->readParValue(selector, &read);
+        g_mainWindow->refusalSubject.clear();
         if (!read)
             return;
         if (unit == 1.0)

@@ -297,10 +297,11 @@ public:
 
     // A shipped scenario of tools/drivesim/scenarios ("D-rtu.drive") on the fixture's line, then as the connection
     // test: identification, type list, table in the language. The type found, or null when the drive did not start.
-    QString connectShipped(const QString &name, int language)
+    QString connectShipped(const QString &name, int language, const QStringList &extra = {})
     {
         const int protocol = name.contains(QLatin1String("rtu")) ? 1 : name.contains(QLatin1String("ascii")) ? 2 : 0;
-        if (!connectDrive(protocol, { "include " + sourceDir() + "/tools/drivesim/scenarios/" + name }, 115200, true))
+        if (!connectDrive(protocol, QStringList { "include " + sourceDir() + "/tools/drivesim/scenarios/" + name } + extra,
+                          115200, true))
             return QString();
         g_connectionTest = true;
         g_invType = identifyDrive(driveReadsOf(g_readWrite));

@@ -131,6 +131,14 @@ void TestBatchWrite::writeAllRefusals_data()
     QTest::newRow("firmware mismatch continued") << "version 120" << "Continue" << mismatch << true;
     QTest::newRow("empty Setting column, as a connection test leaves it") << "empty" << "" << "Unable to write parameter "
         "value.\n\nThere is no setting value to write. Open a parameter list or enter setting values first." << false;
+    // Shipped drives whose selector read was refused at the load; settings P.1, P.4 (frequencies) and P.7 (a time).
+    // Asked again and refused, the selector's rows are named and not written, the others are.
+    const QString unread = "The unit of %1 is set by P.%2, which could not be read: nothing was written.";
+    QTest::newRow("A P.187 unread") << "A-rtu.drive|set 187 1;refuse param 187 read" << "" << unread.arg("P.1, P.4", "187")
+                                    << true;
+    QTest::newRow("A P.21 unread") << "A-rtu.drive|set 21 1;refuse param 21 read" << "" << unread.arg("P.7", "21") << true;
+    QTest::newRow("D P.991 unread") << "D-rtu.drive|set 991 1;refuse param 991 read" << "" << "" << true;
+    QTest::newRow("D P.21 unread") << "D-rtu.drive|set 21 1;refuse param 21 read" << "" << unread.arg("P.7", "21") << true;
 }
 
 void TestBatchWrite::writeAllRefusals()
@@ -139,7 +147,16 @@ void TestBatchWrite::writeAllRefusals()
     QFETCH(QString, answer);
     QFETCH(QString, box);
     QFETCH(bool, writes);
-    m_f.start(1, situation.startsWith("P ") ? QStringList { situation } : QStringList {});
+    const QStringList shipped = situation.split('|');
+    if (shipped.size() == 2) {
+        QVERIFY(!m_f.connectShipped(shipped.at(0), 0, shipped.at(1).split(';')).isEmpty());
+        m_f.boxes.clear(); // the load's refusal
+        for (int n : { 4, 7 })
+            m_f.setSetting(n, "5");
+        situation = shipped.at(0) == "A-rtu.drive" ? "version 550" : "version 520";
+    } else {
+        m_f.start(1, situation.startsWith("P ") ? QStringList { situation } : QStringList {});
+    }
     if (situation.startsWith("status"))
         m_f.window()->navigation->statusWord = situation.section(' ', 1).toInt();
     if (situation.startsWith("mode"))
@@ -155,6 +172,9 @@ void TestBatchWrite::writeAllRefusals()
     QCOMPARE(m_f.boxes.texts().value(0), box);
     const QList<WireRequest> sent = TransferFixture::only(m_f.requests(1, before), "write");
     QCOMPARE(!sent.isEmpty(), writes);
+    for (const WireRequest &w : sent) // none in a unit the drive did not tell
+        QVERIFY2(m_f.form()->unreadSelectorOf(w.parameter) < 0, qPrintable(QString::number(w.parameter)));
+    QCOMPARE(m_f.form()->cellText(m_f.rowOf(7), 7).startsWith("unknown"), box.contains("P.7 is"));
     QVERIFY(!g_batchTransfer);
     QVERIFY(!nothing || (m_f.boxes.texts().size() == 1 && m_f.requests(1, before).isEmpty())); // no reads, no comparison
 }

@@ -250,6 +250,20 @@ void TestParameterTransfer::singleWrite_data()
     QTest::newRow("taviron_undefined_unit_refused_probe") << 0 << "refuse param 121 read" << 121 << "--" << "3.4" << 3 << "";
     QTest::newRow("modbus_rtu_undefined_unit") << 1 << "" << 121 << "--" << "0.4" << 4 << "";
     QTest::newRow("modbus_rtu_no_setting_nothing_logged") << 1 << "" << 0 << "" << "" << -1 << "";
+    // Shipped drives whose selector read was refused at the load ("drive|scenario|controls after the load"):
+    // the selector is read again at Write; refused still, nothing goes out in a guessed unit.
+    const QString unread = "\nThe unit of P.%1 is set by P.%2, which could not be read: nothing was written.";
+    QTest::newRow("A_rtu_p187_unread") << 1 << "A-rtu.drive|set 187 1;refuse param 187 read|" << 4 << "" << "50"
+                                       << -1 << "Illegal data value!" + unread.arg(4).arg(187);
+    QTest::newRow("A_taviron_p21_unread") << 0 << "A-taviron.drive|set 21 1;refuse param 21 read|" << 7 << "" << "5.0"
+                                          << -1 << "Material range error!" + unread.arg(7).arg(21);
+    QTest::newRow("A_rtu_p187_read_at_write") << 1 << "A-rtu.drive|set 187 1;refuse param 187 read|clear" << 4 << ""
+                                              << "50" << 500 << "";
+    QTest::newRow("D_rtu_p21_unread") << 1 << "D-rtu.drive|set 21 1;refuse param 21 read|" << 7 << "" << "5.0" << -1
+                                      << "Illegal data value!" + unread.arg(7).arg(21);
+    // P.991 gives series D's set and monitored frequencies their unit, not its parameters'.
+    QTest::newRow("D_rtu_p991_unread_p4_as_now") << 1 << "D-rtu.drive|set 991 1;refuse param 991 read|" << 4 << ""
+                                                 << "50" << 5000 << "";
 }
 
 void TestParameterTransfer::singleWrite()
@@ -261,7 +275,16 @@ void TestParameterTransfer::singleWrite()
     QFETCH(QString, value);
     QFETCH(int, raw);
     QFETCH(QString, box);
-    m_f.start(protocol, extra.startsWith("P ") ? QStringList { extra } : QStringList {});
+    const QStringList shipped = extra.split('|');
+    if (shipped.size() == 3) {
+        QVERIFY(!m_f.connectShipped(shipped.at(0), 0, shipped.at(1).split(';')).isEmpty());
+        for (const QString &line : shipped.at(2).split(';', Qt::SkipEmptyParts))
+            m_f.control(line);
+        QCOMPARE(m_f.form()->cellText(m_f.rowOf(parameter), 7).startsWith("unknown: P."), raw < 0 || shipped.at(2) == "clear");
+        m_f.boxes.clear(); // the load's refusal
+    } else {
+        m_f.start(protocol, extra.startsWith("P ") ? QStringList { extra } : QStringList {});
+    }
     if (extra.startsWith("refuse"))
         m_f.control(extra);
     CParameter *form = m_f.form();
@@ -273,7 +296,8 @@ void TestParameterTransfer::singleWrite()
     }
     // The last reply's decimals stand at 0.01 when the probe is refused.
     m_f.clickRow(1, 3);
-    QTest::mouseClick(form->readPB, Qt::LeftButton);
+    if (shipped.size() != 3)
+        QTest::mouseClick(form->readPB, Qt::LeftButton);
     if (!unit.isEmpty())
         form->PartableWidget->item(m_f.rowOf(parameter), 7)->setText(unit);
     m_f.setSetting(parameter, value);

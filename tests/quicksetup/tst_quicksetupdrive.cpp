@@ -222,6 +222,8 @@ void TestQuickSetupDrive::okWritesTheSetUp_data()
     QTest::newRow("S P.21 1") << 2 << 'S' << "0.25" << kShipped + " / set 21 1" << "" << "1=12000 3=6000 19=65535 7=50 8=50 71=1 40=1 85=5 130=0 80=2 81=3 82=4 83=0 84=1 86=30 79=3";
     QTest::newRow("A P.187 1") << 2 << 'A' << "0.55" << kShipped + " / set 187 1" << ""
                                << QString(kSeriesA).replace("1=12000 3=6000", "1=1200 3=600");
+    // The selector's read refused at the load and again at OK: nothing in a guessed unit, nothing at all.
+    QTest::newRow("A P.187 unread") << 1 << 'A' << "0.55" << kShipped + " / set 187 1;refuse param 187 read" << "" << "";
     QTest::newRow("G no keys") << 1 << 'G' << "0.30" << "" << "" << kSeriesG;
     QTest::newRow("G terminal keys") << 1 << 'G' << "0.30" << "quicksetup_P80-P86NotH quicksetup_P126-P130" << ""
         << "1=12000 3=6000 19=65535 7=50 8=50 71=1 40=1 85=5 129=0 130=0 80=2 81=3 82=4 83=0 84=1 86=30 126=0 127=0 128=0 79=3";
@@ -272,7 +274,11 @@ void TestQuickSetupDrive::okWritesTheSetUp()
             w->close();
     }));
     QCOMPARE(writes(protocol), expected);
-    QVERIFY2(m_fx.boxes.texts().isEmpty(), qPrintable(m_fx.boxes.texts().join('|')));
+    if (keys.contains("refuse")) // OK's refusal, beside the load's
+        QVERIFY(m_fx.boxes.texts().contains("Illegal data value!\nThe unit of P.1 is set by P.187, which could not be "
+                                            "read: nothing was written."));
+    else
+        QVERIFY2(m_fx.boxes.texts().isEmpty(), qPrintable(m_fx.boxes.texts().join('|')));
 }
 
 void TestQuickSetupDrive::closingWritesNothing_data()

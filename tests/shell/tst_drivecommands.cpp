@@ -207,9 +207,14 @@ void tst_DriveCommands::frequency()
     QLineEdit *edit = nav()->FrespinBox->findChild<QLineEdit *>();
     edit->selectAll();
     QTest::keyClicks(edit, typed);
+    QObject context; // the line the refusal's box shows under its message
+    QStringList subjects;
+    connect(m_fix.window(), &CMainWindow::showErrorInfo, &context, [&] { subjects << m_fix.window()->refusalSubject; });
     press(nav()->NaSetPB);
     QTest::qWait(50);
 
+    QCOMPARE(subjects, value < 0 ? QStringList { "Nothing was sent: SET takes the frequency in the unit P.187 selects, "
+                                                 "which could not be read." } : QStringList());
     QCOMPARE(m_fix.boxes().size(), 0);
     QCOMPARE(m_fix.reportedErrors(), value < 0 ? QList<int> { -value } : QList<int>());
     const QList<QByteArray> sent = commandsSent(protocol);

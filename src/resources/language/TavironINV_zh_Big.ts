@@ -577,6 +577,10 @@ Exit anyway?</source>
         <source>STOP not answered: the drive may still run</source>
         <translation>停止未得到回應：變頻器可能仍在運行</translation>
     </message>
+    <message>
+        <source>Nothing was sent: SET takes the frequency in the unit P.%1 selects, which could not be read.</source>
+        <translation>未傳送任何資料：SET按P.%1選擇的單位傳送頻率，而該參數無法讀取。</translation>
+    </message>
 </context>
 <context>
     <name>CParameter</name>
@@ -753,6 +757,14 @@ Exit anyway?</source>
     <message>
         <source>There is no setting value to write. Open a parameter list or enter setting values first.</source>
         <translation>沒有可寫入的設定值。請先開啟參數檔案或輸入設定值。</translation>
+    </message>
+    <message>
+        <source>The unit of %1 is set by P.%2, which could not be read: nothing was written.</source>
+        <translation>%1的單位由P.%2設定，而該參數無法讀取：未寫入任何資料。</translation>
+    </message>
+    <message>
+        <source>unknown: P.%1 not read</source>
+        <translation>未知：未讀取P.%1</translation>
     </message>
 </context>
 <context>

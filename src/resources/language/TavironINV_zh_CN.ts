@@ -577,6 +577,10 @@ Exit anyway?</source>
         <source>STOP not answered: the drive may still run</source>
         <translation>停止未得到应答：变频器可能仍在运行</translation>
     </message>
+    <message>
+        <source>Nothing was sent: SET takes the frequency in the unit P.%1 selects, which could not be read.</source>
+        <translation>未发送任何数据：SET按P.%1选择的单位发送频率，而该参数无法读取。</translation>
+    </message>
 </context>
 <context>
     <name>CParameter</name>
@@ -753,6 +757,14 @@ Exit anyway?</source>
     <message>
         <source>There is no setting value to write. Open a parameter list or enter setting values first.</source>
         <translation>没有可写入的设定值。请先打开参数文件或输入设定值。</translation>
+    </message>
+    <message>
+        <source>The unit of %1 is set by P.%2, which could not be read: nothing was written.</source>
+        <translation>%1的单位由P.%2设定，而该参数无法读取：未写入任何数据。</translation>
+    </message>
+    <message>
+        <source>unknown: P.%1 not read</source>
+        <translation>未知：未读取P.%1</translation>
     </message>
 </context>
 <context>

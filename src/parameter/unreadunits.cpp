@@ -1,0 +1,81 @@
+// Units a selector (P.21, P.187) gives, when the drive did not tell the selector's value at the load.
+// The related-unit file's fallback value is only a guess then: a frequency written in 0.01 Hz to a
+// drive counting 0.1 Hz is ten times the one shown. Such rows say so, and nothing goes out in them
+// until the selector has been read or written.
+
+#include "parameter/parameter.h"
+
+#include "parameter/paramtext.h"
+#include "parameter/relatedunits.h"
+
+#include <QStringList>
+
+using namespace ParamText;
+
+namespace {
+
+QStringList governedBy(int selector)
+{
+    return g_relatedUnitRules.value(selector).section(QStringLiteral("//"), 2, 2).split(QLatin1Char(';'),
+                                                                                         Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+int CParameter::unreadSelectorOf(int parameter) const
+{
+    for (int s = 0; s < m_selectorUnread.size(); ++s) {
+        if (!m_selectorUnread.at(s))
+            continue;
+        for (const QString &number : governedBy(s)) {
+            if (number.trimmed().toInt() == parameter)
+                return s;
+        }
+    }
+    return -1;
+}
+
+bool CParameter::readUnitAgain(int parameter, int *selector)
+{
+    const int s = unreadSelectorOf(parameter);
+    if (s < 0)
+        return true;
+    bool ok = false;
+    const double value = readFromDrive(s, 1.0, &ok);
+    if (!ok) {
+        if (selector)
+            *selector = s;
+        return false;
+    }
+    const QString text = formatValue(value);
+    updateRelatedUnits(g_relatedUnitRules.value(s), text, g_relatedUnitText);
+    resolveGovernedRows(s, text);
+    return true;
+}
+
+QString CParameter::unreadUnitText(const QString &parameters, int selector)
+{
+    return tr("The unit of %1 is set by P.%2, which could not be read: nothing was written.")
+        .arg(parameters)
+        .arg(selector);
+}
+
+void CParameter::selectorKnown(int selector)
+{
+    if (selector >= 0 && selector < m_selectorUnread.size())
+        m_selectorUnread[selector] = false;
+}
+
+// The Unit cell names the selector instead of the unit its guessed value would give.
+void CParameter::showUnreadUnits()
+{
+    for (int s = 0; s < m_selectorUnread.size(); ++s) {
+        if (!m_selectorUnread.at(s))
+            continue;
+        for (const QString &number : governedBy(s)) {
+            const int row = rowOfLabel(number.trimmed().toInt());
+            if (row >= 0)
+                setItemText(row, 7, tr("unknown: P.%1 not read").arg(s));
+        }
+    }
+}
