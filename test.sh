@@ -6,7 +6,9 @@ BUILD_TARGETS=""
 source "$ROOT/scripts/setup.sh"
 export QT_QPA_PLATFORM=offscreen
 cd "$BUILD_DIR"
-# Two at a time, as on a two-core machine; the programs that time the line to the millisecond run
-# alone (RUN_SERIAL in tests/CMakeLists.txt). No test is run again: one that fails on a busy
-# machine is a faulty test.
-ctest --parallel 2 --output-on-failure "$@"
+# Half the cores, two to four at a time: two on a two-core machine. The programs that time the line to
+# the millisecond run alone (RUN_SERIAL in tests/CMakeLists.txt). No test is run again: one that fails on
+# a busy machine is a faulty test.
+jobs=$(( $(nproc) / 2 ))
+jobs=$(( jobs < 2 ? 2 : jobs > 4 ? 4 : jobs ))
+ctest --parallel "$jobs" --output-on-failure "$@"
