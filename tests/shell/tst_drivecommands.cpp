@@ -555,17 +555,15 @@ void tst_DriveCommands::pressesWhileBusy_data()
         QTest::newRow("modbus_ascii_stop_after_restart") << 1 << QStringLiteral("stop_after_restart");
 }
 
-// Clicks through the X server while the window waits on the line or a box, dialog or transfer blocks the
-// dock. set_stop: SET meets ten silent tries and STOP is clicked during them; the line is back after them
-// (line_down: it is not). fwd_fwd_stop: FWD in an unknown mode whose request goes unanswered, FWD and STOP
-// clicked meanwhile. The box the failure opens takes none of them: the stop goes out first, owed with its
-// words when unanswered, and the FWD is refused aloud, after the failure's own box. set_997_stop: P.997 and
-// STOP clicked during SET's tries; the STOP acts under the confirmation, which is then cancelled.
-// set_fwd_stop_fwd: three presses in one wait reach the drive in their order. stop_under_error_box: STOP
-// clicked on the dock while "Communication Error!" is open. stops_unanswered: twelve clicks while the drive
-// never answers STO add no tries to the one under way. batch_read_stop: STOP 1.5 s into Batch Read goes
-// out between two reads. delete_then_stop: the running station deleted, STOP still stops its drive.
-// stop_after_restart (series S): STOP six seconds after P.997's answer waits only for the rest of its 7 s.
+// Clicks through the X server while the window waits on the line or a box, dialog or transfer blocks the dock.
+// set_stop: SET meets ten silent tries and STOP is clicked during them; the line is back after them (line_down:
+// it is not). fwd_fwd_stop: FWD in an unknown mode whose request goes unanswered, FWD and STOP clicked meanwhile.
+// The failure's box takes none of them: the stop goes out first, owed with its words when unanswered, and the FWD
+// is refused aloud after that box. set_997_stop: P.997 and STOP during SET's tries: the STOP acts under the
+// confirmation, then cancelled. set_fwd_stop_fwd: three presses in one wait go out in order. stop_under_error_box:
+// STOP on the dock under "Communication Error!". stops_unanswered: twelve clicks on STOP, never answered, add no
+// tries to the stop under way. batch_read_stop: STOP 1.5 s into Batch Read. delete_then_stop: STOP right after
+// Delete of the running station. stop_after_restart (series S): STOP 6 s after P.997's answer waits only the rest.
 void tst_DriveCommands::pressesWhileBusy()
 {
     if (!ServerClicks::available())
@@ -582,49 +580,37 @@ void tst_DriveCommands::pressesWhileBusy()
     connect(m_fix.window(), &CMainWindow::showErrorInfo, m_fix.window(), &CMainWindow::ErrWarning); // the real box
     QLabel *modeText = m_fix.window()->modeValueLabel;
     CParameter *form = m_fix.window()->parameterForm;
-    // When the drive took a stop and answered it, in the journal's seconds; 0: not yet.
-    const auto stopAnsweredAt = [this, sto] {
+    const auto stopAnsweredAt = [this, sto] { // in the journal's seconds; 0: not yet
         const QList<Frame> all = m_fix.frames();
         for (int i = 0; i + 1 < all.size(); ++i)
             if (all.at(i).received && all.at(i).bytes == sto && !all.at(i + 1).received)
                 return all.at(i).at;
         return 0.0;
     };
-    const auto stopAnswered = [stopAnsweredAt] { return stopAnsweredAt() > 0; };
-    // Each box or dialog is answered once `answerWhen` holds (with the button `answer`, or its first), as a
-    // user reads it first; one still open five seconds on is closed and fails the row with its text.
+    // Boxes and dialogs are answered (P.997's with "Cancel", else the first button) once `answered` holds, as a user reads
+    // first; one open five seconds on is closed and fails the row with its text.
     QStringList boxes;
-    QString stuck, answer;
-    std::function<bool()> answerWhen = [] { return true; };
+    QString stuck, wordsAtBox;
     int sentAtBox = -1;
-    QString wordsAtBox;
-    std::atomic<bool> boxOpen { false };
-    const bool lineBackAtBox = action == "stop_under_error_box";
+    const bool answered = action.startsWith("set_stop") || modeAsked || action == "stops_unanswered";
     ModalWatcher watcher([&](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
-        if (box && boxes.isEmpty()) {
-            sentAtBox = m_fix.received().size(), wordsAtBox = modeText->text(), boxOpen = true;
-            if (lineBackAtBox)
-                m_fix.control(QStringLiteral("clear"));
-        }
-        if (box)
-            boxes << box->text();
-        auto *timer = new QTimer(modal);
+        if (box && boxes.isEmpty() && (sentAtBox = m_fix.received().size(), wordsAtBox = modeText->text(), true)
+            && action == "stop_under_error_box")
+            m_fix.control(QStringLiteral("clear"));
+        boxes << (box ? box->text() : QString());
+        boxes.removeAll(QString());
         QElapsedTimer open;
         open.start();
+        auto *timer = new QTimer(modal);
         connect(timer, &QTimer::timeout, modal, [&, modal, box, open] {
-            const bool late = open.elapsed() > 5000;
-            if (!modal->isVisible() || (!late && !answerWhen()))
+            if (!modal->isVisible() || !(answered || stopAnsweredAt() > 0 || open.elapsed() > 5000))
                 return;
-            if (late && stuck.isEmpty())
-                stuck = box ? box->text() : modal->windowTitle();
-            QAbstractButton *button = nullptr;
+            stuck = open.elapsed() > 5000 && stuck.isEmpty() ? (box ? box->text() : modal->windowTitle()) : stuck;
+            QAbstractButton *button = box ? box->buttons().value(0) : nullptr;
             for (QAbstractButton *b : box ? box->buttons() : QList<QAbstractButton *>())
-                button = (!button || b->text() == answer) ? b : button;
-            if (button)
-                button->click();
-            else
-                qobject_cast<QDialog *>(modal)->reject();
+                button = b->text() == "Cancel" && action == "set_997_stop" ? b : button;
+            button ? button->click() : qobject_cast<QDialog *>(modal)->reject();
         });
         timer->start(20);
     });
@@ -632,11 +618,10 @@ void tst_DriveCommands::pressesWhileBusy()
     QVERIFY(QTest::qWaitForWindowExposed(m_fix.window()));
     QTRY_VERIFY(form->Pr997PB->height() > 10);
     ServerClicks clicks;
-    const auto checkNoneStuck = [&] { QVERIFY2(stuck.isEmpty(), qPrintable(QStringLiteral("left open: ") + stuck)); };
     if (action == "stop_after_restart") {
         form->Execute997(); // the box's "Confirm"
         clicks.then(6000, nav()->NaStopPB).start();
-        QTRY_VERIFY_WITH_TIMEOUT(m_fix.received().last().bytes == sto, 12000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_fix.received().value(m_fix.received().size() - 1).bytes == sto, 12000);
         const QList<Frame> all = m_fix.frames();
         const auto restart = std::find_if(all.begin(), all.end(), [&](const Frame &f) {
             return f.received && f.bytes == NavFixture::commandFrame(protocol, "997");
@@ -654,104 +639,72 @@ void tst_DriveCommands::pressesWhileBusy()
     };
     // The rest go in while the first press's request is being tried.
     const auto tried = [this, before] { return m_fix.received().size() > before + 1; };
-    if (action == "stops_unanswered") {
-        m_fix.control(QStringLiteral("lose command STO"));
-        clicks.thenRepeated(0, nav()->NaStopPB, 12, 150).start();
-        QTRY_COMPARE_WITH_TIMEOUT(clicks.made(), 1, 20000);
-        const double last = clicks.clickedAt().back();
-        QTRY_VERIFY_WITH_TIMEOUT(m_fix.received().last().at < std::chrono::duration<double>(
-                                     std::chrono::steady_clock::now().time_since_epoch()).count() - 1.0, 20000);
-        const QList<Frame> tries = m_fix.received().mid(before);
-        QVERIFY2(tries.size() >= 10 && tries.size() % 10 == 0 && tries.size() < 60, qPrintable(QString::number(tries.size())));
-        // Each stop tries ten times and the clicks made meanwhile add none: a stop after the first follows a
-        // click made once the tries before it had ended.
-        for (int first = 10; first < tries.size(); first += 10) {
-            bool clicked = false;
-            for (int i = 0; i < 12; ++i)
-                // The clicks' times are known to some 50 ms: each spans the server's delay and more.
-                clicked |= last - 0.15 * i > tries.at(first - 1).at - 0.05 && last - 0.15 * i <= tries.at(first).at + 0.05;
-            QVERIFY2(clicked, qPrintable(QStringLiteral("a stop with no click of its own at %1 s after the last click")
-                                             .arg(tries.at(first).at - last)));
-        }
-        QVERIFY(std::all_of(tries.begin(), tries.end(), [&](const Frame &f) { return f.bytes == sto; }));
-        QVERIFY2(tries.last().at - last < 2.0, qPrintable(QString::number(tries.last().at - last)));
-        QVERIFY(nav()->modeState.stopOwed(1));
-        QCOMPARE(modeText->text(), QStringLiteral("STOP not answered: the drive may still run"));
-        return checkNoneStuck();
-    }
-    if (action == "batch_read_stop" || action == "delete_then_stop") {
-        const bool batch = action == "batch_read_stop";
-        if (!batch)
-            press(nav()->NaFWDPB);
-        answerWhen = stopAnswered; // the progress dialog's Cancel, once the stop is answered
-        clicks.then(0, batch ? static_cast<QWidget *>(form->allReadPB) : nav()->delete_atation)
-            .then(batch ? 1500 : 300, nav()->NaStopPB)
-            .start();
-        QTRY_VERIFY_WITH_TIMEOUT(stopAnswered(), 10000);
-        const double late = stopAnsweredAt() - clicks.clickedAt().back();
-        QVERIFY2(late < 2.0, qPrintable(QString::number(late)));
-        if (!batch)
-            QCOMPARE(sentSince(), (QList<QByteArray> { fwd, sto }));
-        return checkNoneStuck();
-    }
     const bool lineDown = action.contains("line_down") || action == "stop_under_error_box";
-    m_fix.control(lineDown ? QStringLiteral("fault link-lost")
-                           : QStringLiteral("fault silent-first %1").arg(action.startsWith("set_") && action != "set_stop" ? 7 : 10));
-    if (action == "stop_under_error_box") {
-        answerWhen = stopAnswered;
-        clicks.then(0, nav()->NaSetPB).then(300, nav()->NaStopPB, [&] { return boxOpen.load(); }).start();
-        QTRY_VERIFY_WITH_TIMEOUT(boxOpen && stopAnswered(), 30000); // the line is back while the box stands
-        QCOMPARE(sentSince().mid(10), QList<QByteArray> { sto });
-        QCOMPARE(sentAtBox - before, 10);
-        QCOMPARE(boxes, QStringList { "Communication Error!" });
-        return checkNoneStuck();
-    }
-    if (action == "set_997_stop" || action == "set_fwd_stop_fwd") {
-        const bool restart = action == "set_997_stop";
-        answer = QStringLiteral("Cancel");
-        answerWhen = stopAnswered;
-        clicks.then(0, nav()->NaSetPB);
-        if (restart)
-            clicks.then(0, form->Pr997PB, tried).then(200, nav()->NaStopPB);
+    if (action == "stops_unanswered" || action == "batch_read_stop" || action == "delete_then_stop") {
+        m_fix.control(action == "stops_unanswered" ? QStringLiteral("lose command STO") : QStringLiteral("clear"));
+        if (action == "delete_then_stop")
+            press(nav()->NaFWDPB);
+        if (action == "stops_unanswered")
+            clicks.thenRepeated(0, nav()->NaStopPB, 12, 150);
         else
-            clicks.then(0, nav()->NaFWDPB, tried).then(30, nav()->NaStopPB).then(30, nav()->NaFWDPB);
+            clicks.then(0, action == "delete_then_stop" ? nav()->delete_atation : form->allReadPB)
+                .then(action == "delete_then_stop" ? 300 : 1500, nav()->NaStopPB);
         clicks.start();
-        QTRY_COMPARE_WITH_TIMEOUT(clicks.made(), restart ? 3 : 4, 20000);
-        // SET's request (under A and D the unit's read first) answered on its eighth try, then the presses'.
-        const QList<QByteArray> tail = restart ? QList<QByteArray> { sto } : QList<QByteArray> { fwd, sto, fwd };
-        QTRY_VERIFY_WITH_TIMEOUT(sentSince().endsWith(tail.last()) && sentSince().size() >= 8 + tail.size(), 10000);
-        QTest::qWait(300);
+        QTRY_VERIFY_WITH_TIMEOUT(clicks.made() == 1 + (action != "stops_unanswered") && m_fix.received().last().at < std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count() - 1.0, 30000);
+        const double late = (action == "stops_unanswered" ? m_fix.received().last().at : stopAnsweredAt())
+            - clicks.clickedAt().back();
+        QVERIFY2(late > -5 && late < 2.0, qPrintable(QString::number(late))); // the (last) stop's, after the last click
         const QList<QByteArray> sent = sentSince();
-        QCOMPARE(sent.count(sent.first()), 8);
-        QCOMPARE(sent.mid(sent.size() - tail.size()), tail);
-        QVERIFY(!sent.contains(NavFixture::commandFrame(protocol, "997")) && sent.count(sto) == 1 && sent.count(fwd) == tail.count(fwd));
-        QCOMPARE(boxes.size(), restart ? 1 : 0);
-        if (restart)
-            QVERIFY(boxes.first().startsWith("The operation will reset the INV."));
-        return checkNoneStuck();
+        // Ten tries a stop, none more for the clicks made meanwhile: each of twelve clicks added ten on today's main.
+        if (action == "stops_unanswered")
+            QVERIFY2(sent.count(sto) == sent.size() && sent.size() % 10 == 0 && sent.size() < 60, qPrintable(QString::number(sent.size())));
+        QVERIFY(action != "delete_then_stop" || sent == (QList<QByteArray> { fwd, sto }));
+        QCOMPARE(nav()->modeState.stopOwed(1), action == "stops_unanswered");
+        QVERIFY2(stuck.isEmpty(), qPrintable(stuck));
+        return;
     }
+    const bool eighth = action == "set_997_stop" || action == "set_fwd_stop_fwd"; // SET answered on its eighth try
+    m_fix.control(lineDown ? QStringLiteral("fault link-lost") : QStringLiteral("fault silent-first %1").arg(eighth ? 7 : 10));
     if (modeAsked)
         clicks.then(0, nav()->NaFWDPB).then(0, nav()->NaFWDPB, tried).then(30, nav()->NaStopPB).start();
+    else if (action == "stop_under_error_box")
+        clicks.then(0, nav()->NaSetPB).then(300, nav()->NaStopPB, [&] { return sentAtBox >= 0; }).start();
+    else if (eighth)
+        (action == "set_997_stop" ? clicks.then(0, nav()->NaSetPB).then(0, form->Pr997PB, tried).then(200, nav()->NaStopPB)
+                                  : clicks.then(0, nav()->NaSetPB).then(0, nav()->NaFWDPB, tried).then(30, nav()->NaStopPB).then(30, nav()->NaFWDPB)).start();
     else
         clicks.then(0, nav()->NaSetPB).then(0, nav()->NaStopPB, tried).start();
-    QTRY_VERIFY_WITH_TIMEOUT(sentAtBox >= 0, 30000);
-    // The link's failure is told before the refusal of the FWD clicked during it.
-    const QStringList told = { "Communication Error!", "Please execute connection test first!" };
+    if (eighth) {
+        // SET's request (under A and D the unit's read first), then the presses' in their order; no 997 after Cancel.
+        const QList<QByteArray> tail = action == "set_997_stop" ? QList<QByteArray> { sto } : QList<QByteArray> { fwd, sto, fwd };
+        QTRY_VERIFY_WITH_TIMEOUT(sentSince().endsWith(tail.last()) && sentSince().size() >= 8 + tail.size(), 20000);
+        QTest::qWait(300);
+        const QList<QByteArray> sent = sentSince();
+        QVERIFY(sent.count(sent.first()) == 8 && sent.mid(sent.size() - tail.size()) == tail && sent.count(sto) == 1);
+        QVERIFY(!sent.contains(NavFixture::commandFrame(protocol, "997")) && sent.count(fwd) == tail.count(fwd));
+        QCOMPARE(boxes.size(), int(tail.size() == 1));
+        QVERIFY(boxes.isEmpty() || boxes.first().startsWith("The operation will reset the INV."));
+        QVERIFY2(stuck.isEmpty(), qPrintable(stuck));
+        return;
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(sentAtBox >= 0 && (!lineDown || stopAnsweredAt() > 0 || action != "stop_under_error_box"), 30000);
+    const QStringList told = { "Communication Error!", "Please execute connection test first!" }; // the failure first
     QTRY_COMPARE_WITH_TIMEOUT(boxes, modeAsked ? told : QStringList(told.mid(0, 1)), 5000);
     QList<QByteArray> expected;
-    for (int i = 0; i < (lineDown ? 20 : 11); ++i)
+    for (int i = 0; i < (action == "stop_under_error_box" ? 11 : lineDown ? 20 : 11); ++i)
         expected << (i < 10 ? sentSince().value(0) : sto);
     QCOMPARE(sentSince(), expected); // ten tries of the one request, then the stop's: no FWD
     if (modeAsked)
         QCOMPARE(sentSince().first(), NavFixture::commandFrame(protocol, "MOD"));
-    QCOMPARE(sentAtBox - before, int(expected.size()));
+    QCOMPARE(sentAtBox - before, action == "stop_under_error_box" ? 10 : int(expected.size())); // the stop under the box
     const QString words = QStringLiteral("STOP not answered: the drive may still run");
-    QCOMPARE(nav()->modeState.stopOwed(1), lineDown);
-    QCOMPARE(wordsAtBox == words, lineDown);
-    QCOMPARE(modeText->text() == words, lineDown);
-    if (!lineDown)
+    const bool owed = lineDown && action != "stop_under_error_box";
+    QCOMPARE(nav()->modeState.stopOwed(1), owed);
+    QCOMPARE(wordsAtBox == words, owed);
+    QCOMPARE(modeText->text() == words, owed);
+    if (!owed)
         QVERIFY(!m_fix.frames().last().received); // the drive answered the stop
-    checkNoneStuck();
+    QVERIFY2(stuck.isEmpty(), qPrintable(stuck));
 }
 
 QTEST_MAIN(tst_DriveCommands)
