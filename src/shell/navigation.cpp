@@ -320,7 +320,8 @@ int CNavigation::checkConnection()
 
 void CNavigation::flushStationClick()
 {
-    if (clickCount == 1 && clickTimer->isActive()) {
+    // However many stations were clicked, the last one chosen is the one the command is for.
+    if (clickCount > 0 && clickTimer->isActive()) {
         clickTimer->stop();
         ChStation();
     }
