@@ -366,9 +366,11 @@ void CNavigation::pollModeState()
 {
     if (g_modeRestartWait) {
         // The drive restarts after a parameter command and hears nothing until the link's quiet,
-        // counted from the command's answer, has run.
+        // counted from the command's answer, has run. A station click or a test ends the wait: the
+        // window waits for no restart of ours unseen, and the next poller waits for the rest.
         const unsigned restart = g_restartCount;
-        QThread::msleep(ulong(g_restartQuiet.remainingMs()));
+        if (!modeThread->rest(g_restartQuiet.remainingMs()))
+            return;
         // Told before the flags go, so the display cannot miss the restart; the link's wait is
         // over too, or the poll would wait it out once more.
         modeState.restarting(restart);
@@ -405,6 +407,8 @@ void CNavigation::pollModeState()
             poll.p79Is3 = DriveCommands::p79Is3(link);
         poll.status = status;
         statusWord = status;
+        // A restart begun during the poll leaves its answers from both sides of it.
+        modeState.restarting(g_restartCount);
         modeState.polled(ticket, poll);
     }
     if (g_connectionTest)
