@@ -309,13 +309,20 @@ int CNavigation::checkConnection()
     }
     if (named && number >= 0 && stationTested[number] != 0)
         return 0;
-    if (named) {
-        // Over the window the user works in, the monitor's too, rather than raising the dock's.
-        QWidget *over = QApplication::activeWindow();
-        warnAfterEarlierPresses(over ? over : this, tr("Warning"), tr("Please execute connection test first!"));
-    }
+    if (named)
+        askForConnectionTest();
     setConnectionState(false);
     return -1;
+}
+
+void CNavigation::askForConnectionTest()
+{
+    // A give-up the display has not taken in yet: the station shows untested before the box opens.
+    followLink();
+    // Over the window the user works in, the monitor's too, rather than raising the dock's.
+    QWidget *over = QApplication::activeWindow();
+    warnAfterEarlierPresses(over ? over : this, tr("Warning"), tr("Please execute connection test first!"));
+    setConnectionState(false);
 }
 
 void CNavigation::flushStationClick()
