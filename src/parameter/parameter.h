@@ -160,6 +160,8 @@ private:
     void markAfterRead(int row, const QString &text);
     void runPseudoRowCommand(const QString &value, bool emptyIsRefused);
     bool executeCommand(const char *code, const QString &firstLine);
+    // True once the command went out; refused aloud when the link is given up.
+    bool sendRestartCommand(const char *code);
     int batchWriteBox(const QString &text, bool offerContinue = false);
     bool readBeforeBatchWrite(int parameter, double scale, QString *text);
     bool batchWriteChecks();

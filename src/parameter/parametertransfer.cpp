@@ -411,10 +411,7 @@ void CParameter::runPseudoRowCommand(const QString &value, bool emptyIsRefused)
     else if (value == QLatin1String("4"))
         Execute999();
     else if (value == QLatin1String("5") || value == QLatin1String("6")) {
-        if (g_readWrite)
-            g_readWrite->SendCommand(value == QLatin1String("5") ? "991" : "992");
-        g_modeRestartWait = true;
-        g_restartWait = true;
+        sendRestartCommand(value == QLatin1String("5") ? "991" : "992");
     } else if (g_mainWindow) {
         g_mainWindow->reportError(19);
     }
@@ -495,11 +492,21 @@ bool CParameter::executeCommand(const char *code, const QString &firstLine)
     box.setIcon(QMessageBox::Warning);
     if (box.exec() != QMessageBox::Ok)
         return false;
+    return sendRestartCommand(code);
+}
+
+bool CParameter::sendRestartCommand(const char *code)
+{
+    // The link arms the restart's wait once the command has gone out, answered or not: the drive
+    // may have heard it. One that never went out restarts nothing, and is refused aloud.
     if (g_readWrite)
         g_readWrite->SendCommand(code);
-    g_modeRestartWait = true;
-    g_restartWait = true;
-    return true;
+    if (ReadWrite::lastCommandSent())
+        return true;
+    CNavigation *navigation = g_mainWindow ? g_mainWindow->navigation : nullptr;
+    if (g_offLine && !g_connectionTest && navigation)
+        navigation->askForConnectionTest();
+    return false;
 }
 
 void CParameter::Execute996()

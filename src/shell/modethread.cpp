@@ -4,6 +4,8 @@
 #include "platform/tsan.h"
 #include "shell/navigation.h"
 
+#include <QDeadlineTimer>
+
 MonitorModeThread::MonitorModeThread(CNavigation *navigation)
     : m_navigation(navigation)
 {
@@ -35,13 +37,25 @@ void MonitorModeThread::stopAndWait()
     tsanAcquire(this);
 }
 
+bool MonitorModeThread::rest(qint64 ms) const
+{
+    QDeadlineTimer deadline(ms);
+    while (!stopRequested) {
+        const qint64 left = deadline.remainingTime();
+        if (left <= 0)
+            return true;
+        QThread::msleep(ulong(qMin<qint64>(left, 10)));
+    }
+    return false;
+}
+
 void MonitorModeThread::run()
 {
-    // The conditions are looked at before the sleep only: a stop that arrives while asleep still
-    // lets one more poll run.
-    while (!stopRequested && !g_offLine) {
-        QThread::sleep(1);
+    // Its own wait covers a restart that begins while a poll waits for its turn: the poll returns
+    // unsent rather than hold a station change or a test, which wait for this thread, unseen.
+    RestartQuiet::givesWay() = true;
+    // A stop ends the second's rest at once: the window waits for no poll that has not begun.
+    while (!stopRequested && !g_offLine && rest(1000))
         m_navigation->pollModeState();
-    }
     tsanRelease(this);
 }

@@ -21,6 +21,9 @@ public:
     // Asks the loop to end and waits until the thread has left it (GUI thread only).
     void stopAndWait();
 
+    // Sleeps `ms` unless asked to stop meanwhile; false when asked (the poller's thread only).
+    bool rest(qint64 ms) const;
+
     std::atomic<bool> stopRequested { true };
 
 protected:

@@ -309,18 +309,26 @@ int CNavigation::checkConnection()
     }
     if (named && number >= 0 && stationTested[number] != 0)
         return 0;
-    if (named) {
-        // Over the window the user works in, the monitor's too, rather than raising the dock's.
-        QWidget *over = QApplication::activeWindow();
-        warnAfterEarlierPresses(over ? over : this, tr("Warning"), tr("Please execute connection test first!"));
-    }
+    if (named)
+        askForConnectionTest();
     setConnectionState(false);
     return -1;
 }
 
+void CNavigation::askForConnectionTest()
+{
+    // A give-up the display has not taken in yet: the station shows untested before the box opens.
+    followLink();
+    // Over the window the user works in, the monitor's too, rather than raising the dock's.
+    QWidget *over = QApplication::activeWindow();
+    warnAfterEarlierPresses(over ? over : this, tr("Warning"), tr("Please execute connection test first!"));
+    setConnectionState(false);
+}
+
 void CNavigation::flushStationClick()
 {
-    if (clickCount == 1 && clickTimer->isActive()) {
+    // However many stations were clicked, the last one chosen is the one the command is for.
+    if (clickCount > 0 && clickTimer->isActive()) {
         clickTimer->stop();
         ChStation();
     }
@@ -365,9 +373,11 @@ void CNavigation::pollModeState()
 {
     if (g_modeRestartWait) {
         // The drive restarts after a parameter command and hears nothing until the link's quiet,
-        // counted from the command's answer, has run.
+        // counted from the command's answer, has run. A station click or a test ends the wait: the
+        // window waits for no restart of ours unseen, and the next poller waits for the rest.
         const unsigned restart = g_restartCount;
-        QThread::msleep(ulong(g_restartQuiet.remainingMs()));
+        if (!modeThread->rest(g_restartQuiet.remainingMs()))
+            return;
         // Told before the flags go, so the display cannot miss the restart; the link's wait is
         // over too, or the poll would wait it out once more.
         modeState.restarting(restart);
@@ -404,6 +414,8 @@ void CNavigation::pollModeState()
             poll.p79Is3 = DriveCommands::p79Is3(link);
         poll.status = status;
         statusWord = status;
+        // A restart begun during the poll leaves its answers from both sides of it.
+        modeState.restarting(g_restartCount);
         modeState.polled(ticket, poll);
     }
     if (g_connectionTest)

@@ -74,6 +74,8 @@ public:
     // -1 = no station is chosen or it has not passed the connection test (the user has been told).
     // A station click still inside the double-click window is taken first.
     int checkConnection();
+    // A request found the link given up and went unsent: "Please execute connection test first!".
+    void askForConnectionTest();
 
     // A request of the GUI thread waits out the drive's restart (true), or has done: the mode field
     // says so under the wait cursor, painted at once since no event is taken meanwhile.

@@ -223,6 +223,7 @@ void TestBatchWrite::driveCommands_data()
     }
     QTest::newRow("modbus_rtu_997_cancelled") << 1 << 997 << "Cancel" << lines[1];
     QTest::newRow("taviron_998_escape") << 0 << 998 << "Escape" << lines[2];
+    QTest::newRow("modbus_ascii_997_link_lost") << 2 << 997 << "Confirm_link_lost" << lines[1];
 }
 
 void TestBatchWrite::driveCommands()
@@ -234,15 +235,19 @@ void TestBatchWrite::driveCommands()
     QVERIFY(m_f.connectDrive(protocol, seriess::kParameters));
     g_seriesLetter = 'S';
     g_zrPage = 3;
+    // link_lost: an exchange gives up before the command goes, as the box stands: it is refused aloud.
+    const bool lost = answer.endsWith("_link_lost");
+    g_offLine = lost;
     QPushButton *buttons[] = { m_f.form()->Pr996PB, m_f.form()->Pr997PB, m_f.form()->Pr998PB, m_f.form()->Pr999PB };
-    m_f.boxes.plan({ answer });
+    m_f.boxes.plan({ answer.remove("_link_lost") });
     QTest::mouseClick(buttons[command - 996], Qt::LeftButton);
 
     QCOMPARE(m_f.boxes.texts(), QStringList { firstLine + "\nClick \"Confirm\" to confirm the operation.\n"
-                                                        "Click \"Cancel\" to cancel the operation.\n" });
-    QCOMPARE(m_f.boxes.titles(), QStringList { "Warning" });
+                                                        "Click \"Cancel\" to cancel the operation.\n" }
+                 + (lost ? QStringList { "Please execute connection test first!" } : QStringList()));
+    QCOMPARE(m_f.boxes.titles(), QStringList(QVector<QString>(lost ? 2 : 1, "Warning").toList()));
     const QList<WireRequest> sent = m_f.requests(protocol);
-    const bool confirmed = answer == QLatin1String("Confirm");
+    const bool confirmed = answer == QLatin1String("Confirm") && !lost;
     QCOMPARE(g_restartWait.load(), confirmed);
     QCOMPARE(g_modeRestartWait.load(), confirmed);
     QCOMPARE(g_zrPage.load(), confirmed && command == 997 ? 0 : 3);

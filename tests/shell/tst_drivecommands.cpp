@@ -366,7 +366,7 @@ void tst_DriveCommands::stopWins_data()
     for (int line = 0; line < 3; ++line)
         for (const char *action : { "owed", "owed_stop", "box", "stop_asked", "release_asked", "click_asked",
                                     "jog_refused", "presses_in_order", "write_then_edit", "restart", "click_write",
-                                    "click_batch", "mode_lost", "mode_lost_write" })
+                                    "click_batch", "mode_lost", "mode_lost_write", "two_clicks_fwd" })
             if (lineWanted(line))
                 QTest::addRow("%s_%s", names[line], action) << line << QString(action);
 }
@@ -391,6 +391,7 @@ struct PaintsUnderWait : QObject { // a label's paints under the wait cursor
 // alone was written. restart: a poll shows CU, P.997 confirmed, FWD: it goes out after a mode request after the
 // restart. mode_lost(_write): FWD (Write) asks the mode, unanswered: nothing goes out or is logged as written.
 // click_*: Write (P.7 at 7.70) or Batch Write 0.3 s after a click on station 2, untested: it asks for its test.
+// two_clicks_fwd: stations 2 and 3 (tested) clicked, FWD inside the click window: it goes to station 3.
 void tst_DriveCommands::stopWins()
 {
     QFETCH(int, line);
@@ -400,10 +401,19 @@ void tst_DriveCommands::stopWins()
     const bool cu = action != "release_asked" && QStringList { "box", "owed" }.indexOf(action) < 0;
     QVERIFY(m_fix.startLine(line, cu ? QStringLiteral("mode 0\nset 79 3") : QStringLiteral("mode 2\nset 79 3")));
     m_fix.addTestedStation(line);
-    if (action.startsWith("click_"))
-        m_fix.addStation(2, QLatin1String(NavFixture::line(line).type), QLatin1String(NavFixture::line(line).power));
+    for (int number = 2; number <= (action == "two_clicks_fwd" ? 3 : action.startsWith("click_") ? 2 : 1); ++number)
+        m_fix.addStation(number, QLatin1String(NavFixture::line(line).type), QLatin1String(NavFixture::line(line).power));
     m_fix.watch();
     m_fix.selectStation(0);
+    if (action == "two_clicks_fwd") { // the drive answers as station 3 from before station 1's first poll
+        nav()->stationTested[3] = 1, m_fix.control(QStringLiteral("station 3"));
+        g_currentStationIndex = m_fix.stationIndex(2); // of the same type: no table to read
+        m_fix.clickItem(m_fix.stationIndex(1)), m_fix.clickItem(m_fix.stationIndex(2)), press(nav()->NaFWDPB);
+        QCOMPARE(m_fix.received().last().bytes, protocol == 0 ? drive::zrRequest("03FA00002")
+                     : protocol == 1 ? drive::crc(QByteArray::fromHex("030610010002")) : drive::lrc("030610010002"));
+        QVERIFY(m_fix.boxes().isEmpty());
+        return;
+    }
     QLabel *modeText = m_fix.window()->modeValueLabel;
     CParameter *form = m_fix.window()->parameterForm;
     const auto setRow = [form](const QString &label, const QString &setting) {
