@@ -10,6 +10,7 @@
 #include "platform/paths.h"
 #include "shell/appglobals.h"
 #include "shell/commsettings.h"
+#include "shell/earlierpresses.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
 #include "shell/operationlog.h"
@@ -52,7 +53,7 @@ QString threeDigits(int number)
 void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text)
 {
     QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
-    box.exec();
+    execAfterEarlierPresses(&box);
 }
 
 } // namespace
@@ -279,12 +280,11 @@ void CComSetup::accept()
     int delay = 0;
     const QString text = TimeComboBox->currentText();
     if (TimeComboBox->isEnabled() && !parseDelayText(text, &delay))
-        QMessageBox::warning(this, tr("Warning"),
+        warnAfterEarlierPresses(this, tr("Warning"),
             tr("The delay \"%1\" was not taken: it must be a whole number of milliseconds from 0 to 1000. "
                "The delay stays %2 ms.")
                 .arg(text)
-                .arg(int(g_responseDelayMs)),
-            QMessageBox::Ok);
+                .arg(int(g_responseDelayMs)));
     QDialog::accept();
 }
 
@@ -412,7 +412,7 @@ void CComSetup::successPath(const LinkSettings &s)
 
     if (unknown) {
         CSetType *dialog = navigation ? navigation->stationDialog : nullptr;
-        if (!dialog || dialog->exec() != QDialog::Accepted) {
+        if (!dialog || execAfterEarlierPresses(dialog) != QDialog::Accepted) {
             g_invType.clear();
             g_seriesLetter = '0';
             g_protocolIndex = 0;

@@ -3,6 +3,7 @@
 #include "monitor/monitorglobals.h"
 #include "monitor/plotvaluefile.h"
 #include "monitor/trenddatafile.h"
+#include "shell/earlierpresses.h"
 #include "shell/savefilename.h"
 
 #include <QCheckBox>
@@ -10,7 +11,6 @@
 #include <QDate>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QSpinBox>
 #include <algorithm>
@@ -587,7 +587,7 @@ void AdvancePlot::resizeEvent(QResizeEvent *event)
 
 void AdvancePlot::warn(const QString &text)
 {
-    QMessageBox::warning(this, tr("Warning"), text, QMessageBox::Ok);
+    warnAfterEarlierPresses(this, tr("Warning"), text);
 }
 
 void AdvancePlot::saveData(QVector<QCheckBox *> checkBoxIndex, QVector<QComboBox *> comboBoxIndex)

@@ -12,6 +12,7 @@
 #include "platform/paths.h"
 #include "platform/textfiles.h"
 #include "shell/appglobals.h"
+#include "shell/earlierpresses.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
 #include "shell/savefilename.h"
@@ -21,7 +22,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -128,7 +128,7 @@ AlarmCode::AlarmCode(QWidget *parent)
 
 void AlarmCode::warnCannotRead(const QString &path, const QString &reason)
 {
-    QMessageBox::warning(this, tr("Warning"), tr("Cannot read file %1:\n%2.").arg(path, reason));
+    warnAfterEarlierPresses(this, tr("Warning"), tr("Cannot read file %1:\n%2.").arg(path, reason));
 }
 
 // The 30 ms timer fires again inside any box a refresh raises; the refresh in progress is the one
@@ -321,5 +321,5 @@ void AlarmCode::SaveMessage()
         return;
     QString reason;
     if (!saveFile(path, crLfText(historyEdit->toPlainText()), &reason))
-        QMessageBox::warning(this, tr("Warning"), tr("Cannot write file %1:\n%2.").arg(path, reason));
+        warnAfterEarlierPresses(this, tr("Warning"), tr("Cannot write file %1:\n%2.").arg(path, reason));
 }

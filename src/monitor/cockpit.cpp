@@ -4,6 +4,7 @@
 #include "monitor/monitorglobals.h"
 #include "monitor/monitoritems.h"
 #include "monitor/optiondialogs.h"
+#include "shell/earlierpresses.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -241,8 +242,7 @@ void Cockpit::openDialOption(const char *name, Dial *dial)
     dialog.setObjectName(QLatin1String(name));
     dialog.setSpinValue(int(dial->upperBound()));
     dialog.setModal(true);
-    dialog.show();
-    dialog.exec();
+    execAfterEarlierPresses(&dialog);
 }
 
 void Cockpit::setLeftDialValue()

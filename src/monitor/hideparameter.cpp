@@ -29,7 +29,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTableWidget>
@@ -286,7 +285,7 @@ void HideParameter::historyAlarm()
     const QString path = localPath(g_appDir + QStringLiteral("ParameterInforamtion\\InvType\\errorInfo.txt"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        QMessageBox::warning(this, tr("Warning"), tr("Cannot read file %1:\n%2.").arg(path, file.errorString()));
+        warnAfterEarlierPresses(this, tr("Warning"), tr("Cannot read file %1:\n%2.").arg(path, file.errorString()));
         return;
     }
     file.close();
@@ -410,12 +409,12 @@ void HideParameter::saveMessage()
         return;
     QString reason;
     if (!saveFile(path, crLfText(reportText()), &reason))
-        QMessageBox::warning(this, tr("Warning"), tr("Cannot write file %1:\n%2.").arg(path, reason));
+        warnAfterEarlierPresses(this, tr("Warning"), tr("Cannot write file %1:\n%2.").arg(path, reason));
 }
 
 void HideParameter::showPassWorkDlg()
 {
     PassWordDlg dialog(nullptr);
     dialog.setObjectName(QStringLiteral("Parameter Password"));
-    dialog.exec();
+    execAfterEarlierPresses(&dialog);
 }

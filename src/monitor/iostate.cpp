@@ -6,12 +6,12 @@
 #include "platform/paths.h"
 #include "platform/textfiles.h"
 #include "shell/appglobals.h"
+#include "shell/earlierpresses.h"
 
 #include <QFile>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QTextCodec>
 #include <QVBoxLayout>
 
@@ -64,8 +64,7 @@ IOState::IOState(QWidget *parent)
     const QString path = g_appDir + QStringLiteral("ParameterInforamtion\\InvType\\IOstate.txt");
     QFile file(localPath(path));
     if (!file.open(QIODevice::ReadOnly)) {
-        QMessageBox::warning(this, tr("Warning"), tr("Cannot read file %1:\n%2.").arg(path, file.errorString()),
-                             QMessageBox::Ok);
+        warnAfterEarlierPresses(this, tr("Warning"), tr("Cannot read file %1:\n%2.").arg(path, file.errorString()));
     } else {
         file.close();
         const IoStateLine line = parseIoState(readDataLines(localPath(path)), g_seriesLetter, g_firmwareVersion);

@@ -9,6 +9,7 @@
 #include "monitor/monitorwidgets.h"
 #include "platform/filesave.h"
 #include "shell/appglobals.h"
+#include "shell/earlierpresses.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
 #include "shell/savefilename.h"
@@ -17,7 +18,6 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -25,7 +25,6 @@
 #include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
@@ -446,7 +445,7 @@ void MainAdvPlot::changeColor()
     auto *button = qobject_cast<QPushButton *>(sender());
     if (!button)
         return;
-    const QColor colour = QColorDialog::getColor(buttonColour(button), this);
+    const QColor colour = chooseColourAfterEarlierPresses(buttonColour(button), this);
     if (!colour.isValid())
         return;
     button->setStyleSheet(
@@ -467,8 +466,7 @@ void MainAdvPlot::optionAdvancePlot()
     dialog.setXValue(int(plot->xInterval().maxValue()));
     dialog.setRecordTime(plot->recordLimitSeconds());
     dialog.setModal(true);
-    dialog.show();
-    dialog.exec();
+    execAfterEarlierPresses(&dialog);
 }
 
 void MainAdvPlot::setPlotAxis(double width, int recordLimit)
@@ -505,7 +503,7 @@ void MainAdvPlot::saveChart()
     if (path.isEmpty())
         return;
     auto cannotWrite = [this, &path](const QString &reason) {
-        QMessageBox::warning(this, tr("Warning"), tr("Cannot write file %1:\n%2.").arg(path, reason), QMessageBox::Ok);
+        warnAfterEarlierPresses(this, tr("Warning"), tr("Cannot write file %1:\n%2.").arg(path, reason));
     };
     if (ending.isEmpty() || !QImageWriter::supportedImageFormats().contains(ending.toLatin1())) {
         cannotWrite(tr("No picture format is known by the ending of the name"));

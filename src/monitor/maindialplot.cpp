@@ -16,6 +16,7 @@
 #include "monitor/plot.h"
 #include "monitor/ram.h"
 #include "shell/appglobals.h"
+#include "shell/earlierpresses.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
 #include "shell/textfit.h"
@@ -367,8 +368,7 @@ void MainDialPlot::optionPlot()
     dialog.setXValue(int(plot->xInterval().maxValue()));
     dialog.setYValue(int(plot->yInterval().maxValue()));
     dialog.setModal(true);
-    dialog.show();
-    dialog.exec();
+    execAfterEarlierPresses(&dialog);
 }
 
 void MainDialPlot::setPlotValue(double x, double y)

@@ -5,12 +5,12 @@
 #include "platform/paths.h"
 #include "platform/textfiles.h"
 #include "shell/appglobals.h"
+#include "shell/earlierpresses.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QSignalBlocker>
 #include <QFile>
-#include <QMessageBox>
 #include <QTextCodec>
 
 bool versionInRange(const QString &range, const QString &version)
@@ -116,10 +116,8 @@ QStringList loadMonitorItems(QWidget *parent)
             g_modelCode = QStringLiteral("0");
             continue;
         }
-        QMessageBox::warning(parent, QCoreApplication::translate("MainDialPlot", "Warning"),
-                             QCoreApplication::translate("MainDialPlot", "Cannot read file %1:\n%2.")
-                                 .arg(path, file.errorString()),
-                             QMessageBox::Ok);
+        warnAfterEarlierPresses(parent, QCoreApplication::translate("MainDialPlot", "Warning"),
+            QCoreApplication::translate("MainDialPlot", "Cannot read file %1:\n%2.").arg(path, file.errorString()));
         // A failed load leaves the status item alone, however often it fails.
         publishMonitorItems({ QStringLiteral("MCR") }, {}, {});
         return {};

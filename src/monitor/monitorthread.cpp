@@ -11,10 +11,10 @@
 #include "platform/textfiles.h"
 #include "platform/tsan.h"
 #include "shell/appglobals.h"
+#include "shell/earlierpresses.h"
 #include "shell/mainwindow.h"
 
 #include <QFile>
-#include <QMessageBox>
 #include <QRegularExpression>
 #include <QTextCodec>
 #include <limits>
@@ -469,7 +469,7 @@ QString MonitorThread::readSelectInverterType(int a, int b)
     bool ok = false;
     const QStringList lines = readDataLines(localPath(path), gbkCodec(), &ok);
     if (!ok) {
-        QMessageBox::warning(g_mainWindow, tr("Warning"), tr("Cannot read file %1").arg(path), QMessageBox::Ok);
+        warnAfterEarlierPresses(g_mainWindow, tr("Warning"), tr("Cannot read file %1").arg(path));
         return QStringLiteral("0");
     }
     QString result;

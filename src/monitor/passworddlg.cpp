@@ -4,13 +4,13 @@
 #include "monitor/maindialplot.h"
 #include "monitor/ram.h"
 #include "shell/appglobals.h"
+#include "shell/earlierpresses.h"
 #include "shell/mainwindow.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -49,7 +49,7 @@ PassWordDlg::~PassWordDlg() = default;
 void PassWordDlg::accept()
 {
     if (passwordEdit->text().toLower() != QLatin1String(AccessCode)) {
-        QMessageBox::warning(this, tr("Warning"), tr("Password Error !"), QMessageBox::Ok);
+        warnAfterEarlierPresses(this, tr("Warning"), tr("Password Error !"));
         return;
     }
     MainDialPlot *window = g_mainWindow ? g_mainWindow->monitorWindow : nullptr;

@@ -2,13 +2,13 @@
 
 #include "monitor/plotvaluefile.h"
 #include "monitor/ramthread.h"
+#include "shell/earlierpresses.h"
 #include "shell/savefilename.h"
 #include "monitor/timescaledraw.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <qwt_plot_canvas.h>
 #include <qwt_plot_curve.h>
 #include <qwt_plot_grid.h>
@@ -228,5 +228,5 @@ void Plot::saveData(QVector<QCheckBox *> checkBox, QVector<QLineEdit *> lineEdit
     }
     QString reason;
     if (!writePlotValueFile(path, table, &reason))
-        QMessageBox::warning(this, tr("Warning"), tr("Cannot write file %1:\n%2.").arg(path, reason));
+        warnAfterEarlierPresses(this, tr("Warning"), tr("Cannot write file %1:\n%2.").arg(path, reason));
 }

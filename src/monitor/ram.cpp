@@ -9,6 +9,7 @@
 #include "monitor/plot.h"
 #include "platform/filesave.h"
 #include "shell/appglobals.h"
+#include "shell/earlierpresses.h"
 #include "shell/mainwindow.h"
 #include "shell/savefilename.h"
 #include "shell/navigation.h"
@@ -16,7 +17,6 @@
 #include <QBuffer>
 #include <QDir>
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFrame>
@@ -26,7 +26,6 @@
 #include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QToolBar>
@@ -199,7 +198,7 @@ void Ram::startMonitor()
         return;
     // The character protocol has no register read: its answers would be no readings at all.
     if (!dynamic_cast<ReadWriteModbus *>(monitorLink())) {
-        QMessageBox::warning(this, tr("Warning"), tr("The RAM monitor needs Modbus RTU or Modbus ASCII."));
+        warnAfterEarlierPresses(this, tr("Warning"), tr("The RAM monitor needs Modbus RTU or Modbus ASCII."));
         return;
     }
     QVector<int> counts;
@@ -264,8 +263,7 @@ void Ram::optionAdvancePlot()
     dialog.setXValue(int(plot->xInterval().maxValue()));
     dialog.setYValue(int(plot->yInterval().maxValue()));
     dialog.setModal(true);
-    dialog.show();
-    dialog.exec();
+    execAfterEarlierPresses(&dialog);
 }
 
 void Ram::setPlotRange(double x, double y)
@@ -287,7 +285,7 @@ void Ram::changeColor()
     auto *button = qobject_cast<QPushButton *>(sender());
     if (!button)
         return;
-    const QColor color = QColorDialog::getColor(button->palette().color(QPalette::Window), this);
+    const QColor color = chooseColourAfterEarlierPresses(button->palette().color(QPalette::Window), this);
     if (!color.isValid())
         return;
     button->setStyleSheet(QStringLiteral("background-color:rgb(%1,%2,%3)").arg(color.red()).arg(color.green()).arg(color.blue()));
@@ -315,7 +313,7 @@ void Ram::saveChart()
         reason = writer.errorString();
     else if (saveFile(path, bytes, &reason))
         return;
-    QMessageBox::warning(this, tr("Warning"), tr("Cannot write file %1:\n%2.").arg(path, reason));
+    warnAfterEarlierPresses(this, tr("Warning"), tr("Cannot write file %1:\n%2.").arg(path, reason));
 }
 
 void Ram::saveData()
@@ -327,7 +325,7 @@ void Ram::showPassWorkDlg()
 {
     PassWordDlg dialog(nullptr);
     dialog.setObjectName(QStringLiteral("RAM Password"));
-    dialog.exec();
+    execAfterEarlierPresses(&dialog);
 }
 
 void Ram::stopAll()

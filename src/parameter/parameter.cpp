@@ -11,6 +11,7 @@
 #include "parameter/search.h"
 #include "parameter/selection.h"
 #include "shell/appglobals.h"
+#include "shell/earlierpresses.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
 #include "shell/textfit.h"
@@ -602,7 +603,7 @@ void CParameter::selectPara(int mode)
         selectDialog = new CSelPar(nullptr);
         showAll();
         connect(selectDialog, &QDialog::accepted, this, &CParameter::tableHide);
-        selectDialog->exec();
+        execAfterEarlierPresses(selectDialog);
         break;
     case 2:
         for (int r = 0; r < count; ++r)
@@ -865,7 +866,7 @@ void CParameter::loadCurrentValues(QXmlStreamReader &reader)
 void CParameter::CallIndexDialog()
 {
     CSearch search(nullptr);
-    search.exec();
+    execAfterEarlierPresses(&search);
 }
 
 void CParameter::showDifferentPar()

@@ -7,6 +7,7 @@
 #include "parameter/parameterlistfile.h"
 #include "parameter/paramtext.h"
 #include "shell/appglobals.h"
+#include "shell/earlierpresses.h"
 #include "shell/mainwindow.h"
 #include "shell/savefilename.h"
 
@@ -14,7 +15,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QThread>
 
@@ -60,7 +60,7 @@ bool modbusSelected()
 
 void CParameter::save()
 {
-    auto warn = [this](const QString &text) { QMessageBox::warning(this, tr("Warning"), text, QMessageBox::Ok); };
+    auto warn = [this](const QString &text) { warnAfterEarlierPresses(this, tr("Warning"), text); };
     if (g_invType.isEmpty()) {
         warn(tr("Nothing can be saved."));
         return;
@@ -133,9 +133,10 @@ void CParameter::save()
 
 void CParameter::open()
 {
-    auto warn = [this](const QString &text) { QMessageBox::warning(this, tr("Warning"), text, QMessageBox::Ok); };
+    auto warn = [this](const QString &text) { warnAfterEarlierPresses(this, tr("Warning"), text); };
     const QString path
-        = QFileDialog::getOpenFileName(this, tr("Open File"), saveStartFolder(), tr("XLS Files(*.xlsx);;TXT Files(*.txt)"));
+        = chooseFileAfterEarlierPresses(this, QFileDialog::AcceptOpen, tr("Open File"), saveStartFolder(),
+            tr("XLS Files(*.xlsx);;TXT Files(*.txt)"));
     if (path.isEmpty())
         return;
     QTableWidget *table = PartableWidget;

@@ -197,7 +197,7 @@ bool CParameter::writeParValue(int parameter, QString value, QString resolution)
     const int raw = toRawValue(parameter, value, resolution);
     if (raw == ValueText::NoResolution) {
         if (!g_batchTransfer)
-            QMessageBox::warning(this, tr("Warning"), tr("Communication Error!"));
+            warnAfterEarlierPresses(this, tr("Warning"), tr("Communication Error!"));
         return false;
     }
     if (raw < 0) {
@@ -490,7 +490,7 @@ bool CParameter::executeCommand(const char *code, const QString &firstLine)
     box.button(QMessageBox::Ok)->setText(tr("Confirm"));
     box.button(QMessageBox::Cancel)->setText(tr("Cancel"));
     box.setIcon(QMessageBox::Warning);
-    if (box.exec() != QMessageBox::Ok)
+    if (execAfterEarlierPresses(&box) != QMessageBox::Ok)
         return false;
     return sendRestartCommand(code);
 }

@@ -2,6 +2,7 @@
 
 #include "parameter/parameter.h"
 #include "shell/appglobals.h"
+#include "shell/earlierpresses.h"
 #include "shell/mainwindow.h"
 #include "shell/textfit.h"
 
@@ -83,7 +84,7 @@ void CSearch::makeCurrent(int position)
 
 void CSearch::notFound()
 {
-    QMessageBox::information(this, searchTitle, notFoundText, QMessageBox::Ok, QMessageBox::Ok);
+    askAfterEarlierPresses(this, QMessageBox::Information, searchTitle, notFoundText, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void CSearch::IndexAccept(int PbId)

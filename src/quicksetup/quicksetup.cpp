@@ -7,6 +7,7 @@
 #include "parameter/valuetext.h"
 #include "quicksetup/terminallists.h"
 #include "shell/appglobals.h"
+#include "shell/earlierpresses.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
 #include "shell/textfit.h"
@@ -18,7 +19,6 @@
 #include <QLabel>
 #include <QListView>
 #include <QMap>
-#include <QMessageBox>
 #include <QPainter>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -676,7 +676,8 @@ void QuickSetup::enterSet()
     // A value the parameter word cannot hold would stop the run half-way; nothing is written then.
     for (const QuickSetupWrites::Write &write : writes) {
         if (ValueText::toRawValue(write.value, write.resolution) < 0) {
-            QMessageBox::warning(this, tr("Warning"), fieldLimit(write) + QLatin1Char('\n') + tr("Nothing was written."));
+            warnAfterEarlierPresses(
+                this, tr("Warning"), fieldLimit(write) + QLatin1Char('\n') + tr("Nothing was written."));
             return;
         }
     }

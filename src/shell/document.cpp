@@ -5,6 +5,7 @@
 #include "platform/filesave.h"
 #include "platform/paths.h"
 #include "shell/appglobals.h"
+#include "shell/earlierpresses.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
 #include "shell/savefilename.h"
@@ -19,7 +20,6 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
-#include <QMessageBox>
 #include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -56,7 +56,7 @@ QString archiveFault(const QString &path, ZipResult result)
 
 void warn(CMainWindow *window, const QString &text)
 {
-    QMessageBox::warning(window, CMainWindow::tr("Warning"), text, QMessageBox::Ok);
+    warnAfterEarlierPresses(window, CMainWindow::tr("Warning"), text);
 }
 
 // Appends the station under "System setting" unless its number is already in the tree.
@@ -449,8 +449,8 @@ bool saveDocument(CMainWindow *window, bool askForName)
 
 bool openDocument(CMainWindow *window)
 {
-    const QString fileName = QFileDialog::getOpenFileName(
-        window, CMainWindow::tr("Open"), dialogStartFolder(), CMainWindow::tr("ZR Files(*.tv)"));
+    const QString fileName = chooseFileAfterEarlierPresses(window, QFileDialog::AcceptOpen, CMainWindow::tr("Open"),
+        dialogStartFolder(), CMainWindow::tr("ZR Files(*.tv)"));
     // Until a document has really been read, no Save may write over the chosen file.
     g_commandLineDoc.clear();
     if (fileName.isEmpty())
@@ -468,8 +468,8 @@ bool openDocument(CMainWindow *window)
 
 void updateDataFiles(CMainWindow *window)
 {
-    const QString fileName = QFileDialog::getOpenFileName(
-        window, CMainWindow::tr("Update"), dialogStartFolder(), CMainWindow::tr("ZR Files(*.zr)"));
+    const QString fileName = chooseFileAfterEarlierPresses(window, QFileDialog::AcceptOpen, CMainWindow::tr("Update"),
+        dialogStartFolder(), CMainWindow::tr("ZR Files(*.zr)"));
     if (fileName.isEmpty())
         return;
     if (!fileName.endsWith(QLatin1String(".zr"))) {

@@ -461,7 +461,7 @@ void CMainWindow::iniHELP()
     else if (path.endsWith(QLatin1String(".chm"), Qt::CaseInsensitive) && !helpViewerFound())
         missing = tr("No program that shows compiled help is installed (package xchm).");
     if (!missing.isEmpty())
-        QMessageBox::warning(this, tr("Warning"), tr("Cannot open the help file %1:\n%2").arg(path, missing));
+        warnAfterEarlierPresses(this, tr("Warning"), tr("Cannot open the help file %1:\n%2").arg(path, missing));
 }
 
 void CMainWindow::retranslateWindow()
@@ -591,7 +591,7 @@ void CMainWindow::iniComDialog()
     showSettingsInDialog();
     fitTexts(comSetup);
 
-    if (comSetup->exec() != QDialog::Accepted)
+    if (execAfterEarlierPresses(comSetup) != QDialog::Accepted)
         return;
 
     // Made before the link is held: a missing command table opens a box.
@@ -662,7 +662,7 @@ void CMainWindow::reportPortNotOpened()
     // A port that exists but is closed to this user needs a different fix than a missing one.
     if (g_serialPort->errorString().contains(QLatin1String("dialout")))
         text += QStringLiteral("\n\n") + g_serialPort->errorString();
-    QMessageBox::critical(this, messageTable[3], text, QMessageBox::Ok);
+    askAfterEarlierPresses(this, QMessageBox::Critical, messageTable[3], text);
 }
 
 void CMainWindow::reopenSerialPort()
@@ -693,13 +693,13 @@ void CMainWindow::quickSetup()
     // Built anew for each run, so its lists fit the drive it writes to; without a parent, since its
     // window flags would draw it inside the main window.
     QuickSetup wizard(nullptr);
-    wizard.exec();
+    execAfterEarlierPresses(&wizard);
 }
 
 void CMainWindow::ABOUT()
 {
     CAbout about(nullptr);
-    about.exec();
+    execAfterEarlierPresses(&about);
 }
 
 void CMainWindow::iniSysMon()
@@ -776,7 +776,7 @@ void CMainWindow::closeEvent(QCloseEvent *event)
 {
     // The owed stop goes out only when the drive answers again, which it cannot once we are gone.
     if (navigation && stopOwedToAnyStation(navigation->modeState)
-        && QMessageBox::warning(this, tr("Warning"),
+        && askAfterEarlierPresses(this, QMessageBox::Warning, tr("Warning"),
                tr("STOP was not answered: the drive may still run.\nExit anyway?"), QMessageBox::Yes | QMessageBox::No,
                QMessageBox::No)
             != QMessageBox::Yes) {

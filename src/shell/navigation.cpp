@@ -20,7 +20,6 @@
 #include <QDialog>
 #include <QFile>
 #include <QHeaderView>
-#include <QMessageBox>
 #include <QRegularExpression>
 #include <QStandardItemModel>
 #include <QStyledItemDelegate>
@@ -266,7 +265,7 @@ void CNavigation::loadInverterTypes()
     if (!ok) {
         QFile file(path);
         file.open(QIODevice::ReadOnly);
-        QMessageBox::warning(this, tr("Warning"), tr("Cannot read file %1:\n%2.").arg(path, file.errorString()));
+        warnAfterEarlierPresses(this, tr("Warning"), tr("Cannot read file %1:\n%2.").arg(path, file.errorString()));
         return;
     }
     QString name = g_invType.split(QLatin1Char('-'), Qt::SkipEmptyParts).value(0);
@@ -588,11 +587,11 @@ bool CNavigation::numberRefused(int number, int editedNumber)
 {
     // The dialog's box reaches 255; the station tables end at 254.
     if (number < 0 || number >= Count) {
-        QMessageBox::warning(this, tr("Warning"), tr("The station number must be from 0 to 254!"), QMessageBox::Ok);
+        warnAfterEarlierPresses(this, tr("Warning"), tr("The station number must be from 0 to 254!"));
         return true;
     }
     if (number != editedNumber && !stationTypes.at(number).isEmpty()) {
-        QMessageBox::warning(this, tr("Warning"), tr("The station number has been used!"), QMessageBox::Ok);
+        warnAfterEarlierPresses(this, tr("Warning"), tr("The station number has been used!"));
         return true;
     }
     return false;
@@ -669,7 +668,7 @@ void CNavigation::addStation()
 {
     stationDialog->StationSpinBox->setValue(0);
     stationDialog->InvTypecomboBox->setCurrentIndex(0);
-    if (stationDialog->exec() != QDialog::Accepted)
+    if (execAfterEarlierPresses(stationDialog) != QDialog::Accepted)
         return;
     const int number = stationDialog->StationSpinBox->value();
     const QString type = stationDialog->InvTypecomboBox->currentText();
@@ -729,7 +728,7 @@ void CNavigation::CallSetType()
         if (powerIndex >= 0)
             stationDialog->InvVolcomboBox->setCurrentIndex(powerIndex);
     }
-    if (stationDialog->exec() != QDialog::Accepted || !edited.isValid())
+    if (execAfterEarlierPresses(stationDialog) != QDialog::Accepted || !edited.isValid())
         return;
     const int number = stationDialog->StationSpinBox->value();
     item = stationModel->itemFromIndex(edited);
@@ -801,7 +800,7 @@ void CNavigation::deleteStation()
     if (treeRoot->rowCount() == 0)
         return;
     if (!currentItem || !currentItem->isSelectable()) {
-        QMessageBox::warning(this, tr("Warning"), tr("Please select the branch first !"));
+        warnAfterEarlierPresses(this, tr("Warning"), tr("Please select the branch first !"));
         return;
     }
     const QString first = words(currentItem->text()).value(0);

@@ -1,5 +1,7 @@
 #include "shell/savefilename.h"
 
+#include "shell/earlierpresses.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -56,8 +58,8 @@ bool replaceAllowed(QWidget *parent, const QString &caption, const QString &path
     if (!target.exists() && !target.isSymLink())
         return true;
     const QString question = QCoreApplication::translate("SaveFileName", "%1 already exists.\nDo you want to replace it?");
-    return QMessageBox::warning(parent, caption, question.arg(target.fileName()), QMessageBox::Yes | QMessageBox::No,
-               QMessageBox::No)
+    return askAfterEarlierPresses(parent, QMessageBox::Warning, caption, question.arg(target.fileName()),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         == QMessageBox::Yes;
 }
 
@@ -70,7 +72,8 @@ QString askSaveFileName(QWidget *parent, const QString &caption, const QString &
     QString selected;
     QString path;
     for (;;) {
-        path = QFileDialog::getSaveFileName(parent, caption, from, filter, &selected, QFileDialog::DontConfirmOverwrite);
+        path = chooseFileAfterEarlierPresses(
+            parent, QFileDialog::AcceptSave, caption, from, filter, &selected, QFileDialog::DontConfirmOverwrite);
         if (path.isEmpty())
             break;
         path = finalName(path, selected, filter, rule);

@@ -3,11 +3,11 @@
 #include "comm/linkreports.h"
 #include "platform/textfiles.h"
 #include "shell/appglobals.h"
+#include "shell/earlierpresses.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
 #include "shell/operationlog.h"
 
-#include <QMessageBox>
 #include <QThread>
 
 namespace {
@@ -30,7 +30,7 @@ public:
 
     void warn(const QString &title, const QString &text) override
     {
-        QMessageBox::warning(g_mainWindow, title, text);
+        warnAfterEarlierPresses(g_mainWindow, title, text);
     }
 
     void restartWait(bool waiting) override

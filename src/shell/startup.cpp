@@ -7,6 +7,7 @@
 #include "platform/registry.h"
 #include "shell/appglobals.h"
 #include "shell/document.h"
+#include "shell/earlierpresses.h"
 #include "shell/operationlog.h"
 #include "shell/shellreports.h"
 #include "shell/windowplacement.h"
@@ -14,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QCoreApplication>
 #include <QProcess>
 #include <QStandardPaths>
@@ -166,8 +166,8 @@ void runStartUpSteps(const QStringList &arguments, const QString &appFilePath, c
         break;
     default:
         // Silence would pass the program's defaults off as the document's settings.
-        QMessageBox::warning(nullptr, QCoreApplication::translate("CMainWindow", "Warning"),
-            QCoreApplication::translate("CMainWindow", "Cannot read file %1:\n%2.").arg(document, reason), QMessageBox::Ok);
+        warnAfterEarlierPresses(nullptr, QCoreApplication::translate("CMainWindow", "Warning"),
+            QCoreApplication::translate("CMainWindow", "Cannot read file %1:\n%2.").arg(document, reason));
         break;
     }
 

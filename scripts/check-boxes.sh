@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Fails when a box or dialog of src/ opens other than through execAfterEarlierPresses, which takes the
+# presses queued before it first: a box opened with its own exec(), or by a static call of the toolkit,
+# drops them, a STOP among them. Allowed: the event loop itself, and the owed errors' box, which takes
+# the presses itself and then moves over the window in use (CMainWindow::showOwedErrors).
+set -euo pipefail
+ROOT="${1:-$(cd "$(dirname "$0")/.." && pwd)}"
+cd "$ROOT"
+if grep -rn -E '(\.|->)exec\(\)|QMessageBox::(warning|information|question|critical|about)\(|Q(File|Input|Color|Font)Dialog::get' src |
+    grep -v -E '^src/shell/earlierpresses\.(h|cpp):|^src/main\.cpp:[0-9]+: +return app\.exec\(\);|^src/shell/mainwindow\.cpp:[0-9]+: +box->exec\(\);' >&2; then
+    echo "Open these through execAfterEarlierPresses (src/shell/earlierpresses.h)" >&2
+    exit 1
+fi
+echo "Every box and dialog opens after the presses made before it"
