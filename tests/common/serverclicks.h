@@ -26,21 +26,13 @@ public:
     }
 
     // A click in the widget's middle `afterMs` after the click before it (the first: after start()) and
-    // after `ready` holds, when given: asked from the clicks' thread every 5 ms.
-    ServerClicks &then(int afterMs, QWidget *widget, std::function<bool()> ready = nullptr)
+    // after `ready` holds, when given: asked from the clicks' thread every 5 ms. `count` clicks are 150 ms
+    // apart, timed by the server's own tool.
+    ServerClicks &then(int afterMs, QWidget *widget, std::function<bool()> ready = nullptr, int count = 1)
     {
         const QPoint at = widget->mapToGlobal(widget->rect().center());
-        m_steps.push_back({ afterMs, QStringLiteral("xdotool mousemove %1 %2 click 1").arg(at.x()).arg(at.y()).toStdString(),
-                            std::move(ready) });
-        return *this;
-    }
-
-    // `count` clicks `apartMs` apart, sent by the server's own timing.
-    ServerClicks &thenRepeated(int afterMs, QWidget *widget, int count, int apartMs)
-    {
-        const QPoint at = widget->mapToGlobal(widget->rect().center());
-        m_steps.push_back({ afterMs, QStringLiteral("xdotool mousemove %1 %2 click --repeat %3 --delay %4 1")
-                                         .arg(at.x()).arg(at.y()).arg(count).arg(apartMs).toStdString(), nullptr });
+        m_steps.push_back({ afterMs, QStringLiteral("xdotool mousemove %1 %2 click --repeat %3 --delay 150 1")
+                                         .arg(at.x()).arg(at.y()).arg(count).toStdString(), std::move(ready) });
         return *this;
     }
 
@@ -56,22 +48,15 @@ public:
                 at = std::max(at, std::chrono::steady_clock::now()) + std::chrono::milliseconds(step.afterMs);
                 std::this_thread::sleep_until(at);
                 std::system(step.command.c_str());
-                m_clickedAt.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count());
+                m_lastAt = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
                 ++m_made;
             }
         });
     }
 
-    // Clicks made so far; any thread.
+    // Clicks made so far, and when the last was, in the seconds of the monotonic clock the drive's journal keeps.
     int made() const { return m_made; }
-    // When each click was made, in seconds of the monotonic clock the drive's journal keeps; once the
-    // clicks' thread has ended.
-    const std::vector<double> &clickedAt()
-    {
-        if (m_thread.joinable())
-            m_thread.join();
-        return m_clickedAt;
-    }
+    double lastAt() const { return m_lastAt; }
 
 private:
     struct Step {
@@ -80,7 +65,7 @@ private:
         std::function<bool()> ready;
     };
     std::vector<Step> m_steps;
-    std::vector<double> m_clickedAt;
     std::atomic<int> m_made { 0 };
+    std::atomic<double> m_lastAt { 0 };
     std::thread m_thread;
 };

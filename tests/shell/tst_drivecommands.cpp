@@ -5,6 +5,7 @@
 #include "platform/appstate.h"
 
 #include <QHeaderView>
+#include <QDateTime>
 #include <QMessageBox>
 #include <QTableWidget>
 
@@ -459,7 +460,7 @@ void tst_DriveCommands::stopWins()
     }
     if (action == "restart") {
         QTRY_COMPARE_WITH_TIMEOUT(lampStates(nav()).left(3), QStringLiteral("100"), 3000); // known before the restart
-        form->Execute997(); // the box's "Confirm"
+        m_fix.window()->parameterForm->Execute997(); // the box's "Confirm"
         PaintsUnderWait paints;
         m_fix.window()->show();
         modeText->installEventFilter(&paints);
@@ -566,14 +567,11 @@ void tst_DriveCommands::pressesWhileBusy_data()
 }
 
 // Clicks through the X server while the window waits on the line or a box, dialog or transfer blocks the dock.
-// set_stop: SET meets ten silent tries and STOP is clicked during them; the line is back after them (line_down:
-// it is not). fwd_fwd_stop: FWD in an unknown mode whose request goes unanswered, FWD and STOP clicked meanwhile.
-// The failure's box takes none of them: the stop goes out first, owed with its words when unanswered, and the FWD
-// is refused aloud after that box. set_997_stop: P.997 and STOP during SET's tries: the STOP acts under the
-// confirmation, then cancelled. set_fwd_stop_fwd: three presses in one wait go out in order. stop_under_error_box:
-// STOP on the dock under "Communication Error!". stops_unanswered: twelve clicks on STOP, never answered, add no
-// tries to the stop under way. batch_read_stop: STOP 1.5 s into Batch Read. delete_then_stop: STOP right after
-// Delete of the running station. stop_after_restart (series S): STOP 6 s after P.997's answer waits only the rest.
+// set_stop: STOP during SET's ten silent tries; the line is back after them (line_down: it is not). fwd_fwd_stop:
+// FWD and STOP during an unanswered mode request. The failure's box takes none of them: the stop goes out first,
+// owed with its words when unanswered, and the FWD is refused aloud, after that box. The rest, as named: the STOP
+// under P.997's confirmation (then cancelled), a transfer or a box, and the presses of one wait in their order.
+// stops_unanswered: twelve clicks add no tries. stop_after_restart (series S): STOP 6 s after P.997's answer.
 void tst_DriveCommands::pressesWhileBusy()
 {
     if (!ServerClicks::available())
@@ -592,13 +590,13 @@ void tst_DriveCommands::pressesWhileBusy()
     CParameter *form = m_fix.window()->parameterForm;
     const auto stopAnsweredAt = [this, sto] { // in the journal's seconds; 0: not yet
         const QList<Frame> all = m_fix.frames();
-        for (int i = 0; i + 1 < all.size(); ++i)
-            if (all.at(i).received && all.at(i).bytes == sto && !all.at(i + 1).received)
-                return all.at(i).at;
-        return 0.0;
+        const auto at = std::adjacent_find(all.begin(), all.end(), [&](const Frame &f, const Frame &next) {
+            return f.received && f.bytes == sto && !next.received;
+        });
+        return at == all.end() ? 0.0 : at->at;
     };
-    // Boxes and dialogs are answered (P.997's with "Cancel", else the first button) once `answered` holds, as a user reads
-    // first; one open five seconds on is closed and fails the row with its text.
+    // Boxes and dialogs are answered (P.997's with Cancel, else the first button) once `answered` holds or the stop
+    // is answered, as a user reads first; one open five seconds on is closed and fails the row with its text.
     QStringList boxes;
     QString stuck, wordsAtBox;
     int sentAtBox = -1;
@@ -608,18 +606,16 @@ void tst_DriveCommands::pressesWhileBusy()
         if (box && boxes.isEmpty() && (sentAtBox = m_fix.received().size(), wordsAtBox = modeText->text(), true)
             && action == "stop_under_error_box")
             m_fix.control(QStringLiteral("clear"));
-        boxes << (box ? box->text() : QString());
-        boxes.removeAll(QString());
-        QElapsedTimer open;
-        open.start();
+        boxes << (box ? box->text() : QStringLiteral("dialog"));
+        const qint64 opened = QDateTime::currentMSecsSinceEpoch();
         auto *timer = new QTimer(modal);
-        connect(timer, &QTimer::timeout, modal, [&, modal, box, open] {
-            if (!modal->isVisible() || !(answered || stopAnsweredAt() > 0 || open.elapsed() > 5000))
+        connect(timer, &QTimer::timeout, modal, [&, modal, box, opened] {
+            const bool late = QDateTime::currentMSecsSinceEpoch() - opened > 5000;
+            if (!modal->isVisible() || !(answered || stopAnsweredAt() > 0 || late))
                 return;
-            stuck = open.elapsed() > 5000 && stuck.isEmpty() ? (box ? box->text() : modal->windowTitle()) : stuck;
-            QAbstractButton *button = box ? box->buttons().value(0) : nullptr;
-            for (QAbstractButton *b : box ? box->buttons() : QList<QAbstractButton *>())
-                button = b->text() == "Cancel" && action == "set_997_stop" ? b : button;
+            stuck = late && stuck.isEmpty() ? (box ? box->text() : modal->windowTitle()) : stuck;
+            QAbstractButton *cancel = box && action == "set_997_stop" ? box->button(QMessageBox::Cancel) : nullptr;
+            QAbstractButton *button = cancel ? cancel : box ? box->buttons().value(0) : nullptr;
             button ? button->click() : qobject_cast<QDialog *>(modal)->reject();
         });
         timer->start(20);
@@ -629,7 +625,7 @@ void tst_DriveCommands::pressesWhileBusy()
     QTRY_VERIFY(form->Pr997PB->height() > 10);
     ServerClicks clicks;
     if (action == "stop_after_restart") {
-        form->Execute997(); // the box's "Confirm"
+        m_fix.window()->parameterForm->Execute997(); // the box's "Confirm"
         clicks.then(6000, nav()->NaStopPB).start();
         QTRY_VERIFY_WITH_TIMEOUT(m_fix.received().value(m_fix.received().size() - 1).bytes == sto, 12000);
         const QList<Frame> all = m_fix.frames();
@@ -641,78 +637,70 @@ void tst_DriveCommands::pressesWhileBusy()
         return;
     }
     const int before = m_fix.received().size();
-    const auto sentSince = [&] {
-        QList<QByteArray> sent;
-        for (const Frame &f : m_fix.received().mid(before))
-            sent << f.bytes;
-        return sent;
-    };
+    const auto sentSince = [&] { QList<QByteArray> sent; for (const Frame &f : m_fix.received().mid(before)) sent << f.bytes; return sent; };
     // The rest go in while the first press's request is being tried.
     const auto tried = [this, before] { return m_fix.received().size() > before + 1; };
-    const bool lineDown = action.contains("line_down") || action == "stop_under_error_box";
+    const bool lineDown = action.contains("line_down"), errorBox = action == "stop_under_error_box";
     if (action == "stops_unanswered" || action == "batch_read_stop" || action == "delete_then_stop") {
-        m_fix.control(action == "stops_unanswered" ? QStringLiteral("lose command STO") : QStringLiteral("clear"));
-        if (action == "delete_then_stop")
+        const bool unanswered = action == "stops_unanswered", removed = action == "delete_then_stop";
+        m_fix.control(unanswered ? QStringLiteral("lose command STO") : QStringLiteral("clear"));
+        if (removed)
             press(nav()->NaFWDPB);
-        if (action == "stops_unanswered")
-            clicks.thenRepeated(0, nav()->NaStopPB, 12, 150);
-        else
-            clicks.then(0, action == "delete_then_stop" ? nav()->delete_atation : form->allReadPB)
-                .then(action == "delete_then_stop" ? 300 : 1500, nav()->NaStopPB);
-        clicks.start();
-        QTRY_VERIFY_WITH_TIMEOUT(clicks.made() == 1 + (action != "stops_unanswered") && m_fix.received().last().at < std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count() - 1.0, 30000);
-        const double late = (action == "stops_unanswered" ? m_fix.received().last().at : stopAnsweredAt())
-            - clicks.clickedAt().back();
+        (unanswered ? clicks.then(0, nav()->NaStopPB, nullptr, 12)
+                    : clicks.then(0, removed ? nav()->delete_atation : form->allReadPB).then(removed ? 300 : 1500, nav()->NaStopPB))
+            .start();
+        const auto now = [] { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); };
+        QTRY_VERIFY_WITH_TIMEOUT(clicks.made() == 2 - unanswered && m_fix.received().last().at < now() - 1.0, 30000);
+        const double late = (unanswered ? m_fix.received().last().at : stopAnsweredAt()) - clicks.lastAt();
         QVERIFY2(late > -5 && late < 2.0, qPrintable(QString::number(late))); // the (last) stop's, after the last click
+        // Ten tries a stop, none more for the clicks made meanwhile: on today's main each of the twelve added ten.
         const QList<QByteArray> sent = sentSince();
-        // Ten tries a stop, none more for the clicks made meanwhile: each of twelve clicks added ten on today's main.
-        if (action == "stops_unanswered")
-            QVERIFY2(sent.count(sto) == sent.size() && sent.size() % 10 == 0 && sent.size() < 60, qPrintable(QString::number(sent.size())));
-        QVERIFY(action != "delete_then_stop" || sent == (QList<QByteArray> { fwd, sto }));
-        QCOMPARE(nav()->modeState.stopOwed(1), action == "stops_unanswered");
+        QVERIFY2(!unanswered || (sent.count(sto) == sent.size() && sent.size() % 10 == 0 && sent.size() < 60), qPrintable(QString::number(sent.size())));
+        QVERIFY(!removed || sent == (QList<QByteArray> { fwd, sto }));
+        QCOMPARE(nav()->modeState.stopOwed(1), unanswered);
         QVERIFY2(stuck.isEmpty(), qPrintable(stuck));
         return;
     }
     const bool eighth = action == "set_997_stop" || action == "set_fwd_stop_fwd"; // SET answered on its eighth try
-    m_fix.control(lineDown ? QStringLiteral("fault link-lost") : QStringLiteral("fault silent-first %1").arg(eighth ? 7 : 10));
+    m_fix.control(lineDown || errorBox ? QStringLiteral("fault link-lost") : QStringLiteral("fault silent-first %1").arg(eighth ? 7 : 10));
+    QPushButton *set = nav()->NaSetPB, *stop = nav()->NaStopPB, *run = nav()->NaFWDPB;
     if (modeAsked)
-        clicks.then(0, nav()->NaFWDPB).then(0, nav()->NaFWDPB, tried).then(30, nav()->NaStopPB).start();
-    else if (action == "stop_under_error_box")
-        clicks.then(0, nav()->NaSetPB).then(300, nav()->NaStopPB, [&] { return sentAtBox >= 0; }).start();
-    else if (eighth)
-        (action == "set_997_stop" ? clicks.then(0, nav()->NaSetPB).then(0, form->Pr997PB, tried).then(200, nav()->NaStopPB)
-                                  : clicks.then(0, nav()->NaSetPB).then(0, nav()->NaFWDPB, tried).then(30, nav()->NaStopPB).then(30, nav()->NaFWDPB)).start();
+        clicks.then(0, run).then(0, run, tried).then(30, stop);
+    else if (errorBox)
+        clicks.then(0, set).then(300, stop, [&] { return sentAtBox >= 0; });
     else
-        clicks.then(0, nav()->NaSetPB).then(0, nav()->NaStopPB, tried).start();
+        clicks.then(0, set).then(0, action == "set_997_stop" ? form->Pr997PB : eighth ? run : stop, tried);
+    eighth ? (action == "set_997_stop" ? clicks.then(200, stop) : clicks.then(30, stop).then(30, run)).start() : clicks.start();
     if (eighth) {
         // SET's request (under A and D the unit's read first), then the presses' in their order; no 997 after Cancel.
         const QList<QByteArray> tail = action == "set_997_stop" ? QList<QByteArray> { sto } : QList<QByteArray> { fwd, sto, fwd };
         QTRY_VERIFY_WITH_TIMEOUT(sentSince().endsWith(tail.last()) && sentSince().size() >= 8 + tail.size(), 20000);
         QTest::qWait(300);
         const QList<QByteArray> sent = sentSince();
-        QVERIFY(sent.count(sent.first()) == 8 && sent.mid(sent.size() - tail.size()) == tail && sent.count(sto) == 1);
-        QVERIFY(!sent.contains(NavFixture::commandFrame(protocol, "997")) && sent.count(fwd) == tail.count(fwd));
-        QCOMPARE(boxes.size(), int(tail.size() == 1));
-        QVERIFY(boxes.isEmpty() || boxes.first().startsWith("The operation will reset the INV."));
+        QVERIFY(sent.count(sent.first()) == 8 && sent.mid(sent.size() - tail.size()) == tail && sent.count(sto) == 1
+                && sent.count(fwd) == tail.count(fwd) && !sent.contains(NavFixture::commandFrame(protocol, "997")));
+        QVERIFY(boxes.size() == int(tail.size() == 1) && (boxes.isEmpty() || boxes.first().startsWith("The operation will reset the INV.")));
         QVERIFY2(stuck.isEmpty(), qPrintable(stuck));
         return;
     }
-    QTRY_VERIFY_WITH_TIMEOUT(sentAtBox >= 0 && (!lineDown || stopAnsweredAt() > 0 || action != "stop_under_error_box"), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(sentAtBox >= 0 && (!errorBox || stopAnsweredAt() > 0), 30000);
     const QStringList told = { "Communication Error!", "Please execute connection test first!" }; // the failure first
     QTRY_COMPARE_WITH_TIMEOUT(boxes, modeAsked ? told : QStringList(told.mid(0, 1)), 5000);
+    QList<QByteArray> sent;
+    for (const Frame &f : m_fix.received().mid(before))
+        sent << f.bytes;
     QList<QByteArray> expected;
-    for (int i = 0; i < (action == "stop_under_error_box" ? 11 : lineDown ? 20 : 11); ++i)
-        expected << (i < 10 ? sentSince().value(0) : sto);
-    QCOMPARE(sentSince(), expected); // ten tries of the one request, then the stop's: no FWD
+    for (int i = 0; i < (lineDown ? 20 : 11); ++i)
+        expected << (i < 10 ? sent.value(0) : sto);
+    QCOMPARE(sent, expected); // ten tries of the one request, then the stop's: no FWD
     if (modeAsked)
-        QCOMPARE(sentSince().first(), NavFixture::commandFrame(protocol, "MOD"));
-    QCOMPARE(sentAtBox - before, action == "stop_under_error_box" ? 10 : int(expected.size())); // the stop under the box
+        QCOMPARE(sent.first(), NavFixture::commandFrame(protocol, "MOD"));
+    QCOMPARE(sentAtBox - before, int(expected.size()) - errorBox); // under the box, the stop
     const QString words = QStringLiteral("STOP not answered: the drive may still run");
-    const bool owed = lineDown && action != "stop_under_error_box";
-    QCOMPARE(nav()->modeState.stopOwed(1), owed);
-    QCOMPARE(wordsAtBox == words, owed);
-    QCOMPARE(modeText->text() == words, owed);
-    if (!owed)
+    QCOMPARE(nav()->modeState.stopOwed(1), lineDown);
+    QCOMPARE(wordsAtBox == words, lineDown);
+    QCOMPARE(modeText->text() == words, lineDown);
+    if (!lineDown)
         QVERIFY(!m_fix.frames().last().received); // the drive answered the stop
     QVERIFY2(stuck.isEmpty(), qPrintable(stuck));
 }

@@ -24,11 +24,9 @@ const char *const RunNames[] = { "allowed", "refused", "ask", "offline" };
 QString rules(const S &state, bool modeH = false)
 {
     const S::Display d = state.display(modeH);
-    // "@1": with no station shown, STOP goes to station 1, the one last run.
-    const int stopTo = state.stopTarget(-1);
-    return QString("%1 %2 %3%4%5").arg(RunNames[int(state.runCommand(modeH))], state.releaseStops() ? "stop" : "-",
-                                       QString("-CEJ").at(int(d.lamp)), d.label.isEmpty() ? QString() : " " + d.label,
-                                       stopTo < 0 ? QString() : QString(" @%1").arg(stopTo));
+    return QString("%1 %2 %3%4").arg(RunNames[int(state.runCommand(modeH))], state.releaseStops() ? "stop" : "-",
+                                     QString("-CEJ").at(int(d.lamp)), d.label.isEmpty() ? QString() : " " + d.label)
+        + (state.stopTarget(-1) < 0 ? QString() : QString(" @%1").arg(state.stopTarget(-1))); // STOP with no station shown
 }
 } // namespace
 
