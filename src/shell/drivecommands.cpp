@@ -56,20 +56,26 @@ DriveCommands::DriveCommands(CNavigation &dock, DriveModeState &state)
     m_stopPresses = std::make_unique<ServerPresses>(dock.NaStopPB, [this](unsigned long time) { return stopPressed(time); });
 }
 
-ServerPresses::Verdict DriveCommands::stopPressed(unsigned long time)
+bool DriveCommands::stopTriedSince(unsigned long time) const
 {
     const int number = m_state.stopTarget(m_dock.shownStation());
-    if (number >= 0) {
-        const unsigned long until = m_stopTriedUntil[size_t(number)];
-        // The server's clock is 32 bits of milliseconds and wraps.
-        if (until != 0 && qint32(quint32(time) - quint32(until)) <= 0)
-            return ServerPresses::Verdict::Take;
-    }
+    const unsigned long until = number >= 0 ? m_stopTriedUntil[size_t(number)] : 0;
+    // The server's clock is 32 bits of milliseconds and wraps.
+    return until != 0 && qint32(quint32(time) - quint32(until)) <= 0;
+}
+
+ServerPresses::Verdict DriveCommands::stopPressed(unsigned long time)
+{
+    if (stopTriedSince(time))
+        return ServerPresses::Verdict::Take;
     if (!m_dockBlocked)
         return ServerPresses::Verdict::Pass;
     // From the loop that runs now (a box's, or a transfer's between two requests), never from
-    // inside the event's own handling.
-    QMetaObject::invokeMethod(this, &DriveCommands::InvStop, Qt::QueuedConnection);
+    // inside the event's own handling; a stop tried meanwhile, for an earlier press, answers it.
+    QMetaObject::invokeMethod(this, [this, time] {
+        if (!stopTriedSince(time))
+            InvStop();
+    }, Qt::QueuedConnection);
     return ServerPresses::Verdict::Take;
 }
 
