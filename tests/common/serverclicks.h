@@ -41,8 +41,7 @@ public:
         m_thread = std::thread([this] {
             auto at = std::chrono::steady_clock::now();
             for (const Step &step : m_steps) {
-                // Never for ever: a row whose condition never comes fails on what it then sees.
-                const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+                const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20); // never for ever
                 while (step.ready && !step.ready() && std::chrono::steady_clock::now() < giveUp)
                     std::this_thread::sleep_for(std::chrono::milliseconds(5));
                 at = std::max(at, std::chrono::steady_clock::now()) + std::chrono::milliseconds(step.afterMs);

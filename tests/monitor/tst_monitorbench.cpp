@@ -78,8 +78,7 @@ void tst_MonitorBench::passPeriod()
     QTest::qWait(baud == 9600 ? 4000 : 2000);
     poller.stopAndWait();
 
-    // Each pass asks each item once: the poller's last request marks the passes, whatever number of
-    // tries the reads before them took (a loaded machine tries again after a missed reply window).
+    // The poller's last request marks each pass, whatever tries the reads before it took under load.
     QVector<double> starts;
     const QByteArray first = drive.received().last().bytes;
     for (const JournalFrame &f : drive.received())

@@ -154,9 +154,8 @@ void TestBatchWrite::writeAllRefusals()
         for (int n : { 4, 7 })
             m_f.setSetting(n, "5");
         situation = shipped.at(0) == "A-rtu.drive" ? "version 550" : "version 520";
-    } else {
+    } else
         m_f.start(1, situation.startsWith("P ") ? QStringList { situation } : QStringList {});
-    }
     if (situation.startsWith("status"))
         m_f.window()->navigation->statusWord = situation.section(' ', 1).toInt();
     if (situation.startsWith("mode"))

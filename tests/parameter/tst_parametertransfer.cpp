@@ -282,9 +282,8 @@ void TestParameterTransfer::singleWrite()
             m_f.control(line);
         QCOMPARE(m_f.form()->cellText(m_f.rowOf(parameter), 7).startsWith("unknown: P."), raw < 0 || shipped.at(2) == "clear");
         m_f.boxes.clear(); // the load's refusal
-    } else {
+    } else
         m_f.start(protocol, extra.startsWith("P ") ? QStringList { extra } : QStringList {});
-    }
     if (extra.startsWith("refuse"))
         m_f.control(extra);
     CParameter *form = m_f.form();
