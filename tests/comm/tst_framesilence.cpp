@@ -240,7 +240,10 @@ void tst_FrameSilence::earlyAnswerLeavesTheDriveItsReply()
                             .arg(requests.at(1).atMs)
                             .arg(requests.at(1).atMs - requests.at(0).atMs)
                             .arg(answered.at(0))));
-    QVERIFY(requests.size() <= script.size());
+    QStringList heard;
+    for (const drive::ScriptedDrive::Request &request : requests)
+        heard << QStringLiteral("%1 at %2 ms").arg(QString::fromLatin1(request.bytes.toHex())).arg(request.atMs);
+    QVERIFY2(requests.size() <= script.size(), qPrintable(QStringLiteral("heard: ") + heard.join(QStringLiteral(", "))));
     QCOMPARE(first, int('0'));
     QCOMPARE(second, int('0'));
 }
