@@ -79,9 +79,10 @@ void CompareResult::compare(int mode)
     if (form && knownMode) {
         QTableWidget *table = form->PartableWidget;
         for (int i = 0; i < table->rowCount(); ++i) {
-            if (table->isRowHidden(i))
-                continue;
             const QString cur = form->cellText(i, 9);
+            // A current "?" was not read (its unit unknown): it neither equals nor differs from anything.
+            if (table->isRowHidden(i) || (mode != DefaultVsSetting && cur == QLatin1String("?")))
+                continue;
             const QString def = form->cellText(i, 8);
             const QString set = form->cellText(i, 10);
             const QString d = form->stripUnit(def);

@@ -79,8 +79,15 @@ public:
     // Reads that selector again; true when the unit is known now (the rows it governs take it),
     // false when it still cannot be read, *selector then naming it.
     bool readUnitAgain(int parameter, int *selector = nullptr);
+    // The selector (P.21, P.187) whose value gives the parameter its unit; -1 when none does.
+    int selectorOf(int parameter) const;
+    // Reads the selector now; its rows take the unit it gives, or show it unknown when the read
+    // failed. `heldBack`, when given, stands under the read's refusal.
+    bool readUnitNow(int selector, const QString &heldBack = QString());
     // The line a refusal or a box shows for the writes ("P.1, P.3") left undone because of it.
     static QString unreadUnitText(const QString &parameters, int selector);
+    // The same under a single Read's refusal.
+    static QString unreadValueText(int parameter, int selector);
 
     CompareResult *compareResult = nullptr;
     ParInformation *parInformation = nullptr;

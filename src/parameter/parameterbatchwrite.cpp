@@ -183,12 +183,21 @@ void CParameter::WriteAllPar()
         batch.end();
         writeMode = false;
     };
+    // The rows the loss left unwritten are the one it stopped at and those after it.
+    auto stoppedAt = [&](int parameter) {
+        endOffLine();
+        batchWriteBox(tr("The link was lost: writing stopped at P.%1; it and the rows after it were not written.")
+                          .arg(parameter));
+    };
     auto failed = [&](int row) {
         setRowMarked(row, true);
         return g_offLine.load();
     };
 
-    // Selectors first, so that the parameters they govern are written with the right resolution.
+    // Selectors first, so that the parameters they govern are written with the right resolution. One
+    // written gives its unit; the others are read just before the first row they govern.
+    QVector<bool> asked(ParameterRows);
+    QVector<bool> known(ParameterRows);
     for (int i = 0; i < g_parameterCount && i < rows; ++i) {
         const QString rule = g_relatedUnitRules.value(i);
         const QString setting = cellText(i, 10);
@@ -197,11 +206,12 @@ void CParameter::WriteAllPar()
         const QString value = QString(setting).remove(QLatin1Char(' '));
         if (!writeParValue(i, value, QStringLiteral("1"))) {
             if (failed(i)) {
-                endOffLine();
+                stoppedAt(i);
                 return;
             }
             continue;
         }
+        asked[i] = known[i] = true;
         updateRelatedUnits(rule, value, g_relatedUnitText);
         resolveGovernedRows(i, value);
     }
@@ -219,17 +229,17 @@ void CParameter::WriteAllPar()
 
     appendOperationLog({ QStringLiteral("Batch write parameter:") });
 
-    // A row whose unit its selector's read left unknown is not written: its selector is asked again
-    // once, and when it still cannot be read the rows are named, as failed, after the passes.
-    QVector<bool> asked(ParameterRows);
+    // A row whose unit its selector's read leaves unknown is not written; such rows are named, as
+    // failed, after the passes.
     QMap<int, QStringList> unwritten;
     auto unitUnknown = [&](int n) {
-        const int selector = unreadSelectorOf(n);
+        const int selector = selectorOf(n);
         if (selector < 0)
             return false;
-        const bool first = !asked.at(selector);
+        if (!asked.at(selector))
+            known[selector] = readUnitNow(selector);
         asked[selector] = true;
-        if (first && readUnitAgain(n))
+        if (known.at(selector))
             return false;
         unwritten[selector] << QStringLiteral("P.%1").arg(n);
         g_failedParameters.append(QStringLiteral("P.%1").arg(n));
@@ -252,7 +262,7 @@ void CParameter::WriteAllPar()
                             && (deferred.at(i) || (g_readOnlyFlags[i] == 0 && i != 295 && i != 34 && i != 77));
         const bool unknown = writes && unitUnknown(i);
         if (g_offLine) {
-            endOffLine();
+            stoppedAt(i);
             return;
         }
         QString resolution;
@@ -265,7 +275,7 @@ void CParameter::WriteAllPar()
         }
         if (writes && !unknown) {
             if (!writeParValue(i, value, resolution) && failed(i)) {
-                endOffLine();
+                stoppedAt(i);
                 return;
             }
         }
@@ -278,7 +288,7 @@ void CParameter::WriteAllPar()
         if (entry.value.isEmpty() || n == 77 || n == 79 || n == 34)
             continue;
         if (!writeParValue(n, entry.value, entry.resolution) && failed(n)) {
-            endOffLine();
+            stoppedAt(n);
             return;
         }
         if (!step())
@@ -290,7 +300,7 @@ void CParameter::WriteAllPar()
         if (value.isEmpty())
             continue;
         if (!writeParValue(n, value, QStringLiteral("1")) && failed(n)) {
-            endOffLine();
+            stoppedAt(n);
             return;
         }
     }

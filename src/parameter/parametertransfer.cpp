@@ -377,8 +377,8 @@ void CParameter::ReadSinglePar()
         return;
     }
     const int n = labelNumber(label);
-    // A value in a unit the drive did not tell would look like a known one.
-    if (!readUnitAgain(n)) {
+    // A value in a unit the drive did not tell would look like a known one; the refusal names the selector.
+    if (const int selector = unreadSelectorOf(n); selector >= 0 && !readUnitNow(selector, unreadValueText(n, selector))) {
         setItemText(row, ValueColumnCurrent, QStringLiteral("?"));
         return;
     }
@@ -454,17 +454,14 @@ void CParameter::WriteSinglePar()
         appendOperationLog({ QStringLiteral("Write parameter P.") + number + QLatin1Char('=') + value
                              + QStringLiteral(" failure!") });
     };
-    // The read's refusal names what was left unwritten, as the wizard's refusals name their value.
-    if (const int selector = unreadSelectorOf(n); selector >= 0 && g_mainWindow) {
-        g_mainWindow->refusalSubject = unreadUnitText(QStringLiteral("P.%1").arg(n), selector);
-        const bool known = readUnitAgain(n);
-        g_mainWindow->refusalSubject.clear();
-        if (!known) {
-            logFailure();
-            return;
-        }
+    // The unit is the one the selector gives now; the read's refusal names what was left unwritten.
+    const int selector = selectorOf(n);
+    if (selector >= 0 && !readUnitNow(selector, unreadUnitText(QStringLiteral("P.%1").arg(n), selector))) {
+        logFailure();
+        return;
     }
-    const QString resolution = writeResolution(n, unit, value);
+    const int rowNow = selector >= 0 ? rowOfLabel(n) : row;
+    const QString resolution = writeResolution(n, rowNow >= 0 ? cellText(rowNow, 7) : unit, value);
     if (!writeParValue(n, value, resolution)) {
         logFailure();
         return;

@@ -1,12 +1,15 @@
 // Units a selector (P.21, P.187) gives, when the drive did not tell the selector's value at the load.
 // The related-unit file's fallback value is only a guess then: a frequency written in 0.01 Hz to a
 // drive counting 0.1 Hz is ten times the one shown. Such rows say so, and nothing goes out in them
-// until the selector has been read or written.
+// until the selector has been read or written. A write reads the selector again just before, as the
+// keypad may have changed it since.
 
 #include "parameter/parameter.h"
 
 #include "parameter/paramtext.h"
 #include "parameter/relatedunits.h"
+#include "shell/appglobals.h"
+#include "shell/mainwindow.h"
 
 #include <QStringList>
 
@@ -22,11 +25,9 @@ QStringList governedBy(int selector)
 
 } // namespace
 
-int CParameter::unreadSelectorOf(int parameter) const
+int CParameter::selectorOf(int parameter) const
 {
-    for (int s = 0; s < m_selectorUnread.size(); ++s) {
-        if (!m_selectorUnread.at(s))
-            continue;
+    for (int s = 0; s < g_relatedUnitRules.size(); ++s) {
         for (const QString &number : governedBy(s)) {
             if (number.trimmed().toInt() == parameter)
                 return s;
@@ -35,21 +36,46 @@ int CParameter::unreadSelectorOf(int parameter) const
     return -1;
 }
 
+int CParameter::unreadSelectorOf(int parameter) const
+{
+    const int s = selectorOf(parameter);
+    return s >= 0 && s < m_selectorUnread.size() && m_selectorUnread.at(s) ? s : -1;
+}
+
 bool CParameter::readUnitAgain(int parameter, int *selector)
 {
     const int s = unreadSelectorOf(parameter);
-    if (s < 0)
+    if (s < 0 || readUnitNow(s))
         return true;
+    if (selector)
+        *selector = s;
+    return false;
+}
+
+// The keypad may have changed the selector since the load: only its value now tells the unit.
+bool CParameter::readUnitNow(int selector, const QString &heldBack)
+{
+    if (selector < 0 || selector >= m_selectorUnread.size())
+        return false;
+    if (!heldBack.isEmpty() && g_mainWindow)
+        g_mainWindow->refusalSubject = heldBack;
     bool ok = false;
-    const double value = readFromDrive(s, 1.0, &ok);
+    const double value = readFromDrive(selector, 1.0, &ok);
+    if (!heldBack.isEmpty() && g_mainWindow)
+        g_mainWindow->refusalSubject.clear();
     if (!ok) {
-        if (selector)
-            *selector = s;
+        if (!m_selectorUnread.at(selector)) {
+            m_selectorUnread[selector] = true;
+            showUnreadUnits();
+        }
         return false;
     }
     const QString text = formatValue(value);
-    updateRelatedUnits(g_relatedUnitRules.value(s), text, g_relatedUnitText);
-    resolveGovernedRows(s, text);
+    const QString rule = g_relatedUnitRules.value(selector);
+    if (m_selectorUnread.at(selector) || rule.section(QStringLiteral("//"), 0, 0) != text) {
+        updateRelatedUnits(rule, text, g_relatedUnitText);
+        resolveGovernedRows(selector, text);
+    }
     return true;
 }
 
@@ -57,6 +83,13 @@ QString CParameter::unreadUnitText(const QString &parameters, int selector)
 {
     return tr("The unit of %1 is set by P.%2, which could not be read: nothing was written.")
         .arg(parameters)
+        .arg(selector);
+}
+
+QString CParameter::unreadValueText(int parameter, int selector)
+{
+    return tr("The unit of P.%1 is set by P.%2, which could not be read: no value is shown.")
+        .arg(parameter)
         .arg(selector);
 }
 

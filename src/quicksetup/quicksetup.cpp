@@ -584,9 +584,9 @@ QuickSetupWrites::Choices QuickSetup::choices() const
 
 // A value goes to the drive in the unit the parameter form's Write would send it in: the one a selector
 // (P.21 for the times, P.187 of series A for the frequencies) gives the parameter now, else the wizard's
-// own. The table's related units are the source: read from the drive when the table was loaded at the
-// connection test and kept by every selector the program writes, they are what the table shows and every
-// transfer uses, so a time the table shows as 5.0 s is written as 5.0 s. P.991 of series D governs only
+// own. The table's related units are the source: read from the drive at the load and again at OK, and kept
+// by every selector the program writes, they are what the table shows and every transfer uses, so a time
+// the table shows as 5.0 s is written as 5.0 s. P.991 of series D governs only
 // the monitored and set frequencies, no parameter, so it changes nothing here.
 QString QuickSetup::resolutionInForce(const QuickSetupWrites::Write &write) const
 {
@@ -658,17 +658,18 @@ void QuickSetup::enterSet()
     }
     QVector<QuickSetupWrites::Write> writes
         = QuickSetupWrites::writes(choices(), g_seriesLetter, [](const QString &key) { return isFeatureEnabled(key); });
-    // A unit the drive did not tell at the load is asked again; still unknown, nothing is written,
-    // and the read's refusal names the parameter whose unit it is.
+    // Each selector is read once, now: the keypad may have changed it since the load. One that cannot
+    // be read leaves its values' unit unknown, so nothing is written, and its refusal names them all.
     CParameter *form = g_mainWindow->parameterForm;
+    QMap<int, QStringList> governed;
     for (const QuickSetupWrites::Write &write : writes) {
-        const int selector = form->unreadSelectorOf(write.parameter);
-        if (selector < 0)
-            continue;
-        g_mainWindow->refusalSubject = CParameter::unreadUnitText(QStringLiteral("P.%1").arg(write.parameter), selector);
-        const bool known = form->readUnitAgain(write.parameter);
-        g_mainWindow->refusalSubject.clear();
-        if (!known)
+        const QString name = QStringLiteral("P.%1").arg(write.parameter);
+        const int selector = form->selectorOf(write.parameter);
+        if (selector >= 0 && !governed.value(selector).contains(name))
+            governed[selector] << name;
+    }
+    for (auto it = governed.cbegin(); it != governed.cend(); ++it) {
+        if (!form->readUnitNow(it.key(), CParameter::unreadUnitText(it.value().join(QStringLiteral(", ")), it.key())))
             return;
     }
     for (QuickSetupWrites::Write &write : writes)

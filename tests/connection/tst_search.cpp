@@ -647,8 +647,9 @@ void TestSearch::searchedDriveIsWrittenAtItsResolution()
     QStringList sent;
     for (const JournalFrame &f : drive.received().mid(before))
         sent << f.bytes.toHex().left(8);
-    // The write of P.7 = 75 (004B), then its read.
-    QVERIFY2(drive.received().mid(before).value(0).bytes.toHex().startsWith("01060007004b"), qPrintable(sent.join(' ')));
+    // The read of its unit's selector P.21 (0015), the write of P.7 = 75 (004B), then its read.
+    QCOMPARE(sent.first(), QStringLiteral("01030015"));
+    QVERIFY2(drive.received().mid(before).value(1).bytes.toHex().startsWith("01060007004b"), qPrintable(sent.join(' ')));
     QCOMPARE(sent.last(), QStringLiteral("01030007"));
 }
 

@@ -137,6 +137,8 @@ void TestBatchWrite::writeAllRefusals_data()
     QTest::newRow("A P.187 unread") << "A-rtu.drive|set 187 1;refuse param 187 read" << "" << unread.arg("P.1, P.4", "187")
                                     << true;
     QTest::newRow("A P.21 unread") << "A-rtu.drive|set 21 1;refuse param 21 read" << "" << unread.arg("P.7", "21") << true;
+    // P.187 set to 1 at the drive after the load: P.1 = 50.00 and P.4 = 5 go out in 0.1 Hz.
+    QTest::newRow("A P.187 changed") << "A-rtu.drive||set 187 1|1=500 4=50" << "" << "" << true;
     QTest::newRow("D P.991 unread") << "D-rtu.drive|set 991 1;refuse param 991 read" << "" << "" << true;
     QTest::newRow("D P.21 unread") << "D-rtu.drive|set 21 1;refuse param 21 read" << "" << unread.arg("P.7", "21") << true;
 }
@@ -148,8 +150,10 @@ void TestBatchWrite::writeAllRefusals()
     QFETCH(QString, box);
     QFETCH(bool, writes);
     const QStringList shipped = situation.split('|');
-    if (shipped.size() == 2) {
+    if (shipped.size() >= 2) {
         QVERIFY(!m_f.connectShipped(shipped.at(0), 0, shipped.at(1).split(';')).isEmpty());
+        if (shipped.size() > 2)
+            m_f.control(shipped.at(2));
         m_f.boxes.clear(); // the load's refusal
         for (int n : { 4, 7 })
             m_f.setSetting(n, "5");
@@ -171,6 +175,11 @@ void TestBatchWrite::writeAllRefusals()
     QCOMPARE(m_f.boxes.texts().value(0), box);
     const QList<WireRequest> sent = TransferFixture::only(m_f.requests(1, before), "write");
     QCOMPARE(!sent.isEmpty(), writes);
+    QStringList wire;
+    for (const WireRequest &w : sent)
+        wire << QStringLiteral("%1=%2").arg(w.parameter).arg(w.value);
+    for (const QString &w : shipped.value(3).split(' ', Qt::SkipEmptyParts))
+        QVERIFY2(wire.contains(w), qPrintable(wire.join(' ')));
     for (const WireRequest &w : sent) // none in a unit the drive did not tell
         QVERIFY2(m_f.form()->unreadSelectorOf(w.parameter) < 0, qPrintable(QString::number(w.parameter)));
     QCOMPARE(m_f.form()->cellText(m_f.rowOf(7), 7).startsWith("unknown"), box.contains("P.7 is"));

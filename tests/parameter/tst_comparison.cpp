@@ -30,6 +30,7 @@ const QList<Row> &knownRows()
         row("--", "P. 180", "--", "--", "0", "1", "--"),
         row("09-01", "P. 161", "Output phase loss protection", "0", "", "0", "Writable"),
         row("04-00", "P.  80", "Motor rated power", "0.75kW", "0.750", "", "Writable"),
+        row("01-02", "P.   4", "High speed", "60.00", "?", "60.00", "Writable"), // not read: its unit unknown
     };
     return rows;
 }

@@ -257,6 +257,7 @@ void TestParameterTransfer::singleWrite_data()
                                        << -1 << "Illegal data value!" + unread.arg(4).arg(187);
     QTest::newRow("A_taviron_p21_unread") << 0 << "A-taviron.drive|set 21 1;refuse param 21 read|" << 7 << "" << "5.0"
                                           << -1 << "Material range error!" + unread.arg(7).arg(21);
+    QTest::newRow("A_rtu_p187_changed_at_drive") << 1 << "A-rtu.drive||set 187 1" << 4 << "" << "50" << 500 << "";
     QTest::newRow("A_rtu_p187_read_at_write") << 1 << "A-rtu.drive|set 187 1;refuse param 187 read|clear" << 4 << ""
                                               << "50" << 500 << "";
     QTest::newRow("D_rtu_p21_unread") << 1 << "D-rtu.drive|set 21 1;refuse param 21 read|" << 7 << "" << "5.0" << -1
@@ -372,6 +373,7 @@ void TestParameterTransfer::lostLinkEndsBatch_data()
         QTest::newRow(qPrintable(seriess::protocolNames().at(p) + "_read_all")) << p << false << 40;
     QTest::newRow("taviron_write_all_protection_read") << 0 << true << 0;
     QTest::newRow("modbus_rtu_write_all_main_pass") << 1 << true << 5;
+    QTest::newRow("modbus_rtu_write_all_lost_at_P.8") << 1 << true << -8; // P.8's write unanswered
 }
 
 void TestParameterTransfer::lostLinkEndsBatch()
@@ -392,21 +394,27 @@ void TestParameterTransfer::lostLinkEndsBatch()
             m_f.control("fault link-lost");
         }
     });
-    if (lostAfter == 0)
+    if (lostAfter < 0)
+        m_f.control(QStringLiteral("lose param %1 write").arg(-lostAfter));
+    else if (lostAfter == 0)
         m_f.control("fault link-lost");
     else
         watch.start(1);
     QTest::mouseClick(writing ? m_f.form()->AllWrite : m_f.form()->allReadPB, Qt::LeftButton);
     watch.stop();
 
-    QCOMPARE(m_f.boxes.texts(), QStringList { "Communication Error!" });
+    QStringList boxes = m_f.boxes.texts();
+    const QString stopped = "The link was lost: writing stopped at P.%1; it and the rows after it were not written.";
+    if (writing && lostAfter != 0)
+        QVERIFY(lostAfter < 0 ? boxes.takeLast() == stopped.arg(-lostAfter) : boxes.takeLast().startsWith(stopped.left(32)));
+    QCOMPARE(boxes, QStringList { "Communication Error!" });
     QCOMPARE(m_f.window()->connectButton->text(), QStringLiteral("Off-Line"));
     QVERIFY(g_offLine);
     QVERIFY(!g_batchTransfer);
     QVERIFY(m_f.form()->allReadPB->isEnabled());
     // Ten tries of the request that went unanswered, then nothing more.
     const QList<WireRequest> sent = m_f.requests(protocol, before);
-    QVERIFY2(sent.size() >= 10 && sent.size() <= lostAfter + 12, qPrintable(QString::number(sent.size())));
+    QVERIFY2(sent.size() >= 10 && sent.size() <= qMax(lostAfter, 10) + 12, qPrintable(QString::number(sent.size())));
     QCOMPARE(sent.last().bytes, sent.at(sent.size() - 10).bytes);
     if (writing)
         QVERIFY(!m_f.logLines().join('\n').contains("write failure!"));

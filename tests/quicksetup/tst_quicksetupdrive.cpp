@@ -222,6 +222,8 @@ void TestQuickSetupDrive::okWritesTheSetUp_data()
     QTest::newRow("S P.21 1") << 2 << 'S' << "0.25" << kShipped + " / set 21 1" << "" << "1=12000 3=6000 19=65535 7=50 8=50 71=1 40=1 85=5 130=0 80=2 81=3 82=4 83=0 84=1 86=30 79=3";
     QTest::newRow("A P.187 1") << 2 << 'A' << "0.55" << kShipped + " / set 187 1" << ""
                                << QString(kSeriesA).replace("1=12000 3=6000", "1=1200 3=600");
+    QTest::newRow("A P.187 1 after the load") << 2 << 'A' << "0.55" << kShipped + " /  / set 187 1" << ""
+                                              << QString(kSeriesA).replace("1=12000 3=6000", "1=1200 3=600");
     // The selector's read refused at the load and again at OK: nothing in a guessed unit, nothing at all.
     QTest::newRow("A P.187 unread") << 1 << 'A' << "0.55" << kShipped + " / set 187 1;refuse param 187 read" << "" << "";
     QTest::newRow("G no keys") << 1 << 'G' << "0.30" << "" << "" << kSeriesG;
@@ -264,8 +266,10 @@ void TestQuickSetupDrive::okWritesTheSetUp()
     QFETCH(QString, keys);
     QFETCH(QString, choices);
     QFETCH(QString, expected);
-    QVERIFY(startDrive(protocol, series, keys.section(" / ", 0, 0), firmware, keys.section(" / ", 1).split(';', Qt::SkipEmptyParts)));
+    QVERIFY(startDrive(protocol, series, keys.section(" / ", 0, 0), firmware, keys.section(" / ", 1, 1).split(';', Qt::SkipEmptyParts)));
     m_fx.form()->loadParameterTable(); // the drive's selectors as a connection test reads them
+    if (!keys.section(" / ", 2).isEmpty())
+        m_fx.control(keys.section(" / ", 2)); // at the keypad, after the load
     QVERIFY(runWizard([&](QuickSetup *w) {
         choose(w, choices);
         w->tabWidget->setCurrentIndex(3);
@@ -274,7 +278,7 @@ void TestQuickSetupDrive::okWritesTheSetUp()
             w->close();
     }));
     QCOMPARE(writes(protocol), expected);
-    const QString refused = "Illegal data value!\nThe unit of P.1 is set by P.187, which could not be read: nothing "
+    const QString refused = "Illegal data value!\nThe unit of P.1, P.3 is set by P.187, which could not be read: nothing "
                             "was written."; // at OK, beside the load's refusal
     QVERIFY2(keys.contains("refuse") ? m_fx.boxes.texts().contains(refused) : m_fx.boxes.texts().isEmpty(),
              qPrintable(m_fx.boxes.texts().join('|')));

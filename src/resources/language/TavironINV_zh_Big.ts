@@ -766,6 +766,14 @@ Exit anyway?</source>
         <source>unknown: P.%1 not read</source>
         <translation>未知：未讀取P.%1</translation>
     </message>
+    <message>
+        <source>The link was lost: writing stopped at P.%1; it and the rows after it were not written.</source>
+        <translation>通訊中斷：寫入在P.%1處停止；該參數及其後的參數均未寫入。</translation>
+    </message>
+    <message>
+        <source>The unit of P.%1 is set by P.%2, which could not be read: no value is shown.</source>
+        <translation>P.%1的單位由P.%2設定，而該參數無法讀取：不顯示數值。</translation>
+    </message>
 </context>
 <context>
     <name>CSearch</name>

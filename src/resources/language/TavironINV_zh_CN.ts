@@ -766,6 +766,14 @@ Exit anyway?</source>
         <source>unknown: P.%1 not read</source>
         <translation>未知：未读取P.%1</translation>
     </message>
+    <message>
+        <source>The link was lost: writing stopped at P.%1; it and the rows after it were not written.</source>
+        <translation>通讯中断：写入在P.%1处停止；该参数及其后的参数均未写入。</translation>
+    </message>
+    <message>
+        <source>The unit of P.%1 is set by P.%2, which could not be read: no value is shown.</source>
+        <translation>P.%1的单位由P.%2设定，而该参数无法读取：不显示数值。</translation>
+    </message>
 </context>
 <context>
     <name>CSearch</name>
