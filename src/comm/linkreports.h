@@ -31,6 +31,12 @@ public:
 
     // The error box with the message of that index; safe from any thread.
     virtual void reportError(int index) = 0;
+    // The same box with a line that names what failed.
+    virtual void reportErrorAbout(int index, const QString &subject)
+    {
+        (void)subject;
+        reportError(index);
+    }
     // The link is lost: the connection button shows "Off-Line"; safe from any thread.
     virtual void reportOffline() = 0;
     // One line of the operation log; safe from any thread.

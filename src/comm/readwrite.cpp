@@ -150,6 +150,12 @@ thread_local bool t_sendingStop = false;
 thread_local bool t_commandSent = false;
 thread_local bool t_lastAnswered = false;
 thread_local bool t_patientTries = false;
+// While this thread reads a shown unit's selector: its number, and whether its failure was told already.
+thread_local int t_shownUnitSelector = 0;
+thread_local bool t_shownUnitFailureTold = false;
+thread_local bool t_readingUnitUnread = false;
+// P.187's and P.991's: told unread, and not read since.
+std::atomic<bool> shownUnitUnreadTold[2];
 
 // While the program is off-line only the connection test talks to the drive. Checked once the
 // request has its turn, so one that waited behind the exchange that gave up stays unsent too,
@@ -307,6 +313,28 @@ ReadWrite::Reply ReadWrite::transact(const QByteArray &frame, int expected, bool
     return reply;
 }
 
+double ReadWrite::ReadShownUnit(int selector)
+{
+    std::atomic<bool> &told = shownUnitUnreadTold[selector == 991 ? 1 : 0];
+    t_shownUnitSelector = selector;
+    t_shownUnitFailureTold = told;
+    t_lastAnswered = false;
+    const double unit = readParameter(selector, 1.0, ValueFlags());
+    t_shownUnitSelector = 0;
+    t_shownUnitFailureTold = false;
+    // One held back (a restart, a lost link) told nothing: the next refusal is told.
+    if (unit != -1.0)
+        told = false;
+    else if (lastExchangeAnswered())
+        told = true;
+    return unit;
+}
+
+bool ReadWrite::lastReadingUnitUnread()
+{
+    return t_readingUnitUnread;
+}
+
 bool ReadWrite::lastExchangeAnswered()
 {
     return t_lastAnswered;
@@ -330,7 +358,13 @@ void ReadWrite::GoOffline(const Reply &reply)
     if (!reports || reply.heldBack)
         return;
     if (!g_offLine) {
-        reports->reportError(errorMessageIndex(reply));
+        if (t_shownUnitSelector != 0)
+            reports->reportErrorAbout(errorMessageIndex(reply),
+                QCoreApplication::translate("ReadWrite",
+                    "P.%1, which sets the unit of the frequencies, could not be read: they show \"?\" until it can.")
+                    .arg(t_shownUnitSelector));
+        else
+            reports->reportError(errorMessageIndex(reply));
         return;
     }
     // Told once, whoever meets the lost link first: a poller, a read or a write.
@@ -347,7 +381,7 @@ bool ReadWrite::refusalAccepted(int parameter)
 
 bool ReadWrite::quietRead()
 {
-    return g_batchTransfer || g_connectionTest || g_quietRead;
+    return g_batchTransfer || g_connectionTest || g_quietRead || t_shownUnitFailureTold;
 }
 
 bool ReadWrite::readFailureTold()
@@ -392,6 +426,8 @@ void resetCommandFailureCounters()
     for (std::atomic<int> &counter : commandFailureCounters)
         counter = 0;
     linkLossTold = false;
+    for (std::atomic<bool> &told : shownUnitUnreadTold)
+        told = false;
 }
 
 std::atomic<int> &ReadWrite::commandFailures() const
@@ -452,6 +488,7 @@ bool ReadWrite::lastCommandSent()
 int ReadWrite::SendCommand(const char *code)
 {
     t_commandSent = false;
+    t_readingUnitUnread = false;
     std::lock_guard<std::mutex> locker(m_commandMutex);
     // The drive's restart is waited out from its command's answer (the link's quiet), not from now.
     if (g_restartWait) {
@@ -545,13 +582,19 @@ bool ReadWrite::modbusMonitorScale(char item, double *factor)
         *factor = 0.1;
         return true;
     case '0': case '3': case 'e': {
-        // The drive says through P.991 or P.187 whether these carry one decimal less.
-        bool oneDecimal = false;
+        // The drive says through P.991 or P.187 whether these carry one decimal less; unread, the
+        // reading has no unit and so no value.
+        int selector = 0;
         if (isFeatureEnabled(QStringLiteral("Parameter_readP991")))
-            oneDecimal = readParameter(991, 1.0, ValueFlags()) == 1;
+            selector = 991;
         else if (isFeatureEnabled(QStringLiteral("Navigation_readP187")))
-            oneDecimal = readParameter(187, 1.0, ValueFlags()) == 1;
-        *factor = oneDecimal ? 0.1 : 0.01;
+            selector = 187;
+        const double unit = selector != 0 ? ReadShownUnit(selector) : 0.0;
+        if (unit == -1.0) {
+            t_readingUnitUnread = true;
+            return false;
+        }
+        *factor = unit == 1.0 ? 0.1 : 0.01;
         return true;
     }
     case 'a':

@@ -43,6 +43,12 @@ public:
     virtual double ReadPar(int parameter, double unit);
     // A read with its own flags: no other caller's one-shot flags can reach it, nor it theirs.
     double ReadPar(int parameter, double unit, ValueFlags flags);
+    // The selector of the unit a shown frequency is in (P.187, P.991): its value, -1 when it could not
+    // be read. A refusal is told once, naming the selector, until a read of it succeeds again: the
+    // pollers read it every pass.
+    double ReadShownUnit(int selector);
+    // Whether this thread's last monitor reading failed for want of that unit.
+    static bool lastReadingUnitUnread();
     virtual int ReadTypeCode();
     virtual int Unused54();
     virtual int SendCommand(const char *code);

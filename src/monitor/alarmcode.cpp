@@ -289,8 +289,13 @@ QString AlarmCode::formatAlarmValue(int item, int offset)
     bool tenthHz = false;
     double capacity = 0.0;
     if (kind == 1) {
-        const double p187 = isFeatureEnabled(QStringLiteral("alarmcode_readP187")) ? link->ReadPar(187, 1.0) : 0.0;
-        const double p991 = isFeatureEnabled(QStringLiteral("Parameter_readP991")) ? link->ReadPar(991, 1.0) : 0.0;
+        // A selector not read leaves the unit unknown: "?", not a number ten times or a tenth of the drive's.
+        const double p187 = isFeatureEnabled(QStringLiteral("alarmcode_readP187")) ? link->ReadShownUnit(187) : 0.0;
+        const double p991 = p187 != -1.0 && isFeatureEnabled(QStringLiteral("Parameter_readP991"))
+            ? link->ReadShownUnit(991)
+            : 0.0;
+        if (p187 == -1.0 || p991 == -1.0)
+            return QStringLiteral("?");
         tenthHz = p187 == 1.0 || p991 == 1.0;
     } else if (kind == 2) {
         capacity = alarmfiles::capacityOf(g_invType);

@@ -145,6 +145,9 @@ QString detailLine(int kind, const QString &value)
         unit = QStringLiteral("V");
     else if (kind == 6)
         unit = QCoreApplication::translate("AlarmCode", "min");
+    // "?" (the unit unread) is no number: it takes no unit.
+    if (value == QLatin1String("?"))
+        unit.clear();
     return QCoreApplication::translate("AlarmCode", labels[kind - 1]) + value + unit + QLatin1Char('\n');
 }
 

@@ -184,7 +184,8 @@ void Cockpit::fetchValues()
 
 void Cockpit::updateData()
 {
-    // No reading (a refused item, or the link gone): the gauge greyed at 0, its figures "---".
+    // No reading (a refused item, or the link gone): the gauge greyed at 0, its figures "---"; the
+    // right figure says "?" for a unit unread, which seven segments cannot draw.
     auto show = [](Dial *dial, double value) {
         const bool reading = !std::isnan(value);
         dial->setEnabled(reading);
@@ -204,7 +205,7 @@ void Cockpit::updateData()
         midLcd->display(QStringLiteral("---"));
     else
         midLcd->display(mid);
-    rightDial->setUnitText(std::isnan(right) ? QStringLiteral("---") : QString::number(right, 'g', 6));
+    rightDial->setUnitText(readingText(right));
 }
 
 void Cockpit::showNoReading()

@@ -231,7 +231,7 @@ void MainDialPlot::updateValues()
 void MainDialPlot::updateLineEditValue()
 {
     const double value = sampleValue.load();
-    sampleValueEdit->setText(std::isnan(value) ? QStringLiteral("---") : QString::number(value, 'g', 6));
+    sampleValueEdit->setText(readingText(value));
     if (!ioMonitorStarted && g_ioMonitorEnabled) {
         IOMonitor();
         ioMonitorStarted = true;

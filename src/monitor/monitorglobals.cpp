@@ -1,5 +1,8 @@
 #include "monitor/monitorglobals.h"
 
+#include <cmath>
+#include <cstring>
+
 FairMutex g_monitorListsMutex;
 QVector<QString> g_monitorCodes;
 QVector<QString> g_monitorUnits;
@@ -10,6 +13,34 @@ QVector<bool> g_advPollFlags;
 QVector<QStringList> g_ioStateTable;
 int g_ioPolarity = 0;
 std::atomic<bool> g_ioMonitorEnabled { false };
+
+namespace {
+
+// A quiet NaN of its own: the atomics and copies on its way to the windows keep its bits.
+constexpr quint64 UnitUnreadBits = 0x7FF8000000000187ULL;
+
+} // namespace
+
+double unitUnreadReading()
+{
+    double value;
+    std::memcpy(&value, &UnitUnreadBits, sizeof value);
+    return value;
+}
+
+bool isUnitUnread(double value)
+{
+    quint64 bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits == UnitUnreadBits;
+}
+
+QString readingText(double value)
+{
+    if (isUnitUnread(value))
+        return QStringLiteral("?");
+    return std::isnan(value) ? QStringLiteral("---") : QString::number(value, 'g', 6);
+}
 
 void setPollFlag(QVector<bool> &flags, int index)
 {

@@ -30,6 +30,13 @@ extern QVector<QStringList> g_ioStateTable;
 extern int g_ioPolarity; // 1 active high, else active low
 extern std::atomic<bool> g_ioMonitorEnabled; // row 0 of a table was enabled once; never cleared
 
+// A reading whose unit the drive's selector (P.187, P.991) could not give: no reading (a NaN) to
+// the gauges, the plot and the trend, which show and record none; its figure says "?", not "---".
+double unitUnreadReading();
+bool isUnitUnread(double value);
+// A reading's figure: its number, "---" for none, "?" for one whose unit is unread.
+QString readingText(double value);
+
 // The helpers below take the lock themselves; an index outside the lists is ignored.
 void setPollFlag(QVector<bool> &flags, int index);
 void clearPollFlags(QVector<bool> &flags);

@@ -212,7 +212,8 @@ void MonitorThread::pollOnce()
         bool complete = link != nullptr;
         const int n = qMin(g_monitorCodes.size(),
                            qMin(g_monitorValues.size(), qMin(g_dialPollFlags.size(), g_advPollFlags.size())));
-        // An item the drive refuses is stored as no reading (NaN) and the pass goes on; only a
+        // An item the drive refuses, or whose unit it would not give, is stored as no reading (NaN) and
+        // the pass goes on; only a
         // lost link ends it without a hand-over.
         auto ask = [&](const QByteArray &command) {
             if (!hasCommand(link, command.left(3)))
@@ -249,7 +250,8 @@ void MonitorThread::pollOnce()
             if (!complete)
                 break;
             if (!answered) {
-                g_monitorValues[i] = std::numeric_limits<double>::quiet_NaN();
+                g_monitorValues[i] = ReadWrite::lastReadingUnitUnread() ? unitUnreadReading()
+                                                                        : std::numeric_limits<double>::quiet_NaN();
                 continue;
             }
             g_monitorValues[i] = link->LastValue();

@@ -306,12 +306,12 @@ void CMainWindow::buildNavigationDock()
     addDockWidget(Qt::LeftDockWidgetArea, navigationDock);
 }
 
-void CMainWindow::reportError(int index)
+void CMainWindow::reportError(int index, const QString &subject)
 {
-    emit showErrorInfo(index);
+    emit showErrorInfo(index, subject);
 }
 
-void CMainWindow::ErrWarning(int index)
+void CMainWindow::ErrWarning(int index, const QString &subject)
 {
     // A box after Exit would stand alone on the desktop and keep the program running until answered.
     if (m_exitAsked)
@@ -321,8 +321,9 @@ void CMainWindow::ErrWarning(int index)
     if (text.isEmpty())
         text = messageTable.value(8);
     // A lost link is the link's failure, not the value's. Named now: the write is over when the box opens.
-    if (!refusalSubject.isEmpty() && !g_offLine)
-        text += QLatin1Char('\n') + refusalSubject;
+    const QString named = subject.isEmpty() ? refusalSubject : subject;
+    if (!named.isEmpty() && !g_offLine)
+        text += QLatin1Char('\n') + named;
     // Opened once the failing exchange has let go of the link, and after the presses the user made
     // while the window waited on it: a STOP among them goes out before the box can take it.
     m_owedErrors.append(text);

@@ -28,8 +28,8 @@ public:
     explicit CMainWindow(QWidget *parent = nullptr);
     ~CMainWindow() override;
 
-    // Safe from any thread: the box opens on the GUI thread.
-    void reportError(int index);
+    // Safe from any thread: the box opens on the GUI thread, with `subject` as its second line.
+    void reportError(int index, const QString &subject = QString());
 
     // Shows the link state on the connection button; safe from any thread.
     void setConnectionState(bool online);
@@ -71,11 +71,11 @@ public:
     QToolButton *exitButton = nullptr;
 
 signals:
-    void showErrorInfo(int index);
+    void showErrorInfo(int index, const QString &subject = QString());
 
 public slots:
     void trendShow();
-    void ErrWarning(int index);
+    void ErrWarning(int index, const QString &subject = QString());
 
 private slots:
     void iniSysMon();

@@ -20,6 +20,12 @@ public:
             window->reportError(index);
     }
 
+    void reportErrorAbout(int index, const QString &subject) override
+    {
+        if (CMainWindow *window = g_mainWindow)
+            window->reportError(index, subject);
+    }
+
     void reportOffline() override
     {
         if (CMainWindow *window = g_mainWindow)

@@ -323,6 +323,8 @@ void tst_MonitorPoller::refusedItem_data()
         QTest::newRow(qPrintable(QStringLiteral("%1_after_a_success").arg(QLatin1String(names[line])))) << line << "2" << false;
         QTest::newRow(qPrintable(QStringLiteral("%1_first_item").arg(QLatin1String(names[line])))) << line << "0" << true;
     }
+    // Series A in 0.1 Hz, P.187's read refused: the frequencies have no unit, so no number.
+    QTest::newRow("modbus_rtu_frequency_unit_unread") << 0 << "param 187 read" << true;
 }
 
 void tst_MonitorPoller::refusedItem()
@@ -330,7 +332,11 @@ void tst_MonitorPoller::refusedItem()
     QFETCH(int, line);
     QFETCH(QString, refused);
     QFETCH(bool, first);
-    prepare(line, QStringLiteral("refuse monitor ") + refused);
+    const bool unit = refused.startsWith(QLatin1String("param"));
+    prepare(line, unit ? QStringLiteral("set 187 1\nmonitor 0 1234") : QStringLiteral("refuse monitor ") + refused);
+    QSignalSpy told(m_fix.window(), &CMainWindow::showErrorInfo);
+    if (unit)
+        m_fix.control(QStringLiteral("refuse ") + refused);
     run();
     const QString code = QStringLiteral("M%1R").arg(refused);
     if (!first) {
@@ -347,9 +353,18 @@ void tst_MonitorPoller::refusedItem()
     }
     // The first item refused in every pass: it shows "---", the others' answers keep the link on-line.
     QTRY_VERIFY_WITH_TIMEOUT(monitorCodes().count(QStringLiteral("MCR")) >= 12, 10000);
-    QCOMPARE(m_window->sampleValueEdit->text(), QStringLiteral("---"));
-    QVERIFY(!m_window->cockpit->leftDial->isEnabled() && m_window->cockpit->midDial->isEnabled());
+    QCOMPARE(m_window->sampleValueEdit->text(), QString(QLatin1String(unit ? "?" : "---")));
+    // Series A's second dial shows the set frequency, in the same unit.
+    QVERIFY(!m_window->cockpit->leftDial->isEnabled() && m_window->cockpit->midDial->isEnabled() != unit);
     QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("On-Line"));
+    if (unit) {
+        // Told once, naming the selector, though every pass asks it; the readings come back with it.
+        QCOMPARE(told.size(), 1);
+        QVERIFY(told.at(0).at(1).toString().startsWith(QLatin1String("P.187, ")));
+        m_fix.control(QStringLiteral("clear"));
+        QTRY_COMPARE(m_window->sampleValueEdit->text(), QStringLiteral("123.4"));
+        QVERIFY(m_window->cockpit->leftDial->isEnabled());
+    }
     stop();
     QTRY_VERIFY_WITH_TIMEOUT(pollerIdle(), 3000);
 }

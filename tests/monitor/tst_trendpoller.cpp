@@ -408,7 +408,8 @@ void tst_TrendPoller::exportsOfALiveRecording()
 // item records nothing beside live ones, and after Stop neither a box changed nor a channel re-checked alters the save.
 void tst_TrendPoller::recordingFollowsTheListAndKeepsItsNames()
 {
-    prepare(0, QStringLiteral("monitor 0 1234\nmonitor F 5400\nrefuse monitor 3"));
+    // Taken for series D below: the drive answers D's unit selector, P.991.
+    prepare(0, QStringLiteral("monitor 0 1234\nmonitor F 5400\nrefuse monitor 3\nP 991 0 0..1 0"));
     MainAdvPlot *w = openTrend();
     for (int c : { 2, 4, 6 })
         w->channelChecks.at(c)->setChecked(c != 2);

@@ -2314,6 +2314,10 @@ Exit anyway?</source>
         <translation>無法讀取檔案 %1：
 %2。</translation>
     </message>
+    <message>
+        <source>P.%1, which sets the unit of the frequencies, could not be read: they show &quot;?&quot; until it can.</source>
+        <translation>無法讀取設定頻率單位的 P.%1：讀取恢復之前，頻率顯示「?」。</translation>
+    </message>
 </context>
 <context>
     <name>SaveFileName</name>

@@ -2314,6 +2314,10 @@ Exit anyway?</source>
         <translation>无法读取文件 %1：
 %2。</translation>
     </message>
+    <message>
+        <source>P.%1, which sets the unit of the frequencies, could not be read: they show &quot;?&quot; until it can.</source>
+        <translation>无法读取设定频率单位的 P.%1：读取恢复之前，频率显示“?”。</translation>
+    </message>
 </context>
 <context>
     <name>SaveFileName</name>
