@@ -36,6 +36,15 @@ public:
         return *this;
     }
 
+    // The left button pressed down on the widget's middle, or let go there.
+    ServerClicks &button(int afterMs, QWidget *widget, bool down, std::function<bool()> ready = nullptr)
+    {
+        const QPoint at = widget->mapToGlobal(widget->rect().center());
+        m_steps.push_back({ afterMs, QStringLiteral("xdotool mousemove %1 %2 %3 1").arg(at.x()).arg(at.y())
+                                         .arg(down ? "mousedown" : "mouseup").toStdString(), std::move(ready) });
+        return *this;
+    }
+
     void start()
     {
         m_thread = std::thread([this] {
