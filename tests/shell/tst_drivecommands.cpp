@@ -95,8 +95,9 @@ void tst_DriveCommands::nothingIsSentBeforeTheConnectionTest()
     press(nav()->NaStopPB);
     g_connectionTest = false;
     QTest::qWait(100);
-    QCOMPARE(m_fix.received().size(), 1);
-    QCOMPARE(m_fix.received().first().bytes, NavFixture::commandFrame(0, "STO"));
+    const QList<Frame> frames = m_fix.received();
+    QCOMPARE(frames.size(), 1);
+    QCOMPARE(frames.first().bytes, NavFixture::commandFrame(0, "STO"));
     QCOMPARE(m_fix.window()->modeValueLabel->text(), QStringLiteral("STOP not sent: the station has passed no connection test"));
 }
 
@@ -613,13 +614,11 @@ void tst_DriveCommands::pressesWhileBusy()
             && (errorBox || typeBox)) // type_box: the drive answers station 1 again
             m_fix.control(errorBox ? QStringLiteral("clear") : QStringLiteral("station 1"));
         auto *setup = qobject_cast<CComSetup *>(modal);
-        if (setup) { // station 2 at the line's settings, or station 1 at the wrong protocol
-            const LinkSettings s = NavFixture::lineSettings(line);
-            setup->ProcomboBox->setCurrentIndex(search ? 0 : s.protocol);
+        LinkSettings s; // station 2 on station 1's line, or station 1 at the wrong protocol
+        if (setup && nav()->modeState.passedLine(1, &s) && (setup->ProcomboBox->setCurrentIndex(search ? 0 : s.protocol), true)) {
             for (auto [combo, index] : { std::pair { setup->BaudcomboBox, s.baudIndex }, { setup->DatacomboBox, s.dataIndex },
-                                         { setup->CheckComboBox, s.parityIndex }, { setup->StopComboBox, s.stopIndex },
-                                         { setup->CRComboBox, s.crLfIndex }, { setup->autoStation, search ? 1 : 2 },
-                                         { setup->AutoPort, setup->AutoPort->findText("Com9") } })
+                     { setup->CheckComboBox, s.parityIndex }, { setup->StopComboBox, s.stopIndex }, { setup->CRComboBox, s.crLfIndex },
+                     { setup->autoStation, search ? 1 : 2 }, { setup->AutoPort, setup->AutoPort->findText("Com9") } })
                 combo->setCurrentIndex(index);
             QTest::mouseClick(setup->AutoButton, Qt::LeftButton);
         }
@@ -657,29 +656,22 @@ void tst_DriveCommands::pressesWhileBusy()
     const auto sentSince = [&] { QList<QByteArray> sent; for (const Frame &f : m_fix.received().mid(before)) sent << f.bytes; return sent; };
     // The rest go in while the first press's request is being tried.
     const auto tried = [this, before] { return m_fix.received().size() > before + 1; };
-    if (jog || typeBox || search) {
+    if (jog || typeBox || search) { // jog: the line lost while FWD is held, and back once its box has tried the stop
         const QByteArray sto2 = protocol == 0 ? drive::zrRequest(QByteArray("02FA00000")) : protocol == 1
             ? drive::crc(QByteArray::fromHex("020610010000")) : drive::lrc(QByteArray("020610010000"));
         QPushButton *run = nav()->NaFWDPB;
-        jog ? press(nav()->JOGPB) : press(run);
-        typeBox ? void(m_fix.control(QStringLiteral("station 2"))) : void();
-        if (jog) // the line lost while FWD is held, and back once the box has tried the stop
-            clicks.button(0, run, true).button(0, run, false, [&] { return sentSince().count(sto) >= 10 && (m_fix.control("clear"), true); });
-        else
-            clicks.then(0, m_fix.window()->connectButton).then(search ? 500 : 300, nav()->NaStopPB, [&] { return search ? g_connectionTest.load() : sentAtBox >= 0; });
+        press(jog ? nav()->JOGPB : run);
+        jog ? clicks.then(0, run, nullptr, 1, "mousedown").then(0, run, [&] { return sentSince().count(sto) >= 10 && (m_fix.control("clear"), true); }, 1, "mouseup")
+            : clicks.then(0, m_fix.window()->connectButton).then(search ? 500 : 300, nav()->NaStopPB, [&] { return search ? g_connectionTest.load() : sentAtBox >= 0; });
+        typeBox ? m_fix.control(QStringLiteral("station 2")) : void();
         clicks.start();
-        if (jog) {
-            QTRY_VERIFY_WITH_TIMEOUT(sentSince().contains(fwd), 5000);
-            m_fix.control(QStringLiteral("fault link-lost"));
-        }
+        QTRY_VERIFY_WITH_TIMEOUT(sentSince().contains(fwd) && (!jog || (m_fix.control("fault link-lost"), true)), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(stopAnsweredAt() > 0 && clicks.made() == 2, 20000);
-        const double late = stopAnsweredAt() - clicks.lastAt();
-        const QList<QByteArray> sent = sentSince(); // the search's probes in the character protocol, the test's box
-        QVERIFY2(!search || (late < 2.5 && sent.contains(NavFixture::commandFrame(0, "STA"))), qPrintable(QString::number(late)));
+        const QList<QByteArray> sent = sentSince(); // the search's probes in the character protocol; the test's box
+        QVERIFY2(!search || (stopAnsweredAt() - clicks.lastAt() < 2.5 && sent.contains(NavFixture::commandFrame(0, "STA"))), "");
         QVERIFY2(!typeBox || boxes.value(1).startsWith("Connection successful !"), qPrintable(boxes.join('|')));
-        QVERIFY(!sent.contains(sto2) && sent.count(fwd) == 1 && !nav()->modeState.stopOwed(1));
         QVERIFY2(!jog || (boxes == QStringList { "Communication Error!" } && sent.count(sto) > 10), qPrintable(boxes.join('|')));
-        QVERIFY2(stuck.isEmpty(), qPrintable(stuck));
+        QVERIFY(!sent.contains(sto2) && sent.count(fwd) == 1 && !nav()->modeState.stopOwed(1) && stuck.isEmpty());
         return;
     }
     if (action == "stops_unanswered" || action == "batch_read_stop" || action == "delete_then_stop") {
