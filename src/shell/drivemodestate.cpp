@@ -13,6 +13,7 @@ void DriveModeState::restart(int number, bool online)
     m_mode = Mode::Unknown;
     m_poll = Poll();
     m_fromPoll = false;
+    m_stopUnsentUnaddressed = false;
     changed();
 }
 
@@ -152,12 +153,15 @@ bool DriveModeState::passedLine(int number, LinkSettings *line) const
 void DriveModeState::stopNotSent(int number)
 {
     Lock lock(m_mutex);
-    if (!valid(number))
+    changed();
+    if (!valid(number)) {
+        // No station to owe it to: said all the same, until a station is chosen or tested.
+        m_stopUnsentUnaddressed = true;
         return;
+    }
     // The drive may run: the stop goes out when a test finds the station again.
     m_stopOwed[size_t(number)] = true;
     m_stopUnsent[size_t(number)] = true;
-    changed();
 }
 
 void DriveModeState::releaseTakenByBox()
@@ -231,7 +235,7 @@ DriveModeState::Display DriveModeState::display(bool modeH) const
     shown.version = m_version;
     shown.fromPoll = m_fromPoll;
     shown.stopOwed = valid(m_station) && m_stopOwed[size_t(m_station)];
-    shown.stopUnsent = valid(m_station) && m_stopUnsent[size_t(m_station)];
+    shown.stopUnsent = valid(m_station) ? m_stopUnsent[size_t(m_station)] : m_stopUnsentUnaddressed;
     if (!m_onLine)
         return shown;
     shown.status = m_poll.status;

@@ -76,7 +76,7 @@ public:
     void linePassed(int number, const LinkSettings &line);
     // The settings the station last passed its test on; false when it never passed one.
     bool passedLine(int number, LinkSettings *line) const;
-    // A stop for the station could not go out, no line being known for it: owed, and said so.
+    // A stop for the station could not go out, no line being known for it (or no station, -1): owed, and said so.
     void stopNotSent(int number);
     // A box opened over a held REV or FWD and took its release; the mouse's own is still to come.
     void releaseTakenByBox();
@@ -128,6 +128,7 @@ private:
     unsigned m_restartsSeen;
     std::bitset<Stations> m_stopOwed;
     std::bitset<Stations> m_stopUnsent;
+    bool m_stopUnsentUnaddressed = false;
     std::bitset<Stations> m_lineKnown;
     std::array<LinkSettings, Stations> m_lines;
     bool m_releaseAwaited = false;

@@ -583,7 +583,7 @@ Exit anyway?</source>
     </message>
     <message>
         <source>STOP not sent: the station has passed no connection test</source>
-        <translation>停止未發送：該站號尚未通過連線測試</translation>
+        <translation>停止未送出：該站號尚未通過連線測試</translation>
     </message>
 </context>
 <context>
