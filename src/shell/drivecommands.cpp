@@ -345,7 +345,7 @@ void DriveCommands::runButtonReleased()
 {
     m_dock.followLink();
     if (m_state.releaseStops())
-        sendStop(m_dock.shownStation());
+        g_connectionTest ? sendStopOnStationLine(m_dock.shownStation()) : sendStop(m_dock.shownStation());
     m_dock.paintMode();
 }
 
