@@ -455,8 +455,13 @@ void CComSetup::successPath(const LinkSettings &s)
             form->showAll();
         }
         g_mainWindow->setConnectionState(true);
-        if (navigation)
+        if (navigation) {
+            // A STOP for this station during a later test or search goes out on this line.
+            LinkSettings passed = s;
+            passed.delayText = QString::number(g_responseDelayMs);
+            navigation->modeState.linePassed(station, passed);
             navigation->connectionTestPassed();
+        }
     }
     g_offLine = false;
     endTest();

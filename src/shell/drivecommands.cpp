@@ -1,10 +1,14 @@
 #include "shell/drivecommands.h"
 
 #include "comm/globals.h"
+#include "comm/linkshare.h"
 #include "comm/readwrite.h"
 #include "comm/typeinfo.h"
+#include "comm/win_qextserialport.h"
+#include "connection/search.h"
 #include "parameter/parameter.h"
 #include "shell/appglobals.h"
+#include "shell/commsettings.h"
 #include "shell/earlierpresses.h"
 #include "shell/mainwindow.h"
 #include "shell/navigation.h"
@@ -24,6 +28,61 @@ void setConnectIcon()
     if (g_mainWindow && g_mainWindow->connectButton)
         g_mainWindow->connectButton->setIcon(QIcon(QStringLiteral(":/new prefix/images/connect.png")));
 }
+
+// A test's or search's link, put back once a stop has gone out on a station's own line: the
+// test's step after it finds what it would have found, and the stop's outcome is no link's news.
+class StationLine
+{
+public:
+    StationLine(const LinkSettings &line, int number)
+    {
+        LinkChange change;
+        if (g_serialPort) {
+            m_baud = g_serialPort->baudRate();
+            m_data = g_serialPort->dataBits();
+            m_parity = g_serialPort->parity();
+            m_stop = g_serialPort->stopBits();
+        }
+        g_protocolIndex = line.protocol;
+        applyPortSettings(line);
+        installSearchProtocol(line.protocol);
+        g_crLfMode = line.crLfIndex;
+        int delay = 0;
+        if (parseDelayText(line.delayText, &delay))
+            g_responseDelayMs = delay;
+        setStation(number);
+    }
+    ~StationLine()
+    {
+        LinkChange change;
+        if (g_serialPort) {
+            g_serialPort->setBaudRate(m_baud);
+            g_serialPort->setDataBits(m_data);
+            g_serialPort->setParity(m_parity);
+            g_serialPort->setStopBits(m_stop);
+        }
+        g_protocolIndex = m_protocol;
+        installProtocol(m_object);
+        g_crLfMode = m_crLf;
+        g_responseDelayMs = m_delay;
+        setStation(m_station);
+        g_offLine = m_offLine;
+    }
+    StationLine(const StationLine &) = delete;
+    StationLine &operator=(const StationLine &) = delete;
+
+private:
+    BaudRateType m_baud = BAUD9600;
+    DataBitsType m_data = DATA_8;
+    ParityType m_parity = PAR_NONE;
+    StopBitsType m_stop = STOP_1;
+    const int m_protocol = g_protocolIndex;
+    ReadWrite *const m_object = g_readWrite;
+    const int m_crLf = g_crLfMode;
+    const int m_delay = g_responseDelayMs;
+    const int m_station = g_station;
+    const bool m_offLine = g_offLine;
+};
 
 } // namespace
 
@@ -54,6 +113,11 @@ DriveCommands::DriveCommands(CNavigation &dock, DriveModeState &state)
     connect(dock.NaFWDPB, &QPushButton::released, this, &DriveCommands::runButtonReleased);
     qApp->installEventFilter(this);
     m_stopPresses = std::make_unique<ServerPresses>(dock.NaStopPB, [this](unsigned long time) { return stopPressed(time); });
+    // The hand's own release of a run button a box took: its stop goes out then too, from the loop.
+    m_releases = std::make_unique<ServerReleases>([this] {
+        if (m_state.mouseReleased())
+            QMetaObject::invokeMethod(this, &DriveCommands::runButtonReleased, Qt::QueuedConnection);
+    });
 }
 
 bool DriveCommands::stopTriedSince(unsigned long time) const
@@ -180,6 +244,8 @@ bool DriveCommands::takesRunCommands() const
 
 QString DriveCommands::modeText(const DriveModeState::Display &shown)
 {
+    if (shown.stopUnsent)
+        return QCoreApplication::translate("CNavigation", "STOP not sent: the station has passed no connection test");
     if (shown.stopOwed)
         return QCoreApplication::translate("CNavigation", "STOP not answered: the drive may still run");
     return shown.label;
@@ -279,7 +345,7 @@ void DriveCommands::runButtonReleased()
 {
     m_dock.followLink();
     if (m_state.releaseStops())
-        sendStop(m_dock.shownStation());
+        g_connectionTest ? sendStopOnStationLine(m_dock.shownStation()) : sendStop(m_dock.shownStation());
     m_dock.paintMode();
 }
 
@@ -301,6 +367,7 @@ bool DriveCommands::eventFilter(QObject *watched, QEvent *event)
                 // The box gets the mouse's release, so the button would stay held: it counts as let
                 // go now. Sent once the box has opened, not from inside its showing.
                 button->setDown(false);
+                m_state.releaseTakenByBox();
                 QTimer::singleShot(0, this, &DriveCommands::runButtonReleased);
             }
         }
@@ -322,7 +389,9 @@ void DriveCommands::InvStop()
         return;
     }
     m_dock.followLink();
-    if (number >= 0 && number != shown) {
+    if (g_connectionTest) {
+        sendStopOnStationLine(number);
+    } else if (number != shown) {
         const int addressed = g_station;
         setStation(number);
         sendStop(number);
@@ -331,6 +400,20 @@ void DriveCommands::InvStop()
         sendStop(number);
     }
     m_dock.paintMode();
+}
+
+void DriveCommands::sendStopOnStationLine(int number)
+{
+    // The test's line may be any step of the search, its station the dialog's: the running drive
+    // would not hear it there, and an answer there would be another drive's.
+    LinkSettings line;
+    if (!m_state.passedLine(number, &line)) {
+        m_state.stopNotSent(number);
+        return;
+    }
+    StationLine stationLine(line, number);
+    ReadWrite::PatientTries patient;
+    sendStop(number);
 }
 
 void DriveCommands::sendStop(int number)

@@ -6,6 +6,7 @@
 
 #include "shell/drivemodestate.h"
 #include "shell/serverpresses.h"
+#include "shell/serverreleases.h"
 
 #include <QObject>
 #include <QString>
@@ -66,6 +67,8 @@ private:
     void sendRun(Order order, double frequency);
     void modePressed(DriveModeState::Press press, int result);
     void sendStop(int number);
+    // During a connection test or search: on the line the station last passed its test on.
+    void sendStopOnStationLine(int number);
     void refuseOutsideCu();
     // A press on STOP as the X server has it: one made while that station's stop was being tried adds
     // no tries; one that a modal window would drop acts all the same, as the next request on the line.
@@ -76,6 +79,7 @@ private:
     CNavigation &m_dock;
     DriveModeState &m_state;
     std::unique_ptr<ServerPresses> m_stopPresses;
+    std::unique_ptr<ServerReleases> m_releases;
     // A modal window blocks the dock's window: the toolkit drops presses on it.
     bool m_dockBlocked = false;
     // Per station, the X server's time when its last stop's tries ended.

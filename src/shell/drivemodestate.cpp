@@ -1,5 +1,7 @@
 #include "shell/drivemodestate.h"
 
+#include <utility>
+
 using Lock = std::lock_guard<std::mutex>;
 
 void DriveModeState::restart(int number, bool online)
@@ -11,6 +13,7 @@ void DriveModeState::restart(int number, bool online)
     m_mode = Mode::Unknown;
     m_poll = Poll();
     m_fromPoll = false;
+    m_stopUnsentUnaddressed = false;
     changed();
 }
 
@@ -122,10 +125,55 @@ void DriveModeState::restarting(unsigned count)
 void DriveModeState::stopSent(int number, bool answered)
 {
     Lock lock(m_mutex);
-    if (valid(number) && m_stopOwed[size_t(number)] != !answered) {
+    if (valid(number) && (m_stopOwed[size_t(number)] != !answered || m_stopUnsent[size_t(number)])) {
         m_stopOwed[size_t(number)] = !answered;
+        m_stopUnsent[size_t(number)] = false;
         changed();
     }
+}
+
+void DriveModeState::linePassed(int number, const LinkSettings &line)
+{
+    Lock lock(m_mutex);
+    if (!valid(number))
+        return;
+    m_lines[size_t(number)] = line;
+    m_lineKnown[size_t(number)] = true;
+}
+
+bool DriveModeState::passedLine(int number, LinkSettings *line) const
+{
+    Lock lock(m_mutex);
+    if (!valid(number) || !m_lineKnown[size_t(number)])
+        return false;
+    *line = m_lines[size_t(number)];
+    return true;
+}
+
+void DriveModeState::stopNotSent(int number)
+{
+    Lock lock(m_mutex);
+    changed();
+    if (!valid(number)) {
+        // No station to owe it to: said all the same, until a station is chosen or tested.
+        m_stopUnsentUnaddressed = true;
+        return;
+    }
+    // The drive may run: the stop goes out when a test finds the station again.
+    m_stopOwed[size_t(number)] = true;
+    m_stopUnsent[size_t(number)] = true;
+}
+
+void DriveModeState::releaseTakenByBox()
+{
+    Lock lock(m_mutex);
+    m_releaseAwaited = true;
+}
+
+bool DriveModeState::mouseReleased()
+{
+    Lock lock(m_mutex);
+    return std::exchange(m_releaseAwaited, false);
 }
 
 void DriveModeState::runSent(int number)
@@ -187,6 +235,7 @@ DriveModeState::Display DriveModeState::display(bool modeH) const
     shown.version = m_version;
     shown.fromPoll = m_fromPoll;
     shown.stopOwed = valid(m_station) && m_stopOwed[size_t(m_station)];
+    shown.stopUnsent = valid(m_station) ? m_stopUnsent[size_t(m_station)] : m_stopUnsentUnaddressed;
     if (!m_onLine)
         return shown;
     shown.status = m_poll.status;

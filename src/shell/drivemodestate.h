@@ -5,8 +5,11 @@
 // lamps and the mode label show. It changes only through the events below: the mode poller's
 // thread reports polls, the GUI thread everything else.
 
+#include "connection/search.h"
+
 #include <QString>
 
+#include <array>
 #include <bitset>
 #include <mutex>
 
@@ -41,6 +44,7 @@ public:
         int status = 0; // direction bits
         bool fromPoll = false;
         bool stopOwed = false; // to the current station
+        bool stopUnsent = false; // owed, and it could not go out: no line known for the station
         unsigned version = 0;
     };
 
@@ -67,6 +71,18 @@ public:
     // A stop to the current station went out (or was held back): unanswered, it is owed to the station.
     void stopSent(int number, bool answered);
     bool stopOwed(int number) const;
+    // The station passed its connection test on these line settings: a STOP for it during a later
+    // test or search goes out on them.
+    void linePassed(int number, const LinkSettings &line);
+    // The settings the station last passed its test on; false when it never passed one.
+    bool passedLine(int number, LinkSettings *line) const;
+    // A stop for the station could not go out, no line being known for it (or no station, -1): owed, and said so.
+    void stopNotSent(int number);
+    // A box opened over a held REV or FWD and took its release; the mouse's own is still to come.
+    void releaseTakenByBox();
+    // The mouse's button came up: true when a box had taken a run button's release, whose stop then
+    // goes out again, at the release itself.
+    bool mouseReleased();
     // FWD or REV went out to the station, its answer or not: the drive may run.
     void runSent(int number);
     // Where a STOP goes: the station shown, or with none shown (its station deleted) the one the
@@ -111,5 +127,10 @@ private:
     unsigned m_version = 0;
     unsigned m_restartsSeen;
     std::bitset<Stations> m_stopOwed;
+    std::bitset<Stations> m_stopUnsent;
+    bool m_stopUnsentUnaddressed = false;
+    std::bitset<Stations> m_lineKnown;
+    std::array<LinkSettings, Stations> m_lines;
+    bool m_releaseAwaited = false;
     int m_lastRun = -1;
 };

@@ -27,12 +27,12 @@ public:
 
     // A click in the widget's middle `afterMs` after the click before it (the first: after start()) and
     // after `ready` holds, when given: asked from the clicks' thread every 5 ms. `count` clicks are 150 ms
-    // apart, timed by the server's own tool.
-    ServerClicks &then(int afterMs, QWidget *widget, std::function<bool()> ready = nullptr, int count = 1)
+    // apart, timed by the server's own tool; `button`: "mousedown" or "mouseup" there instead.
+    ServerClicks &then(int afterMs, QWidget *widget, std::function<bool()> ready = nullptr, int count = 1, const char *button = nullptr)
     {
         const QPoint at = widget->mapToGlobal(widget->rect().center());
-        m_steps.push_back({ afterMs, QStringLiteral("xdotool mousemove %1 %2 click --repeat %3 --delay 150 1")
-                                         .arg(at.x()).arg(at.y()).arg(count).toStdString(), std::move(ready) });
+        const QString what = button ? QString(button) : QStringLiteral("click --repeat %1 --delay 150").arg(count);
+        m_steps.push_back({ afterMs, QStringLiteral("xdotool mousemove %1 %2 %3 1").arg(at.x()).arg(at.y()).arg(what).toStdString(), std::move(ready) });
         return *this;
     }
 

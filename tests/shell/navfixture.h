@@ -246,6 +246,9 @@ public:
         nav()->stationTested[1] = 1;
         g_offLine = false;
         nav()->modeState.passedTest(1);
+        const Line &l = line(index); // every shipped line runs at 115200 baud
+        nav()->modeState.linePassed(1, { l.protocol, 5, l.data == DATA_7 ? 0 : 1, l.parity == PAR_NONE ? 0 : l.parity == PAR_ODD ? 1 : 2,
+                                         l.stop == STOP_1 ? 0 : 1, l.crLfMode, QStringLiteral("0") });
     }
 
     // What a connection test that finds station 1 does to the dock: the set-up dialog's success.

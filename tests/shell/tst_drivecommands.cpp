@@ -1,5 +1,6 @@
 #include "navfixture.h"
 #include "serverclicks.h"
+#include "connection/comsetup.h"
 #include "modalwatcher.h"
 #include "parameter/paramtext.h"
 #include "platform/appstate.h"
@@ -89,15 +90,15 @@ void tst_DriveCommands::nothingIsSentBeforeTheConnectionTest()
     QCOMPARE(m_fix.boxes().size(), 0);
     QCOMPARE(m_fix.window()->connectButton->text(), QStringLiteral("Off-Line"));
 
-    // While a connection test runs, the guard lets the commands through.
+    // While a connection test runs, STOP goes out only on the line its station passed a test on: none here.
     g_connectionTest = true;
     press(nav()->NaStopPB);
     g_connectionTest = false;
     QTest::qWait(100);
     const QList<Frame> frames = m_fix.received();
-    QCOMPARE(frames.size(), 2);
+    QCOMPARE(frames.size(), 1);
     QCOMPARE(frames.first().bytes, NavFixture::commandFrame(0, "STO"));
-    QCOMPARE(frames.last().bytes, NavFixture::commandFrame(0, "STO"));
+    QCOMPARE(m_fix.window()->modeValueLabel->text(), QStringLiteral("STOP not sent: the station has passed no connection test"));
 }
 
 void tst_DriveCommands::buttonsSendTheirCommands()
@@ -564,13 +565,18 @@ void tst_DriveCommands::pressesWhileBusy_data()
                 QTest::addRow("%s_%s", names[line], action) << line << QString(action);
     if (lineWanted(1))
         QTest::newRow("modbus_ascii_stop_after_restart") << 1 << QStringLiteral("stop_after_restart");
+    for (int line = 0; line < 3; ++line)
+        for (const char *action : { "jog_release_after_error_box", "stop_under_type_box", "stop_in_search" })
+            if (lineWanted(line) && (line == 1 || QByteArray(action) != "stop_in_search"))
+                QTest::addRow("%s_%s", names[line], action) << line << QString(action);
 }
 
 // Clicks through the X server while the window waits on the line, or a box, dialog or transfer blocks the dock.
 // set_stop: STOP in SET's ten silent tries, the line back after them (line_down: not); fwd_fwd_stop: FWD, FWD, STOP
 // in an unanswered mode request. The stop goes out before the failure's box, owed with its words when unanswered;
 // the FWD is refused after it. The rest as named; stops_unanswered: twelve clicks add no tries; stop_after_restart
-// (series S): STOP 6 s after P.997's answer.
+// (series S): STOP 6 s after P.997's answer. jog_release: FWD held in JOG, the line lost and back under its box, let
+// go; type_box: STOP under station 2's "INV Type" box, station 1 ran; in_search: the set-up dialog at the wrong protocol.
 void tst_DriveCommands::pressesWhileBusy()
 {
     if (!ServerClicks::available())
@@ -579,7 +585,7 @@ void tst_DriveCommands::pressesWhileBusy()
     QFETCH(QString, action);
     const int protocol = NavFixture::line(line).protocol;
     const QByteArray sto = NavFixture::commandFrame(protocol, "STO"), fwd = NavFixture::commandFrame(protocol, "FWD");
-    QVERIFY(m_fix.startLine(line, QStringLiteral("mode 0")));
+    QVERIFY(m_fix.startLine(line, QStringLiteral("mode 0\nset 79 3")));
     m_fix.addTestedStation(line);
     const bool modeAsked = action.startsWith("fwd");
     if (!modeAsked)
@@ -599,24 +605,34 @@ void tst_DriveCommands::pressesWhileBusy()
     QString stuck, wordsAtBox;
     int sentAtBox = -1, before = 0;
     const bool lineDown = action.contains("line_down"), errorBox = action == "stop_under_error_box";
+    const bool typeBox = action == "stop_under_type_box", search = action == "stop_in_search", jog = action.startsWith("jog");
     const auto answered = [&] { return action == "stops_unanswered" || ((action.startsWith("set_stop") || modeAsked)
                                        && m_fix.received().size() - before >= (lineDown ? 20 : 11)); };
     ModalWatcher watcher([&](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
-        if (box && boxes.isEmpty() && (sentAtBox = m_fix.received().size(), wordsAtBox = modeText->text(), true)
-            && action == "stop_under_error_box")
-            m_fix.control(QStringLiteral("clear"));
+        if (box && sentAtBox < 0 && (sentAtBox = m_fix.received().size(), wordsAtBox = modeText->text(), true)
+            && (errorBox || typeBox)) // type_box: the drive answers station 1 again
+            m_fix.control(errorBox ? QStringLiteral("clear") : QStringLiteral("station 1"));
+        auto *setup = qobject_cast<CComSetup *>(modal);
+        LinkSettings s; // station 2 on station 1's line, or station 1 at the wrong protocol
+        if (setup && nav()->modeState.passedLine(1, &s) && (setup->ProcomboBox->setCurrentIndex(search ? 0 : s.protocol), true)) {
+            for (auto [combo, index] : { std::pair { setup->BaudcomboBox, s.baudIndex }, { setup->DatacomboBox, s.dataIndex },
+                     { setup->CheckComboBox, s.parityIndex }, { setup->StopComboBox, s.stopIndex }, { setup->CRComboBox, s.crLfIndex },
+                     { setup->autoStation, search ? 1 : 2 }, { setup->AutoPort, setup->AutoPort->findText("Com9") } })
+                combo->setCurrentIndex(index);
+            QTest::mouseClick(setup->AutoButton, Qt::LeftButton);
+        }
         boxes << (box ? box->text() : QStringLiteral("dialog"));
         const qint64 opened = QDateTime::currentMSecsSinceEpoch();
         auto *timer = new QTimer(modal);
-        connect(timer, &QTimer::timeout, modal, [&, modal, box, opened] {
+        connect(timer, &QTimer::timeout, modal, [&, modal, box, setup, opened] {
             const bool late = QDateTime::currentMSecsSinceEpoch() - opened > 5000;
-            if (!modal->isVisible() || !(answered() || stopAnsweredAt() > 0 || late))
+            if (!modal->isVisible() || (setup && typeBox) || !(answered() || stopAnsweredAt() > 0 || late))
                 return;
             stuck = late && stuck.isEmpty() ? (box ? box->text() : modal->windowTitle()) : stuck;
             QAbstractButton *cancel = box && action == "set_997_stop" ? box->button(QMessageBox::Cancel) : nullptr;
             QAbstractButton *button = cancel ? cancel : box ? box->buttons().value(0) : nullptr;
-            button ? button->click() : qobject_cast<QDialog *>(modal)->reject();
+            button ? button->click() : (setup ? setup->CancleButton->click() : void(), qobject_cast<QDialog *>(modal)->reject());
         });
         timer->start(20);
     });
@@ -640,6 +656,24 @@ void tst_DriveCommands::pressesWhileBusy()
     const auto sentSince = [&] { QList<QByteArray> sent; for (const Frame &f : m_fix.received().mid(before)) sent << f.bytes; return sent; };
     // The rest go in while the first press's request is being tried.
     const auto tried = [this, before] { return m_fix.received().size() > before + 1; };
+    if (jog || typeBox || search) { // jog: the line lost while FWD is held, and back once its box has tried the stop
+        const QByteArray sto2 = protocol == 0 ? drive::zrRequest(QByteArray("02FA00000")) : protocol == 1
+            ? drive::crc(QByteArray::fromHex("020610010000")) : drive::lrc(QByteArray("020610010000"));
+        QPushButton *run = nav()->NaFWDPB;
+        press(jog ? nav()->JOGPB : run);
+        jog ? clicks.then(0, run, nullptr, 1, "mousedown").then(0, run, [&] { return sentSince().count(sto) >= 10 && (m_fix.control("clear"), true); }, 1, "mouseup")
+            : clicks.then(0, m_fix.window()->connectButton).then(search ? 500 : 300, nav()->NaStopPB, [&] { return search ? g_connectionTest.load() : sentAtBox >= 0; });
+        typeBox ? m_fix.control(QStringLiteral("station 2")) : void();
+        clicks.start();
+        QTRY_VERIFY_WITH_TIMEOUT(sentSince().contains(fwd) && (!jog || (m_fix.control("fault link-lost"), true)), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(stopAnsweredAt() > 0 && clicks.made() == 2, 20000);
+        const QList<QByteArray> sent = sentSince(); // the search's probes in the character protocol; the test's box
+        QVERIFY2(!search || (stopAnsweredAt() - clicks.lastAt() < 2.5 && sent.contains(NavFixture::commandFrame(0, "STA"))), "");
+        QVERIFY2(!typeBox || boxes.value(1).startsWith("Connection successful !"), qPrintable(boxes.join('|')));
+        QVERIFY2(!jog || (boxes == QStringList { "Communication Error!" } && sent.count(sto) > 10), qPrintable(boxes.join('|')));
+        QVERIFY(!sent.contains(sto2) && sent.count(fwd) == 1 && !nav()->modeState.stopOwed(1) && stuck.isEmpty());
+        return;
+    }
     if (action == "stops_unanswered" || action == "batch_read_stop" || action == "delete_then_stop") {
         const bool unanswered = action == "stops_unanswered", removed = action == "delete_then_stop";
         m_fix.control(unanswered ? QStringLiteral("lose command STO") : QStringLiteral("clear"));

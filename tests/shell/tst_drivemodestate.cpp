@@ -20,13 +20,14 @@ using Run = S::Run;
 namespace {
 const char *const RunNames[] = { "allowed", "refused", "ask", "offline" };
 
-// What the rules say: the run command, whether a release stops, and the lamp and label ("J JOG", "- H4", "-").
+// What the rules say: the run command, whether a release stops, the lamp and label ("J JOG", "- H4", "-"), a stop owed.
 QString rules(const S &state, bool modeH = false)
 {
     const S::Display d = state.display(modeH);
     return QString("%1 %2 %3%4").arg(RunNames[int(state.runCommand(modeH))], state.releaseStops() ? "stop" : "-",
                                      QString("-CEJ").at(int(d.lamp)), d.label.isEmpty() ? QString() : " " + d.label)
-        + (state.stopTarget(-1) < 0 ? QString() : QString(" @%1").arg(state.stopTarget(-1))); // STOP with no station shown
+        + (state.stopTarget(-1) < 0 ? QString() : QString(" @%1").arg(state.stopTarget(-1))) // STOP with no station shown
+        + (d.stopUnsent ? " unsent" : d.stopOwed ? " owed" : ""); // unsent: no line known to send it on
 }
 } // namespace
 
@@ -62,6 +63,11 @@ void tst_DriveModeState::ordersOfEvents_data()
     QTest::newRow("run_then_delete_last") << "choose poll:0 run delete-last" << "offline - - @1";
     QTest::newRow("run_then_other_station_run") << "choose poll:0 run choose2 run2 delete-last" << "offline - - @2";
     QTest::newRow("jog_then_cu_answered") << "choose poll:2 jog cu poll:0" << "allowed - C CU";
+    QTest::newRow("stop_not_sent") << "choose poll:0 unsent" << "allowed - C CU unsent";
+    QTest::newRow("stop_not_sent_then_lost") << "choose poll:0 unsent stop?" << "allowed - C CU owed";
+    QTest::newRow("stop_not_sent_then_stop_test") << "choose unsent giveup stop test" << "ask - -";
+    // A box took a held run button's release: the hand's own release stops again, once (+); with none taken, not (-).
+    QTest::newRow("box_took_release_then_up") << "choose poll:2 jog box up up" << "allowed stop J JOG up+-";
 }
 
 void tst_DriveModeState::ordersOfEvents()
@@ -69,8 +75,13 @@ void tst_DriveModeState::ordersOfEvents()
     QFETCH(QString, events);
     S state(0);
     unsigned ticket = 0;
+    QString ups;
     for (const QString &e : events.split(' ')) {
-        if (e.startsWith("choose"))
+        if (e == "unsent" || e.startsWith("stop"))
+            e == "unsent" ? state.stopNotSent(1) : state.stopSent(1, !e.endsWith('?'));
+        else if (e == "box" || e == "up")
+            e == "box" ? state.releaseTakenByBox() : void(ups += state.mouseReleased() ? '+' : '-');
+        else if (e.startsWith("choose"))
             state.stationChosen(e.endsWith('2') ? 2 : 1, true);
         else if (e == "delete-last")
             state.stationDeleted(-1, false);
@@ -95,7 +106,7 @@ void tst_DriveModeState::ordersOfEvents()
         else
             state.modePressSent(e.startsWith("cu") ? S::Press::Cu : S::Press::Jog, !e.endsWith('?'));
     }
-    QTEST(rules(state), "rules");
+    QTEST(rules(state) + (ups.isEmpty() ? "" : " up" + ups), "rules");
 }
 
 // Two stations with a drive each on one line, which may go down. The walk plays the dock's part with the

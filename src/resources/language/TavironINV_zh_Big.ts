@@ -581,6 +581,10 @@ Exit anyway?</source>
         <source>Nothing was sent: SET takes the frequency in the unit P.%1 selects, which could not be read.</source>
         <translation>未傳送任何資料：SET按P.%1選擇的單位傳送頻率，而該參數無法讀取。</translation>
     </message>
+    <message>
+        <source>STOP not sent: the station has passed no connection test</source>
+        <translation>停止未送出：該站號尚未通過連線測試</translation>
+    </message>
 </context>
 <context>
     <name>CParameter</name>

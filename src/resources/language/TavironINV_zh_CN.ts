@@ -581,6 +581,10 @@ Exit anyway?</source>
         <source>Nothing was sent: SET takes the frequency in the unit P.%1 selects, which could not be read.</source>
         <translation>未发送任何数据：SET按P.%1选择的单位发送频率，而该参数无法读取。</translation>
     </message>
+    <message>
+        <source>STOP not sent: the station has passed no connection test</source>
+        <translation>停止未发送：该站号尚未通过连接测试</translation>
+    </message>
 </context>
 <context>
     <name>CParameter</name>
