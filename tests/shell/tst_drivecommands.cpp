@@ -1,11 +1,15 @@
 #include "navfixture.h"
 #include "serverclicks.h"
 #include "modalwatcher.h"
+#include "quicksetup/quicksetup.h"
 #include "parameter/paramtext.h"
 #include "platform/appstate.h"
 
+#include <QComboBox>
 #include <QHeaderView>
+#include <QMenuBar>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QMessageBox>
 #include <QTableWidget>
 
@@ -562,6 +566,12 @@ void tst_DriveCommands::pressesWhileBusy_data()
                                     "delete_then_stop" })
             if (lineWanted(line))
                 QTest::addRow("%s_%s", names[line], action) << line << QString(action);
+    for (const auto &[line, action] : { std::pair(0, "stop_again"), std::pair(2, "stop_again_under_box"),
+                                        std::pair(1, "stops_read_at_once_under_box"), std::pair(2, "set_997_double"),
+                                        std::pair(0, "stop_under_help_menu"), std::pair(2, "stop_under_wizard_list"),
+                                        std::pair(1, "press_on_popup_over_stop") })
+        if (lineWanted(line))
+            QTest::addRow("%s_%s", names[line], action) << line << QString(action);
     if (lineWanted(1))
         QTest::newRow("modbus_ascii_stop_after_restart") << 1 << QStringLiteral("stop_after_restart");
 }
@@ -594,10 +604,19 @@ void tst_DriveCommands::pressesWhileBusy()
         });
         return at == all.end() ? 0.0 : at->at;
     };
+    const auto stopsAnswered = [this, sto] {
+        const QList<Frame> all = m_fix.frames();
+        int n = 0;
+        for (int i = 0; i + 1 < all.size(); ++i)
+            n += all.at(i).received && all.at(i).bytes == sto && !all.at(i + 1).received;
+        return n;
+    };
     // Boxes are answered (P.997's: Cancel) once the row's requests are all sent or the stop answered; 5 s on: stuck.
     QStringList boxes;
     QString stuck, wordsAtBox;
     int sentAtBox = -1, before = 0;
+    std::function<bool()> done; // when given, what the row's boxes wait for
+    std::atomic<bool> ready { false }; // the box or popup under which STOP is clicked is there
     const bool lineDown = action.contains("line_down"), errorBox = action == "stop_under_error_box";
     const auto answered = [&] { return action == "stops_unanswered" || ((action.startsWith("set_stop") || modeAsked)
                                        && m_fix.received().size() - before >= (lineDown ? 20 : 11)); };
@@ -607,14 +626,18 @@ void tst_DriveCommands::pressesWhileBusy()
             && action == "stop_under_error_box")
             m_fix.control(QStringLiteral("clear"));
         boxes << (box ? box->text() : QStringLiteral("dialog"));
+        ready = !qobject_cast<QuickSetup *>(modal);
+        if (auto *wizard = qobject_cast<QuickSetup *>(modal)) // beside the dock, its list open
+            QTimer::singleShot(300, wizard, [&, wizard] { wizard->move(1366 - wizard->frameGeometry().width(), 0);
+                                                          wizard->controlMethodCombo->showPopup(); ready = true; });
         const qint64 opened = QDateTime::currentMSecsSinceEpoch();
         auto *timer = new QTimer(modal);
         connect(timer, &QTimer::timeout, modal, [&, modal, box, opened] {
             const bool late = QDateTime::currentMSecsSinceEpoch() - opened > 5000;
-            if (!modal->isVisible() || !(answered() || stopAnsweredAt() > 0 || late))
+            if (!modal->isVisible() || !((done ? done() : answered() || stopAnsweredAt() > 0) || late))
                 return;
             stuck = late && stuck.isEmpty() ? (box ? box->text() : modal->windowTitle()) : stuck;
-            QAbstractButton *cancel = box && action == "set_997_stop" ? box->button(QMessageBox::Cancel) : nullptr;
+            QAbstractButton *cancel = box && action.startsWith("set_997") ? box->button(QMessageBox::Cancel) : nullptr;
             QAbstractButton *button = cancel ? cancel : box ? box->buttons().value(0) : nullptr;
             button ? button->click() : qobject_cast<QDialog *>(modal)->reject();
         });
@@ -640,6 +663,51 @@ void tst_DriveCommands::pressesWhileBusy()
     const auto sentSince = [&] { QList<QByteArray> sent; for (const Frame &f : m_fix.received().mid(before)) sent << f.bytes; return sent; };
     // The rest go in while the first press's request is being tried.
     const auto tried = [this, before] { return m_fix.received().size() > before + 1; };
+    if (action.startsWith("stop") || action.startsWith("press_on")) { // each press where STOP is topmost stops once
+        const bool atOnce = action.startsWith("stops_read_at_once"), onPopup = action.startsWith("press_on");
+        const int stops = 1 + action.startsWith("stop_again"), presses = std::max(stops, 1 + onPopup);
+        QPushButton *stop = nav()->NaStopPB;
+        QMenu over;
+        QAction *help = m_fix.window()->menuBar()->actions().value(3);
+        bool popupLeft = false;
+        std::atomic<bool> blocking { false };
+        done = [&] { return clicks.made() == presses && stopsAnswered() >= stops && !(popupLeft = QApplication::activePopupWidget()); };
+        if (action.endsWith("under_box")) {
+            QTimer::singleShot(0, this, [&] { // under atOnce the GUI thread is busy as both presses come: read at once
+                QTimer::singleShot(100, this, [&] {
+                    blocking = atOnce;
+                    for (QDeadlineTimer end(10000); atOnce && clicks.made() < 1 && !end.hasExpired();)
+                        QThread::msleep(5);
+                    QThread::msleep(atOnce ? 150 : 0);
+                });
+                QMessageBox::warning(m_fix.window(), QStringLiteral("Warning"), QStringLiteral("Communication Error!"));
+            });
+        } else if (action == "stop_under_wizard_list") {
+            QTimer::singleShot(0, m_fix.window(), [this] { m_fix.window()->actQuickSetup->trigger(); });
+        } else if (onPopup) { // the second press, the menu gone, stops
+            over.addAction(QStringLiteral("P.997"));
+            over.setMinimumWidth(stop->width() + 40), over.popup(stop->mapToGlobal(QPoint(-20, stop->height() / 2 - 10)));
+            QTRY_VERIFY(over.isVisible());
+            connect(&over, &QMenu::aboutToHide, this, [&] { ready = true; });
+        } else if (action == "stop_under_help_menu") {
+            QCOMPARE(help->text(), QStringLiteral("&Help"));
+            m_fix.window()->menuBar()->setActiveAction(help);
+            QTRY_VERIFY(QApplication::activePopupWidget());
+            ready = true;
+        } else {
+            ready = true;
+        }
+        clicks.then(0, stop, [&] { return atOnce ? bool(blocking) : onPopup || ready; }, atOnce ? 2 : 1);
+        if (presses > 1)
+            clicks.then(100, stop, [&] { return ready && (onPopup || stopsAnswered() >= 1); });
+        clicks.start();
+        QTRY_VERIFY_WITH_TIMEOUT(done(), 15000);
+        QTest::qWait(300);
+        QCOMPARE(commandsSent(protocol).count(sto), stops); // a try and a loaded machine's retry count once
+        QVERIFY(stopsAnswered() == stops && !popupLeft && !QApplication::activeModalWidget());
+        QVERIFY2(stuck.isEmpty(), qPrintable(stuck));
+        return;
+    }
     if (action == "stops_unanswered" || action == "batch_read_stop" || action == "delete_then_stop") {
         const bool unanswered = action == "stops_unanswered", removed = action == "delete_then_stop";
         m_fix.control(unanswered ? QStringLiteral("lose command STO") : QStringLiteral("clear"));
