@@ -585,10 +585,12 @@ void tst_DriveCommands::pressesWhileBusy_data()
 }
 
 // Clicks through the X server while the window waits on the line, or a box, dialog or transfer blocks the dock.
-// set_stop: STOP in SET's ten silent tries, the line back after them (line_down: not); fwd_fwd_stop: FWD, FWD, STOP
+// set_stop: STOP in SET's ten silent tries, the line back after them (line_down: not); fwd_fwd_stop: FWD, REV, STOP
 // in an unanswered mode request. The stop goes out before the failure's box, owed with its words when unanswered;
-// the FWD is refused after it. The rest as named; stops_unanswered: twelve clicks add no tries; stop_after_restart
-// (series S): STOP 6 s after P.997's answer.
+// the REV is refused after it. The rest as named; stops_unanswered: twelve clicks add no tries; stop_after_restart
+// (series S): STOP 6 s after P.997's answer. stop_again: STOP, and again once answered (under a box too); stops_read_at
+// _once_under_box: two presses a busy loop reads at once; set_997_double: P.997 double-clicked in SET's tries: one box;
+// stop_under_*: the popup closes, the stop is answered; press_on_popup_over_stop: a press on a menu over STOP stops nothing.
 void tst_DriveCommands::pressesWhileBusy()
 {
     if (!ServerClicks::available())
@@ -740,7 +742,7 @@ void tst_DriveCommands::pressesWhileBusy()
     m_fix.control(lineDown || errorBox ? QStringLiteral("fault link-lost") : QStringLiteral("fault silent-first %1").arg(eighth ? 7 : 10));
     QPushButton *set = nav()->NaSetPB, *stop = nav()->NaStopPB, *run = nav()->NaFWDPB;
     if (modeAsked)
-        clicks.then(0, run).then(0, run, tried).then(30, stop);
+        clicks.then(0, run).then(0, nav()->NaRevPB, tried).then(30, stop); // a FWD again would be a double click
     else if (errorBox)
         clicks.then(0, set).then(300, stop, [&] { return sentAtBox >= 0; });
     else
