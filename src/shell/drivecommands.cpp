@@ -132,11 +132,15 @@ ServerPresses::Verdict DriveCommands::stopPressed(unsigned long time)
 {
     if (stopTriedSince(time))
         return ServerPresses::Verdict::Take;
-    if (!m_dockBlocked)
+    // An open popup takes the press: it closes, and the stop goes out all the same.
+    const bool popup = QApplication::activePopupWidget();
+    if (!m_dockBlocked && !popup)
         return ServerPresses::Verdict::Pass;
     // From the loop that runs now (a box's, or a transfer's between two requests), never from
     // inside the event's own handling; a stop tried meanwhile, for an earlier press, answers it.
     QMetaObject::invokeMethod(this, [this, time] {
+        for (QWidget *open = QApplication::activePopupWidget(); open && open->close();)
+            open = QApplication::activePopupWidget();
         if (!stopTriedSince(time))
             InvStop();
     }, Qt::QueuedConnection);

@@ -71,7 +71,8 @@ private:
     void sendStopOnStationLine(int number);
     void refuseOutsideCu();
     // A press on STOP as the X server has it: one made while that station's stop was being tried adds
-    // no tries; one that a modal window would drop acts all the same, as the next request on the line.
+    // no tries; one that a modal window would drop, or an open popup take, acts all the same, as the
+    // next request on the line.
     ServerPresses::Verdict stopPressed(unsigned long time);
     // Whether the shown station's stop was tried after a press at that server time.
     bool stopTriedSince(unsigned long time) const;

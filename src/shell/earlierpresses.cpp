@@ -54,10 +54,11 @@ void takeEarlierPresses()
     // A press's own command may take a while, during which more presses wait: taken too, until a
     // round finds none. Bounded, so a user clicking on and on cannot keep the box away for ever.
     for (int round = 0; round < 50; ++round) {
-        // Whatever the server has sent is in the queue before it is looked at.
-        QGuiApplication::sync();
         InputSeen input;
         qApp->installEventFilter(&input);
+        // Whatever the server has sent is in the queue before it is looked at. The sync delivers
+        // the toolkit's queued input itself, so the filter is in place first.
+        QGuiApplication::sync();
         QCoreApplication::processEvents();
         qApp->removeEventFilter(&input);
         if (!input.seen)

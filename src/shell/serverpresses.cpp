@@ -8,6 +8,8 @@
 #include <xcb/xcb.h>
 #include <xcb/xinput.h>
 
+#include <cstdlib>
+
 namespace
 {
 constexpr unsigned LeftButton = 1;
@@ -43,18 +45,43 @@ unsigned long ServerPresses::serverTime()
     return onX() ? QX11Info::getTimestamp() : 0;
 }
 
-bool ServerPresses::onButton(unsigned window, int x, int y) const
+// Whether the server's topmost window at that point of the screen is, or holds, the button's window:
+// not a popup, a box or another program's window lying over it.
+bool ServerPresses::topmostAt(unsigned window, int rootX, int rootY) const
+{
+    xcb_connection_t *connection = QX11Info::connection();
+    const xcb_window_t root = QX11Info::appRootWindow();
+    xcb_window_t at = root;
+    // Down the stack of windows holding the point: a window manager's frame, then the program's window.
+    for (int depth = 0; depth < 8; ++depth) {
+        // A window gone meanwhile is an error of no consequence here.
+        xcb_generic_error_t *error = nullptr;
+        xcb_translate_coordinates_reply_t *reply = xcb_translate_coordinates_reply(
+            connection, xcb_translate_coordinates(connection, root, at, int16_t(rootX), int16_t(rootY)), &error);
+        const xcb_window_t child = reply ? reply->child : xcb_window_t(XCB_WINDOW_NONE);
+        free(reply);
+        free(error);
+        if (child == XCB_WINDOW_NONE)
+            return false;
+        if (child == window)
+            return true;
+        at = child;
+    }
+    return false;
+}
+
+// The press's place on the screen: a popup open anywhere grabs the pointer, and the press is then
+// reported on the popup's window.
+bool ServerPresses::onButton(int rootX, int rootY) const
 {
     if (!m_button || !m_button->isVisible() || !m_button->isEnabled())
         return false;
-    QWidget *top = m_button->window();
-    QWindow *handle = top->windowHandle();
-    if (!handle || handle->winId() != window)
+    QWindow *handle = m_button->window()->windowHandle();
+    if (!handle)
         return false;
-    // Event coordinates are in the native window's device pixels.
     const qreal ratio = handle->devicePixelRatio();
-    const QPoint at = m_button->mapFrom(top, QPoint(qRound(x / ratio), qRound(y / ratio)));
-    return m_button->rect().contains(at);
+    const QPoint at = m_button->mapFromGlobal(QPoint(qRound(rootX / ratio), qRound(rootY / ratio)));
+    return m_button->rect().contains(at) && topmostAt(unsigned(handle->winId()), rootX, rootY);
 }
 
 bool ServerPresses::nativeEventFilter(const QByteArray &eventType, void *message, long *)
@@ -66,7 +93,7 @@ bool ServerPresses::nativeEventFilter(const QByteArray &eventType, void *message
     unsigned long time = 0;
     if (type == XCB_BUTTON_PRESS) {
         const auto *press = reinterpret_cast<const xcb_button_press_event_t *>(event);
-        if (press->detail != LeftButton || !onButton(press->event, press->event_x, press->event_y))
+        if (press->detail != LeftButton || !onButton(press->root_x, press->root_y))
             return false;
         time = press->time;
     } else if (type == XCB_GE_GENERIC && m_inputOpcode >= 0) {
@@ -76,7 +103,7 @@ bool ServerPresses::nativeEventFilter(const QByteArray &eventType, void *message
         const auto *press = reinterpret_cast<const xcb_input_button_press_event_t *>(event);
         // A touch the server also sends as a pointer press is taken from the pointer's.
         if (press->detail != LeftButton || (press->flags & XCB_INPUT_POINTER_EVENT_FLAGS_POINTER_EMULATED)
-            || !onButton(press->event, press->event_x >> 16, press->event_y >> 16))
+            || !onButton(press->root_x >> 16, press->root_y >> 16))
             return false;
         time = press->time;
     } else {

@@ -1,8 +1,9 @@
 #pragma once
 
 // Presses of the mouse's left button on one button, read from the X server's events before the
-// toolkit sees them. A modal box, dialog or progress window drops a press on a window it blocks;
-// STOP must act all the same, whenever the dock shows it. Only under X; elsewhere it sees nothing.
+// toolkit sees them. A modal box, dialog or progress window drops a press on a window it blocks, and
+// an open popup takes it; STOP must act all the same, whenever the dock shows it. Only under X;
+// elsewhere it sees nothing.
 
 #include <QAbstractNativeEventFilter>
 #include <QPointer>
@@ -28,7 +29,8 @@ public:
     static unsigned long serverTime();
 
 private:
-    bool onButton(unsigned window, int x, int y) const;
+    bool onButton(int rootX, int rootY) const;
+    bool topmostAt(unsigned window, int rootX, int rootY) const;
 
     QPointer<QWidget> m_button;
     Judge m_judge;

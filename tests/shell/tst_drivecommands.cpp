@@ -2,10 +2,13 @@
 #include "serverclicks.h"
 #include "connection/comsetup.h"
 #include "modalwatcher.h"
+#include "quicksetup/quicksetup.h"
 #include "parameter/paramtext.h"
 #include "platform/appstate.h"
 
+#include <QComboBox>
 #include <QHeaderView>
+#include <QMenuBar>
 #include <QDateTime>
 #include <QMessageBox>
 #include <QTableWidget>
@@ -367,7 +370,7 @@ void tst_DriveCommands::stopWins_data()
     const char *const names[] = { "modbus_rtu", "modbus_ascii", "taviron" };
     for (int line = 0; line < 3; ++line)
         for (const char *action : { "owed", "owed_stop", "box", "stop_asked", "release_asked", "click_asked",
-                                    "jog_refused", "presses_in_order", "write_then_edit", "restart", "click_write",
+                                    "jog_refused", "presses_in_order", "write_then_edit", "restart", "restart_station", "click_write",
                                     "click_batch", "mode_lost", "mode_lost_write", "two_clicks_fwd" })
             if (lineWanted(line))
                 QTest::addRow("%s_%s", names[line], action) << line << QString(action);
@@ -459,21 +462,26 @@ void tst_DriveCommands::stopWins()
         QVERIFY(m_fix.boxes().isEmpty());
         return;
     }
-    if (action == "restart") {
+    if (action.startsWith("restart")) {
         QTRY_COMPARE_WITH_TIMEOUT(lampStates(nav()).left(3), QStringLiteral("100"), 3000); // known before the restart
         m_fix.window()->parameterForm->Execute997(); // the box's "Confirm"
         PaintsUnderWait paints;
         m_fix.window()->show();
         modeText->installEventFilter(&paints);
-        press(nav()->NaFWDPB);
+        // restart_station: its table read anew once the poller waits out the restart
+        action == "restart" ? press(nav()->NaFWDPB) : (QTest::qWait(1100), g_invType.clear(), m_fix.selectStation(0));
+        const double now = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
         QCOMPARE(paints.texts, QStringList { "Drive restarting: please wait" });
-        QVERIFY(modeText->text() == "CU" && !QApplication::overrideCursor());
-        // 997, then the mode asked (by the press or a poll that began after the restart), then FWD.
         const QList<Frame> all = m_fix.requests();
         const auto restart = std::find_if(all.begin(), all.end(), [&](const Frame &f) {
             return f.bytes == NavFixture::commandFrame(protocol, "997");
         });
         QVERIFY(restart != all.end() && restart + 1 != all.end());
+        QVERIFY(action == "restart" || ((restart + 1)->at - restart->at > 1.9 && now - (restart + 1)->at < 0.8)); // not held longer
+        if (action != "restart")
+            return;
+        QVERIFY(modeText->text() == "CU" && !QApplication::overrideCursor());
+        // 997, then the mode asked (by the press or a poll that began after the restart), then FWD.
         QVERIFY(NavFixture::isPoll(protocol, (restart + 1)->bytes, "MOD"));
         QVERIFY((restart + 1)->at - restart->at > 1.9);
         QVERIFY(std::find_if(restart + 2, all.end(), [&](const Frame &f) { return f.bytes == fwd; }) != all.end());
@@ -563,6 +571,12 @@ void tst_DriveCommands::pressesWhileBusy_data()
                                     "delete_then_stop" })
             if (lineWanted(line))
                 QTest::addRow("%s_%s", names[line], action) << line << QString(action);
+    for (const auto &[line, action] : { std::pair(0, "stop_again"), std::pair(2, "stop_again_under_box"),
+                                        std::pair(1, "stops_read_at_once_under_box"), std::pair(2, "set_997_double"),
+                                        std::pair(0, "stop_under_help_menu"), std::pair(2, "stop_under_wizard_list"),
+                                        std::pair(1, "press_on_popup_over_stop") })
+        if (lineWanted(line))
+            QTest::addRow("%s_%s", names[line], action) << line << QString(action);
     if (lineWanted(1))
         QTest::newRow("modbus_ascii_stop_after_restart") << 1 << QStringLiteral("stop_after_restart");
     for (int line = 0; line < 3; ++line)
@@ -572,11 +586,14 @@ void tst_DriveCommands::pressesWhileBusy_data()
 }
 
 // Clicks through the X server while the window waits on the line, or a box, dialog or transfer blocks the dock.
-// set_stop: STOP in SET's ten silent tries, the line back after them (line_down: not); fwd_fwd_stop: FWD, FWD, STOP
+// set_stop: STOP in SET's ten silent tries, the line back after them (line_down: not); fwd_fwd_stop: FWD, REV, STOP
 // in an unanswered mode request. The stop goes out before the failure's box, owed with its words when unanswered;
-// the FWD is refused after it. The rest as named; stops_unanswered: twelve clicks add no tries; stop_after_restart
-// (series S): STOP 6 s after P.997's answer. jog_release: FWD held in JOG, the line lost and back under its box, let
-// go; type_box: STOP under station 2's "INV Type" box, station 1 ran; in_search: the set-up dialog at the wrong protocol.
+// the REV is refused after it. The rest as named; stops_unanswered: twelve clicks add no tries; stop_after_restart
+// (series S): STOP 6 s after P.997's answer. stop_again: STOP, and again once answered (under a box too); stops_read_at
+// _once_under_box: two presses a busy loop reads at once; set_997_double: P.997 double-clicked in SET's tries: one box;
+// stop_under_*: the popup closes, the stop is answered; press_on_popup_over_stop: a press on a menu over STOP stops nothing.
+// jog_release: FWD held in JOG, the line lost and back under its box, let go; type_box: STOP under station 2's
+// "INV Type" box, station 1 ran; in_search: the set-up dialog at the wrong protocol.
 void tst_DriveCommands::pressesWhileBusy()
 {
     if (!ServerClicks::available())
@@ -600,10 +617,15 @@ void tst_DriveCommands::pressesWhileBusy()
         });
         return at == all.end() ? 0.0 : at->at;
     };
+    const auto stopsAnswered = [this, sto] { const QList<Frame> a = m_fix.frames(); int n = 0;
+        for (int i = 1; i < a.size(); ++i) n += a[i - 1].received && a[i - 1].bytes == sto && !a[i].received;
+        return n; };
     // Boxes are answered (P.997's: Cancel) once the row's requests are all sent or the stop answered; 5 s on: stuck.
     QStringList boxes;
     QString stuck, wordsAtBox;
     int sentAtBox = -1, before = 0;
+    std::function<bool()> done; // when given, what the row's boxes wait for
+    std::atomic<bool> ready { false }; // the box or popup under which STOP is clicked is there
     const bool lineDown = action.contains("line_down"), errorBox = action == "stop_under_error_box";
     const bool typeBox = action == "stop_under_type_box", search = action == "stop_in_search", jog = action.startsWith("jog");
     const auto answered = [&] { return action == "stops_unanswered" || ((action.startsWith("set_stop") || modeAsked)
@@ -623,14 +645,18 @@ void tst_DriveCommands::pressesWhileBusy()
             QTest::mouseClick(setup->AutoButton, Qt::LeftButton);
         }
         boxes << (box ? box->text() : QStringLiteral("dialog"));
+        ready = !qobject_cast<QuickSetup *>(modal);
+        if (auto *wizard = qobject_cast<QuickSetup *>(modal)) // beside the dock, its list open
+            QTimer::singleShot(300, wizard, [&, wizard] { wizard->move(1366 - wizard->frameGeometry().width(), 0);
+                                                          wizard->controlMethodCombo->showPopup(); ready = true; });
         const qint64 opened = QDateTime::currentMSecsSinceEpoch();
         auto *timer = new QTimer(modal);
         connect(timer, &QTimer::timeout, modal, [&, modal, box, setup, opened] {
             const bool late = QDateTime::currentMSecsSinceEpoch() - opened > 5000;
-            if (!modal->isVisible() || (setup && typeBox) || !(answered() || stopAnsweredAt() > 0 || late))
+            if (!modal->isVisible() || (setup && typeBox) || !((done ? done() : answered() || stopAnsweredAt() > 0) || late))
                 return;
             stuck = late && stuck.isEmpty() ? (box ? box->text() : modal->windowTitle()) : stuck;
-            QAbstractButton *cancel = box && action == "set_997_stop" ? box->button(QMessageBox::Cancel) : nullptr;
+            QAbstractButton *cancel = box && action.startsWith("set_997") ? box->button(QMessageBox::Cancel) : nullptr;
             QAbstractButton *button = cancel ? cancel : box ? box->buttons().value(0) : nullptr;
             button ? button->click() : (setup ? setup->CancleButton->click() : void(), qobject_cast<QDialog *>(modal)->reject());
         });
@@ -674,6 +700,45 @@ void tst_DriveCommands::pressesWhileBusy()
         QVERIFY(!sent.contains(sto2) && sent.count(fwd) == 1 && !nav()->modeState.stopOwed(1) && stuck.isEmpty());
         return;
     }
+    if (QStringList { "stop_again", "stop_again_under_box", "stops_read_at_once_under_box", "stop_under_help_menu",
+                      "stop_under_wizard_list", "press_on_popup_over_stop" }.contains(action)) { // a press where STOP is topmost stops once
+        const bool atOnce = action.startsWith("stops_read_at_once"), onPopup = action.startsWith("press_on");
+        const int stops = 1 + action.startsWith("stop_again"), presses = std::max(stops, 1 + onPopup);
+        QPushButton *stop = nav()->NaStopPB;
+        QMenu over;
+        bool popupLeft = false;
+        std::atomic<bool> blocking { false };
+        ready = action == "stop_again" || action == "stop_under_help_menu";
+        done = [&] { return clicks.made() == presses && stopsAnswered() >= stops && !(popupLeft = QApplication::activePopupWidget()); };
+        if (action.endsWith("under_box")) {
+            QTimer::singleShot(0, this, [&] { // under atOnce the GUI thread is busy as both presses come: read at once
+                QTimer::singleShot(100, this, [&] { for (blocking = atOnce; atOnce && clicks.made() < 1 && stuck.isEmpty();)
+                                                        QThread::msleep(5);
+                                                    QThread::msleep(atOnce ? 150 : 0); });
+                QMessageBox::warning(m_fix.window(), QStringLiteral("Warning"), QStringLiteral("Communication Error!"));
+            });
+        } else if (action == "stop_under_wizard_list") {
+            QTimer::singleShot(0, m_fix.window(), [this] { m_fix.window()->actQuickSetup->trigger(); });
+        } else if (onPopup) { // the second press, the menu gone, stops
+            over.addAction(QStringLiteral("P.997"));
+            over.setMinimumWidth(stop->width() + 40), over.popup(stop->mapToGlobal(QPoint(-20, stop->height() / 2 - 10)));
+            QTRY_VERIFY(over.isVisible());
+            connect(&over, &QMenu::aboutToHide, this, [&] { ready = true; });
+        } else if (ready && action != "stop_again") {
+            m_fix.window()->menuBar()->setActiveAction(m_fix.window()->menuBar()->actions().value(3)); // "&Help"
+            QTRY_VERIFY(QApplication::activePopupWidget());
+        }
+        clicks.then(0, stop, [&] { return atOnce ? bool(blocking) : onPopup || ready; }, atOnce ? 2 : 1);
+        if (presses > 1)
+            clicks.then(100, stop, [&] { return ready && (onPopup || stopsAnswered() >= 1); });
+        clicks.start();
+        QTRY_VERIFY_WITH_TIMEOUT(done(), 15000);
+        QTest::qWait(300);
+        QCOMPARE(commandsSent(protocol).count(sto), stops); // a try and a loaded machine's retry count once
+        QVERIFY(stopsAnswered() == stops && !popupLeft && !QApplication::activeModalWidget());
+        QVERIFY2(stuck.isEmpty(), qPrintable(stuck));
+        return;
+    }
     if (action == "stops_unanswered" || action == "batch_read_stop" || action == "delete_then_stop") {
         const bool unanswered = action == "stops_unanswered", removed = action == "delete_then_stop";
         m_fix.control(unanswered ? QStringLiteral("lose command STO") : QStringLiteral("clear"));
@@ -694,25 +759,31 @@ void tst_DriveCommands::pressesWhileBusy()
         QVERIFY2(stuck.isEmpty(), qPrintable(stuck));
         return;
     }
-    const bool eighth = action == "set_997_stop" || action == "set_fwd_stop_fwd"; // SET answered on its eighth try
+    const bool eighth = action.startsWith("set_997") || action == "set_fwd_stop_fwd"; // SET answered on its eighth try
     m_fix.control(lineDown || errorBox ? QStringLiteral("fault link-lost") : QStringLiteral("fault silent-first %1").arg(eighth ? 7 : 10));
     QPushButton *set = nav()->NaSetPB, *stop = nav()->NaStopPB, *run = nav()->NaFWDPB;
     if (modeAsked)
-        clicks.then(0, run).then(0, run, tried).then(30, stop);
+        clicks.then(0, run).then(0, nav()->NaRevPB, tried).then(30, stop); // a FWD again would be a double click
     else if (errorBox)
         clicks.then(0, set).then(300, stop, [&] { return sentAtBox >= 0; });
     else
-        clicks.then(0, set).then(0, action == "set_997_stop" ? form->Pr997PB : eighth ? run : stop, tried);
-    eighth ? (action == "set_997_stop" ? clicks.then(200, stop) : clicks.then(30, stop).then(30, run)).start() : clicks.start();
+        clicks.then(0, set).then(0, action.startsWith("set_997") ? form->Pr997PB : eighth ? run : stop, tried, 1 + (action == "set_997_double"));
+    if (action == "set_997_double") // a double click: one box
+        done = [&] { return clicks.made() == 2 && std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count() > clicks.lastAt() + 0.3; };
+    else if (eighth)
+        action == "set_997_stop" ? clicks.then(200, stop) : clicks.then(30, stop).then(30, run);
+    clicks.start();
     if (eighth) {
         // SET's request (under A and D the unit's read first), then the presses' in their order; no 997 after Cancel.
-        const QList<QByteArray> tail = action == "set_997_stop" ? QList<QByteArray> { sto } : QList<QByteArray> { fwd, sto, fwd };
-        QTRY_VERIFY_WITH_TIMEOUT(sentSince().endsWith(tail.last()) && sentSince().size() >= 8 + tail.size(), 20000);
+        const QList<QByteArray> tail = action == "set_997_stop" ? QList<QByteArray> { sto }
+                                     : done ? QList<QByteArray>() : QList<QByteArray> { fwd, sto, fwd };
+        QTRY_VERIFY_WITH_TIMEOUT(sentSince().size() >= 8 + tail.size() && sentSince().mid(sentSince().size() - tail.size()) == tail
+                                 && (!done || (boxes.size() > 0 && !QApplication::activeModalWidget())), 20000);
         QTest::qWait(300);
         const QList<QByteArray> sent = sentSince();
-        QVERIFY(sent.count(sent.first()) == 8 && sent.mid(sent.size() - tail.size()) == tail && sent.count(sto) == 1
+        QVERIFY(sent.count(sent.first()) == 8 && sent.mid(sent.size() - tail.size()) == tail && sent.count(sto) == tail.count(sto)
                 && sent.count(fwd) == tail.count(fwd) && !sent.contains(NavFixture::commandFrame(protocol, "997")));
-        QVERIFY(boxes.size() == int(tail.size() == 1) && (boxes.isEmpty() || boxes.first().startsWith("The operation will reset the INV.")));
+        QVERIFY(boxes.size() == int(tail.size() <= 1) && (boxes.isEmpty() || boxes.first().startsWith("The operation will reset the INV.")));
         QVERIFY2(stuck.isEmpty(), qPrintable(stuck));
         return;
     }
