@@ -21,17 +21,21 @@ bool onX()
 
 } // namespace
 
+int installServerFilter(QAbstractNativeEventFilter *filter)
+{
+    if (!onX())
+        return -1;
+    QCoreApplication::instance()->installNativeEventFilter(filter);
+    // The toolkit takes its mouse events from the input extension where the server has it.
+    const xcb_query_extension_reply_t *input = xcb_get_extension_data(QX11Info::connection(), &xcb_input_id);
+    return input && input->present ? input->major_opcode : -1;
+}
+
 ServerPresses::ServerPresses(QWidget *button, Judge judge)
     : m_button(button)
     , m_judge(std::move(judge))
+    , m_inputOpcode(installServerFilter(this))
 {
-    if (!onX())
-        return;
-    // The toolkit takes its mouse events from the input extension where the server has it.
-    if (const xcb_query_extension_reply_t *input = xcb_get_extension_data(QX11Info::connection(), &xcb_input_id);
-        input && input->present)
-        m_inputOpcode = input->major_opcode;
-    QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
 ServerPresses::~ServerPresses()

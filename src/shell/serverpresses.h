@@ -11,6 +11,10 @@
 
 #include <functional>
 
+// Installs the filter when under X. The opcode of the input extension's events, where the server
+// has it; else -1.
+int installServerFilter(QAbstractNativeEventFilter *filter);
+
 class ServerPresses : public QAbstractNativeEventFilter
 {
 public:
@@ -34,5 +38,5 @@ private:
 
     QPointer<QWidget> m_button;
     Judge m_judge;
-    int m_inputOpcode = -1;
+    int m_inputOpcode;
 };

@@ -1,21 +1,16 @@
 #include "shell/serverreleases.h"
 
+#include "shell/serverpresses.h"
+
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QX11Info>
 
 #include <xcb/xcb.h>
 #include <xcb/xinput.h>
 
 ServerReleases::ServerReleases(std::function<void()> released)
     : m_released(std::move(released))
+    , m_inputOpcode(installServerFilter(this))
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb") || !QX11Info::isPlatformX11())
-        return;
-    if (const xcb_query_extension_reply_t *input = xcb_get_extension_data(QX11Info::connection(), &xcb_input_id);
-        input && input->present)
-        m_inputOpcode = input->major_opcode;
-    QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
 ServerReleases::~ServerReleases()

@@ -18,5 +18,5 @@ public:
 
 private:
     std::function<void()> m_released;
-    int m_inputOpcode = -1;
+    int m_inputOpcode;
 };
