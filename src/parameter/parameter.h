@@ -76,9 +76,6 @@ public:
     // load: such a unit is a guess, so it is shown as unknown and nothing is written in it.
     // The selector whose unread value gives the parameter its unit; -1 when its unit is known.
     int unreadSelectorOf(int parameter) const;
-    // Reads that selector again; true when the unit is known now (the rows it governs take it),
-    // false when it still cannot be read, *selector then naming it.
-    bool readUnitAgain(int parameter, int *selector = nullptr);
     // The selector (P.21, P.187) whose value gives the parameter its unit; -1 when none does.
     int selectorOf(int parameter) const;
     // Reads the selector now; its rows take the unit it gives, or show it unknown when the read

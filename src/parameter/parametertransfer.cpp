@@ -313,7 +313,7 @@ void CParameter::ReadAllPar()
 
         // The selector is asked once a batch; a unit it leaves unknown shows no value in a guessed one.
         if (const int selector = unreadSelectorOf(i); selector >= 0) {
-            const bool known = !asked.at(selector) && readUnitAgain(i);
+            const bool known = !asked.at(selector) && readUnitNow(selector);
             asked[selector] = true;
             if (g_offLine) {
                 abandon();

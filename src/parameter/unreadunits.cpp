@@ -42,16 +42,6 @@ int CParameter::unreadSelectorOf(int parameter) const
     return s >= 0 && s < m_selectorUnread.size() && m_selectorUnread.at(s) ? s : -1;
 }
 
-bool CParameter::readUnitAgain(int parameter, int *selector)
-{
-    const int s = unreadSelectorOf(parameter);
-    if (s < 0 || readUnitNow(s))
-        return true;
-    if (selector)
-        *selector = s;
-    return false;
-}
-
 // The keypad may have changed the selector since the load: only its value now tells the unit.
 bool CParameter::readUnitNow(int selector, const QString &heldBack)
 {
